@@ -1,0 +1,66 @@
+// The drawing surface over QPainter: on an image of its own, or on any paint device whose
+// painter the caller has begun (a widget, a printer).
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QTransform>
+#include <memory>
+
+#include "surface/surface.h"
+
+namespace surface {
+
+class QtSurface : public Surface {
+public:
+    /// A white off-screen surface of `size` pixels at the resolution of `device`.
+    static std::unique_ptr<QtSurface> createImage(Size size, Device device);
+
+    /// Draws on the device behind `painter`, which must stay active while the surface lives.
+    /// `pixelSize` is the drawable size the surface reports.
+    QtSurface(QPainter& painter, Device device, Size pixelSize);
+    ~QtSurface() override;
+
+    /// The image of an off-screen surface, null otherwise.
+    const QImage* image() const { return ownedImage_.get(); }
+
+    Device device() const override { return device_; }
+    Size pixelSize() const override { return pixelSize_; }
+    TextMetrics textMetrics() override;
+    Size textExtent(std::string_view bytes) override;
+    std::unique_ptr<Surface> createCompatible(Size size) override;
+
+    /// The Qt font that draws a record, with face aliases and registered font files resolved.
+    static QFont qtFont(const LogFont& font);
+
+protected:
+    void onStateChanged(State which) override;
+    void doTextOut(Point at, std::string_view bytes) override;
+    void doLine(Point from, Point to) override;
+    void doPolyline(std::span<const Point> points) override;
+    void doBezier(Point from, std::span<const Point> points) override;
+    void doRectangle(const Rect& r) override;
+    void doEllipse(const Rect& r) override;
+    void doPaintPath(const Path& path, PathPaint paint) override;
+    void doStretchDib(const Rect& dest, const Rect& source, const Dib& dib,
+                      RasterOp op) override;
+    void doBitBlt(const Rect& dest, Surface& source, Point sourceOrigin) override;
+    void doFillRect(const Rect& r, ColorRef color) override;
+    void doInvertRect(const Rect& r) override;
+
+private:
+    explicit QtSurface(std::unique_ptr<QImage> image, Device device);
+    void applyShapeTools();
+    QString decode(std::string_view bytes) const;
+
+    std::unique_ptr<QImage> ownedImage_;
+    std::unique_ptr<QPainter> ownedPainter_;
+    QPainter* painter_;
+    Device device_;
+    Size pixelSize_;
+    QTransform baseTransform_;
+    QFont qfont_;
+};
+
+}  // namespace surface

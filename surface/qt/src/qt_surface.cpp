@@ -1,0 +1,391 @@
+#include "surface/qt_surface.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHash>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+#include "surface/font_service.h"
+#include "surface/text_decode.h"
+
+namespace surface {
+
+namespace {
+
+QColor qtColor(ColorRef c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+QPoint qtPoint(Point p) { return QPoint(p.x, p.y); }
+
+// The rectangle Qt strokes and fills to cover [left, right) x [top, bottom).
+QRect outlineRect(const Rect& r) { return QRect(r.left, r.top, r.width() - 1, r.height() - 1); }
+
+bool isCjk(uint8_t charSet) { return charSet == kGb2312CharSet || charSet == kBig5CharSet; }
+
+// Makes a registered font file known to Qt before its family is asked for.
+void loadRegisteredFile(const std::string& family) {
+    const std::filesystem::path file = FontService::instance().fileFor(family);
+    if (file.empty()) {
+        return;
+    }
+    static QHash<QString, int> loaded;
+    const QString path = QString::fromStdString(file.string());
+    if (!loaded.contains(path)) {
+        loaded.insert(path, QFontDatabase::addApplicationFont(path));
+    }
+}
+
+// A top-down image over (or converted from) a device-independent bitmap.
+QImage toImage(const Dib& dib) {
+    const int w = dib.width;
+    const int h = dib.rows();
+    const int stride = dib.rowBytes();
+    auto row = [&](int y) {  // top-down row y
+        const int stored = dib.height > 0 ? h - 1 - y : y;
+        return dib.bits.data() + static_cast<size_t>(stored) * stride;
+    };
+    QList<QRgb> colors;
+    for (size_t i = 0; i < dib.palette.size() && i < 256; ++i) {
+        colors.push_back(qRgb((dib.palette[i] >> 16) & 0xFF, (dib.palette[i] >> 8) & 0xFF,
+                              dib.palette[i] & 0xFF));
+    }
+    QImage image;
+    switch (dib.bitCount) {
+        case 1:
+            image = QImage(w, h, QImage::Format_Mono);
+            for (int y = 0; y < h; ++y) {
+                std::copy_n(row(y), (w + 7) / 8, image.scanLine(y));
+            }
+            break;
+        case 4:
+            image = QImage(w, h, QImage::Format_Indexed8);
+            for (int y = 0; y < h; ++y) {
+                const uint8_t* in = row(y);
+                uchar* out = image.scanLine(y);
+                for (int x = 0; x < w; ++x) {
+                    out[x] = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
+                }
+            }
+            break;
+        case 8:
+            image = QImage(w, h, QImage::Format_Indexed8);
+            for (int y = 0; y < h; ++y) {
+                std::copy_n(row(y), w, image.scanLine(y));
+            }
+            break;
+        default:  // 24: blue, green, red per pixel
+            image = QImage(w, h, QImage::Format_BGR888);
+            for (int y = 0; y < h; ++y) {
+                std::copy_n(row(y), 3 * w, image.scanLine(y));
+            }
+            return image;
+    }
+    colors.resize(1 << dib.bitCount, qRgb(0, 0, 0));
+    image.setColorTable(colors);
+    return image;
+}
+
+}  // namespace
+
+std::unique_ptr<QtSurface> QtSurface::createImage(Size size, Device device) {
+    auto image = std::make_unique<QImage>(std::max(1, size.cx), std::max(1, size.cy),
+                                          QImage::Format_RGB32);
+    image->fill(Qt::white);
+    image->setDotsPerMeterX(static_cast<int>(std::lround(device.dpiX / 0.0254)));
+    image->setDotsPerMeterY(static_cast<int>(std::lround(device.dpiY / 0.0254)));
+    return std::unique_ptr<QtSurface>(new QtSurface(std::move(image), device));
+}
+
+QtSurface::QtSurface(std::unique_ptr<QImage> image, Device device)
+    : ownedImage_(std::move(image)),
+      ownedPainter_(std::make_unique<QPainter>(ownedImage_.get())),
+      painter_(ownedPainter_.get()),
+      device_(device),
+      pixelSize_{ownedImage_->width(), ownedImage_->height()} {
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    baseTransform_ = painter_->worldTransform();
+    applyShapeTools();
+    qfont_ = qtFont(font());
+}
+
+QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
+    : painter_(&painter), device_(device), pixelSize_(pixelSize) {
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    baseTransform_ = painter_->worldTransform();
+    applyShapeTools();
+    qfont_ = qtFont(font());
+}
+
+QtSurface::~QtSurface() {
+    if (ownedPainter_) {
+        ownedPainter_->end();
+    }
+}
+
+QFont QtSurface::qtFont(const LogFont& lf) {
+    std::string_view face = lf.faceName;
+    if (!face.empty() && face.front() == '@') {
+        face.remove_prefix(1);  // vertical twin: same glyphs
+    }
+    std::string family = FontService::instance().familyFor(face);
+    if (family.empty()) {
+        family = face;
+    }
+    loadRegisteredFile(family);
+
+    QFont f(QString::fromStdString(family));
+    f.setStyleStrategy(QFont::PreferAntialias);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setWeight(static_cast<QFont::Weight>(lf.weight == 0 ? 400 : std::clamp(lf.weight, 1, 1000)));
+    f.setItalic(lf.italic != 0);
+    f.setUnderline(lf.underline != 0);
+    f.setStrikeOut(lf.strikeOut != 0);
+
+    // A negative height is the character (em) height; a positive one the whole cell.
+    int pixels = 16;
+    if (lf.height < 0) {
+        pixels = -lf.height;
+    } else if (lf.height > 0) {
+        f.setPixelSize(lf.height);
+        const QFontMetricsF cell(f);
+        const double ratio = cell.height() > 0 ? lf.height / cell.height() : 1.0;
+        pixels = static_cast<int>(std::lround(lf.height * ratio));
+    }
+    f.setPixelSize(std::max(1, pixels));
+
+    // A width asks for a character narrower or wider than the face's own; CJK faces count the
+    // average width as half a full-width character.
+    if (lf.width != 0) {
+        const double natural =
+            isCjk(lf.charSet) ? f.pixelSize() / 2.0 : QFontMetricsF(f).averageCharWidth();
+        if (natural > 0) {
+            f.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * std::abs(lf.width) /
+                                                                 natural)),
+                                    1, 4000));
+        }
+    }
+    return f;
+}
+
+QString QtSurface::decode(std::string_view bytes) const {
+    const LogFont& lf = font();
+    const VirtualFace* face = FontService::instance().virtualFace(lf.faceName);
+    const std::u16string text =
+        decodeText(bytes, lf.charSet, face != nullptr ? face->map : nullptr);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void QtSurface::onStateChanged(State which) {
+    switch (which) {
+        case State::Font:
+            qfont_ = qtFont(font());
+            break;
+        case State::Pen:
+        case State::Brush:
+            applyShapeTools();
+            break;
+        case State::Mapping: {
+            QTransform mapping;
+            if (mapMode() == MapMode::Anisotropic) {
+                mapping.scale(static_cast<double>(viewportExt().cx) / windowExt().cx,
+                              static_cast<double>(viewportExt().cy) / windowExt().cy);
+            }
+            painter_->setWorldTransform(mapping * baseTransform_);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void QtSurface::applyShapeTools() {
+    const Pen& p = pen();
+    if (p.style == PenStyle::Null) {
+        painter_->setPen(Qt::NoPen);
+    } else {
+        QPen qp(qtColor(p.color));
+        if (p.width > 1) {
+            qp.setWidth(p.width);
+            qp.setCapStyle(Qt::RoundCap);
+            qp.setJoinStyle(Qt::RoundJoin);
+        } else {
+            qp.setWidth(0);  // one device pixel whatever the mapping
+            qp.setCapStyle(Qt::FlatCap);
+            qp.setJoinStyle(Qt::MiterJoin);
+            if (p.style == PenStyle::Dot) {
+                qp.setDashPattern({1, 1});
+            }
+        }
+        painter_->setPen(qp);
+    }
+    const Brush& b = brush();
+    painter_->setBrush(b.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
+                                                   : QBrush(qtColor(b.color)));
+}
+
+TextMetrics QtSurface::textMetrics() {
+    const QFontMetrics fm(qfont_, painter_->device());
+    TextMetrics m;
+    m.ascent = fm.ascent();
+    m.descent = fm.descent();
+    m.height = m.ascent + m.descent;
+    const LogFont& lf = font();
+    m.averageCharWidth = lf.width != 0   ? std::abs(lf.width)
+                         : isCjk(lf.charSet) ? (qfont_.pixelSize() + 1) / 2
+                                             : fm.averageCharWidth();
+    m.maxCharWidth = fm.maxWidth();
+    return m;
+}
+
+Size QtSurface::textExtent(std::string_view bytes) {
+    const QFontMetrics fm(qfont_, painter_->device());
+    return {fm.horizontalAdvance(decode(bytes)), fm.ascent() + fm.descent()};
+}
+
+void QtSurface::doTextOut(Point at, std::string_view bytes) {
+    const QString text = decode(bytes);
+    const QFontMetrics fm(qfont_, painter_->device());
+    const int width = fm.horizontalAdvance(text);
+
+    // Offsets from the reference point to the start of the baseline.
+    int dx = 0;
+    switch (textAlign() & text_align::kHorizontalMask) {
+        case text_align::kRight: dx = -width; break;
+        case text_align::kCenter: dx = -width / 2; break;
+        default: break;
+    }
+    int dy = fm.ascent();
+    switch (textAlign() & text_align::kVerticalMask) {
+        case text_align::kBaseline: dy = 0; break;
+        case text_align::kBottom: dy = -fm.descent(); break;
+        default: break;
+    }
+
+    painter_->save();
+    painter_->translate(at.x, at.y);
+    if (font().escapement != 0) {
+        painter_->rotate(-font().escapement / 10.0);  // counter-clockwise on the page
+    }
+    if (bkMode() == BackgroundMode::Opaque) {
+        painter_->fillRect(QRect(dx, dy - fm.ascent(), width, fm.ascent() + fm.descent()),
+                           qtColor(bkColor()));
+    }
+    painter_->setFont(qfont_);
+    painter_->setPen(qtColor(textColor()));
+    painter_->drawText(QPoint(dx, dy), text);
+    painter_->restore();
+}
+
+void QtSurface::doLine(Point from, Point to) { painter_->drawLine(qtPoint(from), qtPoint(to)); }
+
+void QtSurface::doPolyline(std::span<const Point> points) {
+    QList<QPoint> qpoints;
+    for (const Point& p : points) {
+        qpoints.push_back(qtPoint(p));
+    }
+    painter_->drawPolyline(qpoints.data(), static_cast<int>(qpoints.size()));
+}
+
+void QtSurface::doBezier(Point from, std::span<const Point> points) {
+    QPainterPath path(qtPoint(from));
+    for (size_t i = 0; i + 2 < points.size(); i += 3) {
+        path.cubicTo(qtPoint(points[i]), qtPoint(points[i + 1]), qtPoint(points[i + 2]));
+    }
+    painter_->strokePath(path, painter_->pen());
+}
+
+void QtSurface::doRectangle(const Rect& r) { painter_->drawRect(outlineRect(r)); }
+
+void QtSurface::doEllipse(const Rect& r) { painter_->drawEllipse(outlineRect(r)); }
+
+void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
+    QPainterPath qpath;
+    qpath.setFillRule(polyFillMode() == PolyFillMode::Winding ? Qt::WindingFill
+                                                              : Qt::OddEvenFill);
+    const auto& e = path.elements;
+    for (size_t i = 0; i < e.size(); ++i) {
+        switch (e[i].verb) {
+            case Path::Verb::MoveTo: qpath.moveTo(qtPoint(e[i].point)); break;
+            case Path::Verb::LineTo: qpath.lineTo(qtPoint(e[i].point)); break;
+            case Path::Verb::Close: qpath.closeSubpath(); break;
+            case Path::Verb::BezierTo:
+                if (i + 2 < e.size()) {
+                    qpath.cubicTo(qtPoint(e[i].point), qtPoint(e[i + 1].point),
+                                  qtPoint(e[i + 2].point));
+                }
+                i += 2;
+                break;
+        }
+    }
+    switch (paint) {
+        case PathPaint::Fill: painter_->fillPath(qpath, painter_->brush()); break;
+        case PathPaint::Stroke: painter_->strokePath(qpath, painter_->pen()); break;
+        case PathPaint::StrokeAndFill: painter_->drawPath(qpath); break;
+    }
+}
+
+void QtSurface::doStretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) {
+    QImage image = toImage(dib);
+    const QRect target(dest.left, dest.top, dest.width(), dest.height());
+    const QRect from(source.left, source.top, source.width(), source.height());
+
+    painter_->save();
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
+        switch (op) {
+            case RasterOp::SrcCopy:
+                painter_->setCompositionMode(QPainter::CompositionMode_Source);
+                break;
+            case RasterOp::SrcAnd:
+                painter_->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+                break;
+            case RasterOp::SrcPaint:
+                painter_->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+                break;
+        }
+    } else if (op != RasterOp::SrcCopy) {
+        // Devices without raster operations (printers): white pixels leave the page alone under
+        // AND, black ones under OR, which is exact for bilevel pictures.
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        const QRgb keep = op == RasterOp::SrcAnd ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        image.setAlphaChannel(image.createMaskFromColor(keep, Qt::MaskOutColor)
+                                  .convertToFormat(QImage::Format_Grayscale8));
+    }
+    painter_->drawImage(target, image, from);
+    painter_->restore();
+}
+
+void QtSurface::doBitBlt(const Rect& dest, Surface& source, Point sourceOrigin) {
+    const auto* qtSource = dynamic_cast<const QtSurface*>(&source);
+    if (qtSource == nullptr || qtSource->image() == nullptr) {
+        return;
+    }
+    painter_->save();
+    painter_->setWorldTransform(baseTransform_);
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(QPoint(dest.left, dest.top), *qtSource->image(),
+                        QRect(sourceOrigin.x, sourceOrigin.y, dest.width(), dest.height()));
+    painter_->restore();
+}
+
+void QtSurface::doFillRect(const Rect& r, ColorRef color) {
+    painter_->fillRect(QRect(r.left, r.top, r.width(), r.height()), qtColor(color));
+}
+
+void QtSurface::doInvertRect(const Rect& r) {
+    painter_->save();
+    const bool rasterOps = painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter_->setCompositionMode(rasterOps ? QPainter::RasterOp_NotDestination
+                                           : QPainter::CompositionMode_Difference);
+    painter_->fillRect(QRect(r.left, r.top, r.width(), r.height()), Qt::white);
+    painter_->restore();
+}
+
+std::unique_ptr<Surface> QtSurface::createCompatible(Size size) {
+    return createImage(size, device_);
+}
+
+}  // namespace surface

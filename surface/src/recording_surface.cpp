@@ -1,0 +1,158 @@
+#include "surface/recording_surface.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace surface {
+
+namespace {
+
+std::string format(const char* fmt, auto... args) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, fmt, args...);
+    return buffer;
+}
+
+std::string str(Point p) { return format("%d,%d", p.x, p.y); }
+std::string str(const Rect& r) { return format("%d,%d,%d,%d", r.left, r.top, r.right, r.bottom); }
+std::string color(ColorRef c) { return format("#%02x%02x%02x", redOf(c), greenOf(c), blueOf(c)); }
+
+std::string hex(std::string_view bytes) {
+    std::string out;
+    for (char b : bytes) {
+        out += format("%02x", static_cast<uint8_t>(b));
+    }
+    return out;
+}
+
+std::string points(std::span<const Point> ps) {
+    std::string out;
+    for (const Point& p : ps) {
+        out += (out.empty() ? "" : " ") + str(p);
+    }
+    return out;
+}
+
+const char* rop(RasterOp op) {
+    switch (op) {
+        case RasterOp::SrcCopy: return "srccopy";
+        case RasterOp::SrcAnd: return "srcand";
+        case RasterOp::SrcPaint: return "srcpaint";
+    }
+    return "?";
+}
+
+}  // namespace
+
+RecordingSurface::RecordingSurface(Device device, Size pixelSize)
+    : RecordingSurface(device, pixelSize, std::make_shared<std::vector<std::string>>(), "") {}
+
+RecordingSurface::RecordingSurface(Device device, Size pixelSize,
+                                   std::shared_ptr<std::vector<std::string>> lines,
+                                   std::string prefix)
+    : device_(device), pixelSize_(pixelSize), lines_(std::move(lines)), prefix_(std::move(prefix)) {}
+
+void RecordingSurface::record(std::string line) { lines_->push_back(prefix_ + line); }
+
+TextMetrics RecordingSurface::textMetrics() {
+    const int32_t h = std::abs(font().height);
+    return {h, h * 4 / 5, h - h * 4 / 5, h / 2, h};
+}
+
+Size RecordingSurface::textExtent(std::string_view bytes) {
+    const int32_t h = std::abs(font().height);
+    return {static_cast<int32_t>(bytes.size()) * (h / 2), h};
+}
+
+std::unique_ptr<Surface> RecordingSurface::createCompatible(Size size) {
+    const std::string name = format("offscreen%d", ++offscreenCount_);
+    record(format("createCompatible %s %dx%d", name.c_str(), size.cx, size.cy));
+    return std::unique_ptr<Surface>(
+        new RecordingSurface(device_, size, lines_, prefix_ + name + ": "));
+}
+
+void RecordingSurface::onStateChanged(State which) {
+    switch (which) {
+        case State::Font: {
+            const LogFont& f = font();
+            record(format("font \"%s\" h=%d w=%d esc=%d orient=%d weight=%d italic=%d "
+                          "charset=%d quality=%d",
+                          f.faceName, f.height, f.width, f.escapement, f.orientation, f.weight,
+                          f.italic, f.charSet, f.quality));
+            break;
+        }
+        case State::Pen: {
+            static const char* styles[] = {"solid", "dot", "null"};
+            record(format("pen %s w=%d %s", styles[static_cast<int>(pen().style)], pen().width,
+                          color(pen().color).c_str()));
+            break;
+        }
+        case State::Brush:
+            record(brush().style == BrushStyle::Null ? std::string("brush null")
+                                                     : "brush solid " + color(brush().color));
+            break;
+        case State::TextColor: record("textColor " + color(textColor())); break;
+        case State::BkColor: record("bkColor " + color(bkColor())); break;
+        case State::BkMode:
+            record(bkMode() == BackgroundMode::Opaque ? "bkMode opaque" : "bkMode transparent");
+            break;
+        case State::TextAlign: record(format("textAlign %u", textAlign())); break;
+        case State::PolyFillMode:
+            record(polyFillMode() == PolyFillMode::Winding ? "polyFillMode winding"
+                                                           : "polyFillMode alternate");
+            break;
+        case State::Mapping:
+            record(format("mapping %s window=%dx%d viewport=%dx%d",
+                          mapMode() == MapMode::Anisotropic ? "anisotropic" : "text",
+                          windowExt().cx, windowExt().cy, viewportExt().cx, viewportExt().cy));
+            break;
+    }
+}
+
+void RecordingSurface::doTextOut(Point at, std::string_view bytes) {
+    record("textOut " + str(at) + " " + hex(bytes));
+}
+
+void RecordingSurface::doLine(Point from, Point to) { record("line " + str(from) + " " + str(to)); }
+
+void RecordingSurface::doPolyline(std::span<const Point> ps) { record("polyline " + points(ps)); }
+
+void RecordingSurface::doBezier(Point from, std::span<const Point> ps) {
+    record("bezier " + str(from) + " " + points(ps));
+}
+
+void RecordingSurface::doRectangle(const Rect& r) { record("rectangle " + str(r)); }
+
+void RecordingSurface::doEllipse(const Rect& r) { record("ellipse " + str(r)); }
+
+void RecordingSurface::doPaintPath(const Path& path, PathPaint paint) {
+    static const char* names[] = {"fillPath", "strokePath", "strokeAndFillPath"};
+    std::string line = names[static_cast<int>(paint)];
+    for (const Path::Element& e : path.elements) {
+        static const char* verbs[] = {"M", "L", "C", "Z"};
+        line += format(" %s%d,%d", verbs[static_cast<int>(e.verb)], e.point.x, e.point.y);
+    }
+    record(line);
+}
+
+void RecordingSurface::doStretchDib(const Rect& dest, const Rect& source, const Dib& dib,
+                                    RasterOp op) {
+    record(format("stretchDib %s from %s of %dx%dx%d %s", str(dest).c_str(), str(source).c_str(),
+                  dib.width, dib.height, dib.bitCount, rop(op)));
+}
+
+void RecordingSurface::doBitBlt(const Rect& dest, Surface& /*source*/, Point sourceOrigin) {
+    record("bitBlt " + str(dest) + " from " + str(sourceOrigin));
+}
+
+void RecordingSurface::doFillRect(const Rect& r, ColorRef c) {
+    record("fillRect " + str(r) + " " + color(c));
+}
+
+void RecordingSurface::doInvertRect(const Rect& r) { record("invertRect " + str(r)); }
+
+void RecordingSurface::onPathBegun() { record("beginPath"); }
+void RecordingSurface::onPathEnded() { record("endPath"); }
+void RecordingSurface::onPathAborted() { record("abortPath"); }
+
+}  // namespace surface

@@ -1,0 +1,62 @@
+#include "command_line.h"
+
+namespace brindle {
+
+std::optional<std::string> Arguments::takeOption(std::string_view name) {
+    const std::string flag = "--" + std::string(name);
+    for (size_t i = 0; i < args_.size(); ++i) {
+        if (args_[i] == flag) {
+            if (i + 1 >= args_.size()) {
+                throw UsageError(flag + " needs a value");
+            }
+            std::string value = args_[i + 1];
+            args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i),
+                        args_.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            return value;
+        }
+        if (args_[i].starts_with(flag + "=")) {
+            std::string value = args_[i].substr(flag.size() + 1);
+            args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i));
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Arguments::requireOption(std::string_view name) {
+    std::optional<std::string> value = takeOption(name);
+    if (!value) {
+        throw UsageError("--" + std::string(name) + " is required");
+    }
+    return *value;
+}
+
+bool Arguments::takeFlag(std::string_view name) {
+    const std::string flag = "--" + std::string(name);
+    for (size_t i = 0; i < args_.size(); ++i) {
+        if (args_[i] == flag) {
+            args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void Arguments::expectNoMore() const {
+    if (!args_.empty()) {
+        throw UsageError("unexpected argument '" + args_.front() + "'");
+    }
+}
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> all = {
+        {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
+         "convert --from gb|big5 --to big5|gb|utf8\n"
+         "  Reads standard input and writes the converted text to standard output.\n"
+         "  GB2312 <-> Big5 keeps the length: bytes that form no character pass unchanged.",
+         runConvert},
+    };
+    return all;
+}
+
+}  // namespace brindle

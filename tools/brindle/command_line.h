@@ -1,0 +1,58 @@
+// The frame every brindle subcommand runs in: arguments, options, exit statuses, messages.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brindle {
+
+enum ExitStatus : int { kSuccess = 0, kFailure = 1, kBadUsage = 2 };
+
+/// Thrown for arguments the subcommand cannot accept; main() prints it with the usage.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+/// Thrown when the work fails; main() prints "brindle: FILE: reason".
+struct Failure : std::runtime_error {
+    Failure(std::string fileName, const std::string& reason)
+        : std::runtime_error(reason), file(std::move(fileName)) {}
+    std::string file;
+};
+
+/// A subcommand's arguments after the global options.
+class Arguments {
+public:
+    Arguments(std::vector<std::string> args, bool json) : args_(std::move(args)), json_(json) {}
+
+    bool json() const { return json_; }
+    /// Takes "--name VALUE" or "--name=VALUE"; nullopt when absent.
+    std::optional<std::string> takeOption(std::string_view name);
+    /// Like takeOption, but absent is a usage error.
+    std::string requireOption(std::string_view name);
+    /// Takes a bare "--name"; true when it was given.
+    bool takeFlag(std::string_view name);
+    /// Fails with a usage error when anything was left untaken.
+    void expectNoMore() const;
+
+private:
+    std::vector<std::string> args_;
+    bool json_;
+};
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    std::string_view usage;  ///< the lines after "usage: brindle NAME"
+    int (*run)(Arguments& args);
+};
+
+/// Every subcommand, in the order `--help` lists them.
+const std::vector<Command>& commands();
+
+int runConvert(Arguments& args);
+
+}  // namespace brindle

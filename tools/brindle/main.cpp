@@ -1,0 +1,80 @@
+// brindle: the project's libraries without a window.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+
+namespace {
+
+void printHelp(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: brindle [--json] COMMAND [OPTIONS]\n"
+                 "       brindle COMMAND --help\n\n"
+                 "Commands:\n");
+    for (const brindle::Command& c : brindle::commands()) {
+        std::fprintf(out, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                     static_cast<int>(c.summary.size()), c.summary.data());
+    }
+    std::fprintf(out,
+                 "\n--json prints machine-readable results. Exit status: 0 success, 1 failure, "
+                 "2 bad usage.\n");
+}
+
+void printUsage(std::FILE* out, const brindle::Command& c) {
+    std::fprintf(out, "usage: brindle %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    bool json = false;
+    while (!args.empty() && args.front().starts_with("--")) {
+        if (args.front() == "--json") {
+            json = true;
+        } else if (args.front() == "--help") {
+            printHelp(stdout);
+            return brindle::kSuccess;
+        } else {
+            std::fprintf(stderr, "brindle: unknown option '%s'\n", args.front().c_str());
+            printHelp(stderr);
+            return brindle::kBadUsage;
+        }
+        args.erase(args.begin());
+    }
+    if (args.empty()) {
+        printHelp(stderr);
+        return brindle::kBadUsage;
+    }
+
+    const std::string name = args.front();
+    args.erase(args.begin());
+    for (const brindle::Command& command : brindle::commands()) {
+        if (command.name != name) {
+            continue;
+        }
+        brindle::Arguments arguments(std::move(args), json);
+        try {
+            if (arguments.takeFlag("help")) {
+                printUsage(stdout, command);
+                return brindle::kSuccess;
+            }
+            return command.run(arguments);
+        } catch (const brindle::UsageError& e) {
+            std::fprintf(stderr, "brindle %s: %s\n", name.c_str(), e.what());
+            printUsage(stderr, command);
+            return brindle::kBadUsage;
+        } catch (const brindle::Failure& e) {
+            std::fprintf(stderr, "brindle: %s: %s\n", e.file.c_str(), e.what());
+            return brindle::kFailure;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "brindle: %s\n", e.what());
+            return brindle::kFailure;
+        }
+    }
+    std::fprintf(stderr, "brindle: unknown command '%s'\n", name.c_str());
+    printHelp(stderr);
+    return brindle::kBadUsage;
+}
