@@ -64,12 +64,8 @@ void convertText(benchmark::State& state, const Bytes& source,
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
 }
 
-void BM_Duoma(benchmark::State& state) {
-    convertText(state, gbText(), Duoma);
-}
-void BM_Big52Gb(benchmark::State& state) {
-    convertText(state, big5Text(), Big52Gb);
-}
+void BM_Duoma(benchmark::State& state) { convertText(state, gbText(), Duoma); }
+void BM_Big52Gb(benchmark::State& state) { convertText(state, big5Text(), Big52Gb); }
 
 BENCHMARK(BM_Duoma)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Big52Gb)->Unit(benchmark::kMillisecond);

@@ -4,9 +4,7 @@ namespace duoma {
 
 std::span<const uint8_t, 2 * kGbRows * kGbColumns> gbToBig5Table() { return detail::kGbToBig5; }
 
-std::span<const uint8_t, 2 * kBig5Rows * kBig5Columns> big5ToGbTable() {
-    return detail::kBig5ToGb;
-}
+std::span<const uint8_t, 2 * kBig5Rows * kBig5Columns> big5ToGbTable() { return detail::kBig5ToGb; }
 
 char16_t gbToUnicode(uint8_t lead, uint8_t trail) {
     if (!isGbLead(lead) || !isGbTrail(trail)) {

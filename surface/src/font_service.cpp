@@ -9,10 +9,8 @@ namespace surface {
 
 bool sameFaceName(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 void setFaceName(LogFont& font, std::string_view name) {
@@ -63,8 +61,7 @@ std::vector<FaceAlias> parseAliasTable(std::string_view text) {
         }
         const auto fields = split(line, '\t');
         auto fail = [&](const char* why) {
-            throw std::runtime_error("alias table line " + std::to_string(lineNumber) + ": " +
-                                     why);
+            throw std::runtime_error("alias table line " + std::to_string(lineNumber) + ": " + why);
         };
         if (fields.size() != 4) {
             fail("expected kind, name, charset and candidates separated by tabs");

@@ -42,8 +42,8 @@ std::vector<std::string> familiesOf(FcPattern* font) {
 std::vector<LogFont> enumerateInstalled() {
     std::map<std::string, LogFont> byName;
     FcPattern* all = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_LANG, FC_WEIGHT, FC_SLANT, FC_SPACING,
-                                            nullptr);
+    FcObjectSet* objects =
+        FcObjectSetBuild(FC_FAMILY, FC_LANG, FC_WEIGHT, FC_SLANT, FC_SPACING, nullptr);
     FcFontSet* fonts = FcFontList(nullptr, all, objects);
     for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
         FcPattern* font = fonts->fonts[i];
@@ -105,8 +105,8 @@ std::vector<std::string> FontService::addFontFile(const std::filesystem::path& f
         return {};
     }
     int count = 0;
-    FcPattern* query = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.c_str()), 0,
-                                       nullptr, &count);
+    FcPattern* query =
+        FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.c_str()), 0, nullptr, &count);
     if (query == nullptr) {
         return {};
     }

@@ -50,7 +50,10 @@ RecordingSurface::RecordingSurface(Device device, Size pixelSize)
 RecordingSurface::RecordingSurface(Device device, Size pixelSize,
                                    std::shared_ptr<std::vector<std::string>> lines,
                                    std::string prefix)
-    : device_(device), pixelSize_(pixelSize), lines_(std::move(lines)), prefix_(std::move(prefix)) {}
+    : device_(device),
+      pixelSize_(pixelSize),
+      lines_(std::move(lines)),
+      prefix_(std::move(prefix)) {}
 
 void RecordingSurface::record(std::string line) { lines_->push_back(prefix_ + line); }
 
@@ -75,10 +78,11 @@ void RecordingSurface::onStateChanged(State which) {
     switch (which) {
         case State::Font: {
             const LogFont& f = font();
-            record(format("font \"%s\" h=%d w=%d esc=%d orient=%d weight=%d italic=%d "
-                          "charset=%d quality=%d",
-                          f.faceName, f.height, f.width, f.escapement, f.orientation, f.weight,
-                          f.italic, f.charSet, f.quality));
+            record(
+                format("font \"%s\" h=%d w=%d esc=%d orient=%d weight=%d italic=%d "
+                       "charset=%d quality=%d",
+                       f.faceName, f.height, f.width, f.escapement, f.orientation, f.weight,
+                       f.italic, f.charSet, f.quality));
             break;
         }
         case State::Pen: {

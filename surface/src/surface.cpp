@@ -214,8 +214,8 @@ bool Surface::strokeAndFillPath() { return paintPath(PathPaint::StrokeAndFill); 
 
 void Surface::stretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) {
     const Rect whole{0, 0, dib.width, dib.rows()};
-    const bool sourceInside = source.left >= 0 && source.top >= 0 &&
-                              source.right <= whole.right && source.bottom <= whole.bottom;
+    const bool sourceInside = source.left >= 0 && source.top >= 0 && source.right <= whole.right &&
+                              source.bottom <= whole.bottom;
     if (dest.empty() || source.empty() || !sourceInside || !dib.valid()) {
         return;
     }

@@ -42,12 +42,12 @@ std::u16string decodeText(std::string_view bytes, uint8_t charSet, const SymbolM
         const auto byte = static_cast<uint8_t>(bytes[i]);
         switch (charSet) {
             case kGb2312CharSet:
-                text += nextDoubleByte<duoma::isGbLead, duoma::isGbTrail, duoma::gbToUnicode>(
-                    bytes, i);
+                text +=
+                    nextDoubleByte<duoma::isGbLead, duoma::isGbTrail, duoma::gbToUnicode>(bytes, i);
                 continue;
             case kBig5CharSet:
-                text += nextDoubleByte<duoma::isBig5Lead, duoma::isBig5Trail,
-                                       duoma::big5ToUnicode>(bytes, i);
+                text += nextDoubleByte<duoma::isBig5Lead, duoma::isBig5Trail, duoma::big5ToUnicode>(
+                    bytes, i);
                 continue;
             case kSymbolCharSet:
                 if (symbols != nullptr) {
@@ -57,8 +57,7 @@ std::u16string decodeText(std::string_view bytes, uint8_t charSet, const SymbolM
                     continue;
                 }
                 break;
-            default:
-                break;
+            default: break;
         }
         text += static_cast<char16_t>(byte);
         ++i;

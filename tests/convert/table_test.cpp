@@ -26,12 +26,8 @@ uint16_t convert(int32_t (*fn)(unsigned char*, int32_t), uint16_t code) {
     return static_cast<uint16_t>(text[0] << 8 | text[1]);
 }
 
-char32_t gbChar(uint16_t code) {
-    return duoma::gbToUnicode(code >> 8, code & 0xFF);
-}
-char32_t big5Char(uint16_t code) {
-    return duoma::big5ToUnicode(code >> 8, code & 0xFF);
-}
+char32_t gbChar(uint16_t code) { return duoma::gbToUnicode(code >> 8, code & 0xFF); }
+char32_t big5Char(uint16_t code) { return duoma::big5ToUnicode(code >> 8, code & 0xFF); }
 
 std::vector<uint16_t> gbCodes(int firstLead) {
     std::vector<uint16_t> codes;

@@ -16,9 +16,7 @@ using namespace std::string_view_literals;
 using Bytes = std::vector<unsigned char>;
 using Convert = int32_t (*)(unsigned char*, int32_t);
 
-Bytes toBytes(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
+Bytes toBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 template <typename Case>
 std::string caseName(const testing::TestParamInfo<Case>& info) {
@@ -157,9 +155,7 @@ TEST_P(ByteSoupTest, StaysInsideTheLengthAndLeavesOtherBytesAlone) {
     }
 }
 
-TEST_P(ByteSoupTest, NullTextReturnsTheLength) {
-    EXPECT_EQ(GetParam().convert(nullptr, 7), 7);
-}
+TEST_P(ByteSoupTest, NullTextReturnsTheLength) { EXPECT_EQ(GetParam().convert(nullptr, 7), 7); }
 
 INSTANTIATE_TEST_SUITE_P(
     Duoma, ByteSoupTest,

@@ -1,8 +1,8 @@
+#include "surface/font_service.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include "surface/font_service.h"
 
 namespace surface {
 namespace {
@@ -90,18 +90,26 @@ TEST(FontServiceTest, BuiltInTableCoversTheFacesDocumentsName) {
         }
         return false;
     };
-    for (const char* name : {"宋体", "仿宋", "黑体", "楷体", "书宋", "报宋", "小标宋", "中等线",
-                             "细等线", "细黑", "行楷", "魏碑", "姚体", "细圆", "中圆", "准圆",
-                             "粗圆", "隶书", "综艺", "琥珀", "標楷體", "細明體", "SimSun",
-                             "Simsun", "Mingliu", "Times new roman", "FZShuSong-Z01",
-                             "FZHei-B01"}) {
+    for (const char* name : {"宋体",          "仿宋",
+                             "黑体",          "楷体",
+                             "书宋",          "报宋",
+                             "小标宋",        "中等线",
+                             "细等线",        "细黑",
+                             "行楷",          "魏碑",
+                             "姚体",          "细圆",
+                             "中圆",          "准圆",
+                             "粗圆",          "隶书",
+                             "综艺",          "琥珀",
+                             "標楷體",        "細明體",
+                             "SimSun",        "Simsun",
+                             "Mingliu",       "Times new roman",
+                             "FZShuSong-Z01", "FZHei-B01"}) {
         EXPECT_TRUE(has(name, FaceAlias::Kind::Alias)) << name;
     }
-    for (const char* name : {"morla fntbz", "morla fnta0", "morla fnta6", "morla fntaa",
-                             "morla fntac", "morla fntlt", "morla fntae", "morla fntdg",
-                             "morla fntbd", "morla fnttab", "morla fnta1", "morla fnta4",
-                             "morla fnta7", "morla fnta8", "morla fntra", "morla fntst",
-                             "morla fnthx"}) {
+    for (const char* name :
+         {"morla fntbz", "morla fnta0", "morla fnta6", "morla fntaa", "morla fntac", "morla fntlt",
+          "morla fntae", "morla fntdg", "morla fntbd", "morla fnttab", "morla fnta1", "morla fnta4",
+          "morla fnta7", "morla fnta8", "morla fntra", "morla fntst", "morla fnthx"}) {
         EXPECT_TRUE(has(name, FaceAlias::Kind::Symbol)) << name;
     }
 }

@@ -1,10 +1,11 @@
+#include "surface/qt_surface.h"
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
 #include <array>
 
 #include "surface/font_service.h"
-#include "surface/qt_surface.h"
 
 namespace surface {
 namespace {
@@ -160,23 +161,23 @@ TEST_P(QtSurfaceTextTest, BytesDrawTheirCharactersInTheResolvedFace) {
     const TextMetrics m = s->textMetrics();
     const Size extent = s->textExtent(c.bytes);
 
-    const auto [inside, outside] =
-        inkInside(*s->image(), QRect(8, 10, extent.cx, m.height));
+    const auto [inside, outside] = inkInside(*s->image(), QRect(8, 10, extent.cx, m.height));
     EXPECT_GT(inside, 20) << "no ink in the cell";
     EXPECT_EQ(outside, 0);
     // The same characters drawn straight from Unicode, with the cell's top at (8, 10).
     EXPECT_EQ(*s->image(), drawnDirectly(font, c.text, QPoint(8, 10 + m.ascent), size));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faces, QtSurfaceTextTest,
-    testing::Values(TextCase{"Gb2312ThroughAlias", "宋体", kGb2312CharSet, "\xd6\xd0\xce\xc4",
-                             QString::fromUtf8("中文")},
-                    TextCase{"Big5ThroughThe950Face", "標楷體", kBig5CharSet,
-                             "\xa4\xa4\xa4\xe5", QString::fromUtf8("中文")},
-                    TextCase{"VirtualSymbolFace", "morla fntbz", kSymbolCharSet, "A",
-                             QStringLiteral("A")}),
-    [](const testing::TestParamInfo<TextCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faces, QtSurfaceTextTest,
+                         testing::Values(TextCase{"Gb2312ThroughAlias", "宋体", kGb2312CharSet,
+                                                  "\xd6\xd0\xce\xc4", QString::fromUtf8("中文")},
+                                         TextCase{"Big5ThroughThe950Face", "標楷體", kBig5CharSet,
+                                                  "\xa4\xa4\xa4\xe5", QString::fromUtf8("中文")},
+                                         TextCase{"VirtualSymbolFace", "morla fntbz",
+                                                  kSymbolCharSet, "A", QStringLiteral("A")}),
+                         [](const testing::TestParamInfo<TextCase>& p) {
+                             return std::string(p.param.name);
+                         });
 
 TEST(QtSurfaceTest, OpaqueTextFillsItsCellWithTheBackground) {
     auto s = QtSurface::createImage({80, 50}, kScreen);

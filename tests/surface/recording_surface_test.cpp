@@ -1,9 +1,10 @@
+#include "surface/recording_surface.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "surface/font_service.h"
-#include "surface/recording_surface.h"
 
 namespace surface {
 namespace {
@@ -99,9 +100,9 @@ TEST(RecordingSurfaceTest, OffscreenSurfacesWriteToTheSameTrace) {
     EXPECT_EQ(page->device().dpiX, 72);
     page->fillRect({0, 0, 200, 300}, rgb(255, 255, 255));
     s.bitBlt({0, 0, 200, 300}, *page, {0, 0});
-    EXPECT_EQ(s.lines(), (Lines{"createCompatible offscreen1 200x300",
-                                "offscreen1: fillRect 0,0,200,300 #ffffff",
-                                "bitBlt 0,0,200,300 from 0,0"}));
+    EXPECT_EQ(s.lines(),
+              (Lines{"createCompatible offscreen1 200x300",
+                     "offscreen1: fillRect 0,0,200,300 #ffffff", "bitBlt 0,0,200,300 from 0,0"}));
 }
 
 TEST(RecordingSurfaceTest, TwipMappingRoundTrips) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "surface/text_decode.h"
+
+#include <gtest/gtest.h>
 
 namespace surface {
 namespace {
@@ -20,7 +20,9 @@ TEST_P(DecodeTest, Decodes) {
 INSTANTIATE_TEST_SUITE_P(
     CharSets, DecodeTest,
     testing::Values(DecodeCase{"\xd6\xd0\xce\xc4", kGb2312CharSet, u"中文"},
-                    DecodeCase{"a\xb9\xfa" "b", kGb2312CharSet, u"a国b"},
+                    DecodeCase{"a\xb9\xfa"
+                               "b",
+                               kGb2312CharSet, u"a国b"},
                     DecodeCase{"\xa4\xa4\xa4\xe5", kBig5CharSet, u"中文"},
                     DecodeCase{"\xa4\x40", kBig5CharSet, u"一"},
                     // A lead byte with nothing after it, and a pair outside the set.

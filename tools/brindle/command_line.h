@@ -25,7 +25,7 @@ struct Failure : std::runtime_error {
 
 /// A subcommand's arguments after the global options.
 class Arguments {
-public:
+  public:
     Arguments(std::vector<std::string> args, bool json) : args_(std::move(args)), json_(json) {}
 
     bool json() const { return json_; }
@@ -38,7 +38,7 @@ public:
     /// Fails with a usage error when anything was left untaken.
     void expectNoMore() const;
 
-private:
+  private:
     std::vector<std::string> args_;
     bool json_;
 };

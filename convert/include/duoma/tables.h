@@ -33,7 +33,9 @@ constexpr bool isGbLead(uint8_t b) { return b >= 0xA1 && b <= 0xF7; }
 constexpr bool isGbTrail(uint8_t b) { return b >= 0xA1 && b <= 0xFE; }
 /// Valid Big5 lead and trail bytes of the conversion walk.
 constexpr bool isBig5Lead(uint8_t b) { return b >= 0xA1 && b <= 0xFE; }
-constexpr bool isBig5Trail(uint8_t b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE); }
+constexpr bool isBig5Trail(uint8_t b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
+}
 
 /// Table index of a Big5 trail byte (0-156); only meaningful when isBig5Trail(trail).
 constexpr int big5Column(uint8_t trail) { return trail <= 0x7E ? trail - 0x40 : trail - 0x62; }

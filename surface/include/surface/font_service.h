@@ -40,7 +40,7 @@ std::vector<FaceAlias> parseAliasTable(std::string_view text);
 std::string_view builtInAliasTable();
 
 class FontService {
-public:
+  public:
     /// The process's table, read from fontconfig on first use.
     static FontService& instance();
 
@@ -69,7 +69,7 @@ public:
     /// The registered file that provides `family`, or an empty path.
     std::filesystem::path fileFor(std::string_view family) const;
 
-private:
+  private:
     struct Registered {
         std::filesystem::path file;
         std::vector<std::string> families;

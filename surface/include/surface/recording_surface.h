@@ -11,7 +11,7 @@
 namespace surface {
 
 class RecordingSurface : public Surface {
-public:
+  public:
     explicit RecordingSurface(Device device = {}, Size pixelSize = {1000, 1000});
 
     /// The recorded lines, oldest first, shared with the surface's off-screen surfaces.
@@ -25,7 +25,7 @@ public:
     Size textExtent(std::string_view bytes) override;
     std::unique_ptr<Surface> createCompatible(Size size) override;
 
-protected:
+  protected:
     void onStateChanged(State which) override;
     void doTextOut(Point at, std::string_view bytes) override;
     void doLine(Point from, Point to) override;
@@ -34,8 +34,7 @@ protected:
     void doRectangle(const Rect& r) override;
     void doEllipse(const Rect& r) override;
     void doPaintPath(const Path& path, PathPaint paint) override;
-    void doStretchDib(const Rect& dest, const Rect& source, const Dib& dib,
-                      RasterOp op) override;
+    void doStretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) override;
     void doBitBlt(const Rect& dest, Surface& source, Point sourceOrigin) override;
     void doFillRect(const Rect& r, ColorRef color) override;
     void doInvertRect(const Rect& r) override;
@@ -43,7 +42,7 @@ protected:
     void onPathEnded() override;
     void onPathAborted() override;
 
-private:
+  private:
     RecordingSurface(Device device, Size pixelSize, std::shared_ptr<std::vector<std::string>> lines,
                      std::string prefix);
     void record(std::string line);

@@ -28,7 +28,7 @@ struct Path {
 };
 
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -113,12 +113,20 @@ public:
     Size windowExt() const { return windowExt_; }
     Size viewportExt() const { return viewportExt_; }
 
-protected:
+  protected:
     Surface() = default;
 
     /// Which piece of selected state a call changed.
     enum class State : uint8_t {
-        Font, Pen, Brush, TextColor, BkColor, BkMode, TextAlign, PolyFillMode, Mapping
+        Font,
+        Pen,
+        Brush,
+        TextColor,
+        BkColor,
+        BkMode,
+        TextAlign,
+        PolyFillMode,
+        Mapping
     };
     /// Called after the base has stored a new value.
     virtual void onStateChanged(State /*which*/) {}
@@ -142,7 +150,7 @@ protected:
     virtual void onPathEnded() {}
     virtual void onPathAborted() {}
 
-private:
+  private:
     bool paintPath(PathPaint paint);
     void addRectangleFigure(const Rect& r);
     void addEllipseFigure(const Rect& r);

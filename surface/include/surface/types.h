@@ -38,7 +38,9 @@ struct Rect {
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -59,8 +61,8 @@ enum PitchAndFamily : uint8_t {
 
 /// A font request with the fields of the classic logical-font record. `faceName` holds UTF-8.
 struct LogFont {
-    int32_t height = 0;  ///< < 0: character height in logical units; > 0: cell height
-    int32_t width = 0;   ///< average character width, 0 = natural
+    int32_t height = 0;       ///< < 0: character height in logical units; > 0: cell height
+    int32_t width = 0;        ///< average character width, 0 = natural
     int32_t escapement = 0;   ///< tenths of a degree, counter-clockwise
     int32_t orientation = 0;  ///< tenths of a degree
     int32_t weight = 0;       ///< 0 = default, 400 normal, 700 bold

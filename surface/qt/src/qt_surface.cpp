@@ -89,8 +89,8 @@ QImage toImage(const Dib& dib) {
 }  // namespace
 
 std::unique_ptr<QtSurface> QtSurface::createImage(Size size, Device device) {
-    auto image = std::make_unique<QImage>(std::max(1, size.cx), std::max(1, size.cy),
-                                          QImage::Format_RGB32);
+    auto image =
+        std::make_unique<QImage>(std::max(1, size.cx), std::max(1, size.cy), QImage::Format_RGB32);
     image->fill(Qt::white);
     image->setDotsPerMeterX(static_cast<int>(std::lround(device.dpiX / 0.0254)));
     image->setDotsPerMeterY(static_cast<int>(std::lround(device.dpiY / 0.0254)));
@@ -162,9 +162,8 @@ QFont QtSurface::qtFont(const LogFont& lf) {
         const double natural =
             isCjk(lf.charSet) ? f.pixelSize() / 2.0 : QFontMetricsF(f).averageCharWidth();
         if (natural > 0) {
-            f.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * std::abs(lf.width) /
-                                                                 natural)),
-                                    1, 4000));
+            f.setStretch(std::clamp(
+                static_cast<int>(std::lround(100.0 * std::abs(lf.width) / natural)), 1, 4000));
         }
     }
     return f;
@@ -180,13 +179,9 @@ QString QtSurface::decode(std::string_view bytes) const {
 
 void QtSurface::onStateChanged(State which) {
     switch (which) {
-        case State::Font:
-            qfont_ = qtFont(font());
-            break;
+        case State::Font: qfont_ = qtFont(font()); break;
         case State::Pen:
-        case State::Brush:
-            applyShapeTools();
-            break;
+        case State::Brush: applyShapeTools(); break;
         case State::Mapping: {
             QTransform mapping;
             if (mapMode() == MapMode::Anisotropic) {
@@ -196,8 +191,7 @@ void QtSurface::onStateChanged(State which) {
             painter_->setWorldTransform(mapping * baseTransform_);
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -233,7 +227,7 @@ TextMetrics QtSurface::textMetrics() {
     m.descent = fm.descent();
     m.height = m.ascent + m.descent;
     const LogFont& lf = font();
-    m.averageCharWidth = lf.width != 0   ? std::abs(lf.width)
+    m.averageCharWidth = lf.width != 0       ? std::abs(lf.width)
                          : isCjk(lf.charSet) ? (qfont_.pixelSize() + 1) / 2
                                              : fm.averageCharWidth();
     m.maxCharWidth = fm.maxWidth();
@@ -303,8 +297,7 @@ void QtSurface::doEllipse(const Rect& r) { painter_->drawEllipse(outlineRect(r))
 
 void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
     QPainterPath qpath;
-    qpath.setFillRule(polyFillMode() == PolyFillMode::Winding ? Qt::WindingFill
-                                                              : Qt::OddEvenFill);
+    qpath.setFillRule(polyFillMode() == PolyFillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
     const auto& e = path.elements;
     for (size_t i = 0; i < e.size(); ++i) {
         switch (e[i].verb) {

@@ -13,7 +13,7 @@
 namespace surface {
 
 class QtSurface : public Surface {
-public:
+  public:
     /// A white off-screen surface of `size` pixels at the resolution of `device`.
     static std::unique_ptr<QtSurface> createImage(Size size, Device device);
 
@@ -34,7 +34,7 @@ public:
     /// The Qt font that draws a record, with face aliases and registered font files resolved.
     static QFont qtFont(const LogFont& font);
 
-protected:
+  protected:
     void onStateChanged(State which) override;
     void doTextOut(Point at, std::string_view bytes) override;
     void doLine(Point from, Point to) override;
@@ -43,13 +43,12 @@ protected:
     void doRectangle(const Rect& r) override;
     void doEllipse(const Rect& r) override;
     void doPaintPath(const Path& path, PathPaint paint) override;
-    void doStretchDib(const Rect& dest, const Rect& source, const Dib& dib,
-                      RasterOp op) override;
+    void doStretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) override;
     void doBitBlt(const Rect& dest, Surface& source, Point sourceOrigin) override;
     void doFillRect(const Rect& r, ColorRef color) override;
     void doInvertRect(const Rect& r) override;
 
-private:
+  private:
     explicit QtSurface(std::unique_ptr<QImage> image, Device device);
     void applyShapeTools();
     QString decode(std::string_view bytes) const;
