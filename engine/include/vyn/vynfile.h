@@ -1,0 +1,61 @@
+// The page engine's C interface. A document is an opaque handle from VYNFile_Open, released
+// by VYNFile_Close; every per-document function accepts a null handle and then does nothing.
+#pragma once
+
+#include <stdbool.h>
+#include <stdint.h>
+
+#include "vyn/records.h"
+#include "vyn/vynvwdll_export.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef void* VynHandle;
+
+typedef struct VynSize {
+    int32_t cx;
+    int32_t cy;
+} VynSize;
+
+/// Prepares the process-wide state (code page from the locale, installed-font table).
+/// Returns 1 when ready.
+VYNVWDLL_EXPORT int32_t VYNFile_Init(void);
+/// Frees the process-wide state.
+VYNVWDLL_EXPORT void VYNFile_Exit(void);
+/// 936 GB2312 text, 950 Big5 text; any other value selects the third face table. Returns 0.
+VYNVWDLL_EXPORT int32_t VYNFile_SetCodePage(int32_t codePage);
+/// Replaces every font number's face by `faceName` (at most 31 bytes kept). Returns 0.
+VYNVWDLL_EXPORT int32_t VYNFile_SetBaseFontName(const char* faceName);
+
+/// Opens a VYN or QD file (a path containing ".qd" or ".QD" must start with the QD magic).
+/// Returns null when the file cannot be opened or is damaged.
+VYNVWDLL_EXPORT VynHandle VYNFile_Open(const char* path);
+VYNVWDLL_EXPORT void VYNFile_Close(VynHandle document);
+
+/// Loads page `page` (0-based). Returns 1 when loaded, 0 for a bad index or a damaged page.
+VYNVWDLL_EXPORT int32_t VYNFile_LoadPage(VynHandle document, int32_t page);
+/// The page size in device pixels at the stored resolution and display ratio.
+VYNVWDLL_EXPORT VynSize VYNFile_GetPageSize(VynHandle document);
+VYNVWDLL_EXPORT int32_t VYNFile_CurPage(VynHandle document);
+VYNVWDLL_EXPORT int32_t VYNFile_GetPageCount(VynHandle document);
+VYNVWDLL_EXPORT float VYNFile_GetDisplayRatio(VynHandle document);
+VYNVWDLL_EXPORT void VYNFile_SetDisplayRatio(VynHandle document, float ratio);
+VYNVWDLL_EXPORT void VYNFile_SetResolution(VynHandle document, int32_t dpiX, int32_t dpiY);
+/// Pictures are decoded on the next page load and drawn on the next Show while enabled.
+VYNVWDLL_EXPORT void VYNFile_EnablePicture(VynHandle document, bool enable);
+VYNVWDLL_EXPORT int32_t VYNFile_GetDocType(VynHandle document);
+
+/// Fills 132 bytes with the contents head. Returns 0, or -1 when the file has no contents.
+VYNVWDLL_EXPORT int32_t VYNFile_GetDirHead(VynHandle document, DirHead* head);
+/// Fills `count` contents items (count x 308 bytes). Returns 0, or -1 when the file has no
+/// contents or holds fewer than `count` items.
+VYNVWDLL_EXPORT int32_t VYNFile_GetDirItem(VynHandle document, int32_t count, DirItem* items);
+/// The index of the page that bears the printed number, the number itself when the loaded page
+/// bears none, 0 when no page does.
+VYNVWDLL_EXPORT int32_t VYNFile_PrintPagetoSeqPage(VynHandle document, int32_t printedNumber);
+
+#ifdef __cplusplus
+}  // extern "C"
+#endif

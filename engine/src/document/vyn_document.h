@@ -1,0 +1,65 @@
+// A document read from a VYN or QD file: header, page table, and the loaded page's pictures
+// and user-defined character bitmaps.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/page_document.h"
+#include "image/dib_picture.h"
+
+namespace vyn {
+
+/// The most pictures and user-defined characters one page may have.
+inline constexpr int32_t kMaxPictures = 128;
+inline constexpr int32_t kMaxGlyphs = 128;
+
+class VynDocument : public PageDocument {
+public:
+    /// Opens and reads the fixed part of a file; null when it cannot be opened or is damaged.
+    static std::unique_ptr<VynDocument> Open(const std::string& path);
+
+    void Close() override;
+    bool LoadPage(int32_t page) override;
+
+    /// The loaded page's bitmap of the user-defined character whose two bytes are `code`.
+    const DibPicture* FindGlyph(const uint8_t* code) const;
+    /// The index of the page that bears `printedNumber`; see the interface for the rules.
+    int32_t PrintPagetoSeqPage(int32_t printedNumber) const;
+    /// The contents head; false when the file has none.
+    bool GetDirHead(DirHead& head);
+    /// `count` contents items; false when the file has none or they run past its end.
+    bool GetDirItem(int32_t count, DirItem* items);
+
+    const VynHeader& header() const { return header_; }
+    bool isQd() const { return prefixSize_ != 0; }
+    const std::vector<PageEntry>& pageTable() const { return pageTable_; }
+    /// The loaded page's picture entries in chain order.
+    std::span<const PictureEntry> pictureEntries() const { return pictureEntries_; }
+    /// Picture slot `i` (0-127): the decoded picture, or null.
+    const DibPicture* picture(int32_t i) const { return pictures_.at(i).get(); }
+    /// The loaded page's glyph entries.
+    std::span<const GlyphEntry> glyphEntries() const {
+        return std::span(glyphEntries_).first(glyphCount_);
+    }
+
+private:
+    VynDocument() = default;
+    bool readFixedPart(const std::string& path);
+    void loadPictures(uint64_t chainStart);
+    void loadGlyphs(PageEntry& entry);
+    uint64_t contentsOffset() const { return prefixSize_ + sizeof(VynHeader) + sizeof(PageGeometry); }
+
+    uint32_t prefixSize_ = 0;
+    VynHeader header_{};
+    std::vector<PageEntry> pageTable_;
+    std::vector<PictureEntry> pictureEntries_;
+    std::array<std::unique_ptr<DibPicture>, kMaxPictures> pictures_;
+    std::array<std::unique_ptr<DibPicture>, kMaxGlyphs> glyphBitmaps_;
+    std::array<GlyphEntry, kMaxGlyphs> glyphEntries_{};
+    int32_t glyphCount_ = 0;
+};
+
+}  // namespace vyn

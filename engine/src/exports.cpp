@@ -1,0 +1,128 @@
+// The C interface over the document classes. No exception crosses it: a failure becomes the
+// function's neutral result.
+#include <new>
+
+#include "document/vyn_document.h"
+#include "engine_state.h"
+#include "vyn/vynfile.h"
+
+namespace {
+
+vyn::VynDocument* documentOf(VynHandle handle) { return static_cast<vyn::VynDocument*>(handle); }
+
+}  // namespace
+
+extern "C" {
+
+int32_t VYNFile_Init(void) {
+    try {
+        vyn::initEngine();
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+void VYNFile_Exit(void) { vyn::exitEngine(); }
+
+int32_t VYNFile_SetCodePage(int32_t codePage) {
+    vyn::engineState().codePage = codePage;
+    return 0;
+}
+
+int32_t VYNFile_SetBaseFontName(const char* faceName) {
+    vyn::setBaseFontName(faceName);
+    return 0;
+}
+
+VynHandle VYNFile_Open(const char* path) {
+    if (path == nullptr) {
+        return nullptr;
+    }
+    try {
+        std::unique_ptr<vyn::VynDocument> document = vyn::VynDocument::Open(path);
+        if (!document) {
+            return nullptr;
+        }
+        vyn::setBaseFontName(nullptr);  // every new document starts from the numbered faces
+        return document.release();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void VYNFile_Close(VynHandle document) {
+    if (vyn::VynDocument* d = documentOf(document)) {
+        d->Close();
+        delete d;
+    }
+}
+
+int32_t VYNFile_LoadPage(VynHandle document, int32_t page) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr && d->LoadPage(page) ? 1 : 0;
+}
+
+VynSize VYNFile_GetPageSize(VynHandle document) {
+    const vyn::VynDocument* d = documentOf(document);
+    if (d == nullptr) {
+        return {0, 0};
+    }
+    const vyn::PageSize size = d->GetPageSize();
+    return {size.cx, size.cy};
+}
+
+int32_t VYNFile_CurPage(VynHandle document) {
+    const vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->CurPage() : 0;
+}
+
+int32_t VYNFile_GetPageCount(VynHandle document) {
+    const vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->pageCount() : 0;
+}
+
+float VYNFile_GetDisplayRatio(VynHandle document) {
+    const vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->GetDisplayRatio() : 0.0f;
+}
+
+void VYNFile_SetDisplayRatio(VynHandle document, float ratio) {
+    if (vyn::VynDocument* d = documentOf(document)) {
+        d->SetDisplayRatio(ratio);
+    }
+}
+
+void VYNFile_SetResolution(VynHandle document, int32_t dpiX, int32_t dpiY) {
+    if (vyn::VynDocument* d = documentOf(document)) {
+        d->SetResolution(dpiX, dpiY);
+    }
+}
+
+void VYNFile_EnablePicture(VynHandle document, bool enable) {
+    if (vyn::VynDocument* d = documentOf(document)) {
+        d->EnablePicture(enable);
+    }
+}
+
+int32_t VYNFile_GetDocType(VynHandle document) {
+    const vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->docType() : 0;
+}
+
+int32_t VYNFile_GetDirHead(VynHandle document, DirHead* head) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr && head != nullptr && d->GetDirHead(*head) ? 0 : -1;
+}
+
+int32_t VYNFile_GetDirItem(VynHandle document, int32_t count, DirItem* items) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr && d->GetDirItem(count, items) ? 0 : -1;
+}
+
+int32_t VYNFile_PrintPagetoSeqPage(VynHandle document, int32_t printedNumber) {
+    const vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->PrintPagetoSeqPage(printedNumber) : 0;
+}
+
+}  // extern "C"

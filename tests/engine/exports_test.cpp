@@ -1,0 +1,86 @@
+// The C interface as the viewer uses it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "vyn/vynfile.h"
+#include "vyn_writer.h"
+
+namespace vyn::fixtures {
+namespace {
+
+TEST(ExportsTest, NullHandlesGiveNeutralResults) {
+    EXPECT_EQ(VYNFile_LoadPage(nullptr, 0), 0);
+    EXPECT_EQ(VYNFile_GetPageSize(nullptr).cx, 0);
+    EXPECT_EQ(VYNFile_GetPageSize(nullptr).cy, 0);
+    EXPECT_EQ(VYNFile_CurPage(nullptr), 0);
+    EXPECT_EQ(VYNFile_GetPageCount(nullptr), 0);
+    EXPECT_EQ(VYNFile_GetDisplayRatio(nullptr), 0.0f);
+    EXPECT_EQ(VYNFile_GetDocType(nullptr), 0);
+    DirHead head{};
+    DirItem item{};
+    EXPECT_EQ(VYNFile_GetDirHead(nullptr, &head), -1);
+    EXPECT_EQ(VYNFile_GetDirItem(nullptr, 1, &item), -1);
+    EXPECT_EQ(VYNFile_PrintPagetoSeqPage(nullptr, 5), 0);
+    VYNFile_SetDisplayRatio(nullptr, 2.0f);
+    VYNFile_SetResolution(nullptr, 96, 96);
+    VYNFile_EnablePicture(nullptr, false);
+    VYNFile_Close(nullptr);
+    EXPECT_EQ(VYNFile_Open(nullptr), nullptr);
+}
+
+TEST(ExportsTest, ADocumentThroughItsLife) {
+    ASSERT_EQ(VYNFile_Init(), 1);
+    EXPECT_EQ(VYNFile_SetCodePage(950), 0);
+    EXPECT_EQ(VYNFile_SetBaseFontName("SimSun"), 0);
+
+    DocumentSpec spec;
+    spec.qd = true;
+    spec.version = 400;
+    spec.docType = 23112;
+    spec.contents = {{"a", "", "1", 1}, {"b", "", "2", 2}};
+    PageSpec page;
+    page.words = {0x8001, 3, 0x8005};
+    page.printedNumber = 0;
+    spec.pages = {page, page, page};
+    TempDir dir;
+    const auto path = dir.write("thesis.qd", buildDocument(spec).bytes);
+
+    VynHandle d = VYNFile_Open(path.c_str());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(VYNFile_GetPageCount(d), 3);
+    EXPECT_EQ(VYNFile_GetDocType(d), 23112);
+    EXPECT_EQ(VYNFile_GetPageSize(d).cx, 582);  // 6000 page units at 72 dpi
+    EXPECT_EQ(VYNFile_GetDisplayRatio(d), 1.0f);
+
+    DirHead head{};
+    ASSERT_EQ(VYNFile_GetDirHead(d, &head), 0);
+    ASSERT_EQ(head.itemCount, 2);
+    DirItem items[2]{};
+    ASSERT_EQ(VYNFile_GetDirItem(d, 2, items), 0);
+    EXPECT_STREQ(items[1].title, "b");
+    EXPECT_EQ(items[1].level, 2);
+
+    EXPECT_EQ(VYNFile_LoadPage(d, 2), 1);
+    EXPECT_EQ(VYNFile_LoadPage(d, 3), 0);
+    EXPECT_EQ(VYNFile_CurPage(d), 2);
+    EXPECT_EQ(VYNFile_PrintPagetoSeqPage(d, 12), 12);
+
+    VYNFile_SetResolution(d, 96, 96);
+    VYNFile_SetDisplayRatio(d, 0.5f);
+    EXPECT_EQ(VYNFile_GetDisplayRatio(d), 0.5f);
+    EXPECT_EQ(VYNFile_GetPageSize(d).cx, 6000 * 48 / 742);
+    VYNFile_Close(d);
+    VYNFile_Exit();
+}
+
+TEST(ExportsTest, OpenRefusesWhatIsNotADocument) {
+    TempDir dir;
+    EXPECT_EQ(VYNFile_Open((dir.path() / "missing.vyn").c_str()), nullptr);
+    const std::vector<uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'd', 'o', 'c'};
+    EXPECT_EQ(VYNFile_Open(dir.write("junk.qd", junk).c_str()), nullptr);
+    EXPECT_EQ(VYNFile_Open(dir.write("junk.vyn", junk).c_str()), nullptr);
+}
+
+}  // namespace
+}  // namespace vyn::fixtures

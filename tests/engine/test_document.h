@@ -1,0 +1,29 @@
+// Opens documents built from a description, keeping their files alive for the test.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "document/vyn_document.h"
+#include "vyn_writer.h"
+
+namespace vyn::fixtures {
+
+struct OpenedDocument {
+    TempDir dir;
+    std::unique_ptr<VynDocument> document;
+};
+
+/// Writes `bytes` as `name` and opens it.
+inline std::unique_ptr<OpenedDocument> openBytes(const std::vector<uint8_t>& bytes,
+                                                 const std::string& name = "doc.vyn") {
+    auto opened = std::make_unique<OpenedDocument>();
+    opened->document = VynDocument::Open(opened->dir.write(name, bytes).string());
+    return opened;
+}
+
+inline std::unique_ptr<OpenedDocument> openSpec(const DocumentSpec& spec) {
+    return openBytes(buildDocument(spec).bytes, spec.qd ? "doc.qd" : "doc.vyn");
+}
+
+}  // namespace vyn::fixtures
