@@ -2,6 +2,9 @@
 # The brindle command line: subcommand results, exit statuses and messages.
 set -u
 brindle=$1
+make_fixture=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 failures=0
 passes=0
 
@@ -52,6 +55,37 @@ check "usage message" "brindle convert: --to must be big5, gb or utf8" \
 check "write failure" 1 "$(printf 'x' | "$brindle" convert --from gb --to big5 >/dev/full 2>/dev/null; echo $?)"
 check "failure message" "brindle: -: cannot write standard output" \
     "$(printf 'x' | "$brindle" convert --from gb --to big5 2>&1 >/dev/full)"
+
+# info and toc on generated documents.
+"$make_fixture" qd400 "$work/thesis.qd"
+"$make_fixture" vyn200 "$work/paper.vyn"
+check "info qd400" '{"doc_type":0,"format":"QD","page_size":[582,824],"pages":3,"version":400}' \
+    "$("$brindle" --json info "$work/thesis.qd")"
+check "info vyn200 pages" \
+    '{"doc_type":2,"format":"VYN","page_list":[{"glyphs":0,"index":0,"loaded":true,"pictures":2,"printed":11},{"glyphs":2,"index":1,"loaded":true,"pictures":0,"printed":12}],"page_size":[582,824],"pages":2,"version":200}' \
+    "$("$brindle" --json info --pages "$work/paper.vyn")"
+check "toc qd400" '{"items":[{"level":1,"page":1,"title":"第一章 绪论"},{"level":2,"page":3,"title":"1.1 背景"}]}' \
+    "$("$brindle" --json toc "$work/thesis.qd")"
+check "toc text" "$(printf '第一章 绪论  ... 1\n  1.1 背景  ... 3')" "$("$brindle" toc "$work/thesis.qd")"
+check "toc native" "$(printf '\xb5\xda\xd2\xbb\xd5\xc2' | hex)" \
+    "$("$brindle" toc --encoding native "$work/thesis.qd" | head -c 6 | hex)"
+check "toc without contents" '{"items":[]}' "$("$brindle" --json toc "$work/paper.vyn")"
+
+# Files that do not open: exit 1 and the reason.
+failure() {  # brindle arguments -> "STATUS MESSAGE"
+    local message
+    message=$("$brindle" "$@" 2>&1 >/dev/null)
+    echo "$? $message"
+}
+head -c 100 "$work/thesis.qd" >"$work/cut.vyn"
+{ printf 'XQ\0\0'; tail -c +5 "$work/thesis.qd"; } >"$work/badmagic.qd"
+check "missing file" "1 brindle: $work/none.vyn: no such file" "$(failure info "$work/none.vyn")"
+for damaged in cut.vyn badmagic.qd; do
+    check "damaged $damaged" "1 brindle: $work/$damaged: not a VYN or QD document, or damaged" \
+        "$(failure toc "$work/$damaged")"
+done
+check "info without file" 2 "$(status "$brindle" info)"
+check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

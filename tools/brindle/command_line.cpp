@@ -42,6 +42,17 @@ bool Arguments::takeFlag(std::string_view name) {
     return false;
 }
 
+std::string Arguments::takePositional(std::string_view what) {
+    for (size_t i = 0; i < args_.size(); ++i) {
+        if (!args_[i].starts_with("--") || args_[i] == "-") {
+            std::string value = args_[i];
+            args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i));
+            return value;
+        }
+    }
+    throw UsageError(std::string(what) + " is required");
+}
+
 void Arguments::expectNoMore() const {
     if (!args_.empty()) {
         throw UsageError("unexpected argument '" + args_.front() + "'");
@@ -50,6 +61,17 @@ void Arguments::expectNoMore() const {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
+        {"info", "what a VYN or QD document is: format, version, type, pages, page size",
+         "info FILE [--pages]\n"
+         "  --pages  also each page's printed number, pictures and user-defined characters\n"
+         "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
+         " and \"page_list\" with --pages.",
+         runInfo},
+        {"toc", "the table of contents of a VYN or QD document",
+         "toc FILE [--encoding utf8|native]\n"
+         "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","
+         "\"page\",\"title\"}]}.",
+         runToc},
         {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
          "convert --from gb|big5 --to big5|gb|utf8\n"
          "  Reads standard input and writes the converted text to standard output.\n"

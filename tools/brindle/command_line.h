@@ -35,6 +35,8 @@ class Arguments {
     std::string requireOption(std::string_view name);
     /// Takes a bare "--name"; true when it was given.
     bool takeFlag(std::string_view name);
+    /// Takes the first argument that is not an option; a usage error names `what` when none.
+    std::string takePositional(std::string_view what);
     /// Fails with a usage error when anything was left untaken.
     void expectNoMore() const;
 
@@ -54,5 +56,7 @@ struct Command {
 const std::vector<Command>& commands();
 
 int runConvert(Arguments& args);
+int runInfo(Arguments& args);
+int runToc(Arguments& args);
 
 }  // namespace brindle
