@@ -7,4 +7,7 @@ brindle_install_deps
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
+
+# A short run of every fuzz target under the sanitizers, then the test suite.
+scripts/fuzz-smoke.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"

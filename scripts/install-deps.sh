@@ -10,6 +10,7 @@ brindle_packages=(
   googletest libgtest-dev libbenchmark-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
+  clang libclang-rt-14-dev
 )
 
 brindle_install_deps() {

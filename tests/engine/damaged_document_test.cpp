@@ -70,14 +70,11 @@ TEST_P(RefusedPageTest, LoadPageFailsAndKeepsThePreviousPage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Damage, RefusedPageTest,
-    testing::Values(RefusedPage{"DataOffsetPastTheEnd",
-                                [](BuiltDocument& b) {
-                                    putU32(b.bytes, b.pageEntryField(1, 0), 0xFFFFFF00);
-                                }},
-                    RefusedPage{"DataLengthPastTheEnd",
-                                [](BuiltDocument& b) {
-                                    putU32(b.bytes, b.pageEntryField(1, 4), 0x7FFFFFFE);
-                                }}),
+    testing::Values(
+        RefusedPage{"DataOffsetPastTheEnd",
+                    [](BuiltDocument& b) { putU32(b.bytes, b.pageEntryField(1, 0), 0xFFFFFF00); }},
+        RefusedPage{"DataLengthPastTheEnd",
+                    [](BuiltDocument& b) { putU32(b.bytes, b.pageEntryField(1, 4), 0x7FFFFFFE); }}),
     [](const testing::TestParamInfo<RefusedPage>& p) { return std::string(p.param.name); });
 
 TEST(DamagedDocumentTest, LongPageIsCutToThePageBuffer) {
@@ -155,8 +152,7 @@ TEST(DamagedDocumentTest, GlyphBounds) {
     };
     const std::vector<Case> cases = {
         {"TableOffsetPastTheEnd",
-         [](BuiltDocument& b) { putU32(b.bytes, b.pageEntryField(0, 16), 0xFFFFFF00); }, 0,
-         false},
+         [](BuiltDocument& b) { putU32(b.bytes, b.pageEntryField(0, 16), 0xFFFFFF00); }, 0, false},
         {"BitmapPastTheEnd",
          [](BuiltDocument& b) { putU32(b.bytes, b.glyphTableOffsets[0] + 8, 0xFFFFFF00); }, 2,
          false},

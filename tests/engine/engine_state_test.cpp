@@ -1,8 +1,8 @@
+#include "engine_state.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-#include "engine_state.h"
 
 namespace vyn {
 namespace {
@@ -12,10 +12,10 @@ TEST(EngineStateTest, CodePageComesFromTheLocale) {
         const char* locale;
         int32_t codePage;
     };
-    for (const Case& c : {Case{"zh_TW.UTF-8", 950}, Case{"zh_HK", 950}, Case{"zh_MO.Big5", 950},
-                          Case{"zh_CN.UTF-8", 936}, Case{"zh_SG@stroke", 936},
-                          Case{"en_US.UTF-8", 1252}, Case{"C", 1252}, Case{"", 1252},
-                          Case{"zh", 1252}}) {
+    for (const Case& c :
+         {Case{"zh_TW.UTF-8", 950}, Case{"zh_HK", 950}, Case{"zh_MO.Big5", 950},
+          Case{"zh_CN.UTF-8", 936}, Case{"zh_SG@stroke", 936}, Case{"en_US.UTF-8", 1252},
+          Case{"C", 1252}, Case{"", 1252}, Case{"zh", 1252}}) {
         EXPECT_EQ(codePageOfLocale(c.locale), c.codePage) << c.locale;
     }
 }

@@ -14,7 +14,8 @@ namespace {
 
 PageSpec textPage(const char* gbText) {
     PageSpec page;
-    page.words = StreamBuilder().lineAt(400).font(0, 5, 5).text(300, gbText, 120).endOfPage().words();
+    page.words =
+        StreamBuilder().lineAt(400).font(0, 5, 5).text(300, gbText, 120).endOfPage().words();
     return page;
 }
 
@@ -24,7 +25,7 @@ DocumentSpec qd400() {
     spec.version = 400;
     spec.docType = 0;
     spec.contents = {{"\xb5\xda\xd2\xbb\xd5\xc2 \xd0\xf7\xc2\xdb", "", "1", 1},  // 第一章 绪论
-                     {"1.1 \xb1\xb3\xbe\xb0", "", "3", 2}};                       // 1.1 背景
+                     {"1.1 \xb1\xb3\xbe\xb0", "", "3", 2}};                      // 1.1 背景
     spec.pages = {textPage("\xd6\xd0\xce\xc4"), textPage("\xb9\xfa\xbc\xd2"),
                   textPage("\xcd\xbc\xca\xe9")};
     return spec;

@@ -9,7 +9,7 @@
 namespace vyn::fixtures {
 
 class StreamBuilder {
-public:
+  public:
     /// A position word alone.
     StreamBuilder& position(uint16_t x) { return word(x); }
     /// A character: its position word and its two bytes as one code word.
@@ -21,8 +21,8 @@ public:
     StreamBuilder& lineAt(uint16_t y) { return command(0x8001, {y}); }
     /// Font number and width and height size codes (0-31).
     StreamBuilder& font(uint16_t number, uint16_t widthCode, uint16_t heightCode) {
-        return command(0x8002, {uint16_t(number << 10 | (widthCode & 0x1F) << 5 |
-                                         (heightCode & 0x1F))});
+        return command(0x8002,
+                       {uint16_t(number << 10 | (widthCode & 0x1F) << 5 | (heightCode & 0x1F))});
     }
     StreamBuilder& endOfPage() { return command(0x8004, {0}); }
     StreamBuilder& word(uint16_t w) {
@@ -32,7 +32,7 @@ public:
 
     const std::vector<uint16_t>& words() const { return words_; }
 
-private:
+  private:
     std::vector<uint16_t> words_;
 };
 

@@ -11,7 +11,7 @@ namespace vyn::fixtures {
 namespace {
 
 class ByteWriter {
-public:
+  public:
     std::vector<uint8_t> bytes;
 
     uint64_t size() const { return bytes.size(); }

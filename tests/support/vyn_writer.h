@@ -71,7 +71,7 @@ void writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes
 
 /// A folder under the temporary folder, removed with everything in it on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -80,7 +80,7 @@ public:
     /// Writes `bytes` to `name` inside the folder and returns the file's path.
     std::filesystem::path write(const std::string& name, std::span<const uint8_t> bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -65,10 +65,11 @@ int runInfo(Arguments& args) {
         return kSuccess;
     }
 
-    std::printf("format:    %s\nversion:   %u\ndoc type:  %d\npages:     %d\n"
-                "page size: %d x %d pixels at 72 dpi\n",
-                format, document->header().version, document->docType(), document->pageCount(),
-                size.cx, size.cy);
+    std::printf(
+        "format:    %s\nversion:   %u\ndoc type:  %d\npages:     %d\n"
+        "page size: %d x %d pixels at 72 dpi\n",
+        format, document->header().version, document->docType(), document->pageCount(), size.cx,
+        size.cy);
     for (size_t i = 0; i < facts.size(); ++i) {
         std::printf("page %zu: printed %d, pictures %d, glyphs %d%s\n", i + 1, facts[i].printed,
                     facts[i].pictures, facts[i].glyphs, facts[i].loaded ? "" : " (damaged)");

@@ -45,9 +45,8 @@ int runToc(Arguments& args) {
             encoding == "native" ? raw : surface::decodeTextUtf8(raw, surface::kGb2312CharSet);
         const int page = std::atoi(fieldText(item.pageNumber, sizeof item.pageNumber).c_str());
         if (args.json()) {
-            list.append(QJsonObject{{"level", item.level},
-                                    {"page", page},
-                                    {"title", QString::fromStdString(title)}});
+            list.append(QJsonObject{
+                {"level", item.level}, {"page", page}, {"title", QString::fromStdString(title)}});
         } else {
             const int indent = 2 * std::clamp(item.level - 1, 0, 20);
             std::printf("%*s%s  ... %d\n", indent, "", title.c_str(), page);

@@ -10,7 +10,7 @@
 namespace vyn {
 
 class FileStream {
-public:
+  public:
     /// Opens `path` for reading; null when it cannot be opened.
     static std::unique_ptr<FileStream> open(const std::string& path);
     ~FileStream();
@@ -32,7 +32,7 @@ public:
         return readAt(offset, std::span(reinterpret_cast<uint8_t*>(&record), sizeof record));
     }
 
-private:
+  private:
     FileStream(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
     std::FILE* file_;
     uint64_t size_;

@@ -31,7 +31,7 @@ struct PageSize {
 };
 
 class PageDocument {
-public:
+  public:
     virtual ~PageDocument() = default;
     PageDocument(const PageDocument&) = delete;
     PageDocument& operator=(const PageDocument&) = delete;
@@ -62,7 +62,7 @@ public:
     /// Byte length of the loaded page's word stream.
     uint32_t pageLength() const { return pageLength_; }
 
-protected:
+  protected:
     PageDocument() = default;
 
     bool picturesEnabled_ = false;

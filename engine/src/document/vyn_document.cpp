@@ -220,8 +220,8 @@ bool VynDocument::GetDirItem(int32_t count, DirItem* items) {
         return false;
     }
     const uint64_t offset = contentsOffset() + sizeof(DirHead);
-    return stream_->readAt(offset, std::span(reinterpret_cast<uint8_t*>(items),
-                                             size_t(count) * sizeof(DirItem)));
+    return stream_->readAt(
+        offset, std::span(reinterpret_cast<uint8_t*>(items), size_t(count) * sizeof(DirItem)));
 }
 
 }  // namespace vyn

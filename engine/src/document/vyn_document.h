@@ -17,7 +17,7 @@ inline constexpr int32_t kMaxPictures = 128;
 inline constexpr int32_t kMaxGlyphs = 128;
 
 class VynDocument : public PageDocument {
-public:
+  public:
     /// Opens and reads the fixed part of a file; null when it cannot be opened or is damaged.
     static std::unique_ptr<VynDocument> Open(const std::string& path);
 
@@ -45,12 +45,14 @@ public:
         return std::span(glyphEntries_).first(glyphCount_);
     }
 
-private:
+  private:
     VynDocument() = default;
     bool readFixedPart(const std::string& path);
     void loadPictures(uint64_t chainStart);
     void loadGlyphs(PageEntry& entry);
-    uint64_t contentsOffset() const { return prefixSize_ + sizeof(VynHeader) + sizeof(PageGeometry); }
+    uint64_t contentsOffset() const {
+        return prefixSize_ + sizeof(VynHeader) + sizeof(PageGeometry);
+    }
 
     uint32_t prefixSize_ = 0;
     VynHeader header_{};

@@ -48,7 +48,7 @@ std::unique_ptr<DibPicture> DibPicture::CreateMonochrome(int32_t height, int32_t
     put<int32_t>(block, kXResolutionField, kEngineDpi);
     put<int32_t>(block, kYResolutionField, kEngineDpi);
     put<uint32_t>(block, kHeaderSize, 0x00FFFFFF);  // colour 0 white
-    put<uint32_t>(block, kHeaderSize + 4, 0);        // colour 1 black
+    put<uint32_t>(block, kHeaderSize + 4, 0);       // colour 1 black
     return std::unique_ptr<DibPicture>(
         new DibPicture(std::move(block), width, height, static_cast<int32_t>(stride), bitsOffset));
 }
@@ -64,8 +64,6 @@ std::span<const uint32_t> DibPicture::palette() const {
     return {reinterpret_cast<const uint32_t*>(block_.data() + kHeaderSize), entries};
 }
 
-surface::Dib DibPicture::dib() const {
-    return {width_, height_, bitCount(), palette(), bits()};
-}
+surface::Dib DibPicture::dib() const { return {width_, height_, bitCount(), palette(), bits()}; }
 
 }  // namespace vyn

@@ -12,7 +12,7 @@
 namespace vyn {
 
 class DibPicture {
-public:
+  public:
     /// Resolution the engine writes into the pictures it makes: 300 dots per inch.
     static constexpr int32_t kEngineDpi = 300;
     static constexpr uint32_t kHeaderSize = 40;
@@ -38,7 +38,7 @@ public:
     /// Largest picture the engine makes, in bytes of pixel rows.
     static constexpr uint64_t kMaxBitsBytes = uint64_t{256} << 20;
 
-private:
+  private:
     DibPicture(std::vector<uint8_t> block, int32_t width, int32_t height, int32_t stride,
                size_t bitsOffset);
 
