@@ -1,5 +1,6 @@
 #include "engine_state.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,6 +44,16 @@ void initEngine() {
 void exitEngine() {
     engineState().installedFonts.clear();
     engineState().installedFonts.shrink_to_fit();
+}
+
+void writeErrorToStderr(const char* title, const char* message) {
+    std::fprintf(stderr, "%s: %s\n", title, message);
+}
+
+void reportError(const char* title, const char* message) {
+    if (ErrorCallback callback = engineState().errorCallback) {
+        callback(title, message);
+    }
 }
 
 void setBaseFontName(const char* faceName) {

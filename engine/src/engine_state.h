@@ -9,6 +9,12 @@
 
 namespace vyn {
 
+/// Receives the errors the engine would show in a message box: a title and the message.
+using ErrorCallback = void (*)(const char* title, const char* message);
+
+/// Writes "title: message" to standard error.
+void writeErrorToStderr(const char* title, const char* message);
+
 struct EngineState {
     /// Platform identifier of the NT family: symbol faces get the symbol character set.
     static constexpr int32_t kPlatformNt = 2;
@@ -17,6 +23,7 @@ struct EngineState {
     int32_t codePage = 936;
     std::vector<surface::LogFont> installedFonts;
     char baseFontName[32] = {};
+    ErrorCallback errorCallback = writeErrorToStderr;
 };
 
 /// The one state of the process.
@@ -32,6 +39,9 @@ void exitEngine();
 int32_t codePageFromLocale();
 /// The same for a locale name such as "zh_TW.UTF-8".
 int32_t codePageOfLocale(std::string_view locale);
+
+/// Hands an error to the callback in force.
+void reportError(const char* title, const char* message);
 
 /// Copies a face name into the 32-byte base font name, keeping at most 31 bytes.
 void setBaseFontName(const char* faceName);

@@ -30,6 +30,10 @@ int32_t VYNFile_SetCodePage(int32_t codePage) {
     return 0;
 }
 
+void VYNFile_SetErrorCallback(VynErrorCallback callback) {
+    vyn::engineState().errorCallback = callback != nullptr ? callback : vyn::writeErrorToStderr;
+}
+
 int32_t VYNFile_SetBaseFontName(const char* faceName) {
     vyn::setBaseFontName(faceName);
     return 0;
@@ -61,6 +65,18 @@ void VYNFile_Close(VynHandle document) {
 int32_t VYNFile_LoadPage(VynHandle document, int32_t page) {
     vyn::VynDocument* d = documentOf(document);
     return d != nullptr && d->LoadPage(page) ? 1 : 0;
+}
+
+void VYNFile_Show(VynHandle document, surface::Surface* surface, VynRect visible, int32_t x,
+                  int32_t y) {
+    if (vyn::VynDocument* d = documentOf(document); d != nullptr && surface != nullptr) {
+        d->Show(*surface, {visible.left, visible.top, visible.right, visible.bottom}, x, y);
+    }
+}
+
+int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code, const char* replacement) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->ReplaceFZWithGBK(code, replacement) : 0;
 }
 
 VynSize VYNFile_GetPageSize(VynHandle document) {

@@ -153,18 +153,17 @@ void FontService::rebuild() {
     }
 }
 
-int FontService::find(std::string_view faceName) const {
-    for (size_t i = faces_.size(); i-- > 0;) {
-        const std::string_view name = faces_[i].faceName;
-        if (name.find('@') != std::string_view::npos) {
-            continue;
-        }
-        if (sameFaceName(name, faceName)) {
+int findFace(std::span<const LogFont> faces, std::string_view faceName) {
+    for (size_t i = faces.size(); i-- > 0;) {
+        const std::string_view name = faces[i].faceName;
+        if (name.find('@') == std::string_view::npos && sameFaceName(name, faceName)) {
             return static_cast<int>(i) + 1;
         }
     }
     return 0;
 }
+
+int FontService::find(std::string_view faceName) const { return findFace(faces_, faceName); }
 
 std::string FontService::familyFor(std::string_view faceName) const {
     for (auto it = familyOf_.rbegin(); it != familyOf_.rend(); ++it) {

@@ -1,9 +1,20 @@
 #include "command_line.h"
 
+#include <climits>
+
 namespace brindle {
 
+namespace {
+
+// "-x" for one-letter names, "--name" for the others.
+std::string flagOf(std::string_view name) {
+    return (name.size() == 1 ? "-" : "--") + std::string(name);
+}
+
+}  // namespace
+
 std::optional<std::string> Arguments::takeOption(std::string_view name) {
-    const std::string flag = "--" + std::string(name);
+    const std::string flag = flagOf(name);
     for (size_t i = 0; i < args_.size(); ++i) {
         if (args_[i] == flag) {
             if (i + 1 >= args_.size()) {
@@ -26,13 +37,13 @@ std::optional<std::string> Arguments::takeOption(std::string_view name) {
 std::string Arguments::requireOption(std::string_view name) {
     std::optional<std::string> value = takeOption(name);
     if (!value) {
-        throw UsageError("--" + std::string(name) + " is required");
+        throw UsageError(flagOf(name) + " is required");
     }
     return *value;
 }
 
 bool Arguments::takeFlag(std::string_view name) {
-    const std::string flag = "--" + std::string(name);
+    const std::string flag = flagOf(name);
     for (size_t i = 0; i < args_.size(); ++i) {
         if (args_[i] == flag) {
             args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i));
@@ -44,7 +55,7 @@ bool Arguments::takeFlag(std::string_view name) {
 
 std::string Arguments::takePositional(std::string_view what) {
     for (size_t i = 0; i < args_.size(); ++i) {
-        if (!args_[i].starts_with("--") || args_[i] == "-") {
+        if (!args_[i].starts_with("-") || args_[i] == "-") {
             std::string value = args_[i];
             args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(i));
             return value;
@@ -59,6 +70,20 @@ void Arguments::expectNoMore() const {
     }
 }
 
+int parsePageNumber(const std::string& text) {
+    size_t used = 0;
+    long page = 0;
+    try {
+        page = std::stol(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || page < 1 || page > INT32_MAX) {
+        throw UsageError("'" + text + "' is not a page number (1, 2, ...)");
+    }
+    return int(page);
+}
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
         {"info", "what a VYN or QD document is: format, version, type, pages, page size",
@@ -67,6 +92,21 @@ const std::vector<Command>& commands() {
          "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
          " and \"page_list\" with --pages.",
          runInfo},
+        {"pictures", "write the decoded pictures of a page as PNG files",
+         "pictures FILE -p PAGE -o FOLDER\n"
+         "  PAGE counts from 1. Files are named pagePAGE-pictureK.png, K counting the page's\n"
+         "  pictures from 1; empty places and pictures that do not decode are skipped.",
+         runPictures},
+        {"render", "draw one page of a VYN or QD document into a PNG image",
+         "render FILE -p PAGE -o OUT.png [--dpi D] [--ratio R] [--codepage 936|950]\n"
+         "              [--font FACE] [--no-pictures]\n"
+         "  PAGE counts from 1; D defaults to 72 and R to 1. --codepage 950 shows Traditional\n"
+         "  characters; --font draws every text face with FACE.",
+         runRender},
+        {"replace-code", "rewrite one character code throughout a VYN or QD file, in place",
+         "replace-code FILE HEX REPL\n"
+         "  HEX: the code as four hexadecimal digits (b0a1); REPL: the two replacement bytes.",
+         runReplaceCode},
         {"toc", "the table of contents of a VYN or QD document",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","

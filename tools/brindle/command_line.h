@@ -29,7 +29,8 @@ class Arguments {
     Arguments(std::vector<std::string> args, bool json) : args_(std::move(args)), json_(json) {}
 
     bool json() const { return json_; }
-    /// Takes "--name VALUE" or "--name=VALUE"; nullopt when absent.
+    /// Takes "--name VALUE" or "--name=VALUE" ("-n VALUE" for one-letter names); nullopt when
+    /// absent.
     std::optional<std::string> takeOption(std::string_view name);
     /// Like takeOption, but absent is a usage error.
     std::string requireOption(std::string_view name);
@@ -52,11 +53,17 @@ struct Command {
     int (*run)(Arguments& args);
 };
 
+/// A 1-based page number from the command line; a usage error when it is not one.
+int parsePageNumber(const std::string& text);
+
 /// Every subcommand, in the order `--help` lists them.
 const std::vector<Command>& commands();
 
 int runConvert(Arguments& args);
 int runInfo(Arguments& args);
 int runToc(Arguments& args);
+int runPictures(Arguments& args);
+int runRender(Arguments& args);
+int runReplaceCode(Arguments& args);
 
 }  // namespace brindle

@@ -14,6 +14,14 @@ extern "C" {
 
 typedef void* VynHandle;
 
+/// A device rectangle: left and top inside, right and bottom outside.
+typedef struct VynRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+} VynRect;
+
 typedef struct VynSize {
     int32_t cx;
     int32_t cy;
@@ -26,6 +34,12 @@ VYNVWDLL_EXPORT int32_t VYNFile_Init(void);
 VYNVWDLL_EXPORT void VYNFile_Exit(void);
 /// 936 GB2312 text, 950 Big5 text; any other value selects the third face table. Returns 0.
 VYNVWDLL_EXPORT int32_t VYNFile_SetCodePage(int32_t codePage);
+/// Receives errors the engine cannot return, such as a JPEG picture the library refuses: a
+/// title ("JPEG Fatal Error") and the message. Null restores the default, which writes them to
+/// standard error.
+typedef void (*VynErrorCallback)(const char* title, const char* message);
+VYNVWDLL_EXPORT void VYNFile_SetErrorCallback(VynErrorCallback callback);
+
 /// Replaces every font number's face by `faceName` (at most 31 bytes kept). Returns 0.
 VYNVWDLL_EXPORT int32_t VYNFile_SetBaseFontName(const char* faceName);
 
@@ -36,6 +50,23 @@ VYNVWDLL_EXPORT void VYNFile_Close(VynHandle document);
 
 /// Loads page `page` (0-based). Returns 1 when loaded, 0 for a bad index or a damaged page.
 VYNVWDLL_EXPORT int32_t VYNFile_LoadPage(VynHandle document, int32_t page);
+#ifdef __cplusplus
+}  // extern "C"
+namespace surface {
+class Surface;
+}
+extern "C" {
+/// Draws the loaded page on `surface`: `visible` is the device rectangle it is shown in and
+/// (x, y) the page pixel at that rectangle's corner. Nothing for a null surface.
+VYNVWDLL_EXPORT void VYNFile_Show(VynHandle document, surface::Surface* surface, VynRect visible,
+                                  int32_t x, int32_t y);
+#endif
+
+/// Rewrites in the file every character whose code is the first two bytes of the hexadecimal
+/// `code` (e.g. "b0a1") with the two bytes of `replacement`. Returns how many it rewrote.
+VYNVWDLL_EXPORT int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code,
+                                                 const char* replacement);
+
 /// The page size in device pixels at the stored resolution and display ratio.
 VYNVWDLL_EXPORT VynSize VYNFile_GetPageSize(VynHandle document);
 VYNVWDLL_EXPORT int32_t VYNFile_CurPage(VynHandle document);

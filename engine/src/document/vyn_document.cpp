@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/page_pictures.h"
+
 namespace vyn {
 
 namespace {
@@ -114,12 +116,15 @@ bool VynDocument::LoadPage(int32_t page) {
     pictureCount_ = std::min<int32_t>(entry.pictureCount, kMaxPictures);
     loadPictures(uint64_t{entry.dataOffset} + entry.dataLength);
 
-    // A scanned page is as large as its first picture at 300 dots per inch.
-    if (docType_ == kScannedPages && pictures_[0] && entry.printedNumber == 0) {
-        geometry_.width = static_cast<uint16_t>(pictures_[0]->width() * kPageUnitsPerInch /
-                                                DibPicture::kEngineDpi);
-        geometry_.height = static_cast<uint16_t>(pictures_[0]->height() * kPageUnitsPerInch /
-                                                 DibPicture::kEngineDpi);
+    // A scanned page is as large as its own first picture at 300 dots per inch.
+    if (docType_ == kScannedPages && pictureCount_ > 0 && pictures_[0] &&
+        entry.printedNumber == 0) {
+        auto toPageUnits = [](int32_t pixels) {
+            return uint16_t(std::min<int64_t>(
+                int64_t{pixels} * kPageUnitsPerInch / DibPicture::kEngineDpi, UINT16_MAX));
+        };
+        geometry_.width = toPageUnits(pictures_[0]->width());
+        geometry_.height = toPageUnits(pictures_[0]->height());
     }
 
     loadGlyphs(entry);
@@ -144,8 +149,67 @@ void VynDocument::loadPictures(uint64_t chainStart) {
             next += sizeof pictureEntry;
             continue;
         }
-        // No picture decoder is built into this engine yet, so the slot stays empty.
+        if (picturesEnabled_) {
+            pictures_[size_t(i)] = decodePicture(pictureEntry);
+        }
         next = uint64_t{pictureEntry.dataOffset} + pictureEntry.dataLength;
+    }
+}
+
+// Data outside the file, an unknown type or an unusable picture leave the slot empty.
+std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry) {
+    constexpr uint32_t kCodedBitmap = 0;
+    constexpr uint32_t kJpeg = 1;
+    if (entry.type != kCodedBitmap && entry.type != kJpeg) {
+        return nullptr;
+    }
+    if (!stream_->contains(entry.dataOffset, entry.dataLength)) {
+        return nullptr;
+    }
+    std::vector<uint8_t> data(entry.dataLength);
+    if (!stream_->readAt(entry.dataOffset, data)) {
+        return nullptr;
+    }
+    return entry.type == kCodedBitmap ? DecodeCodedPicture(std::move(data))
+                                      : DecodeJpegPicture(data);
+}
+
+std::string VynDocument::PictureLabel(const PictureRecord& record) {
+    std::string label;
+    for (uint16_t word : record.name) {
+        const char c = char(word & 0xFF);
+        if (c == '\0' || c == '.') {
+            break;
+        }
+        label += c;
+    }
+    return label + ".TIF";
+}
+
+void VynDocument::DrawPicture(surface::Surface& surface, const PictureRecord& record) {
+    const int32_t left = record.x & 0x3FFF;
+    const int32_t top = record.y & 0x3FFF;
+    int32_t rect[4] = {left, top, left + (record.width & 0x3FFF), top + (record.height & 0x3FFF)};
+    PageToDeviceRect(rect);
+
+    if (!picturesEnabled_) {
+        surface.moveTo({rect[0], rect[1]});
+        surface.lineTo({rect[2], rect[1]});
+        surface.lineTo({rect[2], rect[3]});
+        surface.lineTo({rect[0], rect[3]});
+        surface.lineTo({rect[0], rect[1]});
+        // The label is drawn as a picture label of 12 pixels; the next character selects its
+        // own font again because the state changed.
+        state_.charClass = 1;
+        state_.fontNumber = 0;
+        state_.charWidth = 12;
+        state_.charHeight = 12;
+        surface.textOut({rect[0], rect[1]}, PictureLabel(record));
+        return;
+    }
+    const int32_t slot = FindPictureSlot(record);
+    if (slot >= 0 && slot < kMaxPictures && pictures_[size_t(slot)]) {
+        pictures_[size_t(slot)]->DrawInto(surface, rect[0], rect[1], rect[2], rect[3]);
     }
 }
 
@@ -181,7 +245,7 @@ void VynDocument::loadGlyphs(PageEntry& entry) {
     }
 }
 
-const DibPicture* VynDocument::FindGlyph(const uint8_t* code) const {
+DibPicture* VynDocument::FindGlyph(const uint8_t* code) {
     if (code == nullptr) {
         return nullptr;
     }

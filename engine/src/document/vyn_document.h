@@ -23,11 +23,16 @@ class VynDocument : public PageDocument {
 
     void Close() override;
     bool LoadPage(int32_t page) override;
+    void DrawPicture(surface::Surface& surface, const PictureRecord& record) override;
 
     /// The loaded page's bitmap of the user-defined character whose two bytes are `code`.
-    const DibPicture* FindGlyph(const uint8_t* code) const;
+    DibPicture* FindGlyph(const uint8_t* code) override;
     /// The index of the page that bears `printedNumber`; see the interface for the rules.
     int32_t PrintPagetoSeqPage(int32_t printedNumber) const;
+    /// Rewrites in the file every stored character whose code is the first two bytes of
+    /// `codeText` (hexadecimal) with the two bytes of `replacement`; returns how many. The
+    /// loaded page in memory stays as it was; the last page is left loaded.
+    int32_t ReplaceFZWithGBK(const char* codeText, const char* replacement);
     /// The contents head; false when the file has none.
     bool GetDirHead(DirHead& head);
     /// `count` contents items; false when the file has none or they run past its end.
@@ -45,10 +50,14 @@ class VynDocument : public PageDocument {
         return std::span(glyphEntries_).first(glyphCount_);
     }
 
+    /// The placeholder text of a picture element: its name up to the first ".", then ".TIF".
+    static std::string PictureLabel(const PictureRecord& record);
+
   private:
     VynDocument() = default;
     bool readFixedPart(const std::string& path);
     void loadPictures(uint64_t chainStart);
+    std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry);
     void loadGlyphs(PageEntry& entry);
     uint64_t contentsOffset() const {
         return prefixSize_ + sizeof(VynHeader) + sizeof(PageGeometry);

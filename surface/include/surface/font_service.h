@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,10 @@ class FontService {
     std::vector<LogFont> faces_;
     std::vector<std::pair<std::string, std::string>> familyOf_;  // face -> drawing family
 };
+
+/// The 1-based position of the last record in `faces` named `faceName` (ignoring ASCII letter
+/// case), skipping vertical "@" faces; 0 when none.
+int findFace(std::span<const LogFont> faces, std::string_view faceName);
 
 /// ASCII case-insensitive equality, the rule for face names.
 bool sameFaceName(std::string_view a, std::string_view b);

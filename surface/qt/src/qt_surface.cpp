@@ -36,8 +36,12 @@ void loadRegisteredFile(const std::string& family) {
     }
 }
 
-// A top-down image over (or converted from) a device-independent bitmap.
-QImage toImage(const Dib& dib) {
+}  // namespace
+
+QImage toQImage(const Dib& dib) {
+    if (!dib.valid()) {
+        return {};
+    }
     const int w = dib.width;
     const int h = dib.rows();
     const int stride = dib.rowBytes();
@@ -85,8 +89,6 @@ QImage toImage(const Dib& dib) {
     image.setColorTable(colors);
     return image;
 }
-
-}  // namespace
 
 std::unique_ptr<QtSurface> QtSurface::createImage(Size size, Device device) {
     auto image =
@@ -321,7 +323,7 @@ void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
 }
 
 void QtSurface::doStretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) {
-    QImage image = toImage(dib);
+    QImage image = toQImage(dib);
     const QRect target(dest.left, dest.top, dest.width(), dest.height());
     const QRect from(source.left, source.top, source.width(), source.height());
 

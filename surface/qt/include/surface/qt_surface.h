@@ -12,6 +12,9 @@
 
 namespace surface {
 
+/// A top-down Qt image of a device-independent bitmap (null image when `dib` is not valid).
+QImage toQImage(const Dib& dib);
+
 class QtSurface : public Surface {
   public:
     /// A white off-screen surface of `size` pixels at the resolution of `device`.

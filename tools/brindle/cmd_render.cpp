@@ -1,0 +1,137 @@
+// brindle render: one page drawn on a white page image through the engine's interface, as the
+// viewer draws it.
+#include <vyn/vynfile.h>
+
+#include <QGuiApplication>
+#include <QJsonObject>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "command_line.h"
+#include "documents.h"
+#include "surface/qt_surface.h"
+
+namespace brindle {
+
+namespace {
+
+// Text needs a GUI application; without a display it runs on the offscreen platform.
+void ensureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    static int argc = 1;
+    static char name[] = "brindle";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+double parseNumber(const std::string& text, const char* what) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value > 0) || value > 1e6) {
+        throw UsageError(std::string(what) + " must be a positive number, not '" + text + "'");
+    }
+    return value;
+}
+
+struct EngineSession {
+    EngineSession() { VYNFile_Init(); }
+    ~EngineSession() { VYNFile_Exit(); }
+};
+
+struct OpenDocument {
+    explicit OpenDocument(const std::string& path) : handle(VYNFile_Open(path.c_str())) {}
+    ~OpenDocument() { VYNFile_Close(handle); }
+    VynHandle handle;
+};
+
+}  // namespace
+
+int runRender(Arguments& args) {
+    const int page = parsePageNumber(args.requireOption("p"));
+    const std::string output = args.requireOption("o");
+    const int dpi = int(parseNumber(args.takeOption("dpi").value_or("72"), "--dpi"));
+    const double ratio = parseNumber(args.takeOption("ratio").value_or("1"), "--ratio");
+    const std::string codePage = args.takeOption("codepage").value_or("936");
+    const std::optional<std::string> face = args.takeOption("font");
+    const bool pictures = !args.takeFlag("no-pictures");
+    const std::string path = args.takePositional("FILE");
+    args.expectNoMore();
+    if (codePage != "936" && codePage != "950") {
+        throw UsageError("--codepage must be 936 or 950");
+    }
+
+    openVyn(path);  // the reason when the file is not a document
+    ensureGuiApplication();
+    EngineSession engine;
+    VYNFile_SetCodePage(std::stoi(codePage));
+    OpenDocument document(path);
+    if (document.handle == nullptr) {
+        throw Failure(path, "not a VYN or QD document, or damaged");
+    }
+    const int pages = VYNFile_GetPageCount(document.handle);
+    if (page > pages) {
+        throw Failure(path, "has " + std::to_string(pages) + " pages, not " + std::to_string(page));
+    }
+    VYNFile_SetResolution(document.handle, dpi, dpi);
+    VYNFile_SetDisplayRatio(document.handle, float(ratio));
+    VYNFile_SetBaseFontName(face ? face->c_str() : "");
+    VYNFile_EnablePicture(document.handle, pictures);
+    if (VYNFile_LoadPage(document.handle, page - 1) == 0) {
+        throw Failure(path, "page " + std::to_string(page) + " is damaged");
+    }
+    const VynSize size = VYNFile_GetPageSize(document.handle);
+    if (size.cx <= 0 || size.cy <= 0 || int64_t{size.cx} * size.cy > (int64_t{1} << 28)) {
+        throw Failure(path, "page size " + std::to_string(size.cx) + " x " +
+                                std::to_string(size.cy) + " cannot be drawn");
+    }
+    auto surface = surface::QtSurface::createImage({size.cx, size.cy}, {dpi, dpi});
+    VYNFile_Show(document.handle, surface.get(), VynRect{0, 0, size.cx, size.cy}, 0, 0);
+    const QImage image = *surface->image();
+    surface.reset();
+    if (!image.save(QString::fromStdString(output), "PNG")) {
+        throw Failure(output, "cannot write the image");
+    }
+    if (args.json()) {
+        printJson(QJsonObject{{"file", QString::fromStdString(output)},
+                              {"page", page},
+                              {"width", size.cx},
+                              {"height", size.cy}});
+    } else {
+        std::printf("%s  page %d, %d x %d pixels\n", output.c_str(), page, size.cx, size.cy);
+    }
+    return kSuccess;
+}
+
+int runReplaceCode(Arguments& args) {
+    const std::string path = args.takePositional("FILE");
+    const std::string code = args.takePositional("HEX");
+    const std::string replacement = args.takePositional("REPL");
+    args.expectNoMore();
+    if (code.size() != 4 || code.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        throw UsageError("HEX must be four hexadecimal digits, such as b0a1");
+    }
+    if (replacement.size() != 2) {
+        throw UsageError("REPL must be exactly two bytes");
+    }
+    openVyn(path);
+    EngineSession engine;
+    OpenDocument document(path);
+    if (document.handle == nullptr) {
+        throw Failure(path, "not a VYN or QD document, or damaged");
+    }
+    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), replacement.c_str());
+    if (args.json()) {
+        printJson(QJsonObject{{"replaced", count}});
+    } else {
+        std::printf("%d replaced\n", count);
+    }
+    return kSuccess;
+}
+
+}  // namespace brindle
