@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "document/vyn_document.h"
+#include "engine_state.h"
+#include "surface/recording_surface.h"
 
 namespace {
 
@@ -24,6 +26,14 @@ void exercise(vyn::VynDocument& document) {
             document.FindGlyph(code);
         }
         document.PrintPagetoSeqPage(page + 1);
+        // Draw the page and walk its characters; the recording surface keeps every call.
+        surface::RecordingSurface surface({96, 96}, {800, 1000});
+        document.Show(surface, {0, 0, 800, 1000}, 0, 0);
+        document.BeginScan();
+        uint8_t s[3];
+        for (size_t next = document.NextCharacter(0, s); next != 0;
+             next = document.NextCharacter(next, s)) {
+        }
     }
     DirHead head{};
     if (document.GetDirHead(head) && head.itemCount > 0 && head.itemCount < 1000) {
@@ -39,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
     }
+    vyn::engineState().errorCallback = nullptr;
     static const std::string base = scratchFolder() + "/fuzz_vyn_" + std::to_string(getpid());
     const std::string path = base + ((data[0] & 1) != 0 ? ".qd" : ".vyn");
     std::FILE* file = std::fopen(path.c_str(), "wb");

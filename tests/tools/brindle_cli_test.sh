@@ -84,6 +84,17 @@ for damaged in cut.vyn badmagic.qd; do
     check "damaged $damaged" "1 brindle: $work/$damaged: not a VYN or QD document, or damaged" \
         "$(failure toc "$work/$damaged")"
 done
+# render, pictures and replace-code.
+check "render" "1212x1718" "$("$brindle" --json render "$work/thesis.qd" -p 1 --dpi 150 -o "$work/p1.png" |
+    sed -E 's/.*"height":([0-9]+).*"width":([0-9]+).*/\2x\1/')"
+check "render writes a PNG" "89504e47" "$(head -c 4 "$work/p1.png" | hex)"
+check "render past the last page" 1 "$(status "$brindle" render "$work/thesis.qd" -p 9 -o "$work/x.png")"
+check "render bad page" 2 "$(status "$brindle" render "$work/thesis.qd" -p 0 -o "$work/x.png")"
+check "pictures" '{"page":1,"pictures":[]}' "$("$brindle" --json pictures "$work/paper.vyn" -p 1 -o "$work/pics" 2>/dev/null)"
+cp "$work/thesis.qd" "$work/copy.qd"
+check "replace-code" '{"replaced":1}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
+check "replace-code again finds none" '{"replaced":0}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
+check "replace-code changes two bytes" 2 "$(cmp -l "$work/thesis.qd" "$work/copy.qd" | wc -l)"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
 

@@ -113,19 +113,22 @@ int runReplaceCode(Arguments& args) {
     const std::string code = args.takePositional("HEX");
     const std::string replacement = args.takePositional("REPL");
     args.expectNoMore();
-    if (code.size() != 4 || code.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-        throw UsageError("HEX must be four hexadecimal digits, such as b0a1");
+    auto isHexCode = [](const std::string& text) {
+        return text.size() == 4 &&
+               text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    };
+    if (!isHexCode(code) || !isHexCode(replacement)) {
+        throw UsageError("HEX and REPL must be four hexadecimal digits each, such as b0a1");
     }
-    if (replacement.size() != 2) {
-        throw UsageError("REPL must be exactly two bytes");
-    }
+    const std::string bytes = {char(std::stoi(replacement.substr(0, 2), nullptr, 16)),
+                               char(std::stoi(replacement.substr(2, 2), nullptr, 16))};
     openVyn(path);
     EngineSession engine;
     OpenDocument document(path);
     if (document.handle == nullptr) {
         throw Failure(path, "not a VYN or QD document, or damaged");
     }
-    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), replacement.c_str());
+    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), bytes.c_str());
     if (args.json()) {
         printJson(QJsonObject{{"replaced", count}});
     } else {

@@ -105,7 +105,7 @@ const std::vector<Command>& commands() {
          runRender},
         {"replace-code", "rewrite one character code throughout a VYN or QD file, in place",
          "replace-code FILE HEX REPL\n"
-         "  HEX: the code as four hexadecimal digits (b0a1); REPL: the two replacement bytes.",
+         "  HEX: the code as four hexadecimal digits (b0a1); REPL: the replacement, the same way.",
          runReplaceCode},
         {"toc", "the table of contents of a VYN or QD document",
          "toc FILE [--encoding utf8|native]\n"
