@@ -204,6 +204,7 @@ void VynDocument::DrawPicture(surface::Surface& surface, const PictureRecord& re
         state_.fontNumber = 0;
         state_.charWidth = 12;
         state_.charHeight = 12;
+        SelectSlantFont(surface, 0, 12, 12);
         surface.textOut({rect[0], rect[1]}, PictureLabel(record));
         return;
     }
