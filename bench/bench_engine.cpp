@@ -33,12 +33,12 @@ PageSpec typicalPage(uint16_t number) {
 const std::string& documentPath() {
     static TempDir dir;
     static const std::string path = [] {
-        DocumentSpec spec;
-        spec.version = 200;
+        DocumentSpec desc;
+        desc.version = 200;
         for (uint16_t p = 0; p < 300; ++p) {
-            spec.pages.push_back(typicalPage(uint16_t(p + 1)));
+            desc.pages.push_back(typicalPage(uint16_t(p + 1)));
         }
-        return dir.write("bench.vyn", buildDocument(spec).bytes).string();
+        return dir.write("bench.vyn", buildDocument(desc).bytes).string();
     }();
     return path;
 }

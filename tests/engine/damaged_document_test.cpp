@@ -9,12 +9,12 @@ namespace vyn::fixtures {
 namespace {
 
 DocumentSpec twoPages() {
-    DocumentSpec spec;
-    spec.version = 400;
+    DocumentSpec desc;
+    desc.version = 400;
     PageSpec page;
     page.words = {0x8001, 10, 0x8005};
-    spec.pages = {page, page};
-    return spec;
+    desc.pages = {page, page};
+    return desc;
 }
 
 struct RefusedOpen {
@@ -78,12 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RefusedPage>& p) { return std::string(p.param.name); });
 
 TEST(DamagedDocumentTest, LongPageIsCutToThePageBuffer) {
-    DocumentSpec spec;
+    DocumentSpec desc;
     PageSpec page;
     page.words.assign(kPageBufferBytes / 2 + 1000, 0x0041);
     page.pictures = {{0, {1, 2, 3}}};
-    spec.pages = {page};
-    auto opened = openSpec(spec);
+    desc.pages = {page};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -95,13 +95,13 @@ TEST(DamagedDocumentTest, LongPageIsCutToThePageBuffer) {
 }
 
 TEST(DamagedDocumentTest, PictureCountIsCutTo128) {
-    DocumentSpec spec;
+    DocumentSpec desc;
     PageSpec page;
     page.words = {0x8005};
     page.pictures.assign(130, PictureSpec{0, {}});
     page.pictures[127] = {7, {1}};
-    spec.pages = {page};
-    auto opened = openSpec(spec);
+    desc.pages = {page};
+    auto opened = openSpec(desc);
     ASSERT_NE(opened->document, nullptr);
     ASSERT_TRUE(opened->document->LoadPage(0));
     ASSERT_EQ(opened->document->pictureEntries().size(), 128u);
@@ -109,12 +109,12 @@ TEST(DamagedDocumentTest, PictureCountIsCutTo128) {
 }
 
 TEST(DamagedDocumentTest, PictureChainRunningOffTheFileEndsThere) {
-    DocumentSpec spec;
+    DocumentSpec desc;
     PageSpec page;
     page.words = {0x8005};
     page.pictures = {{0, {1, 2}}, {1, {3}}};
-    spec.pages = {page};
-    BuiltDocument built = buildDocument(spec);
+    desc.pages = {page};
+    BuiltDocument built = buildDocument(desc);
     putU16(built.bytes, built.pageEntryField(0, 8), 5);  // claims five pictures
     auto opened = openBytes(built.bytes);
     ASSERT_NE(opened->document, nullptr);
@@ -128,12 +128,12 @@ TEST(DamagedDocumentTest, PictureChainRunningOffTheFileEndsThere) {
 }
 
 TEST(DamagedDocumentTest, PictureDataPastTheEndLeavesTheChainInPlace) {
-    DocumentSpec spec;
+    DocumentSpec desc;
     PageSpec page;
     page.words = {0x8005};
     page.pictures = {{0, {1, 2}}};
-    spec.pages = {page};
-    BuiltDocument built = buildDocument(spec);
+    desc.pages = {page};
+    BuiltDocument built = buildDocument(desc);
     putU32(built.bytes, built.pageDataOffsets[0] + 2 + 8, 0xFFFFFFF0);  // data length
     auto opened = openBytes(built.bytes);
     ASSERT_NE(opened->document, nullptr);
@@ -171,13 +171,13 @@ TEST(DamagedDocumentTest, GlyphBounds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DocumentSpec spec;
-        spec.version = 200;
+        DocumentSpec desc;
+        desc.version = 200;
         PageSpec page;
         page.words = {0x8005};
         page.glyphs = {smallGlyph(0xFEA1), smallGlyph(0xFEA2)};
-        spec.pages = {page};
-        BuiltDocument built = buildDocument(spec);
+        desc.pages = {page};
+        BuiltDocument built = buildDocument(desc);
         c.damage(built);
         auto opened = openBytes(built.bytes);
         ASSERT_NE(opened->document, nullptr);

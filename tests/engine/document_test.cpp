@@ -25,21 +25,21 @@ struct LayoutCase {
 class LayoutTest : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutTest, OpensAndLoadsEveryPage) {
-    DocumentSpec spec;
-    spec.qd = GetParam().qd;
-    spec.version = GetParam().version;
-    spec.docType = 2;
-    spec.width = 6000;
-    spec.height = 8000;
-    spec.contents = {{"\xb5\xda\xd2\xbb\xd5\xc2", "", "2", 1}};  // 第一章
-    spec.pages = {pageWith(StreamBuilder().lineAt(100).character(50, 0xB0A1).endOfPage().words()),
+    DocumentSpec desc;
+    desc.qd = GetParam().qd;
+    desc.version = GetParam().version;
+    desc.docType = 2;
+    desc.width = 6000;
+    desc.height = 8000;
+    desc.contents = {{"\xb5\xda\xd2\xbb\xd5\xc2", "", "2", 1}};  // 第一章
+    desc.pages = {pageWith(StreamBuilder().lineAt(100).character(50, 0xB0A1).endOfPage().words()),
                   pageWith({0x8001, 7, 0x8005})};
 
-    auto opened = openSpec(spec);
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->isQd(), spec.qd);
-    EXPECT_EQ(d->header().version, spec.version);
+    EXPECT_EQ(d->isQd(), desc.qd);
+    EXPECT_EQ(d->header().version, desc.version);
     EXPECT_EQ(d->pageCount(), 2);
     EXPECT_EQ(d->docType(), 2);
     EXPECT_TRUE(d->picturesEnabled());
@@ -50,14 +50,14 @@ TEST_P(LayoutTest, OpensAndLoadsEveryPage) {
     for (int32_t page : {1, 0}) {
         ASSERT_TRUE(d->LoadPage(page));
         EXPECT_EQ(d->CurPage(), page);
-        const std::vector<uint16_t>& words = spec.pages[size_t(page)].words;
+        const std::vector<uint16_t>& words = desc.pages[size_t(page)].words;
         EXPECT_EQ(std::vector<uint16_t>(d->pageWords().begin(), d->pageWords().end()), words);
         EXPECT_EQ(d->pageLength(), words.size() * 2);
     }
 
     DirHead head{};
-    EXPECT_EQ(d->GetDirHead(head), spec.version >= 400);
-    if (spec.version >= 400) {
+    EXPECT_EQ(d->GetDirHead(head), desc.version >= 400);
+    if (desc.version >= 400) {
         EXPECT_EQ(head.itemCount, 1);
         DirItem item{};
         ASSERT_TRUE(d->GetDirItem(1, &item));
@@ -75,10 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutCase>& p) { return std::string(p.param.name); });
 
 TEST(DocumentTest, QdNeedsItsMagic) {
-    DocumentSpec spec;
-    spec.qd = true;
-    spec.pages = {pageWith({0x8005})};
-    BuiltDocument built = buildDocument(spec);
+    DocumentSpec desc;
+    desc.qd = true;
+    desc.pages = {pageWith({0x8005})};
+    BuiltDocument built = buildDocument(desc);
     EXPECT_NE(openBytes(built.bytes, "doc.qd")->document, nullptr);
     EXPECT_NE(openBytes(built.bytes, "DOC.QD")->document, nullptr);
     built.bytes[1] = 'X';
@@ -86,11 +86,11 @@ TEST(DocumentTest, QdNeedsItsMagic) {
 }
 
 TEST(DocumentTest, QdPrefixUnderAnotherSpellingIsTakenForTheHeader) {
-    DocumentSpec spec;
-    spec.qd = true;
-    spec.version = 400;
-    spec.pages = {pageWith({0x8005})};
-    auto opened = openBytes(buildDocument(spec).bytes, "doc.Qd");
+    DocumentSpec desc;
+    desc.qd = true;
+    desc.version = 400;
+    desc.pages = {pageWith({0x8005})};
+    auto opened = openBytes(buildDocument(desc).bytes, "doc.Qd");
     ASSERT_NE(opened->document, nullptr);
     EXPECT_FALSE(opened->document->isQd());
     EXPECT_EQ(opened->document->header().version, VYN_QD_MAGIC);
@@ -98,10 +98,10 @@ TEST(DocumentTest, QdPrefixUnderAnotherSpellingIsTakenForTheHeader) {
 }
 
 TEST(DocumentTest, EmptyContentsPutsThePageTableRightAfterTheHead) {
-    DocumentSpec spec;
-    spec.version = 400;
-    spec.pages = {pageWith({0x8001, 1, 0x8005})};
-    BuiltDocument built = buildDocument(spec);
+    DocumentSpec desc;
+    desc.version = 400;
+    desc.pages = {pageWith({0x8001, 1, 0x8005})};
+    BuiltDocument built = buildDocument(desc);
     EXPECT_EQ(built.pageTableOffset, 80u + 132u);
     auto opened = openBytes(built.bytes);
     ASSERT_NE(opened->document, nullptr);
@@ -110,14 +110,14 @@ TEST(DocumentTest, EmptyContentsPutsThePageTableRightAfterTheHead) {
 }
 
 TEST(DocumentTest, ContentsOfAQdFileLieAfterItsPrefix) {
-    DocumentSpec spec;
-    spec.qd = true;
-    spec.contentsHead[0] = 0x5A;
+    DocumentSpec desc;
+    desc.qd = true;
+    desc.contentsHead[0] = 0x5A;
     for (int i = 1; i <= 3; ++i) {
-        spec.contents.push_back({"t" + std::to_string(i), "s", std::to_string(i * 10), i});
+        desc.contents.push_back({"t" + std::to_string(i), "s", std::to_string(i * 10), i});
     }
-    spec.pages = {pageWith({0x8005})};
-    auto opened = openSpec(spec);
+    desc.pages = {pageWith({0x8005})};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     DirHead head{};
@@ -136,10 +136,10 @@ TEST(DocumentTest, ContentsOfAQdFileLieAfterItsPrefix) {
 }
 
 TEST(DocumentTest, NoContentsBelowVersion400) {
-    DocumentSpec spec;
-    spec.version = 300;
-    spec.pages = {pageWith({0x8005})};
-    auto opened = openSpec(spec);
+    DocumentSpec desc;
+    desc.version = 300;
+    desc.pages = {pageWith({0x8005})};
+    auto opened = openSpec(desc);
     ASSERT_NE(opened->document, nullptr);
     DirHead head{};
     head.itemCount = 77;
@@ -151,12 +151,12 @@ TEST(DocumentTest, NoContentsBelowVersion400) {
 
 TEST(DocumentTest, PictureChainSkipsEmptyPlacesAndKeepsTheNumbering) {
     engineState().errorCallback = nullptr;
-    DocumentSpec spec;
+    DocumentSpec desc;
     PageSpec page = pageWith({0x8005});
     page.pictures = {{0, {1, 2, 3, 4, 5}}, {0, {}}, {2, {9, 9}}, {1, {7}}};
-    spec.pages = {page};
+    desc.pages = {page};
     for (bool enabled : {true, false}) {
-        auto opened = openSpec(spec);
+        auto opened = openSpec(desc);
         VynDocument* d = opened->document.get();
         ASSERT_NE(d, nullptr);
         d->EnablePicture(enabled);
@@ -185,12 +185,12 @@ GlyphSpec glyph(uint32_t code, uint8_t fill) {
 }
 
 TEST(DocumentTest, Version200PagesCarryUserDefinedCharacters) {
-    DocumentSpec spec;
-    spec.version = 200;
+    DocumentSpec desc;
+    desc.version = 200;
     PageSpec page = pageWith({0x8005});
     page.glyphs = {glyph(0xFEA1, 0x81), glyph(0xFEA2, 0x3C)};
-    spec.pages = {page, pageWith({0x8005})};
-    auto opened = openSpec(spec);
+    desc.pages = {page, pageWith({0x8005})};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -215,13 +215,13 @@ TEST(DocumentTest, Version200PagesCarryUserDefinedCharacters) {
 
 TEST(DocumentTest, OtherVersionsIgnoreGlyphCounts) {
     for (uint32_t version : {300u, 400u}) {
-        DocumentSpec spec;
-        spec.version = version;
+        DocumentSpec desc;
+        desc.version = version;
         PageSpec page = pageWith({0x8005});
         page.glyphs = {glyph(0xFEA1, 1), glyph(0xFEA2, 2), glyph(0xFEA3, 3), glyph(0xFEA4, 4),
                        glyph(0xFEA5, 5)};
-        spec.pages = {page};
-        auto opened = openSpec(spec);
+        desc.pages = {page};
+        auto opened = openSpec(desc);
         VynDocument* d = opened->document.get();
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->pageTable()[0].glyphCount, 5u);
@@ -253,9 +253,9 @@ TEST(DocumentTest, PrintedNumbersMapToPageIndexes) {
 }
 
 TEST(DocumentTest, BadPageIndexChangesNothing) {
-    DocumentSpec spec;
-    spec.pages = {pageWith({0x8001, 5, 0x8005}), pageWith({0x8005})};
-    auto opened = openSpec(spec);
+    DocumentSpec desc;
+    desc.pages = {pageWith({0x8001, 5, 0x8005}), pageWith({0x8005})};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(1));
@@ -267,11 +267,11 @@ TEST(DocumentTest, BadPageIndexChangesNothing) {
 }
 
 TEST(DocumentTest, PageSizeFollowsResolutionAndRatio) {
-    DocumentSpec spec;
-    spec.width = 742;  // one inch: the size in pixels is the scale itself
-    spec.height = 1484;
-    spec.pages = {pageWith({0x8005})};
-    auto opened = openSpec(spec);
+    DocumentSpec desc;
+    desc.width = 742;  // one inch: the size in pixels is the scale itself
+    desc.height = 1484;
+    desc.pages = {pageWith({0x8005})};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     struct Case {
@@ -296,9 +296,9 @@ TEST(DocumentTest, PageSizeFollowsResolutionAndRatio) {
 }
 
 TEST(DocumentTest, CloseForgetsThePageAndTheSettings) {
-    DocumentSpec spec;
-    spec.pages = {pageWith({0x8001, 5, 0x8005})};
-    auto opened = openSpec(spec);
+    DocumentSpec desc;
+    desc.pages = {pageWith({0x8001, 5, 0x8005})};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     d->SetDisplayRatio(2.0f);

@@ -14,10 +14,10 @@ using Operand = std::vector<uint16_t>;
 class ElementTest : public testing::Test {
   protected:
     VynDocument& document(int32_t docType) {
-        DocumentSpec spec;
-        spec.docType = docType;
-        spec.pages = {PageSpec{{0x8005}, 0, {}, {}}};
-        opened_ = openSpec(spec);
+        DocumentSpec desc;
+        desc.docType = docType;
+        desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
+        opened_ = openSpec(desc);
         opened_->document->SetResolution(742, 742);
         return *opened_->document;
     }

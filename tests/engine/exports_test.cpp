@@ -34,17 +34,17 @@ TEST(ExportsTest, ADocumentThroughItsLife) {
     EXPECT_EQ(VYNFile_SetCodePage(950), 0);
     EXPECT_EQ(VYNFile_SetBaseFontName("SimSun"), 0);
 
-    DocumentSpec spec;
-    spec.qd = true;
-    spec.version = 400;
-    spec.docType = 23112;
-    spec.contents = {{"a", "", "1", 1}, {"b", "", "2", 2}};
+    DocumentSpec desc;
+    desc.qd = true;
+    desc.version = 400;
+    desc.docType = 23112;
+    desc.contents = {{"a", "", "1", 1}, {"b", "", "2", 2}};
     PageSpec page;
     page.words = {0x8001, 3, 0x8005};
     page.printedNumber = 0;
-    spec.pages = {page, page, page};
+    desc.pages = {page, page, page};
     TempDir dir;
-    const auto path = dir.write("thesis.qd", buildDocument(spec).bytes);
+    const auto path = dir.write("thesis.qd", buildDocument(desc).bytes);
 
     VynHandle d = VYNFile_Open(path.c_str());
     ASSERT_NE(d, nullptr);

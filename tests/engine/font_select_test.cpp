@@ -33,10 +33,10 @@ class FontSelectTest : public testing::Test {
     void TearDown() override { engineState() = saved_; }
 
     VynDocument& document(int32_t docType = 2) {
-        DocumentSpec spec;
-        spec.docType = docType;
-        spec.pages = {PageSpec{{0x8005}, 0, {}, {}}};
-        opened_ = openSpec(spec);
+        DocumentSpec desc;
+        desc.docType = docType;
+        desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
+        opened_ = openSpec(desc);
         return *opened_->document;
     }
 

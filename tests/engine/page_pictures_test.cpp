@@ -56,13 +56,13 @@ PictureRecord recordAt(uint16_t x, uint16_t y, const char* name = "FIG1.JPG") {
 }
 
 DocumentSpec pageWithPictures(std::vector<PictureSpec> pictures) {
-    DocumentSpec spec;
-    spec.docType = 2;
+    DocumentSpec desc;
+    desc.docType = 2;
     PageSpec page;
     page.words = {0x8005};
     page.pictures = std::move(pictures);
-    spec.pages = {page};
-    return spec;
+    desc.pages = {page};
+    return desc;
 }
 
 TEST(PagePicturesTest, JpegPicturesDecodeIntoTheirSlots) {
@@ -256,11 +256,11 @@ TEST(PagePicturesTest, UnusableCodedHeadersLeaveTheSlotEmpty) {
 }
 
 TEST(PagePicturesTest, ScannedPagesTakeTheirSizeFromTheirFirstPicture) {
-    DocumentSpec spec = pageWithPictures({{1, solidJpeg(600, 300, {200})}});
-    spec.docType = 23112;
-    spec.pages.push_back(spec.pages[0]);
-    spec.pages[1].pictures = {};
-    auto opened = openSpec(spec);
+    DocumentSpec desc = pageWithPictures({{1, solidJpeg(600, 300, {200})}});
+    desc.docType = 23112;
+    desc.pages.push_back(desc.pages[0]);
+    desc.pages[1].pictures = {};
+    auto opened = openSpec(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));

@@ -22,8 +22,8 @@ inline std::unique_ptr<OpenedDocument> openBytes(const std::vector<uint8_t>& byt
     return opened;
 }
 
-inline std::unique_ptr<OpenedDocument> openSpec(const DocumentSpec& spec) {
-    return openBytes(buildDocument(spec).bytes, spec.qd ? "doc.qd" : "doc.vyn");
+inline std::unique_ptr<OpenedDocument> openSpec(const DocumentSpec& desc) {
+    return openBytes(buildDocument(desc).bytes, desc.qd ? "doc.qd" : "doc.vyn");
 }
 
 }  // namespace vyn::fixtures

@@ -20,29 +20,29 @@ PageSpec textPage(const char* gbText) {
 }
 
 DocumentSpec qd400() {
-    DocumentSpec spec;
-    spec.qd = true;
-    spec.version = 400;
-    spec.docType = 0;
-    spec.contents = {{"\xb5\xda\xd2\xbb\xd5\xc2 \xd0\xf7\xc2\xdb", "", "1", 1},  // 第一章 绪论
+    DocumentSpec desc;
+    desc.qd = true;
+    desc.version = 400;
+    desc.docType = 0;
+    desc.contents = {{"\xb5\xda\xd2\xbb\xd5\xc2 \xd0\xf7\xc2\xdb", "", "1", 1},  // 第一章 绪论
                      {"1.1 \xb1\xb3\xbe\xb0", "", "3", 2}};                      // 1.1 背景
-    spec.pages = {textPage("\xd6\xd0\xce\xc4"), textPage("\xb9\xfa\xbc\xd2"),
+    desc.pages = {textPage("\xd6\xd0\xce\xc4"), textPage("\xb9\xfa\xbc\xd2"),
                   textPage("\xcd\xbc\xca\xe9")};
-    return spec;
+    return desc;
 }
 
 DocumentSpec vyn200() {
-    DocumentSpec spec;
-    spec.version = 200;
-    spec.docType = 2;
+    DocumentSpec desc;
+    desc.version = 200;
+    desc.docType = 2;
     PageSpec first = textPage("\xd6\xd0\xce\xc4");
     first.printedNumber = 11;
     first.pictures = {{1, {0xFF, 0xD8, 0xFF, 0xD9}}, {0, {}}};
     PageSpec second = textPage("\xfe\xa1\xfe\xa2");
     second.printedNumber = 12;
     second.glyphs = {{0xFEA1, 8, 1, {0xFF, 0, 0, 0}}, {0xFEA2, 8, 1, {0x81, 0, 0, 0}}};
-    spec.pages = {first, second};
-    return spec;
+    desc.pages = {first, second};
+    return desc;
 }
 
 }  // namespace

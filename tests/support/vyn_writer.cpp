@@ -45,27 +45,27 @@ void putU32(std::vector<uint8_t>& bytes, uint64_t offset, uint32_t value) {
     putU16(bytes, offset + 2, uint16_t(value >> 16));
 }
 
-BuiltDocument buildDocument(const DocumentSpec& spec) {
+BuiltDocument buildDocument(const DocumentSpec& desc) {
     ByteWriter w;
     BuiltDocument built;
-    if (spec.qd) {
+    if (desc.qd) {
         w.raw(std::array<uint8_t, 4>{'D', 'Q', 0, 0});
         w.zeros(132);
     }
-    w.u32(spec.version);
+    w.u32(desc.version);
     w.u32(0);
-    w.u32(uint32_t(spec.pages.size()));
-    w.u32(uint32_t(spec.docType));
+    w.u32(uint32_t(desc.pages.size()));
+    w.u32(uint32_t(desc.docType));
     w.zeros(12);
-    w.u16(spec.originX);
-    w.u16(spec.originY);
-    w.u16(spec.width);
-    w.u16(spec.height);
+    w.u16(desc.originX);
+    w.u16(desc.originY);
+    w.u16(desc.width);
+    w.u16(desc.height);
     w.zeros(44);
-    if (spec.version >= 400) {
-        w.raw(spec.contentsHead);
-        w.u32(uint32_t(spec.contents.size()));
-        for (const ContentsItemSpec& item : spec.contents) {
+    if (desc.version >= 400) {
+        w.raw(desc.contentsHead);
+        w.u32(uint32_t(desc.contents.size()));
+        for (const ContentsItemSpec& item : desc.contents) {
             w.text(item.title, 256);
             w.text(item.secondText, 24);
             w.text(item.pageNumber, 24);
@@ -74,11 +74,11 @@ BuiltDocument buildDocument(const DocumentSpec& spec) {
     }
 
     built.pageTableOffset = w.size();
-    built.pageEntrySize = spec.version >= 200 ? 20 : 12;
-    w.zeros(spec.pages.size() * built.pageEntrySize);
+    built.pageEntrySize = desc.version >= 200 ? 20 : 12;
+    w.zeros(desc.pages.size() * built.pageEntrySize);
 
-    for (size_t p = 0; p < spec.pages.size(); ++p) {
-        const PageSpec& page = spec.pages[p];
+    for (size_t p = 0; p < desc.pages.size(); ++p) {
+        const PageSpec& page = desc.pages[p];
         const uint64_t dataOffset = w.size();
         built.pageDataOffsets.push_back(dataOffset);
         for (uint16_t word : page.words) {
@@ -91,7 +91,7 @@ BuiltDocument buildDocument(const DocumentSpec& spec) {
             w.raw(picture.data);
         }
         uint64_t glyphTable = 0;
-        if (spec.version >= 200 && !page.glyphs.empty()) {
+        if (desc.version >= 200 && !page.glyphs.empty()) {
             glyphTable = w.size();
             uint64_t bitmapOffset = glyphTable + 16 * page.glyphs.size();
             for (const GlyphSpec& glyph : page.glyphs) {

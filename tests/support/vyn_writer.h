@@ -63,7 +63,7 @@ struct BuiltDocument {
     }
 };
 
-BuiltDocument buildDocument(const DocumentSpec& spec);
+BuiltDocument buildDocument(const DocumentSpec& desc);
 
 void putU16(std::vector<uint8_t>& bytes, uint64_t offset, uint16_t value);
 void putU32(std::vector<uint8_t>& bytes, uint64_t offset, uint32_t value);
