@@ -10,14 +10,6 @@ namespace {
 
 using surface::LogFont;
 
-LogFont installed(std::string_view name, uint8_t charSet = surface::kGb2312CharSet) {
-    LogFont f{};
-    f.weight = 400;
-    f.charSet = charSet;
-    surface::setFaceName(f, name);
-    return f;
-}
-
 class FontSelectTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -25,10 +17,11 @@ class FontSelectTest : public testing::Test {
         engineState().platform = EngineState::kPlatformNt;
         engineState().codePage = 936;
         setBaseFontName(nullptr);
-        engineState().installedFonts = {installed("宋体"),           installed("@楷体"),
-                                        installed("楷体"),           installed("仿宋"),
-                                        installed("SimSun"),         installed("morla fntbz", 2),
-                                        installed("morla fnttab", 2)};
+        engineState().installedFonts = {
+            installedFace("宋体"),           installedFace("@楷体"),
+            installedFace("楷体"),           installedFace("仿宋"),
+            installedFace("SimSun"),         installedFace("morla fntbz", 2),
+            installedFace("morla fnttab", 2)};
     }
     void TearDown() override { engineState() = saved_; }
 
@@ -99,7 +92,7 @@ TEST_F(FontSelectTest, SizeWidthWeightAndCharacterSet) {
     EXPECT_EQ(font->italic, 1);
 
     engineState().codePage = 950;
-    engineState().installedFonts.push_back(installed("標楷體", surface::kBig5CharSet));
+    engineState().installedFonts.push_back(installedFace("標楷體", surface::kBig5CharSet));
     EXPECT_EQ(d.SelectTextFont(surface_, 0, 20, 20)->charSet, surface::kBig5CharSet);
     setBaseFontName("SimSun");
     EXPECT_EQ(d.SelectTextFont(surface_, 0, 20, 20)->charSet, surface::kBig5CharSet)

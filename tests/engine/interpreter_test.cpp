@@ -14,14 +14,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-surface::LogFont installed(std::string_view name, uint8_t charSet) {
-    surface::LogFont f{};
-    f.weight = 400;
-    f.charSet = charSet;
-    surface::setFaceName(f, name);
-    return f;
-}
-
 class InterpreterTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -29,8 +21,9 @@ class InterpreterTest : public testing::Test {
         engineState().platform = EngineState::kPlatformNt;
         engineState().codePage = 936;
         setBaseFontName(nullptr);
-        engineState().installedFonts = {installed("宋体", 134), installed("楷体", 134),
-                                        installed("標楷體", 136), installed("morla fntbz", 2)};
+        engineState().installedFonts = {installedFace("宋体", 134), installedFace("楷体", 134),
+                                        installedFace("標楷體", 136),
+                                        installedFace("morla fntbz", 2)};
     }
     void TearDown() override { engineState() = saved_; }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/vyn_document.h"
+#include "surface/font_service.h"
 #include "vyn_writer.h"
 
 namespace vyn::fixtures {
@@ -20,6 +21,16 @@ inline std::unique_ptr<OpenedDocument> openBytes(const std::vector<uint8_t>& byt
     auto opened = std::make_unique<OpenedDocument>();
     opened->document = VynDocument::Open(opened->dir.write(name, bytes).string());
     return opened;
+}
+
+/// A record of the installed-font table, as font selection finds it.
+inline surface::LogFont installedFace(std::string_view name,
+                                      uint8_t charSet = surface::kGb2312CharSet) {
+    surface::LogFont face{};
+    face.weight = 400;
+    face.charSet = charSet;
+    surface::setFaceName(face, name);
+    return face;
 }
 
 inline std::unique_ptr<OpenedDocument> openSpec(const DocumentSpec& desc) {

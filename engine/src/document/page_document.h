@@ -225,6 +225,8 @@ class PageDocument {
     static constexpr size_t kOffsetDepth = 12;
 
     void resetDrawing(const surface::Rect& visible, int32_t scrollX, int32_t scrollY);
+    void drawPage(surface::Surface& surface, const surface::Rect& visible, int32_t scrollX,
+                  int32_t scrollY, Dialect dialect);
     /// Carries out a command that changes only the drawing state; false for any other.
     bool applyStateCommand(const StreamItem& item, Dialect dialect, bool scanning);
     void pushOffset(int32_t dx, int32_t dy, Dialect dialect);

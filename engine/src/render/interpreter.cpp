@@ -215,39 +215,18 @@ void PageDocument::drawElement(surface::Surface& surface, const StreamItem& item
 
 void PageDocument::DrawPageSecondDialect(surface::Surface& surface, const surface::Rect& visible,
                                          int32_t scrollX, int32_t scrollY) {
-    const int32_t storedX = resolutionX_;
-    const int32_t storedY = resolutionY_;
-    resolutionX_ = surface.device().dpiX;
-    resolutionY_ = surface.device().dpiY;
-    resetDrawing(visible, scrollX, scrollY);
-    const surface::BackgroundMode mode = surface.setBkMode(surface::BackgroundMode::Transparent);
-
-    PageStreamReader reader(pageWords(), rulesForDrawing(docType_));
-    while (const std::optional<StreamItem> item = reader.next()) {
-        if (item->kind == ItemKind::Position) {
-            currentX_ = item->position;
-        } else if (item->kind == ItemKind::Character) {
-            currentX_ = item->position;
-            drawCharacterSecondDialect(surface, item->code);
-        } else if (item->kind == ItemKind::Command) {
-            if (item->code == kEndOfPage || item->code == kEndOfPageBare) {
-                break;
-            }
-            if (!applyStateCommand(*item, Dialect::Second, false)) {
-                drawElement(surface, *item, Dialect::Second);
-            }
-        }
-    }
-
-    pictureCount_ = picturesSeen_;
-    DrawMarks(surface);
-    surface.setBkMode(mode);
-    resolutionX_ = storedX;
-    resolutionY_ = storedY;
+    drawPage(surface, visible, scrollX, scrollY, Dialect::Second);
 }
 
 void PageDocument::DrawPageFirstDialect(surface::Surface& surface, const surface::Rect& visible,
                                         int32_t scrollX, int32_t scrollY) {
+    drawPage(surface, visible, scrollX, scrollY, Dialect::First);
+}
+
+// The drawing both interpreters share: the device's resolution in force, the state reset, the
+// items drawn in stream order, then marks and the picture count, and everything put back.
+void PageDocument::drawPage(surface::Surface& surface, const surface::Rect& visible,
+                            int32_t scrollX, int32_t scrollY, Dialect dialect) {
     const int32_t storedX = resolutionX_;
     const int32_t storedY = resolutionY_;
     resolutionX_ = surface.device().dpiX;
@@ -257,21 +236,33 @@ void PageDocument::DrawPageFirstDialect(surface::Surface& surface, const surface
 
     PageStreamReader reader(pageWords(), rulesForDrawing(docType_));
     while (const std::optional<StreamItem> item = reader.next()) {
-        if (item->kind == ItemKind::Character) {
+        if (item->kind == ItemKind::Position && dialect == Dialect::Second) {
             currentX_ = item->position;
-            drawCharacterFirstDialect(surface, item->code);
+        } else if (item->kind == ItemKind::Character) {
+            currentX_ = item->position;
+            if (dialect == Dialect::First) {
+                drawCharacterFirstDialect(surface, item->code);
+            } else {
+                drawCharacterSecondDialect(surface, item->code);
+            }
         } else if (item->kind == ItemKind::Command) {
             if (item->code == kEndOfPage || item->code == kEndOfPageBare) {
                 break;
             }
-            if (!applyStateCommand(*item, Dialect::First, false)) {
-                drawElement(surface, *item, Dialect::First);
+            if (!applyStateCommand(*item, dialect, false)) {
+                drawElement(surface, *item, dialect);
             }
         }
     }
 
-    DrawMarks(surface);
-    pictureCount_ = picturesSeen_;
+    // The first dialect paints the marks before it counts the pictures, the second after.
+    if (dialect == Dialect::First) {
+        DrawMarks(surface);
+        pictureCount_ = picturesSeen_;
+    } else {
+        pictureCount_ = picturesSeen_;
+        DrawMarks(surface);
+    }
     surface.setBkMode(mode);
     resolutionX_ = storedX;
     resolutionY_ = storedY;
