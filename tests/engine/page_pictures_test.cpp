@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "engine_state.h"
-#include "image/bilevel_codec.h"
+#include "coded_picture.h"
 #include "image/dib_picture.h"
 #include "jpeg_writer.h"
 #include "surface/recording_surface.h"
@@ -23,23 +23,6 @@ std::vector<uint8_t> solidJpeg(int width, int height, std::vector<uint8_t> pixel
         pixels.insert(pixels.end(), pixel.begin(), pixel.end());
     }
     return encodeJpeg(pixels, width, height, int(pixel.size()));
-}
-
-// Type-0 picture data: header, colour table, then the rows coded by the bilevel coder.
-std::vector<uint8_t> codedPicture(const DibPicture& raw, std::span<const uint32_t> palette) {
-    BitmapInfoHeader header = raw.header();
-    header.clrUsed = 0;
-    std::vector<uint8_t> data(sizeof header);
-    std::memcpy(data.data(), &header, sizeof header);
-    for (uint32_t colour : palette) {
-        data.insert(data.end(), {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16), 0});
-    }
-    std::vector<uint8_t> coded(raw.bits().size() * 2 + 64);
-    BilevelEncoder encoder(coded);
-    encoder.EncodeRows(raw.bits(), raw.width() * raw.bitCount(), raw.height(), raw.stride());
-    encoder.EncodeFlush();
-    data.insert(data.end(), coded.begin(), coded.begin() + std::ptrdiff_t(encoder.EncodedSize()));
-    return data;
 }
 
 PictureRecord recordAt(uint16_t x, uint16_t y, const char* name = "FIG1.JPG") {

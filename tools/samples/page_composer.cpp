@@ -1,0 +1,127 @@
+#include "page_composer.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+#include "gb_text.h"
+
+namespace samples {
+
+namespace {
+
+// Page-unit sizes of the size codes 0-21.
+constexpr std::array<uint16_t, 22> kCellOfSizeCode = {54,  62,  72,  82,  92,  108, 124, 144,
+                                                      162, 186, 216, 246, 282, 324, 370, 432,
+                                                      494, 576, 648, 740, 864, 988};
+
+// Punctuation that may not start a line; it hangs into the margin instead.
+bool closesLine(uint16_t code) {
+    constexpr uint16_t kClosing[] = {0xA3AC, 0xA1A3, 0xA1A2, 0xA3BB, 0xA3BA, 0xA3A9, 0xA3AE, 0xA3A1, 0xA3BF};
+    return std::find(std::begin(kClosing), std::end(kClosing), code) != std::end(kClosing);
+}
+
+uint16_t widthOf(std::string_view utf8, uint16_t cell) {
+    uint32_t width = 0;
+    for (const TypesetChar& c : toTypeset(utf8)) {
+        width += c.half ? cell / 2 : cell;
+    }
+    return uint16_t(width);
+}
+
+}  // namespace
+
+uint16_t PageComposer::cellOf(uint16_t sizeCode) { return kCellOfSizeCode.at(sizeCode); }
+
+void PageComposer::font(FontNumber number, uint16_t sizeCode) {
+    stream_.font(number, sizeCode, sizeCode);
+    cell_ = cellOf(sizeCode);
+}
+
+uint16_t PageComposer::text(uint16_t x, uint16_t y, std::string_view utf8) {
+    stream_.lineAt(y);
+    for (const TypesetChar& c : toTypeset(utf8)) {
+        if (c.code != 0) {
+            stream_.character(x, c.code);
+        }
+        x = uint16_t(x + (c.half ? cell_ / 2 : cell_));
+    }
+    return x;
+}
+
+void PageComposer::centred(uint16_t y, uint16_t left, uint16_t right, std::string_view utf8) {
+    text(uint16_t(left + (right - left - widthOf(utf8, cell_)) / 2), y, utf8);
+}
+
+void PageComposer::flushRight(uint16_t y, uint16_t right, std::string_view utf8) {
+    text(uint16_t(right - widthOf(utf8, cell_)), y, utf8);
+}
+
+uint16_t PageComposer::paragraph(uint16_t y, uint16_t left, uint16_t right, uint16_t pitch,
+                                 std::string_view utf8) {
+    uint16_t x = uint16_t(left + 2 * cell_);
+    stream_.lineAt(y);
+    for (const TypesetChar& c : toTypeset(utf8)) {
+        const uint16_t advance = c.half ? cell_ / 2 : cell_;
+        if (x + advance > right && !closesLine(c.code)) {
+            x = left;
+            y = uint16_t(y + pitch);
+            stream_.lineAt(y);
+        }
+        if (c.code != 0) {
+            stream_.character(x, c.code);
+        }
+        x = uint16_t(x + advance);
+    }
+    return uint16_t(y + pitch);
+}
+
+void PageComposer::raiseNext(int16_t amount) { stream_.command(0x8067, {uint16_t(amount)}); }
+
+void PageComposer::rule(LineType type, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2) {
+    stream_.command(0x8006, {type, x1, y1, x2, y2});
+}
+
+void PageComposer::heavyRule(LineType type, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2) {
+    stream_.command(0x8029, {type, x1, y1, x2, y2});
+}
+
+void PageComposer::frame(uint16_t x, uint16_t y, uint16_t width, uint16_t height) {
+    stream_.command(0x8016, {0, width, height, x, y});
+}
+
+void PageComposer::cornerFrame(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
+    stream_.command(0x8010, {0, left, top, right, bottom});
+}
+
+void PageComposer::bracket(uint16_t shape, uint16_t left, uint16_t top, uint16_t right,
+                           uint16_t bottom) {
+    stream_.command(0x800C, {shape, left, top, right, bottom});
+}
+
+void PageComposer::radical(uint16_t x, uint16_t y, uint16_t width, uint16_t height) {
+    stream_.command(0x8090, {0, x, y, width, height});
+}
+
+void PageComposer::ellipse(uint16_t cx, uint16_t cy, uint16_t rx, uint16_t ry) {
+    stream_.command(0x800B, {0, rx, ry, cx, cy, 0, 0, 0, 0, 0, 0});
+}
+
+void PageComposer::checkMark(uint16_t x, uint16_t y, uint16_t size) {
+    stream_.command(0x8050, {size, x, y});
+}
+
+void PageComposer::picture(uint16_t x, uint16_t y, uint16_t width, uint16_t height,
+                           std::string_view name) {
+    stream_.command(0x800A, {1, x, y, width, height});
+    for (size_t i = 0; i < 8; ++i) {
+        stream_.word(i < name.size() ? uint8_t(name[i]) : 0);
+    }
+}
+
+std::vector<uint16_t> PageComposer::finish() {
+    stream_.endOfPage();
+    return stream_.words();
+}
+
+}  // namespace samples
