@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the project at work on FILE or on the sample.
+# Installs what is missing, builds, and shows a document: FILE, or the demonstration article.
+# Until the viewer lands, its pages are drawn into PNG images (opened when there is a display).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
@@ -8,11 +9,24 @@ brindle_install_deps
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 
-# The viewer and the page renderers are still to come; until then this runs brindle's
-# demonstration: GB2312 text shown as it is and as Traditional Chinese through Big5.
 brindle=build/bin/brindle
-sample=${1:-samples/sample-gb.txt}
-echo "== $sample (GB2312, shown as UTF-8)"
-"$brindle" convert --from gb --to utf8 <"$sample"
-echo "== converted to Big5 (shown as UTF-8)"
-"$brindle" convert --from gb --to big5 <"$sample" | "$brindle" convert --from big5 --to utf8
+document=${1:-build/samples/demo.vyn}
+out=build/run
+mkdir -p "$out"
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+"$brindle" info "$document"
+echo "== contents"
+"$brindle" toc "$document" || true
+echo "== pages"
+pages=$("$brindle" --json info "$document" | sed -n 's/.*"pages":\([0-9]*\).*/\1/p')
+images=()
+for ((page = 1; page <= ${pages:-1}; page++)); do
+    "$brindle" render "$document" -p "$page" --dpi 96 -o "$out/page-$page.png"
+    images+=("$out/page-$page.png")
+done
+"$brindle" render "$document" -p 1 --dpi 96 --codepage 950 -o "$out/page-1-traditional.png"
+
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]] && command -v xdg-open >/dev/null; then
+    xdg-open "${images[0]}" >/dev/null 2>&1 &
+fi
