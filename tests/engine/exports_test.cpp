@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "vyn/vynfile.h"
+#include "stream_builder.h"
 #include "vyn_writer.h"
 
 namespace vyn::fixtures {
@@ -80,6 +83,45 @@ TEST(ExportsTest, OpenRefusesWhatIsNotADocument) {
     const std::vector<uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'd', 'o', 'c'};
     EXPECT_EQ(VYNFile_Open(dir.write("junk.qd", junk).c_str()), nullptr);
     EXPECT_EQ(VYNFile_Open(dir.write("junk.vyn", junk).c_str()), nullptr);
+}
+
+// The code 0xB9FA stands in characters of both pages, and also as a line position, a position
+// word and a font operand, which are no characters and must keep their bytes.
+TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
+    ASSERT_EQ(VYNFile_Init(), 1);
+    DocumentSpec desc;
+    desc.docType = 2;
+    PageSpec first;
+    first.words = StreamBuilder()
+                      .lineAt(0x39FA)
+                      .character(100, 0xB9FA)  // words 2-3
+                      .character(200, 0xB0A1)
+                      .command(0x801C, {0xB9FA})
+                      .character(300, 0xB9FA)  // words 8-9
+                      .endOfPage()
+                      .words();
+    PageSpec second;
+    second.words = StreamBuilder().lineAt(400).character(0x39FA, 0xB9FA).endOfPage().words();
+    desc.pages = {first, second};
+    const BuiltDocument built = buildDocument(desc);
+    TempDir dir;
+    const auto path = dir.write("copy.vyn", built.bytes);
+
+    VynHandle d = VYNFile_Open(path.c_str());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(VYNFile_ReplaceFZWithGBK(d, "b9fa", "\xb0\xa2"), 3);
+    EXPECT_EQ(VYNFile_ReplaceFZWithGBK(d, "b9fa", "\xb0\xa2"), 0) << "none are left";
+    EXPECT_EQ(VYNFile_ReplaceFZWithGBK(d, "b0a2", "\xb0"), 0) << "a one-byte replacement";
+    VYNFile_Close(d);
+    VYNFile_Exit();
+
+    std::vector<uint8_t> expected = built.bytes;
+    putU16(expected, built.pageDataOffsets[0] + 2 * 3, 0xB0A2);
+    putU16(expected, built.pageDataOffsets[0] + 2 * 9, 0xB0A2);
+    putU16(expected, built.pageDataOffsets[1] + 2 * 3, 0xB0A2);
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(written, expected);
 }
 
 }  // namespace

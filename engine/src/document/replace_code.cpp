@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "document/file_stream.h"
 #include "document/vyn_document.h"
 
 namespace vyn {
@@ -64,6 +65,11 @@ int32_t VynDocument::ReplaceFZWithGBK(const char* codeText, const char* replacem
             }
         }
         std::fclose(file);
+        // The reading stream buffers what it read before; pages loaded from now on must see
+        // the rewritten words.
+        if (auto reopened = FileStream::open(path_)) {
+            stream_ = std::move(reopened);
+        }
     }
     return count;
 }
