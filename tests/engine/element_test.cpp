@@ -1,6 +1,7 @@
 // The device geometry of every drawn element, traced on a recording surface.
 #include <gtest/gtest.h>
 
+#include "engine_state.h"
 #include "surface/recording_surface.h"
 #include "test_document.h"
 
@@ -126,6 +127,43 @@ INSTANTIATE_TEST_SUITE_P(
             {0, 100, 50, 10, 20},
             {"line 10,20 110,20", "line 110,20 110,70", "line 110,70 10,70", "line 10,70 10,20"}},
         ElementCase{
+            "SizedFrame",
+            2,
+            &PageDocument::DrawSizedFrame,
+            {0, 100, 50, 10, 20},
+            {"line 10,20 110,20", "line 110,20 110,70", "line 110,70 10,70", "line 10,70 10,20"}},
+        ElementCase{
+            "LegacyFrameEarly",
+            0,
+            &PageDocument::DrawLegacyFrame,
+            {0, 100, 50, 10, 20},
+            {"line 10,20 110,20", "line 110,20 110,70", "line 110,70 10,70", "line 10,70 10,20"}},
+        ElementCase{"ThickThinVerticalRule",
+                    2,
+                    &PageDocument::DrawRule,
+                    {0xA387, 10, 20, 10, 90},
+                    {"line 10,20 10,90", "line 14,20 14,90"}},
+        ElementCase{"TripleVerticalRule",
+                    2,
+                    &PageDocument::DrawRule,
+                    {0xA389, 10, 20, 10, 90},
+                    {"line 10,20 10,90", "line 12,20 12,90", "line 13,20 13,90"}},
+        ElementCase{"ArrowRuleA385Later",
+                    2,
+                    &PageDocument::DrawArrowRule,
+                    {0xA385, 10, 20, 110, 20},
+                    {"line 10,20 110,20", "line 10,22 110,22"}},
+        ElementCase{"ArrowRuleA381Early",
+                    0,
+                    &PageDocument::DrawArrowRule,
+                    {0xA381, 10, 20, 110, 50},
+                    {"line 10,20 110,50"}},
+        ElementCase{"RadicalWithoutCharacterWidth",
+                    2,
+                    &PageDocument::DrawRadical,
+                    {0, 200, 20, 100, 50},
+                    {"polyline 200,70 200,60 210,70 210,20 300,20"}},
+        ElementCase{
             "LegacyFrameSkipped", 2, &PageDocument::SkipLegacyFrame, {0, 100, 50, 10, 20}, {}},
         ElementCase{"Bracket0",
                     2,
@@ -232,8 +270,78 @@ TEST_F(ElementTest, HeavyRulesAndCornerFramesReturnTheirLength) {
     d.DrawHeavyRuleAlt(surface_, left);
     EXPECT_EQ(drawn(), (Lines{"line 10,20 10,90", "line 8,20 8,90"}));
     const Operand corner{0, 10, 20, 110, 70, 0xFF00, 0};
+    surface_.clear();
     EXPECT_EQ(d.DrawCornerFrame(surface_, corner), 7);
+    EXPECT_EQ(surface_.lines(),
+              (Lines{"pen solid w=2 #000000", "line 10,20 110,20", "line 110,20 110,70",
+                     "line 110,70 10,70", "line 10,70 10,20", "pen solid w=0 #000000"}));
     EXPECT_EQ(d.DrawCornerFrame(surface_, std::span(corner).first(5)), 5);
+}
+
+// sx / 742 + 1: one pixel up to 741 dots per inch, two from 742.
+TEST_F(ElementTest, HeavyRulePenFollowsTheResolution) {
+    for (const auto& [dpi, pen] : {std::pair{741, "pen solid w=1 #000000"},
+                                   std::pair{742, "pen solid w=2 #000000"}}) {
+        VynDocument& d = document(2);
+        d.SetResolution(dpi, dpi);
+        surface_.clear();
+        const Operand rule{0xA383, 10, 20, 110, 20};
+        d.DrawHeavyRule(surface_, rule);
+        EXPECT_EQ(surface_.lines().front(), pen) << dpi;
+    }
+}
+
+// The radical starts a third of the scaled character width left of its box.
+TEST_F(ElementTest, RadicalReachesLeftByAThirdOfTheCharacterWidth) {
+    VynDocument& d = document(2);
+    d.state().charWidth = 117;  // 117 x 742 / 289 = 300 pixels
+    const Operand operand{0, 200, 20, 100, 50};
+    d.DrawRadical(surface_, operand);
+    EXPECT_EQ(drawn(), (Lines{"polyline 100,70 100,60 110,70 210,20 300,20"}));
+}
+
+TEST_F(ElementTest, SymbolMarkDrawsQInTheSymbolFace) {
+    const EngineState saved = engineState();
+    engineState().installedFonts = {installedFace("morla fnta1", 2)};
+    VynDocument& d = document(2);
+    d.state().charWidth = 100;
+    d.state().charHeight = 50;
+    const Operand operand{0, 10, 20};
+    d.DrawSymbolMark(surface_, operand);
+    ASSERT_EQ(surface_.lines().size(), 2u);
+    // 100 x 742 / 289 = 256 wide and (2 x 50) x 742 / 289 = 256 high, both x 9 / 10.
+    EXPECT_TRUE(surface_.lines()[0].starts_with("font \"morla fnta1\" h=-230 w=0 "))
+        << surface_.lines()[0];
+    EXPECT_EQ(surface_.lines()[1], "textOut 10,20 51");
+    EXPECT_EQ(d.state().symbolFace, 15);
+    engineState() = saved;
+}
+
+// The check mark's converted values are taken as unsigned 16-bit numbers, so a mark left of
+// the page origin lands far to the right instead of at a negative position.
+TEST_F(ElementTest, CheckMarkCoordinatesWrapAt16Bits) {
+    DocumentSpec desc;
+    desc.docType = 2;
+    desc.originX = 100;
+    desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
+    opened_ = openSpec(desc);
+    VynDocument& d = *opened_->document;
+    d.SetResolution(742, 742);
+    const Operand operand{20, 10, 30};  // size 20 -> -80, x 10 -> -90
+    d.DrawCheckMark(surface_, operand);
+    EXPECT_EQ(drawn(), (Lines{"polyline 65446,52394 78537,65486 87264,30"}));
+}
+
+// Character sizes stay 16-bit values; a large zoom wraps them instead of overflowing.
+TEST_F(ElementTest, ScaleToDeviceKeepsSixteenBits) {
+    VynDocument& d = document(2);
+    d.SetResolution(96, 96);
+    d.SetDisplayRatio(1000.0f);  // sx = 96,000
+    int16_t width = 100;
+    int16_t height = 1;
+    d.ScaleToDevice(width, height);
+    EXPECT_EQ(width, int16_t(100 * 96000 / 289 - 65536));
+    EXPECT_EQ(height, 96000 / 289);
 }
 
 TEST_F(ElementTest, ArrowheadPointsAlongTheLastRule) {

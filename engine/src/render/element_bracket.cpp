@@ -113,8 +113,9 @@ void PageDocument::DrawEllipse(surface::Surface& surface, std::span<const uint16
 }
 
 void PageDocument::ScaleToDevice(int16_t& width, int16_t& height) const {
-    width = int16_t(int32_t{width} * scaleX() / 289);
-    height = int16_t(int32_t{height} * scaleY() / 289);
+    // Large zooms overflow 32 bits in the product; the results wrap to 16 bits as stored.
+    width = int16_t(int64_t{width} * scaleX() / 289);
+    height = int16_t(int64_t{height} * scaleY() / 289);
 }
 
 surface::ColorRef PageDocument::ColourToRGB(uint16_t) { return surface::rgb(0, 0, 0); }
