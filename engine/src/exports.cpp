@@ -79,6 +79,32 @@ int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code, const cha
     return d != nullptr ? d->ReplaceFZWithGBK(code, replacement) : 0;
 }
 
+int32_t VYNFile_GetTextInRect(VynHandle document, VynRect rect, char* buffer, int32_t size) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->GetTextInRect({rect.left, rect.top, rect.right, rect.bottom}, buffer,
+                                           size)
+                        : 0;
+}
+
+int32_t VYNFile_GetTextBetweenPoints(VynHandle document, int32_t x1, int32_t y1, int32_t x2,
+                                     int32_t y2, char* buffer, int32_t size) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->GetTextBetweenPoints(x1, y1, x2, y2, buffer, size) : 0;
+}
+
+int32_t VYNFile_MarkString(VynHandle document, const char* text) {
+    vyn::VynDocument* d = documentOf(document);
+    return d != nullptr ? d->MarkString(text) : 0;
+}
+
+void VYNFile_SetMarkColor(VynHandle document, uint32_t color) {
+    if (vyn::VynDocument* d = documentOf(document)) {
+        d->SetMarkColour(color);
+    }
+}
+
+void VYNFile_SetMarkBkColor(VynHandle document, uint32_t color) { VYNFile_SetMarkColor(document, color); }
+
 VynSize VYNFile_GetPageSize(VynHandle document) {
     const vyn::VynDocument* d = documentOf(document);
     if (d == nullptr) {

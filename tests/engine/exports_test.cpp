@@ -25,6 +25,12 @@ TEST(ExportsTest, NullHandlesGiveNeutralResults) {
     EXPECT_EQ(VYNFile_GetDirHead(nullptr, &head), -1);
     EXPECT_EQ(VYNFile_GetDirItem(nullptr, 1, &item), -1);
     EXPECT_EQ(VYNFile_PrintPagetoSeqPage(nullptr, 5), 0);
+    char text[8] = "x";
+    EXPECT_EQ(VYNFile_GetTextInRect(nullptr, {0, 0, 10, 10}, text, sizeof text), 0);
+    EXPECT_EQ(VYNFile_GetTextBetweenPoints(nullptr, 0, 0, 10, 10, text, sizeof text), 0);
+    EXPECT_EQ(VYNFile_MarkString(nullptr, "a"), 0);
+    VYNFile_SetMarkColor(nullptr, 0);
+    VYNFile_SetMarkBkColor(nullptr, 0);
     VYNFile_SetDisplayRatio(nullptr, 2.0f);
     VYNFile_SetResolution(nullptr, 96, 96);
     VYNFile_EnablePicture(nullptr, false);

@@ -67,6 +67,26 @@ VYNVWDLL_EXPORT void VYNFile_Show(VynHandle document, surface::Surface* surface,
 VYNVWDLL_EXPORT int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code,
                                                  const char* replacement);
 
+/// The text of the loaded page's characters whose centres lie in `rect` (pixels of the scaled
+/// page), zero-terminated in `buffer` of `size` bytes (Big5 under code page 950). Returns its
+/// length; characters that would not fit are left out, from the first of them on.
+VYNVWDLL_EXPORT int32_t VYNFile_GetTextInRect(VynHandle document, VynRect rect, char* buffer,
+                                              int32_t size);
+/// The selection from the character under (x1, y1) to the one under (x2, y2), in pixels of the
+/// last Show, zero-terminated in `buffer`; its characters become the marks. Returns its length,
+/// 0 when no character lies under the start point, 2 (the first two bytes) when the end point
+/// is not reached.
+VYNVWDLL_EXPORT int32_t VYNFile_GetTextBetweenPoints(VynHandle document, int32_t x1, int32_t y1,
+                                                     int32_t x2, int32_t y2, char* buffer,
+                                                     int32_t size);
+/// Marks every occurrence of `text` (GB2312, or Big5 under code page 950; its spaces skipped)
+/// on the loaded page; the marks are painted at the end of every Show until the next page
+/// load, search or selection. Returns the number of occurrences; null or "" clears the marks.
+VYNVWDLL_EXPORT int32_t VYNFile_MarkString(VynHandle document, const char* text);
+/// Both set the colour (0x00BBGGRR) painted behind marked characters; the later call wins.
+VYNVWDLL_EXPORT void VYNFile_SetMarkColor(VynHandle document, uint32_t color);
+VYNVWDLL_EXPORT void VYNFile_SetMarkBkColor(VynHandle document, uint32_t color);
+
 /// The page size in device pixels at the stored resolution and display ratio.
 VYNVWDLL_EXPORT VynSize VYNFile_GetPageSize(VynHandle document);
 VYNVWDLL_EXPORT int32_t VYNFile_CurPage(VynHandle document);

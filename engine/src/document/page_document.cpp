@@ -94,6 +94,7 @@ void PageDocument::Close() {
     pageWords_.shrink_to_fit();
     pageLength_ = 0;
     pictureCount_ = 0;
+    marks_.clear();
     displayRatio_ = 1.0f;
     pageCount_ = 0;
     resolutionX_ = 72;

@@ -16,6 +16,8 @@
 #include "document/file_stream.h"
 #include "stream/page_stream.h"
 #include "surface/surface.h"
+#include "render/special_codes.h"
+#include "text/mark_record.h"
 #include "vyn/records.h"
 
 namespace vyn {
@@ -111,6 +113,26 @@ class PageDocument {
     /// Page position of the last character the scan returned.
     int32_t characterX() const { return currentX_; }
     int32_t characterY() const { return characterY_; }
+
+    // --- text and marks ---
+    /// The text of the characters whose centres lie in `rect` (pixels of the scaled page),
+    /// in stream order, zero-terminated in `buffer` of `size` bytes. Returns its length; it
+    /// stops at the first character that would not fit.
+    int32_t GetTextInRect(const surface::Rect& rect, char* buffer, int32_t size);
+    /// The text from the character under (x1, y1) to the one under (x2, y2), in device pixels
+    /// of the last drawing, with spaces and line breaks between; the characters are marked.
+    /// Returns its length, 0 when no character lies under the start point, and only the first
+    /// two bytes when the end point is not reached.
+    int32_t GetTextBetweenPoints(int32_t x1, int32_t y1, int32_t x2, int32_t y2, char* buffer,
+                                 int32_t size);
+    /// Marks every occurrence of `text` (spaces in it skipped) on the loaded page and returns
+    /// how many; a null or empty text only clears the marks.
+    int32_t MarkString(const char* text);
+    /// The colour painted behind marked characters.
+    void SetMarkColour(surface::ColorRef colour) { markColour_ = colour; }
+    surface::ColorRef markColour() const { return markColour_; }
+    const std::vector<MarkRecord>& marks() const { return marks_; }
+    void ClearMarks() { marks_.clear(); }
 
     // --- page to device ---
     /// Where the page lands on the device: the visible rectangle and the scroll position.
@@ -243,6 +265,12 @@ class PageDocument {
                           int32_t y2);
     /// The glyph and symbol face a special code draws with, written into `s`.
     void specialCodeToGlyph(uint8_t* s);
+    /// The scanned character `s` as text: special codes become their text, others stay.
+    CharString scannedText(const uint8_t* s) const;
+    /// The scanned character's mark record at the current position.
+    MarkRecord markOfScanned(const uint8_t* s) const;
+    /// The device box of the scanned character and its scaled width.
+    surface::Rect scannedBox(const uint8_t* s, int32_t& width, int32_t& height) const;
 
     StateBlock fontCache_{};
     int32_t currentX_ = 0;  ///< page units
@@ -258,6 +286,9 @@ class PageDocument {
     double lastRuleAngle_ = 0.0;  ///< radians
     int32_t offsetX_ = 0;
     int32_t offsetY_ = 0;
+    std::vector<MarkRecord> marks_;
+    surface::ColorRef markColour_ = 0x0000FF;
+    surface::ColorRef markTextColour_ = 0x00FF00;
     int32_t scrollX_ = 0;
     int32_t scrollY_ = 0;
     surface::Rect visible_{};

@@ -101,6 +101,7 @@ bool VynDocument::LoadPage(int32_t page) {
     if (page < 0 || page >= pageCount_ || !stream_) {
         return false;
     }
+    marks_.clear();
     PageEntry& entry = pageTable_[size_t(page)];
     if (!stream_->contains(entry.dataOffset, entry.dataLength)) {
         return false;

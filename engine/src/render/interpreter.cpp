@@ -317,6 +317,4 @@ void PageDocument::specialCodeToGlyph(uint8_t* s) {
     state_.rotation = glyph.rotation;
 }
 
-void PageDocument::DrawMarks(surface::Surface&) {}
-
 }  // namespace vyn

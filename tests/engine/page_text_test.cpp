@@ -1,0 +1,279 @@
+// Reading the loaded page's text: by rectangle, by selection and by search, and the marks the
+// selection and search leave, painted at the end of a drawing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine_state.h"
+#include "stream_builder.h"
+#include "surface/recording_surface.h"
+#include "test_document.h"
+
+namespace vyn::fixtures {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The full-width GB2312 form of ASCII text, which the page stream carries as special codes.
+std::string fullWidth(std::string_view ascii) {
+    std::string out;
+    for (char c : ascii) {
+        out += '\xA3';
+        out += char(uint8_t(c) | 0x80);
+    }
+    return out;
+}
+
+const std::string kZhong = "\xd6\xd0", kWen = "\xce\xc4", kShu = "\xca\xe9";  // 中 文 书
+
+// At 742 dots per inch a page unit is a device pixel; size code 5 makes characters 42/289
+// inch, so a character's box is 107 pixels square (a special code's 80 pixels wide).
+class PageTextTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = engineState();
+        engineState().codePage = 936;
+    }
+    void TearDown() override { engineState() = saved_; }
+
+    VynDocument& load(const StreamBuilder& stream) {
+        DocumentSpec desc;
+        desc.docType = 2;
+        PageSpec page;
+        page.words = stream.words();
+        desc.pages = {page};
+        opened_ = openSpec(desc);
+        VynDocument& d = *opened_->document;
+        EXPECT_TRUE(d.LoadPage(0));
+        d.SetResolution(742, 742);
+        d.SetView({0, 0, 10000, 10000}, 0, 0);
+        return d;
+    }
+
+    // Lines of text from (x, y) on, `advance` apart, in size code 5.
+    static StreamBuilder page(std::initializer_list<std::tuple<uint16_t, uint16_t, std::string>>
+                                  lines,
+                              uint16_t advance = 120) {
+        StreamBuilder stream;
+        stream.font(4, 5, 5);
+        for (const auto& [x, y, text] : lines) {
+            stream.lineAt(y).text(x, text, advance);
+        }
+        return stream.endOfPage();
+    }
+
+    static std::vector<int32_t> markedX(const VynDocument& d) {
+        std::vector<int32_t> xs;
+        for (const MarkRecord& m : d.marks()) {
+            xs.push_back(m.x);
+        }
+        return xs;
+    }
+
+    std::unique_ptr<OpenedDocument> opened_;
+    EngineState saved_;
+};
+
+TEST_F(PageTextTest, TextInRectTakesTheCharactersWhoseCentresLieInside) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}, {100, 300, kShu}}));
+    char buffer[64];
+    EXPECT_EQ(d.GetTextInRect({0, 0, 1000, 1000}, buffer, sizeof buffer), 6);
+    EXPECT_EQ(std::string(buffer), kZhong + kWen + kShu) << "no separators";
+    // Centres are the position plus half the size in 1/289 inch: (121, 321) for 书.
+    EXPECT_EQ(d.GetTextInRect({0, 250, 1000, 1000}, buffer, sizeof buffer), 2);
+    EXPECT_EQ(std::string(buffer), kShu);
+    EXPECT_EQ(d.GetTextInRect({0, 0, 121, 1000}, buffer, sizeof buffer), 0) << "right is out";
+    EXPECT_EQ(d.GetTextInRect({0, 0, 122, 1000}, buffer, sizeof buffer), 4);
+
+    engineState().codePage = 950;
+    EXPECT_EQ(d.GetTextInRect({0, 0, 1000, 200}, buffer, sizeof buffer), 4);
+    EXPECT_EQ(std::string(buffer), "\xa4\xa4\xa4\xe5") << "Big5 中文";
+}
+
+TEST_F(PageTextTest, TextInRectStopsAtTheBufferBound) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen + kShu}}));
+    std::array<char, 8> buffer;
+    buffer.fill('#');
+    EXPECT_EQ(d.GetTextInRect({0, 0, 1000, 1000}, buffer.data(), 5), 4);
+    EXPECT_EQ(std::string(buffer.data()), kZhong + kWen);
+    EXPECT_EQ(std::string(buffer.data() + 5, 3), "###") << "nothing past the bound";
+    EXPECT_EQ(d.GetTextInRect({0, 0, 1000, 1000}, buffer.data(), 0), 0);
+}
+
+struct SelectionCase {
+    const char* name;
+    std::vector<std::tuple<uint16_t, uint16_t, std::string>> lines;
+    uint16_t advance;
+    int32_t x1, y1, x2, y2;
+    std::string text;
+    size_t marks;
+};
+
+class SelectionTest : public PageTextTest, public testing::WithParamInterface<SelectionCase> {};
+
+TEST_P(SelectionTest, SelectsFromStartToEnd) {
+    const SelectionCase& c = GetParam();
+    StreamBuilder stream;
+    stream.font(4, 5, 5);
+    for (const auto& [x, y, text] : c.lines) {
+        stream.lineAt(y).text(x, text, c.advance);
+    }
+    VynDocument& d = load(stream.endOfPage());
+    char buffer[64];
+    EXPECT_EQ(d.GetTextBetweenPoints(c.x1, c.y1, c.x2, c.y2, buffer, sizeof buffer),
+              int32_t(c.text.size()));
+    EXPECT_EQ(std::string(buffer), c.text);
+    EXPECT_EQ(d.marks().size(), c.marks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Selections, SelectionTest,
+    testing::Values(
+        SelectionCase{"OneLine", {{100, 100, kZhong + kWen + kShu}}, 120, 110, 110, 250, 150,
+                      kZhong + kWen, 2},
+        SelectionCase{"StartOnNothing", {{100, 100, kZhong + kWen}}, 120, 50, 50, 250, 150, "", 0},
+        SelectionCase{"TwoLinesGetCrLf",
+                      {{100, 100, kZhong + kWen}, {100, 300, kShu}},
+                      120,
+                      110,
+                      110,
+                      150,
+                      350,
+                      kZhong + kWen + "\r\n" + kShu,
+                      3},
+        // Letters 54 apart; 'b' leaves 107 x 70 % = 74 for the gap, and 'c' stands 108 on.
+        SelectionCase{"WordsApartGetASpace",
+                      {{100, 100, fullWidth("ab")}, {262, 100, fullWidth("cd")}},
+                      54,
+                      110,
+                      110,
+                      350,
+                      110,
+                      "ab cd",
+                      4},
+        SelectionCase{"LettersCloseTogetherDoNot", {{100, 100, fullWidth("abc")}}, 54, 110, 110,
+                      240, 110, "abc", 3},
+        SelectionCase{"CapitalAfterSmallLetter", {{100, 100, fullWidth("aB")}}, 54, 110, 110, 160,
+                      110, "a B", 2},
+        // The end before the start is never reached: the first two bytes, the start marked.
+        SelectionCase{"EndBeforeStart", {{100, 100, kZhong + kWen + kShu}}, 120, 230, 110, 110,
+                      110, kWen, 1}),
+    [](const testing::TestParamInfo<SelectionCase>& p) { return std::string(p.param.name); });
+
+TEST_F(PageTextTest, SelectionNeverWritesPastTheBuffer) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen + kShu + kZhong}}));
+    std::array<char, 10> buffer;
+    buffer.fill('#');
+    // Three characters fit in 7 bytes with the terminator; the fourth does not: incomplete.
+    EXPECT_EQ(d.GetTextBetweenPoints(110, 110, 470, 110, buffer.data(), 7), 2);
+    EXPECT_EQ(std::string(buffer.data()), kZhong);
+    EXPECT_EQ(std::string(buffer.data() + 7, 3), "###");
+    EXPECT_EQ(d.marks().size(), 1u) << "the start stays marked";
+    EXPECT_EQ(d.GetTextBetweenPoints(110, 110, 470, 110, buffer.data(), 2), 0);
+}
+
+TEST_F(PageTextTest, SelectionUnderCodePage950IsBig5) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
+    engineState().codePage = 950;
+    char buffer[16];
+    EXPECT_EQ(d.GetTextBetweenPoints(110, 110, 230, 110, buffer, sizeof buffer), 4);
+    EXPECT_EQ(std::string(buffer), "\xa4\xa4\xa4\xe5");
+}
+
+struct SearchCase {
+    const char* name;
+    std::string pageText;
+    std::string search;
+    int32_t count;
+    std::vector<int32_t> marked;  ///< x of every marked character
+};
+
+class SearchTest : public PageTextTest, public testing::WithParamInterface<SearchCase> {};
+
+TEST_P(SearchTest, MarksCompleteOccurrences) {
+    const SearchCase& c = GetParam();
+    VynDocument& d = load(page({{100, 100, c.pageText}}));
+    EXPECT_EQ(d.MarkString(c.search.c_str()), c.count);
+    EXPECT_EQ(markedX(d), c.marked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Searches, SearchTest,
+    testing::Values(SearchCase{"Word", kShu + kZhong + kWen, kZhong + kWen, 1, {220, 340}},
+                    SearchCase{"SpacesOfTheTextSkipped", kZhong + kWen, "  " + kZhong + " " + kWen,
+                               1, {100, 220}},
+                    SearchCase{"FirstOfTwoAdjacent", kZhong + kWen + kZhong + kWen, kZhong + kWen,
+                               1, {100, 220}},
+                    SearchCase{"RepeatedStartIsNotRetried", kZhong + kZhong + kWen, kZhong + kWen,
+                               0, {}},
+                    SearchCase{"ApartTwice", kZhong + kWen + kShu + kZhong + kWen, kZhong + kWen,
+                               2, {100, 220, 460, 580}},
+                    SearchCase{"LatinThroughSpecialCodes", fullWidth("xab"), "ab", 1, {220, 340}},
+                    SearchCase{"Missing", kZhong + kWen, kShu, 0, {}}),
+    [](const testing::TestParamInfo<SearchCase>& p) { return std::string(p.param.name); });
+
+TEST_F(PageTextTest, SearchClearsTheMarksFirst) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
+    EXPECT_EQ(d.MarkString(kZhong.c_str()), 1);
+    EXPECT_EQ(d.MarkString(""), 0);
+    EXPECT_TRUE(d.marks().empty());
+    EXPECT_EQ(d.MarkString(kZhong.c_str()), 1);
+    EXPECT_EQ(d.MarkString(nullptr), 0);
+    EXPECT_TRUE(d.marks().empty());
+    EXPECT_EQ(d.MarkString(kWen.c_str()), 1);
+    EXPECT_TRUE(d.LoadPage(0));
+    EXPECT_TRUE(d.marks().empty()) << "a page load clears them";
+}
+
+TEST_F(PageTextTest, SearchUnderCodePage950TakesBig5Text) {
+    VynDocument& d = load(page({{100, 100, kShu + kZhong + kWen}}));
+    engineState().codePage = 950;
+    EXPECT_EQ(d.MarkString("\xa4\xa4\xa4\xe5"), 1);
+    EXPECT_EQ(markedX(d), (std::vector<int32_t>{220, 340}));
+}
+
+TEST_F(PageTextTest, MarksKeepTheStateTheCharacterWasScannedIn) {
+    VynDocument& d = load(StreamBuilder()
+                              .font(4, 5, 5)
+                              .lineAt(100)
+                              .character(100, 0xD6D0)
+                              .command(0x801A, {0, 30, 40})  // push an offset
+                              .font(3, 7, 7)
+                              .character(220, 0xCEC4)
+                              .endOfPage());
+    EXPECT_EQ(d.MarkString((kZhong + kWen).c_str()), 1);
+    ASSERT_EQ(d.marks().size(), 2u);
+    EXPECT_EQ(d.marks()[0].snapshot.fontNumber, 4);
+    EXPECT_EQ(d.marks()[1].snapshot.fontNumber, 3);
+    EXPECT_EQ(d.marks()[1].x, 250) << "offsets included";
+    EXPECT_EQ(d.marks()[1].y, 140);
+}
+
+// After the page, the marked characters are drawn again on the mark colour, in their state.
+TEST_F(PageTextTest, MarksArePaintedOnTheMarkColourAfterThePage) {
+    engineState().installedFonts = {installedFace("宋体", 134)};
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
+    EXPECT_EQ(d.MarkString(kWen.c_str()), 1);
+    d.SetMarkColour(0x0000FF);
+    d.SetMarkColour(0xDEDE00);
+    surface::RecordingSurface surface({96, 96}, {1000, 1000});
+    d.Show(surface, {0, 0, 1000, 1000}, 0, 0);
+    const Lines& lines = surface.lines();
+    const auto opaque = std::find(lines.begin(), lines.end(), "bkMode opaque");
+    ASSERT_NE(opaque, lines.end());
+    EXPECT_EQ(*(opaque + 1), "bkColor #00dede");
+    const Lines drawnAfter(opaque, lines.end());
+    const auto texts = std::count_if(drawnAfter.begin(), drawnAfter.end(), [](const std::string& l) {
+        return l.starts_with("textOut");
+    });
+    EXPECT_EQ(texts, 1);
+    EXPECT_NE(std::find(drawnAfter.begin(), drawnAfter.end(), "textOut 28,12 cec4"),
+              drawnAfter.end());
+    EXPECT_NE(std::find(drawnAfter.begin(), drawnAfter.end(), "bkMode transparent"),
+              drawnAfter.end())
+        << "the mode put back";
+}
+
+}  // namespace
+}  // namespace vyn::fixtures
