@@ -95,6 +95,16 @@ cp "$work/thesis.qd" "$work/copy.qd"
 check "replace-code" '{"replaced":1}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
 check "replace-code again finds none" '{"replaced":0}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
 check "replace-code changes two bytes" 2 "$(cmp -l "$work/thesis.qd" "$work/copy.qd" | wc -l)"
+# text and find.
+check "text of a page" "国家" "$("$brindle" text "$work/thesis.qd" -p 2)"
+check "text in Big5" "a4a4a4e50a" "$("$brindle" text "$work/thesis.qd" -p 1 --codepage 950 --encoding native | hex)"
+check "text json" '{"length":4,"page":3,"text":"图书"}' "$("$brindle" --json text "$work/thesis.qd" -p 3)"
+check "text between points" "中文" "$("$brindle" text "$work/thesis.qd" -p 1 --between 30,40,40,40)"
+check "text bad rect" 2 "$(status "$brindle" text "$work/thesis.qd" -p 1 --rect 1,2,3)"
+check "find" '{"matches":[{"count":1,"page":2,"variant":"as typed"}],"total":1}' \
+    "$("$brindle" --json find "$work/thesis.qd" 国家)"
+check "find nothing" 1 "$(status "$brindle" find "$work/thesis.qd" 天地)"
+check "find too long" 2 "$(status "$brindle" find "$work/thesis.qd" "$(printf 'a%.0s' {1..200})")"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
 

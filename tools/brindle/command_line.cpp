@@ -107,6 +107,20 @@ const std::vector<Command>& commands() {
          "replace-code FILE HEX REPL\n"
          "  HEX: the code as four hexadecimal digits (b0a1); REPL: the replacement, the same way.",
          runReplaceCode},
+        {"text", "the text of a page, of a rectangle of it, or between two points",
+         "text FILE -p PAGE [--rect L,T,R,B | --between X1,Y1,X2,Y2] [--dpi D] [--ratio R]\n"
+         "            [--codepage 936|950] [--encoding utf8|native]\n"
+         "  Coordinates are pixels of the page drawn at D dots per inch (72) and ratio R (1).\n"
+         "  --rect: the characters whose centres lie inside; --between: from the character\n"
+         "  under the first point to the one under the second, with spaces and line breaks.\n"
+         "  Neither: the whole page. With --json: {\"page\",\"length\",\"text\"}.",
+         runText},
+        {"find", "the pages of a VYN or QD document that hold a word",
+         "find FILE TEXT\n"
+         "  Tries TEXT as typed, in lower and upper case and in the full-width forms of these,\n"
+         "  the first form found on each page counting. Exit status 1 when nothing is found.\n"
+         "  With --json: {\"matches\":[{\"page\",\"count\",\"variant\"}],\"total\"}.",
+         runFind},
         {"toc", "the table of contents of a VYN or QD document",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","

@@ -65,5 +65,7 @@ int runToc(Arguments& args);
 int runPictures(Arguments& args);
 int runRender(Arguments& args);
 int runReplaceCode(Arguments& args);
+int runText(Arguments& args);
+int runFind(Arguments& args);
 
 }  // namespace brindle

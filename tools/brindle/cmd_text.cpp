@@ -1,0 +1,156 @@
+// brindle text and find: a page's text, and the pages a word stands on.
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringEncoder>
+#include <cstdio>
+#include <sstream>
+
+#include "command_line.h"
+#include "documents.h"
+#include "engine_state.h"
+#include "search_variants.h"
+#include "surface/text_decode.h"
+
+namespace brindle {
+
+namespace {
+
+// "L,T,R,B" as four integers.
+std::array<int32_t, 4> parseFour(const std::string& text, const char* option) {
+    std::array<int32_t, 4> values{};
+    std::istringstream in(text);
+    char comma = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (!(in >> values[i]) || (i < 3 && (!(in >> comma) || comma != ','))) {
+            throw UsageError(std::string(option) + " takes four integers separated by commas");
+        }
+    }
+    if (in >> comma) {
+        throw UsageError(std::string(option) + " takes four integers separated by commas");
+    }
+    return values;
+}
+
+int codePageOption(Arguments& args) {
+    const std::string codePage = args.takeOption("codepage").value_or("936");
+    if (codePage != "936" && codePage != "950") {
+        throw UsageError("--codepage must be 936 or 950");
+    }
+    return std::stoi(codePage);
+}
+
+double positiveOption(Arguments& args, std::string_view name, const char* fallback) {
+    const std::string text = args.takeOption(name).value_or(fallback);
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value > 0) || value > 1e6) {
+        throw UsageError("--" + std::string(name) + " must be a positive number, not '" + text +
+                         "'");
+    }
+    return value;
+}
+
+}  // namespace
+
+int runText(Arguments& args) {
+    const int page = parsePageNumber(args.requireOption("p"));
+    const std::optional<std::string> rect = args.takeOption("rect");
+    const std::optional<std::string> between = args.takeOption("between");
+    const int dpi = int(positiveOption(args, "dpi", "72"));
+    const double ratio = positiveOption(args, "ratio", "1");
+    const int codePage = codePageOption(args);
+    const std::string encoding = args.takeOption("encoding").value_or("utf8");
+    const std::string path = args.takePositional("FILE");
+    args.expectNoMore();
+    if (rect && between) {
+        throw UsageError("--rect and --between do not combine");
+    }
+    if (encoding != "utf8" && encoding != "native") {
+        throw UsageError("--encoding must be utf8 or native");
+    }
+    if (encoding == "native" && args.json()) {
+        throw UsageError("--json writes UTF-8: --encoding native does not combine with it");
+    }
+
+    std::unique_ptr<vyn::VynDocument> document = openVyn(path);
+    if (page > document->pageCount()) {
+        throw Failure(path, "has " + std::to_string(document->pageCount()) + " pages, not " +
+                                std::to_string(page));
+    }
+    vyn::engineState().codePage = codePage;
+    document->SetResolution(dpi, dpi);
+    document->SetDisplayRatio(float(ratio));
+    if (!document->LoadPage(page - 1)) {
+        throw Failure(path, "page " + std::to_string(page) + " is damaged");
+    }
+    // Pixels of the scaled page, as the viewer shows it at the top-left of its window.
+    const vyn::PageSize size = document->GetPageSize();
+    document->SetView({0, 0, size.cx, size.cy}, 0, 0);
+
+    std::vector<char> buffer(40000);
+    int32_t length = 0;
+    if (between) {
+        const auto p = parseFour(*between, "--between");
+        length = document->GetTextBetweenPoints(p[0], p[1], p[2], p[3], buffer.data(),
+                                                int32_t(buffer.size()));
+    } else {
+        const auto r = rect ? parseFour(*rect, "--rect") : std::array{0, 0, size.cx, size.cy};
+        length = document->GetTextInRect({r[0], r[1], r[2], r[3]}, buffer.data(),
+                                         int32_t(buffer.size()));
+    }
+    const std::string raw(buffer.data(), size_t(length));
+    const std::string utf8 = surface::decodeTextUtf8(
+        raw, codePage == 950 ? surface::kBig5CharSet : surface::kGb2312CharSet);
+    if (args.json()) {
+        printJson(QJsonObject{
+            {"page", page}, {"length", length}, {"text", QString::fromStdString(utf8)}});
+    } else {
+        const std::string& out = encoding == "native" ? raw : utf8;
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    return kSuccess;
+}
+
+int runFind(Arguments& args) {
+    const std::string path = args.takePositional("FILE");
+    const std::string text = args.takePositional("TEXT");
+    args.expectNoMore();
+    QStringEncoder toGb("GB2312", QStringEncoder::Flag::Stateless);
+    const QByteArray gb = toGb.encode(QString::fromStdString(text));
+    if (toGb.hasError() || gb.isEmpty()) {
+        throw UsageError("TEXT must be non-empty text that GB2312 can write");
+    }
+    const std::vector<SearchVariant> variants = searchVariants(gb.toStdString());
+
+    std::unique_ptr<vyn::VynDocument> document = openVyn(path);
+    vyn::engineState().codePage = 936;
+    QJsonArray matches;
+    int total = 0;
+    for (int32_t page = 0; page < document->pageCount(); ++page) {
+        if (!document->LoadPage(page)) {
+            std::fprintf(stderr, "brindle find: %s: page %d is damaged, skipped\n", path.c_str(),
+                         page + 1);
+            continue;
+        }
+        const SearchResult found = markVariants(*document, variants);
+        if (found.count == 0) {
+            continue;
+        }
+        total += found.count;
+        if (args.json()) {
+            matches.append(
+                QJsonObject{{"page", page + 1}, {"count", found.count}, {"variant", found.variant}});
+        } else {
+            std::printf("page %d: %d (%s)\n", page + 1, found.count, found.variant);
+        }
+    }
+    if (args.json()) {
+        printJson(QJsonObject{{"matches", matches}, {"total", total}});
+    } else {
+        std::printf("total %d\n", total);
+    }
+    return total > 0 ? kSuccess : kFailure;
+}
+
+}  // namespace brindle
