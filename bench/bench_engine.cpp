@@ -1,4 +1,5 @@
-// Opening a 300-page document and loading every page, in pages per second.
+// Opening a 300-page document and loading every page, in pages per second; searching every
+// page of it for a word, in ms for the whole document.
 #include <benchmark/benchmark.h>
 
 #include "document/vyn_document.h"
@@ -56,5 +57,21 @@ void BM_OpenAndLoadEveryPage(benchmark::State& state) {
     state.counters["pages/s"] = benchmark::Counter(double(pages), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OpenAndLoadEveryPage)->Unit(benchmark::kMillisecond);
+
+// Two characters that stand together on every line of every page.
+void BM_MarkStringEveryPage(benchmark::State& state) {
+    auto document = vyn::VynDocument::Open(documentPath());
+    document->EnablePicture(false);
+    const char word[] = "\xb0\xa5\xb0\xa6";
+    int64_t found = 0;
+    for (auto _ : state) {
+        for (int32_t page = 0; page < document->pageCount(); ++page) {
+            document->LoadPage(page);
+            found += document->MarkString(word);
+        }
+    }
+    benchmark::DoNotOptimize(found);
+}
+BENCHMARK(BM_MarkStringEveryPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

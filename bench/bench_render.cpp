@@ -1,6 +1,6 @@
 // Drawing a dense page (2,000 characters in 40 lines, rules and a frame) onto an off-screen
-// image at screen and print resolutions, in ms per page, and walking it with the character
-// scanner alone, in µs per page.
+// image at screen and print resolutions, in ms per page; walking it with the character scanner
+// alone and taking its whole text, in µs per page.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -86,6 +86,18 @@ void BM_ScanDensePage(benchmark::State& state) {
     benchmark::DoNotOptimize(characters);
 }
 BENCHMARK(BM_ScanDensePage)->Unit(benchmark::kMicrosecond);
+
+void BM_TextOfDensePage(benchmark::State& state) {
+    vyn::VynDocument& document = *denseDocument();
+    document.SetResolution(96, 96);
+    const auto size = document.GetPageSize();
+    std::vector<char> buffer(40000);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(document.GetTextInRect({0, 0, size.cx, size.cy}, buffer.data(),
+                                                        int32_t(buffer.size())));
+    }
+}
+BENCHMARK(BM_TextOfDensePage)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "engine_state.h"
 #include "stream_builder.h"
@@ -171,6 +172,23 @@ TEST_F(PageTextTest, SelectionNeverWritesPastTheBuffer) {
     EXPECT_EQ(std::string(buffer.data() + 7, 3), "###");
     EXPECT_EQ(d.marks().size(), 1u) << "the start stays marked";
     EXPECT_EQ(d.GetTextBetweenPoints(110, 110, 470, 110, buffer.data(), 2), 0);
+}
+
+TEST_F(PageTextTest, HostileRequestsFindNothingAndWriteNothingAmiss) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
+    const int32_t far = std::numeric_limits<int32_t>::max();
+    const int32_t near = std::numeric_limits<int32_t>::min();
+    char buffer[16];
+    EXPECT_EQ(d.GetTextBetweenPoints(near, near, far, far, buffer, sizeof buffer), 0);
+    EXPECT_EQ(d.GetTextBetweenPoints(110, 110, far, near, buffer, sizeof buffer), 2);
+    EXPECT_EQ(d.GetTextInRect({far, far, near, near}, buffer, sizeof buffer), 0);
+    EXPECT_EQ(d.GetTextInRect({near, near, far, far}, buffer, sizeof buffer), 4);
+    EXPECT_EQ(d.GetTextInRect({0, 0, 1000, 1000}, nullptr, 100), 0);
+    EXPECT_EQ(d.MarkString(std::string(100000, 'a').c_str()), 0);
+    EXPECT_EQ(d.MarkString("\xff\x80\x01"), 0);
+    engineState().codePage = 950;
+    EXPECT_EQ(d.MarkString("\xff\x80\x01"), 0) << "no Big5 text either";
+    EXPECT_TRUE(d.marks().empty());
 }
 
 TEST_F(PageTextTest, SelectionUnderCodePage950IsBig5) {
