@@ -1,0 +1,26 @@
+// The decoding parameters of a stream, with their defaults.
+#pragma once
+
+#include <cstdint>
+
+namespace reader {
+
+struct DecodeParam {
+    int32_t predictor = 1;
+    int32_t columns = -1;  ///< -1: not given
+    int32_t colors = 1;
+    int32_t earlyChange = 1;
+    int32_t bitsPerComponent = 8;
+    int32_t k = 0;
+    uint8_t endOfLine = 0;
+    uint8_t encodedByteAlign = 0;
+    int32_t rows = 0;
+    uint8_t endOfBlock = 1;
+    uint8_t blackIs1 = 0;
+    int32_t damagedRowsBeforeError = 0;  ///< read, not used
+};
+
+/// Sets every field to its default.
+inline void InitDecodeParam(DecodeParam& param) { param = DecodeParam{}; }
+
+}  // namespace reader
