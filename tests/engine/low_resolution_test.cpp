@@ -1,4 +1,4 @@
-// The low-resolution copy of a document.
+// The low-resolution copy of a document, and printing a page through an off-screen page.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -11,6 +11,7 @@
 #include "coded_picture.h"
 #include "jpeg_writer.h"
 #include "stream_builder.h"
+#include "surface/recording_surface.h"
 #include "test_document.h"
 
 namespace vyn::fixtures {
@@ -353,6 +354,66 @@ TEST(LowResolutionTest, TargetThatIsAFolderStaysAFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(namesIn(opened->dir.path()), (std::set<std::string>{"doc.vyn", "folder"}));
 }
+
+// --- printing ---
+
+struct PrintCase {
+    const char* name;
+    uint16_t width;  ///< page units
+    uint16_t height;
+    int32_t dpi;
+    const char* offscreen;  ///< the off-screen page's size; null when nothing is drawn
+};
+
+class PrintPageTest : public testing::TestWithParam<PrintCase> {};
+
+TEST_P(PrintPageTest, DrawsThroughAWhiteOffscreenPage) {
+    const PrintCase& c = GetParam();
+    DocumentSpec desc;
+    desc.docType = 2;
+    desc.width = c.width;
+    desc.height = c.height;
+    PageSpec page;
+    page.words = StreamBuilder().command(0x8006, {0xA384, 742, 742, 1484, 742}).endOfPage().words();
+    desc.pages = {page};
+    auto opened = openSpec(desc);
+    VynDocument* d = opened->document.get();
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(d->LoadPage(0));
+    d->SetResolution(c.dpi, c.dpi);
+
+    surface::RecordingSurface printer({c.dpi, c.dpi});
+    EXPECT_EQ(d->PrintPage(printer, {0, 0, 1000, 1000}, 0, 0), 0);
+    const std::vector<std::string>& lines = printer.lines();
+    if (c.offscreen == nullptr) {
+        EXPECT_TRUE(lines.empty());
+        return;
+    }
+    const std::string size = c.offscreen;
+    const std::string corner =
+        size.substr(0, size.find('x')) + "," + size.substr(size.find('x') + 1);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{
+                  "createCompatible offscreen1 " + size, "offscreen1: pen solid w=1 #ffffff",
+                  "offscreen1: rectangle 0,0," + corner, "offscreen1: pen solid w=0 #000000"}));
+    EXPECT_EQ(lines.back(), "bitBlt 0,0," + corner + " from 0,0");
+    size_t ruleLines = 0;
+    for (size_t i = 4; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].starts_with("offscreen1: ")) << lines[i];
+        ruleLines += lines[i].starts_with("offscreen1: line ");
+    }
+    EXPECT_GT(ruleLines, 0u) << "the page is drawn on the off-screen page";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PrintPageTest,
+                         testing::Values(PrintCase{"PrinterPage", 6000, 8000, 600, "4851x6469"},
+                                         PrintCase{"ScreenPage", 6000, 8500, 96, "776x1099"},
+                                         PrintCase{"NoWidth", 0, 8000, 600, nullptr},
+                                         PrintCase{"TooLarge", 60000, 60000, 2400, nullptr}),
+                         [](const testing::TestParamInfo<PrintCase>& p) {
+                             return std::string(p.param.name);
+                         });
 
 }  // namespace
 }  // namespace vyn::fixtures
