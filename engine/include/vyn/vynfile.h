@@ -97,8 +97,8 @@ VYNVWDLL_EXPORT int32_t VYNFile_PrintPage(VynHandle document, surface::Surface* 
 #endif
 /// Writes a VYN copy of the document to `outputPath` with every one-bit picture reduced to 200
 /// dots per inch. Returns 0 when written; -1 when the copy cannot be written completely or a
-/// page is damaged, leaving nothing under `outputPath`. The last page is left loaded. The
-/// third argument is not used.
+/// page is damaged, and then a file already under `outputPath` stays as it was and no new one
+/// is left. The last page is left loaded. The third argument is not used.
 VYNVWDLL_EXPORT int32_t VYNFile_SaveAsLowResolution(VynHandle document, const char* outputPath,
                                                     int32_t unused);
 
