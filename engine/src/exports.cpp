@@ -167,4 +167,31 @@ int32_t VYNFile_PrintPagetoSeqPage(VynHandle document, int32_t printedNumber) {
     return d != nullptr ? d->PrintPagetoSeqPage(printedNumber) : 0;
 }
 
+int32_t VYNFile_PrintPage(VynHandle document, surface::Surface* surface, VynRect visible, int32_t x,
+                          int32_t y) {
+    vyn::VynDocument* d = documentOf(document);
+    if (d == nullptr || surface == nullptr) {
+        return 0;
+    }
+    try {
+        return d->PrintPage(*surface, {visible.left, visible.top, visible.right, visible.bottom}, x,
+                            y);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+int32_t VYNFile_SaveAsLowResolution(VynHandle document, const char* outputPath,
+                                    int32_t /*unused*/) {
+    vyn::VynDocument* d = documentOf(document);
+    if (d == nullptr || outputPath == nullptr) {
+        return -1;
+    }
+    try {
+        return d->SaveAsLowResolution(outputPath);
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
 }  // extern "C"

@@ -7,6 +7,7 @@
 
 #include "vyn/vynfile.h"
 #include "stream_builder.h"
+#include "surface/recording_surface.h"
 #include "vyn_writer.h"
 
 namespace vyn::fixtures {
@@ -36,6 +37,10 @@ TEST(ExportsTest, NullHandlesGiveNeutralResults) {
     VYNFile_EnablePicture(nullptr, false);
     VYNFile_Close(nullptr);
     EXPECT_EQ(VYNFile_Open(nullptr), nullptr);
+    surface::RecordingSurface printer;
+    EXPECT_EQ(VYNFile_PrintPage(nullptr, &printer, VynRect{0, 0, 10, 10}, 0, 0), 0);
+    EXPECT_TRUE(printer.lines().empty());
+    EXPECT_EQ(VYNFile_SaveAsLowResolution(nullptr, "copy.vyn", 0), -1);
 }
 
 TEST(ExportsTest, ADocumentThroughItsLife) {
@@ -128,6 +133,38 @@ TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(written, expected);
+}
+
+TEST(ExportsTest, PrintAndLowResolutionCopyThroughTheInterface) {
+    DocumentSpec desc;
+    desc.version = 200;
+    desc.docType = 2;
+    desc.width = 742;
+    desc.height = 1484;
+    PageSpec page;
+    page.words = {0x8005};
+    desc.pages = {page, page};
+    TempDir dir;
+    VynHandle d = VYNFile_Open(dir.write("doc.vyn", buildDocument(desc).bytes).c_str());
+    ASSERT_NE(d, nullptr);
+
+    EXPECT_EQ(VYNFile_SaveAsLowResolution(d, nullptr, 0), -1);
+    const auto copyPath = dir.path() / "copy.vyn";
+    ASSERT_EQ(VYNFile_SaveAsLowResolution(d, copyPath.c_str(), 0), 0);
+    EXPECT_EQ(VYNFile_CurPage(d), 1);
+    VynHandle copy = VYNFile_Open(copyPath.c_str());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(VYNFile_GetPageCount(copy), 2);
+    VYNFile_Close(copy);
+
+    VYNFile_SetResolution(d, 300, 300);
+    surface::RecordingSurface printer({300, 300});
+    EXPECT_EQ(VYNFile_PrintPage(d, nullptr, VynRect{0, 0, 10, 10}, 0, 0), 0);
+    EXPECT_EQ(VYNFile_PrintPage(d, &printer, VynRect{0, 0, 300, 600}, 0, 0), 0);
+    ASSERT_FALSE(printer.lines().empty());
+    EXPECT_EQ(printer.lines().front(), "createCompatible offscreen1 300x600");
+    EXPECT_EQ(printer.lines().back(), "bitBlt 0,0,300,600 from 0,0");
+    VYNFile_Close(d);
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 //   qd400   a version-400 QD file: 3 pages of type 0 and a two-entry table of contents
 //   vyn200  a version-200 VYN file: 2 pages of type 2 numbered 11 and 12, with two pictures
 //           on the first page and two user-defined characters on the second
+//   scan300 a version-300 VYN file: 1 page of type 2 showing a one-bit picture of 600 x 840
+//           pixels scanned at 300 dots per inch, lines of character-like marks
 #include <cstdio>
 #include <string>
 
+#include "coded_picture.h"
+#include "image/dib_picture.h"
 #include "stream_builder.h"
 #include "vyn_writer.h"
 
@@ -45,18 +49,59 @@ DocumentSpec vyn200() {
     return desc;
 }
 
+DocumentSpec scan300() {
+    auto scan = vyn::DibPicture::CreateMonochrome(840, 600);
+    const int32_t stride = scan->stride();
+    auto ink = [&](int32_t x, int32_t y) {
+        uint8_t* row = scan->bits().data() + size_t(839 - y) * size_t(stride);
+        row[x / 8] = uint8_t(row[x / 8] | (0x80 >> (x % 8)));
+    };
+    // Lines of 16 characters of 24 x 24 pixels, each two bars across and one of three strokes
+    // down, as printed text scanned at 300 dots per inch looks from afar.
+    for (int32_t line = 0; line < 18; ++line) {
+        for (int32_t column = 0; column < 16; ++column) {
+            const int32_t left = 60 + column * 30;
+            const int32_t top = 60 + line * 40;
+            const int32_t down = 3 + 8 * ((line * 5 + column * 7) % 3);
+            for (int32_t y = 0; y < 24; ++y) {
+                for (int32_t x = 0; x < 24; ++x) {
+                    const bool across = (y >= 3 && y < 6) || (y >= 15 && y < 18);
+                    if (across || (x >= down && x < down + 3)) {
+                        ink(left + x, top + y);
+                    }
+                }
+            }
+        }
+    }
+    DocumentSpec desc;
+    desc.version = 300;
+    desc.docType = 2;
+    PageSpec page;
+    // The picture element: 600 x 840 pixels at 300 dots per inch are 1484 x 2077 page units.
+    page.words = StreamBuilder()
+                     .command(0x800A, {1, 0, 0, 1484, 2077, 'S', 'C', 'A', 'N', 0, 0, 0, 0})
+                     .endOfPage()
+                     .words();
+    page.printedNumber = 1;
+    const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
+    page.pictures = {{0, codedPicture(*scan, whiteThenBlack)}};
+    desc.pages = {page};
+    return desc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make_fixture qd400|vyn200 PATH\n");
+        std::fprintf(stderr, "usage: make_fixture qd400|vyn200|scan300 PATH\n");
         return 2;
     }
     const std::string kind = argv[1];
-    if (kind != "qd400" && kind != "vyn200") {
+    if (kind != "qd400" && kind != "vyn200" && kind != "scan300") {
         std::fprintf(stderr, "make_fixture: unknown kind '%s'\n", argv[1]);
         return 2;
     }
-    writeFile(argv[2], buildDocument(kind == "qd400" ? qd400() : vyn200()).bytes);
+    const DocumentSpec desc = kind == "qd400" ? qd400() : kind == "vyn200" ? vyn200() : scan300();
+    writeFile(argv[2], buildDocument(desc).bytes);
     return 0;
 }

@@ -105,6 +105,37 @@ check "find" '{"matches":[{"count":1,"page":2,"variant":"as typed"}],"total":1}'
     "$("$brindle" --json find "$work/thesis.qd" 国家)"
 check "find nothing" 1 "$(status "$brindle" find "$work/thesis.qd" 天地)"
 check "find too long" 2 "$(status "$brindle" find "$work/thesis.qd" "$(printf 'a%.0s' {1..200})")"
+# lowres: a VYN copy, no larger, that info and render read; a one-bit scan gets smaller.
+"$make_fixture" scan300 "$work/scan.vyn"
+for source in thesis.qd paper.vyn scan.vyn; do
+    copy="$work/low-${source%.*}.vyn"
+    "$brindle" lowres "$work/$source" "$copy" >/dev/null 2>&1
+    check "lowres $source no larger" yes \
+        "$([ "$(stat -c %s "$copy")" -le "$(stat -c %s "$work/$source")" ] && echo yes)"
+    check "lowres $source info" 0 "$(status "$brindle" info "$copy")"
+    check "lowres $source render" 0 "$(status "$brindle" render "$copy" -p 1 -o "$work/low.png")"
+done
+check "lowres copy of QD is VYN" '"format":"VYN"' \
+    "$("$brindle" --json info "$work/low-thesis.vyn" | grep -o '"format":"VYN"')"
+check "lowres keeps the contents" "$("$brindle" toc "$work/thesis.qd")" "$("$brindle" toc "$work/low-thesis.vyn")"
+check "lowres scan smaller" yes \
+    "$([ "$(stat -c %s "$work/low-scan.vyn")" -lt "$(stat -c %s "$work/scan.vyn")" ] && echo yes)"
+check "lowres json" \
+    "{\"bytes_in\":$(stat -c %s "$work/scan.vyn"),\"bytes_out\":$(stat -c %s "$work/low-scan.vyn"),\"file\":\"$work/again.vyn\",\"pages\":1}" \
+    "$("$brindle" --json lowres "$work/scan.vyn" "$work/again.vyn")"
+check "lowres text" "$work/again.vyn  1 pages, $(stat -c %s "$work/scan.vyn") -> $(stat -c %s "$work/again.vyn") bytes" \
+    "$("$brindle" lowres "$work/scan.vyn" "$work/again.vyn")"
+cp "$work/scan.vyn" "$work/self.vyn"
+check "lowres over its own file" 0 "$(status "$brindle" lowres "$work/self.vyn" "$work/self.vyn")"
+check "lowres over its own file is the copy" same \
+    "$(cmp -s "$work/self.vyn" "$work/low-scan.vyn" && echo same)"
+before=$(ls -A "$work")
+check "lowres into a missing folder" "1 brindle: $work/missing/low.vyn: no such folder" \
+    "$(failure lowres "$work/scan.vyn" "$work/missing/low.vyn")"
+check "lowres into a folder" 1 "$(status "$brindle" lowres "$work/scan.vyn" "$work")"
+check "lowres failures leave nothing" "$before" "$(ls -A "$work")"
+check "lowres to a QD name" 2 "$(status "$brindle" lowres "$work/scan.vyn" "$work/low.qd")"
+check "lowres without OUT" 2 "$(status "$brindle" lowres "$work/scan.vyn")"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
 

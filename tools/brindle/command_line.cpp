@@ -92,6 +92,12 @@ const std::vector<Command>& commands() {
          "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
          " and \"page_list\" with --pages.",
          runInfo},
+        {"lowres", "copy a VYN or QD document with its one-bit pictures reduced to 200 dpi",
+         "lowres IN OUT\n"
+         "  Writes OUT as a VYN file: one-bit (scanned) pictures at 200 dots per inch, everything\n"
+         "  else as IN holds it. OUT may be IN, but not a name with \".qd\" in it. With --json:\n"
+         "  {\"file\",\"pages\",\"bytes_in\",\"bytes_out\"}.",
+         runLowres},
         {"pictures", "write the decoded pictures of a page as PNG files",
          "pictures FILE -p PAGE -o FOLDER\n"
          "  PAGE counts from 1. Files are named pagePAGE-pictureK.png, K counting the page's\n"

@@ -61,6 +61,7 @@ const std::vector<Command>& commands();
 
 int runConvert(Arguments& args);
 int runInfo(Arguments& args);
+int runLowres(Arguments& args);
 int runToc(Arguments& args);
 int runPictures(Arguments& args);
 int runRender(Arguments& args);

@@ -108,5 +108,20 @@ VYNVWDLL_EXPORT int32_t VYNFile_GetDirItem(VynHandle document, int32_t count, Di
 VYNVWDLL_EXPORT int32_t VYNFile_PrintPagetoSeqPage(VynHandle document, int32_t printedNumber);
 
 #ifdef __cplusplus
+/// Draws the loaded page onto a white off-screen page of VYNFile_GetPageSize pixels and copies
+/// it to `surface` at (0, 0); `visible`, x and y as for VYNFile_Show. Set the resolution to the
+/// surface's beforehand. Returns 0; nothing is drawn for a null surface or a page size that is
+/// not positive or too large.
+VYNVWDLL_EXPORT int32_t VYNFile_PrintPage(VynHandle document, surface::Surface* surface,
+                                          VynRect visible, int32_t x, int32_t y);
+#endif
+/// Writes a VYN copy of the document to `outputPath` with every one-bit picture reduced to 200
+/// dots per inch. Returns 0 when written; -1 when the copy cannot be written completely or a
+/// page is damaged, and then a file already under `outputPath` stays as it was and no new one
+/// is left. The last page is left loaded. The third argument is not used.
+VYNVWDLL_EXPORT int32_t VYNFile_SaveAsLowResolution(VynHandle document, const char* outputPath,
+                                                    int32_t unused);
+
+#ifdef __cplusplus
 }  // extern "C"
 #endif

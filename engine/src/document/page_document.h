@@ -87,6 +87,11 @@ class PageDocument {
     /// used for the drawing; the stored one is put back afterwards.
     void Show(surface::Surface& surface, const surface::Rect& visible, int32_t scrollX,
               int32_t scrollY);
+    /// Draws the loaded page onto a white off-screen page of GetPageSize() pixels, made
+    /// compatible with `target`, and copies that to `target` at its origin; `visible`, x and y
+    /// as for Show. A page size that is not positive or too large to allocate draws nothing.
+    /// Returns 0.
+    int32_t PrintPage(surface::Surface& target, const surface::Rect& visible, int32_t x, int32_t y);
     void DrawPageFirstDialect(surface::Surface& surface, const surface::Rect& visible,
                               int32_t scrollX, int32_t scrollY);
     virtual void DrawPageSecondDialect(surface::Surface& surface, const surface::Rect& visible,

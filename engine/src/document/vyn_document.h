@@ -16,6 +16,8 @@ namespace vyn {
 inline constexpr int32_t kMaxPictures = 128;
 inline constexpr int32_t kMaxGlyphs = 128;
 
+class PartialFile;
+
 class VynDocument : public PageDocument {
   public:
     /// Opens and reads the fixed part of a file; null when it cannot be opened or is damaged.
@@ -37,6 +39,12 @@ class VynDocument : public PageDocument {
     bool GetDirHead(DirHead& head);
     /// `count` contents items; false when the file has none or they run past its end.
     bool GetDirItem(int32_t count, DirItem* items);
+    /// Writes a VYN copy of the document to `outputPath` in which every one-bit picture is
+    /// reduced to 200 dots per inch and coded again; everything else is carried over as the
+    /// file holds it. 0 when the copy was written; -1 when it could not be written completely
+    /// or a page is damaged, and then nothing is left under `outputPath` that was not there
+    /// before. The last page is left loaded.
+    int32_t SaveAsLowResolution(const std::string& outputPath);
 
     const VynHeader& header() const { return header_; }
     bool isQd() const { return prefixSize_ != 0; }
@@ -59,6 +67,7 @@ class VynDocument : public PageDocument {
     void loadPictures(uint64_t chainStart);
     std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry);
     void loadGlyphs(PageEntry& entry);
+    bool writeLowResolution(PartialFile& copy);
     uint64_t contentsOffset() const {
         return prefixSize_ + sizeof(VynHeader) + sizeof(PageGeometry);
     }
