@@ -256,6 +256,32 @@ TEST(LowResolutionTest, OneBitPicturesAreReducedAndOthersCopiedByteForByte) {
     }
 }
 
+// A scanned page without a printed number is as large as its picture: the reduced picture
+// states its new resolution, so the copy's page keeps its size.
+TEST(LowResolutionTest, ScannedPagesKeepTheirSizeInTheCopy) {
+    const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
+    PageSpec page;
+    page.words = {0x8005};
+    page.pictures = {{0, codedPicture(*scannedBlock(), whiteThenBlack)}};
+    DocumentSpec desc;
+    desc.docType = 23112;
+    desc.pages = {page};
+    auto opened = openSpec(desc);
+    VynDocument& source = *opened->document;
+    ASSERT_TRUE(source.LoadPage(0));
+    const PageSize before = source.GetPageSize();
+    const auto target = opened->dir.path() / "copy.vyn";
+    ASSERT_EQ(source.SaveAsLowResolution(target.string()), 0);
+    auto copy = VynDocument::Open(target.string());
+    ASSERT_NE(copy, nullptr);
+    copy->EnablePicture(true);
+    ASSERT_TRUE(copy->LoadPage(0));
+    ASSERT_NE(copy->picture(0), nullptr);
+    EXPECT_EQ(copy->picture(0)->dpiX(), 200);
+    EXPECT_NEAR(copy->GetPageSize().cx, before.cx, 1);
+    EXPECT_NEAR(copy->GetPageSize().cy, before.cy, 1);
+}
+
 TEST(LowResolutionTest, CopyOverItsOwnFileKeepsTheOpenDocumentReading) {
     const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
     DocumentSpec desc;
@@ -277,11 +303,17 @@ TEST(LowResolutionTest, CopyOverItsOwnFileKeepsTheOpenDocumentReading) {
     ASSERT_NE(d->picture(0), nullptr);
     EXPECT_EQ(d->picture(0)->width(), 90);
 
+    // Its offsets are the old file's: rewriting codes in the copy would damage it.
+    const std::vector<uint8_t> written = readBytes(path);
+    EXPECT_EQ(d->ReplaceFZWithGBK("b0a1", "\xb0\xa2"), 0);
+    EXPECT_EQ(readBytes(path), written);
+
     auto copy = VynDocument::Open(path.string());
     ASSERT_NE(copy, nullptr);
     ASSERT_TRUE(copy->LoadPage(0));
     ASSERT_NE(copy->picture(0), nullptr);
     EXPECT_EQ(copy->picture(0)->width(), 60);
+    EXPECT_EQ(copy->ReplaceFZWithGBK("b0a1", "\xb0\xa2"), 1) << "the copy itself can be";
 }
 
 // --- failures leave nothing behind ---

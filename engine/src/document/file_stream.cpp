@@ -9,6 +9,13 @@ namespace vyn {
 // Records are read straight into their structs.
 static_assert(std::endian::native == std::endian::little);
 
+bool FileStream::isFileAt(const std::string& path) const {
+    struct stat open {};
+    struct stat named {};
+    return fstat(fileno(file_), &open) == 0 && stat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 std::unique_ptr<FileStream> FileStream::open(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {

@@ -26,6 +26,9 @@ class FileStream {
     /// when they are not all inside the file or the read fails.
     bool readAt(uint64_t offset, std::span<uint8_t> out);
 
+    /// Whether `path` still names the file this stream reads (not a file put in its place).
+    bool isFileAt(const std::string& path) const;
+
     /// Reads one record of trivially copyable type at `offset`.
     template <typename T>
     bool readRecord(uint64_t offset, T& record) {

@@ -117,15 +117,15 @@ bool VynDocument::LoadPage(int32_t page) {
     pictureCount_ = std::min<int32_t>(entry.pictureCount, kMaxPictures);
     loadPictures(uint64_t{entry.dataOffset} + entry.dataLength);
 
-    // A scanned page is as large as its own first picture at 300 dots per inch.
+    // A scanned page is as large as its own first picture at the picture's resolution: 300
+    // dots per inch as scanned, 200 in a low-resolution copy.
     if (docType_ == kScannedPages && pictureCount_ > 0 && pictures_[0] &&
         entry.printedNumber == 0) {
-        auto toPageUnits = [](int32_t pixels) {
-            return uint16_t(std::min<int64_t>(
-                int64_t{pixels} * kPageUnitsPerInch / DibPicture::kEngineDpi, UINT16_MAX));
+        auto toPageUnits = [](int32_t pixels, int32_t dpi) {
+            return uint16_t(std::min<int64_t>(int64_t{pixels} * kPageUnitsPerInch / dpi, UINT16_MAX));
         };
-        geometry_.width = toPageUnits(pictures_[0]->width());
-        geometry_.height = toPageUnits(pictures_[0]->height());
+        geometry_.width = toPageUnits(pictures_[0]->width(), pictures_[0]->dpiX());
+        geometry_.height = toPageUnits(pictures_[0]->height(), pictures_[0]->dpiY());
     }
 
     loadGlyphs(entry);

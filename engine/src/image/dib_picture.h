@@ -64,6 +64,11 @@ class DibPicture {
     /// An 8-bit grey picture `ratio` times smaller (0 white, 255 black); null for a ratio below
     /// 1, a picture that is not one-bit, or a result without pixels.
     std::unique_ptr<DibPicture> ReduceToGrey(double ratio) const;
+    /// Takes the resolution fields of `other`'s header.
+    void CopyResolution(const DibPicture& other) {
+        mutableHeader().xPelsPerMeter = other.header().xPelsPerMeter;
+        mutableHeader().yPelsPerMeter = other.header().yPelsPerMeter;
+    }
     /// Replaces a one-bit picture by the same picture at `dpi` dots per inch.
     void ResampleBilevel(int32_t dpi);
 
@@ -74,6 +79,10 @@ class DibPicture {
     int32_t height() const { return header().height; }
     int32_t stride() const { return int32_t(strideOf(width(), bitCount())); }
     uint16_t bitCount() const { return header().bitCount; }
+    /// The resolution the header states, in dots per inch: the engine's 300 written as is, or
+    /// pixels per metre converted; 300 when it states none that is believable.
+    int32_t dpiX() const { return statedDpi(header().xPelsPerMeter); }
+    int32_t dpiY() const { return statedDpi(header().yPelsPerMeter); }
     /// The pixel rows (for a picture attached to coded data: the coded bytes).
     std::span<uint8_t> bits() { return std::span(block_).subspan(bitsOffset()); }
     std::span<const uint8_t> bits() const { return std::span(block_).subspan(bitsOffset()); }
@@ -91,6 +100,10 @@ class DibPicture {
         return *reinterpret_cast<BitmapInfoHeader*>(block_.data());
     }
     size_t bitsOffset() const { return kHeaderSize + PaletteBytes(header()); }
+    static int32_t statedDpi(int32_t field) {
+        const int64_t dpi = field == kEngineDpi ? kEngineDpi : (int64_t{field} * 254 + 5000) / 10000;
+        return dpi >= 50 && dpi <= 4800 ? int32_t(dpi) : kEngineDpi;
+    }
     static std::unique_ptr<DibPicture> create(const BitmapInfoHeader& header,
                                               std::span<const uint32_t> palette);
 

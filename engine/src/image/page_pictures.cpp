@@ -21,6 +21,7 @@ std::unique_ptr<DibPicture> DecodeCodedPicture(std::vector<uint8_t> data) {
     if (!picture) {
         return nullptr;
     }
+    picture->CopyResolution(*source);
     // The rows of every depth are coded as one-bit pixels: width x bit count of them.
     BilevelDecoder decoder(source->bits());
     decoder.DecodeRows(picture->bits(), picture->width() * picture->bitCount(), picture->height(),
