@@ -3,8 +3,11 @@
 #include <QJsonObject>
 #include <cstdio>
 
+#include <fstream>
+
 #include "command_line.h"
 #include "documents.h"
+#include "pdf_documents.h"
 
 namespace brindle {
 
@@ -27,12 +30,76 @@ PageFacts factsOf(vyn::VynDocument& document, int32_t page) {
     return facts;
 }
 
+// The version in the file's first line: "1.4" of "%PDF-1.4", "2.00" of "ZOR 2.00".
+std::string versionOf(const std::string& path, bool zor) {
+    std::ifstream in(path, std::ios::binary);
+    std::string first(16, '\0');
+    in.read(first.data(), std::streamsize(first.size()));
+    first.resize(size_t(in.gcount()));
+    std::string version = first.substr(std::min<size_t>(zor ? 4 : 5, first.size()));
+    version = version.substr(0, version.find_first_of(" \r\n%", 0));
+    return version.substr(0, zor ? 4 : 3);
+}
+
+QJsonArray boxJson(const int32_t (&box)[4]) { return QJsonArray{box[0], box[1], box[2], box[3]}; }
+
+int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::string> pageOption) {
+    std::unique_ptr<CReader> reader = openPdf(path, args.json());
+    const char* format = reader->isPacked() ? "ZOR" : "PDF";
+    const std::string version = versionOf(path, reader->isPacked());
+    tagPAGEINFO info{};
+    int page = 0;
+    if (pageOption) {
+        page = parsePageNumber(*pageOption);
+        if (reader->GetPage(page) == 0) {
+            if (args.json()) {
+                printJson(QJsonObject{{"file", QString::fromStdString(path)},
+                                      {"error_code", reader->GetLastErrorCode()},
+                                      {"error_message", reader->GetLastErrorMsg()}});
+            }
+            throw ReaderFailure(path, reader->GetLastErrorCode(),
+                                "page " + std::to_string(page) + ": " + reader->GetLastErrorMsg());
+        }
+    }
+    reader->GetPageInfo(&info);
+    if (args.json()) {
+        QJsonObject json{{"format", format},
+                         {"version", QString::fromStdString(version)},
+                         {"pages", info.pageCount}};
+        if (page > 0) {
+            json.insert("page", page);
+            json.insert("media_box", boxJson(info.mediaBox));
+            json.insert("crop_box", boxJson(info.cropBox));
+        }
+        printJson(json);
+        return kSuccess;
+    }
+    std::printf("format:    %s\nversion:   %s\npages:     %d\n", format, version.c_str(),
+                info.pageCount);
+    if (page > 0) {
+        std::printf("page %d:    MediaBox %d %d %d %d, CropBox %d %d %d %d\n", page,
+                    info.mediaBox[0], info.mediaBox[1], info.mediaBox[2], info.mediaBox[3],
+                    info.cropBox[0], info.cropBox[1], info.cropBox[2], info.cropBox[3]);
+    }
+    return kSuccess;
+}
+
 }  // namespace
 
 int runInfo(Arguments& args) {
     const bool pages = args.takeFlag("pages");
+    const std::optional<std::string> pdfPage = args.takeOption("page");
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
+    if (isPdfOrZor(path)) {
+        if (pages) {
+            throw UsageError("--pages is for VYN and QD documents; use --page N");
+        }
+        return runPdfInfo(args, path, pdfPage);
+    }
+    if (pdfPage) {
+        throw UsageError("--page is for PDF and ZOR files; use --pages");
+    }
 
     std::unique_ptr<vyn::VynDocument> document = openVyn(path);
     const char* format = document->isQd() ? "QD" : "VYN";

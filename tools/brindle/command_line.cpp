@@ -86,11 +86,16 @@ int parsePageNumber(const std::string& text) {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
-        {"info", "what a VYN or QD document is: format, version, type, pages, page size",
-         "info FILE [--pages]\n"
-         "  --pages  also each page's printed number, pictures and user-defined characters\n"
+        {"info", "what a document is: format, version, pages, page sizes or boxes",
+         "info FILE [--pages | --page N]\n"
+         "  --pages  (VYN, QD) also each page's printed number, pictures and user-defined\n"
+         "           characters\n"
+         "  --page N (PDF, ZOR) also page N's MediaBox and CropBox\n"
          "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
-         " and \"page_list\" with --pages.",
+         " and \"page_list\" with --pages;\n"
+         "  for PDF and ZOR {\"format\",\"version\",\"pages\"} and \"page\", \"media_box\",\n"
+         "  \"crop_box\" with --page, or {\"file\",\"error_code\",\"error_message\"} when it\n"
+         "  does not open.",
          runInfo},
         {"lowres", "copy a VYN or QD document with its one-bit pictures reduced to 200 dpi",
          "lowres IN OUT\n"
@@ -127,6 +132,10 @@ const std::vector<Command>& commands() {
          "  the first form found on each page counting. Exit status 1 when nothing is found.\n"
          "  With --json: {\"matches\":[{\"page\",\"count\",\"variant\"}],\"total\"}.",
          runFind},
+        {"stream", "the decoded data of one stream object of a PDF or ZOR file",
+         "stream FILE OBJ\n"
+         "  Writes the data of stream object OBJ, through its filters, to standard output.",
+         runStream},
         {"toc", "the table of contents of a VYN or QD document",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","

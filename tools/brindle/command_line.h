@@ -68,5 +68,6 @@ int runRender(Arguments& args);
 int runReplaceCode(Arguments& args);
 int runText(Arguments& args);
 int runFind(Arguments& args);
+int runStream(Arguments& args);
 
 }  // namespace brindle

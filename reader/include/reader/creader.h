@@ -1,0 +1,172 @@
+// The PDF and ZOR reader: one open document, its page list and the current page's resources
+// and content streams.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reader/reader_export.h"
+#include "surface/types.h"
+
+namespace reader {
+struct XrefEntry;
+struct ContentItem;
+struct FontResource;
+struct XObjectResource;
+}  // namespace reader
+
+/// The page information GetPageInfo fills: page count, MediaBox, CropBox (points).
+struct tagPAGEINFO {
+    int32_t pageCount;
+    int32_t mediaBox[4];  ///< x0, y0, x1, y1
+    int32_t cropBox[4];
+};
+
+class READER_EXPORT CReader {
+  public:
+    CReader();
+    virtual ~CReader();
+    CReader(const CReader&) = delete;
+    CReader& operator=(const CReader&) = delete;
+
+    /// Opens a PDF or ZOR file and reads its structure and page tree; 1 or 0.
+    int Open(const char* path);
+    /// Releases the file and everything read from it; buffers and settings stay.
+    void Close();
+    /// Destroys a reader made with new.
+    void Free();
+    /// Makes page `page` (from 1) current: its resources and content streams; 1 or 0.
+    int GetPage(int page);
+    void GetPageInfo(tagPAGEINFO* info) const;
+    surface::Size GetPageSize() const { return pageSize_; }
+    /// The page size plus 50 pixels each way.
+    surface::Size GetScrollRange() const { return {pageSize_.cx + 50, pageSize_.cy + 50}; }
+    /// Sizes the page for the stored scale at the device's resolution (none: nothing
+    /// changes); returns the scroll range.
+    surface::Size ResetScroll(const surface::Device* device);
+    /// Stores the zoom in percent and sizes the page for it at the device's resolution
+    /// (none: only the zoom is stored); returns the scroll range.
+    surface::Size SetScale(const surface::Device* device, int percent, int reRender);
+    void SetOffset(surface::Point offset) { offset_ = offset; }
+    surface::Point GetOffset() const { return offset_; }
+    void SetWindowOrg(surface::Point origin) { windowOrg_ = origin; }
+    void SetRectSelect(int on) { rectSelect_ = on; }
+    void SetColumnSelect(int on) { columnSelect_ = on; }
+    void SetBig5(int on) { big5_ = on; }
+    void ShowType1Font(int on) { showType1_ = on; }
+    void ShowPicture(int on) { showPicture_ = on; }
+    void ShowGraph(int on) { showGraph_ = on; }
+    void SetBkColor(surface::ColorRef colour) { background_ = colour; }
+    surface::ColorRef GetBkColor() const { return background_; }
+    /// The first error recorded since the last Open or GetPage, and its message.
+    int GetLastErrorCode() const { return lastError_; }
+    const char* GetLastErrorMsg() const;
+
+    // --- structure access ---
+    bool isPacked() const { return packed_ != 0; }
+    /// The header copy of a ZOR file (254 bytes), all zero for a PDF.
+    const std::vector<uint8_t>& header() const { return header_; }
+    int pageCount() const { return pageCount_; }
+    int currentPage() const { return currentPage_; }
+    int rootId() const { return rootId_; }
+    int infoId() const { return infoId_; }
+    /// Object numbers of the pages in page order.
+    const std::vector<int32_t>& pageIds() const { return pageIds_; }
+    /// The offset of the first table entry whose object bears number `n`, or -1.
+    int32_t GetObjOffset(int32_t n) const;
+    /// The text of object `n` from its header through "endobj" (stream data included).
+    std::optional<std::string> ReadObjToBufferByID(int32_t n);
+    /// The decoded data of stream object `n`; none when it is not a stream or does not
+    /// decode.
+    std::optional<std::vector<uint8_t>> ReadStreamByID(int32_t n);
+    /// The current page's content streams, decoded, in order.
+    std::vector<std::string_view> pageContents() const;
+    /// The current page's font and XObject resource names.
+    std::vector<std::string> fontNames() const;
+    std::vector<std::pair<std::string, int32_t>> xobjects() const;
+
+  private:
+    // file access
+    bool ReadFileData(char* buffer, size_t count, size_t* read, int64_t position = -1);
+    int64_t MoveFilePointer(int whence, int64_t distance);
+    bool CheckFileVersion();
+    int64_t pdfSize() const;
+    // structure
+    bool GetTrailer();
+    bool GetXref();
+    bool GetPrevXref(int32_t offset, std::vector<int32_t>& visited);
+    bool readSection(int32_t offset, std::vector<int32_t>& visited);
+    bool GetXrefSection(std::string_view text);
+    int32_t GetObjID(int32_t offset);
+    std::optional<std::string> ReadXrefToBuffer(int32_t offset);
+    std::optional<std::string> readThrough(int32_t offset, std::string_view end, size_t block,
+                                           const char* operation, bool checkNumber, int32_t n);
+    bool GetRoot();
+    // page tree
+    bool GetPages();
+    void GetMediaBox(std::string_view text);
+    int GetKids(int32_t n, int depth, std::vector<int32_t>& path);
+    bool GetPageContent();
+    bool GetResources(std::string_view text, size_t at);
+    bool GetFont(std::string_view text, size_t at);
+    bool GetFontCount(std::string_view text, size_t at, int& count, bool fill);
+    bool GetXObjectPre(std::string_view text, size_t at);
+    bool GetXObjectCount(std::string_view text, size_t at, int& count, bool fill);
+    bool GetContentPre(std::string_view text, size_t at);
+    bool GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth);
+    bool GetContent(int32_t n, int index);
+    bool readStream(int32_t n, reader::ContentItem& item);
+    int32_t GetLengthEx(std::string_view text, size_t& at);
+    void ClearContent();
+    void ClearFont();
+
+    void SetErrorCode(int code) {
+        if (lastError_ == 0) {
+            lastError_ = code;
+        }
+    }
+    void sizePage(const surface::Device& device);
+
+    int showPicture_ = 1;
+    int showGraph_ = 1;
+    std::FILE* file_ = nullptr;
+    int64_t fileSize_ = 0;
+    int packed_ = 0;
+    std::vector<char> data_;
+    std::vector<char> glyphBuffer_;
+    std::vector<char> selectedText1_;
+    std::vector<char> selectedText2_;
+    int32_t xrefSize_ = 0;
+    int32_t prevXref_ = -1;
+    int32_t rootId_ = -1;
+    int32_t infoId_ = -1;
+    int32_t startXref_ = 0;
+    std::vector<reader::XrefEntry> xref_;
+    int32_t pagesId_ = -1;
+    int32_t pageCount_ = 0;
+    int32_t pageLimit_ = 0;  ///< the root's Count while the tree is walked
+    int32_t docMediaBox_[4] = {0, 0, 596, 842};
+    std::vector<int32_t> pageIds_;
+    int32_t mediaBox_[4] = {};
+    int32_t cropBox_[4] = {};
+    int32_t currentPage_ = 0;
+    std::vector<reader::ContentItem> items_;
+    std::vector<reader::FontResource> fonts_;
+    std::vector<reader::XObjectResource> xobjects_;
+    surface::Point offset_{0, 0};
+    surface::Size pageSize_{0, 0};
+    int scale_ = 100;
+    int showType1_ = 1;
+    int big5_ = 0;
+    int rectSelect_ = 0;
+    int columnSelect_ = 0;
+    int reDraw_ = 1;
+    surface::ColorRef fillColour_ = 0;
+    surface::ColorRef background_ = 0xFFFFFF;
+    surface::Point windowOrg_{0, 0};
+    int lastError_ = 0;
+    std::vector<uint8_t> header_;
+};

@@ -1,0 +1,53 @@
+// The reader's flat interface: readers in ten numbered slots, and the library-wide functions.
+// A handle is a slot number 0..9; a function given a handle outside that range or of an empty
+// slot does nothing and returns the neutral value its comment names.
+#pragma once
+
+#include <stdint.h>
+
+#include "reader/creader.h"
+#include "reader/reader_export.h"
+#include "surface/types.h"
+
+extern "C" {
+
+/// Builds the installed-font table (first releasing a previous one) and, unless `fontsOnly`,
+/// starts the Type 1 rasteriser. Returns 1, or 0 when the rasteriser does not start.
+READER_EXPORT int RDLL_Init(int fontsOnly);
+/// Releases the font table and, unless `fontsOnly`, the font files the library added, the
+/// Type 1 rasteriser and the Type 1 files.
+READER_EXPORT void RDLL_Free(int fontsOnly);
+/// 1 when a file matches `path` (wild cards * ? [...] allowed), else 0.
+READER_EXPORT int RDLL_IsExist(const char* path);
+/// The last error of the file functions, and its message.
+READER_EXPORT int RDLL_GetLastErrorCode(void);
+READER_EXPORT const char* RDLL_GetLastErrorMsg(void);
+
+/// Opens `path` in the first free slot; the slot, or -1 when all ten are taken or the file
+/// does not open.
+READER_EXPORT int RDLL_OpenPDFFile(const char* path);
+/// Destroys the reader of `handle`; returns the handle (-1 for an invalid one).
+READER_EXPORT int RDLL_Close(int handle);
+READER_EXPORT void RDLL_CloseAll(void);
+/// 1 or 0 (also for an invalid handle).
+READER_EXPORT int RDLL_GetPage(int handle, int page);
+READER_EXPORT int RDLL_GetPageInfo(int handle, tagPAGEINFO* info);
+/// The reader's last error code; -1 for an invalid handle.
+READER_EXPORT int RDLL_GetErrorCode(int handle);
+/// Sizes: (0, 0) for an invalid handle. `device` null: no window.
+READER_EXPORT surface::Size RDLL_SetScale(int handle, const surface::Device* device, int percent,
+                                          int reRender);
+READER_EXPORT surface::Size RDLL_GetScrollRange(int handle);
+READER_EXPORT surface::Size RDLL_GetPageSize(int handle);
+READER_EXPORT surface::Size RDLL_ResetScroll(int handle, const surface::Device* device);
+/// 1, or 0 for an invalid handle.
+READER_EXPORT int RDLL_SetOffset(int handle, int x, int y);
+READER_EXPORT int RDLL_GetOffset(int handle, surface::Point* offset);
+READER_EXPORT void RDLL_SetWindowOrg(int handle, int x, int y);
+READER_EXPORT void RDLL_SetRectSelect(int handle, int on);
+READER_EXPORT void RDLL_SetColumnSelect(int handle, int on);
+READER_EXPORT void RDLL_SetBig5(int handle, int on);
+READER_EXPORT void RDLL_ShowType1Font(int handle, int on);
+READER_EXPORT int RDLL_SetBkColor(int handle, surface::ColorRef colour);
+
+}  // extern "C"

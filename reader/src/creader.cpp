@@ -1,0 +1,139 @@
+// The reader's life: construction, opening, closing, page size and scale.
+#include "reader/creader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "filters/byte_source.h"
+#include "reader_records.h"
+#include "structure/pdf_lexer.h"
+#include "support/debug_log.h"
+#include "support/error_codes.h"
+
+using namespace reader;
+
+namespace {
+
+constexpr size_t kDataSize = 8388608;
+constexpr size_t kGlyphBufferSize = 102400;
+constexpr size_t kSelectedTextSize = 51200;
+constexpr size_t kHeaderSize = 254;
+
+}  // namespace
+
+CReader::CReader()
+    : data_(kDataSize), glyphBuffer_(kGlyphBufferSize), selectedText1_(kSelectedTextSize),
+      selectedText2_(kSelectedTextSize), header_(kHeaderSize, 0) {
+    WriteLog(kLogTrace, "%s\r\n", "CReader::CReader--Constructors!");
+}
+
+CReader::~CReader() {
+    WriteLog(kLogTrace, "%s\r\n", "CReader::CReader--Destructors!");
+    Close();
+}
+
+void CReader::Free() { delete this; }
+
+const char* CReader::GetLastErrorMsg() const { return ErrorMessage(lastError_); }
+
+void CReader::Close() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    fileSize_ = 0;
+    packed_ = 0;
+    xref_.clear();
+    xrefSize_ = 0;
+    pageIds_.clear();
+    pageCount_ = 0;
+    currentPage_ = 0;
+    xobjects_.clear();
+    ClearContent();
+    ClearFont();
+}
+
+int CReader::Open(const char* path) {
+    WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
+    lastError_ = 0;
+    std::fill(header_.begin(), header_.end(), 0);
+    Close();
+    auto fail = [this] {
+        Close();
+        WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
+        return 0;
+    };
+    if (path == nullptr || (file_ = std::fopen(path, "rb")) == nullptr) {
+        SetErrorCode(kOpenFileError);
+        WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
+        return fail();
+    }
+    if (std::fseek(file_, 0, SEEK_END) != 0 || (fileSize_ = std::ftell(file_)) < 0 ||
+        std::fseek(file_, 0, SEEK_SET) != 0) {
+        SetErrorCode(kOpenFileError);
+        WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
+        return fail();
+    }
+    const size_t got = std::fread(header_.data(), 1, header_.size(), file_);
+    const std::string_view start(reinterpret_cast<const char*>(header_.data()), got);
+    if (start.starts_with("%PDF-")) {
+        packed_ = 0;
+        std::fill(header_.begin(), header_.end(), 0);
+    } else if (start.starts_with("ZOR")) {
+        packed_ = 1;
+        if (got < header_.size() || !CheckFileVersion()) {
+            WriteLog(kLogError, "%s\r\n", "CReader::Open--Not this version.");
+            return fail();
+        }
+    } else {
+        SetErrorCode(kNotPdfOrZor);
+        WriteLog(kLogError, "%s(%s)\r\n", "CReader::Open--Not a pdf or zor file.", path);
+        return fail();
+    }
+    if (!GetTrailer() || !GetXref() || !GetRoot() || !GetPages()) {
+        return fail();
+    }
+    WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(success).");
+    return 1;
+}
+
+void CReader::GetPageInfo(tagPAGEINFO* info) const {
+    if (info == nullptr) {
+        return;
+    }
+    info->pageCount = pageCount_;
+    const int32_t* media = mediaBox_[3] == 0 ? docMediaBox_ : mediaBox_;
+    std::copy(media, media + 4, info->mediaBox);
+    std::copy(cropBox_, cropBox_ + 4, info->cropBox);
+}
+
+void CReader::sizePage(const surface::Device& device) {
+    tagPAGEINFO info{};
+    GetPageInfo(&info);
+    // Upper-right corner of the MediaBox, at the zoom, in pixels of the device.
+    const float scale = float(scale_);
+    const float width = float(device.dpiX) * ((scale * float(info.mediaBox[2]) / 100.0f + 1.0f) / 72.0f);
+    const float height = float(device.dpiY) * ((scale * float(info.mediaBox[3]) / 100.0f + 1.0f) / 72.0f);
+    auto pixels = [](float v) {
+        return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
+    };
+    pageSize_ = {pixels(width), pixels(height)};
+}
+
+surface::Size CReader::SetScale(const surface::Device* device, int percent, int reRender) {
+    scale_ = percent;
+    if (device != nullptr) {
+        sizePage(*device);
+        reDraw_ = reRender;
+    }
+    return GetScrollRange();
+}
+
+surface::Size CReader::ResetScroll(const surface::Device* device) {
+    if (device != nullptr) {
+        sizePage(*device);
+        reDraw_ = 1;
+    }
+    return GetScrollRange();
+}

@@ -1,0 +1,110 @@
+#include "filters/decode_stream.h"
+
+#include <array>
+#include <memory>
+#include <new>
+
+#include "filters/byte_source.h"
+#include "filters/fax_decoder.h"
+#include "structure/pdf_lexer.h"
+
+namespace reader {
+
+namespace {
+
+struct FilterNames {
+    std::string_view full;
+    std::string_view abbreviation;
+};
+
+constexpr std::array<FilterNames, 7> kFilterNames = {{
+    {"DCTDecode", "DCT"},
+    {"FlateDecode", "Fl"},
+    {"ASCII85Decode", "A85"},
+    {"ASCIIHexDecode", "AHx"},
+    {"LZWDecode", "LZW"},
+    {"RunLengthDecode", "RL"},
+    {"CCITTFaxDecode", "CCF"},
+}};
+
+int filterCode(std::string_view name) {
+    for (size_t code = 0; code < kFilterNames.size(); ++code) {
+        if (name == kFilterNames[code].full || name == kFilterNames[code].abbreviation) {
+            return int(code);
+        }
+    }
+    return -1;
+}
+
+// A filter's decoder over `input`; Flate and LZW data pass through the row predictor when the
+// parameters name one.
+// A filter's decoder over `input`.
+std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> input,
+                                        const DecodeParam& param) {
+    switch (code) {
+        case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+size_t GetFilterName(std::string_view text, size_t at, int (&codes)[kMaxFilters], int& count) {
+    TextCursor cursor(text, at);
+    cursor.SkipWhite();
+    count = 0;
+    const bool array = cursor.peek() == '[';
+    if (array) {
+        cursor.advance();
+    }
+    while (true) {
+        cursor.SkipWhite();
+        if (cursor.atEnd() || cursor.peek() == ']' || (count > 0 && !array)) {
+            break;
+        }
+        if (cursor.peek() != '/') {
+            break;
+        }
+        cursor.advance();
+        // A name ends where the next name or the dictionary's end begins.
+        std::string name;
+        while (!cursor.atEnd() && name.size() < 63 && !isWhite(cursor.peek()) &&
+               cursor.peek() != '/' && cursor.peek() != ']' && cursor.peek() != '>') {
+            name += cursor.peek();
+            cursor.advance();
+        }
+        const int code = filterCode(name);
+        if (code < 0 || count == kMaxFilters) {
+            count = -1;
+            return cursor.position();
+        }
+        codes[count++] = code;
+    }
+    if (array && cursor.peek() == ']') {
+        cursor.advance();
+    }
+    return cursor.position();
+}
+
+std::optional<std::vector<uint8_t>> DecodeStream(std::span<const uint8_t> data,
+                                                 const DecodeParam& param,
+                                                 std::span<const int> codes) {
+    try {
+        std::vector<uint8_t> output(data.begin(), data.end());
+        for (const int code : codes) {
+            std::vector<uint8_t> input = std::move(output);
+            output = {};
+            std::unique_ptr<ByteSource> decoder =
+                makeDecoder(code, std::make_unique<BufferSource>(input), param);
+            if (!decoder) {
+                return std::nullopt;
+            }
+            decoder->readAll(output);
+        }
+        return output;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace reader

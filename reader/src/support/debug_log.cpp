@@ -1,0 +1,163 @@
+#include "support/debug_log.h"
+
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace reader {
+
+namespace {
+
+constexpr size_t kMaxMessage = 2048;
+
+// The value of `key` in section `section` of an INI text; empty when missing.
+std::string iniValue(const std::filesystem::path& file, const std::string& section,
+                     const std::string& key) {
+    std::ifstream in(file);
+    std::string line;
+    bool inSection = false;
+    auto trim = [](std::string s) {
+        const size_t first = s.find_first_not_of(" \t\r");
+        const size_t last = s.find_last_not_of(" \t\r");
+        return first == std::string::npos ? std::string() : s.substr(first, last - first + 1);
+    };
+    while (std::getline(in, line)) {
+        line = trim(line);
+        if (line.starts_with('[')) {
+            inSection = line == "[" + section + "]";
+        } else if (inSection) {
+            const size_t equals = line.find('=');
+            if (equals != std::string::npos && trim(line.substr(0, equals)) == key) {
+                return trim(line.substr(equals + 1));
+            }
+        }
+    }
+    return {};
+}
+
+bool writableFolder(const std::filesystem::path& folder) {
+    return access(folder.c_str(), W_OK) == 0;
+}
+
+std::filesystem::path cacheFolder() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path base = cache != nullptr && *cache != '\0' ? cache
+                                 : home != nullptr                 ? std::filesystem::path(home) / ".cache"
+                                                                   : std::filesystem::temp_directory_path();
+    return base / "Morla";
+}
+
+}  // namespace
+
+LogSettings& logSettings() {
+    static LogSettings settings;
+    return settings;
+}
+
+std::filesystem::path programPath() {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path("reader") : path;
+}
+
+void LoadLogSettings(const std::filesystem::path& program) {
+    LogSettings& settings = logSettings();
+    const std::filesystem::path ini = program.parent_path() / "debug.ini";
+    settings.level = std::atoi(iniValue(ini, "Debug", "LogLevel").c_str());
+    settings.saveStream = std::atoi(iniValue(ini, "Debug", "SaveStream").c_str()) != 0;
+    std::filesystem::path folder = program.parent_path();
+    if (!writableFolder(folder)) {
+        folder = cacheFolder();
+        if (settings.level > 0 || settings.saveStream) {
+            std::error_code error;
+            std::filesystem::create_directories(folder, error);
+        }
+    }
+    settings.logFile = folder / (program.filename().string() + ".dbg");
+    settings.dumpBase = folder / program.filename();
+    settings.dumpCounter = 0;
+}
+
+std::string FormatLogV(const char* format, va_list arguments) {
+    std::string message;
+    auto insert = [&message](std::string_view piece) {
+        if (message.size() + piece.size() > kMaxMessage) {
+            return false;
+        }
+        message += piece;
+        return true;
+    };
+    for (const char* p = format; p != nullptr && *p != '\0'; ++p) {
+        if (*p != '%') {
+            if (!insert(std::string_view(p, 1))) {
+                break;
+            }
+            continue;
+        }
+        ++p;
+        if (*p == '\0') {
+            break;
+        }
+        bool fits = true;
+        switch (*p) {
+            case 'c': {
+                const char c = char(va_arg(arguments, int));
+                fits = insert(std::string_view(&c, 1));
+                break;
+            }
+            case 'd': fits = insert(std::to_string(va_arg(arguments, int))); break;
+            case 's': {
+                const char* s = va_arg(arguments, const char*);
+                fits = insert(s != nullptr ? std::string_view(s) : std::string_view());
+                break;
+            }
+            default: fits = insert(std::string_view(p, 1)); break;
+        }
+        if (!fits) {
+            break;
+        }
+    }
+    return message;
+}
+
+std::string FormatLog(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::string message = FormatLogV(format, arguments);
+    va_end(arguments);
+    return message;
+}
+
+void WriteLog(int level, const char* format, ...) {
+    const LogSettings& settings = logSettings();
+    if (level > settings.level || settings.logFile.empty()) {
+        return;
+    }
+    va_list arguments;
+    va_start(arguments, format);
+    const std::string message = FormatLogV(format, arguments);
+    va_end(arguments);
+    if (std::FILE* file = std::fopen(settings.logFile.c_str(), "ab")) {
+        std::fwrite(message.data(), 1, message.size(), file);
+        std::fclose(file);
+    }
+}
+
+void DumpStream(std::span<const char> data) {
+    LogSettings& settings = logSettings();
+    if (!settings.saveStream || settings.dumpBase.empty()) {
+        return;
+    }
+    const std::string name = settings.dumpBase.string() + std::to_string(settings.dumpCounter) + ".dbg";
+    if (std::FILE* file = std::fopen(name.c_str(), "wb")) {
+        std::fwrite(data.data(), 1, data.size(), file);
+        std::fclose(file);
+        ++settings.dumpCounter;
+    }
+}
+
+}  // namespace reader

@@ -1,0 +1,45 @@
+// The debug log: "debug.ini" beside the program chooses how much is written to the program's
+// ".dbg" file, and whether decoded content streams are dumped.
+#pragma once
+
+#include <cstdarg>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace reader {
+
+enum LogLevel : int { kLogError = 1, kLogWarning = 2, kLogTrace = 3 };
+
+struct LogSettings {
+    int level = 0;  ///< 0 writes nothing
+    bool saveStream = false;
+    std::filesystem::path logFile;  ///< the program's path followed by ".dbg"
+    std::filesystem::path dumpBase;  ///< dumps are this followed by a number and ".dbg"
+    int dumpCounter = 0;
+};
+
+/// The process's settings (read by LoadLogSettings).
+LogSettings& logSettings();
+
+/// Reads "debug.ini" (section "Debug", keys "LogLevel" and "SaveStream") from the folder of
+/// `program`; log files go beside the program, or to the cache folder when that one is not
+/// writable.
+void LoadLogSettings(const std::filesystem::path& program);
+/// The running program's path.
+std::filesystem::path programPath();
+
+/// Builds a message with the small formatter: %c one character, %d a decimal integer, %s a
+/// string (null inserts nothing), % followed by anything else inserts that character, and a
+/// final % ends the message. At most 2048 characters: formatting stops before an insertion
+/// that would pass them.
+std::string FormatLog(const char* format, ...);
+std::string FormatLogV(const char* format, va_list arguments);
+
+/// Appends a message to the log file when `level` is within the log level.
+void WriteLog(int level, const char* format, ...);
+
+/// Writes a decoded content stream to the next dump file when streams are saved.
+void DumpStream(std::span<const char> data);
+
+}  // namespace reader

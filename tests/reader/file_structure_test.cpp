@@ -1,0 +1,158 @@
+// Opening PDF and ZOR files: trailer, cross-reference chain, objects by number, catalog, and
+// the failure codes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "vyn_writer.h"
+
+namespace reader::fixtures {
+namespace {
+
+using vyn::fixtures::TempDir;
+
+class FileStructureTest : public testing::Test {
+  protected:
+    std::string write(const std::string& bytes, const std::string& name = "doc.pdf") {
+        return dir_.write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+            .string();
+    }
+    TempDir dir_;
+};
+
+// Pads a file past the 1,024 bytes the trailer is read from.
+std::string padded(PdfSpec spec) {
+    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    return buildPdf(spec);
+}
+
+TEST_F(FileStructureTest, OpensAPdfAndReadsObjectsByNumber) {
+    CReader reader;
+    ASSERT_EQ(reader.Open(write(padded(pagesPdf({"BT ET", "q Q"}))).c_str()), 1)
+        << reader.GetLastErrorMsg();
+    EXPECT_FALSE(reader.isPacked());
+    EXPECT_EQ(reader.pageCount(), 2);
+    EXPECT_EQ(reader.rootId(), 1);
+    const std::optional<std::string> catalog = reader.ReadObjToBufferByID(1);
+    ASSERT_TRUE(catalog);
+    EXPECT_TRUE(catalog->starts_with("1 0 obj"));
+    EXPECT_TRUE(catalog->ends_with("endobj"));
+    EXPECT_FALSE(reader.ReadObjToBufferByID(77));
+    EXPECT_EQ(reader.GetLastErrorCode(), 20) << "the page tree's leaves came first";
+}
+
+TEST_F(FileStructureTest, SlotsThatDisagreeWithObjectNumbersStillFindEveryObject) {
+    PdfSpec spec = pagesPdf({"BT ET"});
+    spec.shiftedSlots = true;
+    CReader reader;
+    ASSERT_EQ(reader.Open(write(padded(spec)).c_str()), 1) << reader.GetLastErrorMsg();
+    EXPECT_EQ(reader.pageCount(), 1);
+    EXPECT_EQ(reader.GetPage(1), 1);
+}
+
+// Three updates each replace the page's content; the newest offsets win.
+TEST_F(FileStructureTest, IncrementalUpdatesReadTheNewestObjects) {
+    PdfSpec spec = pagesPdf({"(first) Tj"});
+    for (const char* content : {"(second) Tj", "(third) Tj", "(fourth) Tj"}) {
+        spec.updates.push_back({{{4, streamBody("", content)}}});
+    }
+    CReader reader;
+    ASSERT_EQ(reader.Open(write(padded(spec)).c_str()), 1) << reader.GetLastErrorMsg();
+    ASSERT_EQ(reader.GetPage(1), 1);
+    ASSERT_EQ(reader.pageContents().size(), 1u);
+    EXPECT_TRUE(reader.pageContents()[0].starts_with("(fourth) Tj"));
+}
+
+TEST_F(FileStructureTest, APrevChainThatLoopsStopsWhereItReturns) {
+    std::string pdf = padded(pagesPdf({"BT ET"}));
+    // The only section names itself as its predecessor.
+    const size_t xref = pdf.rfind("xref\n0 1");
+    const size_t trailer = pdf.find("/Root", pdf.rfind("trailer"));
+    pdf.insert(trailer, "/Prev " + std::to_string(xref) + " ");
+    CReader reader;
+    EXPECT_EQ(reader.Open(write(pdf).c_str()), 1) << reader.GetLastErrorMsg();
+}
+
+TEST_F(FileStructureTest, TheLaterOfTwoStartxrefsCounts) {
+    std::string pdf = padded(pagesPdf({"BT ET"}));
+    const size_t eof = pdf.rfind("startxref");
+    pdf.insert(eof, "startxref\n999999\n");
+    CReader reader;
+    EXPECT_EQ(reader.Open(write(pdf).c_str()), 1) << reader.GetLastErrorMsg();
+}
+
+TEST_F(FileStructureTest, ZorFilesOpenToTheSamePages) {
+    const std::string pdf = padded(pagesPdf({"BT ET", "q Q", "Q q"}));
+    struct Case {
+        const char* version;
+        std::string catalog;
+        int opens;
+    };
+    for (const Case& c : {Case{"1.00", "", 1}, Case{"2.00", std::string(300, 'c'), 1},
+                          Case{"2.00", "", 1}, Case{"3.00", "", 0}}) {
+        CReader reader;
+        EXPECT_EQ(reader.Open(write(packZor(pdf, c.version, c.catalog), "doc.zor").c_str()),
+                  c.opens)
+            << c.version;
+        EXPECT_EQ(reader.pageCount(), c.opens ? 3 : 0) << c.version;
+        EXPECT_EQ(reader.GetLastErrorCode(), c.opens ? 20 : 0) << "another version records no code";
+        EXPECT_EQ(reader.isPacked(), c.opens == 1) << c.version;
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::string bytes;
+    int code;
+};
+
+std::string withTrailerEntry(const std::string& entry) {
+    PdfSpec spec = pagesPdf({"BT ET"});
+    spec.trailerExtra = entry;
+    return padded(spec);
+}
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+    const size_t at = text.rfind(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class OpenFailureTest : public FileStructureTest, public testing::WithParamInterface<FailureCase> {};
+
+TEST_P(OpenFailureTest, FailsWithItsCode) {
+    const FailureCase& c = GetParam();
+    CReader reader;
+    EXPECT_EQ(reader.Open(write(c.bytes).c_str()), 0);
+    EXPECT_EQ(reader.GetLastErrorCode(), c.code) << reader.GetLastErrorMsg();
+    EXPECT_EQ(reader.pageCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, OpenFailureTest,
+    testing::Values(
+        FailureCase{"NotPdf", "GIF89a" + std::string(2000, ' '), 8},
+        FailureCase{"ShorterThan1024", buildPdf(pagesPdf({"BT ET"})), 9},
+        FailureCase{"Encrypted", withTrailerEntry("/Encrypt 9 0 R"), 15},
+        FailureCase{"NoStartxref", replaced(padded(pagesPdf({"x"})), "startxref", "startXref"), 10},
+        FailureCase{"NoTrailer", replaced(padded(pagesPdf({"x"})), "trailer", "trailex"), 10},
+        FailureCase{"NoSize", replaced(padded(pagesPdf({"x"})), "/Size", "/Sise"), 12},
+        FailureCase{"NoRoot", replaced(padded(pagesPdf({"x"})), "/Root", "/Rooo"), 13},
+        // A cross-reference stream: the section does not start with "xref".
+        FailureCase{"XrefStream", replaced(padded(pagesPdf({"x"})), "xref\n0 1", "9 0 obj\n<<"),
+                    14},
+        FailureCase{"NotACatalog", replaced(padded(pagesPdf({"x"})), "/Catalog", "/Catalox"), 17}),
+    [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
+
+TEST_F(FileStructureTest, AMissingFileIsCode2AndAReaderOpensAgainAfterAFailure) {
+    CReader reader;
+    EXPECT_EQ(reader.Open((dir_.path() / "none.pdf").c_str()), 0);
+    EXPECT_EQ(reader.GetLastErrorCode(), 2);
+    EXPECT_STREQ(reader.GetLastErrorMsg(), "Open File Error.");
+    EXPECT_EQ(reader.Open(write(padded(pagesPdf({"BT ET"}))).c_str()), 1);
+    EXPECT_EQ(reader.GetLastErrorCode(), 20) << "the old code is gone; the leaves leave theirs";
+}
+
+}  // namespace
+}  // namespace reader::fixtures

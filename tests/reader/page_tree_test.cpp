@@ -1,0 +1,138 @@
+// The page tree in depth-first order, page boxes, resources and content streams.
+#include <gtest/gtest.h>
+
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "vyn_writer.h"
+
+namespace reader::fixtures {
+namespace {
+
+using vyn::fixtures::TempDir;
+
+class PageTreeTest : public testing::Test {
+  protected:
+    // Opens `spec` padded past the 1,024 bytes the trailer is read from.
+    CReader& open(PdfSpec spec) {
+        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(spec);
+        const auto path =
+            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(reader_.Open(path.c_str()), 1) << reader_.GetLastErrorMsg();
+        return reader_;
+    }
+    TempDir dir_;
+    CReader reader_;
+};
+
+PdfObject pageObject(int number, int parent, const std::string& extra) {
+    return {number, "<< /Type /Page /Parent " + std::to_string(parent) + " 0 R " + extra + " >>"};
+}
+
+TEST_F(PageTreeTest, PagesComeInDepthFirstOrder) {
+    PdfSpec spec;
+    spec.objects = {
+        {1, "<< /Type /Catalog /Pages 2 0 R >>"},
+        {2, "<< /Type /Pages /Kids [ 3 0 R 10 0 R 4 0 R ] /Count 4 >>"},
+        {3, "<< /Type /Pages /Parent 2 0 R /Kids [ 5 0 R 6 0 R ] /Count 2 >>"},
+        pageObject(4, 2, "/Contents 20 0 R"),
+        pageObject(5, 3, "/Contents 20 0 R"),
+        pageObject(6, 3, "/Contents 20 0 R"),
+        pageObject(10, 2, "/Contents 20 0 R"),
+        {20, streamBody("", "BT ET")},
+    };
+    CReader& reader = open(spec);
+    EXPECT_EQ(reader.pageIds(), (std::vector<int32_t>{5, 6, 10, 4}));
+    EXPECT_EQ(reader.GetLastErrorCode(), 20) << "leaves leave code 20 behind";
+}
+
+TEST_F(PageTreeTest, ALeafWithoutContentsIsNoPage) {
+    PdfSpec spec = pagesPdf({"BT ET", "BT ET"});
+    spec.objects[4].body = "<< /Type /Page /Parent 2 0 R >>";  // page 5 loses its contents
+    CReader& reader = open(spec);
+    EXPECT_EQ(reader.pageCount(), 1);
+    EXPECT_EQ(reader.GetLastErrorCode(), 21);
+}
+
+TEST_F(PageTreeTest, AKidsLoopIsCut) {
+    PdfSpec spec = pagesPdf({"BT ET"});
+    spec.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R 2 0 R ] /Count 1 >>";
+    CReader& reader = open(spec);
+    EXPECT_EQ(reader.pageIds(), (std::vector<int32_t>{3}));
+}
+
+TEST_F(PageTreeTest, PageBoxesAndTheDefaultMediaBox) {
+    PdfSpec spec = pagesPdf({"BT ET", "BT ET"}, "0 0 595.3 841.9");
+    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /CropBox [10 20 "
+                           "290 390] /Contents 4 0 R >>";
+    CReader& reader = open(spec);
+    tagPAGEINFO info{};
+    ASSERT_EQ(reader.GetPage(1), 1);
+    reader.GetPageInfo(&info);
+    EXPECT_EQ(info.pageCount, 2);
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 300, 400}));
+    EXPECT_EQ(std::vector<int32_t>(info.cropBox, info.cropBox + 4), (std::vector<int32_t>{10, 20, 290, 390}));
+    ASSERT_EQ(reader.GetPage(2), 1);
+    reader.GetPageInfo(&info);
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 595, 841}));
+    EXPECT_EQ(info.cropBox[2], 0);
+
+    PdfSpec bare = pagesPdf({"BT ET"});
+    bare.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 >>";
+    CReader& other = open(bare);
+    ASSERT_EQ(other.GetPage(1), 1);
+    other.GetPageInfo(&info);
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 596, 842}));
+}
+
+TEST_F(PageTreeTest, PagesOutOfRangeAreCode23AndLeaveTheCurrentPage) {
+    CReader& reader = open(pagesPdf({"BT ET", "q Q"}));
+    ASSERT_EQ(reader.GetPage(2), 1);
+    for (int page : {0, 3, -1}) {
+        EXPECT_EQ(reader.GetPage(page), 0);
+        EXPECT_EQ(reader.GetLastErrorCode(), 23);
+        EXPECT_EQ(reader.currentPage(), 2);
+    }
+}
+
+// The three ways of giving Contents yield the same content streams.
+TEST_F(PageTreeTest, ContentsByReferenceArrayOrArrayObject) {
+    for (const char* contents : {"/Contents [ 30 0 R 31 0 R ]", "/Contents 32 0 R"}) {
+        PdfSpec spec = pagesPdf({"unused"});
+        spec.objects[2].body = std::string("<< /Type /Page /Parent 2 0 R ") + contents + " >>";
+        spec.objects.push_back({30, streamBody("", "(one) Tj")});
+        spec.objects.push_back({31, streamBody("", "(two) Tj")});
+        spec.objects.push_back({32, "[ 30 0 R 31 0 R ]"});
+        CReader& reader = open(spec);
+        ASSERT_EQ(reader.GetPage(1), 1) << contents;
+        const auto streams = reader.pageContents();
+        ASSERT_EQ(streams.size(), 2u) << contents;
+        EXPECT_TRUE(streams[0].starts_with("(one) Tj"));
+        EXPECT_TRUE(streams[1].starts_with("(two) Tj"));
+    }
+    CReader& single = open(pagesPdf({"(only) Tj"}));
+    ASSERT_EQ(single.GetPage(1), 1);
+    ASSERT_EQ(single.pageContents().size(), 1u);
+    EXPECT_TRUE(single.pageContents()[0].starts_with("(only) Tj"));
+}
+
+TEST_F(PageTreeTest, ResourcesOfThePageItselfOnly) {
+    PdfSpec spec = pagesPdf({"BT ET", "BT ET"});
+    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 40 0 R /Contents 4 0 R >>";
+    spec.objects.push_back({40, "<< /Font << /F1 41 0 R /TimesBold 42 0 R >> /XObject << /Im1 43 0 R >> >>"});
+    spec.objects[1].body += " ";  // the second page keeps its own resources
+    CReader& reader = open(spec);
+    ASSERT_EQ(reader.GetPage(1), 1);
+    EXPECT_EQ(reader.fontNames(), (std::vector<std::string>{"F1", "TimesBold"}));
+    EXPECT_EQ(reader.xobjects(), (std::vector<std::pair<std::string, int32_t>>{{"Im1", 43}}));
+
+    PdfSpec inherited = pagesPdf({"BT ET"});
+    inherited.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 /Resources << /Font << /F1 5 0 R >> >> >>";
+    inherited.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents 4 0 R >>";
+    CReader& other = open(inherited);
+    ASSERT_EQ(other.GetPage(1), 1);
+    EXPECT_TRUE(other.fontNames().empty()) << "resources are not inherited";
+}
+
+}  // namespace
+}  // namespace reader::fixtures

@@ -1,0 +1,122 @@
+#include "pdf_builder.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace reader::fixtures {
+
+namespace {
+
+std::string entry(size_t offset, int generation, char type) {
+    char line[24];
+    std::snprintf(line, sizeof line, "%010zu %05d %c \n", offset, generation, type);
+    return line;
+}
+
+int highestNumber(const PdfSpec& spec) {
+    int highest = 0;
+    for (const PdfObject& o : spec.objects) {
+        highest = std::max(highest, o.number);
+    }
+    for (const PdfUpdate& u : spec.updates) {
+        for (const PdfObject& o : u.objects) {
+            highest = std::max(highest, o.number);
+        }
+    }
+    return highest;
+}
+
+// Appends the objects and a table of them (one subsection per object) with its trailer.
+size_t appendSection(std::string& out, const std::vector<PdfObject>& objects, const PdfSpec& spec,
+                     int size, long prev, bool first) {
+    std::vector<std::pair<int, size_t>> offsets;
+    for (const PdfObject& o : objects) {
+        offsets.emplace_back(o.number, out.size());
+        out += std::to_string(o.number) + " 0 obj\n" + o.body + "\nendobj\n";
+    }
+    const size_t xref = out.size();
+    out += "xref\n";
+    if (first) {
+        out += "0 1\n" + entry(0, 65535, 'f');
+    }
+    for (const auto& [number, offset] : offsets) {
+        const int slot = spec.shiftedSlots ? number + 1 : number;
+        out += std::to_string(slot) + " 1\n" + entry(offset, 0, 'n');
+    }
+    out += "trailer\n<< /Size " + std::to_string(spec.shiftedSlots ? size + 1 : size) +
+           " /Root " + std::to_string(spec.root) + " 0 R";
+    if (prev >= 0) {
+        out += " /Prev " + std::to_string(prev);
+    }
+    if (!spec.trailerExtra.empty()) {
+        out += " " + spec.trailerExtra;
+    }
+    out += " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return xref;
+}
+
+}  // namespace
+
+std::string streamBody(std::string_view entries, std::string_view data) {
+    std::string body = "<< /Length " + std::to_string(data.size());
+    if (!entries.empty()) {
+        body += " ";
+        body += entries;
+    }
+    body += " >>\nstream\n";
+    body += data;
+    body += "\nendstream";
+    return body;
+}
+
+std::string buildPdf(const PdfSpec& spec) {
+    std::string out = "%PDF-" + spec.version + "\n%\xe2\xe3\xcf\xd3\n";
+    const int size = highestNumber(spec) + 1;
+    long prev = long(appendSection(out, spec.objects, spec, size, -1, true));
+    for (const PdfUpdate& update : spec.updates) {
+        prev = long(appendSection(out, update.objects, spec, size, prev, false));
+    }
+    return out;
+}
+
+PdfSpec pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox) {
+    PdfSpec spec;
+    std::string kids;
+    for (size_t i = 0; i < contents.size(); ++i) {
+        kids += std::to_string(3 + 2 * i) + " 0 R ";
+    }
+    spec.objects.push_back({1, "<< /Type /Catalog /Pages 2 0 R >>"});
+    spec.objects.push_back({2, "<< /Type /Pages /Kids [ " + kids + "] /Count " +
+                                   std::to_string(contents.size()) + " /MediaBox [ " +
+                                   std::string(mediaBox) + " ] >>"});
+    const int font = int(3 + 2 * contents.size());
+    for (size_t i = 0; i < contents.size(); ++i) {
+        const int page = int(3 + 2 * i);
+        spec.objects.push_back(
+            {page, "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 " +
+                       std::to_string(font) + " 0 R >> >> /Contents " +
+                       std::to_string(page + 1) + " 0 R >>"});
+        spec.objects.push_back({page + 1, streamBody("", contents[i])});
+    }
+    spec.objects.push_back({font, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
+    return spec;
+}
+
+std::string packZor(std::string_view pdf, std::string_view version, std::string_view catalog) {
+    std::string out(254, '\0');
+    const std::string magic = "ZOR " + std::string(version);
+    std::memcpy(out.data(), magic.data(), std::min<size_t>(magic.size(), 254));
+    const int32_t catalogSize = int32_t(catalog.size());
+    std::memcpy(out.data() + 44, &catalogSize, sizeof catalogSize);
+    static constexpr char kKey[] = "QJVKTU";
+    for (size_t i = 0; i < pdf.size(); ++i) {
+        out += char(pdf[i] ^ kKey[i % 6]);
+    }
+    for (size_t i = 0; i < catalog.size(); ++i) {
+        out += char(catalog[i] ^ kKey[(pdf.size() + i) % 6]);
+    }
+    return out;
+}
+
+}  // namespace reader::fixtures
