@@ -154,8 +154,8 @@ TEST_F(FlatInterfaceTest, InvalidHandlesDoNothing) {
         EXPECT_EQ(RDLL_GetPage(handle, 1), 0);
         EXPECT_EQ(RDLL_GetPageInfo(handle, &info), 0);
         EXPECT_EQ(RDLL_GetErrorCode(handle), -1);
-        EXPECT_EQ(RDLL_SetScale(handle, &screen, 100, 1), (surface::Size{}));
-        EXPECT_EQ(RDLL_GetScrollRange(handle), (surface::Size{}));
+        EXPECT_EQ(RDLL_SetScale(handle, &screen, 100, 1).cx, 0);
+        EXPECT_EQ(RDLL_GetScrollRange(handle).cy, 0);
         EXPECT_EQ(RDLL_SetOffset(handle, 1, 1), 0);
         EXPECT_EQ(RDLL_GetOffset(handle, &offset), 0);
         EXPECT_EQ(RDLL_SetBkColor(handle, 0), 0);

@@ -2,6 +2,9 @@
 //   qd400   a version-400 QD file: 3 pages of type 0 and a two-entry table of contents
 //   vyn200  a version-200 VYN file: 2 pages of type 2 numbered 11 and 12, with two pictures
 //           on the first page and two user-defined characters on the second
+//   pdf3    a PDF of 3 pages (612 x 792), the second with a CropBox
+//   zor3    the same packed as a ZOR 2.00 file with a catalog
+//   encrypted  the same PDF whose trailer names an Encrypt dictionary
 //   scan300 a version-300 VYN file: 1 page of type 2 showing a one-bit picture of 600 x 840
 //           pixels scanned at 300 dots per inch, lines of character-like marks
 #include <cstdio>
@@ -9,6 +12,7 @@
 
 #include "coded_picture.h"
 #include "image/dib_picture.h"
+#include "pdf_builder.h"
 #include "stream_builder.h"
 #include "vyn_writer.h"
 
@@ -89,14 +93,34 @@ DocumentSpec scan300() {
     return desc;
 }
 
+// Three pages in US letter, the second with a CropBox, padded past the 1,024 bytes the
+// trailer is read from.
+std::string pdf3(const std::string& trailerExtra = "") {
+    reader::fixtures::PdfSpec spec = reader::fixtures::pagesPdf(
+        {"BT /F1 12 Tf 72 720 Td (one) Tj ET", "BT (two) Tj ET", "BT (three) Tj ET"});
+    spec.objects[4].body = "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
+    spec.objects.push_back({20, "(" + std::string(1100, '.') + ")"});
+    spec.trailerExtra = trailerExtra;
+    return reader::fixtures::buildPdf(spec);
+}
+
+void writeText(const char* path, const std::string& bytes) {
+    writeFile(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make_fixture qd400|vyn200|scan300 PATH\n");
+        std::fprintf(stderr, "usage: make_fixture qd400|vyn200|scan300|pdf3|zor3|encrypted PATH\n");
         return 2;
     }
     const std::string kind = argv[1];
+    if (kind == "pdf3" || kind == "zor3" || kind == "encrypted") {
+        const std::string pdf = pdf3(kind == "encrypted" ? "/Encrypt 30 0 R" : "");
+        writeText(argv[2], kind == "zor3" ? reader::fixtures::packZor(pdf, "2.00", "catalog") : pdf);
+        return 0;
+    }
     if (kind != "qd400" && kind != "vyn200" && kind != "scan300") {
         std::fprintf(stderr, "make_fixture: unknown kind '%s'\n", argv[1]);
         return 2;

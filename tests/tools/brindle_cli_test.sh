@@ -136,6 +136,21 @@ check "lowres into a folder" 1 "$(status "$brindle" lowres "$work/scan.vyn" "$wo
 check "lowres failures leave nothing" "$before" "$(ls -A "$work")"
 check "lowres to a QD name" 2 "$(status "$brindle" lowres "$work/scan.vyn" "$work/low.qd")"
 check "lowres without OUT" 2 "$(status "$brindle" lowres "$work/scan.vyn")"
+# PDF and ZOR: info, boxes, failure codes, streams.
+"$make_fixture" pdf3 "$work/paper.pdf"
+"$make_fixture" zor3 "$work/paper.zor"
+"$make_fixture" encrypted "$work/locked.pdf"
+check "pdf info" '{"format":"PDF","pages":3,"version":"1.4"}' "$("$brindle" --json info "$work/paper.pdf")"
+check "zor info" '{"format":"ZOR","pages":3,"version":"2.00"}' "$("$brindle" --json info "$work/paper.zor")"
+check "pdf page boxes" '{"crop_box":[36,36,576,756],"format":"PDF","media_box":[0,0,612,792],"page":2,"pages":3,"version":"1.4"}' \
+    "$("$brindle" --json info "$work/paper.pdf" --page 2)"
+check "encrypted pdf" '{"error_code":15,"error_message":"Not Support Encrypt.","file":"'"$work/locked.pdf"'"}' \
+    "$("$brindle" --json info "$work/locked.pdf")"
+check "encrypted pdf status" 1 "$(status "$brindle" info "$work/locked.pdf")"
+check "pdf page out of range" 1 "$(status "$brindle" info "$work/paper.pdf" --page 4)"
+check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
+check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"
+check "stream bad object" 2 "$(status "$brindle" stream "$work/paper.pdf" x1)"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
 

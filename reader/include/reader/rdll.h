@@ -11,6 +11,12 @@
 
 extern "C" {
 
+/// A size in pixels, as the size functions return it.
+typedef struct RdllSize {
+    int32_t cx;
+    int32_t cy;
+} RdllSize;
+
 /// Builds the installed-font table (first releasing a previous one) and, unless `fontsOnly`,
 /// starts the Type 1 rasteriser. Returns 1, or 0 when the rasteriser does not start.
 READER_EXPORT int RDLL_Init(int fontsOnly);
@@ -35,11 +41,11 @@ READER_EXPORT int RDLL_GetPageInfo(int handle, tagPAGEINFO* info);
 /// The reader's last error code; -1 for an invalid handle.
 READER_EXPORT int RDLL_GetErrorCode(int handle);
 /// Sizes: (0, 0) for an invalid handle. `device` null: no window.
-READER_EXPORT surface::Size RDLL_SetScale(int handle, const surface::Device* device, int percent,
+READER_EXPORT RdllSize RDLL_SetScale(int handle, const surface::Device* device, int percent,
                                           int reRender);
-READER_EXPORT surface::Size RDLL_GetScrollRange(int handle);
-READER_EXPORT surface::Size RDLL_GetPageSize(int handle);
-READER_EXPORT surface::Size RDLL_ResetScroll(int handle, const surface::Device* device);
+READER_EXPORT RdllSize RDLL_GetScrollRange(int handle);
+READER_EXPORT RdllSize RDLL_GetPageSize(int handle);
+READER_EXPORT RdllSize RDLL_ResetScroll(int handle, const surface::Device* device);
 /// 1, or 0 for an invalid handle.
 READER_EXPORT int RDLL_SetOffset(int handle, int x, int y);
 READER_EXPORT int RDLL_GetOffset(int handle, surface::Point* offset);

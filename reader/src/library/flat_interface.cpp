@@ -12,6 +12,12 @@
 
 using namespace reader;
 
+namespace {
+
+RdllSize sizeOf(surface::Size size) { return {size.cx, size.cy}; }
+
+}  // namespace
+
 extern "C" {
 
 int RDLL_Init(int fontsOnly) {
@@ -110,24 +116,24 @@ int RDLL_GetErrorCode(int handle) {
     return reader != nullptr ? reader->GetLastErrorCode() : -1;
 }
 
-surface::Size RDLL_SetScale(int handle, const surface::Device* device, int percent, int reRender) {
+RdllSize RDLL_SetScale(int handle, const surface::Device* device, int percent, int reRender) {
     CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->SetScale(device, percent, reRender) : surface::Size{};
+    return reader != nullptr ? sizeOf(reader->SetScale(device, percent, reRender)) : RdllSize{};
 }
 
-surface::Size RDLL_GetScrollRange(int handle) {
+RdllSize RDLL_GetScrollRange(int handle) {
     CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->GetScrollRange() : surface::Size{};
+    return reader != nullptr ? sizeOf(reader->GetScrollRange()) : RdllSize{};
 }
 
-surface::Size RDLL_GetPageSize(int handle) {
+RdllSize RDLL_GetPageSize(int handle) {
     CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->GetPageSize() : surface::Size{};
+    return reader != nullptr ? sizeOf(reader->GetPageSize()) : RdllSize{};
 }
 
-surface::Size RDLL_ResetScroll(int handle, const surface::Device* device) {
+RdllSize RDLL_ResetScroll(int handle, const surface::Device* device) {
     CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->ResetScroll(device) : surface::Size{};
+    return reader != nullptr ? sizeOf(reader->ResetScroll(device)) : RdllSize{};
 }
 
 int RDLL_SetOffset(int handle, int x, int y) {
