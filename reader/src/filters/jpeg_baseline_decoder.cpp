@@ -27,10 +27,6 @@ constexpr std::array<uint8_t, 64> makeZigzag() {
 
 constexpr std::array<uint8_t, 64> kZigzag = makeZigzag();
 
-inline int32_t dequantise(int32_t value, uint16_t quant) {
-    return std::clamp(value * quant, -kMaxJpegCoefficient, kMaxJpegCoefficient);
-}
-
 }  // namespace
 
 JpegBaselineDecoder::JpegBaselineDecoder(std::unique_ptr<ByteSource> input,
@@ -65,11 +61,13 @@ bool JpegBaselineDecoder::start() {
         plane.columns.clear();
         plane.widened.clear();
         if (component.h != maxH_) {
+            plane.widened.resize(width);
+        }
+        if (component.h != maxH_ && 2 * component.h != maxH_) {
             plane.columns.resize(width);
             for (uint32_t x = 0; x < width; ++x) {
                 plane.columns[x] = x * component.h / uint32_t(maxH_);
             }
-            plane.widened.resize(width);
         }
         plane.widenedRow = -1;
         plane.dcPredictor = 0;
@@ -170,7 +168,7 @@ bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& pla
     // overflowing.
     plane.dcPredictor =
         std::clamp(plane.dcPredictor + bits_.receiveExtend(dcLength), -32767, 32767);
-    block_[0] = dequantise(plane.dcPredictor, quant[0]);
+    block_[0] = plane.dcPredictor * quant[0];
 
     const JpegHuffmanTable& acTable = header_.acTables[component.acTable];
     bool acZero = true;
@@ -192,7 +190,7 @@ bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& pla
         if (k > 63) {
             return false;
         }
-        block_[kZigzag[k]] = dequantise(bits_.receiveExtend(length), quant[k]);
+        block_[kZigzag[k]] = bits_.receiveExtend(length) * quant[k];
         acZero = false;
         ++k;
     }
@@ -202,9 +200,26 @@ bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& pla
         block_[0] = 0;
     } else {
         inverseDct(block_, out, plane.stride);
-        block_.fill(0);
     }
     return true;
+}
+
+void JpegBaselineDecoder::widen(Plane& plane, const uint8_t* samples, int h) const {
+    uint8_t* const widened = plane.widened.data();
+    const size_t width = plane.widened.size();
+    if (2 * h == maxH_) {
+        // The common halved chroma, without the look-up.
+        for (size_t x = 0; x + 1 < width; x += 2) {
+            widened[x] = widened[x + 1] = samples[x / 2];
+        }
+        if (width % 2 != 0) {
+            widened[width - 1] = samples[width / 2];
+        }
+        return;
+    }
+    for (size_t x = 0; x < width; ++x) {
+        widened[x] = samples[plane.columns[x]];
+    }
 }
 
 void JpegBaselineDecoder::writeLine(uint8_t* out) {
@@ -218,14 +233,12 @@ void JpegBaselineDecoder::writeLine(uint8_t* out) {
         // (x * h / maxH, y * v / maxV).
         const auto row = int(nextLine_ * component.v / uint32_t(maxV_) - mcuRow * component.v * 8);
         const uint8_t* samples = plane.samples.data() + size_t(row) * plane.stride;
-        if (plane.columns.empty()) {
+        if (plane.widened.empty()) {
             rows[c] = samples;
             continue;
         }
         if (plane.widenedRow != row) {
-            for (size_t x = 0; x < plane.columns.size(); ++x) {
-                plane.widened[x] = samples[plane.columns[x]];
-            }
+            widen(plane, samples, component.h);
             plane.widenedRow = row;
         }
         rows[c] = plane.widened.data();

@@ -38,11 +38,12 @@ class JpegBaselineDecoder final : public ByteSource {
     struct Plane {
         std::vector<uint8_t> samples;
         size_t stride = 0;
-        // The sample of each pixel column, when the component is subsampled across.
-        std::vector<uint32_t> columns;
-        // The row of samples repeated to full width, and which plane row it holds (-1: none).
+        // When the component is subsampled across: a row of samples repeated to full width,
+        // and which plane row it holds (-1: none).
         std::vector<uint8_t> widened;
         int widenedRow = -1;
+        // The sample of each pixel column, unless the samples are simply doubled.
+        std::vector<uint32_t> columns;
         int32_t dcPredictor = 0;
     };
 
@@ -52,6 +53,8 @@ class JpegBaselineDecoder final : public ByteSource {
     bool nextLineReady();
     bool decodeMcuRow();
     bool decodeBlock(const JpegComponent& component, Plane& plane, uint8_t* out);
+    // Fills plane.widened from a row of the plane's samples, each repeated maxH_ / h times.
+    void widen(Plane& plane, const uint8_t* samples, int h) const;
     void writeLine(uint8_t* out);
 
     std::unique_ptr<ByteSource> input_;

@@ -30,13 +30,24 @@ constexpr YccTables makeYccTables() {
 
 constexpr YccTables kYcc = makeYccTables();
 
-inline uint8_t clampSample(int32_t value) { return uint8_t(std::clamp(value, 0, 255)); }
+// Sums of a sample and a colour term lie in [-256, 511]; this clamps them to [0, 255] by look-up.
+constexpr int32_t kLimitOffset = 256;
+constexpr std::array<uint8_t, 768> makeLimits() {
+    std::array<uint8_t, 768> limits{};
+    for (int32_t i = 0; i < 768; ++i) {
+        limits[size_t(i)] = uint8_t(std::clamp(i - kLimitOffset, 0, 255));
+    }
+    return limits;
+}
+constexpr std::array<uint8_t, 768> kLimits = makeLimits();
+
+inline uint8_t limit(int32_t value) { return kLimits[size_t(value + kLimitOffset)]; }
 
 // R, G and B of one YCbCr pixel, each XORed with `invert` (0 or 0xFF).
 inline void yccToRgb(int32_t y, uint8_t cb, uint8_t cr, uint8_t invert, uint8_t* out) {
-    out[0] = clampSample(y + kYcc.crToR[cr]) ^ invert;
-    out[1] = clampSample(y + ((kYcc.cbToG[cb] + kYcc.crToG[cr]) >> 16)) ^ invert;
-    out[2] = clampSample(y + kYcc.cbToB[cb]) ^ invert;
+    out[0] = uint8_t(limit(y + kYcc.crToR[cr]) ^ invert);
+    out[1] = uint8_t(limit(y + ((kYcc.cbToG[cb] + kYcc.crToG[cr]) >> 16)) ^ invert);
+    out[2] = uint8_t(limit(y + kYcc.cbToB[cb]) ^ invert);
 }
 
 }  // namespace
@@ -44,16 +55,21 @@ inline void yccToRgb(int32_t y, uint8_t cb, uint8_t cr, uint8_t invert, uint8_t*
 void interleaveJpegRow(std::span<const uint8_t* const> rows, bool transform, size_t width,
                        uint8_t* out) {
     const size_t count = rows.size();
+    // The rows in locals: stores through `out` could otherwise change them for the compiler.
+    const uint8_t* const first = rows[0];
+    const uint8_t* const second = count > 1 ? rows[1] : nullptr;
+    const uint8_t* const third = count > 2 ? rows[2] : nullptr;
     if (count == 1) {
-        std::copy_n(rows[0], width, out);
+        std::copy_n(first, width, out);
     } else if (transform && count == 3) {
         for (size_t x = 0; x < width; ++x, out += 3) {
-            yccToRgb(rows[0][x], rows[1][x], rows[2][x], 0, out);
+            yccToRgb(first[x], second[x], third[x], 0, out);
         }
     } else if (transform && count == 4) {
+        const uint8_t* const fourth = rows[3];
         for (size_t x = 0; x < width; ++x, out += 4) {
-            yccToRgb(rows[0][x], rows[1][x], rows[2][x], 0xFF, out);
-            out[3] = rows[3][x];
+            yccToRgb(first[x], second[x], third[x], 0xFF, out);
+            out[3] = fourth[x];
         }
     } else {
         for (size_t x = 0; x < width; ++x) {

@@ -67,24 +67,7 @@ void JpegBitReader::fill() {
     }
 }
 
-void JpegBitReader::consume(int length) {
-    bits_ <<= length;
-    count_ -= length;
-    if (count_ < padding_) {
-        overrun_ = true;
-        padding_ = count_;
-    }
-}
-
-int JpegBitReader::decode(const JpegHuffmanTable& table) {
-    if (count_ < 16) {
-        fill();
-    }
-    const uint16_t entry = table.fast_[bits_ >> (64 - JpegHuffmanTable::kFastBits)];
-    if (entry != 0) {
-        consume(entry >> 8);
-        return entry & 0xFF;
-    }
+int JpegBitReader::decodeLong(const JpegHuffmanTable& table) {
     const auto next16 = int32_t(bits_ >> 48);
     for (int length = JpegHuffmanTable::kFastBits + 1; length <= 16; ++length) {
         const int32_t code = next16 >> (16 - length);
@@ -94,18 +77,6 @@ int JpegBitReader::decode(const JpegHuffmanTable& table) {
         }
     }
     return -1;
-}
-
-int32_t JpegBitReader::receiveExtend(int length) {
-    if (length == 0) {
-        return 0;
-    }
-    if (count_ < length) {
-        fill();
-    }
-    const auto value = int32_t(bits_ >> (64 - length));
-    consume(length);
-    return value < (int32_t{1} << (length - 1)) ? value - (int32_t{1} << length) + 1 : value;
 }
 
 bool JpegBitReader::restart(int number) {

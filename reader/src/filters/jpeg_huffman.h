@@ -44,10 +44,30 @@ class JpegBitReader {
     explicit JpegBitReader(ByteReader& input) : input_(&input) {}
 
     /// Decodes one symbol with `table`; -1 when the next bits are no code of it.
-    int decode(const JpegHuffmanTable& table);
+    int decode(const JpegHuffmanTable& table) {
+        if (count_ < 16) {
+            fill();
+        }
+        const uint16_t entry = table.fast_[bits_ >> (64 - JpegHuffmanTable::kFastBits)];
+        if (entry == 0) {
+            return decodeLong(table);
+        }
+        consume(entry >> 8);
+        return entry & 0xFF;
+    }
     /// Takes `length` (0 to 16) bits and extends them to the signed value they code: lengths
     /// code the ranges ±[2^(length-1), 2^length - 1], and length 0 the value 0.
-    int32_t receiveExtend(int length);
+    int32_t receiveExtend(int length) {
+        if (length == 0) {
+            return 0;
+        }
+        if (count_ < length) {
+            fill();
+        }
+        const auto value = int32_t(bits_ >> (64 - length));
+        consume(length);
+        return value < (int32_t{1} << (length - 1)) ? value - (int32_t{1} << length) + 1 : value;
+    }
     /// Drops the bits left before the next marker and steps over that marker, which must be
     /// restart marker `number` (0 to 7); false when another marker or the end comes first.
     bool restart(int number);
@@ -58,7 +78,16 @@ class JpegBitReader {
     // The next byte of the data, or -1 when a marker or the end of the input ends it.
     int nextDataByte();
     void fill();
-    void consume(int length);
+    // Decodes a code longer than the fast look-up covers.
+    int decodeLong(const JpegHuffmanTable& table);
+    void consume(int length) {
+        bits_ <<= length;
+        count_ -= length;
+        if (count_ < padding_) {
+            overrun_ = true;
+            padding_ = count_;
+        }
+    }
 
     ByteReader* input_;
     uint64_t bits_ = 0;  // the next bits, the first at the top

@@ -1,4 +1,4 @@
-// The inverse discrete cosine transform of JPEG blocks, in 32-bit integers.
+// The inverse discrete cosine transform of JPEG blocks.
 #pragma once
 
 #include <cstddef>
@@ -7,16 +7,13 @@
 
 namespace reader {
 
-/// The largest magnitude of a dequantised coefficient that the transform accepts. Blocks of
-/// 8-bit samples never need more; larger values must be clamped to it first, which keeps every
-/// sum of the transform inside 32 bits.
-inline constexpr int32_t kMaxJpegCoefficient = 2047;
-
 /// Turns the 64 dequantised coefficients of a block, in natural (row by row) order, into 8 x 8
 /// samples with the level shift of 128, each row of 8 written `stride` bytes after the last.
-void inverseDct(std::span<const int32_t, 64> coefficients, uint8_t* out, size_t stride);
+/// The coefficients are left 0, ready for the next block.
+void inverseDct(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride);
 
-/// The same for a block whose coefficients other than the first are all 0.
+/// The same for a block whose coefficients other than the first are all 0: every sample is
+/// dc / 8 + 128, rounded half up and clamped.
 void inverseDctDc(int32_t dc, uint8_t* out, size_t stride);
 
 }  // namespace reader
