@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "jpeg_reference.h"
 
@@ -404,6 +406,7 @@ INSTANTIATE_TEST_SUITE_P(Images, JpegEmptyTest, testing::ValuesIn(kEmptyCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 const EditCase kSteppedOverCases[] = {
+    {"FrameMarkerRewritten", [] { return withFrameByte(1, 0xC0); }},
     {"ApplicationSegment",
      [] {
          return withSegment(0xE1, {'E', 'x', 'i', 'f', 0xFF, 0xD9});

@@ -159,7 +159,7 @@ bool JpegBaselineDecoder::decodeMcuRow() {
 }
 
 bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& plane, uint8_t* out) {
-    const std::array<uint16_t, 64>& quant = header_.quantTables[component.quantTable];
+    const std::array<uint8_t, 64>& quant = header_.quantTables[component.quantTable];
     const int dcLength = bits_.decode(header_.dcTables[component.dcTable]);
     if (dcLength < 0 || dcLength > 15) {
         return false;

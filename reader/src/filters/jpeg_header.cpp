@@ -228,7 +228,8 @@ class HeaderReader {
             header_.components[index].dcTable = uint8_t(dc);
             header_.components[index].acTable = uint8_t(ac);
         }
-        // The spectral selection and approximation bytes are fixed for a baseline scan.
+        // The three bytes after the components (spectral selection and successive
+        // approximation) are fixed for a baseline scan and not looked at.
         const auto& c = header_.components;
         header_.transform =
             adobe_ ? adobeTransform_ : count == 3 && c[0].id == 1 && c[1].id == 2 && c[2].id == 3;

@@ -33,7 +33,7 @@ struct JpegHeader {
     uint16_t restartInterval = 0;  ///< MCUs from one restart marker to the next; 0: none
     /// YCbCr to RGB for 3 components, YCCK to CMYK for 4.
     bool transform = false;
-    std::array<std::array<uint16_t, 64>, 4> quantTables{};  ///< in zigzag order
+    std::array<std::array<uint8_t, 64>, 4> quantTables{};  ///< in zigzag order
     std::array<JpegHuffmanTable, 4> dcTables{};
     std::array<JpegHuffmanTable, 4> acTables{};
 };
