@@ -18,14 +18,14 @@
 
 namespace {
 
-using reader::fixtures::JpegSpec;
+using reader::fixtures::JpegCoding;
 
-const JpegSpec kSpec = {.width = 2000, .height = 1500, .quality = 90, .sampling = {{2, 2}}};
+const JpegCoding kCoding = {.width = 2000, .height = 1500, .quality = 90, .sampling = {{2, 2}}};
 const size_t kPixelBytes = size_t{2000} * 1500 * 3;
 
 const std::vector<uint8_t>& photograph() {
     static const std::vector<uint8_t> jpeg = reader::fixtures::encodeWithLibjpeg(
-        reader::fixtures::cameraImage(kSpec.width, kSpec.height, 3, 11), kSpec);
+        reader::fixtures::cameraImage(kCoding.width, kCoding.height, 3, 11), kCoding);
     return jpeg;
 }
 

@@ -22,8 +22,8 @@ namespace {
 using fixtures::cameraImage;
 using fixtures::decodeWithLibjpeg;
 using fixtures::encodeWithLibjpeg;
+using fixtures::JpegCoding;
 using fixtures::JpegColour;
-using fixtures::JpegSpec;
 using fixtures::pixelBytes;
 using Bytes = std::vector<uint8_t>;
 
@@ -34,8 +34,9 @@ Bytes decode(std::span<const uint8_t> jpeg) {
     return out;
 }
 
-Bytes encode(const JpegSpec& spec, uint32_t seed = 1) {
-    return encodeWithLibjpeg(cameraImage(spec.width, spec.height, pixelBytes(spec), seed), spec);
+Bytes encode(const JpegCoding& coding, uint32_t seed = 1) {
+    return encodeWithLibjpeg(cameraImage(coding.width, coding.height, pixelBytes(coding), seed),
+                             coding);
 }
 
 int largestDifference(const Bytes& a, const Bytes& b) {
@@ -98,7 +99,7 @@ Bytes adobeBody(uint8_t transform) {
 
 struct ReferenceCase {
     const char* name;
-    JpegSpec spec;
+    JpegCoding coding;
 };
 
 void PrintTo(const ReferenceCase& row, std::ostream* out) { *out << row.name; }
@@ -146,10 +147,10 @@ class JpegReferenceTest
 // differences of 1 in Y and Cr at one pixel into up to 1 + 1.402 in R: samples are compared
 // within 2 as the components are coded, and within 3 after the transform.
 TEST_P(JpegReferenceTest, EverySampleWithin2OfLibjpeg) {
-    JpegSpec spec = std::get<0>(GetParam()).spec;
-    spec.quality = std::get<1>(GetParam());
-    const Bytes jpeg = encode(spec);
-    const size_t size = size_t(spec.width) * size_t(spec.height) * size_t(pixelBytes(spec));
+    JpegCoding coding = std::get<0>(GetParam()).coding;
+    coding.quality = std::get<1>(GetParam());
+    const Bytes jpeg = encode(coding);
+    const size_t size = size_t(coding.width) * size_t(coding.height) * size_t(pixelBytes(coding));
 
     const Bytes coded = withoutTransform(jpeg);
     const Bytes expected = decodeWithLibjpeg(coded, false);
@@ -196,12 +197,13 @@ class JpegFlatTileTest : public testing::TestWithParam<ReferenceCase> {};
 // At quality 100 a flat block codes only its mean, which both transforms give back exactly, so
 // the colour transform and the repeated samples must agree with libjpeg's to the bit.
 TEST_P(JpegFlatTileTest, TransformsExactlyAsLibjpeg) {
-    JpegSpec spec = GetParam().spec;
-    spec.quality = 100;
+    JpegCoding coding = GetParam().coding;
+    coding.quality = 100;
     const Bytes jpeg =
-        encodeWithLibjpeg(flatTiles(spec.width, spec.height, pixelBytes(spec), 5), spec);
+        encodeWithLibjpeg(flatTiles(coding.width, coding.height, pixelBytes(coding), 5), coding);
     const Bytes expected = decodeWithLibjpeg(jpeg);
-    ASSERT_EQ(expected.size(), size_t(spec.width) * size_t(spec.height) * size_t(pixelBytes(spec)));
+    ASSERT_EQ(expected.size(),
+              size_t(coding.width) * size_t(coding.height) * size_t(pixelBytes(coding)));
     EXPECT_EQ(decode(jpeg), expected);
 }
 
@@ -237,17 +239,18 @@ Bytes withAdobeTransform(Bytes jpeg, uint8_t transform) {
 
 struct TransformCase {
     const char* name;
-    JpegSpec spec;
+    JpegCoding coding;
     std::function<Bytes(Bytes)> edit;
     bool transformed;
 };
 
 void PrintTo(const TransformCase& row, std::ostream* out) { *out << row.name; }
 
-const JpegSpec kYcc = {.width = 35, .height = 27, .sampling = {{2, 2}}};
-const JpegSpec kRgb = {.width = 35, .height = 27, .colour = JpegColour::kRgb, .adobeMarker = false};
-const JpegSpec kYccAdobe = {.width = 35, .height = 27, .adobeMarker = true};
-const JpegSpec kRgbAdobe = {.width = 35, .height = 27, .colour = JpegColour::kRgb};
+const JpegCoding kYcc = {.width = 35, .height = 27, .sampling = {{2, 2}}};
+const JpegCoding kRgb = {
+    .width = 35, .height = 27, .colour = JpegColour::kRgb, .adobeMarker = false};
+const JpegCoding kYccAdobe = {.width = 35, .height = 27, .adobeMarker = true};
+const JpegCoding kRgbAdobe = {.width = 35, .height = 27, .colour = JpegColour::kRgb};
 
 const TransformCase kTransformCases[] = {
     {"Ids123WithoutAdobe", kYcc, [](Bytes j) { return j; }, true},
@@ -263,7 +266,7 @@ const TransformCase kTransformCases[] = {
 class JpegTransformTest : public testing::TestWithParam<TransformCase> {};
 
 TEST_P(JpegTransformTest, TransformsAsTheIdsAndTheAdobeSegmentSay) {
-    const Bytes jpeg = GetParam().edit(encode(GetParam().spec));
+    const Bytes jpeg = GetParam().edit(encode(GetParam().coding));
     const Bytes actual = decode(jpeg);
     const Bytes expected = decodeWithLibjpeg(jpeg, GetParam().transformed);
     const Bytes otherwise = decodeWithLibjpeg(jpeg, !GetParam().transformed);
@@ -277,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(Images, JpegTransformTest, testing::ValuesIn(kTransform
 
 // ---- Images that give nothing, segments that are stepped over -----------------------------
 
-const JpegSpec kSmall = {.width = 21, .height = 18, .sampling = {{2, 2}}};
+const JpegCoding kSmall = {.width = 21, .height = 18, .sampling = {{2, 2}}};
 
 Bytes withFrameByte(size_t offset, uint8_t value) {
     Bytes jpeg = encode(kSmall);
@@ -446,7 +449,8 @@ INSTANTIATE_TEST_SUITE_P(Images, JpegSteppedOverTest, testing::ValuesIn(kStepped
 
 // 4:2:0 with a restart marker after each MCU row of 16 lines, 9 MCU rows of which the last is
 // short.
-const JpegSpec kRowRestarts = {.width = 45, .height = 140, .sampling = {{2, 2}}, .restartRows = 1};
+const JpegCoding kRowRestarts = {
+    .width = 45, .height = 140, .sampling = {{2, 2}}, .restartRows = 1};
 constexpr size_t kMcuRowBytes = 45 * 16 * 3;
 
 TEST(JpegBaselineDecoderTest, CutDataGivesTheMcuRowsBeforeTheCut) {
@@ -471,8 +475,8 @@ TEST(JpegBaselineDecoderTest, CutDataGivesTheMcuRowsBeforeTheCut) {
 }
 
 TEST(JpegBaselineDecoderTest, CutDataWithoutRestartsGivesAGrowingPrefix) {
-    const JpegSpec spec = {.width = 77, .height = 90, .quality = 95, .sampling = {{2, 1}}};
-    const Bytes jpeg = encode(spec);
+    const JpegCoding coding = {.width = 77, .height = 90, .quality = 95, .sampling = {{2, 1}}};
+    const Bytes jpeg = encode(coding);
     const Bytes whole = decode(jpeg);
     const size_t start = scanDataStart(jpeg);
     const size_t rowBytes = 77 * 8 * 3;

@@ -107,18 +107,18 @@ std::vector<uint8_t> cameraImage(int width, int height, int components, uint32_t
     return pixels;
 }
 
-int pixelBytes(const JpegSpec& spec) {
-    switch (pixelSpace(spec.colour)) {
+int pixelBytes(const JpegCoding& coding) {
+    switch (pixelSpace(coding.colour)) {
         case JCS_GRAYSCALE: return 1;
         case JCS_RGB: return 3;
         case JCS_CMYK: return 4;
-        default: return spec.components;
+        default: return coding.components;
     }
 }
 
-std::vector<uint8_t> encodeWithLibjpeg(std::span<const uint8_t> pixels, const JpegSpec& spec) {
-    const auto stride = size_t(spec.width) * size_t(pixelBytes(spec));
-    if (pixels.size() != stride * size_t(spec.height)) {
+std::vector<uint8_t> encodeWithLibjpeg(std::span<const uint8_t> pixels, const JpegCoding& coding) {
+    const auto stride = size_t(coding.width) * size_t(pixelBytes(coding));
+    if (pixels.size() != stride * size_t(coding.height)) {
         throw std::invalid_argument("the pixels do not match the image size");
     }
     std::array<jpeg_scan_info, 4> scans{};
@@ -135,27 +135,27 @@ std::vector<uint8_t> encodeWithLibjpeg(std::span<const uint8_t> pixels, const Jp
     }
     jpeg_create_compress(&compressor);
     jpeg_mem_dest(&compressor, &coded, &codedSize);
-    compressor.image_width = JDIMENSION(spec.width);
-    compressor.image_height = JDIMENSION(spec.height);
-    compressor.input_components = pixelBytes(spec);
-    compressor.in_color_space = pixelSpace(spec.colour);
+    compressor.image_width = JDIMENSION(coding.width);
+    compressor.image_height = JDIMENSION(coding.height);
+    compressor.input_components = pixelBytes(coding);
+    compressor.in_color_space = pixelSpace(coding.colour);
     jpeg_set_defaults(&compressor);
-    jpeg_set_colorspace(&compressor, codedSpace(spec.colour));
-    jpeg_set_quality(&compressor, spec.quality, TRUE);
+    jpeg_set_colorspace(&compressor, codedSpace(coding.colour));
+    jpeg_set_quality(&compressor, coding.quality, TRUE);
     compressor.dct_method = JDCT_ISLOW;
-    compressor.optimize_coding = spec.optimisedTables ? TRUE : FALSE;
-    for (size_t i = 0; i < spec.sampling.size(); ++i) {
-        compressor.comp_info[i].h_samp_factor = spec.sampling[i].first;
-        compressor.comp_info[i].v_samp_factor = spec.sampling[i].second;
+    compressor.optimize_coding = coding.optimisedTables ? TRUE : FALSE;
+    for (size_t i = 0; i < coding.sampling.size(); ++i) {
+        compressor.comp_info[i].h_samp_factor = coding.sampling[i].first;
+        compressor.comp_info[i].v_samp_factor = coding.sampling[i].second;
     }
-    compressor.restart_interval = unsigned(spec.restartInterval);
-    compressor.restart_in_rows = spec.restartRows;
-    if (spec.adobeMarker) {
-        compressor.write_Adobe_marker = *spec.adobeMarker ? TRUE : FALSE;
+    compressor.restart_interval = unsigned(coding.restartInterval);
+    compressor.restart_in_rows = coding.restartRows;
+    if (coding.adobeMarker) {
+        compressor.write_Adobe_marker = *coding.adobeMarker ? TRUE : FALSE;
     }
-    if (spec.progressive) {
+    if (coding.progressive) {
         jpeg_simple_progression(&compressor);
-    } else if (spec.scanPerComponent) {
+    } else if (coding.scanPerComponent) {
         for (int i = 0; i < compressor.num_components; ++i) {
             scans[size_t(i)].comps_in_scan = 1;
             scans[size_t(i)].component_index[0] = i;

@@ -19,7 +19,8 @@ std::vector<uint8_t> cameraImage(int width, int height, int components, uint32_t
 /// YCbCr and RGB, CMYK for YCCK and CMYK, or `components` bytes of no colour space.
 enum class JpegColour { kGrey, kYCbCr, kRgb, kYcck, kCmyk, kUnknown };
 
-struct JpegSpec {
+/// How libjpeg is to code an image.
+struct JpegCoding {
     int width = 0;
     int height = 0;
     JpegColour colour = JpegColour::kYCbCr;
@@ -35,12 +36,12 @@ struct JpegSpec {
     std::optional<bool> adobeMarker{};  ///< the library's choice when not given
 };
 
-/// The bytes of each pixel the coding of `spec` takes: 1, 3, 4 or `spec.components`.
-int pixelBytes(const JpegSpec& spec);
+/// The bytes of each pixel `coding` codes: 1, 3, 4 or `coding.components`.
+int pixelBytes(const JpegCoding& coding);
 
-/// Codes `pixels` (pixelBytes(spec) bytes each) as libjpeg does with `spec`. Throws
+/// Codes `pixels` (pixelBytes(coding) bytes each) as libjpeg does with `coding`. Throws
 /// std::runtime_error when the library refuses.
-std::vector<uint8_t> encodeWithLibjpeg(std::span<const uint8_t> pixels, const JpegSpec& spec);
+std::vector<uint8_t> encodeWithLibjpeg(std::span<const uint8_t> pixels, const JpegCoding& coding);
 
 /// Decodes `jpeg` with libjpeg's accurate integer transform and subsampled components repeated.
 /// `transform` says whether 3 components go from YCbCr to RGB and 4 from YCCK to CMYK, or when

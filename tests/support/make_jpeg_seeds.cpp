@@ -6,8 +6,8 @@
 
 #include "jpeg_reference.h"
 
+using reader::fixtures::JpegCoding;
 using reader::fixtures::JpegColour;
-using reader::fixtures::JpegSpec;
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     }
     struct Seed {
         const char* name;
-        JpegSpec spec;
+        JpegCoding coding;
     };
     const Seed seeds[] = {
         {"grey", {.width = 19, .height = 13, .colour = JpegColour::kGrey}},
@@ -32,11 +32,11 @@ int main(int argc, char** argv) {
         {"progressive", {.width = 16, .height = 12, .progressive = true}},
     };
     for (const Seed& seed : seeds) {
-        JpegSpec spec = seed.spec;
-        spec.quality = 50;
-        const auto pixels = reader::fixtures::cameraImage(spec.width, spec.height,
-                                                          reader::fixtures::pixelBytes(spec), 1);
-        const auto jpeg = reader::fixtures::encodeWithLibjpeg(pixels, spec);
+        JpegCoding coding = seed.coding;
+        coding.quality = 50;
+        const auto pixels = reader::fixtures::cameraImage(coding.width, coding.height,
+                                                          reader::fixtures::pixelBytes(coding), 1);
+        const auto jpeg = reader::fixtures::encodeWithLibjpeg(pixels, coding);
         const std::string path = std::string(argv[1]) + "/" + seed.name;
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr || std::fwrite(jpeg.data(), 1, jpeg.size(), file) != jpeg.size()) {
