@@ -6,6 +6,7 @@
 
 #include "filters/byte_source.h"
 #include "filters/fax_decoder.h"
+#include "filters/jpeg_baseline_decoder.h"
 #include "structure/pdf_lexer.h"
 
 namespace reader {
@@ -42,6 +43,7 @@ int filterCode(std::string_view name) {
 std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> input,
                                         const DecodeParam& param) {
     switch (code) {
+        case kDct: return std::make_unique<JpegBaselineDecoder>(std::move(input), param);
         case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
         default: return nullptr;
     }

@@ -1,0 +1,98 @@
+#include "filters/jpeg_huffman.h"
+
+namespace reader {
+
+bool JpegHuffmanTable::build(std::span<const uint8_t, 16> counts,
+                             std::span<const uint8_t> symbols) {
+    defined_ = false;
+    if (symbols.size() > symbols_.size()) {
+        return false;
+    }
+    fast_.fill(0);
+    // Canonical codes: consecutive within a length, doubled when the length grows by one.
+    int32_t code = 0;
+    int32_t index = 0;
+    for (int length = 1; length <= 16; ++length) {
+        symbolOffset_[length] = index - code;
+        for (int i = 0; i < counts[length - 1]; ++i) {
+            if (code >= (int32_t{1} << length) || size_t(index) >= symbols.size()) {
+                return false;
+            }
+            symbols_[index] = symbols[index];
+            if (length <= kFastBits) {
+                const int spread = kFastBits - length;
+                const auto entry = uint16_t(length << 8 | symbols[index]);
+                for (int32_t low = 0; low < (int32_t{1} << spread); ++low) {
+                    fast_[(code << spread) | low] = entry;
+                }
+            }
+            ++code;
+            ++index;
+        }
+        largestCode_[length] = counts[length - 1] > 0 ? code - 1 : -1;
+        code <<= 1;
+    }
+    defined_ = size_t(index) == symbols.size();
+    return defined_;
+}
+
+int JpegBitReader::nextDataByte() {
+    const int byte = input_->next();
+    if (byte != 0xFF) {
+        ended_ = byte < 0;
+        return byte;
+    }
+    // 0xFF 0x00 stands for 0xFF; any other byte after 0xFF and its fill bytes is a marker.
+    int next = input_->next();
+    while (next == 0xFF) {
+        next = input_->next();
+    }
+    if (next == 0) {
+        return 0xFF;
+    }
+    marker_ = next < 0 ? 0 : next;
+    ended_ = true;
+    return -1;
+}
+
+void JpegBitReader::fill() {
+    while (count_ <= 56) {
+        int byte = ended_ ? -1 : nextDataByte();
+        if (byte < 0) {
+            byte = 0;
+            padding_ += 8;
+        }
+        bits_ |= uint64_t(byte) << (56 - count_);
+        count_ += 8;
+    }
+}
+
+int JpegBitReader::decodeLong(const JpegHuffmanTable& table) {
+    const auto next16 = int32_t(bits_ >> 48);
+    for (int length = JpegHuffmanTable::kFastBits + 1; length <= 16; ++length) {
+        const int32_t code = next16 >> (16 - length);
+        if (code <= table.largestCode_[length]) {
+            consume(length);
+            return table.symbols_[code + table.symbolOffset_[length]];
+        }
+    }
+    return -1;
+}
+
+bool JpegBitReader::restart(int number) {
+    bits_ = 0;
+    count_ = 0;
+    padding_ = 0;
+    // Bytes before the marker are what is left of the interval: skip them.
+    while (!ended_) {
+        nextDataByte();
+    }
+    if (marker_ != 0xD0 + number) {
+        return false;
+    }
+    marker_ = 0;
+    ended_ = false;
+    return true;
+}
+
+}  // namespace reader
