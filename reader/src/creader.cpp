@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "filters/byte_source.h"
+#include "library/type1_rasteriser.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
 #include "support/debug_log.h"
@@ -91,7 +92,9 @@ int CReader::Open(const char* path) {
         WriteLog(kLogError, "%s(%s)\r\n", "CReader::Open--Not a pdf or zor file.", path);
         return fail();
     }
-    if (!GetTrailer() || !GetXref() || !GetRoot() || !GetPages()) {
+    if (!Traced("CReader::GetTrailer", [this] { return GetTrailer(); }) ||
+        !Traced("CReader::GetXref", [this] { return GetXref(); }) ||
+        !Traced("CReader::GetRoot", [this] { return GetRoot(); }) || !GetPages()) {
         return fail();
     }
     WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(success).");
@@ -125,6 +128,9 @@ surface::Size CReader::SetScale(const surface::Device* device, int percent, int 
     scale_ = percent;
     if (device != nullptr) {
         sizePage(*device);
+        if (reRender != 0) {
+            Type1Rasteriser::instance().init();  // glyphs are rasterised anew at the new size
+        }
         reDraw_ = reRender;
     }
     return GetScrollRange();

@@ -92,6 +92,8 @@ TEST(ReaderInterfaceTest, TheLogWritesNothingAtLevel0AndTracesAtLevel3) {
         const std::string text = readText(log);
         for (const char* line : {"CReader::CReader--Constructors!\r\n", "CReader::Open--function in.\r\n",
                                  "CReader::Open--function out(success).\r\n",
+                                 "CReader::GetTrailer--function out(success).\r\n",
+                                 "CReader::GetPageContent--function in.\r\n",
                                  "CReader::GetPage--function out(success).\r\n",
                                  "CReader::Open--open file error!\r\n",
                                  "CReader::Open--function out(failed).\r\n",

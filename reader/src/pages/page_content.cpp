@@ -73,7 +73,7 @@ int CReader::GetPage(int page) {
     std::fill(std::begin(mediaBox_), std::end(mediaBox_), 0);
     std::fill(std::begin(cropBox_), std::end(cropBox_), 0);
     currentPage_ = page;
-    if (!GetPageContent()) {
+    if (!Traced("CReader::GetPageContent", [this] { return GetPageContent(); })) {
         WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(failed).");
         return 0;
     }

@@ -39,6 +39,17 @@ std::string FormatLogV(const char* format, va_list arguments);
 /// Appends a message to the log file when `level` is within the log level.
 void WriteLog(int level, const char* format, ...);
 
+/// Runs `operation` between the trace lines of its entry and exit, as "NAME--function in."
+/// and "NAME--function out(success)." or "NAME--function out(failed).".
+template <typename Operation>
+bool Traced(const char* name, Operation&& operation) {
+    WriteLog(kLogTrace, "%s%s\r\n", name, "--function in.");
+    const bool success = operation();
+    WriteLog(kLogTrace, "%s%s\r\n", name,
+             success ? "--function out(success)." : "--function out(failed).");
+    return success;
+}
+
 /// Writes a decoded content stream to the next dump file when streams are saved.
 void DumpStream(std::span<const char> data);
 
