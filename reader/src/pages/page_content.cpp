@@ -182,13 +182,12 @@ bool CReader::GetFont(std::string_view text, size_t at) {
 // in another object is given by its reference.
 template <typename Store>
 static bool readResourceEntries(CReader& reader, std::string_view text, size_t at, int& count,
-                                Store store,
-                                std::optional<std::string> (CReader::*read)(int32_t)) {
+                                Store store) {
     TextCursor cursor(text, at);
     cursor.SkipWhite();
     std::optional<std::string> referenced;
     if (cursor.peek() != '<') {
-        referenced = (reader.*read)(cursor.GetInt());
+        referenced = reader.ReadObjToBufferByID(cursor.GetInt());
         if (!referenced) {
             return true;
         }
@@ -231,8 +230,7 @@ bool CReader::GetFontCount(std::string_view text, size_t at, int& count, bool fi
                 fonts_[size_t(index)].font->objectNumber = object;
             }
             return true;
-        },
-        &CReader::ReadObjToBufferByID);
+        });
 }
 
 bool CReader::GetXObjectPre(std::string_view text, size_t at) {
@@ -254,8 +252,7 @@ bool CReader::GetXObjectCount(std::string_view text, size_t at, int& count, bool
                 xobjects_[size_t(index)].objectNumber = object;
             }
             return true;
-        },
-        &CReader::ReadObjToBufferByID);
+        });
 }
 
 bool CReader::GetContentPre(std::string_view text, size_t at) {
