@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "reader/content_state.h"
 #include "reader/reader_export.h"
-#include "surface/types.h"
+#include "surface/surface.h"
 
 namespace reader {
 struct XrefEntry;
@@ -40,6 +41,19 @@ class READER_EXPORT CReader {
     void Free();
     /// Makes page `page` (from 1) current: its resources and content streams; 1 or 0.
     int GetPage(int page);
+    /// Rewinds the interpreter on the current page `page`; 1, or 0 for another page.
+    int ReGetPage(int page);
+    /// Runs the current page's content to its next drawable object: 1 with `type` filled, 0
+    /// at the end. Strings, arrays and images go to `*buffer` of `bufferSize` bytes (the data
+    /// buffer, which an image may replace by a larger one).
+    int GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type);
+    /// Renders the current page on `dc` (in twips, through a cached page bitmap on screen,
+    /// directly when printing); `window` gives the screen resolution. With `selecting`, the
+    /// selection rectangle (device pixels) is taken and its text collected into `text`.
+    int Draw(const surface::Device* window, surface::Surface* dc, int selecting,
+             surface::Rect& selection, char* text, int printing);
+    /// Marks the page for rendering at the next Draw (1), or not (0).
+    void ReDraw(int on) { reDraw_ = on; }
     void GetPageInfo(tagPAGEINFO* info) const;
     surface::Size GetPageSize() const { return pageSize_; }
     /// The page size plus 50 pixels each way.
@@ -123,6 +137,24 @@ class READER_EXPORT CReader {
     void ClearContent();
     void ClearFont();
 
+    // content interpreter
+    void Push(std::string_view word);
+    /// The top operand as a number, or 0 (code 22) when the stack is empty.
+    float PopNumber();
+    std::string Pop();
+    void ClearStack() { operands_.clear(); }
+    void PushGS();
+    void PopGS();
+    void ClearGSStack() { gsStack_.clear(); }
+    void CalcPoint(reader::PathPoint& point) const;
+    void rewind();
+    bool nextItem();
+    /// Acts on operator `word`; true when it produced a drawable object of `kind`.
+    bool runOperator(std::string_view word, int& kind);
+    bool pathObject(int op, int popped);
+    void DrawGraphics(surface::Surface& dc, float pageTop);
+    float pageTop() const;
+
     void SetErrorCode(int code) {
         if (lastError_ == 0) {
             lastError_ = code;
@@ -169,4 +201,23 @@ class READER_EXPORT CReader {
     surface::Point windowOrg_{0, 0};
     int lastError_ = 0;
     std::vector<uint8_t> header_;
+
+    // interpreter state
+    std::vector<std::string> operands_;
+    std::vector<reader::GraphicsStateNode> gsStack_;
+    float ctm_[6] = {1, 0, 0, 1, 0, 0};
+    surface::ColorRef strokeColour_ = 0;
+    reader::TextState text_;
+    reader::PathRecord path_;
+    reader::TFont* currentFont_ = nullptr;
+    float fontSize_ = 0;
+    float advanceX_ = 0;
+    float advanceY_ = 0;
+    size_t curItem_ = 0;
+    size_t cursor_ = 0;
+    std::unique_ptr<surface::Surface> pageBitmap_;
+    surface::Size pageTwips_{0, 0};
+    float dpiX_ = 0;
+    float dpiY_ = 0;
+    surface::Rect selectRect_{};
 };

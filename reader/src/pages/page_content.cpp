@@ -69,7 +69,9 @@ int CReader::GetPage(int page) {
         WriteLog(kLogError, "%s\r\n", "CReader::GetPage--Page range error.");
         return 0;
     }
+    ClearStack();
     fillColour_ = 0;
+    text_ = TextState{};
     std::fill(std::begin(mediaBox_), std::end(mediaBox_), 0);
     std::fill(std::begin(cropBox_), std::end(cropBox_), 0);
     currentPage_ = page;
@@ -77,7 +79,9 @@ int CReader::GetPage(int page) {
         WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(failed).");
         return 0;
     }
+    rewind();
     reDraw_ = 1;
+    pageBitmap_.reset();
     WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(success).");
     return 1;
 }

@@ -1,0 +1,473 @@
+// The content interpreter: runs the current page's content streams as operators with their
+// operands, keeps the graphics and text state, and stops at every drawable object.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+#include "reader/creader.h"
+#include "reader_records.h"
+#include "structure/pdf_lexer.h"
+#include "support/debug_log.h"
+#include "support/error_codes.h"
+
+using namespace reader;
+
+namespace {
+
+constexpr size_t kMaxOperand = 127;
+constexpr size_t kMaxWord = 253;
+
+enum class Op {
+    Nothing, m, l, c, v, y, re, f, fStar, S, s, B, b, BStar, bStar, W, WStar, n, j, J, w, cm, q, Q,
+    g, G, rg, RG, k, K, DiscardOne, BT, ET, Tc, Tw, Ts, Tr, Tz, TL, Td, TD, Tm, TStar, Tf, Tj,
+    Quote, DoubleQuote, Do,
+};
+
+const std::unordered_map<std::string_view, Op>& operators() {
+    static const std::unordered_map<std::string_view, Op> table = {
+        {"b", Op::b},         {"B", Op::B},         {"b*", Op::bStar},    {"B*", Op::BStar},
+        {"BDC", Op::Nothing}, {"BMC", Op::DiscardOne}, {"BT", Op::BT},
+        {"BX", Op::Nothing},  {"c", Op::c},         {"cm", Op::cm},       {"cs", Op::DiscardOne},
+        {"CS", Op::DiscardOne}, {"d", Op::Nothing}, {"d0", Op::Nothing},  {"d1", Op::Nothing},
+        {"Do", Op::Do},       {"DP", Op::Nothing},  {"EI", Op::ET},       {"EMC", Op::Nothing},
+        {"ET", Op::ET},       {"EX", Op::Nothing},  {"f", Op::f},         {"F", Op::f},
+        {"f*", Op::fStar},    {"g", Op::g},         {"G", Op::G},         {"gs", Op::Nothing},
+        {"h", Op::Nothing},   {"i", Op::Nothing},   {"ID", Op::Nothing},  {"j", Op::j},
+        {"J", Op::J},         {"k", Op::k},         {"K", Op::K},         {"l", Op::l},
+        {"m", Op::m},         {"M", Op::Nothing},   {"MP", Op::Nothing},  {"n", Op::n},
+        {"q", Op::q},         {"Q", Op::Q},         {"re", Op::re},       {"rg", Op::rg},
+        {"RG", Op::RG},       {"s", Op::s},         {"S", Op::S},         {"sc", Op::Nothing},
+        {"SC", Op::Nothing},  {"scn", Op::Nothing}, {"SCN", Op::Nothing}, {"Tc", Op::Tc},
+        {"Td", Op::Td},       {"TD", Op::TD},       {"Tf", Op::Tf},       {"Tj", Op::Tj},
+        {"TJ", Op::Tj},       {"TL", Op::TL},       {"Tm", Op::Tm},       {"Tr", Op::Tr},
+        {"Ts", Op::Ts},       {"Tw", Op::Tw},       {"Tz", Op::Tz},       {"T*", Op::TStar},
+        {"v", Op::v},         {"w", Op::w},         {"W", Op::W},         {"W*", Op::WStar},
+        {"y", Op::y},         {"'", Op::Quote},     {"\"", Op::DoubleQuote},
+    };
+    return table;
+}
+
+float toNumber(std::string_view text) {
+    float value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    std::from_chars(first, last, value);
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 0;
+}
+
+surface::ColorRef grey(float value) {
+    const auto v = uint8_t(std::clamp(value * 255.0f, 0.0f, 255.0f));
+    return surface::rgb(v, v, v);
+}
+
+uint8_t channel(float value) { return uint8_t(std::clamp(value * 255.0f, 0.0f, 255.0f)); }
+
+uint8_t cmykChannel(float component, float k) {
+    return uint8_t(std::clamp(255.0f * (1.0f - std::min(1.0f, k + (1.0f - k) * component)), 0.0f, 255.0f));
+}
+
+// Decodes a literal string from just after "(" into `out`; returns the position after ")".
+size_t literalString(std::string_view content, size_t at, char* out, int size, int& length) {
+    length = 0;
+    auto put = [&](char c) {
+        if (length < size - 1) {
+            out[length++] = c;
+        }
+    };
+    while (at < content.size() && content[at] != ')') {
+        char c = content[at++];
+        if (c != '\\') {
+            put(c);
+            continue;
+        }
+        if (at >= content.size()) {
+            break;
+        }
+        c = content[at];
+        if (c >= '0' && c <= '8') {
+            int value = 0;
+            for (int digits = 0; digits < 3 && at < content.size() && content[at] >= '0' &&
+                                 content[at] <= '8';
+                 ++digits) {
+                value = value * 8 + (content[at++] - '0');
+            }
+            put(char(value));
+        } else {
+            ++at;
+            if (c == '(' || c == ')' || c == '\\') {
+                put(c);
+            }
+        }
+    }
+    return std::min(at + 1, content.size());
+}
+
+// Decodes a hexadecimal string from just after "<"; returns the position after ">".
+size_t hexString(std::string_view content, size_t at, char* out, int size, int& length) {
+    length = 0;
+    while (at < content.size() && content[at] != '>') {
+        int value = hexValue(content[at++]) << 4;
+        if (at < content.size() && content[at] != '>') {
+            value |= hexValue(content[at++]);
+        }
+        if (length < size - 1) {
+            out[length++] = char(value);
+        }
+    }
+    return std::min(at + 1, content.size());
+}
+
+}  // namespace
+
+void CReader::Push(std::string_view word) {
+    operands_.emplace_back(word.substr(0, kMaxOperand));
+}
+
+std::string CReader::Pop() {
+    if (operands_.empty()) {
+        SetErrorCode(kStackOverflow);
+        WriteLog(kLogWarning, "%s\r\n", "CReader::Pop--Stack overflow.");
+        return {};
+    }
+    std::string top = std::move(operands_.back());
+    operands_.pop_back();
+    return top;
+}
+
+float CReader::PopNumber() { return toNumber(Pop()); }
+
+void CReader::PushGS() {
+    GraphicsStateNode node;
+    node.fill = fillColour_;
+    node.rise = text_.rise;
+    node.renderingMode = text_.renderingMode;
+    node.horizontalScaling = text_.horizontalScaling;
+    node.leading = text_.leading;
+    node.charSpacing = text_.charSpacing;
+    node.wordSpacing = text_.wordSpacing;
+    node.font = currentFont_;
+    node.fontSize = fontSize_;
+    std::copy(std::begin(ctm_), std::end(ctm_), node.ctm);
+    if (!gsStack_.empty()) {
+        node.colourWord = gsStack_.back().colourWord;
+    }
+    gsStack_.push_back(node);
+}
+
+void CReader::PopGS() {
+    if (gsStack_.empty()) {
+        SetErrorCode(kStackOverflow);
+        WriteLog(kLogWarning, "%s\r\n", "CReader::PopGS--Stack overflow.");
+        return;
+    }
+    const GraphicsStateNode& node = gsStack_.back();
+    fillColour_ = node.fill;
+    text_.rise = node.rise;
+    text_.renderingMode = node.renderingMode;
+    text_.horizontalScaling = node.horizontalScaling;
+    text_.leading = node.leading;
+    text_.charSpacing = node.charSpacing;
+    text_.wordSpacing = node.wordSpacing;
+    currentFont_ = node.font;
+    fontSize_ = node.fontSize;
+    std::copy(std::begin(node.ctm), std::end(node.ctm), ctm_);
+    gsStack_.pop_back();
+}
+
+void CReader::CalcPoint(PathPoint& point) const {
+    const float x = point.x;
+    const float y = point.y;
+    point.x = ctm_[0] * x + ctm_[2] * y;
+    point.y = ctm_[1] * x + ctm_[3] * y;
+}
+
+void CReader::rewind() {
+    curItem_ = 0;
+    cursor_ = 0;
+}
+
+bool CReader::nextItem() {
+    ++curItem_;
+    cursor_ = 0;
+    return curItem_ < items_.size();
+}
+
+int CReader::ReGetPage(int page) {
+    WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function in.");
+    lastError_ = 0;
+    if (page != currentPage_ || page < 1) {
+        SetErrorCode(kPageRangeError);
+        WriteLog(kLogError, "%s\r\n", "CReader::ReGetPage--Page range error.");
+        WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(failed).");
+        return 0;
+    }
+    ClearStack();
+    ClearGSStack();
+    std::fill(std::begin(ctm_), std::end(ctm_), 0.0f);
+    ctm_[0] = ctm_[3] = 1.0f;
+    fillColour_ = 0;
+    text_ = TextState{};
+    path_ = PathRecord{};
+    rewind();
+    WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(success).");
+    return 1;
+}
+
+bool CReader::pathObject(int op, int popped) {
+    if (!showGraph_) {
+        return false;
+    }
+    for (int i = 0; i < popped; ++i) {
+        Pop();
+    }
+    path_.op = op;
+    return true;
+}
+
+bool CReader::runOperator(std::string_view word, int& kind) {
+    const auto found = operators().find(word);
+    if (found == operators().end()) {
+        Push(word);
+        return false;
+    }
+    kind = kPathObject;
+    switch (found->second) {
+        case Op::Nothing: return false;
+        case Op::m:
+        case Op::l: {
+            path_.points[0].y = PopNumber();
+            path_.points[0].x = PopNumber();
+            CalcPoint(path_.points[0]);
+            return pathObject(found->second == Op::m ? kMove : kLine, 0);
+        }
+        case Op::c:
+            for (int i = 2; i >= 0; --i) {
+                path_.points[i].y = PopNumber();
+                path_.points[i].x = PopNumber();
+            }
+            for (PathPoint& p : path_.points) {
+                CalcPoint(p);
+            }
+            return pathObject(kCurve, 0);
+        case Op::v:
+        case Op::y:
+            for (int i = 1; i >= 0; --i) {
+                path_.points[i].y = PopNumber();
+                path_.points[i].x = PopNumber();
+            }
+            CalcPoint(path_.points[0]);
+            CalcPoint(path_.points[1]);
+            return pathObject(found->second == Op::v ? kCurveV : kCurveY, 0);
+        case Op::re: {
+            path_.points[1].y = PopNumber();
+            path_.points[1].x = PopNumber();
+            path_.points[0].y = PopNumber();
+            path_.points[0].x = PopNumber();
+            CalcPoint(path_.points[0]);
+            CalcPoint(path_.points[1]);
+            return pathObject(kRectangle, 0);
+        }
+        case Op::f: return pathObject(kFill, 1);
+        case Op::fStar: return pathObject(kFillEvenOdd, 1);
+        case Op::S: return pathObject(kStroke, 1);
+        case Op::s: return pathObject(kCloseStroke, 1);
+        case Op::B: return pathObject(kFillStroke, 1);
+        case Op::b: return pathObject(kCloseFillStroke, 1);
+        case Op::BStar: return pathObject(kFillStrokeEvenOdd, 1);
+        case Op::bStar: return pathObject(kCloseFillStrokeEvenOdd, 1);
+        case Op::W: return pathObject(kClip, 1);
+        case Op::WStar: return pathObject(kClipEvenOdd, 1);
+        case Op::n: return pathObject(kEndPath, 1);
+        case Op::j:
+        case Op::J:
+            if (!showGraph_) {
+                return false;
+            }
+            path_.operand = int(PopNumber());
+            path_.op = found->second == Op::j ? kLineJoin : kLineCap;
+            return true;
+        case Op::w: path_.lineWidth = PopNumber(); return false;
+        case Op::cm:
+            for (int i = 5; i >= 0; --i) {
+                ctm_[i] = PopNumber();
+            }
+            return false;
+        case Op::q: PushGS(); return false;
+        case Op::Q: PopGS(); return false;
+        case Op::g: fillColour_ = grey(PopNumber()); return false;
+        case Op::G: strokeColour_ = grey(PopNumber()); return false;
+        case Op::rg:
+        case Op::RG: {
+            const float blue = PopNumber();
+            const float green = PopNumber();
+            const float red = PopNumber();
+            (found->second == Op::rg ? fillColour_ : strokeColour_) =
+                surface::rgb(channel(red), channel(green), channel(blue));
+            return false;
+        }
+        case Op::k:
+        case Op::K: {
+            const float k = std::clamp(PopNumber(), 0.0f, 1.0f);
+            const float yellow = PopNumber();
+            const float magenta = PopNumber();
+            const float cyan = PopNumber();
+            (found->second == Op::k ? fillColour_ : strokeColour_) = surface::rgb(
+                cmykChannel(cyan, k), cmykChannel(magenta, k), cmykChannel(yellow, k));
+            return false;
+        }
+        case Op::DiscardOne: Pop(); return false;
+        case Op::BT:
+            std::fill(std::begin(text_.matrix), std::end(text_.matrix), 0.0f);
+            text_.matrix[0] = text_.matrix[3] = 1.0f;
+            text_.point[0] = text_.point[1] = 0.0f;
+            text_.horizontalScaling = 100;
+            advanceX_ = advanceY_ = 0;
+            return false;
+        case Op::ET: return false;
+        case Op::Tc: text_.charSpacing = PopNumber(); return false;
+        case Op::Tw: text_.wordSpacing = PopNumber(); return false;
+        case Op::Ts: text_.rise = PopNumber(); return false;
+        case Op::Tr: text_.renderingMode = int(PopNumber()); return false;
+        case Op::Tz: text_.horizontalScaling = int(PopNumber()); return false;
+        case Op::TL: text_.leading = PopNumber() * text_.matrix[3]; return false;
+        case Op::Td:
+        case Op::TD: {
+            const float ty = PopNumber();
+            const float tx = PopNumber();
+            const float* m = text_.matrix;
+            text_.point[0] += tx * m[0] + ty * m[2];
+            text_.point[1] += tx * m[1] + ty * m[3];
+            if (found->second == Op::TD) {
+                text_.leading = -(tx * m[1] + ty * m[3]);
+            }
+            advanceX_ = advanceY_ = 0;
+            return false;
+        }
+        case Op::Tm:
+            for (int i = 5; i >= 0; --i) {
+                text_.matrix[i] = PopNumber();
+            }
+            text_.point[0] = text_.matrix[4];
+            text_.point[1] = text_.matrix[5];
+            advanceX_ = advanceY_ = 0;
+            return false;
+        case Op::TStar:
+            text_.point[1] -= text_.leading;
+            advanceX_ = advanceY_ = 0;
+            return false;
+        case Op::Tf: {
+            fontSize_ = PopNumber();
+            const std::string name = Pop();
+            currentFont_ = nullptr;
+            for (FontResource& font : fonts_) {
+                if (name == font.name) {
+                    currentFont_ = font.font.get();
+                    break;
+                }
+            }
+            return false;
+        }
+        case Op::Tj: kind = kTextObject; return true;
+        case Op::Quote:
+            text_.point[1] -= text_.leading;
+            advanceX_ = advanceY_ = 0;
+            kind = kTextObject;
+            return true;
+        case Op::DoubleQuote:
+            text_.charSpacing = PopNumber();
+            text_.wordSpacing = PopNumber();
+            text_.point[1] -= text_.leading;
+            advanceX_ = advanceY_ = 0;
+            kind = kTextObject;
+            return true;
+        case Op::Do: Pop(); return false;
+    }
+    return false;
+}
+
+int CReader::GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type) {
+    if (buffer == nullptr || *buffer == nullptr || bufferSize < 2) {
+        return 0;
+    }
+    while (curItem_ < items_.size()) {
+        const ContentItem& item = items_[curItem_];
+        const std::string_view content =
+            std::string_view(item.buffer).substr(std::min(item.data, item.size));
+        while (cursor_ < content.size() && isWhite(content[cursor_])) {
+            ++cursor_;
+        }
+        if (cursor_ >= content.size()) {
+            nextItem();
+            continue;
+        }
+        const char c = content[cursor_];
+        if (c == '(' || c == '<') {
+            cursor_ = c == '(' ? literalString(content, cursor_ + 1, *buffer, bufferSize, text_.stringLength)
+                               : hexString(content, cursor_ + 1, *buffer, bufferSize, text_.stringLength);
+            text_.array = false;
+            continue;
+        }
+        if (c == '[') {
+            const size_t close = content.find(']', cursor_);
+            const size_t end = close == std::string_view::npos ? content.size() : close;
+            const size_t n = std::min(end - cursor_, size_t(bufferSize - 2));
+            std::memcpy(*buffer, content.data() + cursor_, n);
+            (*buffer)[n] = ']';
+            (*buffer)[n + 1] = '\0';
+            text_.stringLength = int(n + 1);
+            text_.array = true;
+            cursor_ = std::min(end + 1, content.size());
+            continue;
+        }
+        // A word: after one leading "/", up to white space, "/", "(" or "[".
+        size_t start = cursor_;
+        if (content[start] == '/') {
+            ++start;
+        }
+        size_t end = start;
+        while (end < content.size() && end - start < kMaxWord && !isWhite(content[end]) &&
+               content[end] != '/' && content[end] != '(' && content[end] != '[') {
+            ++end;
+        }
+        const std::string_view word = content.substr(start, end - start);
+        cursor_ = end;
+        if (word.empty()) {
+            ++cursor_;
+            continue;
+        }
+        if (word == "endstream") {
+            nextItem();
+            continue;
+        }
+        if (word == "BI") {
+            // The inline image's data is no content: it is passed over to "EI".
+            const size_t data = content.find("ID", cursor_);
+            const size_t imageEnd = data == std::string_view::npos ? data : content.find("EI", data + 2);
+            cursor_ = imageEnd == std::string_view::npos ? content.size() : imageEnd + 2;
+            continue;
+        }
+        int kind = 0;
+        if (runOperator(word, kind)) {
+            if (type != nullptr) {
+                type->kind = kind;
+                type->record = kind == kTextObject ? static_cast<const void*>(&text_)
+                                                   : static_cast<const void*>(&path_);
+            }
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,190 @@
+// The content interpreter: operators and their operands, paths drawn in twips, the graphics
+// state, strings, and the cached page bitmap.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "surface/recording_surface.h"
+#include "vyn_writer.h"
+
+namespace reader::fixtures {
+namespace {
+
+using Lines = std::vector<std::string>;
+using vyn::fixtures::TempDir;
+
+class ContentInterpreterTest : public testing::Test {
+  protected:
+    // Opens a one-page document (MediaBox 0 0 596 842) with `contents` as its streams.
+    CReader& open(const std::vector<std::string>& contents) {
+        PdfSpec spec = pagesPdf({"unused"}, "0 0 596 842");
+        std::string refs;
+        for (size_t i = 0; i < contents.size(); ++i) {
+            spec.objects.push_back({int(50 + i), streamBody("", contents[i])});
+            refs += std::to_string(50 + i) + " 0 R ";
+        }
+        spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents [ " + refs + "] >>";
+        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(spec);
+        const auto path =
+            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(reader_.Open(path.c_str()), 1);
+        EXPECT_EQ(reader_.GetPage(1), 1);
+        return reader_;
+    }
+
+    // Prints the page onto the recording surface and keeps the lines that paint.
+    Lines printed() {
+        surface::Rect none{};
+        surface_.clear();
+        EXPECT_EQ(reader_.Draw(nullptr, &surface_, 0, none, nullptr, 1), 1);
+        Lines out;
+        for (const std::string& line : surface_.lines()) {
+            if (line.starts_with("fillPath") || line.starts_with("strokePath") ||
+                line.starts_with("strokeAndFillPath") || line.starts_with("pen") ||
+                line.starts_with("brush")) {
+                out.push_back(line);
+            }
+        }
+        return out;
+    }
+
+    TempDir dir_;
+    CReader reader_;
+    surface::RecordingSurface surface_{{600, 600}, {5000, 7000}};
+};
+
+TEST_F(ContentInterpreterTest, ARectangleIsFilledInTwipsFromTheTop) {
+    open({"0 0 1 rg 10 10 100 50 re f"});
+    EXPECT_EQ(printed(), (Lines{"pen solid w=20 #000000", "brush solid #0000ff",
+                                "fillPath M200,15640 L2200,15640 L2200,16640 L200,16640 L200,15640",
+                                "brush solid #ffffff", "pen solid w=0 #000000"}));
+}
+
+TEST_F(ContentInterpreterTest, TheMatrixScalesPathsButDoesNotMoveThem) {
+    struct Case {
+        const char* content;
+        const char* pen;
+        const char* stroke;
+    };
+    for (const Case& c : {Case{"2 0 0 2 50 50 cm 1 w 0 0 m 10 10 l S", "pen solid w=40 #000000",
+                               "strokePath M0,16840 L400,16440"},
+                          Case{"2 0 0 2 50 50 cm 0 0 m 10 10 l S", "pen solid w=20 #000000",
+                               "strokePath M0,16840 L400,16440"},
+                          // A second cm replaces the first.
+                          Case{"2 0 0 2 0 0 cm 3 0 0 3 0 0 cm 1 w 0 0 m 10 10 l S",
+                               "pen solid w=60 #000000", "strokePath M0,16840 L600,16240"}}) {
+        open({c.content});
+        const Lines lines = printed();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.pen), lines.end()) << c.content;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.stroke), lines.end()) << c.content;
+    }
+}
+
+TEST_F(ContentInterpreterTest, QRestoresTheFillColourButNotTheStrokeColour) {
+    open({"q 1 0 0 RG 0 1 0 rg Q 0 0 m 10 10 l S 10 10 20 20 re f"});
+    const Lines lines = printed();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "pen solid w=20 #ff0000"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "brush solid #000000"), lines.end());
+}
+
+TEST_F(ContentInterpreterTest, StreamsOfAPageRunAsOne) {
+    open({"0 0 m", "10 10 l", "S"});
+    const Lines lines = printed();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "strokePath M0,16840 L200,16640"), lines.end());
+}
+
+TEST_F(ContentInterpreterTest, WithoutGraphicsNoPathIsDrawnAndOperandsStay) {
+    CReader& reader = open({"0 0 m 10 10 l 7 S"});
+    reader.ShowGraph(0);
+    EXPECT_TRUE(printed().empty());
+    reader.ShowGraph(1);
+    reader.ReDraw(1);
+    EXPECT_FALSE(printed().empty());
+}
+
+TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
+    // White space inside a hexadecimal string counts as a digit of value 0.
+    CReader& reader = open({"BT (a\\(b\\)c\\n) Tj <41 42 3> Tj (\\101\\1012) Tj [(x) -20 (y)] TJ ET"});
+    std::vector<char> data(64);
+    char* buffer = data.data();
+    int size = int(data.size());
+    tagOBJECT_TYPE type{};
+    struct Expected {
+        std::string bytes;
+        bool array;
+    };
+    for (const Expected& e : {Expected{"a(b)c", false}, Expected{std::string("A\x04\x20\x30", 4), false},
+                              Expected{"AA2", false}, Expected{"[(x) -20 (y)]", true}}) {
+        ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+        EXPECT_EQ(type.kind, 1);
+        const auto* text = static_cast<const TextState*>(type.record);
+        EXPECT_EQ(std::string(buffer, size_t(text->stringLength)), e.bytes);
+        EXPECT_EQ(text->array, e.array);
+    }
+    EXPECT_EQ(reader.GetObjectA(&buffer, size, &type), 0);
+}
+
+TEST_F(ContentInterpreterTest, TextOperatorsMoveTheTextPoint) {
+    CReader& reader = open({"BT 2 0 0 2 100 700 Tm 5 TL 10 20 Td T* (x) Tj 7 TD (y) ' ET"});
+    std::vector<char> data(64);
+    char* buffer = data.data();
+    int size = int(data.size());
+    tagOBJECT_TYPE type{};
+    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+    const auto* text = static_cast<const TextState*>(type.record);
+    // Td moves by (2 x 10, 2 x 20); TL is 5 x d = 10; T* goes down by it.
+    EXPECT_FLOAT_EQ(text->point[0], 120);
+    EXPECT_FLOAT_EQ(text->point[1], 730);
+    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+    // "7 TD" has one operand: the missing one reads as 0 and code 22 is recorded.
+    EXPECT_EQ(reader.GetLastErrorCode(), 22);
+}
+
+TEST_F(ContentInterpreterTest, ReGetPageRewindsOnlyTheCurrentPage) {
+    CReader& reader = open({"BT (x) Tj ET"});
+    std::vector<char> data(64);
+    char* buffer = data.data();
+    int size = int(data.size());
+    tagOBJECT_TYPE type{};
+    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+    EXPECT_EQ(reader.GetObjectA(&buffer, size, &type), 0);
+    EXPECT_EQ(reader.ReGetPage(2), 0);
+    EXPECT_EQ(reader.GetLastErrorCode(), 23);
+    EXPECT_EQ(reader.ReGetPage(1), 1);
+    EXPECT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+}
+
+TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
+    CReader& reader = open({"0 0 1 rg 10 10 100 50 re f"});
+    const surface::Device screen{96, 96};
+    reader.SetScale(&screen, 100, 1);
+    surface::Rect none{};
+    surface_.clear();
+    ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
+    ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
+    const Lines& lines = surface_.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("createCompatible"); }),
+              1);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
+              1)
+        << "rendered once";
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("bitBlt"); }),
+              2);
+    // 596 x 842 points at 96 dpi.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "createCompatible offscreen1 794x1122"),
+              lines.end());
+    reader.ReDraw(1);
+    ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
+              2);
+}
+
+}  // namespace
+}  // namespace reader::fixtures
