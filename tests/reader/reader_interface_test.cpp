@@ -154,6 +154,9 @@ TEST_F(FlatInterfaceTest, InvalidHandlesDoNothing) {
     const surface::Device screen{};
     for (int handle : {-1, 3, 10}) {
         EXPECT_EQ(RDLL_GetPage(handle, 1), 0);
+        EXPECT_EQ(RDLL_ReGetPage(handle, 1), 0);
+        EXPECT_EQ(RDLL_ReDraw(handle, 1), 0);
+        EXPECT_EQ(RDLL_Draw(handle, &screen, nullptr, 0), 0);
         EXPECT_EQ(RDLL_GetPageInfo(handle, &info), 0);
         EXPECT_EQ(RDLL_GetErrorCode(handle), -1);
         EXPECT_EQ(RDLL_SetScale(handle, &screen, 100, 1).cx, 0);
@@ -186,6 +189,7 @@ TEST_F(FlatInterfaceTest, InitBuildsTheFontTableAndStartsTheRasteriser) {
     EXPECT_EQ(RDLL_Init(1), 1);
     ASSERT_TRUE(libraryState().installedFonts.has_value());
     EXPECT_EQ(RDLL_Init(0), 1);
+    EXPECT_EQ(RDLL_ReInitFont(), 1);
     RDLL_Free(0);
     EXPECT_FALSE(libraryState().installedFonts.has_value());
 }

@@ -35,8 +35,16 @@ READER_EXPORT int RDLL_OpenPDFFile(const char* path);
 /// Destroys the reader of `handle`; returns the handle (-1 for an invalid one).
 READER_EXPORT int RDLL_Close(int handle);
 READER_EXPORT void RDLL_CloseAll(void);
+/// Restarts the Type 1 rasteriser; 1 when it started.
+READER_EXPORT int RDLL_ReInitFont(void);
 /// 1 or 0 (also for an invalid handle).
 READER_EXPORT int RDLL_GetPage(int handle, int page);
+READER_EXPORT int RDLL_ReGetPage(int handle, int page);
+/// Draws the current page on `surface` (no selection, no text buffer); 1 or 0.
+READER_EXPORT int RDLL_Draw(int handle, const surface::Device* window, surface::Surface* surface,
+                            int printing);
+/// Marks the page for rendering at the next Draw; 1, or 0 for an invalid handle.
+READER_EXPORT int RDLL_ReDraw(int handle, int on);
 READER_EXPORT int RDLL_GetPageInfo(int handle, tagPAGEINFO* info);
 /// The reader's last error code; -1 for an invalid handle.
 READER_EXPORT int RDLL_GetErrorCode(int handle);

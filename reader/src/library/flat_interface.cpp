@@ -97,6 +97,34 @@ void RDLL_CloseAll(void) {
     }
 }
 
+int RDLL_ReInitFont(void) {
+    Type1Rasteriser::instance().close();
+    return Type1Rasteriser::instance().init() ? 1 : 0;
+}
+
+int RDLL_ReGetPage(int handle, int page) {
+    CReader* reader = readerAt(handle);
+    return reader != nullptr ? reader->ReGetPage(page) : 0;
+}
+
+int RDLL_Draw(int handle, const surface::Device* window, surface::Surface* surface, int printing) {
+    CReader* reader = readerAt(handle);
+    if (reader == nullptr) {
+        return 0;
+    }
+    surface::Rect none{};
+    return reader->Draw(window, surface, 0, none, nullptr, printing);
+}
+
+int RDLL_ReDraw(int handle, int on) {
+    CReader* reader = readerAt(handle);
+    if (reader == nullptr) {
+        return 0;
+    }
+    reader->ReDraw(on);
+    return 1;
+}
+
 int RDLL_GetPage(int handle, int page) {
     CReader* reader = readerAt(handle);
     return reader != nullptr ? reader->GetPage(page) : 0;
