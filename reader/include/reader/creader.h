@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +101,8 @@ class READER_EXPORT CReader {
     std::vector<std::string_view> pageContents() const;
     /// The current page's font and XObject resource names.
     std::vector<std::string> fontNames() const;
+    /// The details of the current page's font resource `name`, or null.
+    const reader::TFont* fontOf(std::string_view name) const;
     std::vector<std::pair<std::string, int32_t>> xobjects() const;
 
   private:
@@ -153,6 +156,23 @@ class READER_EXPORT CReader {
     bool runOperator(std::string_view word, int& kind);
     bool pathObject(int op, int popped);
     void DrawGraphics(surface::Surface& dc, float pageTop);
+    // fonts and text
+    bool GetFontDetail(reader::TFont& font, int32_t n, int depth);
+    bool GetFontWidths(reader::TFont& font, std::string_view text, size_t& at);
+    bool GetFontFile2(int32_t object, const std::string& fontName);
+    bool GetFontFile(reader::TFont& font, int32_t object, const std::string& fontName);
+    /// The index of the installed face named `name` (spaces ignored), or -1.
+    int FindFont(std::string_view name);
+    surface::LogFont GetDefaultFont() const;
+    surface::LogFont CreateTextFont();
+    float charWidth(uint8_t code) const;
+    surface::Size GetStringWidth(std::string_view text, float wordSpacing, float charSpacing) const;
+    surface::Size GetMultiTextExtent(std::string_view array, float wordSpacing, float charSpacing) const;
+    void forEachArrayElement(std::string_view array,
+                             const std::function<void(std::string_view, float, bool)>& visit) const;
+    void DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
+                        float wordSpacing, float charSpacing);
+    void DrawTextA(surface::Surface& dc, int selecting, float pageTop);
     float pageTop() const;
 
     void SetErrorCode(int code) {
@@ -220,4 +240,8 @@ class READER_EXPORT CReader {
     float dpiX_ = 0;
     float dpiY_ = 0;
     surface::Rect selectRect_{};
+    surface::LogFont lfText_{};
+    int direction_ = 1;  ///< 1 horizontal text, 2 vertical
+    float textHeight_ = 0;  ///< twips
+    float textWidth_ = 0;
 };

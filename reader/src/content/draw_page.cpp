@@ -181,6 +181,8 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         while (GetObjectA(&buffer, bufferSize, &object) != 0) {
             if (object.kind == kPathObject) {
                 DrawGraphics(*target, top);
+            } else if (object.kind == kTextObject) {
+                DrawTextA(*target, selecting, top);
             }
         }
     }

@@ -232,6 +232,7 @@ bool CReader::GetFontCount(std::string_view text, size_t at, int& count, bool fi
                 setResourceName(fonts_[size_t(index)].name, name);
                 fonts_[size_t(index)].font = std::make_unique<TFont>();
                 fonts_[size_t(index)].font->objectNumber = object;
+                GetFontDetail(*fonts_[size_t(index)].font, object, 0);
             }
             return true;
         });
@@ -453,6 +454,15 @@ std::vector<std::string> CReader::fontNames() const {
         names.emplace_back(font.name);
     }
     return names;
+}
+
+const TFont* CReader::fontOf(std::string_view name) const {
+    for (const FontResource& font : fonts_) {
+        if (name == font.name) {
+            return font.font.get();
+        }
+    }
+    return nullptr;
 }
 
 std::vector<std::pair<std::string, int32_t>> CReader::xobjects() const {

@@ -1,0 +1,316 @@
+// Drawing text objects through the system's fonts: the font chosen for the text state, the
+// position, measuring, single strings and TJ arrays, and Big5 text.
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "duoma/tables.h"
+#include "library/library_state.h"
+#include "reader/creader.h"
+#include "reader_records.h"
+#include "structure/pdf_lexer.h"
+#include "surface/font_service.h"
+#include "text/big5_text.h"
+
+using namespace reader;
+
+namespace {
+
+constexpr const char* kDefaultFace = "宋体";
+constexpr const char* kDefaultBig5Face = "細明體";
+constexpr size_t kMaxArrayString = 255;
+
+int32_t truncated(float v) {
+    return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
+}
+
+bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+void reader::ConvertToBig5(char* text, size_t length) {
+    const auto table = duoma::gbToBig5Table();
+    size_t i = 0;
+    while (i + 1 < length) {
+        const auto b1 = uint8_t(text[i]);
+        const auto b2 = uint8_t(text[i + 1]);
+        const bool lead = b1 >= 0xA1 && b1 <= 0xF7;
+        const bool trail = b2 >= 0xA1 && b2 <= 0xFE;
+        if (lead && trail) {
+            const size_t entry = size_t(b1 - 0xA1) * 94 + size_t(b2 - 0xA1);
+            text[i] = char(table[2 * entry]);
+            text[i + 1] = char(table[2 * entry + 1]);
+            i += 2;
+        } else if (lead != trail) {
+            i += 1;
+        } else {
+            i += 2;
+        }
+    }
+}
+
+surface::LogFont CReader::GetDefaultFont() const {
+    surface::LogFont font;
+    font.height = truncated((std::fabs(text_.matrix[1]) + std::fabs(text_.matrix[3])) * fontSize_) * 20;
+    font.weight = 400;
+    font.charSet = big5_ ? surface::kBig5CharSet : surface::kGb2312CharSet;
+    font.outPrecision = 3;
+    font.clipPrecision = 1;
+    font.quality = 2;
+    font.pitchAndFamily = 18;
+    surface::setFaceName(font, big5_ ? kDefaultBig5Face : kDefaultFace);
+    return font;
+}
+
+surface::LogFont CReader::CreateTextFont() {
+    const float* m = text_.matrix;
+    direction_ = 1;
+    textHeight_ = (std::fabs(m[1]) + std::fabs(m[3])) * fontSize_ * 20.0f;
+    textWidth_ = (std::fabs(m[0]) + std::fabs(m[2])) * fontSize_ * 20.0f;
+    surface::LogFont font = GetDefaultFont();
+    if (currentFont_ != nullptr) {
+        const int index = FindFont(currentFont_->baseFont);
+        if (index >= 0) {
+            font = (*libraryState().installedFonts)[size_t(index)];
+        }
+        font.charSet = surface::kGb2312CharSet;
+        if (currentFont_->type1 || index < 0) {
+            const bool vertical = currentFont_->baseFont.find('@') != std::string::npos;
+            const std::string face = std::string(vertical ? "@" : "") + (big5_ ? kDefaultBig5Face : kDefaultFace);
+            surface::setFaceName(font, face);
+        }
+        font.italic = uint8_t(currentFont_->italic != 0);
+        font.weight = currentFont_->bold != 0 ? 600 : 400;
+        font.quality = 1;
+        if (currentFont_->encoding.ends_with('V')) {
+            font.escapement = 2700;
+            direction_ = 2;
+            font.height = truncated((std::fabs(m[0]) + std::fabs(m[2])) * fontSize_) * 20;
+        } else {
+            font.height = truncated((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_) * 20;
+        }
+        font.width = 0;
+    }
+    if (m[2] < 0) {
+        font.escapement = 2700;
+        direction_ = 2;
+    }
+    return font;
+}
+
+float CReader::charWidth(uint8_t code) const {
+    // A font with neither widths nor an average width (the standard fonts often come so)
+    // advances like text without a font rather than drawing every character at one place.
+    if (currentFont_ == nullptr || (!currentFont_->widthsPresent && currentFont_->averageWidth == 0)) {
+        return textWidth_ / 2.0f;
+    }
+    const float width = currentFont_->widthsPresent ? float(currentFont_->widths[code])
+                                                    : float(currentFont_->averageWidth);
+    return width * textWidth_ / 1000.0f;
+}
+
+surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing, float charSpacing) const {
+    float cx = 0;
+    float cy = 0;
+    float last = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = uint8_t(text[i]);
+        float width = 0;
+        if (byte > 159 && currentFont_ != nullptr && currentFont_->type1) {
+            const bool inside = byte >= currentFont_->firstChar && byte <= currentFont_->lastChar;
+            const float units = !currentFont_->widthsPresent ? float(currentFont_->averageWidth)
+                                : inside                     ? float(currentFont_->widths[byte])
+                                                             : float(currentFont_->missingWidth);
+            width = units * textWidth_ / 1000.0f;
+        } else if (byte > 159) {
+            width = textWidth_;
+            ++i;
+        } else {
+            width = charWidth(byte);
+        }
+        const float space = byte == 32 ? wordSpacing : 0.0f;
+        cx += width + charSpacing + space;
+        cy += textHeight_ - charSpacing - space;
+        last = width;
+    }
+    if (direction_ == 2) {
+        return {truncated(last), truncated(cy)};
+    }
+    return {truncated(cx), truncated(textHeight_)};
+}
+
+// Measures a TJ array: its strings, and the numbers that move between them.
+surface::Size CReader::GetMultiTextExtent(std::string_view array, float wordSpacing, float charSpacing) const {
+    float cx = 0;
+    float cy = 0;
+    forEachArrayElement(array, [&](std::string_view string, float number, bool isString) {
+        if (isString) {
+            const surface::Size size = GetStringWidth(string, wordSpacing, charSpacing);
+            cx += float(size.cx);
+            cy += float(size.cy);
+        } else if (direction_ == 2) {
+            cy += number * textWidth_ / 1000.0f;
+        } else {
+            cx -= number * textWidth_ / 1000.0f;
+        }
+    });
+    return {truncated(cx), direction_ == 2 ? truncated(cy) : truncated(textHeight_)};
+}
+
+void CReader::forEachArrayElement(std::string_view array,
+                                  const std::function<void(std::string_view, float, bool)>& visit) const {
+    size_t at = array.starts_with('[') ? 1 : 0;
+    char decoded[kMaxArrayString + 1];
+    while (at < array.size() && array[at] != ']') {
+        const char c = array[at];
+        if (c == '(') {
+            size_t length = 0;
+            ++at;
+            while (at < array.size() && array[at] != ')') {
+                char byte = array[at++];
+                if (byte == '\\' && at < array.size()) {
+                    const char next = array[at];
+                    if (next >= '0' && next <= '8') {
+                        int value = 0;
+                        for (int d = 0; d < 3 && at < array.size() && array[at] >= '0' && array[at] <= '8'; ++d) {
+                            value = value * 8 + (array[at++] - '0');
+                        }
+                        byte = char(value);
+                    } else {
+                        ++at;
+                        if (next != '(' && next != ')' && next != '\\') {
+                            continue;
+                        }
+                        byte = next;
+                    }
+                }
+                if (length < kMaxArrayString) {
+                    decoded[length++] = byte;
+                }
+            }
+            ++at;
+            visit(std::string_view(decoded, length), 0.0f, true);
+        } else if (c == '<') {
+            size_t length = 0;
+            ++at;
+            while (at < array.size() && array[at] != '>') {
+                int value = isHex(array[at]) ? std::stoi(std::string(1, array[at]), nullptr, 16) << 4 : 0;
+                ++at;
+                if (at < array.size() && array[at] != '>') {
+                    value |= isHex(array[at]) ? std::stoi(std::string(1, array[at]), nullptr, 16) : 0;
+                    ++at;
+                }
+                if (length < kMaxArrayString) {
+                    decoded[length++] = char(value);
+                }
+            }
+            ++at;
+            visit(std::string_view(decoded, length), 0.0f, true);
+        } else if (IsNumberChar(c)) {
+            const size_t start = at;
+            while (at < array.size() && IsNumberChar(array[at])) {
+                ++at;
+            }
+            float number = 0;
+            std::from_chars(array.data() + start, array.data() + at, number);
+            visit({}, number, false);
+        } else {
+            ++at;  // white space and anything else between the elements
+        }
+    }
+}
+
+void CReader::DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
+                             float wordSpacing, float charSpacing) {
+    // Text of an embedded Type 1 font is not drawn while such fonts are switched off.
+    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File && showType1_ == 0) {
+        return;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = uint8_t(text[i]);
+        size_t length = 1;
+        float advance = 0;
+        float space = 0;
+        if (lfText_.charSet >= 128 && byte > 128 && i + 1 < text.size()) {
+            length = 2;
+            advance = textWidth_;
+        } else {
+            advance = charWidth(byte);
+            space = byte == 32 ? wordSpacing : 0.0f;
+        }
+        dc.textOut({truncated(x), truncated(y)}, text.substr(i, length));
+        if (direction_ == 2) {
+            y += textHeight_ - charSpacing - space;
+        } else {
+            x += advance + charSpacing + space;
+        }
+        i += length - 1;
+    }
+}
+
+void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
+    (void)selecting;
+    lfText_ = CreateTextFont();
+    dc.setTextAlign(surface::text_align::kBaseline);
+    const float* m = text_.matrix;
+    float x = float(truncated(20.0f * text_.point[0]));
+    float y = float(truncated(20.0f * (top - text_.point[1])));
+    if (direction_ == 2) {
+        y += advanceY_;
+    } else {
+        x += advanceX_;
+    }
+    const float scale = direction_ == 2 ? (m[1] + m[3]) * 20.0f : (m[0] + m[2]) * 20.0f;
+    const float charSpacing = text_.charSpacing * scale;
+    const float wordSpacing = text_.wordSpacing * scale;
+
+    // The font is made once to learn its average width, then again with the width the text's
+    // matrix asks for.
+    dc.selectFont(lfText_);
+    const int32_t average = dc.textMetrics().averageCharWidth;
+    if (textHeight_ > 0 && textWidth_ > 0) {
+        const float ratio = direction_ == 2 ? textHeight_ / textWidth_ : textWidth_ / textHeight_;
+        lfText_.width = truncated(float(average) * ratio);
+    }
+    if (direction_ == 2) {
+        x -= float(std::abs(lfText_.height)) / 2.0f;
+    }
+    dc.selectFont(lfText_);
+
+    char* text = data_.data();
+    const size_t length = std::min(size_t(std::max(text_.stringLength, 0)), data_.size());
+    const bool systemText = true;
+    if (big5_ && systemText && !text_.array) {
+        ConvertToBig5(text, length);
+    }
+    const std::string_view content(text, length);
+    const surface::Size size = text_.array ? GetMultiTextExtent(content, wordSpacing, charSpacing)
+                                           : GetStringWidth(content, wordSpacing, charSpacing);
+    if (direction_ == 2) {
+        advanceY_ += float(size.cy);
+    } else {
+        advanceX_ += float(size.cx);
+    }
+    if (text_.renderingMode != 0 && text_.renderingMode != 2) {
+        return;
+    }
+    dc.setBkMode(surface::BackgroundMode::Transparent);
+    dc.setTextColor(fillColour_);
+    if (!text_.array) {
+        DrawSingleText(dc, x, y, content, wordSpacing, charSpacing);
+        return;
+    }
+    forEachArrayElement(content, [&](std::string_view string, float number, bool isString) {
+        if (isString) {
+            std::string piece(string);
+            if (big5_ && systemText) {
+                ConvertToBig5(piece.data(), piece.size());
+            }
+            DrawSingleText(dc, x, y, piece, wordSpacing, charSpacing);
+        } else if (direction_ == 2) {
+            y += number * textWidth_ / 1000.0f;
+        } else {
+            x -= number * textWidth_ / 1000.0f;
+        }
+    });
+}

@@ -1,0 +1,155 @@
+// Font dictionaries and the drawing of text objects through the system's fonts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "reader_records.h"
+#include "surface/recording_surface.h"
+#include "text/big5_text.h"
+#include "vyn_writer.h"
+
+namespace reader::fixtures {
+namespace {
+
+using Lines = std::vector<std::string>;
+using vyn::fixtures::TempDir;
+
+class TextFontTest : public testing::Test {
+  protected:
+    // One page whose font F1 is object 40 with `font` as its dictionary, and `more` objects.
+    CReader& open(const std::string& content, const std::string& font,
+                  std::vector<PdfObject> more = {}) {
+        PdfSpec spec = pagesPdf({content}, "0 0 596 842");
+        spec.objects[2].body =
+            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
+        spec.objects.push_back({40, font});
+        for (PdfObject& o : more) {
+            spec.objects.push_back(std::move(o));
+        }
+        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(spec);
+        const auto path =
+            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(reader_.Open(path.c_str()), 1);
+        EXPECT_EQ(reader_.GetPage(1), 1);
+        return reader_;
+    }
+
+    Lines printedText() {
+        surface::Rect none{};
+        surface_.clear();
+        EXPECT_EQ(reader_.Draw(nullptr, &surface_, 0, none, nullptr, 1), 1);
+        Lines out;
+        for (const std::string& line : surface_.lines()) {
+            if (line.starts_with("textOut") || line.starts_with("font")) {
+                out.push_back(line);
+            }
+        }
+        return out;
+    }
+
+    TempDir dir_;
+    CReader reader_;
+    surface::RecordingSurface surface_{{600, 600}, {5000, 7000}};
+};
+
+TEST_F(TextFontTest, NamesDropTheSubsetTagTakeTheStyleAndReplaceEscapes) {
+    struct Case {
+        const char* dictionary;
+        std::string baseFont;
+        int bold, italic;
+    };
+    for (const Case& c : {Case{"<< /Type /Font /BaseFont /ABCDEF+Arial,BoldItalic >>", "Arial", 1, 1},
+                          Case{"<< /Type /Font /BaseFont /#CB#CE#CC#E5 >>", "\xcb\xce\xcc\xe5", 0, 0},
+                          Case{"<< /Type /Font /BaseFont /#cb#ce#cc#e5,Italic >>", "\xcb\xce\xcc\xe5", 0, 1}}) {
+        CReader& reader = open("BT ET", c.dictionary);
+        const TFont* font = reader.fontOf("F1");
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(font->baseFont, c.baseFont) << c.dictionary;
+        EXPECT_EQ(font->bold, c.bold) << c.dictionary;
+        EXPECT_EQ(font->italic, c.italic) << c.dictionary;
+    }
+}
+
+TEST_F(TextFontTest, WidthsFollowFirstCharAndDescriptorsAddTheirMetrics) {
+    CReader& reader = open("BT ET",
+                           "<< /Type /Font /Subtype /TrueType /FirstChar 65 /LastChar 67 /Widths 41 0 R "
+                           "/FontDescriptor 42 0 R >>",
+                           {{41, "[ 500 600 700 ]"},
+                            {42, "<< /Type /FontDescriptor /FontName /Foo /Ascent 900 /Descent -200 "
+                                 "/AvgWidth 450 /MissingWidth 250 >>"}});
+    const TFont* font = reader.fontOf("F1");
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(font->widthsPresent);
+    EXPECT_EQ(font->widths[65], 500);
+    EXPECT_EQ(font->widths[67], 700);
+    EXPECT_EQ(font->ascent, 900);
+    EXPECT_EQ(font->descent, -200);
+    EXPECT_EQ(font->averageWidth, 450);
+    EXPECT_EQ(font->missingWidth, 250);
+    EXPECT_EQ(font->fontName, "Foo");
+
+    CReader& early = open("BT ET", "<< /Type /Font /Widths [ 500 600 ] /FirstChar 65 /LastChar 66 >>");
+    const TFont* first = early.fontOf("F1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->widths[0], 500) << "Widths before FirstChar fill from code 0, one entry";
+    EXPECT_EQ(first->widths[65], 0);
+}
+
+TEST_F(TextFontTest, TextIsDrawnOnItsBaselineCharacterByCharacter) {
+    open("BT /F1 12 Tf 72 720 Td (AB) Tj ET",
+         "<< /Type /Font /FirstChar 65 /LastChar 66 /Widths [ 500 250 ] >>");
+    const Lines lines = printedText();
+    // 12 points are 240 twips; A advances 500/1000 of them.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1440,2440 41"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1560,2440 42"), lines.end());
+}
+
+TEST_F(TextFontTest, VerticalEncodingsTurnTheText) {
+    open("BT /F1 10 Tf 100 700 Td (\xb9\xfa) Tj ET", "<< /Type /Font /Encoding /UniGB-UCS2-V >>");
+    const Lines lines = printedText();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find("esc=2700"), std::string::npos) << lines.front();
+}
+
+TEST_F(TextFontTest, InvisibleTextIsMeasuredButNotDrawn) {
+    open("BT /F1 12 Tf 72 720 Td 3 Tr (AB) Tj 0 Tr (C) Tj ET",
+         "<< /Type /Font /FirstChar 65 /LastChar 67 /Widths [ 500 500 500 ] >>");
+    Lines texts;
+    for (const std::string& line : printedText()) {
+        if (line.starts_with("textOut")) {
+            texts.push_back(line);
+        }
+    }
+    EXPECT_EQ(texts, (Lines{"textOut 1680,2440 43"})) << "C follows the invisible AB";
+}
+
+TEST_F(TextFontTest, Big5ShowsGb2312TextInBig5) {
+    char text[] = "\xb9\xfa" "a";
+    ConvertToBig5(text, 3);
+    EXPECT_EQ(std::string(text), "\xb0\xea" "a");
+    CReader& reader = open("BT /F1 12 Tf 72 720 Td (\xb9\xfa) Tj ET", "<< /Type /Font >>");
+    reader.SetBig5(1);
+    const Lines lines = printedText();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1440,2440 b0ea"), lines.end());
+}
+
+TEST_F(TextFontTest, EmbeddedType1TextIsLeftOutWhileType1FontsAreOff) {
+    CReader& reader = open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
+                           "<< /Type /Font /Subtype /Type1 /BaseFont /EmbeddedTest /FontDescriptor 42 0 R >>",
+                           {{42, "<< /Type /FontDescriptor /FontName /EmbeddedTest /FontFile 43 0 R >>"},
+                            {43, streamBody("/Length1 5 /Length2 0 /Length3 0", "%!PS-")}});
+    const TFont* font = reader.fontOf("F1");
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(font->type1File);
+    reader.ShowType1Font(0);
+    const Lines lines = printedText();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("textOut"); }),
+              0);
+}
+
+}  // namespace
+}  // namespace reader::fixtures
