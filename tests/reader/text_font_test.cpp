@@ -5,6 +5,7 @@
 
 #include "pdf_builder.h"
 #include "reader/creader.h"
+#include "reader/rdll.h"
 #include "reader_records.h"
 #include "surface/recording_surface.h"
 #include "text/big5_text.h"
@@ -18,6 +19,9 @@ using vyn::fixtures::TempDir;
 
 class TextFontTest : public testing::Test {
   protected:
+    // Font programs the pages wrote to the temporary folder go with the library's release.
+    void TearDown() override { RDLL_Free(0); }
+
     // One page whose font F1 is object 40 with `font` as its dictionary, and `more` objects.
     CReader& open(const std::string& content, const std::string& font,
                   std::vector<PdfObject> more = {}) {
