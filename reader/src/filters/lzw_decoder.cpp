@@ -40,7 +40,11 @@ size_t LzwDecoder::read(std::span<uint8_t> out) {
             break;
         }
         const int code = nextCode();
-        ended_ = code < 0 || !decodeCode(code);
+        if (code < 0) {
+            ended_ = true;
+            break;
+        }
+        done += decodeCode(code, out.subspan(done));
     }
     return done;
 }
@@ -59,41 +63,51 @@ int LzwDecoder::nextCode() {
     return int(bits_ >> bitCount_ & ((1u << codeWidth_) - 1));
 }
 
-// Decodes one code into string_; false when the data ends here.
-bool LzwDecoder::decodeCode(int code) {
+// Decodes one code. Its string goes straight into `room` when it fits, and the count written
+// there is returned; otherwise it waits in string_. A code that ends the data sets ended_.
+size_t LzwDecoder::decodeCode(int code, std::span<uint8_t> room) {
     if (code == kClearCode) {
         clearTable();
-        return true;
-    }
-    if (code == kEndCode) {
-        return false;
+        return 0;
     }
     auto first = [this](int c) { return c < 256 ? uint8_t(c) : table_[size_t(c)].first; };
+    auto lengthOf = [this](int c) {
+        return c < 256 ? size_t{1} : size_t{table_[size_t(c)].length};
+    };
 
-    size_t start = kTableSize;
     int walk = code;
-    if (previous_ < 0) {
-        if (code >= 256) {
-            return false;
-        }
-    } else {
-        if (unsigned(code) > tableSize_) {
-            return false;
-        }
-        if (unsigned(code) == tableSize_) {
-            // The string being defined by this very code: the previous string and its first byte.
-            string_[--start] = first(previous_);
+    bool repeatsFirst = false;
+    if (code == kEndCode || (previous_ < 0 && code >= 256) ||
+        (previous_ >= 0 && unsigned(code) > tableSize_)) {
+        ended_ = true;
+        return 0;
+    }
+    if (previous_ >= 0) {
+        // A code equal to the next free one names the string it defines: the previous string
+        // and the previous string's first byte.
+        repeatsFirst = unsigned(code) == tableSize_;
+        if (repeatsFirst) {
             walk = previous_;
         }
-        table_[tableSize_] = Entry{uint16_t(previous_), first(walk), first(previous_)};
+        table_[tableSize_] = Entry{uint16_t(previous_), uint16_t(lengthOf(previous_) + 1),
+                                   first(walk), first(previous_)};
         ++tableSize_;
     }
+
+    const size_t length = lengthOf(walk) + (repeatsFirst ? 1 : 0);
+    const bool direct = length <= room.size();
+    uint8_t* p = direct ? room.data() + length : string_.data() + kTableSize;
+    if (repeatsFirst) {
+        *--p = first(previous_);
+    }
     while (walk >= 256) {
-        string_[--start] = table_[size_t(walk)].last;
+        *--p = table_[size_t(walk)].last;
         walk = table_[size_t(walk)].prefix;
     }
-    string_[--start] = uint8_t(walk);
-    stringStart_ = start;
+    *--p = uint8_t(walk);
+    if (!direct) {
+        stringStart_ = kTableSize - length;
+    }
     previous_ = code;
 
     if (tableSize_ == kTableSize) {
@@ -101,7 +115,7 @@ bool LzwDecoder::decodeCode(int code) {
     }
     const unsigned next = tableSize_ + earlyChange_;
     codeWidth_ = next >= 2048 ? 12 : next >= 1024 ? 11 : next >= 512 ? 10 : 9;
-    return true;
+    return direct ? length : 0;
 }
 
 void LzwDecoder::clearTable() {

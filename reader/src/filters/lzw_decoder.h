@@ -27,12 +27,13 @@ class LzwDecoder final : public ByteSource {
 
     struct Entry {
         uint16_t prefix;  ///< the code of the string without its last byte
+        uint16_t length;
         uint8_t last;
         uint8_t first;
     };
 
     int nextCode();
-    bool decodeCode(int code);
+    size_t decodeCode(int code, std::span<uint8_t> room);
     void clearTable();
 
     std::unique_ptr<ByteSource> input_;
