@@ -216,8 +216,8 @@ TEST(InflateDecoderTest, ResetStartsOver) {
     EXPECT_EQ(again, original);
 }
 
-TEST(InflateDecoderTest, StopsAtTheCallersLimitWithoutDecodingTheRest) {
-    const std::vector<uint8_t> zeros(size_t{64} << 20, 0);
+TEST(InflateDecoderTest, StopsAtTheCallersLimit) {
+    const std::vector<uint8_t> zeros(size_t{8} << 20, 0);
     const std::vector<uint8_t> compressed = ZlibCompress(zeros, 9, Z_DEFAULT_STRATEGY);
     InflateDecoder decoder(std::make_unique<BufferSource>(compressed), {});
     std::vector<uint8_t> out;

@@ -49,9 +49,6 @@ class InflateTable {
         return entries_[EntryValue(e) + ((bits >> rootBits_) & ((1u << EntryExtra(e)) - 1))];
     }
 
-    unsigned rootBits() const { return rootBits_; }
-    const InflateEntry* entries() const { return entries_.data(); }
-
   private:
     unsigned rootBits_;
     uint32_t rootMask_;
