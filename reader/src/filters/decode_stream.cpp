@@ -4,9 +4,14 @@
 #include <memory>
 #include <new>
 
+#include "filters/ascii_decoders.h"
 #include "filters/byte_source.h"
 #include "filters/fax_decoder.h"
+#include "filters/inflate_decoder.h"
 #include "filters/jpeg_baseline_decoder.h"
+#include "filters/lzw_decoder.h"
+#include "filters/row_predictor.h"
+#include "filters/run_length_decoder.h"
 #include "structure/pdf_lexer.h"
 
 namespace reader {
@@ -39,11 +44,21 @@ int filterCode(std::string_view name) {
 
 // A filter's decoder over `input`; Flate and LZW data pass through the row predictor when the
 // parameters name one.
-// A filter's decoder over `input`.
+// A filter's decoder over `input`; Flate and LZW data pass through the row predictor, which
+// passes bytes on unchanged when the parameters name none.
 std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> input,
                                         const DecodeParam& param) {
     switch (code) {
         case kDct: return std::make_unique<JpegBaselineDecoder>(std::move(input), param);
+        case kFlate:
+            return std::make_unique<RowPredictor>(
+                std::make_unique<InflateDecoder>(std::move(input), param), param);
+        case kAscii85: return std::make_unique<Base85Decoder>(std::move(input), param);
+        case kAsciiHex: return std::make_unique<HexDecoder>(std::move(input), param);
+        case kLzw:
+            return std::make_unique<RowPredictor>(std::make_unique<LzwDecoder>(std::move(input), param),
+                                                  param);
+        case kRunLength: return std::make_unique<RunLengthDecoder>(std::move(input), param);
         case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
         default: return nullptr;
     }
