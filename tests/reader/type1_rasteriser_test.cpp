@@ -1,7 +1,8 @@
 // The glyph rasteriser over the generated test font (tests/fixtures/type1/make_type1_font.py):
 // A is the square x 100..400, y -100..300 (advance 500, also code 200), B the L of a bar
 // x 100..200, y 0..500 and a foot x 100..500, y 0..100 (advance 600), space has no outline
-// (advance 250) and C is in the font but in no encoding slot.
+// (advance 250) and C (advance 700) is in the font but in no slot of its own encoding. The same
+// glyphs come in the standard encoding and with no encoding at all.
 #include "library/type1_rasteriser.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ using vyn::fixtures::TempDir;
 
 const std::string kPfb = BRINDLE_FIXTURES_DIR "/type1/brindle-test.pfb";
 const std::string kPfa = BRINDLE_FIXTURES_DIR "/type1/brindle-test.pfa";
+const std::string kStandard = BRINDLE_FIXTURES_DIR "/type1/brindle-test-standard.pfb";
+const std::string kUnencoded = BRINDLE_FIXTURES_DIR "/type1/brindle-test-unencoded.pfb";
 
 struct Box {
     double left, bottom, right, top;  ///< font units
@@ -313,6 +316,38 @@ INSTANTIATE_TEST_SUITE_P(Codes, CharWidthTest,
                                            WidthCase{' ', 250}, WidthCase{200, 500},
                                            WidthCase{'C', 0}, WidthCase{0, 0}, WidthCase{256, 0},
                                            WidthCase{-1, 0}));
+
+// Codes go through the font's encoding; a font without one is read by glyph name, the code taken
+// as Latin-1.
+struct EncodedCase {
+    const char* name;
+    const std::string* font;
+    int code;
+    int width;  ///< 0: no glyph
+};
+
+class EncodingTest : public Type1RasteriserTest,
+                     public ::testing::WithParamInterface<EncodedCase> {};
+
+TEST_P(EncodingTest, MapsCodesToGlyphs) {
+    const EncodedCase& c = GetParam();
+    const int id = loadFont(*c.font);
+    EXPECT_EQ(rasteriser.GetCharWidth(id, c.code), c.width);
+    EXPECT_EQ(rasteriser.SetChar(id, c.code, 12).has_value(), c.width != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, EncodingTest,
+                         ::testing::Values(EncodedCase{"OwnA", &kPfb, 'A', 500},
+                                           EncodedCase{"OwnC", &kPfb, 'C', 0},
+                                           EncodedCase{"Own200", &kPfb, 200, 500},
+                                           EncodedCase{"StandardA", &kStandard, 'A', 500},
+                                           EncodedCase{"StandardC", &kStandard, 'C', 700},
+                                           EncodedCase{"Standard200", &kStandard, 200, 0},
+                                           EncodedCase{"UnencodedB", &kUnencoded, 'B', 600},
+                                           EncodedCase{"UnencodedSpace", &kUnencoded, ' ', 250},
+                                           EncodedCase{"UnencodedC", &kUnencoded, 'C', 700},
+                                           EncodedCase{"Unencoded200", &kUnencoded, 200, 0}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Type1RasteriserTest, UnloadedAndUnknownFontsHaveNoGlyphs) {
     const int id = rasteriser.AddFont(kPfb);
