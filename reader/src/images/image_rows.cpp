@@ -1,6 +1,8 @@
 #include "images/image_rows.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 #include <cstring>
 
 namespace reader {
@@ -52,11 +54,22 @@ void CopyPackedRows(ImageRecord& record, std::span<const uint8_t> samples, size_
 
 void WidenRows(ImageRecord& record, std::span<const uint8_t> samples, int32_t bitsPerSample,
                bool scale) {
+    // A table gives the value of each sample.
+    std::array<uint8_t, 16> value{};
+    for (size_t s = 0; s < value.size(); ++s) {
+        value[s] = scale && s < size_t(1) << bitsPerSample ? toByte(uint8_t(s), bitsPerSample)
+                                                          : uint8_t(s);
+    }
+    const uint8_t max = uint8_t((1 << bitsPerSample) - 1);
     forCompleteRows(record, samples, packedRowBytes(record.width, 1, bitsPerSample),
                     [&](std::span<const uint8_t> source, std::span<uint8_t> target) {
-                        for (size_t x = 0; x < size_t(record.width); ++x) {
-                            const uint8_t sample = sampleAt(source, x, bitsPerSample);
-                            target[x] = scale ? toByte(sample, bitsPerSample) : sample;
+                        const size_t width = size_t(record.width);
+                        size_t x = 0;
+                        for (const uint8_t byte : source) {
+                            for (int32_t shift = 8 - bitsPerSample; shift >= 0 && x < width;
+                                 shift -= bitsPerSample) {
+                                target[x++] = value[(byte >> shift) & max];
+                            }
                         }
                     });
 }
@@ -64,6 +77,14 @@ void WidenRows(ImageRecord& record, std::span<const uint8_t> samples, int32_t bi
 void StoreRgbRows(ImageRecord& record, std::span<const uint8_t> samples, int32_t bitsPerSample) {
     forCompleteRows(record, samples, packedRowBytes(record.width, 3, bitsPerSample),
                     [&](std::span<const uint8_t> source, std::span<uint8_t> target) {
+                        if (bitsPerSample == 8) {
+                            for (size_t x = 0; x < 3 * size_t(record.width); x += 3) {
+                                target[x] = source[x + 2];
+                                target[x + 1] = source[x + 1];
+                                target[x + 2] = source[x];
+                            }
+                            return;
+                        }
                         for (size_t x = 0; x < size_t(record.width); ++x) {
                             for (size_t c = 0; c < 3; ++c) {
                                 const uint8_t sample = sampleAt(source, 3 * x + c, bitsPerSample);
@@ -74,13 +95,24 @@ void StoreRgbRows(ImageRecord& record, std::span<const uint8_t> samples, int32_t
 }
 
 void StoreCmykRows(ImageRecord& record, std::span<const uint8_t> samples) {
+    // Every colour under every black, computed once.
+    static const std::vector<uint8_t> table = [] {
+        std::vector<uint8_t> colours(256 * 256);
+        for (size_t k = 0; k < 256; ++k) {
+            for (size_t c = 0; c < 256; ++c) {
+                colours[k * 256 + c] = CmykComponent(uint8_t(c), uint8_t(k));
+            }
+        }
+        return colours;
+    }();
     forCompleteRows(record, samples, size_t(record.width) * 4,
                     [&](std::span<const uint8_t> source, std::span<uint8_t> target) {
                         for (size_t x = 0; x < size_t(record.width); ++x) {
                             const uint8_t* cmyk = &source[4 * x];
-                            target[3 * x] = CmykComponent(cmyk[2], cmyk[3]);
-                            target[3 * x + 1] = CmykComponent(cmyk[1], cmyk[3]);
-                            target[3 * x + 2] = CmykComponent(cmyk[0], cmyk[3]);
+                            const uint8_t* underBlack = &table[size_t(cmyk[3]) * 256];
+                            target[3 * x] = underBlack[cmyk[2]];
+                            target[3 * x + 1] = underBlack[cmyk[1]];
+                            target[3 * x + 2] = underBlack[cmyk[0]];
                         }
                     });
 }
