@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "filters/byte_source.h"
+#include "images/image_record.h"
 #include "library/type1_rasteriser.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"

@@ -186,5 +186,39 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
               2);
 }
 
+// Images named by Do and written inline are drawn where the matrix puts them; a form XObject
+// records code 25 and draws nothing.
+TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
+    PdfSpec spec = pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
+                             "/BPC 1 /IM true ID \xf0\x0f EI Q /Fm1 Do"},
+                            "0 0 596 842");
+    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
+                           "/Fm1 41 0 R >> >> /Contents 4 0 R >>";
+    spec.objects.push_back({40, streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
+                                           "/ColorSpace /DeviceGray /BitsPerComponent 8",
+                                           std::string("\x00\xff\x80\x40", 4))});
+    spec.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
+    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    const std::string bytes = buildPdf(spec);
+    const auto path =
+        dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    ASSERT_EQ(reader_.Open(path.c_str()), 1);
+    ASSERT_EQ(reader_.GetPage(1), 1);
+    surface::Rect none{};
+    surface_.clear();
+    ASSERT_EQ(reader_.Draw(nullptr, &surface_, 0, none, nullptr, 1), 1);
+    Lines images;
+    for (const std::string& line : surface_.lines()) {
+        if (line.starts_with("stretchDib")) {
+            images.push_back(line.substr(0, line.find(" from")));
+        }
+    }
+    ASSERT_FALSE(images.empty());
+    // 100 x 50 points at (10, 700): left 200 twips, top 20 x (842 - 700) - 1000.
+    EXPECT_EQ(images.front(), "stretchDib 200,1840,2200,2840");
+    EXPECT_GE(images.size(), 2u) << "the inline mask is drawn too";
+    EXPECT_EQ(reader_.GetLastErrorCode(), 25);
+}
+
 }  // namespace
 }  // namespace reader::fixtures

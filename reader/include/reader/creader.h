@@ -14,6 +14,8 @@
 #include "surface/surface.h"
 
 namespace reader {
+struct ImageContext;
+struct ImageRecord;
 struct XrefEntry;
 struct ContentItem;
 struct FontResource;
@@ -154,6 +156,9 @@ class READER_EXPORT CReader {
     bool nextItem();
     /// Acts on operator `word`; true when it produced a drawable object of `kind`.
     bool runOperator(std::string_view word, int& kind);
+    /// The image XObject named `name` made ready for drawing; false when there is none.
+    bool imageObject(const std::string& name);
+    reader::ImageContext imageContext();
     bool pathObject(int op, int popped);
     void DrawGraphics(surface::Surface& dc, float pageTop);
     // fonts and text
@@ -236,6 +241,7 @@ class READER_EXPORT CReader {
     size_t curItem_ = 0;
     size_t cursor_ = 0;
     std::unique_ptr<surface::Surface> pageBitmap_;
+    std::unique_ptr<reader::ImageRecord> image_;  ///< the image handed to the drawer
     surface::Size pageTwips_{0, 0};
     float dpiX_ = 0;
     float dpiY_ = 0;

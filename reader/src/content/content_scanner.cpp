@@ -7,6 +7,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "images/image_context.h"
+#include "images/image_record.h"
+#include "images/image_xobject.h"
+#include "images/inline_image.h"
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
@@ -205,6 +209,35 @@ bool CReader::nextItem() {
     return curItem_ < items_.size();
 }
 
+ImageContext CReader::imageContext() {
+    ImageContext context;
+    context.readObject = [this](int32_t n) { return ReadObjToBufferByID(n); };
+    context.fillColour = fillColour_;
+    return context;
+}
+
+bool CReader::imageObject(const std::string& name) {
+    const auto list = xobjects();
+    const int32_t id = GetImageID(name, list);
+    if (id < 0) {
+        SetErrorCode(kNoImageData);
+        return false;
+    }
+    const std::optional<std::string> object = ReadObjToBufferByID(id);
+    if (!object) {
+        return false;
+    }
+    ImageResult result = ReadImageXObject(*object, imageContext());
+    if (result.error != 0) {
+        SetErrorCode(result.error);
+    }
+    if (!result.image) {
+        return false;
+    }
+    image_ = std::make_unique<ImageRecord>(std::move(*result.image));
+    return true;
+}
+
 int CReader::ReGetPage(int page) {
     WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function in.");
     lastError_ = 0;
@@ -393,7 +426,11 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             advanceX_ = advanceY_ = 0;
             kind = kTextObject;
             return true;
-        case Op::Do: Pop(); return false;
+        case Op::Do: {
+            const std::string name = Pop();
+            kind = kImageObject;
+            return showPicture_ != 0 && imageObject(name);
+        }
     }
     return false;
 }
@@ -453,18 +490,26 @@ int CReader::GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type) {
             continue;
         }
         if (word == "BI") {
-            // The inline image's data is no content: it is passed over to "EI".
-            const size_t data = content.find("ID", cursor_);
-            const size_t imageEnd = data == std::string_view::npos ? data : content.find("EI", data + 2);
-            cursor_ = imageEnd == std::string_view::npos ? content.size() : imageEnd + 2;
-            continue;
+            // The inline image's data is no content: it is read, or passed over, to "EI".
+            InlineImage inlineImage = ReadInlineImage(content, cursor_, imageContext());
+            cursor_ = inlineImage.end;
+            if (showPicture_ == 0 || !inlineImage.image) {
+                continue;
+            }
+            image_ = std::make_unique<ImageRecord>(std::move(*inlineImage.image));
+            if (type != nullptr) {
+                type->kind = kImageObject;
+                type->record = image_.get();
+            }
+            return 1;
         }
         int kind = 0;
         if (runOperator(word, kind)) {
             if (type != nullptr) {
                 type->kind = kind;
-                type->record = kind == kTextObject ? static_cast<const void*>(&text_)
-                                                   : static_cast<const void*>(&path_);
+                type->record = kind == kTextObject    ? static_cast<const void*>(&text_)
+                               : kind == kImageObject ? static_cast<const void*>(image_.get())
+                                                      : static_cast<const void*>(&path_);
             }
             return 1;
         }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "images/image_draw.h"
+#include "images/image_record.h"
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "support/debug_log.h"
@@ -183,6 +185,8 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
                 DrawGraphics(*target, top);
             } else if (object.kind == kTextObject) {
                 DrawTextA(*target, selecting, top);
+            } else if (object.kind == kImageObject && image_) {
+                DrawImage(*target, *image_, ctm_, top, printing != 0);
             }
         }
     }
