@@ -131,6 +131,7 @@ surface::Size CReader::SetScale(const surface::Device* device, int percent, int 
         sizePage(*device);
         if (reRender != 0) {
             Type1Rasteriser::instance().init();  // glyphs are rasterised anew at the new size
+            forgetType1Fonts();
         }
         reDraw_ = reRender;
     }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "pdf_builder.h"
 #include "reader/creader.h"
@@ -153,6 +155,42 @@ TEST_F(TextFontTest, EmbeddedType1TextIsLeftOutWhileType1FontsAreOff) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.starts_with("textOut"); }),
               0);
+}
+
+std::string fixtureBytes(const char* name) {
+    std::ifstream in(std::string(BRINDLE_FIXTURES_DIR) + "/type1/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The test font's A is a square; its text goes through the glyph rasteriser as two bitmap
+// passes (whiten by OR, colour by AND). A program that does not load falls back to the system.
+TEST_F(TextFontTest, EmbeddedType1TextIsDrawnFromItsGlyphs) {
+    struct Case {
+        const char* name;
+        std::string program;
+        int bitmaps, texts;
+    };
+    for (const Case& c : {Case{"Loads", fixtureBytes("brindle-test.pfb"), 2, 0},
+                          Case{"Damaged", "%!PS-AdobeFont-1.0 nothing else", 0, 1}}) {
+        open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
+             std::string("<< /Type /Font /Subtype /Type1 /BaseFont /T1") + c.name +
+                 " /FontDescriptor 42 0 R >>",
+             {{42, std::string("<< /Type /FontDescriptor /FontName /T1") + c.name + " /FontFile 43 0 R >>"},
+              {43, streamBody("/Length1 10 /Length2 10 /Length3 1", c.program)}});
+        surface::Rect none{};
+        surface_.clear();
+        ASSERT_EQ(reader_.Draw(nullptr, &surface_, 0, none, nullptr, 1), 1);
+        const Lines& lines = surface_.lines();
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.starts_with("stretchDib"); }),
+                  c.bitmaps)
+            << c.name;
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.starts_with("textOut"); }),
+                  c.texts)
+            << c.name;
+        RDLL_Free(0);
+    }
 }
 
 }  // namespace

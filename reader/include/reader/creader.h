@@ -14,6 +14,7 @@
 #include "surface/surface.h"
 
 namespace reader {
+struct GlyphMatrix;
 struct ImageContext;
 struct ImageRecord;
 struct XrefEntry;
@@ -178,6 +179,15 @@ class READER_EXPORT CReader {
     void DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
                         float wordSpacing, float charSpacing);
     void DrawTextA(surface::Surface& dc, int selecting, float pageTop);
+    /// Finds or adds and loads the current Type 1 font's program in the glyph rasteriser;
+    /// when that fails the font's text is drawn by the system from then on.
+    bool loadType1Font();
+    /// After the rasteriser restarts, fonts are added and loaded again on first use.
+    void forgetType1Fonts();
+    void Type1TextOut(surface::Surface& dc, float& x, float& y, std::string_view text,
+                      float wordSpacing, float charSpacing);
+    void Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code,
+                       const reader::GlyphMatrix& matrix);
     float pageTop() const;
 
     void SetErrorCode(int code) {

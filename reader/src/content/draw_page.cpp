@@ -5,7 +5,9 @@
 
 #include "images/image_draw.h"
 #include "images/image_record.h"
+#include "library/type1_rasteriser.h"
 #include "reader/creader.h"
+#include "reader/rdll.h"
 #include "reader_records.h"
 #include "support/debug_log.h"
 
@@ -120,6 +122,10 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
     const surface::Device device = window != nullptr ? *window : dc->device();
     surface::Surface* target = dc;
     if (printing != 0) {
+        if (showType1_ != 0) {
+            RDLL_ReInitFont();
+            forgetType1Fonts();
+        }
         reDraw_ = 1;
         dpiX_ = float(dc->device().dpiX);
         dpiY_ = float(dc->device().dpiY);
@@ -145,6 +151,7 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         }
         target = pageBitmap_.get();
     }
+    Type1Rasteriser::instance().SetDeviceResolutions(dpiX_, dpiY_);
     // Logical units are twips.
     target->setMapMode(surface::MapMode::Anisotropic);
     target->setWindowExt({1440, 1440});

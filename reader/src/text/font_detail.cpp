@@ -14,6 +14,7 @@
 #include "support/error_codes.h"
 #include "surface/font_service.h"
 #include "surface/text_decode.h"
+#include "text/font_files.h"
 
 using namespace reader;
 
@@ -84,6 +85,10 @@ bool writeFile(const std::filesystem::path& path, std::string_view data) {
 
 }  // namespace
 
+std::filesystem::path reader::fontFilePath(const std::string& fontName, const char* extension) {
+    return std::filesystem::temp_directory_path() / (safeFileName(fontName) + extension);
+}
+
 int CReader::FindFont(std::string_view name) {
     if (!libraryState().installedFonts) {
         RDLL_Init(1);
@@ -147,8 +152,7 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
     if (!data) {
         return false;
     }
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / (safeFileName(fontName) + ".ttf");
+    const std::filesystem::path path = fontFilePath(fontName, ".ttf");
     if (!writeFile(path, std::string_view(reinterpret_cast<const char*>(data->data()), data->size()))) {
         SetErrorCode(kOpenFileError);
         return false;
@@ -160,8 +164,7 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
 }
 
 bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontName) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / (safeFileName(fontName) + ".pfb");
+    const std::filesystem::path path = fontFilePath(fontName, ".pfb");
     std::vector<std::filesystem::path>& written = libraryState().type1Files;
     if (std::find(written.begin(), written.end(), path) == written.end()) {
         const std::optional<std::string> objectText = ReadObjToBufferByID(object);

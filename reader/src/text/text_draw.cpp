@@ -222,8 +222,12 @@ void CReader::forEachArrayElement(std::string_view array,
 
 void CReader::DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
                              float wordSpacing, float charSpacing) {
-    // Text of an embedded Type 1 font is not drawn while such fonts are switched off.
-    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File && showType1_ == 0) {
+    // Text of an embedded Type 1 font goes through the glyph rasteriser, and is not drawn
+    // while such fonts are switched off.
+    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File) {
+        if (showType1_ != 0) {
+            Type1TextOut(dc, x, y, text, wordSpacing, charSpacing);
+        }
         return;
     }
     for (size_t i = 0; i < text.size(); ++i) {
@@ -250,6 +254,10 @@ void CReader::DrawSingleText(surface::Surface& dc, float& x, float& y, std::stri
 
 void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
     (void)selecting;
+    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File &&
+        showType1_ != 0 && currentFont_->type1Font < 0) {
+        loadType1Font();
+    }
     lfText_ = CreateTextFont();
     dc.setTextAlign(surface::text_align::kBaseline);
     const float* m = text_.matrix;
@@ -279,7 +287,7 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
 
     char* text = data_.data();
     const size_t length = std::min(size_t(std::max(text_.stringLength, 0)), data_.size());
-    const bool systemText = true;
+    const bool systemText = !(currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File);
     if (big5_ && systemText && !text_.array) {
         ConvertToBig5(text, length);
     }
