@@ -53,7 +53,8 @@ class READER_EXPORT CReader {
     int GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type);
     /// Renders the current page on `dc` (in twips, through a cached page bitmap on screen,
     /// directly when printing); `window` gives the screen resolution. With `selecting`, the
-    /// selection rectangle (device pixels) is taken and its text collected into `text`.
+    /// selection rectangle (device pixels) is taken and its text collected into `text`, which
+    /// must hold 51,200 bytes; the page is then rendered again only when it is marked so.
     int Draw(const surface::Device* window, surface::Surface* dc, int selecting,
              surface::Rect& selection, char* text, int printing);
     /// Marks the page for rendering at the next Draw (1), or not (0).
@@ -179,6 +180,22 @@ class READER_EXPORT CReader {
     void DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
                         float wordSpacing, float charSpacing);
     void DrawTextA(surface::Surface& dc, int selecting, float pageTop);
+    /// What the selection takes of one text object: all of it, or the bytes [first, last).
+    struct Selection {
+        bool selected = false;
+        bool split = false;
+        size_t first = 0;
+        size_t last = 0;
+        float splitPoint = 0;
+    };
+    /// Tests a text object at (x, y) against the selection and collects what it takes.
+    Selection SelectText(surface::Surface& dc, float x, float y, std::string_view text,
+                         float wordSpacing, float charSpacing);
+    void appendSelected(std::string_view text);
+    void drawSelectedText(surface::Surface& dc, float x, float y, std::string_view text,
+                          float wordSpacing, float charSpacing, bool drawn);
+    void selectArray(surface::Surface& dc, float x, float y, std::string_view array,
+                     float wordSpacing, float charSpacing);
     /// Finds or adds and loads the current Type 1 font's program in the glyph rasteriser;
     /// when that fails the font's text is drawn by the system from then on.
     bool loadType1Font();

@@ -2,6 +2,7 @@
 // cached page bitmap on screen or directly onto a printer.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "images/image_draw.h"
 #include "images/image_record.h"
@@ -195,6 +196,15 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
             } else if (object.kind == kImageObject && image_) {
                 DrawImage(*target, *image_, ctm_, top, printing != 0);
             }
+        }
+        if (selecting != 0) {
+            // The selected text, both parts, bounded as the selection buffers are.
+            const size_t first = std::strlen(selectedText1_.data());
+            const size_t second = std::min(std::strlen(selectedText2_.data()),
+                                           selectedText1_.size() - 1 - first);
+            std::memcpy(text, selectedText1_.data(), first);
+            std::memcpy(text + first, selectedText2_.data(), second);
+            text[first + second] = '\0';
         }
     }
     if (printing != 0) {

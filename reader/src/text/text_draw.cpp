@@ -253,7 +253,6 @@ void CReader::DrawSingleText(surface::Surface& dc, float& x, float& y, std::stri
 }
 
 void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
-    (void)selecting;
     if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File &&
         showType1_ != 0 && currentFont_->type1Font < 0) {
         loadType1Font();
@@ -299,7 +298,15 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
     } else {
         advanceX_ += float(size.cx);
     }
-    if (text_.renderingMode != 0 && text_.renderingMode != 2) {
+    const bool drawn = text_.renderingMode == 0 || text_.renderingMode == 2;
+    if (selecting != 0 && !text_.array) {
+        drawSelectedText(dc, x, y, content, wordSpacing, charSpacing, drawn);
+        return;
+    }
+    if (selecting != 0) {
+        selectArray(dc, x, y, content, wordSpacing, charSpacing);
+    }
+    if (!drawn) {
         return;
     }
     dc.setBkMode(surface::BackgroundMode::Transparent);

@@ -1,0 +1,157 @@
+// Text selection while a page is drawn: which characters of a text object the selection
+// rectangle takes, collected in drawing order and drawn white on blue.
+#include <cmath>
+#include <cstring>
+
+#include "reader/creader.h"
+#include "reader_records.h"
+
+using namespace reader;
+
+namespace {
+
+int32_t truncated(float v) {
+    return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
+}
+
+// The end of the character that starts at `at`: two bytes from 161 up, else one.
+size_t characterEnd(std::string_view text, size_t at) {
+    return std::min(text.size(), at + (uint8_t(text[at]) >= 161 ? 2 : 1));
+}
+
+}  // namespace
+
+void CReader::appendSelected(std::string_view text) {
+    const size_t used = std::strlen(selectedText1_.data());
+    const size_t n = std::min(text.size(), selectedText1_.size() - 1 - used);
+    std::memcpy(selectedText1_.data() + used, text.data(), n);
+    selectedText1_[used + n] = '\0';
+}
+
+CReader::Selection CReader::SelectText(surface::Surface& dc, float x, float y, std::string_view text,
+                                       float wordSpacing, float charSpacing) {
+    Selection result;
+    if (text.empty() || (text.size() == 1 && uint8_t(text[0]) > 128)) {
+        return result;
+    }
+    const surface::Rect& r = selectRect_;
+    const float h = float(dc.textMetrics().height);
+    auto widthOf = [&](size_t bytes) {
+        return float(GetStringWidth(text.substr(0, bytes), wordSpacing, charSpacing).cx);
+    };
+    // The first character whose prefix reaches past `edge`: its start and end.
+    auto characterAt = [&](float edge) {
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = characterEnd(text, start);
+            if (edge < x + widthOf(end)) {
+                return std::pair{start, end};
+            }
+            start = end;
+        }
+        return std::pair{text.size(), text.size()};
+    };
+    const float width = widthOf(text.size());
+    const bool topLine = y - h < float(r.top) && float(r.top) < y;
+    const bool bottomLine = y - h < float(r.bottom) && float(r.bottom) < y;
+
+    if (rectSelect_ != 0) {
+        if (float(r.left) <= x && x < float(r.right) && float(r.top) <= y && y < float(r.bottom)) {
+            appendSelected(text);
+            result.selected = true;
+        }
+        return result;
+    }
+    if (topLine) {
+        if (float(r.left) < x && float(r.right) > x + width) {
+            appendSelected(text);
+            result.selected = true;
+            return result;
+        }
+        if (x + width < float(r.left)) {
+            return result;
+        }
+        const size_t start = characterAt(float(r.left)).first;
+        if (start >= text.size()) {
+            return result;
+        }
+        result.split = true;
+        result.first = start;
+        result.splitPoint = x + widthOf(start);
+        result.last = text.size();
+        if (bottomLine && float(r.right) <= x + width) {
+            result.last = std::max(characterAt(float(r.right)).second, characterEnd(text, start));
+        }
+        appendSelected(text.substr(start, result.last - start));
+        return result;
+    }
+    if (bottomLine) {
+        if (float(r.right) < x) {
+            return result;
+        }
+        if (float(r.right) < x + width) {
+            result.split = true;
+            result.first = 0;
+            result.last = characterAt(float(r.right)).second;
+            result.splitPoint = x + widthOf(result.last);
+            appendSelected(text.substr(0, result.last));
+            return result;
+        }
+        appendSelected(text);
+        result.selected = true;
+        return result;
+    }
+    if (float(r.bottom) >= y && y - h >= float(r.top)) {
+        appendSelected(text);
+        result.selected = true;
+    }
+    return result;
+}
+
+void CReader::drawSelectedText(surface::Surface& dc, float x, float y, std::string_view text,
+                               float wordSpacing, float charSpacing, bool drawn) {
+    const Selection selection = SelectText(dc, x, y, text, wordSpacing, charSpacing);
+    if (!drawn) {
+        return;
+    }
+    auto plain = [&](float px, std::string_view part) {
+        dc.setBkMode(surface::BackgroundMode::Transparent);
+        dc.setTextColor(fillColour_);
+        float py = y;
+        DrawSingleText(dc, px, py, part, wordSpacing, charSpacing);
+    };
+    auto highlighted = [&](float px, std::string_view part) {
+        dc.setBkMode(surface::BackgroundMode::Opaque);
+        dc.setBkColor(surface::rgb(0, 0, 255));
+        dc.setTextColor(surface::rgb(255, 255, 255));
+        float py = y;
+        DrawSingleText(dc, px, py, part, wordSpacing, charSpacing);
+    };
+    if (!selection.split) {
+        selection.selected ? highlighted(x, text) : plain(x, text);
+        return;
+    }
+    // Unselected part, selected part, and (when the selection ends inside the object) the
+    // rest after it, each where the text before it ends.
+    const float start = x + float(GetStringWidth(text.substr(0, selection.first), wordSpacing, charSpacing).cx);
+    const float end = x + float(GetStringWidth(text.substr(0, selection.last), wordSpacing, charSpacing).cx);
+    if (selection.first > 0) {
+        plain(x, text.substr(0, selection.first));
+    }
+    highlighted(float(truncated(start)), text.substr(selection.first, selection.last - selection.first));
+    if (selection.last < text.size()) {
+        plain(float(truncated(end)), text.substr(selection.last));
+    }
+}
+
+void CReader::selectArray(surface::Surface& dc, float x, float y, std::string_view array,
+                          float wordSpacing, float charSpacing) {
+    // The strings of a TJ array are selected as one text; the array is drawn as it is.
+    std::string strings;
+    forEachArrayElement(array, [&strings](std::string_view string, float, bool isString) {
+        if (isString) {
+            strings += string;
+        }
+    });
+    SelectText(dc, x, y, strings, wordSpacing, charSpacing);
+}

@@ -1,0 +1,99 @@
+// Selecting text while the page is drawn: flow and rectangle modes, character boundaries,
+// and the highlighted drawing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "reader/rdll.h"
+#include "surface/recording_surface.h"
+#include "vyn_writer.h"
+
+namespace reader::fixtures {
+namespace {
+
+using vyn::fixtures::TempDir;
+
+// Two lines of 12-point text: ABCD on the baseline at 2440 twips, EFGH at 2840, from x 1440,
+// each letter 120 twips wide. The surface's 1,440 dots per inch make a pixel one twip.
+class TextSelectionTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        PdfSpec spec = pagesPdf({"BT /F1 12 Tf 72 720 Td (ABCD) Tj 0 -20 Td (EFGH) Tj "
+                                 "0 -20 Td (\xd6\xd0\xce\xc4) Tj ET"},
+                                "0 0 596 842");
+        spec.objects[2].body =
+            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
+        spec.objects.push_back({40, "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
+                                    "500 500 500 500 500 500 ] >>"});
+        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(spec);
+        const auto path =
+            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        ASSERT_EQ(reader_.Open(path.c_str()), 1);
+        ASSERT_EQ(reader_.GetPage(1), 1);
+    }
+    void TearDown() override { RDLL_Free(0); }
+
+    std::string select(surface::Rect rect) {
+        std::vector<char> text(51200, '#');
+        reader_.ReDraw(1);
+        surface_.clear();
+        EXPECT_EQ(reader_.Draw(nullptr, &surface_, 1, rect, text.data(), 1), 1);
+        return text.data();
+    }
+
+    TempDir dir_;
+    CReader reader_;
+    surface::RecordingSurface surface_{{1440, 1440}, {20000, 20000}};
+};
+
+TEST_F(TextSelectionTest, FlowSelectionRunsFromTheStartCharacterToTheEndCharacter) {
+    struct Case {
+        const char* name;
+        surface::Rect rect;
+        std::string text;
+    };
+    for (const Case& c : {
+             Case{"AcrossTwoLines", {1600, 2300, 1700, 2700}, "BCDEFG"},
+             Case{"TwoWholeLinesWithoutABreak", {1000, 2300, 3000, 2700}, "ABCDEFGH"},
+             Case{"WithinOneLine", {1600, 2300, 1700, 2400}, "BC"},
+             Case{"ChineseFromTheFirstCharacter", {1500, 3100, 5000, 3200}, "\xd6\xd0\xce\xc4"},
+             Case{"ChineseFromTheSecondCharacter", {1700, 3100, 5000, 3200}, "\xce\xc4"},
+             Case{"NothingBetweenTheLines", {1000, 2450, 3000, 2500}, ""},
+         }) {
+        EXPECT_EQ(select(c.rect), c.text) << c.name;
+    }
+}
+
+TEST_F(TextSelectionTest, RectangleSelectionTakesObjectsThatStartInside) {
+    reader_.SetRectSelect(1);
+    EXPECT_EQ(select({1430, 2400, 3000, 2500}), "ABCD");
+    EXPECT_EQ(select({1450, 2400, 3000, 3000}), "") << "starts just outside";
+    EXPECT_EQ(select({1400, 2400, 3000, 2900}), "ABCDEFGH");
+}
+
+TEST_F(TextSelectionTest, SelectedTextIsDrawnWhiteOnBlue) {
+    select({1600, 2300, 1700, 2400});
+    const auto& lines = surface_.lines();
+    const auto white = std::find(lines.begin(), lines.end(), "textColor #ffffff");
+    ASSERT_NE(white, lines.end());
+    EXPECT_NE(std::find(lines.begin(), white, "bkMode opaque"), white);
+    // A then B C highlighted, then D plain again.
+    EXPECT_NE(std::find(white, lines.end(), "textOut 1560,2440 42"), lines.end());
+    EXPECT_NE(std::find(white, lines.end(), "textOut 1800,2440 44"), lines.end());
+}
+
+TEST_F(TextSelectionTest, SelectingWithoutABufferDrawsNothing) {
+    surface::Rect rect{0, 0, 100, 100};
+    reader_.ReDraw(1);
+    surface_.clear();
+    EXPECT_EQ(reader_.Draw(nullptr, &surface_, 1, rect, nullptr, 1), 0);
+    EXPECT_EQ(std::count_if(surface_.lines().begin(), surface_.lines().end(),
+                            [](const std::string& l) { return l.starts_with("textOut"); }),
+              0);
+}
+
+}  // namespace
+}  // namespace reader::fixtures
