@@ -54,6 +54,10 @@ void CReader::Close() {
     xobjects_.clear();
     ClearContent();
     ClearFont();
+    ClearStack();
+    ClearGSStack();
+    pageBitmap_.reset();
+    image_.reset();
 }
 
 int CReader::Open(const char* path) {
@@ -130,6 +134,7 @@ surface::Size CReader::SetScale(const surface::Device* device, int percent, int 
     if (device != nullptr) {
         sizePage(*device);
         if (reRender != 0) {
+            pageBitmap_.reset();
             Type1Rasteriser::instance().init();  // glyphs are rasterised anew at the new size
             forgetType1Fonts();
         }
@@ -141,6 +146,7 @@ surface::Size CReader::SetScale(const surface::Device* device, int percent, int 
 surface::Size CReader::ResetScroll(const surface::Device* device) {
     if (device != nullptr) {
         sizePage(*device);
+        pageBitmap_.reset();
         reDraw_ = 1;
     }
     return GetScrollRange();

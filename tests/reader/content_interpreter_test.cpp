@@ -63,19 +63,20 @@ TEST_F(ContentInterpreterTest, ARectangleIsFilledInTwipsFromTheTop) {
                                 "brush solid #ffffff", "pen solid w=0 #000000"}));
 }
 
-TEST_F(ContentInterpreterTest, TheMatrixScalesPathsButDoesNotMoveThem) {
+// cm goes before the current matrix, and paths go through all of it, translation included.
+TEST_F(ContentInterpreterTest, PathsGoThroughTheWholeMatrix) {
     struct Case {
         const char* content;
         const char* pen;
         const char* stroke;
     };
     for (const Case& c : {Case{"2 0 0 2 50 50 cm 1 w 0 0 m 10 10 l S", "pen solid w=40 #000000",
-                               "strokePath M0,16840 L400,16440"},
+                               "strokePath M1000,15840 L1400,15440"},
                           Case{"2 0 0 2 50 50 cm 0 0 m 10 10 l S", "pen solid w=20 #000000",
-                               "strokePath M0,16840 L400,16440"},
-                          // A second cm replaces the first.
-                          Case{"2 0 0 2 0 0 cm 3 0 0 3 0 0 cm 1 w 0 0 m 10 10 l S",
-                               "pen solid w=60 #000000", "strokePath M0,16840 L600,16240"}}) {
+                               "strokePath M1000,15840 L1400,15440"},
+                          // Scales multiply; the second translation is scaled by the first.
+                          Case{"2 0 0 2 0 0 cm 3 0 0 3 5 0 cm 1 w 0 0 m 10 10 l S",
+                               "pen solid w=120 #000000", "strokePath M200,16840 L1400,15640"}}) {
         open({c.content});
         const Lines lines = printed();
         EXPECT_NE(std::find(lines.begin(), lines.end(), c.pen), lines.end()) << c.content;
@@ -83,10 +84,10 @@ TEST_F(ContentInterpreterTest, TheMatrixScalesPathsButDoesNotMoveThem) {
     }
 }
 
-TEST_F(ContentInterpreterTest, QRestoresTheFillColourButNotTheStrokeColour) {
-    open({"q 1 0 0 RG 0 1 0 rg Q 0 0 m 10 10 l S 10 10 20 20 re f"});
+TEST_F(ContentInterpreterTest, QRestoresColoursAndLineWidth) {
+    open({"3 w q 1 0 0 RG 0 1 0 rg 9 w Q 0 0 m 10 10 l S 10 10 20 20 re f"});
     const Lines lines = printed();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "pen solid w=20 #ff0000"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "pen solid w=60 #000000"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "brush solid #000000"), lines.end());
 }
 
@@ -106,8 +107,10 @@ TEST_F(ContentInterpreterTest, WithoutGraphicsNoPathIsDrawnAndOperandsStay) {
 }
 
 TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
-    // White space inside a hexadecimal string counts as a digit of value 0.
-    CReader& reader = open({"BT (a\\(b\\)c\\n) Tj <41 42 3> Tj (\\101\\1012) Tj [(x) -20 (y)] TJ ET"});
+    // Parentheses balance, escapes stand for their characters, a backslash before a line end
+    // continues the line; white space inside a hexadecimal string counts as a digit 0.
+    CReader& reader = open({"BT (a\\(b\\)c\\n(d)\\\nx) Tj <41 42 3> Tj (\\101\\1012\\8) Tj "
+                            "[(x]) -20 (y)] TJ ET"});
     std::vector<char> data(64);
     char* buffer = data.data();
     int size = int(data.size());
@@ -116,8 +119,9 @@ TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
         std::string bytes;
         bool array;
     };
-    for (const Expected& e : {Expected{"a(b)c", false}, Expected{std::string("A\x04\x20\x30", 4), false},
-                              Expected{"AA2", false}, Expected{"[(x) -20 (y)]", true}}) {
+    for (const Expected& e : {Expected{"a(b)c\n(d)x", false},
+                              Expected{std::string("A\x04\x20\x30", 4), false},
+                              Expected{"AA28", false}, Expected{"[(x]) -20 (y)]", true}}) {
         ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
         EXPECT_EQ(type.kind, 1);
         const auto* text = static_cast<const TextState*>(type.record);
@@ -184,6 +188,11 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
               2);
+    // A new scale makes a new page bitmap.
+    reader.SetScale(&screen, 200, 1);
+    ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "createCompatible offscreen2 1589x2245"),
+              lines.end());
 }
 
 // Images named by Do and written inline are drawn where the matrix puts them; a form XObject

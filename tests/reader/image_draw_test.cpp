@@ -40,15 +40,14 @@ TEST(ImageDrawTest, AMaskIsAndedThenPainted) {
                      "stretchDib 1440,840,3440,1840 from 0,0,8,2 of 8x2x1 srcpaint"}));
 }
 
-TEST(ImageDrawTest, ImagesLeftOfOrAboveThePageAreNotDrawn) {
-    const std::array<float, 6> cases[] = {
-        {100, 0, 0, 50, -0.1f, 700},  // partly left of the page
-        {100, 0, 0, 50, 72, 800},     // placed above the page top
-        {100, 0, 0, 50, 1e30f, 700},  // out of range
-    };
-    for (const auto& ctm : cases) {
-        EXPECT_TRUE(draw(testImage(4, 2, false), ctm, false).empty()) << ctm[4] << " " << ctm[5];
-    }
+// Partly outside the page, an image is still drawn, and cut by the page.
+TEST(ImageDrawTest, ImagesPartlyOffThePageAreDrawnButUnplaceableOnesAreNot) {
+    EXPECT_EQ(draw(testImage(4, 2, false), {100, 0, 0, 50, -10, 700}, false),
+              (Lines{"stretchDib -200,840,1800,1840 from 0,0,4,2 of 4x2x8 srccopy"}));
+    EXPECT_EQ(draw(testImage(4, 2, false), {100, 0, 0, 50, 72, 800}, false).size(), 1u)
+        << "reaching above the page top";
+    EXPECT_TRUE(draw(testImage(4, 2, false), {100, 0, 0, 50, 1e30f, 700}, false).empty())
+        << "out of range";
     ImageRecord odd = testImage(4, 2, false);
     odd.bits = 16;
     EXPECT_TRUE(draw(odd, kPlaced, false).empty()) << "bit counts other than 1, 4, 8, 24";

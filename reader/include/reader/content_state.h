@@ -69,6 +69,8 @@ struct PathRecord {
 
 struct GraphicsStateNode {
     surface::ColorRef fill = 0;
+    surface::ColorRef stroke = 0;
+    float lineWidth = 0;
     surface::ColorRef colourWord = 0xFFFFFF;  ///< saved and restored; no operator sets it
     float rise = 0;
     int renderingMode = 0;

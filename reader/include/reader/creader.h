@@ -2,6 +2,7 @@
 // and content streams.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -153,7 +154,12 @@ class READER_EXPORT CReader {
     void PushGS();
     void PopGS();
     void ClearGSStack() { gsStack_.clear(); }
+    /// A point of user space on the page, through the whole transformation matrix.
     void CalcPoint(reader::PathPoint& point) const;
+    /// A size or direction through the matrix's linear part.
+    void scaleVector(reader::PathPoint& vector) const;
+    /// a b c d of the text matrix times the transformation matrix.
+    std::array<float, 4> textLinear() const;
     void rewind();
     bool nextItem();
     /// Acts on operator `word`; true when it produced a drawable object of `kind`.

@@ -14,6 +14,7 @@
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
+#include "structure/pdf_strings.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 
@@ -65,13 +66,6 @@ float toNumber(std::string_view text) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 0;
-}
-
 surface::ColorRef grey(float value) {
     const auto v = uint8_t(std::clamp(value * 255.0f, 0.0f, 255.0f));
     return surface::rgb(v, v, v);
@@ -81,57 +75,6 @@ uint8_t channel(float value) { return uint8_t(std::clamp(value * 255.0f, 0.0f, 2
 
 uint8_t cmykChannel(float component, float k) {
     return uint8_t(std::clamp(255.0f * (1.0f - std::min(1.0f, k + (1.0f - k) * component)), 0.0f, 255.0f));
-}
-
-// Decodes a literal string from just after "(" into `out`; returns the position after ")".
-size_t literalString(std::string_view content, size_t at, char* out, int size, int& length) {
-    length = 0;
-    auto put = [&](char c) {
-        if (length < size - 1) {
-            out[length++] = c;
-        }
-    };
-    while (at < content.size() && content[at] != ')') {
-        char c = content[at++];
-        if (c != '\\') {
-            put(c);
-            continue;
-        }
-        if (at >= content.size()) {
-            break;
-        }
-        c = content[at];
-        if (c >= '0' && c <= '8') {
-            int value = 0;
-            for (int digits = 0; digits < 3 && at < content.size() && content[at] >= '0' &&
-                                 content[at] <= '8';
-                 ++digits) {
-                value = value * 8 + (content[at++] - '0');
-            }
-            put(char(value));
-        } else {
-            ++at;
-            if (c == '(' || c == ')' || c == '\\') {
-                put(c);
-            }
-        }
-    }
-    return std::min(at + 1, content.size());
-}
-
-// Decodes a hexadecimal string from just after "<"; returns the position after ">".
-size_t hexString(std::string_view content, size_t at, char* out, int size, int& length) {
-    length = 0;
-    while (at < content.size() && content[at] != '>') {
-        int value = hexValue(content[at++]) << 4;
-        if (at < content.size() && content[at] != '>') {
-            value |= hexValue(content[at++]);
-        }
-        if (length < size - 1) {
-            out[length++] = char(value);
-        }
-    }
-    return std::min(at + 1, content.size());
 }
 
 }  // namespace
@@ -156,6 +99,8 @@ float CReader::PopNumber() { return toNumber(Pop()); }
 void CReader::PushGS() {
     GraphicsStateNode node;
     node.fill = fillColour_;
+    node.stroke = strokeColour_;
+    node.lineWidth = path_.lineWidth;
     node.rise = text_.rise;
     node.renderingMode = text_.renderingMode;
     node.horizontalScaling = text_.horizontalScaling;
@@ -179,6 +124,8 @@ void CReader::PopGS() {
     }
     const GraphicsStateNode& node = gsStack_.back();
     fillColour_ = node.fill;
+    strokeColour_ = node.stroke;
+    path_.lineWidth = node.lineWidth;
     text_.rise = node.rise;
     text_.renderingMode = node.renderingMode;
     text_.horizontalScaling = node.horizontalScaling;
@@ -194,8 +141,21 @@ void CReader::PopGS() {
 void CReader::CalcPoint(PathPoint& point) const {
     const float x = point.x;
     const float y = point.y;
-    point.x = ctm_[0] * x + ctm_[2] * y;
-    point.y = ctm_[1] * x + ctm_[3] * y;
+    point.x = ctm_[0] * x + ctm_[2] * y + ctm_[4];
+    point.y = ctm_[1] * x + ctm_[3] * y + ctm_[5];
+}
+
+void CReader::scaleVector(PathPoint& vector) const {
+    const float x = vector.x;
+    const float y = vector.y;
+    vector.x = ctm_[0] * x + ctm_[2] * y;
+    vector.y = ctm_[1] * x + ctm_[3] * y;
+}
+
+std::array<float, 4> CReader::textLinear() const {
+    const float* t = text_.matrix;
+    return {t[0] * ctm_[0] + t[1] * ctm_[2], t[0] * ctm_[1] + t[1] * ctm_[3],
+            t[2] * ctm_[0] + t[3] * ctm_[2], t[2] * ctm_[1] + t[3] * ctm_[3]};
 }
 
 void CReader::rewind() {
@@ -310,7 +270,7 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             path_.points[0].y = PopNumber();
             path_.points[0].x = PopNumber();
             CalcPoint(path_.points[0]);
-            CalcPoint(path_.points[1]);
+            scaleVector(path_.points[1]);
             return pathObject(kRectangle, 0);
         }
         case Op::f: return pathObject(kFill, 1);
@@ -333,11 +293,19 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             path_.op = found->second == Op::j ? kLineJoin : kLineCap;
             return true;
         case Op::w: path_.lineWidth = PopNumber(); return false;
-        case Op::cm:
+        case Op::cm: {
+            // The new matrix goes before the current one: user space moves into it.
+            float m[6];
             for (int i = 5; i >= 0; --i) {
-                ctm_[i] = PopNumber();
+                m[i] = PopNumber();
             }
+            const float* c = ctm_;
+            const float product[6] = {m[0] * c[0] + m[1] * c[2],        m[0] * c[1] + m[1] * c[3],
+                                      m[2] * c[0] + m[3] * c[2],        m[2] * c[1] + m[3] * c[3],
+                                      m[4] * c[0] + m[5] * c[2] + c[4], m[4] * c[1] + m[5] * c[3] + c[5]};
+            std::copy(std::begin(product), std::end(product), ctm_);
             return false;
+        }
         case Op::q: PushGS(); return false;
         case Op::Q: PopGS(); return false;
         case Op::g: fillColour_ = grey(PopNumber()); return false;
@@ -452,21 +420,25 @@ int CReader::GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type) {
         }
         const char c = content[cursor_];
         if (c == '(' || c == '<') {
-            cursor_ = c == '(' ? literalString(content, cursor_ + 1, *buffer, bufferSize, text_.stringLength)
-                               : hexString(content, cursor_ + 1, *buffer, bufferSize, text_.stringLength);
+            std::string decoded;
+            cursor_ = c == '(' ? DecodeLiteralString(content, cursor_ + 1, decoded, size_t(bufferSize - 1))
+                               : DecodeHexString(content, cursor_ + 1, decoded, size_t(bufferSize - 1));
+            std::memcpy(*buffer, decoded.data(), decoded.size());
+            text_.stringLength = int(decoded.size());
             text_.array = false;
             continue;
         }
         if (c == '[') {
-            const size_t close = content.find(']', cursor_);
-            const size_t end = close == std::string_view::npos ? content.size() : close;
-            const size_t n = std::min(end - cursor_, size_t(bufferSize - 2));
+            // The array's text through its "]", strings inside it passed over whole.
+            const size_t end = SkipArray(content, cursor_);
+            const size_t close = end > cursor_ && content[end - 1] == ']' ? end - 1 : end;
+            const size_t n = std::min(close - cursor_, size_t(bufferSize - 2));
             std::memcpy(*buffer, content.data() + cursor_, n);
             (*buffer)[n] = ']';
             (*buffer)[n + 1] = '\0';
             text_.stringLength = int(n + 1);
             text_.array = true;
-            cursor_ = std::min(end + 1, content.size());
+            cursor_ = end;
             continue;
         }
         // A word: after one leading "/", up to white space, "/", "(" or "[".

@@ -50,7 +50,8 @@ void DrawImage(surface::Surface& surface, const ImageRecord& image, const float 
     const std::optional<int32_t> baseline = twips(double(pageTop) - double(ctm[5]));
     const std::optional<int32_t> width = twips(ctm[0]);
     const std::optional<int32_t> height = twips(ctm[3]);
-    if (!left || !baseline || !width || !height || *left < 0 || *baseline < 0) {
+    // An image reaching past the page's edge is drawn and cut by the page.
+    if (!left || !baseline || !width || !height) {
         return;
     }
     const int64_t top = int64_t(*baseline) - *height;

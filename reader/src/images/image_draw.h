@@ -12,7 +12,7 @@ inline constexpr int32_t kImageBandRows = 2;
 
 /// Stretches `image` over the rectangle the matrix `ctm` (a b c d e f) gives on a page whose
 /// top is `pageTop` points: left 20e, top 20(pageTop - f) - 20d, 20a wide and 20d high, each
-/// truncated to twips. Nothing is drawn when the left edge or 20(pageTop - f) is negative. A
+/// truncated to twips. An image reaching past the page is drawn cut by the page. A
 /// 1-bit image mask is drawn in two passes, the masking pass by AND and the fill by OR. When
 /// `printing`, each pass goes in bands of source rows, top to bottom.
 void DrawImage(surface::Surface& surface, const ImageRecord& image, const float ctm[6],

@@ -9,6 +9,7 @@
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
+#include "structure/pdf_strings.h"
 #include "surface/font_service.h"
 #include "text/big5_text.h"
 
@@ -23,8 +24,6 @@ constexpr size_t kMaxArrayString = 255;
 int32_t truncated(float v) {
     return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
 }
-
-bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 }  // namespace
 
@@ -50,8 +49,9 @@ void reader::ConvertToBig5(char* text, size_t length) {
 }
 
 surface::LogFont CReader::GetDefaultFont() const {
+    const std::array<float, 4> m = textLinear();
     surface::LogFont font;
-    font.height = truncated((std::fabs(text_.matrix[1]) + std::fabs(text_.matrix[3])) * fontSize_) * 20;
+    font.height = truncated((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_) * 20;
     font.weight = 400;
     font.charSet = big5_ ? surface::kBig5CharSet : surface::kGb2312CharSet;
     font.outPrecision = 3;
@@ -63,7 +63,7 @@ surface::LogFont CReader::GetDefaultFont() const {
 }
 
 surface::LogFont CReader::CreateTextFont() {
-    const float* m = text_.matrix;
+    const std::array<float, 4> m = textLinear();
     direction_ = 1;
     textHeight_ = (std::fabs(m[1]) + std::fabs(m[3])) * fontSize_ * 20.0f;
     textWidth_ = (std::fabs(m[0]) + std::fabs(m[2])) * fontSize_ * 20.0f;
@@ -160,52 +160,13 @@ surface::Size CReader::GetMultiTextExtent(std::string_view array, float wordSpac
 void CReader::forEachArrayElement(std::string_view array,
                                   const std::function<void(std::string_view, float, bool)>& visit) const {
     size_t at = array.starts_with('[') ? 1 : 0;
-    char decoded[kMaxArrayString + 1];
+    std::string decoded;
     while (at < array.size() && array[at] != ']') {
         const char c = array[at];
-        if (c == '(') {
-            size_t length = 0;
-            ++at;
-            while (at < array.size() && array[at] != ')') {
-                char byte = array[at++];
-                if (byte == '\\' && at < array.size()) {
-                    const char next = array[at];
-                    if (next >= '0' && next <= '8') {
-                        int value = 0;
-                        for (int d = 0; d < 3 && at < array.size() && array[at] >= '0' && array[at] <= '8'; ++d) {
-                            value = value * 8 + (array[at++] - '0');
-                        }
-                        byte = char(value);
-                    } else {
-                        ++at;
-                        if (next != '(' && next != ')' && next != '\\') {
-                            continue;
-                        }
-                        byte = next;
-                    }
-                }
-                if (length < kMaxArrayString) {
-                    decoded[length++] = byte;
-                }
-            }
-            ++at;
-            visit(std::string_view(decoded, length), 0.0f, true);
-        } else if (c == '<') {
-            size_t length = 0;
-            ++at;
-            while (at < array.size() && array[at] != '>') {
-                int value = isHex(array[at]) ? std::stoi(std::string(1, array[at]), nullptr, 16) << 4 : 0;
-                ++at;
-                if (at < array.size() && array[at] != '>') {
-                    value |= isHex(array[at]) ? std::stoi(std::string(1, array[at]), nullptr, 16) : 0;
-                    ++at;
-                }
-                if (length < kMaxArrayString) {
-                    decoded[length++] = char(value);
-                }
-            }
-            ++at;
-            visit(std::string_view(decoded, length), 0.0f, true);
+        if (c == '(' || c == '<') {
+            at = c == '(' ? DecodeLiteralString(array, at + 1, decoded, kMaxArrayString)
+                          : DecodeHexString(array, at + 1, decoded, kMaxArrayString);
+            visit(decoded, 0.0f, true);
         } else if (IsNumberChar(c)) {
             const size_t start = at;
             while (at < array.size() && IsNumberChar(array[at])) {
@@ -259,9 +220,11 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
     }
     lfText_ = CreateTextFont();
     dc.setTextAlign(surface::text_align::kBaseline);
-    const float* m = text_.matrix;
-    float x = float(truncated(20.0f * text_.point[0]));
-    float y = float(truncated(20.0f * (top - text_.point[1])));
+    const std::array<float, 4> m = textLinear();
+    PathPoint start{text_.point[0], text_.point[1]};
+    CalcPoint(start);
+    float x = float(truncated(20.0f * start.x));
+    float y = float(truncated(20.0f * (top - start.y)));
     if (direction_ == 2) {
         y += advanceY_;
     } else {

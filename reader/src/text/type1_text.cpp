@@ -89,9 +89,9 @@ void CReader::Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code
 
 void CReader::Type1TextOut(surface::Surface& dc, float& x, float& y, std::string_view text,
                            float wordSpacing, float charSpacing) {
-    // The text matrix turns glyph space into text space with y up, as the rasteriser's matrix
-    // does: x' = a x + c y, y' = b x + d y.
-    const float* m = text_.matrix;
+    // The text matrix (times the transformation matrix) turns glyph space into page space
+    // with y up, as the rasteriser's matrix does: x' = a x + c y, y' = b x + d y.
+    const std::array<float, 4> m = textLinear();
     const GlyphMatrix matrix{m[0], m[2], m[1], m[3]};
     for (const char c : text) {
         const auto code = uint8_t(c);
