@@ -9,9 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "image_compare.h"
 #include "surface/qt_surface.h"
 
 namespace {
+
+using fixtures::blockInk;
+using fixtures::differingShare;
 
 const std::filesystem::path kSamples = BRINDLE_SAMPLES_DIR;
 const std::filesystem::path kReference = BRINDLE_FIXTURES_DIR "/reference";
@@ -33,38 +37,6 @@ QImage drawPage(const std::filesystem::path& path, int page, int codePage = 936)
     }
     VYNFile_Close(handle);
     return image;
-}
-
-// Mean darkness (0 white, 255 black) of each `block` x `block` square.
-std::vector<int> blockInk(const QImage& grey, int block) {
-    std::vector<int> ink;
-    for (int top = 0; top + block <= grey.height(); top += block) {
-        for (int left = 0; left + block <= grey.width(); left += block) {
-            int sum = 0;
-            for (int y = top; y < top + block; ++y) {
-                for (int x = left; x < left + block; ++x) {
-                    sum += 255 - grey.constScanLine(y)[x];
-                }
-            }
-            ink.push_back(sum / (block * block));
-        }
-    }
-    return ink;
-}
-
-// Share of blocks whose darkness differs by more than `levels`. Comparing blocks rather than
-// pixels lets antialiasing and hinting differ while text, rules and pictures must be in place.
-double differingShare(const QImage& a, const QImage& b, int block, int levels) {
-    if (a.size() != b.size()) {
-        return 1.0;
-    }
-    const std::vector<int> inkA = blockInk(a, block);
-    const std::vector<int> inkB = blockInk(b, block);
-    size_t differing = 0;
-    for (size_t i = 0; i < inkA.size(); ++i) {
-        differing += std::abs(inkA[i] - inkB[i]) > levels ? 1 : 0;
-    }
-    return double(differing) / double(inkA.size());
 }
 
 // Mean darkness of a rectangle of the page.

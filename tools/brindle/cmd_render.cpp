@@ -10,25 +10,12 @@
 
 #include "command_line.h"
 #include "documents.h"
+#include "pdf_documents.h"
 #include "surface/qt_surface.h"
 
 namespace brindle {
 
 namespace {
-
-// Text needs a GUI application; without a display it runs on the offscreen platform.
-void ensureGuiApplication() {
-    if (QGuiApplication::instance() != nullptr) {
-        return;
-    }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    static int argc = 1;
-    static char name[] = "brindle";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-}
 
 double parseNumber(const std::string& text, const char* what) {
     char* end = nullptr;
@@ -60,8 +47,24 @@ int runRender(Arguments& args) {
     const std::string codePage = args.takeOption("codepage").value_or("936");
     const std::optional<std::string> face = args.takeOption("font");
     const bool pictures = !args.takeFlag("no-pictures");
+    const std::optional<std::string> scale = args.takeOption("scale");
+    const bool big5 = args.takeFlag("big5");
+    const bool graphics = !args.takeFlag("no-graphics");
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
+    if (isPdfOrZor(path)) {
+        PdfRenderOptions options;
+        options.page = page;
+        options.dpi = dpi;
+        options.scale = int(parseNumber(scale.value_or("100"), "--scale"));
+        options.big5 = big5;
+        options.pictures = pictures;
+        options.graphics = graphics;
+        return renderPdfPage(args, path, output, options);
+    }
+    if (scale || big5 || !graphics) {
+        throw UsageError("--scale, --big5 and --no-graphics are for PDF and ZOR files");
+    }
     if (codePage != "936" && codePage != "950") {
         throw UsageError("--codepage must be 936 or 950");
     }

@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "documents.h"
+#include "pdf_documents.h"
 #include "engine_state.h"
 #include "search_variants.h"
 #include "surface/text_decode.h"
@@ -60,8 +61,20 @@ int runText(Arguments& args) {
     const double ratio = positiveOption(args, "ratio", "1");
     const int codePage = codePageOption(args);
     const std::string encoding = args.takeOption("encoding").value_or("utf8");
+    const bool rectangleMode = args.takeFlag("rect-mode");
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
+    if (isPdfOrZor(path)) {
+        if (between || ratio != 1 || codePage != 936 || encoding != "utf8") {
+            throw UsageError("for PDF and ZOR files text takes --rect, --rect-mode and --dpi");
+        }
+        return pdfPageText(args, path, page, dpi,
+                           rect ? std::optional(parseFour(*rect, "--rect")) : std::nullopt,
+                           rectangleMode);
+    }
+    if (rectangleMode) {
+        throw UsageError("--rect-mode is for PDF and ZOR files");
+    }
     if (rect && between) {
         throw UsageError("--rect and --between do not combine");
     }

@@ -108,11 +108,12 @@ const std::vector<Command>& commands() {
          "  PAGE counts from 1. Files are named pagePAGE-pictureK.png, K counting the page's\n"
          "  pictures from 1; empty places and pictures that do not decode are skipped.",
          runPictures},
-        {"render", "draw one page of a VYN or QD document into a PNG image",
-         "render FILE -p PAGE -o OUT.png [--dpi D] [--ratio R] [--codepage 936|950]\n"
-         "              [--font FACE] [--no-pictures]\n"
-         "  PAGE counts from 1; D defaults to 72 and R to 1. --codepage 950 shows Traditional\n"
-         "  characters; --font draws every text face with FACE.",
+        {"render", "draw one page of a document into a PNG image",
+         "render FILE -p PAGE -o OUT.png [--dpi D] [--no-pictures]\n"
+         "              VYN, QD: [--ratio R] [--codepage 936|950] [--font FACE]\n"
+         "              PDF, ZOR: [--scale PCT] [--big5] [--no-graphics]\n"
+         "  PAGE counts from 1; D defaults to 72, R to 1 and PCT to 100. --codepage 950 and\n"
+         "  --big5 show Traditional characters; --font draws every text face with FACE.",
          runRender},
         {"replace-code", "rewrite one character code throughout a VYN or QD file, in place",
          "replace-code FILE HEX REPL\n"
@@ -120,11 +121,13 @@ const std::vector<Command>& commands() {
          runReplaceCode},
         {"text", "the text of a page, of a rectangle of it, or between two points",
          "text FILE -p PAGE [--rect L,T,R,B | --between X1,Y1,X2,Y2] [--dpi D] [--ratio R]\n"
-         "            [--codepage 936|950] [--encoding utf8|native]\n"
+         "            [--codepage 936|950] [--encoding utf8|native] [--rect-mode]\n"
          "  Coordinates are pixels of the page drawn at D dots per inch (72) and ratio R (1).\n"
          "  --rect: the characters whose centres lie inside; --between: from the character\n"
          "  under the first point to the one under the second, with spaces and line breaks.\n"
-         "  Neither: the whole page. With --json: {\"page\",\"length\",\"text\"}.",
+         "  Neither: the whole page. PDF and ZOR pages take --rect (the text a selection\n"
+         "  from its top-left to its bottom-right corner takes, or with --rect-mode the text\n"
+         "  objects that start inside it) and --dpi. With --json: {\"page\",\"length\",\"text\"}.",
          runText},
         {"find", "the pages of a VYN or QD document that hold a word",
          "find FILE TEXT\n"

@@ -2,7 +2,9 @@
 // when one does not open.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "command_line.h"
@@ -21,5 +23,23 @@ struct ReaderFailure : Failure {
 
 /// Opens a PDF or ZOR file; throws ReaderFailure when it does not open.
 std::unique_ptr<CReader> openPdf(const std::string& path, bool json);
+
+struct PdfRenderOptions {
+    int page = 1;
+    int dpi = 72;
+    int scale = 100;  ///< percent
+    bool big5 = false;
+    bool pictures = true;
+    bool graphics = true;
+};
+
+/// brindle render of a PDF or ZOR page: the page drawn through the reader onto an image.
+int renderPdfPage(Arguments& args, const std::string& path, const std::string& output,
+                  const PdfRenderOptions& options);
+
+/// brindle text of a PDF or ZOR page: the text a selecting drawing collects in `rect` (pixels
+/// of the page at `dpi`), the whole page when none is given.
+int pdfPageText(Arguments& args, const std::string& path, int page, int dpi,
+                const std::optional<std::array<int32_t, 4>>& rect, bool rectangleMode);
 
 }  // namespace brindle

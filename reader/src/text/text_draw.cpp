@@ -73,7 +73,8 @@ surface::LogFont CReader::CreateTextFont() {
         if (index >= 0) {
             font = (*libraryState().installedFonts)[size_t(index)];
         }
-        font.charSet = surface::kGb2312CharSet;
+        // The bytes are drawn as they stand: GB2312, or Big5 once converted for Big5 mode.
+        font.charSet = big5_ ? surface::kBig5CharSet : surface::kGb2312CharSet;
         if (currentFont_->type1 || index < 0) {
             const bool vertical = currentFont_->baseFont.find('@') != std::string::npos;
             const std::string face = std::string(vertical ? "@" : "") + (big5_ ? kDefaultBig5Face : kDefaultFace);
