@@ -53,6 +53,9 @@ int runRender(Arguments& args) {
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
     if (isPdfOrZor(path)) {
+        if (ratio != 1 || codePage != "936" || face) {
+            throw UsageError("--ratio, --codepage and --font are for VYN and QD documents");
+        }
         PdfRenderOptions options;
         options.page = page;
         options.dpi = dpi;
