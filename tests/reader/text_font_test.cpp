@@ -113,6 +113,33 @@ TEST_F(TextFontTest, TextIsDrawnOnItsBaselineCharacterByCharacter) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1560,2440 42"), lines.end());
 }
 
+// TJ numbers move the pen back by thousandths of the text width; a following Tj goes on from
+// where the array ended.
+TEST_F(TextFontTest, ArraysMoveBetweenTheirStringsAndTheNextTextFollows) {
+    open("BT /F1 12 Tf 72 720 Td [(A) -500 (B)] TJ (A) Tj ET",
+         "<< /Type /Font /FirstChar 65 /LastChar 66 /Widths [ 500 250 ] >>");
+    Lines texts;
+    for (const std::string& line : printedText()) {
+        if (line.starts_with("textOut")) {
+            texts.push_back(line);
+        }
+    }
+    // A is 120 twips, the gap 500/1000 of 240 = 120, B 60: the next A starts 300 further.
+    EXPECT_EQ(texts, (Lines{"textOut 1440,2440 41", "textOut 1680,2440 42", "textOut 1740,2440 41"}));
+}
+
+TEST_F(TextFontTest, VerticalTextGoesDownCharacterByCharacter) {
+    open("BT /F1 10 Tf 100 700 Td (\xb9\xfa\xbc\xd2) Tj ET", "<< /Type /Font /Encoding /UniGB-UCS2-V >>");
+    Lines texts;
+    for (const std::string& line : printedText()) {
+        if (line.starts_with("textOut")) {
+            texts.push_back(line);
+        }
+    }
+    // 10 points are 200 twips a character; the column starts half a font height left.
+    EXPECT_EQ(texts, (Lines{"textOut 1900,2840 b9fa", "textOut 1900,3040 bcd2"}));
+}
+
 TEST_F(TextFontTest, VerticalEncodingsTurnTheText) {
     open("BT /F1 10 Tf 100 700 Td (\xb9\xfa) Tj ET", "<< /Type /Font /Encoding /UniGB-UCS2-V >>");
     const Lines lines = printedText();
