@@ -19,8 +19,9 @@ namespace {
 // A path is open on the drawing surface; it is closed by the next painting operation.
 bool pathOpen = false;
 
+// Points to twips, held where a corner plus a size still fits 32 bits.
 constexpr int32_t twips(float points) {
-    return std::isfinite(points) ? int32_t(std::clamp(points * 20.0f, -2.0e9f, 2.0e9f)) : 0;
+    return std::isfinite(points) ? int32_t(std::clamp(points * 20.0f, -1.0e9f, 1.0e9f)) : 0;
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// Runs arbitrary bytes as a page's content stream, with a font dictionary and an image taken
+// from the input too, and draws the page on a recording surface, selecting and not.
+// Byte 0 chooses where the input splits: the first part is the font dictionary's body, the rest
+// the content.
+#include <unistd.h>
+
+#include <string>
+
+#include "library/library_state.h"
+#include "pdf_builder.h"
+#include "reader/creader.h"
+#include "surface/recording_surface.h"
+#include "vyn_writer.h"
+
+namespace {
+
+std::string scratchPath() {
+    const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    return folder + "/fuzz_content_" + std::to_string(getpid()) + ".pdf";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // An empty table of installed faces: font lookups are exercised without the system's
+    // font configuration, whose process-wide caches the leak checker would report.
+    if (!reader::libraryState().installedFonts) {
+        reader::libraryState().installedFonts.emplace();
+    }
+    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const size_t split = std::min<size_t>(input.size(), data[0]);
+    reader::fixtures::PdfSpec spec = reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
+    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> "
+                           "/XObject << /Im1 41 0 R >> >> /Contents 4 0 R >>";
+    spec.objects.push_back({40, "<< /Type /Font " + input.substr(0, split) + " >>"});
+    spec.objects.push_back({41, reader::fixtures::streamBody(
+                                    "/Type /XObject /Subtype /Image /Width 2 /Height 2 "
+                                    "/ColorSpace /DeviceRGB /BitsPerComponent 8",
+                                    std::string(12, '\x80'))});
+    spec.objects.push_back({90, "(" + std::string(1100, 'x') + ")"});
+    const std::string bytes = reader::fixtures::buildPdf(spec);
+    static const std::string path = scratchPath();
+    vyn::fixtures::writeFile(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+
+    CReader reader;
+    if (reader.Open(path.c_str()) == 0 || reader.GetPage(1) == 0) {
+        return 0;
+    }
+    surface::RecordingSurface surface({96, 96}, {400, 600});
+    surface::Rect selection{10, 10, 300, 500};
+    std::vector<char> text(51200);
+    reader.Draw(nullptr, &surface, 0, selection, nullptr, 1);
+    reader.ReDraw(1);
+    reader.Draw(nullptr, &surface, 1, selection, text.data(), 1);
+    reader.SetRectSelect(1);
+    reader.ReDraw(1);
+    reader.Draw(nullptr, &surface, 1, selection, text.data(), 1);
+    return 0;
+}
