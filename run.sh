@@ -25,7 +25,12 @@ for ((page = 1; page <= ${pages:-1}; page++)); do
     "$brindle" render "$document" -p "$page" --dpi 96 -o "$out/page-$page.png"
     images+=("$out/page-$page.png")
 done
-"$brindle" render "$document" -p 1 --dpi 96 --codepage 950 -o "$out/page-1-traditional.png"
+# Traditional characters: Big5 faces for VYN/QD pages, Big5 mode for PDF/ZOR pages.
+case "$(head -c 5 "$document" | tr -d '\\000')" in
+    %PDF-* | ZOR*) traditional=(--big5) ;;
+    *) traditional=(--codepage 950) ;;
+esac
+"$brindle" render "$document" -p 1 --dpi 96 "${traditional[@]}" -o "$out/page-1-traditional.png"
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]] && command -v xdg-open >/dev/null; then
     xdg-open "${images[0]}" >/dev/null 2>&1 &
