@@ -26,7 +26,7 @@ for ((page = 1; page <= ${pages:-1}; page++)); do
     images+=("$out/page-$page.png")
 done
 # Traditional characters: Big5 faces for VYN/QD pages, Big5 mode for PDF/ZOR pages.
-case "$(head -c 5 "$document" | tr -d '\\000')" in
+case "$(head -c 5 "$document" | tr -d '\000')" in
     %PDF-* | ZOR*) traditional=(--big5) ;;
     *) traditional=(--codepage 950) ;;
 esac
