@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and shows a document: FILE, or the demonstration article.
-# Until the viewer lands, its pages are drawn into PNG images (opened when there is a display).
+# Its pages are drawn into PNG images; with a display the viewer then opens it.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
@@ -32,6 +32,8 @@ case "$(head -c 5 "$document" | tr -d '\000')" in
 esac
 "$brindle" render "$document" -p 1 --dpi 96 "${traditional[@]}" -o "$out/page-1-traditional.png"
 
-if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]] && command -v xdg-open >/dev/null; then
-    xdg-open "${images[0]}" >/dev/null 2>&1 &
+# With a display, the viewer shows the document (its page view for VYN/QD files so far).
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+    unset QT_QPA_PLATFORM
+    exec build/bin/BrindleViewer "open $document?1"
 fi

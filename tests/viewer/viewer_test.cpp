@@ -1,0 +1,165 @@
+// The viewer's start-up decisions, its routing by content, the contents tree, and a document
+// window with its page view, on the offscreen platform.
+#include <vyn/vynfile.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "contents_tree.h"
+#include "document_window.h"
+#include "main_window.h"
+#include "routing.h"
+#include "startup.h"
+#include "vyn_view.h"
+
+using namespace viewer;
+
+namespace {
+
+DirItem item(const char* title, int level, const char* page) {
+    DirItem entry{};
+    std::strncpy(entry.title, title, sizeof entry.title - 1);
+    std::strncpy(entry.pageNumber, page, sizeof entry.pageNumber - 1);
+    entry.level = level;
+    return entry;
+}
+
+// The tree as text: each item's title indented by its depth.
+QStringList treeText(const QTreeWidget& tree) {
+    QStringList lines;
+    std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node, int depth) {
+        lines << QString(depth * 2, ' ') + node->text(0);
+        for (int i = 0; i < node->childCount(); ++i) {
+            walk(node->child(i), depth + 1);
+        }
+    };
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        walk(tree.topLevelItem(i), 0);
+    }
+    return lines;
+}
+
+const QString kSamples = QStringLiteral(BRINDLE_SAMPLES_DIR);
+
+}  // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QVERIFY(VYNFile_Init() == 1); }
+    void cleanupTestCase() { VYNFile_Exit(); }
+
+    void startCommands_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("page");
+        QTest::newRow("open") << "open /papers/A.vyn?12" << int(StartCommand::Kind::Open)
+                              << "/papers/A.vyn" << 12;
+        QTest::newRow("page 0 is page 1") << "open d:/x.vyn?0" << int(StartCommand::Kind::Open)
+                                          << "d:/x.vyn" << 1;
+        QTest::newRow("no question mark") << "open d:/x.vyn" << int(StartCommand::Kind::None) << "" << 1;
+        QTest::newRow("another word") << "view d:/x.vyn?3" << int(StartCommand::Kind::None) << "" << 1;
+        QTest::newRow("print") << "PRINT /a/B.vyn?2" << int(StartCommand::Kind::Print) << "/a/B.vyn" << 2;
+    }
+    void startCommands() {
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(QString, path);
+        QFETCH(int, page);
+        const StartCommand command = parseStartCommand(text.toStdString());
+        QCOMPARE(int(command.kind), kind);
+        if (kind != int(StartCommand::Kind::None)) {
+            QCOMPARE(QString::fromStdString(command.path), path);
+            QCOMPARE(command.page, page);
+        }
+    }
+
+    void codePages() {
+        QCOMPARE(codePageOfLocale("zh_TW.UTF-8"), 950);
+        QCOMPARE(codePageOfLocale("zh_HK"), 950);
+        QCOMPARE(codePageOfLocale("zh_CN.UTF-8"), 936);
+        QCOMPARE(codePageOfLocale("zh_SG"), 936);
+        QCOMPARE(codePageOfLocale("en_US.UTF-8"), 1252);
+    }
+
+    void routingByContent_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("pdf") << QByteArray("%PDF-1.4\n") << true;
+        QTest::newRow("zor") << QByteArray("ZOR 2.00") << true;
+        QTest::newRow("zor in lower case") << QByteArray("zor 1.00") << true;
+        QTest::newRow("vyn") << QByteArray("\x90\x01\x00\x00", 4) << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+    void routingByContent() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, pdf);
+        QTemporaryDir dir;
+        // The name says nothing: a PDF named .vyn still goes to the PDF/ZOR type.
+        const QString path = dir.filePath("file.vyn");
+        std::ofstream(path.toStdString(), std::ios::binary).write(bytes.constData(), bytes.size());
+        QCOMPARE(documentKindOf(path.toStdString()) == DocumentKind::PdfZor, pdf);
+        QCOMPARE(documentKindOf(dir.filePath("missing").toStdString()), DocumentKind::VynQd);
+    }
+
+    void contentsTreeLevels() {
+        ContentsTree tree;
+        const DirItem items[] = {item("A", 1, "1"), item("B", 2, "2"), item("C", 2, "3"),
+                                 item("D", 3, "4"), item("E", 1, "5"), item("<fig1>", 1, "6"),
+                                 item("F", 0, "7"), item("G", 3, "8")};
+        tree.build(items);
+        QCOMPARE(treeText(tree), (QStringList{"目录", "  A", "    B", "    C", "      D", "  E", "    G"}));
+        QCOMPARE(tree.pageOfEntry(4), 4);
+        QCOMPARE(tree.pageOfEntry(0), 0);
+    }
+
+    void aDocumentOpensWithItsContentsAndPages() {
+        MainWindow window;
+        window.resize(1280, 800);
+        window.show();
+        QVERIFY(window.openDocument(kSamples + "/demo.vyn", 2));
+        DocumentWindow* document = window.activeDocument();
+        QVERIFY(document != nullptr);
+        QVERIFY(document->contents() != nullptr);
+        VynView* view = document->view();
+        QCOMPARE(view->page(), 2);
+        QCOMPARE(view->pageCount(), 2);
+        QVERIFY(!view->showPage(3));
+        view->setRatio(100.0f);
+        QCOMPARE(view->ratio(), 14.0f);
+        view->setRatio(0.01f);
+        QCOMPARE(view->ratio(), 0.15f);
+        // Choosing "1 引言" shows page 1.
+        QTreeWidgetItem* root = document->contents()->topLevelItem(0);
+        document->contents()->setCurrentItem(root->child(0));
+        QCOMPARE(view->page(), 1);
+        // The page is drawn: ink on the white page in the middle of the view.
+        view->setRatio(1.0f);
+        const QImage shot = view->viewport()->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < shot.height(); y += 2) {
+            for (int x = 0; x < shot.width(); x += 2) {
+                dark += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
+            }
+        }
+        QVERIFY(dark > 100);
+    }
+
+    void pdfDocumentsSayTheirViewIsToCome() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("paper.pdf");
+        std::ofstream(path.toStdString()) << "%PDF-1.4\n";
+        DocumentWindow window(path);
+        QVERIFY(window.isValid());
+        QVERIFY(window.view() == nullptr);
+        QVERIFY(window.findChild<QLabel*>() != nullptr);
+    }
+};
+
+QTEST_MAIN(ViewerTest)
+#include "viewer_test.moc"

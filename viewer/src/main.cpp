@@ -1,0 +1,35 @@
+// BrindleViewer: starts both libraries with the code page of the locale, shows the main window
+// and opens a document named by the "open FILE?PAGE" command line.
+#include <vyn/vynfile.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+
+#include "main_window.h"
+#include "reader/rdll.h"
+#include "startup.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("BrindleViewer"));
+    if (VYNFile_Init() != 1) {
+        QMessageBox::critical(nullptr, QStringLiteral("BrindleViewer"),
+                              QStringLiteral("页面引擎无法启动。"));
+        return 1;
+    }
+    RDLL_Init(0);
+    VYNFile_SetCodePage(viewer::codePageOfLocale(QLocale::system().name().toStdString()));
+
+    viewer::MainWindow window;
+    QStringList words = application.arguments().mid(1);
+    const viewer::StartCommand command = viewer::parseStartCommand(words.join(' ').toStdString());
+    window.showMaximized();
+    if (command.kind != viewer::StartCommand::Kind::None) {
+        window.openDocument(QString::fromStdString(command.path), command.page);
+    }
+    const int result = application.exec();
+    RDLL_Free(0);
+    VYNFile_Exit();
+    return result;
+}

@@ -1,0 +1,106 @@
+#include "vyn_view.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "surface/qt_surface.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr float kMinRatio = 0.15f;
+constexpr float kMaxRatio = 14.0f;
+
+}  // namespace
+
+VynView::VynView(VynHandle document, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document) {
+    const int dpi = logicalDpiX();
+    VYNFile_SetResolution(document_, dpi, logicalDpiY());
+    VYNFile_SetDisplayRatio(document_, 1.0f);
+    VYNFile_EnablePicture(document_, true);
+    VYNFile_LoadPage(document_, 0);
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setAutoFillBackground(true);
+    updateScrollBars();
+}
+
+VynView::~VynView() { VYNFile_Close(document_); }
+
+QSize VynView::pageSize() const {
+    const VynSize size = VYNFile_GetPageSize(document_);
+    return {size.cx, size.cy};
+}
+
+bool VynView::showPage(int page) {
+    if (page < 1 || page > pageCount() || VYNFile_LoadPage(document_, page - 1) == 0) {
+        return false;
+    }
+    verticalScrollBar()->setValue(0);
+    updateScrollBars();
+    viewport()->update();
+    emit viewChanged();
+    return true;
+}
+
+void VynView::setRatio(float ratio) {
+    VYNFile_SetDisplayRatio(document_, std::clamp(ratio, kMinRatio, kMaxRatio));
+    updateScrollBars();
+    viewport()->update();
+    emit viewChanged();
+}
+
+void VynView::fitWidth() {
+    const QSize size = pageSize();
+    if (size.width() > 0) {
+        setRatio(ratio() * float(viewport()->width() - 4) / float(size.width()));
+    }
+}
+
+void VynView::fitHeight() {
+    const QSize size = pageSize();
+    if (size.height() > 0) {
+        setRatio(ratio() * float(viewport()->height() - 4) / float(size.height()));
+    }
+}
+
+void VynView::updateScrollBars() {
+    const QSize size = pageSize();
+    horizontalScrollBar()->setRange(0, std::max(0, size.width() - viewport()->width()));
+    verticalScrollBar()->setRange(0, std::max(0, size.height() - viewport()->height()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    verticalScrollBar()->setPageStep(viewport()->height());
+}
+
+void VynView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const QSize size = pageSize();
+    // The page is centred when it is narrower than the view, and scrolled otherwise.
+    const int left = std::max(0, (viewport()->width() - size.width()) / 2) - horizontalScrollBar()->value();
+    const int top = std::max(0, (viewport()->height() - size.height()) / 2) - verticalScrollBar()->value();
+    const QRect page(left, top, size.width(), size.height());
+    painter.fillRect(page, Qt::white);
+    surface::QtSurface surface(painter, {logicalDpiX(), logicalDpiY()},
+                               {viewport()->width(), viewport()->height()});
+    VYNFile_Show(document_, &surface, VynRect{left, top, left + size.width(), top + size.height()}, 0, 0);
+}
+
+void VynView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void VynView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_PageDown: showPage(page() + 1); break;
+        case Qt::Key_PageUp: showPage(page() - 1); break;
+        case Qt::Key_Home: showPage(1); break;
+        case Qt::Key_End: showPage(pageCount()); break;
+        default: QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+}  // namespace viewer
