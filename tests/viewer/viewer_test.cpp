@@ -3,7 +3,9 @@
 #include <vyn/vynfile.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -148,6 +150,28 @@ class ViewerTest : public QObject {
             }
         }
         QVERIFY(dark > 100);
+    }
+
+    // Printing into a PDF file: one sheet per page, and the view shows what it showed before.
+    void printingIntoAFile() {
+        QTemporaryDir dir;
+        DocumentWindow document(kSamples + "/demo.vyn");
+        QVERIFY(document.view() != nullptr);
+        VynView& view = *document.view();
+        view.showPage(2);
+        view.setRatio(0.5f);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("out.pdf"));
+        QVERIFY(view.print(printer, 1, 2));
+        QVERIFY(!view.print(printer, 3, 4));
+        QCOMPARE(view.page(), 2);
+        QCOMPARE(view.ratio(), 0.5f);
+        QFile out(dir.filePath("out.pdf"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray bytes = out.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
     }
 
     void pdfDocumentsSayTheirViewIsToCome() {

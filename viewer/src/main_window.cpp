@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -62,6 +64,20 @@ void MainWindow::createMenus() {
         }
     });
     file->addAction(tr("关闭(&C)"), this, [this] { area_->closeActiveSubWindow(); });
+    file->addAction(tr("打印(&P)..."), QKeySequence::Print, this, [this] {
+        DocumentWindow* document = activeDocument();
+        if (document == nullptr || document->view() == nullptr) {
+            return;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, this);
+        dialog.setMinMax(1, document->view()->pageCount());
+        if (dialog.exec() == QDialog::Accepted) {
+            const bool range = printer.printRange() == QPrinter::PageRange;
+            document->view()->print(printer, range ? printer.fromPage() : 1,
+                                    range ? printer.toPage() : document->view()->pageCount());
+        }
+    });
     file->addSeparator();
     file->addAction(tr("退出(&X)"), QKeySequence::Quit, this, &QWidget::close);
 

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -65,6 +66,44 @@ void VynView::fitHeight() {
     if (size.height() > 0) {
         setRatio(ratio() * float(viewport()->height() - 4) / float(size.height()));
     }
+}
+
+bool VynView::print(QPrinter& printer, int from, int to) {
+    from = std::max(from, 1);
+    to = std::min(to, pageCount());
+    if (from > to) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    const int shown = page();
+    const float shownRatio = ratio();
+    const QRect sheet = painter.viewport();
+    const surface::Device device{printer.resolution(), printer.resolution()};
+    for (int p = from; p <= to; ++p) {
+        if (p > from) {
+            printer.newPage();
+        }
+        VYNFile_SetResolution(document_, device.dpiX, device.dpiY);
+        VYNFile_SetDisplayRatio(document_, 1.0f);
+        if (VYNFile_LoadPage(document_, p - 1) == 0) {
+            continue;
+        }
+        const QSize size = pageSize();
+        const int left = std::max(0, (sheet.width() - size.width()) / 2);
+        const int top = std::max(0, (sheet.height() - size.height()) / 2);
+        surface::QtSurface surface(painter, device, {sheet.width(), sheet.height()});
+        VYNFile_Show(document_, &surface, VynRect{left, top, left + size.width(), top + size.height()}, 0, 0);
+    }
+    painter.end();
+    VYNFile_SetResolution(document_, logicalDpiX(), logicalDpiY());
+    VYNFile_SetDisplayRatio(document_, shownRatio);
+    VYNFile_LoadPage(document_, shown - 1);
+    updateScrollBars();
+    viewport()->update();
+    return true;
 }
 
 void VynView::updateScrollBars() {

@@ -6,6 +6,8 @@
 
 #include <QAbstractScrollArea>
 
+class QPrinter;
+
 namespace viewer {
 
 class VynView : public QAbstractScrollArea {
@@ -29,6 +31,9 @@ class VynView : public QAbstractScrollArea {
     /// The ratio at which the page fills the view's width, or its height.
     void fitWidth();
     void fitHeight();
+    /// Prints pages `from` to `to` (from 1) at their natural size, each centred on a sheet;
+    /// the view's resolution and ratio are put back afterwards. False when nothing printed.
+    bool print(QPrinter& printer, int from, int to);
 
   signals:
     /// The page or the ratio changed.
