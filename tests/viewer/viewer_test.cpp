@@ -13,6 +13,7 @@
 #include "contents_tree.h"
 #include "document_window.h"
 #include "main_window.h"
+#include "page_dialogs.h"
 #include "routing.h"
 #include "startup.h"
 #include "vyn_view.h"
@@ -107,6 +108,20 @@ class ViewerTest : public QObject {
         std::ofstream(path.toStdString(), std::ios::binary).write(bytes.constData(), bytes.size());
         QCOMPARE(documentKindOf(path.toStdString()) == DocumentKind::PdfZor, pdf);
         QCOMPARE(documentKindOf(dir.filePath("missing").toStdString()), DocumentKind::VynQd);
+    }
+
+    void dialogEntries() {
+        QVERIFY(checkPageEntry("3", 12).result == PageChoice::Result::Page);
+        QCOMPARE(checkPageEntry(" 12 ", 12).page, 12);
+        QVERIFY(checkPageEntry("13", 12).result == PageChoice::Result::OutOfRange);
+        QVERIFY(checkPageEntry("0", 12).result == PageChoice::Result::OutOfRange);
+        QVERIFY(checkPageEntry("2.5", 12).result == PageChoice::Result::NotAnInteger);
+        QVERIFY(checkPageEntry("", 12).result == PageChoice::Result::NotAnInteger);
+        QCOMPARE(checkZoomEntry("75"), std::optional<float>(0.75f));
+        QCOMPARE(checkZoomEntry("12.5"), std::optional<float>(0.125f));
+        QVERIFY(!checkZoomEntry("0"));
+        QVERIFY(!checkZoomEntry("-50"));
+        QVERIFY(!checkZoomEntry("abc"));
     }
 
     void contentsTreeLevels() {

@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "document_window.h"
+#include "page_dialogs.h"
 #include "vyn_view.h"
 
 namespace viewer {
@@ -95,7 +96,19 @@ void MainWindow::createMenus() {
     QAction* next = view->addAction(tr("下一页"), QKeySequence(Qt::Key_PageDown), this,
                                     withView([](VynView& v) { v.showPage(v.page() + 1); }));
     QAction* last = view->addAction(tr("末页"), this, withView([](VynView& v) { v.showPage(v.pageCount()); }));
+    view->addAction(tr("到指定页面"), this, withView([this](VynView& v) {
+        GotoPageDialog dialog(v.pageCount(), v.page(), this);
+        if (dialog.exec() == QDialog::Accepted && dialog.page() != v.page()) {
+            v.showPage(dialog.page());
+        }
+    }));
     view->addSeparator();
+    view->addAction(tr("指定比例"), this, withView([this](VynView& v) {
+        ZoomDialog dialog(this);
+        if (dialog.exec() == QDialog::Accepted) {
+            v.setRatio(dialog.ratio());
+        }
+    }));
     QAction* zoomIn = view->addAction(tr("放大"), QKeySequence::ZoomIn, this, withView([](VynView& v) { v.zoomIn(); }));
     QAction* zoomOut = view->addAction(tr("缩小"), QKeySequence::ZoomOut, this, withView([](VynView& v) { v.zoomOut(); }));
     QAction* fitWidth = view->addAction(tr("适合宽度"), this, withView([](VynView& v) { v.fitWidth(); }));

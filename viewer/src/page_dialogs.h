@@ -1,0 +1,50 @@
+// The go-to-page dialog (到指定页) and the zoom dialog (指定大小), with the checks of what
+// is typed into them.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+
+namespace viewer {
+
+/// What the go-to-page dialog's entry asks for.
+struct PageChoice {
+    enum class Result { Page, NotAnInteger, OutOfRange };
+    Result result;
+    int page = 0;
+};
+PageChoice checkPageEntry(const QString& text, int pageCount);
+
+/// The display ratio a zoom entry asks for (the percentage / 100); none unless the entry is a
+/// positive number.
+std::optional<float> checkZoomEntry(const QString& text);
+
+class GotoPageDialog : public QDialog {
+    Q_OBJECT
+  public:
+    GotoPageDialog(int pageCount, int currentPage, QWidget* parent = nullptr);
+    int page() const { return page_; }
+    void accept() override;
+
+  private:
+    QLineEdit* entry_;
+    int pageCount_;
+    int page_ = 0;
+};
+
+class ZoomDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit ZoomDialog(QWidget* parent = nullptr);
+    float ratio() const { return ratio_; }
+    void accept() override;
+
+  private:
+    QComboBox* entry_;
+    float ratio_ = 1.0f;
+};
+
+}  // namespace viewer
