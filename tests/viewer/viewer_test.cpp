@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "main_window.h"
 #include "page_dialogs.h"
 #include "routing.h"
+#include "settings.h"
 #include "startup.h"
 #include "vyn_view.h"
 
@@ -53,7 +55,11 @@ class ViewerTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QVERIFY(VYNFile_Init() == 1); }
+    void initTestCase() {
+        // Settings go to the test folders of QStandardPaths, not the user's own.
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(VYNFile_Init() == 1);
+    }
     void cleanupTestCase() { VYNFile_Exit(); }
 
     void startCommands_data() {
@@ -108,6 +114,61 @@ class ViewerTest : public QObject {
         std::ofstream(path.toStdString(), std::ios::binary).write(bytes.constData(), bytes.size());
         QCOMPARE(documentKindOf(path.toStdString()) == DocumentKind::PdfZor, pdf);
         QCOMPARE(documentKindOf(dir.filePath("missing").toStdString()), DocumentKind::VynQd);
+    }
+
+    void displayChoices_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<int>("systemLanguage");
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QString>("baseFont");
+        QTest::newRow("big5 in lower case") << "big5" << "" << 0x0804 << 950 << "";
+        QTest::newRow("GB") << "GB" << "" << 0x0404 << 936 << "";
+        QTest::newRow("Big 5 with a blank, Taiwan") << "Big 5" << "" << 0x0404 << 950 << "";
+        QTest::newRow("nothing, mainland") << "" << "" << 0x0804 << 936 << "SimSun";
+        QTest::newRow("nothing, mainland, a font") << "" << "FZShuSong-Z01" << 0x0804 << 936 << "FZShuSong-Z01";
+        QTest::newRow("nothing, Hong Kong") << "" << "" << 0x0C04 << 950 << "";
+    }
+    void displayChoices() {
+        QFETCH(QString, language);
+        QFETCH(QString, font);
+        QFETCH(int, systemLanguage);
+        QFETCH(int, codePage);
+        QFETCH(QString, baseFont);
+        const DisplayChoice choice = chooseDisplay(language, font, uint16_t(systemLanguage));
+        QCOMPARE(choice.codePage, codePage);
+        QCOMPARE(choice.simplified, codePage == 936);
+        QCOMPARE(choice.baseFont, baseFont);
+    }
+
+    void interfaceLanguages() {
+        QVERIFY(chooseInterfaceLanguage("GB", 1252) == InterfaceLanguage::BuiltIn);
+        QVERIFY(chooseInterfaceLanguage("", 1252) == InterfaceLanguage::English);
+        QVERIFY(chooseInterfaceLanguage("", 950) == InterfaceLanguage::Big5);
+        QVERIFY(chooseInterfaceLanguage("", 936) == InterfaceLanguage::BuiltIn);
+        QVERIFY(chooseInterfaceLanguage("ENGLISH", 936) == InterfaceLanguage::English);
+        QCOMPARE(languageIdOfLocale("zh_MO"), uint16_t(0x1404));
+    }
+
+    // A write into a store that does not exist creates it and stores nothing; the next stores.
+    void machineStore() {
+        QTemporaryDir dir;
+        const MachineSettings store(dir.filePath("Morla/ORVELLE.ini"));
+        QCOMPARE(store.readColour(), 0xFFFFFFu);
+        QVERIFY(!store.writeText("LANGUAGE", "BIG5"));
+        QCOMPARE(store.readText("LANGUAGE"), QString());
+        QVERIFY(store.writeText("LANGUAGE", "BIG5"));
+        QCOMPARE(store.readText("LANGUAGE"), QString("BIG5"));
+        QVERIFY(store.writeColour(0x00C0FFEE));
+        QCOMPARE(store.readColour(), 0x00C0FFEEu);
+        QCOMPARE(store.readText("COLOR"), QString());  // a number is no text
+        QVERIFY(store.writeText("COLOR", "blue"));
+        QCOMPARE(store.readColour(), 0xFFFFFFu);  // a text is no colour
+        const ProfileSettings profile(dir.filePath("Morla/Orvelle.ini"));
+        for (const char* file : {"a", "b", "c", "d", "e", "b"}) {
+            profile.addRecentFile(file);
+        }
+        QCOMPARE(profile.recentFiles(), (QStringList{"b", "e", "d", "c"}));
     }
 
     void dialogEntries() {

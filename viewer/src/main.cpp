@@ -8,6 +8,7 @@
 
 #include "main_window.h"
 #include "reader/rdll.h"
+#include "settings.h"
 #include "startup.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +20,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     RDLL_Init(0);
-    VYNFile_SetCodePage(viewer::codePageOfLocale(QLocale::system().name().toStdString()));
+    // Page text: the machine store's choice, else the system's language.
+    const viewer::MachineSettings machine;
+    const QString locale = QLocale::system().name();
+    const viewer::DisplayChoice display = viewer::chooseDisplay(
+        machine.readText("LANGUAGE"), machine.readText("FONT"), viewer::languageIdOfLocale(locale));
+    VYNFile_SetBaseFontName(display.baseFont.toUtf8().constData());
+    VYNFile_SetCodePage(display.codePage);
 
     viewer::MainWindow window;
     QStringList words = application.arguments().mid(1);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
@@ -15,6 +16,7 @@
 
 #include "document_window.h"
 #include "page_dialogs.h"
+#include "settings.h"
 #include "vyn_view.h"
 
 namespace viewer {
@@ -51,8 +53,23 @@ bool MainWindow::openDocument(const QString& path, int page) {
             view->showPage(1);
         }
     }
+    ProfileSettings().addRecentFile(path);
+    updateRecentFiles();
     updateStatus();
     return true;
+}
+
+void MainWindow::updateRecentFiles() {
+    qDeleteAll(recentActions_);
+    recentActions_.clear();
+    const QStringList files = ProfileSettings().recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), fileMenu_);
+        connect(action, &QAction::triggered, this, [this, path] { openDocument(path); });
+        fileMenu_->insertAction(recentSeparator_, action);
+        recentActions_ << action;
+    }
 }
 
 void MainWindow::createMenus() {
@@ -80,7 +97,10 @@ void MainWindow::createMenus() {
         }
     });
     file->addSeparator();
+    fileMenu_ = file;
+    recentSeparator_ = file->addSeparator();
     file->addAction(tr("退出(&X)"), QKeySequence::Quit, this, &QWidget::close);
+    updateRecentFiles();
 
     auto withView = [this](auto act) {
         return [this, act] {

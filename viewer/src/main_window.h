@@ -5,6 +5,8 @@
 
 class QMdiArea;
 class QLabel;
+class QMenu;
+class QAction;
 
 namespace viewer {
 
@@ -26,11 +28,15 @@ class MainWindow : public QMainWindow {
 
   private:
     void createMenus();
+    void updateRecentFiles();
     void updateStatus();
 
     QMdiArea* area_;
     QLabel* pageStatus_;
     QLabel* ratioStatus_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
 };
 
 }  // namespace viewer
