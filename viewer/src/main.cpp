@@ -28,6 +28,11 @@ int main(int argc, char** argv) {
     VYNFile_SetBaseFontName(display.baseFont.toUtf8().constData());
     VYNFile_SetCodePage(display.codePage);
 
+    // The interface language is chosen here; switching to it arrives with the translations.
+    const viewer::InterfaceLanguage language = viewer::chooseInterfaceLanguage(
+        viewer::ProfileSettings().interfaceLanguage(), viewer::codePageOfLocale(locale.toStdString()));
+    application.setProperty("interfaceLanguage", int(language));
+
     viewer::MainWindow window;
     QStringList words = application.arguments().mid(1);
     const viewer::StartCommand command = viewer::parseStartCommand(words.join(' ').toStdString());
