@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -216,6 +217,12 @@ class ViewerTest : public QObject {
         QTreeWidgetItem* root = document->contents()->topLevelItem(0);
         document->contents()->setCurrentItem(root->child(0));
         QCOMPARE(view->page(), 1);
+        // Dragging up moves the page up: the view scrolls down by as much.
+        view->setRatio(2.0f);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
+        QTest::mouseMove(view->viewport(), QPoint(100, 200));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(100, 200));
+        QCOMPARE(view->verticalScrollBar()->value(), 100);
         // The page is drawn: ink on the white page in the middle of the view.
         view->setRatio(1.0f);
         const QImage shot = view->viewport()->grab().toImage();

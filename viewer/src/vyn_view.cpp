@@ -1,6 +1,7 @@
 #include "vyn_view.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
@@ -25,6 +26,7 @@ VynView::VynView(VynHandle document, QWidget* parent)
     VYNFile_EnablePicture(document_, true);
     VYNFile_LoadPage(document_, 0);
     viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setCursor(Qt::OpenHandCursor);
     viewport()->setAutoFillBackground(true);
     updateScrollBars();
 }
@@ -130,6 +132,32 @@ void VynView::paintEvent(QPaintEvent*) {
 void VynView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+}
+
+void VynView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = true;
+        dragFrom_ = event->position().toPoint();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+}
+
+void VynView::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) {
+        return;
+    }
+    const QPoint now = event->position().toPoint();
+    const QPoint moved = now - dragFrom_;
+    dragFrom_ = now;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+}
+
+void VynView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        viewport()->setCursor(Qt::OpenHandCursor);
+    }
 }
 
 void VynView::keyPressEvent(QKeyEvent* event) {

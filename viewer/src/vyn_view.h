@@ -43,12 +43,18 @@ class VynView : public QAbstractScrollArea {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    /// Dragging with the left button moves the page under the pointer.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void updateScrollBars();
     QSize pageSize() const;
 
     VynHandle document_;
+    QPoint dragFrom_;
+    bool dragging_ = false;
 };
 
 }  // namespace viewer
