@@ -158,6 +158,41 @@ check "pdf text rect mode" '{"length":3,"page":2,"text":"two"}' "$("$brindle" --
 check "stream bad object" 2 "$(status "$brindle" stream "$work/paper.pdf" x1)"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"
+# pack, unpack, catalog: a PDF packed and unpacked is itself; a catalog set is read back by
+# catalog get and toc; failures leave every file as it was.
+"$brindle" pack "$work/paper.pdf" "$work/packed.zor" --progress 2>"$work/progress.txt"
+check "pack size" $(($(stat -c %s "$work/paper.pdf") + 254)) "$(stat -c %s "$work/packed.zor")"
+check "pack header" "ZOR 2.00" "$(head -c 8 "$work/packed.zor")"
+check "pack progress ends full" "100%" "$(tr '\r' '\n' <"$work/progress.txt" | grep -o '[0-9]*%' | tail -n 1)"
+check "packed info" '{"format":"ZOR","pages":3,"version":"2.00"}' "$("$brindle" --json info "$work/packed.zor")"
+check "unpack json" "{\"bytes\":$(stat -c %s "$work/paper.pdf"),\"file\":\"$work/unpacked.pdf\"}" \
+    "$("$brindle" --json unpack "$work/packed.zor" "$work/unpacked.pdf")"
+check "unpack gives the PDF" same "$(cmp -s "$work/paper.pdf" "$work/unpacked.pdf" && echo same)"
+check "catalog of a fresh ZOR" '{"items":[]}' "$("$brindle" --json catalog get "$work/packed.zor")"
+"$brindle" --json toc "$work/thesis.qd" >"$work/toc.json"
+check "catalog set" "{\"file\":\"$work/packed.zor\",\"items\":2}" \
+    "$("$brindle" --json catalog set "$work/packed.zor" "$work/toc.json")"
+check "catalog get" "$(cat "$work/toc.json")" "$("$brindle" --json catalog get "$work/packed.zor")"
+check "catalog size" $(($(stat -c %s "$work/paper.pdf") + 254 + 132 + 2 * 308)) "$(stat -c %s "$work/packed.zor")"
+check "catalog titles in GB2312" "$(printf '\xb5\xda\xd2\xbb\xd5\xc2' | hex)" \
+    "$("$brindle" toc --encoding native "$work/packed.zor" | head -c 6 | hex)"
+check "toc of a ZOR" "$("$brindle" toc "$work/thesis.qd")" "$("$brindle" toc "$work/packed.zor")"
+check "toc of a PDF" '{"items":[]}' "$("$brindle" --json toc "$work/paper.pdf")"
+check "catalog keeps the document" 3 "$("$brindle" --json info "$work/packed.zor" | grep -o '"pages":[0-9]*' | cut -d: -f2)"
+printf '{"items":[{"level":1,"page":1,"title":"\u00e9t\u00e9 \u263a"}]}' >"$work/latin.json"
+cp "$work/packed.zor" "$work/before.zor"
+before=$(ls -A "$work")
+check "catalog title GB2312 lacks" 1 "$(status "$brindle" catalog set "$work/packed.zor" "$work/latin.json")"
+check "catalog set on a PDF" "1 brindle: $work/paper.pdf: not a ZOR file" \
+    "$(failure catalog set "$work/paper.pdf" "$work/toc.json")"
+check "pack into a missing folder" "1 brindle: $work/missing/x.zor: Open File Error. (error 2)" \
+    "$(failure pack "$work/paper.pdf" "$work/missing/x.zor")"
+check "pack over a folder" 1 "$(status "$brindle" pack "$work/paper.pdf" "$work/pics")"
+check "unpack a PDF" 1 "$(status "$brindle" unpack "$work/paper.pdf" "$work/x.pdf")"
+check "failed ZOR commands change nothing" "$before" "$(ls -A "$work")"
+check "failed catalog leaves the file" same "$(cmp -s "$work/packed.zor" "$work/before.zor" && echo same)"
+check "catalog bad action" 2 "$(status "$brindle" catalog put "$work/packed.zor")"
+check "pack without OUT" 2 "$(status "$brindle" pack "$work/paper.pdf")"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

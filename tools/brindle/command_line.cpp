@@ -139,11 +139,26 @@ const std::vector<Command>& commands() {
          "stream FILE OBJ\n"
          "  Writes the data of stream object OBJ, through its filters, to standard output.",
          runStream},
-        {"toc", "the table of contents of a VYN or QD document",
+        {"toc", "the table of contents of a VYN or QD document, or the catalog of a ZOR file",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","
          "\"page\",\"title\"}]}.",
          runToc},
+        {"pack", "pack a PDF file into a ZOR file",
+         "pack IN.pdf OUT.zor [--progress]\n"
+         "  OUT.zor is replaced only when packing succeeds. --progress draws a bar on standard\n"
+         "  error. With --json: {\"bytes\",\"file\"}.",
+         runPack},
+        {"unpack", "write the PDF file inside a ZOR file",
+         "unpack IN.zor OUT.pdf\n"
+         "  OUT.pdf is replaced only when unpacking succeeds. With --json: {\"bytes\",\"file\"}.",
+         runUnpack},
+        {"catalog", "read or write the catalog (table of contents) of a ZOR file",
+         "catalog get FILE.zor\n"
+         "catalog set FILE.zor TOC.json\n"
+         "  get prints the catalog as toc does. set replaces it with the items of TOC.json,\n"
+         "  written as toc --json writes them; titles are stored in GB2312.",
+         runCatalog},
         {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
          "convert --from gb|big5 --to big5|gb|utf8\n"
          "  Reads standard input and writes the converted text to standard output.\n"

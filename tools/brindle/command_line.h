@@ -69,5 +69,8 @@ int runReplaceCode(Arguments& args);
 int runText(Arguments& args);
 int runFind(Arguments& args);
 int runStream(Arguments& args);
+int runPack(Arguments& args);
+int runUnpack(Arguments& args);
+int runCatalog(Arguments& args);
 
 }  // namespace brindle

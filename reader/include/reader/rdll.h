@@ -11,6 +11,11 @@
 
 extern "C" {
 
+/// The contents records of the paged-document formats (a 132-byte head whose last 4 bytes
+/// count the 308-byte items); the reader handles them as bytes.
+struct DirHead;
+struct DirItem;
+
 /// A size in pixels, as the size functions return it.
 typedef struct RdllSize {
     int32_t cx;
@@ -63,5 +68,26 @@ READER_EXPORT void RDLL_SetColumnSelect(int handle, int on);
 READER_EXPORT void RDLL_SetBig5(int handle, int on);
 READER_EXPORT void RDLL_ShowType1Font(int handle, int on);
 READER_EXPORT int RDLL_SetBkColor(int handle, surface::ColorRef colour);
+
+/// Told how packing goes: first (size of the source, 12000, 1), then (size of the source,
+/// bytes just packed, 0) after every block.
+typedef void (*RdllPackProgress)(int32_t total, int32_t count, int32_t starting);
+/// Packs the PDF file `source` into the ZOR file `destination` (replaced only when packing
+/// succeeds); `progress` may be null. 1, or 0 with the last library error set.
+READER_EXPORT int RDLL_PackFile(const char* source, const char* destination,
+                                RdllPackProgress progress);
+/// Writes the PDF inside the ZOR file `source` to `destination` (replaced only when unpacking
+/// succeeds); the third argument is ignored. 1, or 0 with the last library error set.
+READER_EXPORT int RDLL_UnPackFile(const char* source, const char* destination, int unused);
+/// Gives the ZOR file `path` the catalog `head` + the items it counts, replacing any catalog
+/// it had. 1, or 0 with the last library error set; a file that is not a ZOR file is refused.
+READER_EXPORT int RDLL_PackCatalogToFile(const char* path, const DirHead* head,
+                                         const DirItem* items);
+/// Fills `head` (132 bytes) with the catalog head of a ZOR 2.00 file: 1, or 0 when the file
+/// has no catalog or it cannot be read.
+READER_EXPORT int RDLL_GetCatalog(const char* path, DirHead* head);
+/// Fills `items`, which must have room for the count of the file's catalog head, with its
+/// items: 1, or 0 as RDLL_GetCatalog.
+READER_EXPORT int RDLL_GetCatalogItem(const char* path, DirItem* items);
 
 }  // extern "C"

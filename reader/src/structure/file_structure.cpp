@@ -9,13 +9,13 @@
 #include "structure/pdf_lexer.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
+#include "zor/zor_format.h"
 
 using namespace reader;
 
 namespace {
 
-constexpr int64_t kZorHeaderSize = 254;
-constexpr char kPackingKey[] = "QJVKTU";
+constexpr int64_t kZorHeaderSize = zor::kHeaderSize;
 constexpr size_t kTailSize = 1024;
 // A table larger than this many entries is not a table of a file this reader can hold.
 constexpr int32_t kMaxXrefSize = 8 << 20;
@@ -78,12 +78,10 @@ bool CReader::ReadFileData(char* buffer, size_t count, size_t* read, int64_t pos
         return false;
     }
     if (packed_) {
-        for (size_t i = 0; i < *read; ++i) {
-            const int64_t physical = start + int64_t(i);
-            if (physical >= kZorHeaderSize) {
-                buffer[i] = char(buffer[i] ^ kPackingKey[(physical - kZorHeaderSize) % 6]);
-            }
-        }
+        // Only bytes past the header are masked.
+        const size_t skip = size_t(std::clamp<int64_t>(kZorHeaderSize - start, 0, int64_t(*read)));
+        zor::maskBytes(std::span(reinterpret_cast<uint8_t*>(buffer) + skip, *read - skip),
+                       start + int64_t(skip) - kZorHeaderSize);
     }
     return true;
 }

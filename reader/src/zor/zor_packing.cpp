@@ -1,0 +1,149 @@
+// Packing a PDF file into a ZOR file and unpacking it again. Both write the new file under a
+// temporary name beside the destination and give it the destination's name only when it is
+// complete, so a failure never leaves a cut-off file there and never touches the source.
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <memory>
+
+#include "library/library_state.h"
+#include "library/partial_file.h"
+#include "reader/rdll.h"
+#include "support/debug_log.h"
+#include "support/error_codes.h"
+#include "zor/zor_format.h"
+
+using namespace reader;
+
+namespace {
+
+// A multiple of the key's length, so the mask runs on from one block to the next.
+constexpr size_t kBlockSize = 12000;
+static_assert(kBlockSize % zor::kKeySize == 0);
+
+// Follows "ZOR 2.00" in the header; readers ignore it.
+constexpr char kHeaderText[] = "BrindleViewer ZOR packed";
+static_assert(sizeof kHeaderText - 1 == 24);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File openForReading(const char* path) { return File(std::fopen(path, "rb")); }
+
+void fail(int code, const char* message) {
+    setLibraryError(code);
+    WriteLog(kLogError, "%s\r\n", message);
+}
+
+void failOpening(const char* message, const char* path) {
+    setLibraryError(kOpenFileError);
+    WriteLog(kLogError, "%s(%s)\r\n", message, path);
+}
+
+std::array<uint8_t, zor::kHeaderSize> packedHeader() {
+    std::array<uint8_t, zor::kHeaderSize> header{};
+    std::memcpy(header.data(), "ZOR 2.00", 8);
+    std::memcpy(header.data() + 8, kHeaderText, sizeof kHeaderText - 1);
+    return header;
+}
+
+}  // namespace
+
+extern "C" {
+
+int RDLL_PackFile(const char* source, const char* destination, RdllPackProgress progress) {
+    libraryState().lastLibraryError = kNoError;
+    if (source == nullptr || destination == nullptr) {
+        fail(kNoInputFile, "RDLL_PackFile-- Not Input File!");
+        return 0;
+    }
+    File input = openForReading(source);
+    if (!input) {
+        failOpening("RDLL_PackFile-- Open source file error!", source);
+        return 0;
+    }
+    PartialFile output(destination);
+    if (!output.isOpen()) {
+        failOpening("RDLL_PackFile-- Open source file error!", destination);
+        return 0;
+    }
+    if (!output.append(packedHeader())) {
+        fail(kWriteFileError, "RDLL_PackFile-- write file error!");
+        return 0;
+    }
+    const int64_t length = fseeko(input.get(), 0, SEEK_END) == 0 ? ftello(input.get()) : -1;
+    if (length < 0 || fseeko(input.get(), 0, SEEK_SET) != 0) {
+        fail(kMoveFilePointerError, "GetFileLength -- seek file pointer error.");
+        return 0;
+    }
+    // The callback counts in 32 bits; larger files report the largest count it holds.
+    const int32_t total = int32_t(std::min<int64_t>(length, INT32_MAX));
+    if (progress != nullptr) {
+        progress(total, int32_t(kBlockSize), 1);
+    }
+    std::array<uint8_t, kBlockSize> block{};
+    for (;;) {
+        const size_t got = std::fread(block.data(), 1, block.size(), input.get());
+        if (got == 0) {
+            break;
+        }
+        const std::span<uint8_t> bytes(block.data(), got);
+        zor::maskBytes(bytes, 0);
+        if (!output.append(bytes)) {
+            fail(kReadFileError, "RDLL_PackFile-- read file error!");
+            return 0;
+        }
+        if (progress != nullptr) {
+            progress(total, int32_t(got), 0);
+        }
+    }
+    if (std::ferror(input.get()) != 0 || !output.commit()) {
+        fail(kReadFileError, "RDLL_PackFile-- read file error!");
+        return 0;
+    }
+    return 1;
+}
+
+int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/) {
+    libraryState().lastLibraryError = kNoError;
+    if (source == nullptr || destination == nullptr) {
+        fail(kNoInputFile, "RDLL_UnPackFile-- Not Input File!");
+        return 0;
+    }
+    File input = openForReading(source);
+    if (!input) {
+        failOpening("RDLL_UnPackFile-- Open source file error!", source);
+        return 0;
+    }
+    PartialFile output(destination);
+    if (!output.isOpen()) {
+        failOpening("RDLL_UnPackFile-- Open dest file error!", destination);
+        return 0;
+    }
+    // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
+    // Copied block by block rather than read whole, so no file size needs one allocation.
+    std::array<uint8_t, kBlockSize> block{};
+    const bool positioned = fseeko(input.get(), zor::kHeaderSize, SEEK_SET) == 0;
+    while (positioned) {
+        const size_t got = std::fread(block.data(), 1, block.size(), input.get());
+        if (got == 0) {
+            break;
+        }
+        const std::span<uint8_t> bytes(block.data(), got);
+        zor::maskBytes(bytes, 0);
+        if (!output.append(bytes)) {
+            fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
+            return 0;
+        }
+    }
+    if (!positioned || std::ferror(input.get()) != 0 || !output.commit()) {
+        fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
+        return 0;
+    }
+    return 1;
+}
+
+}  // extern "C"
