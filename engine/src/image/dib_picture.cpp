@@ -217,8 +217,12 @@ void DibPicture::ResampleBilevel(int32_t dpi) {
 
     header.width = int32_t(newWidth);
     header.height = int32_t(newHeight);
-    header.xPelsPerMeter = int32_t(header.xPelsPerMeter / h);
-    header.yPelsPerMeter = int32_t(header.yPelsPerMeter / h);
+    // The resolution fields come from the file: scaled in double and held in range.
+    auto scaled = [h](int32_t pelsPerMeter) {
+        return int32_t(std::clamp(double(pelsPerMeter) / double(h), double(INT32_MIN), double(INT32_MAX)));
+    };
+    header.xPelsPerMeter = scaled(header.xPelsPerMeter);
+    header.yPelsPerMeter = scaled(header.yPelsPerMeter);
     std::unique_ptr<DibPicture> resampled = create(header, palette());
     if (!resampled) {
         return;
