@@ -142,8 +142,10 @@ int CReader::ComboPDF(reader::PartialFile& output, const int32_t* pages) {
         kids.push_back(id);
         pending.push_back(id);
     }
+    std::vector<int32_t> sortedKids = kids;
+    std::sort(sortedKids.begin(), sortedKids.end());
     const auto isKid = [&](int32_t n) {
-        return std::find(kids.begin(), kids.end(), n) != kids.end();
+        return std::binary_search(sortedKids.begin(), sortedKids.end(), n);
     };
 
     // Which objects are copied decides which numbers stay free for the new objects, so they
