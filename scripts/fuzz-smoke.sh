@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-5}
-targets=(convert vyn_document word_stream bilevel page_picture page_text flate fax jpeg pdf_document type1 image pdf_content)
+targets=(convert vyn_document word_stream bilevel page_picture page_text flate fax jpeg pdf_document type1 image pdf_content zor)
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

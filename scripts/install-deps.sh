@@ -11,6 +11,7 @@ brindle_packages=(
   zlib1g-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
+  qpdf
   clang libclang-rt-14-dev
 )
 

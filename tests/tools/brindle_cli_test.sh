@@ -193,6 +193,25 @@ check "failed ZOR commands change nothing" "$before" "$(ls -A "$work")"
 check "failed catalog leaves the file" same "$(cmp -s "$work/packed.zor" "$work/before.zor" && echo same)"
 check "catalog bad action" 2 "$(status "$brindle" catalog put "$work/packed.zor")"
 check "pack without OUT" 2 "$(status "$brindle" pack "$work/paper.pdf")"
+# extract: chosen pages of a PDF or ZOR file in a new PDF file.
+check "extract" "{\"file\":\"$work/two.pdf\",\"pages\":2}" \
+    "$("$brindle" --json extract "$work/paper.zor" -p 3,2,5-7 -o "$work/two.pdf")"
+check "extract keeps the order" "three" "$("$brindle" text "$work/two.pdf" -p 1 2>/dev/null)"
+check "extract keeps the boxes" '"crop_box":[36,36,576,756]' \
+    "$("$brindle" --json info "$work/two.pdf" --page 2 2>/dev/null | grep -o '"crop_box":[^]]*]')"
+check "extract from a ZOR equals from the PDF" same \
+    "$("$brindle" extract "$work/paper.pdf" -p 3,2 -o "$work/two-pdf.pdf" && cmp -s "$work/two.pdf" "$work/two-pdf.pdf" && echo same)"
+if command -v qpdf >/dev/null; then
+    check "extracted file passes qpdf --check" 0 "$(status qpdf --check "$work/two.pdf")"
+fi
+before=$(ls -A "$work")
+check "extract from a missing file" "1 brindle: $work/none.pdf: no such file" \
+    "$(failure extract "$work/none.pdf" -p 1 -o "$work/x.pdf")"
+check "extract into a missing folder" 1 "$(status "$brindle" extract "$work/paper.pdf" -p 1 -o "$work/missing/x.pdf")"
+check "failed extractions leave nothing" "$before" "$(ls -A "$work")"
+check "extract backward range" 2 "$(status "$brindle" extract "$work/paper.pdf" -p 7-5 -o "$work/x.pdf")"
+check "extract too many pages" 2 "$(status "$brindle" extract "$work/paper.pdf" -p 1-1000 -o "$work/x.pdf")"
+check "extract page 0" 2 "$(status "$brindle" extract "$work/paper.pdf" -p 0,1 -o "$work/x.pdf")"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

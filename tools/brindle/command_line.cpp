@@ -159,6 +159,12 @@ const std::vector<Command>& commands() {
          "  get prints the catalog as toc does. set replaces it with the items of TOC.json,\n"
          "  written as toc --json writes them; titles are stored in GB2312.",
          runCatalog},
+        {"extract", "write a new PDF file of chosen pages of a PDF or ZOR file",
+         "extract IN -p PAGES -o OUT.pdf\n"
+         "  PAGES: page numbers and ranges from 1, in the order the new file takes them\n"
+         "  (2,1,5-7); pages past the end of IN are skipped. OUT.pdf is replaced only when the\n"
+         "  new file is complete. With --json: {\"file\",\"pages\"}.",
+         runExtract},
         {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
          "convert --from gb|big5 --to big5|gb|utf8\n"
          "  Reads standard input and writes the converted text to standard output.\n"

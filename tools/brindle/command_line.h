@@ -72,5 +72,6 @@ int runStream(Arguments& args);
 int runPack(Arguments& args);
 int runUnpack(Arguments& args);
 int runCatalog(Arguments& args);
+int runExtract(Arguments& args);
 
 }  // namespace brindle

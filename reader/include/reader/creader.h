@@ -22,6 +22,7 @@ struct XrefEntry;
 struct ContentItem;
 struct FontResource;
 struct XObjectResource;
+class PartialFile;
 }  // namespace reader
 
 /// The page information GetPageInfo fills: page count, MediaBox, CropBox (points).
@@ -109,6 +110,12 @@ class READER_EXPORT CReader {
     /// The details of the current page's font resource `name`, or null.
     const reader::TFont* fontOf(std::string_view name) const;
     std::vector<std::pair<std::string, int32_t>> xobjects() const;
+
+    /// Writes to `output`, after its header, the pages listed in `pages` (numbers from 1, the
+    /// list ending with -1; others skipped) with every object they lead to, a new page tree,
+    /// catalog, information dictionary, cross-reference section and trailer. 1, or 0 with the
+    /// last library error set.
+    int ComboPDF(reader::PartialFile& output, const int32_t* pages);
 
   private:
     // file access

@@ -69,6 +69,13 @@ READER_EXPORT void RDLL_SetBig5(int handle, int on);
 READER_EXPORT void RDLL_ShowType1Font(int handle, int on);
 READER_EXPORT int RDLL_SetBkColor(int handle, surface::ColorRef colour);
 
+/// The pages RDLL_ComboPDF takes from a document.
+typedef struct PageExtractRequest {
+    char path[260];       ///< the PDF or ZOR file, NUL-terminated
+    int32_t pages[1000];  ///< page numbers from 1, in the order the new file lists them
+    int32_t count;        ///< below 1000; pages[count] is set to -1
+} PageExtractRequest;
+
 /// Told how packing goes: first (size of the source, 12000, 1), then (size of the source,
 /// bytes just packed, 0) after every block.
 typedef void (*RdllPackProgress)(int32_t total, int32_t count, int32_t starting);
@@ -89,5 +96,9 @@ READER_EXPORT int RDLL_GetCatalog(const char* path, DirHead* head);
 /// Fills `items`, which must have room for the count of the file's catalog head, with its
 /// items: 1, or 0 as RDLL_GetCatalog.
 READER_EXPORT int RDLL_GetCatalogItem(const char* path, DirItem* items);
+/// Writes to `output` (replaced only when the new file is complete) a PDF file of the
+/// requested pages of the request's file; the second argument is ignored. Page numbers
+/// outside the document are skipped. 1, or 0 with the last library error set.
+READER_EXPORT int RDLL_ComboPDF(PageExtractRequest* request, int unused, const char* output);
 
 }  // extern "C"
