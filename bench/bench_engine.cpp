@@ -11,7 +11,7 @@ namespace {
 using namespace vyn::fixtures;
 
 // A page of 40 lines of 30 characters, two pictures and, in version 200, four glyphs.
-PageSpec typicalPage(uint16_t number) {
+PageLayout typicalPage(uint16_t number) {
     StreamBuilder stream;
     stream.font(0, 5, 5);
     for (uint16_t line = 0; line < 40; ++line) {
@@ -21,7 +21,7 @@ PageSpec typicalPage(uint16_t number) {
         }
     }
     stream.command(0x8006, {0xA383, 300, 7600, 5400, 7600}).endOfPage();
-    PageSpec page;
+    PageLayout page;
     page.words = stream.words();
     page.printedNumber = number;
     page.pictures = {{1, std::vector<uint8_t>(4000, 0x55)}, {0, std::vector<uint8_t>(2000, 0)}};
@@ -34,7 +34,7 @@ PageSpec typicalPage(uint16_t number) {
 const std::string& documentPath() {
     static TempDir dir;
     static const std::string path = [] {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.version = 200;
         for (uint16_t p = 0; p < 300; ++p) {
             desc.pages.push_back(typicalPage(uint16_t(p + 1)));

@@ -55,12 +55,12 @@ TempDir& folder() {
 
 const std::filesystem::path& scannedDocument() {
     static const std::filesystem::path path = [] {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.version = 300;
         desc.docType = 23112;
         const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
         for (int32_t p = 0; p < kPages; ++p) {
-            PageSpec page;
+            PageLayout page;
             // One picture element over the A4 page: 6134 x 8677 page units.
             page.words = StreamBuilder()
                              .command(0x800A, {1, 0, 0, 6134, 8677, 'S', 'C', 'A', 'N'})

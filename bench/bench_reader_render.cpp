@@ -31,23 +31,23 @@ const std::string& documentPath() {
         for (int page = 1; page <= 20; ++page) {
             contents.push_back(pageContent(page));
         }
-        reader::fixtures::PdfSpec spec = reader::fixtures::pagesPdf(contents, "0 0 595 842");
+        reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf(contents, "0 0 595 842");
         // Every page shares one font and one image.
         for (size_t i = 0; i < contents.size(); ++i) {
-            spec.objects[2 + 2 * i].body =
+            layout.objects[2 + 2 * i].body =
                 "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 100 0 R >> /XObject << "
                 "/Im1 101 0 R >> >> /Contents " + std::to_string(4 + 2 * i) + " 0 R >>";
         }
-        spec.objects.push_back({100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
+        layout.objects.push_back({100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
         std::string pixels;
         for (int i = 0; i < 64 * 64; ++i) {
             pixels += char(i % 251);
         }
-        spec.objects.push_back({101, reader::fixtures::streamBody(
+        layout.objects.push_back({101, reader::fixtures::streamBody(
                                          "/Type /XObject /Subtype /Image /Width 64 /Height 64 "
                                          "/ColorSpace /DeviceGray /BitsPerComponent 8",
                                          pixels)});
-        const std::string bytes = reader::fixtures::buildPdf(spec);
+        const std::string bytes = reader::fixtures::buildPdf(layout);
         return dir.write("pages.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
             .string();
     }();

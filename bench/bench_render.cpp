@@ -46,9 +46,9 @@ std::vector<uint16_t> densePage() {
 std::unique_ptr<vyn::VynDocument>& denseDocument() {
     static TempDir dir;
     static std::unique_ptr<vyn::VynDocument> document = [] {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = 2;
-        PageSpec page;
+        PageLayout page;
         page.words = densePage();
         desc.pages = {page};
         auto opened = vyn::VynDocument::Open(dir.write("dense.vyn", buildDocument(desc).bytes));

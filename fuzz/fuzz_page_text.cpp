@@ -42,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vyn::engineState().errorCallback = nullptr;
     vyn::engineState().codePage = (data[1] & 1) != 0 ? 950 : 936;
 
-    vyn::fixtures::DocumentSpec desc;
+    vyn::fixtures::DocumentLayout desc;
     desc.docType = kDocTypes[data[0] % std::size(kDocTypes)];
-    vyn::fixtures::PageSpec page;
+    vyn::fixtures::PageLayout page;
     for (size_t i = kHeader; i + 1 < size; i += 2) {
         page.words.push_back(uint16_t(data[i] | data[i + 1] << 8));
     }

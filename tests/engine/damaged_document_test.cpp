@@ -8,10 +8,10 @@
 namespace vyn::fixtures {
 namespace {
 
-DocumentSpec twoPages() {
-    DocumentSpec desc;
+DocumentLayout twoPages() {
+    DocumentLayout desc;
     desc.version = 400;
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8001, 10, 0x8005};
     desc.pages = {page, page};
     return desc;
@@ -78,12 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RefusedPage>& p) { return std::string(p.param.name); });
 
 TEST(DamagedDocumentTest, LongPageIsCutToThePageBuffer) {
-    DocumentSpec desc;
-    PageSpec page;
+    DocumentLayout desc;
+    PageLayout page;
     page.words.assign(kPageBufferBytes / 2 + 1000, 0x0041);
     page.pictures = {{0, {1, 2, 3}}};
     desc.pages = {page};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -95,13 +95,13 @@ TEST(DamagedDocumentTest, LongPageIsCutToThePageBuffer) {
 }
 
 TEST(DamagedDocumentTest, PictureCountIsCutTo128) {
-    DocumentSpec desc;
-    PageSpec page;
+    DocumentLayout desc;
+    PageLayout page;
     page.words = {0x8005};
-    page.pictures.assign(130, PictureSpec{0, {}});
+    page.pictures.assign(130, PictureLayout{0, {}});
     page.pictures[127] = {7, {1}};
     desc.pages = {page};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     ASSERT_NE(opened->document, nullptr);
     ASSERT_TRUE(opened->document->LoadPage(0));
     ASSERT_EQ(opened->document->pictureEntries().size(), 128u);
@@ -109,8 +109,8 @@ TEST(DamagedDocumentTest, PictureCountIsCutTo128) {
 }
 
 TEST(DamagedDocumentTest, PictureChainRunningOffTheFileEndsThere) {
-    DocumentSpec desc;
-    PageSpec page;
+    DocumentLayout desc;
+    PageLayout page;
     page.words = {0x8005};
     page.pictures = {{0, {1, 2}}, {1, {3}}};
     desc.pages = {page};
@@ -128,8 +128,8 @@ TEST(DamagedDocumentTest, PictureChainRunningOffTheFileEndsThere) {
 }
 
 TEST(DamagedDocumentTest, PictureDataPastTheEndLeavesTheChainInPlace) {
-    DocumentSpec desc;
-    PageSpec page;
+    DocumentLayout desc;
+    PageLayout page;
     page.words = {0x8005};
     page.pictures = {{0, {1, 2}}};
     desc.pages = {page};
@@ -141,7 +141,7 @@ TEST(DamagedDocumentTest, PictureDataPastTheEndLeavesTheChainInPlace) {
     EXPECT_EQ(opened->document->picture(0), nullptr);
 }
 
-GlyphSpec smallGlyph(uint32_t code) { return {code, 8, 1, {0xFF, 0, 0, 0}}; }
+GlyphLayout smallGlyph(uint32_t code) { return {code, 8, 1, {0xFF, 0, 0, 0}}; }
 
 TEST(DamagedDocumentTest, GlyphBounds) {
     struct Case {
@@ -171,9 +171,9 @@ TEST(DamagedDocumentTest, GlyphBounds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.version = 200;
-        PageSpec page;
+        PageLayout page;
         page.words = {0x8005};
         page.glyphs = {smallGlyph(0xFEA1), smallGlyph(0xFEA2)};
         desc.pages = {page};

@@ -9,8 +9,8 @@
 namespace vyn::fixtures {
 namespace {
 
-PageSpec pageWith(std::vector<uint16_t> words, uint16_t printed = 0) {
-    PageSpec page;
+PageLayout pageWith(std::vector<uint16_t> words, uint16_t printed = 0) {
+    PageLayout page;
     page.words = std::move(words);
     page.printedNumber = printed;
     return page;
@@ -25,7 +25,7 @@ struct LayoutCase {
 class LayoutTest : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutTest, OpensAndLoadsEveryPage) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = GetParam().qd;
     desc.version = GetParam().version;
     desc.docType = 2;
@@ -35,7 +35,7 @@ TEST_P(LayoutTest, OpensAndLoadsEveryPage) {
     desc.pages = {pageWith(StreamBuilder().lineAt(100).character(50, 0xB0A1).endOfPage().words()),
                   pageWith({0x8001, 7, 0x8005})};
 
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->isQd(), desc.qd);
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutCase>& p) { return std::string(p.param.name); });
 
 TEST(DocumentTest, QdNeedsItsMagic) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = true;
     desc.pages = {pageWith({0x8005})};
     BuiltDocument built = buildDocument(desc);
@@ -86,7 +86,7 @@ TEST(DocumentTest, QdNeedsItsMagic) {
 }
 
 TEST(DocumentTest, QdPrefixUnderAnotherSpellingIsTakenForTheHeader) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = true;
     desc.version = 400;
     desc.pages = {pageWith({0x8005})};
@@ -98,7 +98,7 @@ TEST(DocumentTest, QdPrefixUnderAnotherSpellingIsTakenForTheHeader) {
 }
 
 TEST(DocumentTest, EmptyContentsPutsThePageTableRightAfterTheHead) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 400;
     desc.pages = {pageWith({0x8001, 1, 0x8005})};
     BuiltDocument built = buildDocument(desc);
@@ -110,14 +110,14 @@ TEST(DocumentTest, EmptyContentsPutsThePageTableRightAfterTheHead) {
 }
 
 TEST(DocumentTest, ContentsOfAQdFileLieAfterItsPrefix) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = true;
     desc.contentsHead[0] = 0x5A;
     for (int i = 1; i <= 3; ++i) {
         desc.contents.push_back({"t" + std::to_string(i), "s", std::to_string(i * 10), i});
     }
     desc.pages = {pageWith({0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     DirHead head{};
@@ -136,10 +136,10 @@ TEST(DocumentTest, ContentsOfAQdFileLieAfterItsPrefix) {
 }
 
 TEST(DocumentTest, NoContentsBelowVersion400) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 300;
     desc.pages = {pageWith({0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     ASSERT_NE(opened->document, nullptr);
     DirHead head{};
     head.itemCount = 77;
@@ -151,12 +151,12 @@ TEST(DocumentTest, NoContentsBelowVersion400) {
 
 TEST(DocumentTest, PictureChainSkipsEmptyPlacesAndKeepsTheNumbering) {
     engineState().errorCallback = nullptr;
-    DocumentSpec desc;
-    PageSpec page = pageWith({0x8005});
+    DocumentLayout desc;
+    PageLayout page = pageWith({0x8005});
     page.pictures = {{0, {1, 2, 3, 4, 5}}, {0, {}}, {2, {9, 9}}, {1, {7}}};
     desc.pages = {page};
     for (bool enabled : {true, false}) {
-        auto opened = openSpec(desc);
+        auto opened = openLayout(desc);
         VynDocument* d = opened->document.get();
         ASSERT_NE(d, nullptr);
         d->EnablePicture(enabled);
@@ -179,18 +179,18 @@ TEST(DocumentTest, PictureChainSkipsEmptyPlacesAndKeepsTheNumbering) {
     engineState().errorCallback = writeErrorToStderr;
 }
 
-GlyphSpec glyph(uint32_t code, uint8_t fill) {
+GlyphLayout glyph(uint32_t code, uint8_t fill) {
     // 8 x 2 pixels: one 4-byte row per pixel row.
     return {code, 8, 2, {fill, 0, 0, 0, uint8_t(~fill), 0, 0, 0}};
 }
 
 TEST(DocumentTest, Version200PagesCarryUserDefinedCharacters) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 200;
-    PageSpec page = pageWith({0x8005});
+    PageLayout page = pageWith({0x8005});
     page.glyphs = {glyph(0xFEA1, 0x81), glyph(0xFEA2, 0x3C)};
     desc.pages = {page, pageWith({0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -215,13 +215,13 @@ TEST(DocumentTest, Version200PagesCarryUserDefinedCharacters) {
 
 TEST(DocumentTest, OtherVersionsIgnoreGlyphCounts) {
     for (uint32_t version : {300u, 400u}) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.version = version;
-        PageSpec page = pageWith({0x8005});
+        PageLayout page = pageWith({0x8005});
         page.glyphs = {glyph(0xFEA1, 1), glyph(0xFEA2, 2), glyph(0xFEA3, 3), glyph(0xFEA4, 4),
                        glyph(0xFEA5, 5)};
         desc.pages = {page};
-        auto opened = openSpec(desc);
+        auto opened = openLayout(desc);
         VynDocument* d = opened->document.get();
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->pageTable()[0].glyphCount, 5u);
@@ -234,18 +234,18 @@ TEST(DocumentTest, OtherVersionsIgnoreGlyphCounts) {
 }
 
 TEST(DocumentTest, PrintedNumbersMapToPageIndexes) {
-    DocumentSpec numbered;
+    DocumentLayout numbered;
     numbered.pages = {pageWith({0x8005}, 11), pageWith({0x8005}, 12), pageWith({0x8005}, 13)};
-    auto opened = openSpec(numbered);
+    auto opened = openLayout(numbered);
     ASSERT_NE(opened->document, nullptr);
     EXPECT_EQ(opened->document->PrintPagetoSeqPage(12), 1);
     EXPECT_EQ(opened->document->PrintPagetoSeqPage(11), 0);
     EXPECT_EQ(opened->document->PrintPagetoSeqPage(99), 0);
     EXPECT_EQ(opened->document->PrintPagetoSeqPage(65536 + 12), 0);
 
-    DocumentSpec unnumbered;
+    DocumentLayout unnumbered;
     unnumbered.pages = {pageWith({0x8005}), pageWith({0x8005}, 7)};
-    auto plain = openSpec(unnumbered);
+    auto plain = openLayout(unnumbered);
     ASSERT_NE(plain->document, nullptr);
     EXPECT_EQ(plain->document->PrintPagetoSeqPage(12), 12) << "the loaded page bears no number";
     ASSERT_TRUE(plain->document->LoadPage(1));
@@ -253,9 +253,9 @@ TEST(DocumentTest, PrintedNumbersMapToPageIndexes) {
 }
 
 TEST(DocumentTest, BadPageIndexChangesNothing) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.pages = {pageWith({0x8001, 5, 0x8005}), pageWith({0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(1));
@@ -267,11 +267,11 @@ TEST(DocumentTest, BadPageIndexChangesNothing) {
 }
 
 TEST(DocumentTest, PageSizeFollowsResolutionAndRatio) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.width = 742;  // one inch: the size in pixels is the scale itself
     desc.height = 1484;
     desc.pages = {pageWith({0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     struct Case {
@@ -296,9 +296,9 @@ TEST(DocumentTest, PageSizeFollowsResolutionAndRatio) {
 }
 
 TEST(DocumentTest, CloseForgetsThePageAndTheSettings) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.pages = {pageWith({0x8001, 5, 0x8005})};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     d->SetDisplayRatio(2.0f);

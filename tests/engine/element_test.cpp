@@ -15,10 +15,10 @@ using Operand = std::vector<uint16_t>;
 class ElementTest : public testing::Test {
   protected:
     VynDocument& document(int32_t docType) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = docType;
-        desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
-        opened_ = openSpec(desc);
+        desc.pages = {PageLayout{{0x8005}, 0, {}, {}}};
+        opened_ = openLayout(desc);
         opened_->document->SetResolution(742, 742);
         return *opened_->document;
     }
@@ -320,11 +320,11 @@ TEST_F(ElementTest, SymbolMarkDrawsQInTheSymbolFace) {
 // The check mark's converted values are taken as unsigned 16-bit numbers, so a mark left of
 // the page origin lands far to the right instead of at a negative position.
 TEST_F(ElementTest, CheckMarkCoordinatesWrapAt16Bits) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 2;
     desc.originX = 100;
-    desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
-    opened_ = openSpec(desc);
+    desc.pages = {PageLayout{{0x8005}, 0, {}, {}}};
+    opened_ = openLayout(desc);
     VynDocument& d = *opened_->document;
     d.SetResolution(742, 742);
     const Operand operand{20, 10, 30};  // size 20 -> -80, x 10 -> -90

@@ -48,12 +48,12 @@ TEST(ExportsTest, ADocumentThroughItsLife) {
     EXPECT_EQ(VYNFile_SetCodePage(950), 0);
     EXPECT_EQ(VYNFile_SetBaseFontName("SimSun"), 0);
 
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = true;
     desc.version = 400;
     desc.docType = 23112;
     desc.contents = {{"a", "", "1", 1}, {"b", "", "2", 2}};
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8001, 3, 0x8005};
     page.printedNumber = 0;
     desc.pages = {page, page, page};
@@ -100,9 +100,9 @@ TEST(ExportsTest, OpenRefusesWhatIsNotADocument) {
 // word and a font operand, which are no characters and must keep their bytes.
 TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
     ASSERT_EQ(VYNFile_Init(), 1);
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 2;
-    PageSpec first;
+    PageLayout first;
     first.words = StreamBuilder()
                       .lineAt(0x39FA)
                       .character(100, 0xB9FA)  // words 2-3
@@ -111,7 +111,7 @@ TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
                       .character(300, 0xB9FA)  // words 8-9
                       .endOfPage()
                       .words();
-    PageSpec second;
+    PageLayout second;
     second.words = StreamBuilder().lineAt(400).character(0x39FA, 0xB9FA).endOfPage().words();
     desc.pages = {first, second};
     const BuiltDocument built = buildDocument(desc);
@@ -136,12 +136,12 @@ TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
 }
 
 TEST(ExportsTest, PrintAndLowResolutionCopyThroughTheInterface) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 200;
     desc.docType = 2;
     desc.width = 742;
     desc.height = 1484;
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8005};
     desc.pages = {page, page};
     TempDir dir;

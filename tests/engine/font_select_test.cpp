@@ -26,10 +26,10 @@ class FontSelectTest : public testing::Test {
     void TearDown() override { engineState() = saved_; }
 
     VynDocument& document(int32_t docType = 2) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = docType;
-        desc.pages = {PageSpec{{0x8005}, 0, {}, {}}};
-        opened_ = openSpec(desc);
+        desc.pages = {PageLayout{{0x8005}, 0, {}, {}}};
+        opened_ = openLayout(desc);
         return *opened_->document;
     }
 

@@ -30,14 +30,14 @@ class InterpreterTest : public testing::Test {
     // Opens a one-page document of `docType` with `words`, loads the page and draws it at
     // 96 dpi into a 1000 x 1000 rectangle.
     VynDocument& show(int32_t docType, std::vector<uint16_t> words) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = docType;
         desc.version = 200;
-        PageSpec page;
+        PageLayout page;
         page.words = std::move(words);
         page.glyphs = {{0xFEA1, 8, 1, {0xFF, 0, 0, 0}}};
         desc.pages = {page};
-        opened_ = openSpec(desc);
+        opened_ = openLayout(desc);
         VynDocument& d = *opened_->document;
         EXPECT_TRUE(d.LoadPage(0));
         d.Show(surface_, {0, 0, 1000, 1000}, 0, 0);
@@ -200,12 +200,12 @@ TEST_F(InterpreterTest, OffsetsPushPopAndOverflow) {
 }
 
 TEST_F(InterpreterTest, PageExtentSetsAMissingPageSizeInTheFirstDialect) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 0;
     desc.width = 0;
     desc.height = 0;
-    desc.pages = {PageSpec{{0x8003, 5000, 0x8003, 7000, 0x8005}, 0, {}, {}}};
-    auto opened = openSpec(desc);
+    desc.pages = {PageLayout{{0x8003, 5000, 0x8003, 7000, 0x8005}, 0, {}, {}}};
+    auto opened = openLayout(desc);
     VynDocument& d = *opened->document;
     ASSERT_TRUE(d.LoadPage(0));
     d.Show(surface_, {0, 0, 100, 100}, 0, 0);
@@ -241,10 +241,10 @@ TEST_F(InterpreterTest, ScannerFollowsPositionsWithoutDrawing) {
          {{1, 50, 0x0002}, {3, 50, 0xB0A1}}},
     };
     for (const Case& c : cases) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = c.docType;
-        desc.pages = {PageSpec{c.words, 0, {}, {}}};
-        auto opened = openSpec(desc);
+        desc.pages = {PageLayout{c.words, 0, {}, {}}};
+        auto opened = openLayout(desc);
         VynDocument& d = *opened->document;
         ASSERT_TRUE(d.LoadPage(0));
         d.BeginScan();

@@ -30,8 +30,8 @@ std::set<std::string> namesIn(const std::filesystem::path& folder) {
     return names;
 }
 
-PageSpec textPage(uint16_t first) {
-    PageSpec page;
+PageLayout textPage(uint16_t first) {
+    PageLayout page;
     page.words = StreamBuilder()
                      .lineAt(400)
                      .character(300, first)
@@ -42,7 +42,7 @@ PageSpec textPage(uint16_t first) {
     return page;
 }
 
-GlyphSpec glyph(uint32_t code, uint8_t fill) {
+GlyphLayout glyph(uint32_t code, uint8_t fill) {
     // 8 x 2 pixels: one 4-byte row per pixel row.
     return {code, 8, 2, {fill, 0, 0, 0, uint8_t(~fill), 0, 0, 0}};
 }
@@ -51,13 +51,13 @@ GlyphSpec glyph(uint32_t code, uint8_t fill) {
 
 // Puts `gap` bytes of junk between the page table and the first page and moves every offset
 // behind it: page data, glyph tables and glyph bitmaps (the pages have no pictures).
-void insertGapAfterTable(BuiltDocument& built, const DocumentSpec& desc, uint32_t gap) {
+void insertGapAfterTable(BuiltDocument& built, const DocumentLayout& desc, uint32_t gap) {
     const uint64_t tableEnd = built.pageTableOffset + desc.pages.size() * built.pageEntrySize;
     built.bytes.insert(built.bytes.begin() + std::ptrdiff_t(tableEnd), gap, 0xEE);
     for (size_t page = 0; page < desc.pages.size(); ++page) {
         putU32(built.bytes, built.pageEntryField(page, 0),
                uint32_t(built.pageDataOffsets[page] + gap));
-        const std::vector<GlyphSpec>& glyphs = desc.pages[page].glyphs;
+        const std::vector<GlyphLayout>& glyphs = desc.pages[page].glyphs;
         if (glyphs.empty()) {
             continue;
         }
@@ -83,7 +83,7 @@ class LowResolutionLayoutTest : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LowResolutionLayoutTest, CopiesTheDocumentInTheWritersLayout) {
     const LayoutCase& c = GetParam();
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.qd = c.qd;
     desc.version = c.version;
     desc.docType = 2;
@@ -98,7 +98,7 @@ TEST_P(LowResolutionLayoutTest, CopiesTheDocumentInTheWritersLayout) {
         insertGapAfterTable(source, desc, c.gapAfterTable);
     }
     // The copy: the same description written as VYN, page data right after the table.
-    DocumentSpec vyn = desc;
+    DocumentLayout vyn = desc;
     vyn.qd = false;
     const std::vector<uint8_t> expected = buildDocument(vyn).bytes;
     ASSERT_NE(source.bytes, expected) << "the source must differ from its copy";
@@ -190,7 +190,7 @@ std::vector<uint8_t> codedRgbPicture() {
 // Every page of the copy: picture 0 (the scanned block) reduced to two thirds, the other
 // pictures' entries and data as `pictures` has them.
 void expectReducedCopy(const std::filesystem::path& path,
-                       const std::vector<PictureSpec>& pictures) {
+                       const std::vector<PictureLayout>& pictures) {
     auto copy = VynDocument::Open(path.string());
     ASSERT_NE(copy, nullptr);
     const std::vector<uint8_t> bytes = readBytes(path);
@@ -227,21 +227,21 @@ void expectReducedCopy(const std::filesystem::path& path,
 
 TEST(LowResolutionTest, OneBitPicturesAreReducedAndOthersCopiedByteForByte) {
     const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8005};
     page.pictures = {{0, codedPicture(*scannedBlock(), whiteThenBlack)},
                      {0, {}},
                      {0, codedRgbPicture()},
                      {1, encodeJpeg(std::vector<uint8_t>(8 * 8 * 3, 0x80), 8, 8, 3)},
                      {7, {1, 2, 3}}};
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 2;
     desc.pages = {page, page};
     // The copy reduces what it finds whether the document shows pictures or not; the last
     // page is left loaded as the switch says.
     for (bool enabled : {false, true}) {
         SCOPED_TRACE(enabled ? "pictures on" : "pictures off");
-        auto opened = openSpec(desc);
+        auto opened = openLayout(desc);
         VynDocument* d = opened->document.get();
         ASSERT_NE(d, nullptr);
         d->EnablePicture(enabled);
@@ -260,13 +260,13 @@ TEST(LowResolutionTest, OneBitPicturesAreReducedAndOthersCopiedByteForByte) {
 // states its new resolution, so the copy's page keeps its size.
 TEST(LowResolutionTest, ScannedPagesKeepTheirSizeInTheCopy) {
     const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8005};
     page.pictures = {{0, codedPicture(*scannedBlock(), whiteThenBlack)}};
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 23112;
     desc.pages = {page};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument& source = *opened->document;
     ASSERT_TRUE(source.LoadPage(0));
     const PageSize before = source.GetPageSize();
@@ -284,13 +284,13 @@ TEST(LowResolutionTest, ScannedPagesKeepTheirSizeInTheCopy) {
 
 TEST(LowResolutionTest, CopyOverItsOwnFileKeepsTheOpenDocumentReading) {
     const uint32_t whiteThenBlack[] = {0xFFFFFF, 0x000000};
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 200;
     desc.docType = 2;
-    PageSpec page = textPage(0xB0A1);
+    PageLayout page = textPage(0xB0A1);
     page.pictures = {{0, codedPicture(*scannedBlock(), whiteThenBlack)}};
     desc.pages = {page, textPage(0xB0A3)};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     const auto path = opened->dir.path() / "doc.vyn";
@@ -330,8 +330,8 @@ class LowResolutionFailureTest : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(LowResolutionFailureTest, FailsAndLeavesTheFolderAsItWas) {
     const FailureCase& c = GetParam();
-    DocumentSpec desc;
-    PageSpec page;
+    DocumentLayout desc;
+    PageLayout page;
     page.words.assign(200, 0x8005);
     desc.pages = {page, page, page};
     BuiltDocument built = buildDocument(desc);
@@ -376,9 +376,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 TEST(LowResolutionTest, TargetThatIsAFolderStaysAFolder) {
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.pages = {textPage(0xB0A1)};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     ASSERT_NE(opened->document, nullptr);
     const auto folder = opened->dir.path() / "folder";
     std::filesystem::create_directory(folder);
@@ -401,14 +401,14 @@ class PrintPageTest : public testing::TestWithParam<PrintCase> {};
 
 TEST_P(PrintPageTest, DrawsThroughAWhiteOffscreenPage) {
     const PrintCase& c = GetParam();
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.docType = 2;
     desc.width = c.width;
     desc.height = c.height;
-    PageSpec page;
+    PageLayout page;
     page.words = StreamBuilder().command(0x8006, {0xA384, 742, 742, 1484, 742}).endOfPage().words();
     desc.pages = {page};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));

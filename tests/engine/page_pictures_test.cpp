@@ -38,10 +38,10 @@ PictureRecord recordAt(uint16_t x, uint16_t y, const char* name = "FIG1.JPG") {
     return r;
 }
 
-DocumentSpec pageWithPictures(std::vector<PictureSpec> pictures) {
-    DocumentSpec desc;
+DocumentLayout pageWithPictures(std::vector<PictureLayout> pictures) {
+    DocumentLayout desc;
     desc.docType = 2;
-    PageSpec page;
+    PageLayout page;
     page.words = {0x8005};
     page.pictures = std::move(pictures);
     desc.pages = {page};
@@ -49,7 +49,7 @@ DocumentSpec pageWithPictures(std::vector<PictureSpec> pictures) {
 }
 
 TEST(PagePicturesTest, JpegPicturesDecodeIntoTheirSlots) {
-    auto opened = openSpec(pageWithPictures(
+    auto opened = openLayout(pageWithPictures(
         {{1, solidJpeg(16, 8, {255, 0, 0})}, {0, {}}, {7, {1, 2, 3}}, {1, solidJpeg(8, 8, {90})}}));
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
@@ -84,7 +84,7 @@ struct ReportedErrors {
 TEST(PagePicturesTest, BrokenJpegLeavesAnEmptyPictureAndReportsTheLibraryMessage) {
     std::vector<uint8_t> truncated = solidJpeg(16, 16, {1, 2, 3});
     truncated.resize(20);
-    auto opened = openSpec(pageWithPictures({{1, {'G', 'I', 'F', '8', '9', 'a'}}, {1, truncated}}));
+    auto opened = openLayout(pageWithPictures({{1, {'G', 'I', 'F', '8', '9', 'a'}}, {1, truncated}}));
     ASSERT_NE(opened->document, nullptr);
     ReportedErrors::seen.clear();
     engineState().errorCallback = ReportedErrors::record;
@@ -105,7 +105,7 @@ TEST(PagePicturesTest, BrokenJpegLeavesAnEmptyPictureAndReportsTheLibraryMessage
 }
 
 TEST(PagePicturesTest, PicturesOffThenOn) {
-    auto opened = openSpec(pageWithPictures({{1, solidJpeg(4, 4, {0, 0, 255})},
+    auto opened = openLayout(pageWithPictures({{1, solidJpeg(4, 4, {0, 0, 255})},
                                              {1, solidJpeg(4, 4, {0, 255, 0})},
                                              {1, solidJpeg(4, 4, {9, 9, 9})}}));
     VynDocument* d = opened->document.get();
@@ -126,7 +126,7 @@ TEST(PagePicturesTest, PicturesOffThenOn) {
 }
 
 TEST(PagePicturesTest, ElementKShowsPictureK) {
-    auto opened = openSpec(
+    auto opened = openLayout(
         pageWithPictures({{1, solidJpeg(4, 2, {0, 0, 0})}, {1, solidJpeg(3, 5, {0, 0, 0})}}));
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
@@ -150,7 +150,7 @@ TEST(PagePicturesTest, ElementKShowsPictureK) {
 }
 
 TEST(PagePicturesTest, PlaceholderFramesTheRectangleWithTheLabel) {
-    auto opened = openSpec(pageWithPictures({{1, solidJpeg(4, 4, {0, 0, 0})}}));
+    auto opened = openLayout(pageWithPictures({{1, solidJpeg(4, 4, {0, 0, 0})}}));
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -197,7 +197,7 @@ TEST(PagePicturesTest, CodedPicturesOfEveryDepthDecode) {
     ASSERT_NE(eightBit, nullptr);
     std::vector<uint32_t> greys(eightBit->palette().begin(), eightBit->palette().end());
 
-    auto opened = openSpec(pageWithPictures(
+    auto opened = openLayout(pageWithPictures(
         {{0, codedPicture(*oneBit, blackFirst)}, {0, codedPicture(*eightBit, greys)}}));
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
@@ -227,7 +227,7 @@ TEST(PagePicturesTest, UnusableCodedHeadersLeaveTheSlotEmpty) {
         std::memcpy(data.data(), &h, sizeof h);
         return data;
     };
-    auto opened = openSpec(pageWithPictures({{0, bytesOf(tooWide, 16)},
+    auto opened = openLayout(pageWithPictures({{0, bytesOf(tooWide, 16)},
                                              {0, bytesOf(twoBits, 64)},
                                              {0, bytesOf(bigTable, 8)},
                                              {0, {1, 2, 3}}}));
@@ -239,11 +239,11 @@ TEST(PagePicturesTest, UnusableCodedHeadersLeaveTheSlotEmpty) {
 }
 
 TEST(PagePicturesTest, ScannedPagesTakeTheirSizeFromTheirFirstPicture) {
-    DocumentSpec desc = pageWithPictures({{1, solidJpeg(600, 300, {200})}});
+    DocumentLayout desc = pageWithPictures({{1, solidJpeg(600, 300, {200})}});
     desc.docType = 23112;
     desc.pages.push_back(desc.pages[0]);
     desc.pages[1].pictures = {};
-    auto opened = openSpec(desc);
+    auto opened = openLayout(desc);
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(d->LoadPage(0));
@@ -272,7 +272,7 @@ TEST(PagePicturesTest, PicturesCodedElsewhereDecodeExactly) {
         const std::vector<uint8_t> rows = readFixture(std::string(name) + ".raw");
         ASSERT_FALSE(data.empty());
         ASSERT_FALSE(rows.empty());
-        auto opened = openSpec(pageWithPictures({{0, data}}));
+        auto opened = openLayout(pageWithPictures({{0, data}}));
         ASSERT_NE(opened->document, nullptr);
         ASSERT_TRUE(opened->document->LoadPage(0));
         const DibPicture* picture = opened->document->picture(0);

@@ -39,12 +39,12 @@ class PageTextTest : public testing::Test {
     void TearDown() override { engineState() = saved_; }
 
     VynDocument& load(const StreamBuilder& stream) {
-        DocumentSpec desc;
+        DocumentLayout desc;
         desc.docType = 2;
-        PageSpec page;
+        PageLayout page;
         page.words = stream.words();
         desc.pages = {page};
-        opened_ = openSpec(desc);
+        opened_ = openLayout(desc);
         VynDocument& d = *opened_->document;
         EXPECT_TRUE(d.LoadPage(0));
         d.SetResolution(742, 742);

@@ -33,7 +33,7 @@ inline surface::LogFont installedFace(std::string_view name,
     return face;
 }
 
-inline std::unique_ptr<OpenedDocument> openSpec(const DocumentSpec& desc) {
+inline std::unique_ptr<OpenedDocument> openLayout(const DocumentLayout& desc) {
     return openBytes(buildDocument(desc).bytes, desc.qd ? "doc.qd" : "doc.vyn");
 }
 

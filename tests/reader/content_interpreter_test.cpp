@@ -19,15 +19,15 @@ class ContentInterpreterTest : public testing::Test {
   protected:
     // Opens a one-page document (MediaBox 0 0 596 842) with `contents` as its streams.
     CReader& open(const std::vector<std::string>& contents) {
-        PdfSpec spec = pagesPdf({"unused"}, "0 0 596 842");
+        PdfLayout layout = pagesPdf({"unused"}, "0 0 596 842");
         std::string refs;
         for (size_t i = 0; i < contents.size(); ++i) {
-            spec.objects.push_back({int(50 + i), streamBody("", contents[i])});
+            layout.objects.push_back({int(50 + i), streamBody("", contents[i])});
             refs += std::to_string(50 + i) + " 0 R ";
         }
-        spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents [ " + refs + "] >>";
-        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(spec);
+        layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents [ " + refs + "] >>";
+        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(layout);
         const auto path =
             dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
         EXPECT_EQ(reader_.Open(path.c_str()), 1);
@@ -198,17 +198,17 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
 // Images named by Do and written inline are drawn where the matrix puts them; a form XObject
 // records code 25 and draws nothing.
 TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
-    PdfSpec spec = pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
+    PdfLayout layout = pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
                              "/BPC 1 /IM true ID \xf0\x0f EI Q /Fm1 Do"},
                             "0 0 596 842");
-    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
                            "/Fm1 41 0 R >> >> /Contents 4 0 R >>";
-    spec.objects.push_back({40, streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
+    layout.objects.push_back({40, streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
                                            "/ColorSpace /DeviceGray /BitsPerComponent 8",
                                            std::string("\x00\xff\x80\x40", 4))});
-    spec.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = buildPdf(spec);
+    layout.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    const std::string bytes = buildPdf(layout);
     const auto path =
         dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     ASSERT_EQ(reader_.Open(path.c_str()), 1);

@@ -101,10 +101,10 @@ TEST(DecodeStreamTest, PredictedFlateDataIsUnpredicted) {
 
 TEST(DecodeStreamTest, FilteredPageContentsAreDecoded) {
     const std::string content = "BT (decoded) Tj ET";
-    fixtures::PdfSpec spec = fixtures::pagesPdf({"unused"});
-    spec.objects[3].body = fixtures::streamBody("/Filter /FlateDecode", deflated(content));
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = fixtures::buildPdf(spec);
+    fixtures::PdfLayout layout = fixtures::pagesPdf({"unused"});
+    layout.objects[3].body = fixtures::streamBody("/Filter /FlateDecode", deflated(content));
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    const std::string bytes = fixtures::buildPdf(layout);
     vyn::fixtures::TempDir dir;
     const auto path =
         dir.write("a.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));

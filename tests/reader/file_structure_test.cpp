@@ -23,9 +23,9 @@ class FileStructureTest : public testing::Test {
 };
 
 // Pads a file past the 1,024 bytes the trailer is read from.
-std::string padded(PdfSpec spec) {
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    return buildPdf(spec);
+std::string padded(PdfLayout layout) {
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    return buildPdf(layout);
 }
 
 TEST_F(FileStructureTest, OpensAPdfAndReadsObjectsByNumber) {
@@ -44,22 +44,22 @@ TEST_F(FileStructureTest, OpensAPdfAndReadsObjectsByNumber) {
 }
 
 TEST_F(FileStructureTest, SlotsThatDisagreeWithObjectNumbersStillFindEveryObject) {
-    PdfSpec spec = pagesPdf({"BT ET"});
-    spec.shiftedSlots = true;
+    PdfLayout layout = pagesPdf({"BT ET"});
+    layout.shiftedSlots = true;
     CReader reader;
-    ASSERT_EQ(reader.Open(write(padded(spec)).c_str()), 1) << reader.GetLastErrorMsg();
+    ASSERT_EQ(reader.Open(write(padded(layout)).c_str()), 1) << reader.GetLastErrorMsg();
     EXPECT_EQ(reader.pageCount(), 1);
     EXPECT_EQ(reader.GetPage(1), 1);
 }
 
 // Three updates each replace the page's content; the newest offsets win.
 TEST_F(FileStructureTest, IncrementalUpdatesReadTheNewestObjects) {
-    PdfSpec spec = pagesPdf({"(first) Tj"});
+    PdfLayout layout = pagesPdf({"(first) Tj"});
     for (const char* content : {"(second) Tj", "(third) Tj", "(fourth) Tj"}) {
-        spec.updates.push_back({{{4, streamBody("", content)}}});
+        layout.updates.push_back({{{4, streamBody("", content)}}});
     }
     CReader reader;
-    ASSERT_EQ(reader.Open(write(padded(spec)).c_str()), 1) << reader.GetLastErrorMsg();
+    ASSERT_EQ(reader.Open(write(padded(layout)).c_str()), 1) << reader.GetLastErrorMsg();
     ASSERT_EQ(reader.GetPage(1), 1);
     ASSERT_EQ(reader.pageContents().size(), 1u);
     EXPECT_TRUE(reader.pageContents()[0].starts_with("(fourth) Tj"));
@@ -109,9 +109,9 @@ struct FailureCase {
 };
 
 std::string withTrailerEntry(const std::string& entry) {
-    PdfSpec spec = pagesPdf({"BT ET"});
-    spec.trailerExtra = entry;
-    return padded(spec);
+    PdfLayout layout = pagesPdf({"BT ET"});
+    layout.trailerExtra = entry;
+    return padded(layout);
 }
 
 std::string replaced(std::string text, std::string_view from, std::string_view to) {

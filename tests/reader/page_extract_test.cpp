@@ -45,8 +45,8 @@ size_t occurrences(std::string_view text, std::string_view word) {
 // pages 2 and 3 (objects 5 and 8) sit under node 11, which gives a CropBox, and the root,
 // which gives resources, a MediaBox and a rotation. Font 10 serves pages 1 and 2.
 std::string treePdf() {
-    PdfSpec spec;
-    spec.objects = {
+    PdfLayout layout;
+    layout.objects = {
         {1, "<< /Type /Catalog /Pages 2 0 R >>"},
         {2,
          "<< /Type /Pages /Kids [ 3 0 R 11 0 R ] /Count 3 /MediaBox [ 0 0 300 400 ] "
@@ -66,7 +66,7 @@ std::string treePdf() {
          "/CropBox [ 10 10 290 390 ] >>"},
         {90, "(" + std::string(1200, 'x') + ")"},
     };
-    return buildPdf(spec);
+    return buildPdf(layout);
 }
 
 PageExtractRequest request(const fs::path& source, std::initializer_list<int32_t> pages) {
@@ -230,11 +230,11 @@ TEST_F(PageExtractTest, MorePendingObjectsThanTheStackHoldsFail) {
     for (int n = 100; n < 100 + 20002; ++n) {
         names += "/X" + std::to_string(n) + " " + std::to_string(n) + " 0 R ";
     }
-    PdfSpec spec = pagesPdf({"BT (a) Tj ET"});
-    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << " + names +
+    PdfLayout layout = pagesPdf({"BT (a) Tj ET"});
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << " + names +
                            ">> >> /Contents 4 0 R >>";
-    spec.objects.push_back({30000, "(" + std::string(1200, 'x') + ")"});
-    const fs::path wide = writeBytes(dir_, "wide.pdf", buildPdf(spec));
+    layout.objects.push_back({30000, "(" + std::string(1200, 'x') + ")"});
+    const fs::path wide = writeBytes(dir_, "wide.pdf", buildPdf(layout));
     PageExtractRequest r = request(wide, {1});
     EXPECT_EQ(RDLL_ComboPDF(&r, 0, output().c_str()), 0);
     EXPECT_EQ(RDLL_GetLastErrorCode(), kStackOverflow);
@@ -242,8 +242,8 @@ TEST_F(PageExtractTest, MorePendingObjectsThanTheStackHoldsFail) {
 }
 
 TEST_F(PageExtractTest, MoreThan2000PagesFail) {
-    PdfSpec spec = pagesPdf(std::vector<std::string>(2001, "BT (a) Tj ET"));
-    const fs::path many = writeBytes(dir_, "many.pdf", buildPdf(spec));
+    PdfLayout layout = pagesPdf(std::vector<std::string>(2001, "BT (a) Tj ET"));
+    const fs::path many = writeBytes(dir_, "many.pdf", buildPdf(layout));
     CReader reader;
     ASSERT_EQ(reader.Open(many.c_str()), 1);
     ASSERT_EQ(reader.pageCount(), 2001);

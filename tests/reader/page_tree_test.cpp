@@ -12,10 +12,10 @@ using vyn::fixtures::TempDir;
 
 class PageTreeTest : public testing::Test {
   protected:
-    // Opens `spec` padded past the 1,024 bytes the trailer is read from.
-    CReader& open(PdfSpec spec) {
-        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(spec);
+    // Opens `layout` padded past the 1,024 bytes the trailer is read from.
+    CReader& open(PdfLayout layout) {
+        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(layout);
         const auto path =
             dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
         EXPECT_EQ(reader_.Open(path.c_str()), 1) << reader_.GetLastErrorMsg();
@@ -30,8 +30,8 @@ PdfObject pageObject(int number, int parent, const std::string& extra) {
 }
 
 TEST_F(PageTreeTest, PagesComeInDepthFirstOrder) {
-    PdfSpec spec;
-    spec.objects = {
+    PdfLayout layout;
+    layout.objects = {
         {1, "<< /Type /Catalog /Pages 2 0 R >>"},
         {2, "<< /Type /Pages /Kids [ 3 0 R 10 0 R 4 0 R ] /Count 4 >>"},
         {3, "<< /Type /Pages /Parent 2 0 R /Kids [ 5 0 R 6 0 R ] /Count 2 >>"},
@@ -41,31 +41,31 @@ TEST_F(PageTreeTest, PagesComeInDepthFirstOrder) {
         pageObject(10, 2, "/Contents 20 0 R"),
         {20, streamBody("", "BT ET")},
     };
-    CReader& reader = open(spec);
+    CReader& reader = open(layout);
     EXPECT_EQ(reader.pageIds(), (std::vector<int32_t>{5, 6, 10, 4}));
     EXPECT_EQ(reader.GetLastErrorCode(), 20) << "leaves leave code 20 behind";
 }
 
 TEST_F(PageTreeTest, ALeafWithoutContentsIsNoPage) {
-    PdfSpec spec = pagesPdf({"BT ET", "BT ET"});
-    spec.objects[4].body = "<< /Type /Page /Parent 2 0 R >>";  // page 5 loses its contents
-    CReader& reader = open(spec);
+    PdfLayout layout = pagesPdf({"BT ET", "BT ET"});
+    layout.objects[4].body = "<< /Type /Page /Parent 2 0 R >>";  // page 5 loses its contents
+    CReader& reader = open(layout);
     EXPECT_EQ(reader.pageCount(), 1);
     EXPECT_EQ(reader.GetLastErrorCode(), 21);
 }
 
 TEST_F(PageTreeTest, AKidsLoopIsCut) {
-    PdfSpec spec = pagesPdf({"BT ET"});
-    spec.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R 2 0 R ] /Count 1 >>";
-    CReader& reader = open(spec);
+    PdfLayout layout = pagesPdf({"BT ET"});
+    layout.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R 2 0 R ] /Count 1 >>";
+    CReader& reader = open(layout);
     EXPECT_EQ(reader.pageIds(), (std::vector<int32_t>{3}));
 }
 
 TEST_F(PageTreeTest, PageBoxesAndTheDefaultMediaBox) {
-    PdfSpec spec = pagesPdf({"BT ET", "BT ET"}, "0 0 595.3 841.9");
-    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /CropBox [10 20 "
+    PdfLayout layout = pagesPdf({"BT ET", "BT ET"}, "0 0 595.3 841.9");
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /CropBox [10 20 "
                            "290 390] /Contents 4 0 R >>";
-    CReader& reader = open(spec);
+    CReader& reader = open(layout);
     tagPAGEINFO info{};
     ASSERT_EQ(reader.GetPage(1), 1);
     reader.GetPageInfo(&info);
@@ -77,7 +77,7 @@ TEST_F(PageTreeTest, PageBoxesAndTheDefaultMediaBox) {
     EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 595, 841}));
     EXPECT_EQ(info.cropBox[2], 0);
 
-    PdfSpec bare = pagesPdf({"BT ET"});
+    PdfLayout bare = pagesPdf({"BT ET"});
     bare.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 >>";
     CReader& other = open(bare);
     ASSERT_EQ(other.GetPage(1), 1);
@@ -98,12 +98,12 @@ TEST_F(PageTreeTest, PagesOutOfRangeAreCode23AndLeaveTheCurrentPage) {
 // The three ways of giving Contents yield the same content streams.
 TEST_F(PageTreeTest, ContentsByReferenceArrayOrArrayObject) {
     for (const char* contents : {"/Contents [ 30 0 R 31 0 R ]", "/Contents 32 0 R"}) {
-        PdfSpec spec = pagesPdf({"unused"});
-        spec.objects[2].body = std::string("<< /Type /Page /Parent 2 0 R ") + contents + " >>";
-        spec.objects.push_back({30, streamBody("", "(one) Tj")});
-        spec.objects.push_back({31, streamBody("", "(two) Tj")});
-        spec.objects.push_back({32, "[ 30 0 R 31 0 R ]"});
-        CReader& reader = open(spec);
+        PdfLayout layout = pagesPdf({"unused"});
+        layout.objects[2].body = std::string("<< /Type /Page /Parent 2 0 R ") + contents + " >>";
+        layout.objects.push_back({30, streamBody("", "(one) Tj")});
+        layout.objects.push_back({31, streamBody("", "(two) Tj")});
+        layout.objects.push_back({32, "[ 30 0 R 31 0 R ]"});
+        CReader& reader = open(layout);
         ASSERT_EQ(reader.GetPage(1), 1) << contents;
         const auto streams = reader.pageContents();
         ASSERT_EQ(streams.size(), 2u) << contents;
@@ -117,16 +117,16 @@ TEST_F(PageTreeTest, ContentsByReferenceArrayOrArrayObject) {
 }
 
 TEST_F(PageTreeTest, ResourcesOfThePageItselfOnly) {
-    PdfSpec spec = pagesPdf({"BT ET", "BT ET"});
-    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 40 0 R /Contents 4 0 R >>";
-    spec.objects.push_back({40, "<< /Font << /F1 41 0 R /TimesBold 42 0 R >> /XObject << /Im1 43 0 R >> >>"});
-    spec.objects[1].body += " ";  // the second page keeps its own resources
-    CReader& reader = open(spec);
+    PdfLayout layout = pagesPdf({"BT ET", "BT ET"});
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 40 0 R /Contents 4 0 R >>";
+    layout.objects.push_back({40, "<< /Font << /F1 41 0 R /TimesBold 42 0 R >> /XObject << /Im1 43 0 R >> >>"});
+    layout.objects[1].body += " ";  // the second page keeps its own resources
+    CReader& reader = open(layout);
     ASSERT_EQ(reader.GetPage(1), 1);
     EXPECT_EQ(reader.fontNames(), (std::vector<std::string>{"F1", "TimesBold"}));
     EXPECT_EQ(reader.xobjects(), (std::vector<std::pair<std::string, int32_t>>{{"Im1", 43}}));
 
-    PdfSpec inherited = pagesPdf({"BT ET"});
+    PdfLayout inherited = pagesPdf({"BT ET"});
     inherited.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 /Resources << /Font << /F1 5 0 R >> >> >>";
     inherited.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents 4 0 R >>";
     CReader& other = open(inherited);

@@ -25,13 +25,13 @@ std::string pagePdf() {
         "BT /F1 24 Tf 80 750 Td (\xd6\xd0\xce\xc4\xc6\xda\xbf\xaf \xb9\xfa\xbc\xd2\xcd\xbc\xca\xe9\xb9\xdd) Tj ET "
         "BT /F2 14 Tf 80 700 Td (Hello, PDF page with a rectangle and a rule.) Tj ET "
         "BT /F1 16 Tf 80 650 Td [(\xcd\xbc\xca\xe9) -500 (\xd3\xa1\xcb\xa2)] TJ ET";
-    PdfSpec spec = pagesPdf({content}, "0 0 595 842");
-    spec.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R "
+    PdfLayout layout = pagesPdf({content}, "0 0 595 842");
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R "
                            "/F2 41 0 R >> >> /Contents 4 0 R >>";
-    spec.objects.push_back({40, "<< /Type /Font /Subtype /TrueType /BaseFont /#CB#CE#CC#E5 >>"});
-    spec.objects.push_back({41, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    return buildPdf(spec);
+    layout.objects.push_back({40, "<< /Type /Font /Subtype /TrueType /BaseFont /#CB#CE#CC#E5 >>"});
+    layout.objects.push_back({41, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    return buildPdf(layout);
 }
 
 QImage drawPage(bool big5) {

@@ -18,9 +18,9 @@ namespace {
 
 using vyn::fixtures::TempDir;
 
-std::string writePdf(const TempDir& dir, const std::string& name, PdfSpec spec) {
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = buildPdf(spec);
+std::string writePdf(const TempDir& dir, const std::string& name, PdfLayout layout) {
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    const std::string bytes = buildPdf(layout);
     return dir.write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
         .string();
 }

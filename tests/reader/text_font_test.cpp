@@ -27,15 +27,15 @@ class TextFontTest : public testing::Test {
     // One page whose font F1 is object 40 with `font` as its dictionary, and `more` objects.
     CReader& open(const std::string& content, const std::string& font,
                   std::vector<PdfObject> more = {}) {
-        PdfSpec spec = pagesPdf({content}, "0 0 596 842");
-        spec.objects[2].body =
+        PdfLayout layout = pagesPdf({content}, "0 0 596 842");
+        layout.objects[2].body =
             "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
-        spec.objects.push_back({40, font});
+        layout.objects.push_back({40, font});
         for (PdfObject& o : more) {
-            spec.objects.push_back(std::move(o));
+            layout.objects.push_back(std::move(o));
         }
-        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(spec);
+        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(layout);
         const auto path =
             dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
         EXPECT_EQ(reader_.Open(path.c_str()), 1);

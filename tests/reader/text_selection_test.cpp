@@ -20,15 +20,15 @@ using vyn::fixtures::TempDir;
 class TextSelectionTest : public testing::Test {
   protected:
     void SetUp() override {
-        PdfSpec spec = pagesPdf({"BT /F1 12 Tf 72 720 Td (ABCD) Tj 0 -20 Td (EFGH) Tj "
+        PdfLayout layout = pagesPdf({"BT /F1 12 Tf 72 720 Td (ABCD) Tj 0 -20 Td (EFGH) Tj "
                                  "0 -20 Td (\xd6\xd0\xce\xc4) Tj ET"},
                                 "0 0 596 842");
-        spec.objects[2].body =
+        layout.objects[2].body =
             "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
-        spec.objects.push_back({40, "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
+        layout.objects.push_back({40, "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
                                     "500 500 500 500 500 500 ] >>"});
-        spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(spec);
+        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+        const std::string bytes = buildPdf(layout);
         const auto path =
             dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
         ASSERT_EQ(reader_.Open(path.c_str()), 1);

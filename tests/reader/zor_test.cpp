@@ -37,10 +37,10 @@ fs::path writeBytes(const TempDir& dir, const std::string& name, std::string_vie
 
 /// A two-page document long enough for the reader's trailer search.
 std::string twoPagePdf() {
-    PdfSpec spec =
+    PdfLayout layout =
         pagesPdf({"BT /F1 12 Tf 72 700 Td (one) Tj ET", "BT /F1 12 Tf 72 700 Td (two) Tj ET"});
-    spec.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    return buildPdf(spec);
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    return buildPdf(layout);
 }
 
 DirItem item(const char* title, int page, int level) {

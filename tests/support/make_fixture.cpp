@@ -20,15 +20,15 @@ using namespace vyn::fixtures;
 
 namespace {
 
-PageSpec textPage(const char* gbText) {
-    PageSpec page;
+PageLayout textPage(const char* gbText) {
+    PageLayout page;
     page.words =
         StreamBuilder().lineAt(400).font(0, 5, 5).text(300, gbText, 120).endOfPage().words();
     return page;
 }
 
-DocumentSpec qd400() {
-    DocumentSpec desc;
+DocumentLayout qd400() {
+    DocumentLayout desc;
     desc.qd = true;
     desc.version = 400;
     desc.docType = 0;
@@ -39,21 +39,21 @@ DocumentSpec qd400() {
     return desc;
 }
 
-DocumentSpec vyn200() {
-    DocumentSpec desc;
+DocumentLayout vyn200() {
+    DocumentLayout desc;
     desc.version = 200;
     desc.docType = 2;
-    PageSpec first = textPage("\xd6\xd0\xce\xc4");
+    PageLayout first = textPage("\xd6\xd0\xce\xc4");
     first.printedNumber = 11;
     first.pictures = {{1, {0xFF, 0xD8, 0xFF, 0xD9}}, {0, {}}};
-    PageSpec second = textPage("\xfe\xa1\xfe\xa2");
+    PageLayout second = textPage("\xfe\xa1\xfe\xa2");
     second.printedNumber = 12;
     second.glyphs = {{0xFEA1, 8, 1, {0xFF, 0, 0, 0}}, {0xFEA2, 8, 1, {0x81, 0, 0, 0}}};
     desc.pages = {first, second};
     return desc;
 }
 
-DocumentSpec scan300() {
+DocumentLayout scan300() {
     auto scan = vyn::DibPicture::CreateMonochrome(840, 600);
     const int32_t stride = scan->stride();
     auto ink = [&](int32_t x, int32_t y) {
@@ -77,10 +77,10 @@ DocumentSpec scan300() {
             }
         }
     }
-    DocumentSpec desc;
+    DocumentLayout desc;
     desc.version = 300;
     desc.docType = 2;
-    PageSpec page;
+    PageLayout page;
     // The picture element: 600 x 840 pixels at 300 dots per inch are 1484 x 2077 page units.
     page.words = StreamBuilder()
                      .command(0x800A, {1, 0, 0, 1484, 2077, 'S', 'C', 'A', 'N', 0, 0, 0, 0})
@@ -96,12 +96,12 @@ DocumentSpec scan300() {
 // Three pages in US letter, the second with a CropBox, padded past the 1,024 bytes the
 // trailer is read from.
 std::string pdf3(const std::string& trailerExtra = "") {
-    reader::fixtures::PdfSpec spec = reader::fixtures::pagesPdf(
+    reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf(
         {"BT /F1 12 Tf 72 720 Td (one) Tj ET", "BT (two) Tj ET", "BT (three) Tj ET"});
-    spec.objects[4].body = "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
-    spec.objects.push_back({20, "(" + std::string(1100, '.') + ")"});
-    spec.trailerExtra = trailerExtra;
-    return reader::fixtures::buildPdf(spec);
+    layout.objects[4].body = "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
+    layout.objects.push_back({20, "(" + std::string(1100, '.') + ")"});
+    layout.trailerExtra = trailerExtra;
+    return reader::fixtures::buildPdf(layout);
 }
 
 void writeText(const char* path, const std::string& bytes) {
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_fixture: unknown kind '%s'\n", argv[1]);
         return 2;
     }
-    const DocumentSpec desc = kind == "qd400" ? qd400() : kind == "vyn200" ? vyn200() : scan300();
+    const DocumentLayout desc = kind == "qd400" ? qd400() : kind == "vyn200" ? vyn200() : scan300();
     writeFile(argv[2], buildDocument(desc).bytes);
     return 0;
 }

@@ -14,12 +14,12 @@ std::string entry(size_t offset, int generation, char type) {
     return line;
 }
 
-int highestNumber(const PdfSpec& spec) {
+int highestNumber(const PdfLayout& layout) {
     int highest = 0;
-    for (const PdfObject& o : spec.objects) {
+    for (const PdfObject& o : layout.objects) {
         highest = std::max(highest, o.number);
     }
-    for (const PdfUpdate& u : spec.updates) {
+    for (const PdfUpdate& u : layout.updates) {
         for (const PdfObject& o : u.objects) {
             highest = std::max(highest, o.number);
         }
@@ -28,7 +28,7 @@ int highestNumber(const PdfSpec& spec) {
 }
 
 // Appends the objects and a table of them (one subsection per object) with its trailer.
-size_t appendSection(std::string& out, const std::vector<PdfObject>& objects, const PdfSpec& spec,
+size_t appendSection(std::string& out, const std::vector<PdfObject>& objects, const PdfLayout& layout,
                      int size, long prev, bool first) {
     std::vector<std::pair<int, size_t>> offsets;
     for (const PdfObject& o : objects) {
@@ -41,16 +41,16 @@ size_t appendSection(std::string& out, const std::vector<PdfObject>& objects, co
         out += "0 1\n" + entry(0, 65535, 'f');
     }
     for (const auto& [number, offset] : offsets) {
-        const int slot = spec.shiftedSlots ? number + 1 : number;
+        const int slot = layout.shiftedSlots ? number + 1 : number;
         out += std::to_string(slot) + " 1\n" + entry(offset, 0, 'n');
     }
-    out += "trailer\n<< /Size " + std::to_string(spec.shiftedSlots ? size + 1 : size) +
-           " /Root " + std::to_string(spec.root) + " 0 R";
+    out += "trailer\n<< /Size " + std::to_string(layout.shiftedSlots ? size + 1 : size) +
+           " /Root " + std::to_string(layout.root) + " 0 R";
     if (prev >= 0) {
         out += " /Prev " + std::to_string(prev);
     }
-    if (!spec.trailerExtra.empty()) {
-        out += " " + spec.trailerExtra;
+    if (!layout.trailerExtra.empty()) {
+        out += " " + layout.trailerExtra;
     }
     out += " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
     return xref;
@@ -70,37 +70,37 @@ std::string streamBody(std::string_view entries, std::string_view data) {
     return body;
 }
 
-std::string buildPdf(const PdfSpec& spec) {
-    std::string out = "%PDF-" + spec.version + "\n%\xe2\xe3\xcf\xd3\n";
-    const int size = highestNumber(spec) + 1;
-    long prev = long(appendSection(out, spec.objects, spec, size, -1, true));
-    for (const PdfUpdate& update : spec.updates) {
-        prev = long(appendSection(out, update.objects, spec, size, prev, false));
+std::string buildPdf(const PdfLayout& layout) {
+    std::string out = "%PDF-" + layout.version + "\n%\xe2\xe3\xcf\xd3\n";
+    const int size = highestNumber(layout) + 1;
+    long prev = long(appendSection(out, layout.objects, layout, size, -1, true));
+    for (const PdfUpdate& update : layout.updates) {
+        prev = long(appendSection(out, update.objects, layout, size, prev, false));
     }
     return out;
 }
 
-PdfSpec pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox) {
-    PdfSpec spec;
+PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox) {
+    PdfLayout layout;
     std::string kids;
     for (size_t i = 0; i < contents.size(); ++i) {
         kids += std::to_string(3 + 2 * i) + " 0 R ";
     }
-    spec.objects.push_back({1, "<< /Type /Catalog /Pages 2 0 R >>"});
-    spec.objects.push_back({2, "<< /Type /Pages /Kids [ " + kids + "] /Count " +
+    layout.objects.push_back({1, "<< /Type /Catalog /Pages 2 0 R >>"});
+    layout.objects.push_back({2, "<< /Type /Pages /Kids [ " + kids + "] /Count " +
                                    std::to_string(contents.size()) + " /MediaBox [ " +
                                    std::string(mediaBox) + " ] >>"});
     const int font = int(3 + 2 * contents.size());
     for (size_t i = 0; i < contents.size(); ++i) {
         const int page = int(3 + 2 * i);
-        spec.objects.push_back(
+        layout.objects.push_back(
             {page, "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 " +
                        std::to_string(font) + " 0 R >> >> /Contents " +
                        std::to_string(page + 1) + " 0 R >>"});
-        spec.objects.push_back({page + 1, streamBody("", contents[i])});
+        layout.objects.push_back({page + 1, streamBody("", contents[i])});
     }
-    spec.objects.push_back({font, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
-    return spec;
+    layout.objects.push_back({font, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
+    return layout;
 }
 
 std::string packZor(std::string_view pdf, std::string_view version, std::string_view catalog) {

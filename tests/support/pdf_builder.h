@@ -20,7 +20,7 @@ struct PdfUpdate {
     std::vector<PdfObject> objects;
 };
 
-struct PdfSpec {
+struct PdfLayout {
     std::string version = "1.4";
     std::vector<PdfObject> objects;
     int root = 1;
@@ -32,11 +32,11 @@ struct PdfSpec {
 };
 
 /// The file's bytes.
-std::string buildPdf(const PdfSpec& spec);
+std::string buildPdf(const PdfLayout& layout);
 
 /// A document whose pages carry the given content streams (unfiltered): catalog 1, page tree
 /// 2, page i at 3 + 2i and its content at 4 + 2i, a Helvetica font resource on every page.
-PdfSpec pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox = "0 0 612 792");
+PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox = "0 0 612 792");
 
 /// The bytes of a ZOR file holding `pdf`: header, then the PDF masked; version "1.00" or
 /// "2.00", with `catalog` appended after the PDF (2.00 only).

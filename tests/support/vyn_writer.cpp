@@ -45,7 +45,7 @@ void putU32(std::vector<uint8_t>& bytes, uint64_t offset, uint32_t value) {
     putU16(bytes, offset + 2, uint16_t(value >> 16));
 }
 
-BuiltDocument buildDocument(const DocumentSpec& desc) {
+BuiltDocument buildDocument(const DocumentLayout& desc) {
     ByteWriter w;
     BuiltDocument built;
     if (desc.qd) {
@@ -65,7 +65,7 @@ BuiltDocument buildDocument(const DocumentSpec& desc) {
     if (desc.version >= 400) {
         w.raw(desc.contentsHead);
         w.u32(uint32_t(desc.contents.size()));
-        for (const ContentsItemSpec& item : desc.contents) {
+        for (const ContentsItemLayout& item : desc.contents) {
             w.text(item.title, 256);
             w.text(item.secondText, 24);
             w.text(item.pageNumber, 24);
@@ -78,13 +78,13 @@ BuiltDocument buildDocument(const DocumentSpec& desc) {
     w.zeros(desc.pages.size() * built.pageEntrySize);
 
     for (size_t p = 0; p < desc.pages.size(); ++p) {
-        const PageSpec& page = desc.pages[p];
+        const PageLayout& page = desc.pages[p];
         const uint64_t dataOffset = w.size();
         built.pageDataOffsets.push_back(dataOffset);
         for (uint16_t word : page.words) {
             w.u16(word);
         }
-        for (const PictureSpec& picture : page.pictures) {
+        for (const PictureLayout& picture : page.pictures) {
             w.u32(picture.type);
             w.u32(picture.data.empty() ? 0 : uint32_t(w.size() + 8));
             w.u32(uint32_t(picture.data.size()));
@@ -94,7 +94,7 @@ BuiltDocument buildDocument(const DocumentSpec& desc) {
         if (desc.version >= 200 && !page.glyphs.empty()) {
             glyphTable = w.size();
             uint64_t bitmapOffset = glyphTable + 16 * page.glyphs.size();
-            for (const GlyphSpec& glyph : page.glyphs) {
+            for (const GlyphLayout& glyph : page.glyphs) {
                 w.u32(glyph.code);
                 w.u32(uint32_t(glyph.bitmap.size()));
                 w.u32(uint32_t(bitmapOffset));
@@ -102,7 +102,7 @@ BuiltDocument buildDocument(const DocumentSpec& desc) {
                 w.u16(glyph.width);
                 bitmapOffset += glyph.bitmap.size();
             }
-            for (const GlyphSpec& glyph : page.glyphs) {
+            for (const GlyphLayout& glyph : page.glyphs) {
                 w.raw(glyph.bitmap);
             }
         }

@@ -10,33 +10,33 @@
 
 namespace vyn::fixtures {
 
-struct PictureSpec {
+struct PictureLayout {
     uint32_t type = 0;          ///< 0 coded bitmap, 1 JPEG, anything else skipped
     std::vector<uint8_t> data;  ///< empty: an entry of length 0
 };
 
-struct GlyphSpec {
+struct GlyphLayout {
     uint32_t code = 0;  ///< first byte * 256 + second byte
     uint16_t width = 0;
     uint16_t height = 0;
     std::vector<uint8_t> bitmap;  ///< bottom-up rows padded to 4 bytes
 };
 
-struct PageSpec {
+struct PageLayout {
     std::vector<uint16_t> words;
     uint16_t printedNumber = 0;
-    std::vector<PictureSpec> pictures;
-    std::vector<GlyphSpec> glyphs;  ///< written for versions 200 and above
+    std::vector<PictureLayout> pictures;
+    std::vector<GlyphLayout> glyphs;  ///< written for versions 200 and above
 };
 
-struct ContentsItemSpec {
+struct ContentsItemLayout {
     std::string title;  ///< bytes as stored (GB2312)
     std::string secondText;
     std::string pageNumber;  ///< decimal text, 1-based
     int32_t level = 1;
 };
 
-struct DocumentSpec {
+struct DocumentLayout {
     bool qd = false;
     uint32_t version = 400;
     int32_t docType = 0;
@@ -45,8 +45,8 @@ struct DocumentSpec {
     uint16_t width = 6000;
     uint16_t height = 8500;
     std::array<uint8_t, 128> contentsHead{};
-    std::vector<ContentsItemSpec> contents;  ///< written for versions 400 and above
-    std::vector<PageSpec> pages;
+    std::vector<ContentsItemLayout> contents;  ///< written for versions 400 and above
+    std::vector<PageLayout> pages;
 };
 
 /// A built file and where its parts landed, for tests that damage it on purpose.
@@ -63,7 +63,7 @@ struct BuiltDocument {
     }
 };
 
-BuiltDocument buildDocument(const DocumentSpec& desc);
+BuiltDocument buildDocument(const DocumentLayout& desc);
 
 void putU16(std::vector<uint8_t>& bytes, uint64_t offset, uint16_t value);
 void putU32(std::vector<uint8_t>& bytes, uint64_t offset, uint32_t value);

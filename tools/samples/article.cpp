@@ -68,7 +68,7 @@ void casesFormula(PageComposer& page, uint16_t y) {
     page.flushRight(uint16_t(y + 90), kRight, "(2)");
 }
 
-vyn::fixtures::PageSpec firstPage() {
+vyn::fixtures::PageLayout firstPage() {
     PageComposer page;
     runningHead(page, "· 1 ·");
 
@@ -136,11 +136,11 @@ vyn::fixtures::PageSpec firstPage() {
     page.text(kLeft, 7960, "收稿日期：2026-10-08；基金项目：国家自然科学基金（61234567）");
     page.text(kLeft, 8070, "作者简介：张明（1980-），男，教授，主要研究方向为中文信息处理。");
 
-    vyn::fixtures::PageSpec spec;
-    spec.words = page.finish();
-    spec.printedNumber = 1;
-    spec.pictures = {{0, codedChart()}, {1, landscapeJpeg()}};
-    return spec;
+    vyn::fixtures::PageLayout layout;
+    layout.words = page.finish();
+    layout.printedNumber = 1;
+    layout.pictures = {{0, codedChart()}, {1, landscapeJpeg()}};
+    return layout;
 }
 
 // Three boxes joined by arrows, with a tick under the last one.
@@ -190,7 +190,7 @@ uint16_t commandTable(PageComposer& page, uint16_t y) {
     return uint16_t(bottom + 300);
 }
 
-vyn::fixtures::PageSpec secondPage() {
+vyn::fixtures::PageLayout secondPage() {
     PageComposer page;
     runningHead(page, "· 2 ·");
 
@@ -227,16 +227,16 @@ vyn::fixtures::PageSpec secondPage() {
               "Science Press, 2020.");
     page.text(kLeft, uint16_t(refs + 280), "[3] 王芳. 扫描文档的二值图像压缩[D]. 北京：北方大学，2021.");
 
-    vyn::fixtures::PageSpec spec;
-    spec.words = page.finish();
-    spec.printedNumber = 2;
-    return spec;
+    vyn::fixtures::PageLayout layout;
+    layout.words = page.finish();
+    layout.printedNumber = 2;
+    return layout;
 }
 
 }  // namespace
 
-vyn::fixtures::DocumentSpec demoArticle(bool qd) {
-    vyn::fixtures::DocumentSpec desc;
+vyn::fixtures::DocumentLayout demoArticle(bool qd) {
+    vyn::fixtures::DocumentLayout desc;
     desc.qd = qd;
     desc.version = 400;
     desc.docType = 2;

@@ -10,6 +10,6 @@ namespace samples {
 inline constexpr uint16_t kPageWidth = 6136, kPageHeight = 8674;
 
 /// The article as a version-400 document of type 2; `qd` puts it behind the QD prefix.
-vyn::fixtures::DocumentSpec demoArticle(bool qd);
+vyn::fixtures::DocumentLayout demoArticle(bool qd);
 
 }  // namespace samples

@@ -40,12 +40,12 @@ std::unique_ptr<vyn::DibPicture> halftone(const QImage& page) {
 
 }  // namespace
 
-vyn::fixtures::DocumentSpec scannedCopy(const std::filesystem::path& source) {
+vyn::fixtures::DocumentLayout scannedCopy(const std::filesystem::path& source) {
     VynHandle handle = VYNFile_Open(source.c_str());
     if (handle == nullptr) {
         throw std::runtime_error("cannot open " + source.string());
     }
-    vyn::fixtures::DocumentSpec desc;
+    vyn::fixtures::DocumentLayout desc;
     desc.version = 400;
     desc.docType = kScannedType;
     desc.width = kPageWidth;
@@ -63,12 +63,12 @@ vyn::fixtures::DocumentSpec scannedCopy(const std::filesystem::path& source) {
 
         PageComposer composer;
         composer.picture(0, 0, kPageWidth, kPageHeight, "SCAN" + std::to_string(page + 1));
-        vyn::fixtures::PageSpec spec;
-        spec.words = composer.finish();
-        spec.printedNumber = uint16_t(page + 1);
+        vyn::fixtures::PageLayout layout;
+        layout.words = composer.finish();
+        layout.printedNumber = uint16_t(page + 1);
         const uint32_t palette[] = {0xFFFFFF, 0x000000};
-        spec.pictures = {{0, vyn::fixtures::codedPicture(*picture, palette)}};
-        desc.pages.push_back(std::move(spec));
+        layout.pictures = {{0, vyn::fixtures::codedPicture(*picture, palette)}};
+        desc.pages.push_back(std::move(layout));
     }
     VYNFile_Close(handle);
     return desc;

@@ -10,6 +10,6 @@ namespace samples {
 /// The pages of the document at `source`, drawn at 300 dots per inch, halftoned to one bit
 /// and coded, as a document of the scanned type. Throws std::runtime_error when the source
 /// cannot be drawn.
-vyn::fixtures::DocumentSpec scannedCopy(const std::filesystem::path& source);
+vyn::fixtures::DocumentLayout scannedCopy(const std::filesystem::path& source);
 
 }  // namespace samples

@@ -16,7 +16,7 @@
 #include "document/file_stream.h"
 #include "stream/page_stream.h"
 #include "surface/surface.h"
-#include "render/special_codes.h"
+#include "render/symbol_codes.h"
 #include "text/mark_record.h"
 #include "vyn/records.h"
 

@@ -5,7 +5,7 @@
 #include "document/page_document.h"
 #include "engine_state.h"
 #include "image/dib_picture.h"
-#include "render/special_codes.h"
+#include "render/symbol_codes.h"
 
 namespace vyn {
 

@@ -1,6 +1,6 @@
 // Special symbol codes: the special-code test, the glyph each code draws with the state it
 // leaves, and the text it stands for.
-#include "render/special_codes.h"
+#include "render/symbol_codes.h"
 
 #include <gtest/gtest.h>
 

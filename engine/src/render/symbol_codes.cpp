@@ -1,5 +1,5 @@
 // The special-code test and the two conversions of special codes, as lookups in range tables.
-#include "render/special_codes.h"
+#include "render/symbol_codes.h"
 
 #include <algorithm>
 #include <span>
