@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "library/library_state.h"
-#include "library/partial_file.h"
+#include "files/partial_file.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"

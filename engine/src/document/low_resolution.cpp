@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "document/partial_file.h"
+#include "files/partial_file.h"
 #include "document/vyn_document.h"
 #include "image/bilevel_codec.h"
 #include "image/page_pictures.h"

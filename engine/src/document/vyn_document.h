@@ -10,13 +10,17 @@
 #include "document/page_document.h"
 #include "image/dib_picture.h"
 
+namespace files {
+class PartialFile;
+}
+
 namespace vyn {
 
 /// The most pictures and user-defined characters one page may have.
 inline constexpr int32_t kMaxPictures = 128;
 inline constexpr int32_t kMaxGlyphs = 128;
 
-class PartialFile;
+using files::PartialFile;
 
 class VynDocument : public PageDocument {
   public:

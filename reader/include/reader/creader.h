@@ -14,7 +14,12 @@
 #include "reader/reader_export.h"
 #include "surface/surface.h"
 
+namespace files {
+class PartialFile;
+}
+
 namespace reader {
+using files::PartialFile;
 struct GlyphMatrix;
 struct ImageContext;
 struct ImageRecord;
@@ -22,7 +27,6 @@ struct XrefEntry;
 struct ContentItem;
 struct FontResource;
 struct XObjectResource;
-class PartialFile;
 }  // namespace reader
 
 /// The page information GetPageInfo fills: page count, MediaBox, CropBox (points).

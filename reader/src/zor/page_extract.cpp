@@ -13,7 +13,7 @@
 #include <string>
 
 #include "library/library_state.h"
-#include "library/partial_file.h"
+#include "files/partial_file.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"

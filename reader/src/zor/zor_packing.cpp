@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "library/library_state.h"
-#include "library/partial_file.h"
+#include "files/partial_file.h"
 #include "reader/rdll.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"

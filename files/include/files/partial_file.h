@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-namespace reader {
+namespace files {
 
 class PartialFile {
   public:
@@ -43,4 +43,4 @@ class PartialFile {
     uint64_t size_ = 0;
 };
 
-}  // namespace reader
+}  // namespace files

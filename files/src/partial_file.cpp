@@ -1,4 +1,4 @@
-#include "library/partial_file.h"
+#include "files/partial_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-namespace reader {
+namespace files {
 
 namespace {
 
@@ -95,4 +95,4 @@ bool PartialFile::commit() {
     return false;
 }
 
-}  // namespace reader
+}  // namespace files
