@@ -2,6 +2,8 @@
 //   demo.vyn  a typeset two-page article (version 400, type 2) with a table of contents
 //   demo.qd   the same article behind the QD prefix
 //   scan.vyn  the article as a scanned document (type 23112), two 300-dpi page pictures
+//   demo.pdf  a three-page article as a PDF file
+//   demo.zor  demo.pdf packed, with a catalog of its headings
 #include <vyn/vynfile.h>
 
 #include <QGuiApplication>
@@ -9,10 +11,33 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "article.h"
+#include "pdf_article.h"
+#include "reader/rdll.h"
 #include "scanned.h"
 #include "vyn_writer.h"
+
+namespace {
+
+// demo.pdf, and demo.zor packed from it through the reader with its catalog.
+void writePackedArticle(const std::filesystem::path& dir) {
+    const std::string pdf = samples::demoPdf();
+    vyn::fixtures::writeFile(dir / "demo.pdf", std::span(reinterpret_cast<const uint8_t*>(pdf.data()), pdf.size()));
+    const std::string zor = (dir / "demo.zor").string();
+    const std::vector<DirItem> items = samples::demoPdfCatalog();
+    DirHead head{};
+    head.itemCount = int32_t(items.size());
+    if (RDLL_PackFile((dir / "demo.pdf").c_str(), zor.c_str(), nullptr) == 0 ||
+        RDLL_PackCatalogToFile(zor.c_str(), &head, items.data()) == 0) {
+        throw std::runtime_error(std::string("demo.zor: ") + RDLL_GetLastErrorMsg());
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -31,6 +56,7 @@ int main(int argc, char** argv) {
         const auto scanned = samples::scannedCopy(dir / "demo.vyn");
         VYNFile_Exit();
         vyn::fixtures::writeFile(dir / "scan.vyn", buildDocument(scanned).bytes);
+        writePackedArticle(dir);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_samples: %s\n", error.what());
         return 1;
