@@ -1,25 +1,22 @@
-// The viewer's start-up decisions, its routing by content, the contents tree, and a document
-// window with its page view, on the offscreen platform.
+// The viewer's start-up decisions, its settings, its routing by content, the dialogs' checks
+// and the contents tree, on the offscreen platform.
 #include <vyn/vynfile.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QScrollBar>
-#include <QPrinter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <fstream>
 
 #include "contents_tree.h"
 #include "document_window.h"
-#include "main_window.h"
 #include "page_dialogs.h"
 #include "routing.h"
 #include "settings.h"
 #include "startup.h"
-#include "vyn_view.h"
 
 using namespace viewer;
 
@@ -195,66 +192,15 @@ class ViewerTest : public QObject {
         QCOMPARE(treeText(tree), (QStringList{"目录", "  A", "    B", "    C", "      D", "  E", "    G"}));
         QCOMPARE(tree.pageOfEntry(4), 4);
         QCOMPARE(tree.pageOfEntry(0), 0);
-    }
-
-    void aDocumentOpensWithItsContentsAndPages() {
-        MainWindow window;
-        window.resize(1280, 800);
-        window.show();
-        QVERIFY(window.openDocument(kSamples + "/demo.vyn", 2));
-        DocumentWindow* document = window.activeDocument();
-        QVERIFY(document != nullptr);
-        QVERIFY(document->contents() != nullptr);
-        VynView* view = document->view();
-        QCOMPARE(view->page(), 2);
-        QCOMPARE(view->pageCount(), 2);
-        QVERIFY(!view->showPage(3));
-        view->setRatio(100.0f);
-        QCOMPARE(view->ratio(), 14.0f);
-        view->setRatio(0.01f);
-        QCOMPARE(view->ratio(), 0.15f);
-        // Choosing "1 引言" shows page 1.
-        QTreeWidgetItem* root = document->contents()->topLevelItem(0);
-        document->contents()->setCurrentItem(root->child(0));
-        QCOMPARE(view->page(), 1);
-        // Dragging up moves the page up: the view scrolls down by as much.
-        view->setRatio(2.0f);
-        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
-        QTest::mouseMove(view->viewport(), QPoint(100, 200));
-        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(100, 200));
-        QCOMPARE(view->verticalScrollBar()->value(), 100);
-        // The page is drawn: ink on the white page in the middle of the view.
-        view->setRatio(1.0f);
-        const QImage shot = view->viewport()->grab().toImage();
-        int dark = 0;
-        for (int y = 0; y < shot.height(); y += 2) {
-            for (int x = 0; x < shot.width(); x += 2) {
-                dark += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
-            }
-        }
-        QVERIFY(dark > 100);
-    }
-
-    // Printing into a PDF file: one sheet per page, and the view shows what it showed before.
-    void printingIntoAFile() {
-        QTemporaryDir dir;
-        DocumentWindow document(kSamples + "/demo.vyn");
-        QVERIFY(document.view() != nullptr);
-        VynView& view = *document.view();
-        view.showPage(2);
-        view.setRatio(0.5f);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath("out.pdf"));
-        QVERIFY(view.print(printer, 1, 2));
-        QVERIFY(!view.print(printer, 3, 4));
-        QCOMPARE(view.page(), 2);
-        QCOMPARE(view.ratio(), 0.5f);
-        QFile out(dir.filePath("out.pdf"));
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QByteArray bytes = out.readAll();
-        QVERIFY(bytes.startsWith("%PDF-"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
+        // Choosing an entry asks for its page once; choosing it again asks nothing.
+        QSignalSpy chosen(&tree, &ContentsTree::pageChosen);
+        QTreeWidgetItem* c = tree.topLevelItem(0)->child(0)->child(1);
+        tree.setCurrentItem(c);
+        tree.setCurrentItem(c);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).toInt(), 3);
+        tree.setCurrentItem(tree.topLevelItem(0));
+        QCOMPARE(chosen.count(), 1);
     }
 
     void pdfDocumentsSayTheirViewIsToCome() {

@@ -2,6 +2,7 @@
 
 #include <vyn/vynfile.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "contents_tree.h"
+#include "document_files.h"
 #include "routing.h"
 #include "vyn_view.h"
 
@@ -18,7 +20,7 @@ DocumentWindow::DocumentWindow(const QString& path, QWidget* parent)
     : QWidget(parent), path_(path) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    setWindowTitle(QFileInfo(path).fileName());
+    setWindowTitle(QFileInfo(path).fileName().toUpper());
     const std::string file = path.toStdString();
     if (documentKindOf(file) == DocumentKind::PdfZor) {
         // The PDF/ZOR page view is still to come: say so rather than show a blank window.
@@ -33,7 +35,8 @@ DocumentWindow::DocumentWindow(const QString& path, QWidget* parent)
     if (document == nullptr) {
         return;
     }
-    view_ = new VynView(document, this);
+    view_ = new VynView(document, path, this);
+    keepDownloadedCopy();
     DirHead head{};
     std::vector<DirItem> items;
     if (VYNFile_GetDirHead(document, &head) != -1 && head.itemCount > 0 && head.itemCount < 100000) {
@@ -52,14 +55,24 @@ DocumentWindow::DocumentWindow(const QString& path, QWidget* parent)
         splitter->addWidget(view_);
         splitter->setSizes({200, 800});
         connect(contents_, &ContentsTree::pageChosen, view_, [this](int page) {
-            // A page past the end shows the first page.
-            if (!view_->showPage(page)) {
-                view_->showPage(1);
-            }
+            view_->setFocus();
+            view_->showPageFromContents(page);
         });
         layout->addWidget(splitter);
     }
     valid_ = true;
+}
+
+// A browser's downloaded copy ("paper[1].vyn") is also kept under its plain name, which then
+// titles the window.
+void DocumentWindow::keepDownloadedCopy() {
+    const std::optional<QString> copy = downloadedCopyName(path_);
+    if (!copy || !QFile::exists(path_)) {
+        return;
+    }
+    if (replaceWithCopy(path_, *copy)) {
+        setWindowTitle(QFileInfo(*copy).fileName().toUpper());
+    }
 }
 
 }  // namespace viewer

@@ -24,6 +24,8 @@ class DocumentWindow : public QWidget {
     const QString& path() const { return path_; }
 
   private:
+    void keepDownloadedCopy();
+
     QString path_;
     VynView* view_ = nullptr;
     ContentsTree* contents_ = nullptr;

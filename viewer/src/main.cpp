@@ -1,46 +1,84 @@
-// BrindleViewer: starts both libraries with the code page of the locale, shows the main window
-// and opens a document named by the "open FILE?PAGE" command line.
+// BrindleViewer: starts both libraries, takes the display choices from the settings and the
+// locale, and shows the main window; "open FILE?PAGE" opens a document at a page, "print
+// FILE?PAGE" prints one on the default printer and ends.
 #include <vyn/vynfile.h>
 
 #include <QApplication>
 #include <QLocale>
-#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cstdio>
 
+#include "app_state.h"
 #include "main_window.h"
+#include "print_command.h"
 #include "reader/rdll.h"
 #include "settings.h"
 #include "startup.h"
+
+namespace {
+
+// Page text: the machine store's choice, else the system's language.
+void applyDisplayChoice(const QString& locale) {
+    const viewer::MachineSettings machine;
+    const viewer::DisplayChoice display = viewer::chooseDisplay(
+        machine.readText("LANGUAGE"), machine.readText("FONT"), viewer::languageIdOfLocale(locale));
+    VYNFile_SetBaseFontName(display.baseFont.toLocal8Bit().constData());
+    VYNFile_SetCodePage(display.codePage);
+    viewer::appState().simplifiedDisplay = display.simplified;
+    viewer::appState().backgroundColour = machine.readColour();
+}
+
+int printOnDefaultPrinter(const QString& path) {
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        std::fprintf(stderr, "BrindleViewer: no default printer to print %s on\n", qPrintable(path));
+        return 1;
+    }
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    if (!viewer::printDocument(path, printer)) {
+        std::fprintf(stderr, "BrindleViewer: %s could not be printed\n", qPrintable(path));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("BrindleViewer"));
     if (VYNFile_Init() != 1) {
-        QMessageBox::critical(nullptr, QStringLiteral("BrindleViewer"),
-                              QStringLiteral("页面引擎无法启动。"));
+        std::fprintf(stderr, "BrindleViewer: the page engine did not start\n");
         return 1;
     }
     RDLL_Init(0);
-    // Page text: the machine store's choice, else the system's language.
-    const viewer::MachineSettings machine;
     const QString locale = QLocale::system().name();
-    const viewer::DisplayChoice display = viewer::chooseDisplay(
-        machine.readText("LANGUAGE"), machine.readText("FONT"), viewer::languageIdOfLocale(locale));
-    VYNFile_SetBaseFontName(display.baseFont.toUtf8().constData());
-    VYNFile_SetCodePage(display.codePage);
+    applyDisplayChoice(locale);
 
     // The interface language is chosen here; switching to it arrives with the translations.
     const viewer::InterfaceLanguage language = viewer::chooseInterfaceLanguage(
         viewer::ProfileSettings().interfaceLanguage(), viewer::codePageOfLocale(locale.toStdString()));
     application.setProperty("interfaceLanguage", int(language));
 
-    viewer::MainWindow window;
-    QStringList words = application.arguments().mid(1);
-    const viewer::StartCommand command = viewer::parseStartCommand(words.join(' ').toStdString());
-    window.showMaximized();
-    if (command.kind != viewer::StartCommand::Kind::None) {
-        window.openDocument(QString::fromStdString(command.path), command.page);
+    const viewer::StartCommand command =
+        viewer::parseStartCommand(application.arguments().mid(1).join(' ').toStdString());
+    int result = 0;
+    if (command.kind == viewer::StartCommand::Kind::Print) {
+        viewer::appState().startedByCommand = true;
+        viewer::appState().startPage = command.page;
+        result = printOnDefaultPrinter(QString::fromStdString(command.path));
+    } else {
+        viewer::MainWindow window;
+        window.showMaximized();
+        if (command.kind == viewer::StartCommand::Kind::Open) {
+            viewer::appState().startedByCommand = true;
+            viewer::appState().startPage = command.page;
+            window.openDocument(QString::fromStdString(command.path));
+            // Documents opened later start at their first page.
+            viewer::appState().startPage = 1;
+        }
+        result = application.exec();
     }
-    const int result = application.exec();
     RDLL_Free(0);
     VYNFile_Exit();
     return result;

@@ -1,36 +1,174 @@
 #include "main_window.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPageSetupDialog>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app_state.h"
+#include "contents_tree.h"
 #include "document_window.h"
-#include "page_dialogs.h"
 #include "settings.h"
+#include "tool_images.h"
 #include "vyn_view.h"
 
 namespace viewer {
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), area_(new QMdiArea(this)), pageStatus_(new QLabel(this)),
-      ratioStatus_(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("BrindleViewer"));
+namespace {
+
+constexpr int kRecentFiles = 4;
+
+// Commands shown with a check or radio mark when they are on.
+bool isCheckable(CommandId id) {
+    switch (id) {
+        case CommandId::ZoomInTool:
+        case CommandId::ZoomOutTool:
+        case CommandId::DragTool:
+        case CommandId::SelectTool:
+        case CommandId::CopyBitmap:
+        case CommandId::RectangleSelection:
+        case CommandId::ShowPictures:
+        case CommandId::SimplifiedText:
+        case CommandId::TraditionalText:
+        case CommandId::GbMenu:
+        case CommandId::Big5Menu:
+        case CommandId::EnglishMenu:
+        case CommandId::ToolBar:
+        case CommandId::StatusBar:
+        case CommandId::FullWindow: return true;
+        default: return false;
+    }
+}
+
+CommandId recentFileCommand(int index) {
+    return CommandId(int(CommandId::RecentFile1) + index);
+}
+
+// A pane as wide as `blanks` blanks of the status bar's font.
+QLabel* statusPane(QWidget* parent, int blanks) {
+    auto* pane = new QLabel(parent);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString(blanks, u' ')));
+    return pane;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), area_(new QMdiArea(this)) {
+    setWindowTitle(QStringLiteral("Orvelle"));
     setCentralWidget(area_);
     setAcceptDrops(true);
-    statusBar()->addPermanentWidget(pageStatus_);
-    statusBar()->addPermanentWidget(ratioStatus_);
-    createMenus();
-    connect(area_, &QMdiArea::subWindowActivated, this, [this] { updateStatus(); });
+    createActions();
+    createToolBar();
+    createStatusBar();
+    showMenuBar(MenuBar::NoDocument);
+    connect(area_, &QMdiArea::subWindowActivated, this, [this] { activeDocumentChanged(); });
+    updateCommandStates();
+}
+
+// The child windows close after this window's own parts are gone: they must not call back.
+MainWindow::~MainWindow() { area_->disconnect(this); }
+
+void MainWindow::createActions() {
+    auto add = [this](CommandId id) {
+        if (actions_.contains(id)) {
+            return;
+        }
+        auto* action = new QAction(this);
+        const CommandPrompt prompt = commandPrompt(id);
+        action->setStatusTip(prompt.statusText);
+        action->setToolTip(prompt.toolTip);
+        action->setIcon(commandIcon(id));
+        action->setCheckable(isCheckable(id));
+        connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
+        addAction(action);  // its keys work whichever menu bar is shown
+        actions_.insert(id, action);
+    };
+    for (MenuBar bar : {MenuBar::NoDocument, MenuBar::VynDocument, MenuBar::PdfDocument}) {
+        for (const MenuLayout& menu : menuBarLayout(bar)) {
+            for (const MenuItem& item : menu.items) {
+                if (item.kind == MenuItem::Kind::Command) {
+                    add(item.id);
+                    actions_[item.id]->setText(menuText(item.text));
+                }
+            }
+        }
+    }
+    for (const std::optional<CommandId>& id : toolBarLayout()) {
+        if (id) {
+            add(*id);
+        }
+    }
+    for (const KeyBinding& binding : keyTable()) {
+        add(binding.id);
+        QAction* action = actions_[binding.id];
+        action->setShortcuts(action->shortcuts() << binding.keys);
+    }
+    for (int i = 0; i < kRecentFiles; ++i) {
+        add(recentFileCommand(i));
+    }
+}
+
+void MainWindow::createToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("Standard"));
+    toolBar_->setObjectName(QStringLiteral("Standard"));
+    toolBar_->setIconSize(QSize(18, 18));
+    for (const std::optional<CommandId>& id : toolBarLayout()) {
+        if (id) {
+            toolBar_->addAction(actions_[*id]);
+        } else {
+            toolBar_->addSeparator();
+        }
+    }
+}
+
+void MainWindow::createStatusBar() {
+    messagePane_ = new QLabel(tr("就绪"), this);
+    pagePane_ = statusPane(this, 28);
+    ratioPane_ = statusPane(this, 37);
+    fixedPane_ = new QLabel(tr("BrindleViewer"), this);
+    statusBar()->addWidget(messagePane_, 1);
+    statusBar()->addPermanentWidget(pagePane_);
+    statusBar()->addPermanentWidget(ratioPane_);
+    statusBar()->addPermanentWidget(fixedPane_);
+}
+
+void MainWindow::showMenuBar(MenuBar bar) {
+    const QStringList files = ProfileSettings().recentFiles();
+    for (int i = 0; i < kRecentFiles; ++i) {
+        QAction* recent = actions_[recentFileCommand(i)];
+        recent->setVisible(i < files.size());
+        if (i < files.size()) {
+            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+            recent->setStatusTip(tr("打开此文档"));
+        }
+    }
+    menuBar()->clear();
+    for (const MenuLayout& layout : menuBarLayout(bar)) {
+        QMenu* menu = menuBar()->addMenu(menuText(layout.title));
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
+        for (const MenuItem& item : layout.items) {
+            switch (item.kind) {
+                case MenuItem::Kind::Command: menu->addAction(actions_[item.id]); break;
+                case MenuItem::Kind::Separator: menu->addSeparator(); break;
+                case MenuItem::Kind::RecentFiles:
+                    for (int i = 0; i < kRecentFiles; ++i) {
+                        menu->addAction(actions_[recentFileCommand(i)]);
+                    }
+                    break;
+            }
+        }
+    }
+    shownMenuBar_ = bar;
 }
 
 DocumentWindow* MainWindow::activeDocument() const {
@@ -38,7 +176,11 @@ DocumentWindow* MainWindow::activeDocument() const {
     return sub != nullptr ? qobject_cast<DocumentWindow*>(sub->widget()) : nullptr;
 }
 
-bool MainWindow::openDocument(const QString& path, int page) {
+bool MainWindow::openDocument(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        QMessageBox::warning(this, windowTitle(), tr("建立空文档失败。") + "\n" + path);
+        return false;
+    }
     auto* document = new DocumentWindow(path);
     if (!document->isValid()) {
         delete document;
@@ -46,110 +188,194 @@ bool MainWindow::openDocument(const QString& path, int page) {
         return false;
     }
     QMdiSubWindow* sub = area_->addSubWindow(document);
+    sub->setWindowIcon(QIcon());
     sub->showMaximized();
     if (VynView* view = document->view()) {
-        connect(view, &VynView::viewChanged, this, [this] { updateStatus(); });
-        if (!view->showPage(page)) {
-            view->showPage(1);
-        }
+        connect(view, &VynView::viewChanged, this, [this] {
+            updateStatus();
+            updateCommandStates();
+        });
+        connect(view, &VynView::contextMenuRequested, this, &MainWindow::showContextMenu);
+        view->firstUpdate();
+        view->setFocus();
     }
-    ProfileSettings().addRecentFile(path);
-    updateRecentFiles();
-    updateStatus();
+    ProfileSettings().addRecentFile(QFileInfo(path).absoluteFilePath());
+    showMenuBar(shownMenuBar_);
+    activeDocumentChanged();
     return true;
 }
 
-void MainWindow::updateRecentFiles() {
-    qDeleteAll(recentActions_);
-    recentActions_.clear();
-    const QStringList files = ProfileSettings().recentFiles();
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), fileMenu_);
-        connect(action, &QAction::triggered, this, [this, path] { openDocument(path); });
-        fileMenu_->insertAction(recentSeparator_, action);
-        recentActions_ << action;
+void MainWindow::activeDocumentChanged() {
+    const DocumentWindow* document = activeDocument();
+    const MenuBar bar = document == nullptr         ? MenuBar::NoDocument
+                        : document->view() != nullptr ? MenuBar::VynDocument
+                                                      : MenuBar::PdfDocument;
+    if (bar != shownMenuBar_) {
+        showMenuBar(bar);
+    }
+    updateStatus();
+    updateCommandStates();
+}
+
+std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
+    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->view()) {
+        if (std::optional<CommandState> state = document->view()->commandState(id)) {
+            return state;
+        }
+    }
+    return commandState(id);
+}
+
+void MainWindow::dispatch(CommandId id) {
+    DocumentWindow* document = activeDocument();
+    if (document != nullptr && document->view() != nullptr) {
+        if (std::optional<CommandState> state = document->view()->commandState(id)) {
+            if (state->enabled) {
+                document->view()->runCommand(id);
+            }
+            updateCommandStates();
+            return;
+        }
+    }
+    if (std::optional<CommandState> state = commandState(id); state && state->enabled) {
+        runCommand(id);
+    }
+    updateCommandStates();
+}
+
+void MainWindow::updateCommandStates() {
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        const std::optional<CommandState> state = stateOf(it.key());
+        // A command nobody answers stays disabled.
+        it.value()->setEnabled(state.has_value() && state->enabled);
+        if (it.value()->isCheckable()) {
+            it.value()->setChecked(state.has_value() && state->checked);
+        }
     }
 }
 
-void MainWindow::createMenus() {
-    QMenu* file = menuBar()->addMenu(tr("文件(&F)"));
-    QAction* open = file->addAction(tr("打开(&O)..."), QKeySequence::Open, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            this, tr("打开"), QString(), tr("文档 (*.vyn *.qd *.pdf *.zor);;所有文件 (*)"));
-        if (!path.isEmpty()) {
-            openDocument(path);
-        }
-    });
-    file->addAction(tr("关闭(&C)"), this, [this] { area_->closeActiveSubWindow(); });
-    file->addAction(tr("打印(&P)..."), QKeySequence::Print, this, [this] {
-        DocumentWindow* document = activeDocument();
-        if (document == nullptr || document->view() == nullptr) {
-            return;
-        }
-        QPrinter printer(QPrinter::HighResolution);
-        QPrintDialog dialog(&printer, this);
-        dialog.setMinMax(1, document->view()->pageCount());
-        if (dialog.exec() == QDialog::Accepted) {
-            const bool range = printer.printRange() == QPrinter::PageRange;
-            document->view()->print(printer, range ? printer.fromPage() : 1,
-                                    range ? printer.toPage() : document->view()->pageCount());
-        }
-    });
-    file->addSeparator();
-    fileMenu_ = file;
-    recentSeparator_ = file->addSeparator();
-    file->addAction(tr("退出(&X)"), QKeySequence::Quit, this, &QWidget::close);
-    updateRecentFiles();
-
-    auto withView = [this](auto act) {
-        return [this, act] {
-            if (DocumentWindow* document = activeDocument(); document && document->view()) {
-                act(*document->view());
-            }
-        };
-    };
-    QMenu* view = menuBar()->addMenu(tr("查看(&V)"));
-    QAction* first = view->addAction(tr("首页"), this, withView([](VynView& v) { v.showPage(1); }));
-    QAction* previous = view->addAction(tr("上一页"), QKeySequence(Qt::Key_PageUp), this,
-                                        withView([](VynView& v) { v.showPage(v.page() - 1); }));
-    QAction* next = view->addAction(tr("下一页"), QKeySequence(Qt::Key_PageDown), this,
-                                    withView([](VynView& v) { v.showPage(v.page() + 1); }));
-    QAction* last = view->addAction(tr("末页"), this, withView([](VynView& v) { v.showPage(v.pageCount()); }));
-    view->addAction(tr("到指定页面"), this, withView([this](VynView& v) {
-        GotoPageDialog dialog(v.pageCount(), v.page(), this);
-        if (dialog.exec() == QDialog::Accepted && dialog.page() != v.page()) {
-            v.showPage(dialog.page());
-        }
-    }));
-    view->addSeparator();
-    view->addAction(tr("指定比例"), this, withView([this](VynView& v) {
-        ZoomDialog dialog(this);
-        if (dialog.exec() == QDialog::Accepted) {
-            v.setRatio(dialog.ratio());
-        }
-    }));
-    QAction* zoomIn = view->addAction(tr("放大"), QKeySequence::ZoomIn, this, withView([](VynView& v) { v.zoomIn(); }));
-    QAction* zoomOut = view->addAction(tr("缩小"), QKeySequence::ZoomOut, this, withView([](VynView& v) { v.zoomOut(); }));
-    QAction* fitWidth = view->addAction(tr("适合宽度"), this, withView([](VynView& v) { v.fitWidth(); }));
-    QAction* fitHeight = view->addAction(tr("适合高度"), this, withView([](VynView& v) { v.fitHeight(); }));
-
-    QToolBar* tools = addToolBar(tr("工具栏"));
-    for (QAction* action : {open, first, previous, next, last, zoomIn, zoomOut, fitWidth, fitHeight}) {
-        tools->addAction(action);
+std::optional<CommandState> MainWindow::commandState(CommandId id) const {
+    const int recent = int(id) - int(CommandId::RecentFile1);
+    if (recent >= 0 && recent < kRecentFiles) {
+        return CommandState{recent < ProfileSettings().recentFiles().size()};
     }
+    const bool hasDocuments = !area_->subWindowList().isEmpty();
+    switch (id) {
+        case CommandId::FileOpen:
+        case CommandId::FilePrintSetup:
+        case CommandId::AppExit:
+        case CommandId::Exit: return CommandState{};
+        case CommandId::FileClose: return CommandState{activeDocument() != nullptr};
+        case CommandId::ToolBar: return CommandState{true, toolBar_->isVisible()};
+        case CommandId::StatusBar: return CommandState{true, statusBar()->isVisible()};
+        case CommandId::WindowCascade:
+        case CommandId::WindowTile:
+        case CommandId::WindowArrange: return CommandState{hasDocuments};
+        case CommandId::NextPane:
+        case CommandId::PreviousPane:
+            return CommandState{activeDocument() != nullptr && activeDocument()->contents() != nullptr};
+        default: return std::nullopt;
+    }
+}
+
+void MainWindow::runCommand(CommandId id) {
+    const int recent = int(id) - int(CommandId::RecentFile1);
+    if (recent >= 0 && recent < kRecentFiles) {
+        const QStringList files = ProfileSettings().recentFiles();
+        if (recent < files.size()) {
+            openDocument(files[recent]);
+        }
+        return;
+    }
+    switch (id) {
+        case CommandId::FileOpen: openChosenFile(); break;
+        case CommandId::FilePrintSetup: {
+            QPageSetupDialog dialog(&appPrinter(), this);
+            dialog.exec();
+            break;
+        }
+        case CommandId::AppExit:
+        case CommandId::Exit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
+        case CommandId::FileClose: area_->closeActiveSubWindow(); break;
+        case CommandId::ToolBar: toolBar_->setVisible(!toolBar_->isVisible()); break;
+        case CommandId::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+        case CommandId::WindowCascade: area_->cascadeSubWindows(); break;
+        case CommandId::WindowTile: area_->tileSubWindows(); break;
+        case CommandId::WindowArrange: arrangeMinimisedWindows(); break;
+        case CommandId::NextPane:
+        case CommandId::PreviousPane: switchPane(); break;
+        default: break;
+    }
+}
+
+void MainWindow::openChosenFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), QString(),
+        tr("VynFiles(*.vyn *.qd);;Zor 文件 (*.zor);;PDF (*.pdf);;所有文件 (*)"));
+    if (!path.isEmpty()) {
+        openDocument(path);
+    }
+}
+
+// Minimised child windows lined up along the bottom of the document area.
+void MainWindow::arrangeMinimisedWindows() {
+    int left = 0;
+    for (QMdiSubWindow* sub : area_->subWindowList()) {
+        if (sub->isMinimized()) {
+            sub->move(left, area_->viewport()->height() - sub->height());
+            left += sub->width();
+        }
+    }
+}
+
+// F6 and Shift+F6 move the focus between the contents pane and the page view.
+void MainWindow::switchPane() {
+    DocumentWindow* document = activeDocument();
+    if (document == nullptr || document->contents() == nullptr || document->view() == nullptr) {
+        return;
+    }
+    if (document->contents()->hasFocus()) {
+        document->view()->setFocus();
+    } else {
+        document->contents()->setFocus();
+    }
+}
+
+void MainWindow::showContextMenu(const QPoint& globalPosition) {
+    QMenu menu(this);
+    for (const MenuItem& item : contextMenuLayout()) {
+        if (item.kind != MenuItem::Kind::Command) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* entry = menu.addAction(menuText(item.text));
+        const std::optional<CommandState> state = stateOf(item.id);
+        entry->setEnabled(state.has_value() && state->enabled);
+        if (isCheckable(item.id)) {
+            entry->setCheckable(true);
+            entry->setChecked(state.has_value() && state->checked);
+        }
+        const CommandId id = item.id;
+        connect(entry, &QAction::triggered, this, [this, id] { dispatch(id); });
+    }
+    menu.exec(globalPosition);
 }
 
 void MainWindow::updateStatus() {
-    DocumentWindow* document = activeDocument();
-    if (document == nullptr || document->view() == nullptr) {
-        pageStatus_->clear();
-        ratioStatus_->clear();
+    const DocumentWindow* document = activeDocument();
+    if (document == nullptr || document->view() == nullptr || !document->view()->isOpen()) {
+        pagePane_->clear();
+        ratioPane_->clear();
         return;
     }
-    const VynView& view = *document->view();
-    pageStatus_->setText(tr("当前页面:%1/%2").arg(view.page()).arg(view.pageCount()));
-    ratioStatus_->setText(tr("页面缩放比例为:%1%").arg(double(view.ratio()) * 100.0, 0, 'f', 2));
+    pagePane_->setText(document->view()->pageStatus());
+    ratioPane_->setText(document->view()->ratioStatus());
+}
+
+QStringList MainWindow::statusTexts() const {
+    const QString message = statusBar()->currentMessage();
+    return {message.isEmpty() ? messagePane_->text() : message, pagePane_->text(), ratioPane_->text(),
+            fixedPane_->text()};
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,42 +1,75 @@
-// The main window: documents in child windows, the menus, the toolbar and the status bar.
+// The main window: documents in child windows, the menu bar of the active document's kind,
+// the toolbar, the status bar and the routing of every command by its id.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+
+#include "command_id.h"
+#include "command_table.h"
+#include "command_target.h"
 
 class QMdiArea;
 class QLabel;
-class QMenu;
 class QAction;
+class QToolBar;
 
 namespace viewer {
 
 class DocumentWindow;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
   public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    /// Opens `path` at `page` in a new child window; false when it does not open.
-    bool openDocument(const QString& path, int page = 1);
+    /// Opens `path` in a new child window; false (after saying why) when it does not open.
+    bool openDocument(const QString& path);
     DocumentWindow* activeDocument() const;
+    QMdiArea* documentArea() const { return area_; }
+
+    /// The action of a command, or null for one the window does not offer.
+    QAction* action(CommandId id) const { return actions_.value(id); }
+    /// Runs `id` where it is answered: by the active page view, else by this window.
+    void dispatch(CommandId id);
+    /// Brings every action's enabled and checked state up to date.
+    void updateCommandStates();
+    MenuBar shownMenuBar() const { return shownMenuBar_; }
+    /// The texts of the status bar's panes: message, page, ratio and the fixed last one.
+    QStringList statusTexts() const;
+
+    std::optional<CommandState> commandState(CommandId id) const override;
+    void runCommand(CommandId id) override;
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void createMenus();
-    void updateRecentFiles();
+    void createActions();
+    void createToolBar();
+    void createStatusBar();
+    void showMenuBar(MenuBar bar);
+    void activeDocumentChanged();
     void updateStatus();
+    void showContextMenu(const QPoint& globalPosition);
+    void openChosenFile();
+    void arrangeMinimisedWindows();
+    void switchPane();
+    /// The active view's answer for `id`, else this window's.
+    std::optional<CommandState> stateOf(CommandId id) const;
 
     QMdiArea* area_;
-    QLabel* pageStatus_;
-    QLabel* ratioStatus_;
-    QMenu* fileMenu_ = nullptr;
-    QAction* recentSeparator_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QLabel* pagePane_ = nullptr;
+    QLabel* ratioPane_ = nullptr;
+    QLabel* fixedPane_ = nullptr;
+    QHash<CommandId, QAction*> actions_;
     QList<QAction*> recentActions_;
+    MenuBar shownMenuBar_ = MenuBar::NoDocument;
 };
 
 }  // namespace viewer

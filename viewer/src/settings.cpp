@@ -73,6 +73,16 @@ void ProfileSettings::setInterfaceLanguage(const QString& language) const {
     QSettings(file_, QSettings::IniFormat).setValue("LANGUAGE/LANGUAGE", language);
 }
 
+QString ProfileSettings::serverAddress() const {
+    return QSettings(file_, QSettings::IniFormat)
+        .value("SvrAddress/url", QString::fromLatin1(kDefaultServerAddress))
+        .toString();
+}
+
+void ProfileSettings::setServerAddress(const QString& address) const {
+    QSettings(file_, QSettings::IniFormat).setValue("SvrAddress/url", address);
+}
+
 QStringList ProfileSettings::recentFiles() const {
     return QSettings(file_, QSettings::IniFormat).value("Recent File List/files").toStringList();
 }

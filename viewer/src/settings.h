@@ -29,11 +29,17 @@ class MachineSettings {
     QString file_;
 };
 
+/// The knowledge service's address until the user sets another.
+inline constexpr const char* kDefaultServerAddress = "http://keln.example.org/kns/";
+
 class ProfileSettings {
   public:
     explicit ProfileSettings(QString file = settingsFolder() + "/Orvelle.ini");
     QString interfaceLanguage() const;
     void setInterfaceLanguage(const QString& language) const;
+    /// The base address of the knowledge service; kDefaultServerAddress when none is stored.
+    QString serverAddress() const;
+    void setServerAddress(const QString& address) const;
     /// The four most recently opened files, the newest first.
     QStringList recentFiles() const;
     void addRecentFile(const QString& path) const;

@@ -1,114 +1,204 @@
 #include "vyn_view.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
+#include "app_state.h"
+#include "settings.h"
+#include "startup.h"
 #include "surface/qt_surface.h"
 
 namespace viewer {
 
 namespace {
 
+constexpr double kZoomStep = 1.44;
+constexpr double kZoomOutStep = 0.6944444444444444;  // 1 / 1.44
+constexpr double kMaxRatio = 14.0;
 constexpr float kMinRatio = 0.15f;
-constexpr float kMaxRatio = 14.0f;
+
+QColor colourOf(uint32_t colourRef) {
+    return QColor(int(colourRef & 0xFF), int(colourRef >> 8 & 0xFF), int(colourRef >> 16 & 0xFF));
+}
+
+// The face the engine starts a view with: the stored one, else the usual face of the
+// system's code page; none for other systems.
+std::optional<QString> baseFontForView() {
+    const QString stored = MachineSettings().readText("FONT");
+    if (!stored.isEmpty()) {
+        return stored;
+    }
+    switch (codePageOfLocale(QLocale::system().name().toStdString())) {
+        case 950: return QStringLiteral("Mingliu");
+        case 936: return QStringLiteral("Simsun");
+        default: return std::nullopt;
+    }
+}
 
 }  // namespace
 
-VynView::VynView(VynHandle document, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document) {
-    const int dpi = logicalDpiX();
-    VYNFile_SetResolution(document_, dpi, logicalDpiY());
-    VYNFile_SetDisplayRatio(document_, 1.0f);
-    VYNFile_EnablePicture(document_, true);
-    VYNFile_LoadPage(document_, 0);
-    viewport()->setBackgroundRole(QPalette::Dark);
-    viewport()->setCursor(Qt::OpenHandCursor);
-    viewport()->setAutoFillBackground(true);
-    updateScrollBars();
+VynView::VynView(VynHandle document, QString path, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), path_(std::move(path)) {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
-VynView::~VynView() { VYNFile_Close(document_); }
+VynView::~VynView() {
+    if (open_) {
+        VYNFile_Close(document_);
+    }
+}
+
+void VynView::firstUpdate() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    background_ = colourOf(appState().backgroundColour);
+    open_ = document_ != nullptr;
+    if (!open_) {
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    screenDpiX_ = logicalDpiX();
+    screenDpiY_ = logicalDpiY();
+    VYNFile_SetResolution(document_, screenDpiX_, screenDpiY_);
+    VYNFile_SetDisplayRatio(document_, 1.0f);
+    if (const std::optional<QString> face = baseFontForView()) {
+        VYNFile_SetBaseFontName(face->toLocal8Bit().constData());
+    }
+    scanned_ = VYNFile_GetDocType(document_) == 23112;
+    VYNFile_EnablePicture(document_, true);
+    // A start page past the end of this document shows its first page.
+    const int start = appState().startPage;
+    loadPage(start >= 1 && start <= pageCount() ? start : 1);
+    naturalSize_ = pageSize();
+    initialFitPending_ = true;
+    updateTotalSize();
+    QApplication::restoreOverrideCursor();
+}
 
 QSize VynView::pageSize() const {
+    if (document_ == nullptr) {
+        return {};
+    }
     const VynSize size = VYNFile_GetPageSize(document_);
     return {size.cx, size.cy};
 }
 
-bool VynView::showPage(int page) {
-    if (page < 1 || page > pageCount() || VYNFile_LoadPage(document_, page - 1) == 0) {
-        return false;
-    }
-    verticalScrollBar()->setValue(0);
-    updateScrollBars();
+QPoint VynView::scrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void VynView::setBackground(const QColor& colour) {
+    background_ = colour;
+    viewport()->update();
+}
+
+void VynView::loadPage(int page) {
+    VYNFile_LoadPage(document_, page - 1);
+    currentPage_ = page;
+    updateTotalSize();
     viewport()->update();
     emit viewChanged();
+}
+
+void VynView::showPageFromContents(int page) {
+    if (!open_) {
+        return;
+    }
+    if (page > pageCount() || page < 1) {
+        page = 1;
+    }
+    if (page != currentPage_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        loadPage(page);
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool VynView::goToPage(int page) {
+    if (page > pageCount() || page <= 0) {
+        return false;
+    }
+    if (page != currentPage_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        loadPage(page);
+        QApplication::restoreOverrideCursor();
+    }
     return true;
 }
 
 void VynView::setRatio(float ratio) {
-    VYNFile_SetDisplayRatio(document_, std::clamp(ratio, kMinRatio, kMaxRatio));
-    updateScrollBars();
+    VYNFile_SetDisplayRatio(document_, ratio);
+    updateTotalSize();
     viewport()->update();
     emit viewChanged();
 }
 
 void VynView::fitWidth() {
-    const QSize size = pageSize();
-    if (size.width() > 0) {
-        setRatio(ratio() * float(viewport()->width() - 4) / float(size.width()));
+    const int client = viewport()->width();
+    if (scanned_) {
+        const double natural = pageSize().width() / double(ratio());
+        setRatio(float((client - 4) / natural));
+    } else if (naturalSize_.width() > 0) {
+        setRatio(float(double(client - 4) / naturalSize_.width()));
     }
 }
 
 void VynView::fitHeight() {
-    const QSize size = pageSize();
-    if (size.height() > 0) {
-        setRatio(ratio() * float(viewport()->height() - 4) / float(size.height()));
+    const int client = viewport()->height();
+    if (scanned_) {
+        const double natural = pageSize().height() / double(ratio());
+        setRatio(float((client - 4) / natural));
+    } else if (naturalSize_.height() > 0) {
+        setRatio(float(double(client) / naturalSize_.height()));
     }
 }
 
-bool VynView::print(QPrinter& printer, int from, int to) {
-    from = std::max(from, 1);
-    to = std::min(to, pageCount());
-    if (from > to) {
-        return false;
+// Both zoom tools keep the clicked point of the page under the mouse: the scroll position
+// moves first, limited by the old page size, then the new size takes effect.
+void VynView::zoomInAt(QPoint point) {
+    const double next = double(ratio()) * kZoomStep;
+    if (next <= kMaxRatio) {
+        VYNFile_SetDisplayRatio(document_, float(next));
+        const QPoint s = scrollPosition();
+        scrollTo({s.x() + int((point.x() + s.x()) * 0.44), s.y() + int((point.y() + s.y()) * 0.44)});
+        updateTotalSize();
     }
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return false;
-    }
-    const int shown = page();
-    const float shownRatio = ratio();
-    const QRect sheet = painter.viewport();
-    const surface::Device device{printer.resolution(), printer.resolution()};
-    for (int p = from; p <= to; ++p) {
-        if (p > from) {
-            printer.newPage();
-        }
-        VYNFile_SetResolution(document_, device.dpiX, device.dpiY);
-        VYNFile_SetDisplayRatio(document_, 1.0f);
-        if (VYNFile_LoadPage(document_, p - 1) == 0) {
-            continue;
-        }
-        const QSize size = pageSize();
-        const int left = std::max(0, (sheet.width() - size.width()) / 2);
-        const int top = std::max(0, (sheet.height() - size.height()) / 2);
-        surface::QtSurface surface(painter, device, {sheet.width(), sheet.height()});
-        VYNFile_Show(document_, &surface, VynRect{left, top, left + size.width(), top + size.height()}, 0, 0);
-    }
-    painter.end();
-    VYNFile_SetResolution(document_, logicalDpiX(), logicalDpiY());
-    VYNFile_SetDisplayRatio(document_, shownRatio);
-    VYNFile_LoadPage(document_, shown - 1);
-    updateScrollBars();
     viewport()->update();
-    return true;
+    emit viewChanged();
 }
 
-void VynView::updateScrollBars() {
+void VynView::zoomOutAt(QPoint point) {
+    const double next = double(ratio()) * kZoomOutStep;
+    if (next >= kMinRatio) {
+        VYNFile_SetDisplayRatio(document_, float(next));
+        const QPoint s = scrollPosition();
+        constexpr double kShift = 0.3055555555555556;
+        scrollTo({s.x() - int((point.x() + s.x()) * kShift), s.y() - int((point.y() + s.y()) * kShift)});
+    } else {
+        VYNFile_SetDisplayRatio(document_, kMinRatio);
+    }
+    updateTotalSize();
+    viewport()->update();
+    emit viewChanged();
+}
+
+QString VynView::pageStatus() const {
+    return tr("当前页面:") + QString::asprintf("%d/%d", currentPage_, pageCount());
+}
+
+QString VynView::ratioStatus() const {
+    return tr("页面缩放比例为:") + QString::asprintf("%04.2f%%", double(ratio()) * 100.0);
+}
+
+void VynView::updateTotalSize() {
     const QSize size = pageSize();
     horizontalScrollBar()->setRange(0, std::max(0, size.width() - viewport()->width()));
     verticalScrollBar()->setRange(0, std::max(0, size.height() - viewport()->height()));
@@ -116,58 +206,169 @@ void VynView::updateScrollBars() {
     verticalScrollBar()->setPageStep(viewport()->height());
 }
 
+void VynView::scrollTo(QPoint position) {
+    horizontalScrollBar()->setValue(position.x());
+    verticalScrollBar()->setValue(position.y());
+}
+
+QImage VynView::renderViewport(qreal pixelRatio) {
+    const QSize client = viewport()->size();
+    QImage image(client * pixelRatio, QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Dark));
+    if (document_ == nullptr || image.isNull()) {
+        image.setDevicePixelRatio(pixelRatio);
+        return image;
+    }
+    // The engine draws at the screen's resolution times the pixel ratio, so that text and
+    // pictures are as sharp as the screen allows.
+    const int dpiX = int(std::lround(screenDpiX_ * pixelRatio));
+    const int dpiY = int(std::lround(screenDpiY_ * pixelRatio));
+    VYNFile_SetResolution(document_, dpiX, dpiY);
+    const QSize page = pageSize();
+    const QPoint origin = -scrollPosition() * pixelRatio;
+    const QRect pageRect(origin, page);
+    {
+        QPainter painter(&image);
+        painter.fillRect(pageRect, background_);
+        if (open_) {
+            surface::QtSurface surface(painter, {dpiX, dpiY}, {image.width(), image.height()});
+            VYNFile_Show(document_, &surface,
+                         VynRect{pageRect.left(), pageRect.top(), pageRect.left() + page.width(),
+                                 pageRect.top() + page.height()},
+                         0, 0);
+        }
+    }
+    VYNFile_SetResolution(document_, screenDpiX_, screenDpiY_);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
+}
+
 void VynView::paintEvent(QPaintEvent*) {
+    if (initialFitPending_) {
+        // The first fit waits for the window's final width; from the command line the page
+        // starts a quarter larger.
+        initialFitPending_ = false;
+        if (naturalSize_.width() > 0) {
+            const double fit = double(viewport()->width() - 4) / naturalSize_.width();
+            VYNFile_SetDisplayRatio(document_, float(appState().startedByCommand ? fit / 0.75 : fit));
+            updateTotalSize();
+            emit viewChanged();
+        }
+    }
     QPainter painter(viewport());
-    const QSize size = pageSize();
-    // The page is centred when it is narrower than the view, and scrolled otherwise.
-    const int left = std::max(0, (viewport()->width() - size.width()) / 2) - horizontalScrollBar()->value();
-    const int top = std::max(0, (viewport()->height() - size.height()) / 2) - verticalScrollBar()->value();
-    const QRect page(left, top, size.width(), size.height());
-    painter.fillRect(page, Qt::white);
-    surface::QtSurface surface(painter, {logicalDpiX(), logicalDpiY()},
-                               {viewport()->width(), viewport()->height()});
-    VYNFile_Show(document_, &surface, VynRect{left, top, left + size.width(), top + size.height()}, 0, 0);
+    painter.drawImage(0, 0, renderViewport(devicePixelRatioF()));
 }
 
 void VynView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    if (open_) {
+        updateTotalSize();
+    }
+}
+
+bool VynView::hitTest(QPoint point) {
+    const QSize page = pageSize();
+    const bool onPage = viewport()->rect().contains(point) && QRect(QPoint(0, 0), page).contains(point);
+    if (onPage) {
+        switch (tool_) {
+            case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
+            case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
+            case Tool::Drag:
+                viewport()->setCursor(toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
+                break;
+        }
+    } else {
+        viewport()->unsetCursor();
+    }
+    return onPage;
+}
+
+void VynView::setTool(Tool tool) {
+    tool_ = tool;
+    emit viewChanged();
 }
 
 void VynView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragFrom_ = event->position().toPoint();
-        viewport()->setCursor(Qt::ClosedHandCursor);
+    const QPoint point = event->position().toPoint();
+    if (!open_ || event->button() != Qt::LeftButton || !hitTest(point)) {
+        return;
+    }
+    switch (tool_) {
+        case Tool::ZoomIn: zoomInAt(point); break;
+        case Tool::ZoomOut: zoomOutAt(point); break;
+        case Tool::Drag:
+            buttonDown_ = true;
+            dragPending_ = true;
+            hitTest(point);
+            break;
     }
 }
 
+// Dragging moves the page with the mouse, as far as the page reaches.
 void VynView::mouseMoveEvent(QMouseEvent* event) {
-    if (!dragging_) {
+    const QPoint point = event->position().toPoint();
+    if (!open_) {
         return;
     }
-    const QPoint now = event->position().toPoint();
-    const QPoint moved = now - dragFrom_;
-    dragFrom_ = now;
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
-    verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+    hitTest(point);
+    if (tool_ != Tool::Drag || !buttonDown_) {
+        return;
+    }
+    if (dragPending_) {
+        lastPoint_ = point;
+        dragPending_ = false;
+        viewport()->grabMouse();
+        return;
+    }
+    const QSize page = pageSize();
+    const QRect client = viewport()->rect();
+    const QPoint s = scrollPosition();
+    const int dx = lastPoint_.x() - point.x();
+    const int dy = lastPoint_.y() - point.y();
+    if (dx != 0 && ((dx > 0 && s.x() + client.width() < page.width()) || (dx < 0 && s.x() > 0))) {
+        horizontalScrollBar()->setValue(s.x() + dx);
+    }
+    if (dy != 0 && ((dy > 0 && s.y() + client.height() < page.height()) || (dy < 0 && s.y() > 0))) {
+        verticalScrollBar()->setValue(s.y() + dy);
+    }
+    lastPoint_ = point;
 }
 
 void VynView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        dragging_ = false;
-        viewport()->setCursor(Qt::OpenHandCursor);
+        viewport()->releaseMouse();
+        buttonDown_ = false;
+        dragPending_ = false;
+        hitTest(event->position().toPoint());
     }
 }
 
+// The arrow keys move by a window's page; Home and End go to the page's corners.
 void VynView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
     switch (event->key()) {
-        case Qt::Key_PageDown: showPage(page() + 1); break;
-        case Qt::Key_PageUp: showPage(page() - 1); break;
-        case Qt::Key_Home: showPage(1); break;
-        case Qt::Key_End: showPage(pageCount()); break;
+        case Qt::Key_End:
+            v->setValue(v->maximum());
+            h->setValue(h->maximum());
+            break;
+        case Qt::Key_Home:
+            h->setValue(0);
+            v->setValue(0);
+            break;
+        case Qt::Key_Left: h->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+        case Qt::Key_Right: h->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+        case Qt::Key_Up: v->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+        case Qt::Key_Down: v->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
         default: QAbstractScrollArea::keyPressEvent(event);
     }
+}
+
+void VynView::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(QPoint(5, 5))
+                          : event->globalPos();
+    emit contextMenuRequested(at);
 }
 
 }  // namespace viewer

@@ -1,0 +1,40 @@
+#include "document_files.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace viewer {
+
+std::optional<QString> downloadedCopyName(const QString& path) {
+    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    const QString name = path.mid(nameStart);
+    const qsizetype bracket = name.indexOf(u'[');
+    if (bracket <= 0) {
+        return std::nullopt;
+    }
+    const bool vyn = name.indexOf(QStringLiteral(".vyn"), 1, Qt::CaseInsensitive) >= 1;
+    return path.left(nameStart + bracket) + (vyn ? QStringLiteral(".vyn") : QStringLiteral(".qd"));
+}
+
+bool replaceWithCopy(const QString& source, const QString& target) {
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(1 << 20);
+        if (block.isEmpty() || out.write(block) != block.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return out.commit();
+}
+
+QString saveAsName(const QString& chosen) {
+    const qsizetype at = chosen.indexOf(QStringLiteral(".vyn"), 0, Qt::CaseInsensitive);
+    return (at >= 0 ? chosen.left(at) : chosen) + QStringLiteral(".vyn");
+}
+
+}  // namespace viewer

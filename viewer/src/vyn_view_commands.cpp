@@ -1,0 +1,174 @@
+// The commands of the VYN/QD view: pages, display ratio, mouse tools, printing and Save As.
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app_state.h"
+#include "document_files.h"
+#include "page_dialogs.h"
+#include "surface/qt_surface.h"
+#include "vyn_view.h"
+
+namespace viewer {
+
+std::optional<CommandState> VynView::commandState(CommandId id) const {
+    const int count = pageCount();
+    switch (id) {
+        case CommandId::FirstPage:
+        case CommandId::PreviousPage: return CommandState{open_ && currentPage_ > 1};
+        case CommandId::NextPage:
+        case CommandId::LastPage: return CommandState{open_ && currentPage_ < count};
+        case CommandId::GoToPage: return CommandState{open_ && count > 1};
+        case CommandId::ZoomInTool: return CommandState{true, tool_ == Tool::ZoomIn};
+        case CommandId::ZoomOutTool: return CommandState{true, tool_ == Tool::ZoomOut};
+        case CommandId::DragTool: return CommandState{true, tool_ == Tool::Drag};
+        case CommandId::OriginalSize:
+        case CommandId::FitWidth:
+        case CommandId::FitHeight:
+        case CommandId::ZoomDialog:
+        case CommandId::FileSaveAs:
+        case CommandId::FilePrint:
+        case CommandId::FilePrintDirect: return CommandState{};
+        default: return std::nullopt;
+    }
+}
+
+void VynView::runCommand(CommandId id) {
+    switch (id) {
+        case CommandId::FileSaveAs: saveCopy(); return;
+        case CommandId::FilePrint: printWithDialog(false); return;
+        case CommandId::FilePrintDirect: printWithDialog(true); return;
+        case CommandId::ZoomInTool: setTool(Tool::ZoomIn); return;
+        case CommandId::ZoomOutTool: setTool(Tool::ZoomOut); return;
+        case CommandId::DragTool: setTool(Tool::Drag); return;
+        default: break;
+    }
+    if (!open_) {
+        return;
+    }
+    switch (id) {
+        case CommandId::FirstPage: goToPage(1); break;
+        case CommandId::LastPage: goToPage(pageCount()); break;
+        case CommandId::NextPage:
+            if (currentPage_ < pageCount()) {
+                goToPage(currentPage_ + 1);
+            }
+            break;
+        case CommandId::PreviousPage:
+            if (currentPage_ > 1) {
+                goToPage(currentPage_ - 1);
+            }
+            break;
+        case CommandId::GoToPage: {
+            GotoPageDialog dialog(pageCount(), currentPage_, window());
+            if (dialog.exec() == QDialog::Accepted && !goToPage(dialog.page())) {
+                QMessageBox::information(window(), QString(), tr("输入错误!请重新输入."));
+            }
+            break;
+        }
+        case CommandId::OriginalSize: setRatio(1.0f); break;
+        case CommandId::FitWidth: fitWidth(); break;
+        case CommandId::FitHeight: fitHeight(); break;
+        case CommandId::ZoomDialog: {
+            ZoomDialog dialog(window());
+            if (dialog.exec() == QDialog::Accepted) {
+                setRatio(dialog.ratio());
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+bool VynView::print(QPrinter& printer, int from, int to) {
+    from = std::max(from, 1);
+    to = std::min(to, pageCount());
+    if (!open_ || from > to) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    const bool printed = printOn(painter, painter.viewport().size(), printer.resolution(), from, to,
+                                 [&printer] { printer.newPage(); });
+    painter.end();
+    return printed;
+}
+
+bool VynView::printOn(QPainter& painter, QSize sheet, int dpi, int from, int to,
+                      const std::function<void()>& nextSheet) {
+    from = std::max(from, 1);
+    to = std::min(to, pageCount());
+    if (!open_ || from > to) {
+        return false;
+    }
+    const float savedRatio = ratio();
+    // The page at its natural size, centred on the sheet.
+    const int left = int((sheet.width() - double(naturalSize_.width()) / screenDpiX_ * dpi) / 2);
+    const int top = int((sheet.height() - double(naturalSize_.height()) / screenDpiY_ * dpi) / 2);
+    for (int p = from; p <= to; ++p) {
+        if (p > from && nextSheet) {
+            nextSheet();
+        }
+        VYNFile_SetResolution(document_, dpi, dpi);
+        VYNFile_SetDisplayRatio(document_, 1.0f);
+        VYNFile_LoadPage(document_, p - 1);
+        painter.save();
+        if (left > 0) {
+            painter.translate(left, top);
+        }
+        surface::QtSurface surface(painter, {dpi, dpi}, {sheet.width(), sheet.height()});
+        VYNFile_Show(document_, &surface, VynRect{0, 0, sheet.width(), sheet.height()}, 0, 0);
+        painter.restore();
+    }
+    VYNFile_SetResolution(document_, screenDpiX_, screenDpiY_);
+    VYNFile_SetDisplayRatio(document_, savedRatio);
+    loadPage(currentPage_);
+    return true;
+}
+
+void VynView::printWithDialog(bool direct) {
+    QPrinter& printer = appPrinter();
+    int from = 1;
+    int to = pageCount();
+    if (!direct) {
+        QPrintDialog dialog(&printer, window());
+        dialog.setMinMax(1, pageCount());
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+        if (printer.printRange() == QPrinter::PageRange) {
+            from = printer.fromPage();
+            to = printer.toPage();
+        }
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = print(printer, from, to);
+    QApplication::restoreOverrideCursor();
+    if (!printed) {
+        QMessageBox::warning(window(), QString(), tr("无法打印。"));
+    }
+}
+
+// The copy keeps the document's bytes; an existing file is never replaced.
+void VynView::saveCopy() {
+    const QString chosen = QFileDialog::getSaveFileName(
+        window(), QString(), QString(), tr("VYN File (*.vyn)"), nullptr,
+        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString target = saveAsName(chosen);
+    if (!QFile::copy(path_, target)) {
+        QMessageBox::warning(window(), QString(),
+                             QFile::exists(target) ? tr("文件已存在：%1").arg(target)
+                                                   : tr("无法保存到：%1").arg(target));
+    }
+}
+
+}  // namespace viewer
