@@ -183,6 +183,47 @@ class ViewerTest : public QObject {
         QVERIFY(!checkZoomEntry("abc"));
     }
 
+    // The tree of entries with their levels, as text with each entry's image numbers.
+    void contentsTreeShapes() {
+        QFETCH(QStringList, titles);
+        QFETCH(QList<int>, levels);
+        QFETCH(QStringList, expected);
+        std::vector<DirItem> items;
+        for (qsizetype i = 0; i < titles.size(); ++i) {
+            const QByteArray title = titles[i].toLocal8Bit();
+            items.push_back(item(title.constData(), levels[i], "1"));
+        }
+        ContentsTree tree;
+        tree.build(items);
+        QStringList shape;
+        std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node, int depth) {
+            const auto [normal, selected] = ContentsTree::imagesOf(node);
+            shape << QString(depth * 2, ' ') + node->text(0) +
+                         QStringLiteral(" %1/%2").arg(int(normal)).arg(int(selected));
+            for (int i = 0; i < node->childCount(); ++i) {
+                walk(node->child(i), depth + 1);
+            }
+        };
+        walk(tree.topLevelItem(0), 0);
+        QCOMPARE(shape, expected);
+    }
+    void contentsTreeShapes_data() {
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QList<int>>("levels");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("1 2 2 3 1") << QStringList{"A", "B", "C", "D", "E"} << QList<int>{1, 2, 2, 3, 1}
+                                   << QStringList{"目录 3/3", "  A 0/1", "    B 0/1", "    C 0/1",
+                                                  "      D 0/1", "  E 0/1"};
+        QTest::newRow("1 2 2: a sibling keeps its normal image")
+            << QStringList{"A", "B", "C"} << QList<int>{1, 2, 2}
+            << QStringList{"目录 3/3", "  A 0/1", "    B 0/1", "    C 0/0"};
+        QTest::newRow("1 3 2: the third climbs to the root and is dropped")
+            << QStringList{"A", "B", "C"} << QList<int>{1, 3, 2}
+            << QStringList{"目录 3/3", "  A 0/1", "    B 0/1"};
+        QTest::newRow("an unclosed sign is shown") << QStringList{"<fig1", "<fig2>"} << QList<int>{1, 1}
+                                                   << QStringList{"目录 3/3", "  <fig1 0/1"};
+    }
+
     void contentsTreeLevels() {
         ContentsTree tree;
         const DirItem items[] = {item("A", 1, "1"), item("B", 2, "2"), item("C", 2, "3"),

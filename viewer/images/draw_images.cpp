@@ -336,6 +336,34 @@ struct Icon {
     void (*draw)(QPainter&);
 };
 
+// The contents pane's images, 16 units square: the root, an entry, and an entry selected.
+void drawContentsRoot(QPainter& p) {
+    shape(p, {{2.5, 2.5}, {12.5, 2.5}, {12.5, 13.5}, {2.5, 13.5}}, kAccent);
+    p.fillRect(QRectF(3, 12, 10, 1.5), kPaper);
+    p.setPen(pen(kOutline));
+    p.drawLine(QPointF(13.5, 4), QPointF(13.5, 14.5));
+    p.drawLine(QPointF(4, 14.5), QPointF(13.5, 14.5));
+    p.fillRect(QRectF(5, 5, 6, 1), kAccentLight);
+    p.fillRect(QRectF(5, 7, 4, 1), kAccentLight);
+}
+
+void drawContentsEntry(QPainter& p) {
+    page(p, QRectF(3.5, 1.5, 9, 13));
+    textLines(p, 5, 5, 6, 4, kTextLine);
+}
+
+void drawContentsEntrySelected(QPainter& p) {
+    page(p, QRectF(3.5, 1.5, 9, 13));
+    p.fillRect(QRectF(4, 4, 8, 8), kAccentLight);
+    textLines(p, 5, 5, 6, 4, kAccent);
+}
+
+const Icon kContentsImages[] = {
+    {"contents-root", drawContentsRoot},
+    {"contents-entry", drawContentsEntry},
+    {"contents-entry-selected", drawContentsEntrySelected},
+};
+
 const Icon kIcons[] = {
     {"open", drawOpen},
     {"save-as", drawSaveAs},
@@ -493,6 +521,11 @@ int main(int argc, char** argv) {
         const QString name = QString::fromLatin1(icon.name);
         ok &= save(render(icon.draw, 18, 1), out.filePath(name + ".png"));
         ok &= save(render(icon.draw, 36, 2), out.filePath(name + "@2x.png"));
+    }
+    for (const Icon& image : kContentsImages) {
+        const QString name = QString::fromLatin1(image.name);
+        ok &= save(render(image.draw, 16, 1), out.filePath(name + ".png"));
+        ok &= save(render(image.draw, 32, 2), out.filePath(name + "@2x.png"));
     }
     for (const Icon& cursor : kCursors) {
         ok &= save(withRim(render(cursor.draw, 32, 1)),

@@ -11,8 +11,23 @@ namespace viewer {
 namespace {
 
 constexpr int kIdRole = Qt::UserRole;
+constexpr int kNormalImageRole = Qt::UserRole + 1;
+constexpr int kSelectedImageRole = Qt::UserRole + 2;
 
 int entryId(const QTreeWidgetItem* item) { return item->data(0, kIdRole).toInt(); }
+
+void setImages(QTreeWidgetItem* item, ContentsImage normal, ContentsImage selected) {
+    item->setData(0, kNormalImageRole, int(normal));
+    item->setData(0, kSelectedImageRole, int(selected));
+    item->setIcon(0, contentsIcon(normal, selected));
+}
+
+// An entry that gets an entry below it shows its selected image when selected.
+void markAsParent(QTreeWidgetItem* item) {
+    if (item != nullptr && entryId(item) != 0) {
+        setImages(item, ContentsImage::Entry, ContentsImage::EntrySelected);
+    }
+}
 
 std::string fieldText(const char* field, size_t size) { return {field, strnlen(field, size)}; }
 
@@ -31,12 +46,24 @@ ContentsTree::ContentsTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 QTreeWidgetItem* ContentsTree::insertUnder(QTreeWidgetItem* parent, const QString& title,
-                                           int level, int page) {
+                                           int level, int page, ContentsImage selected) {
     const int id = int(entries_.size()) + 1;
     auto* item = new QTreeWidgetItem(parent, QStringList{title});
     item->setData(0, kIdRole, id);
+    setImages(item, ContentsImage::Entry, selected);
     entries_.push_back({id, level, page});
     return item;
+}
+
+QTreeWidgetItem* ContentsTree::insertBeside(QTreeWidgetItem* last, const QString& title, int level,
+                                            int page) {
+    markAsParent(last->parent());
+    return insertUnder(last->parent(), title, level, page, ContentsImage::Entry);
+}
+
+std::pair<ContentsImage, ContentsImage> ContentsTree::imagesOf(const QTreeWidgetItem* item) {
+    return {ContentsImage(item->data(0, kNormalImageRole).toInt()),
+            ContentsImage(item->data(0, kSelectedImageRole).toInt())};
 }
 
 int ContentsTree::levelOfEntry(int id) const {
@@ -62,6 +89,7 @@ void ContentsTree::build(std::span<const DirItem> items) {
     entries_.clear();
     auto* root = new QTreeWidgetItem(this, QStringList{QStringLiteral("目录")});
     root->setData(0, kIdRole, 0);
+    setImages(root, ContentsImage::Root, ContentsImage::Root);
     QTreeWidgetItem* last = nullptr;
     int previousLevel = 0;
     for (const DirItem& item : items) {
@@ -74,14 +102,15 @@ void ContentsTree::build(std::span<const DirItem> items) {
             QString::fromStdString(surface::decodeTextUtf8(raw, surface::kGb2312CharSet));
         const int page = std::atoi(fieldText(item.pageNumber, sizeof item.pageNumber).c_str());
         if (level == 1 || last == nullptr) {
-            last = insertUnder(root, title, level, page);
+            last = insertUnder(root, title, level, page, ContentsImage::EntrySelected);
             previousLevel = level;
         } else if (level > previousLevel) {
             // A jump of more than one level still nests one level deeper.
-            last = insertUnder(last, title, level, page);
+            markAsParent(last);
+            last = insertUnder(last, title, level, page, ContentsImage::EntrySelected);
             previousLevel = level;
         } else if (level == previousLevel) {
-            last = insertUnder(last->parent(), title, level, page);
+            last = insertBeside(last, title, level, page);
         } else {
             // Up to the entry of the same level; the entry is dropped at the root.
             QTreeWidgetItem* up = last;
@@ -95,7 +124,7 @@ void ContentsTree::build(std::span<const DirItem> items) {
                     break;
                 }
                 if (level == previousLevel) {
-                    last = insertUnder(up->parent(), title, level, page);
+                    last = insertBeside(up, title, level, page);
                     break;
                 }
             }

@@ -6,7 +6,10 @@
 
 #include <QTreeWidget>
 #include <span>
+#include <utility>
 #include <vector>
+
+#include "tool_images.h"
 
 namespace viewer {
 
@@ -21,6 +24,8 @@ class ContentsTree : public QTreeWidget {
     void build(std::span<const DirItem> items);
     /// The page of the entry with id `id`, or 0 (the root, or no such entry).
     int pageOfEntry(int id) const;
+    /// The numbers of an item's images, normal and selected.
+    static std::pair<ContentsImage, ContentsImage> imagesOf(const QTreeWidgetItem* item);
 
   signals:
     /// An entry was chosen; `page` counts from 1.
@@ -32,7 +37,10 @@ class ContentsTree : public QTreeWidget {
         int level;
         int page;
     };
-    QTreeWidgetItem* insertUnder(QTreeWidgetItem* parent, const QString& title, int level, int page);
+    QTreeWidgetItem* insertUnder(QTreeWidgetItem* parent, const QString& title, int level, int page,
+                                 ContentsImage selected);
+    /// An entry of the same level as the last one, under the last one's parent.
+    QTreeWidgetItem* insertBeside(QTreeWidgetItem* last, const QString& title, int level, int page);
     int levelOfEntry(int id) const;
 
     std::vector<Entry> entries_;

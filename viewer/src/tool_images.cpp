@@ -1,6 +1,7 @@
 #include "tool_images.h"
 
 #include <QPixmap>
+#include <utility>
 
 // The resources live in a static library, so nothing would pull them into a program unless
 // named; this names them, outside any namespace as Q_INIT_RESOURCE needs.
@@ -74,6 +75,24 @@ QIcon commandIcon(CommandId id) {
     QIcon icon;
     icon.addFile(path + ".png", QSize(18, 18));
     icon.addFile(path + "@2x.png", QSize(36, 36));
+    return icon;
+}
+
+QIcon contentsIcon(ContentsImage normal, ContentsImage selected) {
+    ensureImagesLoaded();
+    const auto path = [](ContentsImage image) {
+        switch (image) {
+            case ContentsImage::Entry: return QStringLiteral(":/images/contents-entry");
+            case ContentsImage::EntrySelected: return QStringLiteral(":/images/contents-entry-selected");
+            case ContentsImage::Root: return QStringLiteral(":/images/contents-root");
+        }
+        return QString();
+    };
+    QIcon icon;
+    for (const auto& [image, mode] : {std::pair{normal, QIcon::Normal}, std::pair{selected, QIcon::Selected}}) {
+        icon.addFile(path(image) + ".png", QSize(16, 16), mode);
+        icon.addFile(path(image) + "@2x.png", QSize(32, 32), mode);
+    }
     return icon;
 }
 
