@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class QPrinter;
 
@@ -17,6 +18,9 @@ struct AppState {
     uint32_t backgroundColour = 0xFFFFFF;
     /// Page text in Simplified Chinese (code page 936) rather than Traditional (950).
     bool simplifiedDisplay = true;
+    /// The text the find dialogs last searched for, in the engine's code page; every page
+    /// a VYN/QD view loads marks it.
+    std::string searchText;
 };
 
 AppState& appState();

@@ -49,6 +49,7 @@ VynView::VynView(VynHandle document, QString path, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    appState().searchText.clear();
 }
 
 VynView::~VynView() {
@@ -103,6 +104,7 @@ void VynView::setBackground(const QColor& colour) {
 void VynView::loadPage(int page) {
     VYNFile_LoadPage(document_, page - 1);
     currentPage_ = page;
+    VYNFile_MarkString(document_, appState().searchText.c_str());
     updateTotalSize();
     viewport()->update();
     emit viewChanged();
@@ -257,6 +259,18 @@ void VynView::paintEvent(QPaintEvent*) {
     }
     QPainter painter(viewport());
     painter.drawImage(0, 0, renderViewport(devicePixelRatioF()));
+    if (!band_.isNull()) {
+        // The band inverts what lies under its dotted line.
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(band_);
+    }
+    if (!flash_.isNull()) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(flash_, Qt::white);
+        flash_ = QRect();
+    }
 }
 
 void VynView::resizeEvent(QResizeEvent* event) {
@@ -276,6 +290,11 @@ bool VynView::hitTest(QPoint point) {
             case Tool::Drag:
                 viewport()->setCursor(toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
                 break;
+            case Tool::TextSelect:
+                viewport()->setCursor(
+                    toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint : ToolCursor::TextFirstPoint));
+                break;
+            case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
         }
     } else {
         viewport()->unsetCursor();
@@ -298,9 +317,11 @@ void VynView::mousePressEvent(QMouseEvent* event) {
         case Tool::ZoomOut: zoomOutAt(point); break;
         case Tool::Drag:
             buttonDown_ = true;
-            dragPending_ = true;
+            awaitingPoint_ = true;
             hitTest(point);
             break;
+        case Tool::TextSelect: textSelectionClick(point); break;
+        case Tool::AreaSelect: bandPress(point); break;
     }
 }
 
@@ -311,12 +332,16 @@ void VynView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     hitTest(point);
+    if (bandActive_) {
+        bandMove(point);
+        return;
+    }
     if (tool_ != Tool::Drag || !buttonDown_) {
         return;
     }
-    if (dragPending_) {
+    if (awaitingPoint_) {
         lastPoint_ = point;
-        dragPending_ = false;
+        awaitingPoint_ = false;
         viewport()->grabMouse();
         return;
     }
@@ -335,12 +360,17 @@ void VynView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void VynView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        viewport()->releaseMouse();
-        buttonDown_ = false;
-        dragPending_ = false;
-        hitTest(event->position().toPoint());
+    if (event->button() != Qt::LeftButton) {
+        return;
     }
+    viewport()->releaseMouse();
+    if (bandActive_) {
+        bandRelease(event->position().toPoint());
+    } else if (tool_ == Tool::Drag && buttonDown_) {
+        awaitingPoint_ = false;
+    }
+    buttonDown_ = false;
+    hitTest(event->position().toPoint());
 }
 
 // The arrow keys move by a window's page; Home and End go to the page's corners.

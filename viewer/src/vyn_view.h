@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "command_target.h"
 #include "tool_images.h"
@@ -23,7 +24,9 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
 
   public:
-    enum class Tool { ZoomIn, ZoomOut, Drag };
+    enum class Tool { ZoomIn, ZoomOut, Drag, TextSelect, AreaSelect };
+    /// Bytes of the selection text buffer, in the engine's code page.
+    static constexpr int kTextBufferSize = 40000;
 
     /// Takes over `document` (closed with the view), read from the file `path`; a null
     /// document leaves the view empty.
@@ -75,6 +78,26 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     QString pageStatus() const;
     QString ratioStatus() const;
 
+    /// The text of the last selection, in Unicode.
+    QString selectedText() const;
+    /// Whether a two-click selection is complete and not yet copied.
+    bool hasSelectedText() const { return textSelected_; }
+    /// The area selected with the area tool (viewport coordinates), or the page after
+    /// Select All; empty when nothing is selected.
+    QRect selectionRectangle() const { return selection_; }
+    /// Selects the whole page: the area with the area tool, else its text, which goes to the
+    /// clipboard at once.
+    void selectAll();
+    /// Copies the selected text, or the selected area as a picture.
+    void copy();
+    /// Marks `text` (in the engine's code page) on the loaded page, trying it as typed, in
+    /// lower and upper case and in the full-width forms of those; the number of occurrences
+    /// of the first form found.
+    int markVariants(const QByteArray& text);
+    /// Whether the loaded page is the first or the last.
+    bool onFirstPage() const { return VYNFile_CurPage(document_) == 0; }
+    bool onLastPage() const { return VYNFile_CurPage(document_) + 1 == pageCount(); }
+
     /// The visible part of the page drawn for a screen of `pixelRatio` device pixels per
     /// pixel: an image of the viewport's size in device pixels.
     QImage renderViewport(qreal pixelRatio);
@@ -101,6 +124,14 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     /// Whether a viewport point lies on the page; sets the tool's cursor when it does.
     bool hitTest(QPoint point);
     void setTool(Tool tool);
+    void textSelectionClick(QPoint point);
+    void bandPress(QPoint point);
+    void bandMove(QPoint point);
+    void bandRelease(QPoint point);
+    void setMarkColours();
+    void putTextOnClipboard();
+    QImage selectionPicture();
+    void openFindDialog();
     void updateTotalSize();
     void scrollTo(QPoint position);
     void saveCopy();
@@ -112,7 +143,8 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     int currentPage_ = 0;
     Tool tool_ = Tool::Drag;
     bool buttonDown_ = false;
-    bool dragPending_ = false;
+    // The drag tool's next move takes the start point; the text tool awaits its second click.
+    bool awaitingPoint_ = false;
     QPoint lastPoint_;
     QColor background_ = Qt::white;
     QSize naturalSize_;
@@ -120,6 +152,17 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     int screenDpiY_ = 96;
     bool scanned_ = false;
     bool initialFitPending_ = false;
+    // Selection: the text buffer, the two clicks in page pixels, the rubber band in viewport
+    // coordinates, and an inverted area shown until the next repaint.
+    std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
+    bool textSelected_ = false;
+    QPoint firstPoint_;
+    bool bandActive_ = false;
+    QPoint bandStart_;
+    QPoint bandLast_;
+    QRect band_;
+    QRect selection_;
+    QRect flash_;
 };
 
 }  // namespace viewer

@@ -9,6 +9,7 @@
 
 #include "app_state.h"
 #include "document_files.h"
+#include "find_dialog.h"
 #include "page_dialogs.h"
 #include "surface/qt_surface.h"
 #include "vyn_view.h"
@@ -26,6 +27,11 @@ std::optional<CommandState> VynView::commandState(CommandId id) const {
         case CommandId::ZoomInTool: return CommandState{true, tool_ == Tool::ZoomIn};
         case CommandId::ZoomOutTool: return CommandState{true, tool_ == Tool::ZoomOut};
         case CommandId::DragTool: return CommandState{true, tool_ == Tool::Drag};
+        case CommandId::SelectTool: return CommandState{!scanned_, tool_ == Tool::TextSelect};
+        case CommandId::CopyBitmap: return CommandState{true, tool_ == Tool::AreaSelect};
+        case CommandId::EditCopy: return CommandState{textSelected_ || !selection_.isEmpty()};
+        case CommandId::EditSelectAll: return CommandState{!scanned_};
+        case CommandId::EditFind: return CommandState{open_ && !scanned_};
         case CommandId::OriginalSize:
         case CommandId::FitWidth:
         case CommandId::FitHeight:
@@ -45,6 +51,8 @@ void VynView::runCommand(CommandId id) {
         case CommandId::ZoomInTool: setTool(Tool::ZoomIn); return;
         case CommandId::ZoomOutTool: setTool(Tool::ZoomOut); return;
         case CommandId::DragTool: setTool(Tool::Drag); return;
+        case CommandId::SelectTool: setTool(Tool::TextSelect); return;
+        case CommandId::CopyBitmap: setTool(Tool::AreaSelect); return;
         default: break;
     }
     if (!open_) {
@@ -70,6 +78,9 @@ void VynView::runCommand(CommandId id) {
             }
             break;
         }
+        case CommandId::EditCopy: copy(); break;
+        case CommandId::EditSelectAll: selectAll(); break;
+        case CommandId::EditFind: openFindDialog(); break;
         case CommandId::OriginalSize: setRatio(1.0f); break;
         case CommandId::FitWidth: fitWidth(); break;
         case CommandId::FitHeight: fitHeight(); break;
@@ -153,6 +164,11 @@ void VynView::printWithDialog(bool direct) {
     if (!printed) {
         QMessageBox::warning(window(), QString(), tr("无法打印。"));
     }
+}
+
+void VynView::openFindDialog() {
+    auto* dialog = new FindDialog(this);
+    dialog->show();
 }
 
 // The copy keeps the document's bytes; an existing file is never replaced.

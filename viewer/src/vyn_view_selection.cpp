@@ -1,0 +1,170 @@
+// Selection in the VYN/QD view: the text tool's two clicks, the area tool's rubber band,
+// Select All, Copy of text or a picture, and marking a search term in its six forms.
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "app_state.h"
+#include "search_forms.h"
+#include "surface/qt_surface.h"
+#include "surface/text_decode.h"
+#include "vyn_view.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr uint32_t kMarkColour = 0x0000FF;            // red
+constexpr uint32_t kMarkBackground = 0xDEDE00;        // cyan-blue behind the marked text
+constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
+
+// The rectangle between two corners, the far edges outside it.
+QRect spanned(QPoint a, QPoint b) {
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QSize(std::abs(a.x() - b.x()), std::abs(a.y() - b.y())));
+}
+
+}  // namespace
+
+void VynView::setMarkColours() {
+    VYNFile_SetMarkColor(document_, kMarkColour);
+    VYNFile_SetMarkBkColor(document_, kMarkBackground);
+}
+
+QString VynView::selectedText() const {
+    const std::string_view bytes(textBuffer_.data(), strnlen(textBuffer_.data(), textBuffer_.size()));
+    const std::u16string text =
+        surface::decodeText(bytes, appState().simplifiedDisplay ? kGb2312CharSet : kBig5CharSet);
+    return QString::fromStdU16String(text);
+}
+
+void VynView::putTextOnClipboard() { QApplication::clipboard()->setText(selectedText()); }
+
+// The first click marks where the text starts; the second marks the text between the two and
+// puts it on the clipboard.
+void VynView::textSelectionClick(QPoint point) {
+    setMarkColours();
+    const QPoint onPage = point + scrollPosition();
+    if (!awaitingPoint_) {
+        firstPoint_ = onPage;
+        VYNFile_GetTextBetweenPoints(document_, onPage.x(), onPage.y(), onPage.x(), onPage.y(),
+                                     textBuffer_.data(), kTextBufferSize);
+        awaitingPoint_ = true;
+        textSelected_ = false;
+    } else {
+        awaitingPoint_ = false;
+        VYNFile_GetTextBetweenPoints(document_, firstPoint_.x(), firstPoint_.y(), onPage.x(),
+                                     onPage.y(), textBuffer_.data(), kTextBufferSize);
+        textSelected_ = true;
+        putTextOnClipboard();
+    }
+    hitTest(point);
+    viewport()->update();
+    emit viewChanged();
+}
+
+void VynView::bandPress(QPoint point) {
+    selection_ = QRect();
+    band_ = QRect();
+    viewport()->update(spanned(bandStart_, bandLast_).adjusted(-1, -1, 1, 1));
+    viewport()->grabMouse();
+    bandActive_ = true;
+    bandStart_ = bandLast_ = point;
+    emit viewChanged();
+}
+
+void VynView::bandMove(QPoint point) {
+    if (point == bandLast_) {
+        return;
+    }
+    band_ = spanned(bandStart_, point);
+    bandLast_ = point;
+    viewport()->update();
+}
+
+void VynView::bandRelease(QPoint point) {
+    bandActive_ = false;
+    if (tool_ == Tool::AreaSelect && point != bandStart_) {
+        bandLast_ = point;
+        selection_ = spanned(bandStart_, point);
+        band_ = selection_;
+    } else {
+        band_ = QRect();
+    }
+    viewport()->update();
+    emit viewChanged();
+}
+
+void VynView::selectAll() {
+    const QSize page = pageSize();
+    selection_ = QRect(QPoint(0, 0), page);
+    if (tool_ == Tool::AreaSelect) {
+        band_ = selection_;
+        bandStart_ = selection_.topLeft();
+        bandLast_ = selection_.bottomRight();
+    } else {
+        flash_ = selection_;
+        VYNFile_GetTextInRect(document_, VynRect{0, 0, page.width(), page.height()}, textBuffer_.data(),
+                              kTextBufferSize);
+        putTextOnClipboard();
+    }
+    viewport()->update();
+    emit viewChanged();
+}
+
+// The area as a picture, two pixels smaller than the area: what the window shows, or, when the
+// area reaches the window's bottom or beyond, the page drawn afresh.
+QImage VynView::selectionPicture() {
+    QImage picture(selection_.size() - QSize(2, 2), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(selection_.adjusted(0, 0, -1, -1));
+    if (viewport()->height() - (selection_.bottom() + 1) > 0) {
+        const QImage screen = renderViewport(1.0);
+        painter.drawImage(QPoint(0, 0), screen, selection_.adjusted(1, 1, -1, -1));
+    } else {
+        const QSize page = pageSize();
+        surface::QtSurface surface(painter, {screenDpiX_, screenDpiY_}, {picture.width(), picture.height()});
+        VYNFile_Show(document_, &surface, VynRect{1, 1, page.width() - 1, page.height() + 1}, 0, 0);
+    }
+    return picture;
+}
+
+void VynView::copy() {
+    if (tool_ == Tool::AreaSelect) {
+        if (selection_.width() <= 2 || selection_.height() <= 2) {
+            return;
+        }
+        QApplication::clipboard()->setImage(selectionPicture());
+        selection_ = QRect();
+        band_ = QRect();
+        bandStart_ = bandLast_ = QPoint();
+    } else {
+        putTextOnClipboard();
+        setMarkColours();
+        VYNFile_MarkString(document_, "");
+        textSelected_ = false;
+        selection_ = QRect();
+    }
+    viewport()->update();
+    emit viewChanged();
+}
+
+int VynView::markVariants(const QByteArray& text) {
+    setMarkColours();
+    int found = 0;
+    for (const QByteArray& form : searchForms(text)) {
+        found = VYNFile_MarkString(document_, form.constData());
+        if (found > 0) {
+            viewport()->update();
+            break;
+        }
+    }
+    return found;
+}
+
+}  // namespace viewer
