@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +18,7 @@
 
 #include "app_state.h"
 #include "contents_tree.h"
+#include "display_options.h"
 #include "document_window.h"
 #include "settings.h"
 #include "tool_images.h"
@@ -266,6 +268,9 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
         case CommandId::AppExit:
         case CommandId::Exit: return CommandState{};
         case CommandId::FileClose: return CommandState{activeDocument() != nullptr};
+        case CommandId::SimplifiedText: return CommandState{true, appState().simplifiedDisplay};
+        case CommandId::TraditionalText: return CommandState{true, !appState().simplifiedDisplay};
+        case CommandId::BaseFont: return CommandState{};
         case CommandId::ToolBar: return CommandState{true, toolBar_->isVisible()};
         case CommandId::StatusBar: return CommandState{true, statusBar()->isVisible()};
         case CommandId::WindowCascade:
@@ -297,6 +302,16 @@ void MainWindow::runCommand(CommandId id) {
         case CommandId::AppExit:
         case CommandId::Exit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
         case CommandId::FileClose: area_->closeActiveSubWindow(); break;
+        case CommandId::SimplifiedText: choosePageTextWithoutView(true); break;
+        case CommandId::TraditionalText: choosePageTextWithoutView(false); break;
+        case CommandId::BaseFont: {
+            bool chosen = false;
+            const QFont font = QFontDialog::getFont(&chosen, QFont(), this);
+            if (chosen) {
+                chooseBaseFont(font.family());
+            }
+            break;
+        }
         case CommandId::ToolBar: toolBar_->setVisible(!toolBar_->isVisible()); break;
         case CommandId::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
         case CommandId::WindowCascade: area_->cascadeSubWindows(); break;

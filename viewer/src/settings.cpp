@@ -43,6 +43,15 @@ bool MachineSettings::ensureExists() const {
     return false;
 }
 
+std::optional<QString> MachineSettings::writeProblem() const {
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    QFile file(file_);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return file.errorString();
+    }
+    return std::nullopt;
+}
+
 bool MachineSettings::writeText(const QString& name, const QString& text) const {
     if (!ensureExists()) {
         return false;

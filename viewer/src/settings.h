@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace viewer {
 
@@ -23,6 +24,9 @@ class MachineSettings {
     /// and nothing is stored (the next write succeeds).
     bool writeText(const QString& name, const QString& text) const;
     bool writeColour(uint32_t colour) const;
+    /// Why the store cannot be written (the system's words), after creating it when it was
+    /// missing; none when it can.
+    std::optional<QString> writeProblem() const;
 
   private:
     bool ensureExists() const;

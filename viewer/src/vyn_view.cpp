@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app_state.h"
+#include "display_options.h"
 #include "settings.h"
 #include "startup.h"
 #include "surface/qt_surface.h"
@@ -23,10 +24,6 @@ constexpr double kZoomStep = 1.44;
 constexpr double kZoomOutStep = 0.6944444444444444;  // 1 / 1.44
 constexpr double kMaxRatio = 14.0;
 constexpr float kMinRatio = 0.15f;
-
-QColor colourOf(uint32_t colourRef) {
-    return QColor(int(colourRef & 0xFF), int(colourRef >> 8 & 0xFF), int(colourRef >> 16 & 0xFF));
-}
 
 // The face the engine starts a view with: the stored one, else the usual face of the
 // system's code page; none for other systems.
@@ -75,6 +72,7 @@ void VynView::firstUpdate() {
     }
     scanned_ = VYNFile_GetDocType(document_) == 23112;
     VYNFile_EnablePicture(document_, true);
+    picturesShown_ = true;
     // A start page past the end of this document shows its first page.
     const int start = appState().startPage;
     loadPage(start >= 1 && start <= pageCount() ? start : 1);

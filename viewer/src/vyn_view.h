@@ -102,6 +102,14 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     /// pixel: an image of the viewport's size in device pixels.
     QImage renderViewport(qreal pixelRatio);
 
+    /// The display options as this view applies them: page text (stored, then the page
+    /// reloaded), pictures on or off, the base font and the page background.
+    void setPageText(bool simplified);
+    void setPicturesShown(bool shown);
+    bool picturesShown() const { return picturesShown_; }
+    void applyBaseFont(const QString& face);
+    void applyBackground(const QColor& colour);
+
     std::optional<CommandState> commandState(CommandId id) const override;
     void runCommand(CommandId id) override;
 
@@ -151,6 +159,7 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     int screenDpiX_ = 96;
     int screenDpiY_ = 96;
     bool scanned_ = false;
+    bool picturesShown_ = true;
     bool initialFitPending_ = false;
     // Selection: the text buffer, the two clicks in page pixels, the rubber band in viewport
     // coordinates, and an inverted area shown until the next repaint.

@@ -1,13 +1,16 @@
 // The commands of the VYN/QD view: pages, display ratio, mouse tools, printing and Save As.
 #include <QApplication>
+#include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "app_state.h"
+#include "display_options.h"
 #include "document_files.h"
 #include "find_dialog.h"
 #include "page_dialogs.h"
@@ -32,6 +35,11 @@ std::optional<CommandState> VynView::commandState(CommandId id) const {
         case CommandId::EditCopy: return CommandState{textSelected_ || !selection_.isEmpty()};
         case CommandId::EditSelectAll: return CommandState{!scanned_};
         case CommandId::EditFind: return CommandState{open_ && !scanned_};
+        case CommandId::SimplifiedText: return CommandState{true, appState().simplifiedDisplay};
+        case CommandId::TraditionalText: return CommandState{true, !appState().simplifiedDisplay};
+        case CommandId::ShowPictures: return CommandState{true, picturesShown_};
+        case CommandId::BaseFont:
+        case CommandId::BackgroundColour: return CommandState{};
         case CommandId::OriginalSize:
         case CommandId::FitWidth:
         case CommandId::FitHeight:
@@ -53,6 +61,21 @@ void VynView::runCommand(CommandId id) {
         case CommandId::DragTool: setTool(Tool::Drag); return;
         case CommandId::SelectTool: setTool(Tool::TextSelect); return;
         case CommandId::CopyBitmap: setTool(Tool::AreaSelect); return;
+        case CommandId::BaseFont: {
+            bool chosen = false;
+            const QFont font = QFontDialog::getFont(&chosen, QFont(), window());
+            if (chosen) {
+                applyBaseFont(font.family());
+            }
+            return;
+        }
+        case CommandId::BackgroundColour: {
+            const QColor colour = QColorDialog::getColor(Qt::white, window());
+            if (colour.isValid()) {
+                applyBackground(colour);
+            }
+            return;
+        }
         default: break;
     }
     if (!open_) {
@@ -78,6 +101,9 @@ void VynView::runCommand(CommandId id) {
             }
             break;
         }
+        case CommandId::SimplifiedText: setPageText(true); break;
+        case CommandId::TraditionalText: setPageText(false); break;
+        case CommandId::ShowPictures: setPicturesShown(!picturesShown_); break;
         case CommandId::EditCopy: copy(); break;
         case CommandId::EditSelectAll: selectAll(); break;
         case CommandId::EditFind: openFindDialog(); break;
@@ -164,6 +190,34 @@ void VynView::printWithDialog(bool direct) {
     if (!printed) {
         QMessageBox::warning(window(), QString(), tr("无法打印。"));
     }
+}
+
+void VynView::setPageText(bool simplified) {
+    if (choosePageTextInView(simplified)) {
+        loadPage(currentPage_);
+    }
+}
+
+void VynView::setPicturesShown(bool shown) {
+    picturesShown_ = shown;
+    VYNFile_EnablePicture(document_, shown);
+    if (shown) {
+        loadPage(currentPage_);  // the pictures are read again
+    }
+    viewport()->update();
+    emit viewChanged();
+}
+
+void VynView::applyBaseFont(const QString& face) {
+    if (chooseBaseFont(face)) {
+        viewport()->update();
+    }
+}
+
+// The view takes the colour at once; windows opened later take it when it was stored.
+void VynView::applyBackground(const QColor& colour) {
+    setBackground(colour);
+    storeBackgroundColour(colour);
 }
 
 void VynView::openFindDialog() {

@@ -1,0 +1,180 @@
+// The display options on the offscreen platform: Simplified or Traditional page text with and
+// without a VYN/QD view, the pictures switch, the base font and the page background, with what
+// each leaves in the machine store.
+#include <vyn/vynfile.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app_state.h"
+#include "display_options.h"
+#include "document_window.h"
+#include "main_window.h"
+#include "settings.h"
+#include "vyn_view.h"
+
+using namespace viewer;
+
+namespace {
+
+const QString kDemo = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.vyn");
+
+// The share of 8 x 8 blocks whose mean grey differs by more than 24 levels.
+double differingBlocks(const QImage& a, const QImage& b) {
+    int differing = 0;
+    int blocks = 0;
+    for (int top = 0; top + 8 <= a.height(); top += 8) {
+        for (int left = 0; left + 8 <= a.width(); left += 8) {
+            int sumA = 0;
+            int sumB = 0;
+            for (int y = top; y < top + 8; ++y) {
+                for (int x = left; x < left + 8; ++x) {
+                    sumA += qGray(a.pixel(x, y));
+                    sumB += qGray(b.pixel(x, y));
+                }
+            }
+            differing += std::abs(sumA - sumB) / 64 > 24 ? 1 : 0;
+            ++blocks;
+        }
+    }
+    return double(differing) / blocks;
+}
+
+std::shared_ptr<QString> answerNextMessage() {
+    auto text = std::make_shared<QString>();
+    QTimer::singleShot(0, [text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *text = box->windowTitle() + ": " + box->text();
+            box->accept();
+        }
+    });
+    return text;
+}
+
+}  // namespace
+
+class OptionsTest : public QObject {
+    Q_OBJECT
+
+    struct Opened {
+        Opened() {
+            window.resize(900, 700);
+            window.show();
+            window.openDocument(kDemo);
+            view().setRatio(1.0f);
+        }
+        VynView& view() { return *window.activeDocument()->view(); }
+        MainWindow window;
+    };
+
+  private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(VYNFile_Init() == 1);
+    }
+    void cleanupTestCase() { VYNFile_Exit(); }
+    void init() {
+        QDir(settingsFolder()).removeRecursively();
+        appState() = AppState{};
+        VYNFile_SetCodePage(936);
+    }
+
+    // From a view the page is drawn again in the other characters at once, and the choice
+    // is stored even in a store that did not exist.
+    void traditionalTextFromAView() {
+        Opened opened;
+        VynView& view = opened.view();
+        const QImage simplified = view.renderViewport(1.0);
+        opened.window.dispatch(CommandId::TraditionalText);
+        QVERIFY(!appState().simplifiedDisplay);
+        QCOMPARE(MachineSettings().readText("LANGUAGE"), QStringLiteral("BIG5"));
+        QVERIFY(opened.window.action(CommandId::TraditionalText)->isChecked());
+        QVERIFY(!opened.window.action(CommandId::SimplifiedText)->isChecked());
+        const QImage traditional = view.renderViewport(1.0);
+        QVERIFY(differingBlocks(simplified, traditional) > 0.01);
+        opened.window.dispatch(CommandId::SimplifiedText);
+        QCOMPARE(MachineSettings().readText("LANGUAGE"), QStringLiteral("GB"));
+        QVERIFY(differingBlocks(simplified, view.renderViewport(1.0)) < 0.001);
+    }
+
+    // A store that cannot be written: the "Error" message, and the display stays.
+    void unwritableStoreFromAView() {
+        Opened opened;
+        QVERIFY(QDir().mkpath(settingsFolder() + "/ORVELLE.ini"));  // a folder where the file goes
+        const auto message = answerNextMessage();
+        opened.window.dispatch(CommandId::TraditionalText);
+        QVERIFY(message->startsWith(QStringLiteral("Error: ")));
+        QVERIFY(appState().simplifiedDisplay);
+    }
+
+    // With no document the first choice only creates the store; the next is stored and the
+    // next document opens in it.
+    void pageTextWithoutAView() {
+        MainWindow window;
+        window.show();
+        window.dispatch(CommandId::TraditionalText);
+        QVERIFY(appState().simplifiedDisplay);
+        window.dispatch(CommandId::TraditionalText);
+        QVERIFY(!appState().simplifiedDisplay);
+        QCOMPARE(MachineSettings().readText("LANGUAGE"), QStringLiteral("BIG5"));
+        window.updateCommandStates();
+        QVERIFY(window.action(CommandId::TraditionalText)->isChecked());
+        QVERIFY(window.openDocument(kDemo));
+        window.activeDocument()->view()->setRatio(1.0f);
+        const QImage traditional = window.activeDocument()->view()->renderViewport(1.0);
+        window.dispatch(CommandId::SimplifiedText);
+        QVERIFY(differingBlocks(traditional, window.activeDocument()->view()->renderViewport(1.0)) > 0.01);
+    }
+
+    // Pictures off leave placeholders; on again, the pictures are decoded again.
+    void picturesSwitch() {
+        Opened opened;
+        VynView& view = opened.view();
+        view.verticalScrollBar()->setValue(view.pageSize().height() / 2);  // the figures
+        const QImage shown = view.renderViewport(1.0);
+        opened.window.dispatch(CommandId::ShowPictures);
+        QVERIFY(!view.picturesShown());
+        QVERIFY(!opened.window.action(CommandId::ShowPictures)->isChecked());
+        QVERIFY(differingBlocks(shown, view.renderViewport(1.0)) > 0.01);
+        opened.window.dispatch(CommandId::ShowPictures);
+        QVERIFY(opened.window.action(CommandId::ShowPictures)->isChecked());
+        QCOMPARE(view.renderViewport(1.0), shown);
+    }
+
+    // The view takes a colour at once; it is stored for windows opened later, and a store
+    // written for the first time keeps the old colour for them.
+    void backgroundColour() {
+        Opened opened;
+        VynView& view = opened.view();
+        MachineSettings().writeText("FONT", "");  // the store exists from here on
+        view.applyBackground(QColor(0xE0, 0xF0, 0xD0));
+        QCOMPARE(view.background(), QColor(0xE0, 0xF0, 0xD0));
+        QCOMPARE(appState().backgroundColour, 0xD0F0E0u);
+        QCOMPARE(MachineSettings().readColour(), 0xD0F0E0u);
+        const QImage page = view.renderViewport(1.0);
+        QCOMPARE(page.pixelColor(2, 2), QColor(0xE0, 0xF0, 0xD0));
+        QVERIFY(opened.window.openDocument(kDemo));
+        QCOMPARE(opened.window.activeDocument()->view()->background(), QColor(0xE0, 0xF0, 0xD0));
+    }
+
+    // The face goes to the store and, once stored, to the engine, which draws with it.
+    void baseFont() {
+        Opened opened;
+        VynView& view = opened.view();
+        MachineSettings().writeText("LANGUAGE", "GB");
+        view.applyBaseFont(QStringLiteral("AR PL UKai CN"));
+        const QImage kai = view.renderViewport(1.0);
+        view.applyBaseFont(QStringLiteral("WenQuanYi Zen Hei"));
+        QCOMPARE(MachineSettings().readText("FONT"), QStringLiteral("WenQuanYi Zen Hei"));
+        QVERIFY(differingBlocks(kai, view.renderViewport(1.0)) > 0.01);
+    }
+};
+
+QTEST_MAIN(OptionsTest)
+#include "options_test.moc"
