@@ -55,10 +55,8 @@ int main(int argc, char** argv) {
     const QString locale = QLocale::system().name();
     applyDisplayChoice(locale);
 
-    // The interface language is chosen here; switching to it arrives with the translations.
     const viewer::InterfaceLanguage language = viewer::chooseInterfaceLanguage(
         viewer::ProfileSettings().interfaceLanguage(), viewer::codePageOfLocale(locale.toStdString()));
-    application.setProperty("interfaceLanguage", int(language));
 
     const viewer::StartCommand command =
         viewer::parseStartCommand(application.arguments().mid(1).join(' ').toStdString());
@@ -69,6 +67,9 @@ int main(int argc, char** argv) {
         result = printOnDefaultPrinter(QString::fromStdString(command.path));
     } else {
         viewer::MainWindow window;
+        if (language != viewer::InterfaceLanguage::BuiltIn) {
+            window.setInterfaceLanguage(language);
+        }
         window.showMaximized();
         if (command.kind == viewer::StartCommand::Kind::Open) {
             viewer::appState().startedByCommand = true;

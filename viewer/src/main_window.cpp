@@ -72,7 +72,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     createActions();
     createToolBar();
     createStatusBar();
-    showMenuBar(MenuBar::NoDocument);
+    retranslate();
     connect(area_, &QMdiArea::subWindowActivated, this, [this] { activeDocumentChanged(); });
     updateCommandStates();
 }
@@ -86,9 +86,6 @@ void MainWindow::createActions() {
             return;
         }
         auto* action = new QAction(this);
-        const CommandPrompt prompt = commandPrompt(id);
-        action->setStatusTip(prompt.statusText);
-        action->setToolTip(prompt.toolTip);
         action->setIcon(commandIcon(id));
         action->setCheckable(isCheckable(id));
         connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
@@ -100,7 +97,6 @@ void MainWindow::createActions() {
             for (const MenuItem& item : menu.items) {
                 if (item.kind == MenuItem::Kind::Command) {
                     add(item.id);
-                    actions_[item.id]->setText(menuText(item.text));
                 }
             }
         }
@@ -120,6 +116,38 @@ void MainWindow::createActions() {
     }
 }
 
+void MainWindow::retranslate() {
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        const CommandPrompt prompt = commandPrompt(it.key());
+        it.value()->setStatusTip(prompt.statusText);
+        it.value()->setToolTip(prompt.toolTip);
+    }
+    for (MenuBar bar : {MenuBar::NoDocument, MenuBar::VynDocument}) {
+        for (const MenuLayout& menu : menuBarLayout(bar)) {
+            for (const MenuItem& item : menu.items) {
+                if (item.kind == MenuItem::Kind::Command) {
+                    actions_[item.id]->setText(menuText(item.text));
+                }
+            }
+        }
+    }
+    messagePane_->setText(tr("就绪"));
+    fixedPane_->setText(tr("BrindleViewer"));
+    showMenuBar(shownMenuBar_);
+    updateCommandStates();
+}
+
+QAction* MainWindow::builtInAction(CommandId id, const char* text) {
+    QAction*& action = builtInActions_[id];
+    if (action == nullptr) {
+        action = new QAction(QString::fromUtf8(text), this);
+        action->setCheckable(isCheckable(id));
+        connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
+    }
+    action->setStatusTip(actions_[id]->statusTip());
+    return action;
+}
+
 void MainWindow::createToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Standard"));
     toolBar_->setObjectName(QStringLiteral("Standard"));
@@ -134,10 +162,10 @@ void MainWindow::createToolBar() {
 }
 
 void MainWindow::createStatusBar() {
-    messagePane_ = new QLabel(tr("就绪"), this);
+    messagePane_ = new QLabel(this);
     pagePane_ = statusPane(this, 28);
     ratioPane_ = statusPane(this, 37);
-    fixedPane_ = new QLabel(tr("BrindleViewer"), this);
+    fixedPane_ = new QLabel(this);
     statusBar()->addWidget(messagePane_, 1);
     statusBar()->addPermanentWidget(pagePane_);
     statusBar()->addPermanentWidget(ratioPane_);
@@ -155,12 +183,16 @@ void MainWindow::showMenuBar(MenuBar bar) {
         }
     }
     menuBar()->clear();
+    // The PDF/ZOR menus keep their built-in texts whatever the interface language.
+    const bool builtIn = bar == MenuBar::PdfDocument;
     for (const MenuLayout& layout : menuBarLayout(bar)) {
-        QMenu* menu = menuBar()->addMenu(menuText(layout.title));
+        QMenu* menu = menuBar()->addMenu(builtIn ? QString::fromUtf8(layout.title) : menuText(layout.title));
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
         for (const MenuItem& item : layout.items) {
             switch (item.kind) {
-                case MenuItem::Kind::Command: menu->addAction(actions_[item.id]); break;
+                case MenuItem::Kind::Command:
+                    menu->addAction(builtIn ? builtInAction(item.id, item.text) : actions_[item.id]);
+                    break;
                 case MenuItem::Kind::Separator: menu->addSeparator(); break;
                 case MenuItem::Kind::RecentFiles:
                     for (int i = 0; i < kRecentFiles; ++i) {
@@ -246,14 +278,34 @@ void MainWindow::dispatch(CommandId id) {
 }
 
 void MainWindow::updateCommandStates() {
-    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-        const std::optional<CommandState> state = stateOf(it.key());
-        // A command nobody answers stays disabled.
-        it.value()->setEnabled(state.has_value() && state->enabled);
-        if (it.value()->isCheckable()) {
-            it.value()->setChecked(state.has_value() && state->checked);
+    for (const QHash<CommandId, QAction*>* actions : {&actions_, &builtInActions_}) {
+        for (auto it = actions->cbegin(); it != actions->cend(); ++it) {
+            const std::optional<CommandState> state = stateOf(it.key());
+            // A command nobody answers stays disabled.
+            it.value()->setEnabled(state.has_value() && state->enabled);
+            if (it.value()->isCheckable()) {
+                it.value()->setChecked(state.has_value() && state->checked);
+            }
         }
     }
+}
+
+bool MainWindow::setInterfaceLanguage(InterfaceLanguage language) {
+    if (!translations_.switchTo(language)) {
+        QMessageBox::warning(this, QStringLiteral("Orvelle"),
+                             tr("无法读取界面语言文件 %1.qm，界面语言保持不变。")
+                                 .arg(translationFileName(language)));
+        return false;
+    }
+    ProfileSettings().setInterfaceLanguage(profileWord(language));
+    retranslate();
+    return true;
+}
+
+// The language in use is checked and cannot be chosen again.
+std::optional<CommandState> MainWindow::languageState(InterfaceLanguage language) const {
+    const bool current = translations_.current() == language;
+    return CommandState{!current, current};
 }
 
 std::optional<CommandState> MainWindow::commandState(CommandId id) const {
@@ -271,6 +323,9 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
         case CommandId::SimplifiedText: return CommandState{true, appState().simplifiedDisplay};
         case CommandId::TraditionalText: return CommandState{true, !appState().simplifiedDisplay};
         case CommandId::BaseFont: return CommandState{};
+        case CommandId::GbMenu: return languageState(InterfaceLanguage::BuiltIn);
+        case CommandId::Big5Menu: return languageState(InterfaceLanguage::Big5);
+        case CommandId::EnglishMenu: return languageState(InterfaceLanguage::English);
         case CommandId::ToolBar: return CommandState{true, toolBar_->isVisible()};
         case CommandId::StatusBar: return CommandState{true, statusBar()->isVisible()};
         case CommandId::WindowCascade:
@@ -302,6 +357,9 @@ void MainWindow::runCommand(CommandId id) {
         case CommandId::AppExit:
         case CommandId::Exit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
         case CommandId::FileClose: area_->closeActiveSubWindow(); break;
+        case CommandId::GbMenu: setInterfaceLanguage(InterfaceLanguage::BuiltIn); break;
+        case CommandId::Big5Menu: setInterfaceLanguage(InterfaceLanguage::Big5); break;
+        case CommandId::EnglishMenu: setInterfaceLanguage(InterfaceLanguage::English); break;
         case CommandId::SimplifiedText: choosePageTextWithoutView(true); break;
         case CommandId::TraditionalText: choosePageTextWithoutView(false); break;
         case CommandId::BaseFont: {

@@ -8,6 +8,7 @@
 #include "command_id.h"
 #include "command_table.h"
 #include "command_target.h"
+#include "interface_language.h"
 
 class QMdiArea;
 class QLabel;
@@ -37,6 +38,10 @@ class MainWindow : public QMainWindow, public CommandTarget {
     /// Brings every action's enabled and checked state up to date.
     void updateCommandStates();
     MenuBar shownMenuBar() const { return shownMenuBar_; }
+    /// Switches menus, prompts, dialogs and messages to `language` and writes the choice to
+    /// the profile; false (after saying so) when its translation file cannot be read.
+    bool setInterfaceLanguage(InterfaceLanguage language);
+    InterfaceLanguage interfaceLanguage() const { return translations_.current(); }
     /// The texts of the status bar's panes: message, page, ratio and the fixed last one.
     QStringList statusTexts() const;
 
@@ -49,6 +54,11 @@ class MainWindow : public QMainWindow, public CommandTarget {
 
   private:
     void createActions();
+    /// Gives every action, the menus and the status bar the texts of the current language.
+    void retranslate();
+    /// The action of `id` in the PDF/ZOR menu bar, which keeps the built-in texts in every
+    /// language.
+    QAction* builtInAction(CommandId id, const char* text);
     void createToolBar();
     void createStatusBar();
     void showMenuBar(MenuBar bar);
@@ -60,6 +70,7 @@ class MainWindow : public QMainWindow, public CommandTarget {
     void switchPane();
     /// The active view's answer for `id`, else this window's.
     std::optional<CommandState> stateOf(CommandId id) const;
+    std::optional<CommandState> languageState(InterfaceLanguage language) const;
 
     QMdiArea* area_;
     QToolBar* toolBar_ = nullptr;
@@ -68,6 +79,8 @@ class MainWindow : public QMainWindow, public CommandTarget {
     QLabel* ratioPane_ = nullptr;
     QLabel* fixedPane_ = nullptr;
     QHash<CommandId, QAction*> actions_;
+    QHash<CommandId, QAction*> builtInActions_;
+    InterfaceTranslations translations_;
     QList<QAction*> recentActions_;
     MenuBar shownMenuBar_ = MenuBar::NoDocument;
 };

@@ -1,0 +1,574 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Menu</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...	Ctrl+P</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)	Ctrl+C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>复制位图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查找(&amp;F)	Ctrl+F</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全部选择	Ctrl+A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按区域取词	Ctrl+L</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>首页	Ctrl+PageUp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上一页	PageUp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一页	PageDown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>末页	Ctrl+PageDown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>到指定页面	Ctrl+G</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>鼠标用于拖动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>鼠标用于选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>页面(&amp;P)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>放大	Ctrl++</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缩小	Ctrl+-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>指定比例	Ctrl+M</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>原始尺寸	Ctrl+0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>适应窗口宽度	Ctrl+1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>适应窗口高度	Ctrl+2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chiese GB Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chinese Big5 Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>English Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示图片</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>繁体中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择默认字体</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置背景颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全屏幕(&amp;A)	Alt+Enter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>窗口(&amp;W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>层叠(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>平铺(&amp;T)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助主题</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关于VYN文件浏览器(&amp;A)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>复制	Ctrl+C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全选	Ctrl+A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查找	Ctrl+F</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Prompt</name>
+    <message>
+        <source>放大页面比例
+放大</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>缩小页面比例
+缩小</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>翻到下一页
+下一页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>翻到前一页
+上一页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>翻页到文章首页
+首页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>翻页到文章最后一页
+末页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>指定大小
+指定大小</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>指定页面
+指定页面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用页面原始尺寸显示
+原始尺寸</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>适应窗口宽度
+适应窗口宽度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>适应窗口高度
+适应窗口高度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拖动页面
+拖动</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择文字
+选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择页面内全部文字
+全选</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出程序
+退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将选中的区域作为位图保存到剪切板
+复制位图</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>切换简体中文显示方式
+简体中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>切换到繁体中文显示
+繁体中文</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示页面时显示图片
+显示图片</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择字体作为默认的显示字库
+选取字库</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置背景颜色
+设置背景颜色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取词模式为按区域取词
+按区域取词</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>English
+English</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chinese Big5
+Chinese Big5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chiese GB
+Chiese GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>从KELN全文检索服务查询知识
+从KELN全文检索服务查询知识</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器基本参数配置
+服务器基本参数配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开一个现有文档
+打开</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭活动文档
+关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>将活动文档另存一份
+另存为</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打印活动文档
+打印</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>更改打印机和打印选项
+打印设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出应用程序
+退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>复制选定内容并将其放到剪贴板上
+复制</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查找指定的文本
+查找</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏
+显隐工具栏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏
+显隐状态栏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>以全屏幕方式显示页面
+全屏幕</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>以重叠方式排列窗口
+层叠窗口</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>以不重叠的平铺方式排列窗口
+平铺窗口</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在窗口底部排列图标
+排列图标</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>列出帮助主题
+帮助主题</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示程序信息、版本号和版权
+关于</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::DocumentWindow</name>
+    <message>
+        <source>PDF 和 ZOR 文件的页面视图尚未提供：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::FindDialog</name>
+    <message>
+        <source>查找</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>向前查找</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>向后查找</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输入要查找的文字:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>要查找的文字中有页面文字无法表示的字符。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>要查找的文字太长，请缩短后再查找。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在查找第 %1/%2 页</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::GotoPageDialog</name>
+    <message>
+        <source>到指定页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>共有页面</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>页码</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::MainWindow</name>
+    <message>
+        <source>就绪</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BrindleViewer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开此文档</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>建立空文档失败。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法打开文件：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法读取界面语言文件 %1.qm，界面语言保持不变。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VynFiles(*.vyn *.qd);;Zor 文件 (*.zor);;PDF (*.pdf);;所有文件 (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::VynView</name>
+    <message>
+        <source>当前页面:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>页面缩放比例为:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输入错误!请重新输入.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法打印。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>VYN File (*.vyn)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件已存在：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存到：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>viewer::ZoomDialog</name>
+    <message>
+        <source>指定大小</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>输入指定的缩放百分比:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
