@@ -4,10 +4,12 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <memory>
 
 #include "command_id.h"
 #include "command_table.h"
 #include "command_target.h"
+#include "full_window.h"
 
 class QMdiArea;
 class QLabel;
@@ -39,11 +41,13 @@ class MainWindow : public QMainWindow, public CommandTarget {
     MenuBar shownMenuBar() const { return shownMenuBar_; }
     /// The texts of the status bar's panes: message, page, ratio and the fixed last one.
     QStringList statusTexts() const;
+    const FullWindow& fullWindow() const { return *fullWindow_; }
 
     std::optional<CommandState> commandState(CommandId id) const override;
     void runCommand(CommandId id) override;
 
   protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -68,6 +72,7 @@ class MainWindow : public QMainWindow, public CommandTarget {
     QLabel* ratioPane_ = nullptr;
     QLabel* fixedPane_ = nullptr;
     QHash<CommandId, QAction*> actions_;
+    std::unique_ptr<FullWindow> fullWindow_;
     QList<QAction*> recentActions_;
     MenuBar shownMenuBar_ = MenuBar::NoDocument;
 };
