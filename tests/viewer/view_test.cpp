@@ -1,19 +1,25 @@
 // The VYN/QD page view and the main window on the offscreen platform: first update, paging,
 // the zoom tools, fitting, dragging, keys, status texts, command states, menus, printing and
-// the copies a document's file gets.
+// the copies a document's file gets, and the full-window mode.
 #include <vyn/vynfile.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app_state.h"
@@ -63,6 +69,20 @@ QRect inkBounds(const QImage& image) {
         }
     }
     return bounds;
+}
+
+// A main window's place on the offscreen platform's 800 x 600 screen, clear of its edges.
+const QRect kWindowPlace(40, 30, 640, 480);
+
+// Lets the window system's answers to state and geometry changes arrive, and widgets deleted
+// later go.
+void settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QToolBar* standardToolBar(const MainWindow& window) {
+    return window.findChild<QToolBar*>(QStringLiteral("Standard"));
 }
 
 // A view of `path` standing alone with a viewport of `size`, after its first update.
@@ -460,6 +480,137 @@ class ViewTest : public QObject {
         // A page past the end shows the first page.
         document->view()->showPageFromContents(999);
         QCOMPARE(document->view()->page(), 1);
+    }
+
+    // Entering hides the bars that were shown, fills the screen and maximises the child;
+    // leaving puts back the window's place and state, the bars that were shown and the child's
+    // state.
+    void fullWindowPutsBackWhatItChanged() {
+        QFETCH(bool, windowMaximised);
+        QFETCH(bool, toolBarShown);
+        QFETCH(bool, statusBarShown);
+        QFETCH(bool, childMaximised);
+        MainWindow window;
+        window.setGeometry(kWindowPlace);
+        if (windowMaximised) {
+            window.showMaximized();
+        } else {
+            window.show();
+        }
+        QVERIFY(window.openDocument(kSamples + "/demo.vyn"));
+        QMdiSubWindow* child = window.documentArea()->activeSubWindow();
+        if (!childMaximised) {
+            child->showNormal();
+            child->setGeometry(10, 10, 300, 200);
+        }
+        if (!toolBarShown) {
+            window.dispatch(CommandId::ToolBar);
+        }
+        if (!statusBarShown) {
+            window.dispatch(CommandId::StatusBar);
+        }
+        settle();
+        const QRect place = window.geometry();
+        const QRect childPlace = child->geometry();
+        QToolBar* toolBar = standardToolBar(window);
+
+        window.dispatch(CommandId::FullWindow);
+        settle();
+        QVERIFY(window.fullWindow().isOn());
+        QVERIFY(window.isFullScreen());
+        QCOMPARE(window.geometry(), window.screen()->geometry());
+        QVERIFY(!toolBar->isVisible());
+        QVERIFY(!window.statusBar()->isVisible());
+        QVERIFY(child->isMaximized());
+        QVERIFY(window.action(CommandId::FullWindow)->isEnabled());
+        QVERIFY(window.action(CommandId::FullWindow)->isChecked());
+
+        window.dispatch(CommandId::FullWindow);
+        settle();
+        QVERIFY(!window.fullWindow().isOn());
+        QVERIFY(!window.isFullScreen());
+        QCOMPARE(window.isMaximized(), windowMaximised);
+        QCOMPARE(window.geometry(), place);
+        QCOMPARE(toolBar->isVisible(), toolBarShown);
+        QCOMPARE(window.statusBar()->isVisible(), statusBarShown);
+        QCOMPARE(child->isMaximized(), childMaximised);
+        QCOMPARE(child->geometry(), childPlace);
+        QVERIFY(!window.action(CommandId::FullWindow)->isChecked());
+    }
+    void fullWindowPutsBackWhatItChanged_data() {
+        QTest::addColumn<bool>("windowMaximised");
+        QTest::addColumn<bool>("toolBarShown");
+        QTest::addColumn<bool>("statusBarShown");
+        QTest::addColumn<bool>("childMaximised");
+        QTest::newRow("everything shown") << false << true << true << true;
+        QTest::newRow("toolbar hidden, child restored") << false << false << true << false;
+        QTest::newRow("status bar hidden") << false << true << false << true;
+        QTest::newRow("window maximised") << true << true << true << false;
+    }
+
+    // While the mode is on a floating bar holds its one button, which leaves the mode.
+    void fullWindowBarLeavesTheMode() {
+        MainWindow window;
+        window.setGeometry(kWindowPlace);
+        window.show();
+        QVERIFY(window.openDocument(kSamples + "/demo.vyn"));
+        window.dispatch(CommandId::FullWindow);
+        settle();
+        QAction* fullWindow = window.action(CommandId::FullWindow);
+        const QPointer<QToolBar> bar = window.fullWindow().bar();
+        QVERIFY(bar != nullptr);
+        QVERIFY(bar->isWindow());
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->windowTitle(), QStringLiteral("Full Window"));
+        QCOMPARE(bar->allowedAreas(), Qt::NoToolBarArea);
+        QCOMPARE(bar->pos(), QPoint(300, 200));
+        QCOMPARE(bar->actions(), QList<QAction*>{fullWindow});
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(fullWindow));
+        QVERIFY(button != nullptr);
+        QVERIFY(button->autoRaise());
+        QCOMPARE(button->toolTip(), QStringLiteral("全屏幕"));
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!window.fullWindow().isOn());
+        settle();
+        QVERIFY(bar.isNull());
+        QVERIFY(!window.isFullScreen());
+        QCOMPARE(window.geometry(), kWindowPlace);
+    }
+
+    // Without a document the command is disabled and does nothing, even when run directly.
+    void fullWindowNeedsADocument() {
+        MainWindow window;
+        window.setGeometry(kWindowPlace);
+        window.show();
+        QVERIFY(!window.action(CommandId::FullWindow)->isEnabled());
+        window.dispatch(CommandId::FullWindow);
+        window.runCommand(CommandId::FullWindow);
+        settle();
+        QVERIFY(!window.fullWindow().isOn());
+        QVERIFY(!window.isFullScreen());
+        QCOMPARE(window.geometry(), kWindowPlace);
+        QVERIFY(standardToolBar(window)->isVisible());
+        QVERIFY(window.statusBar()->isVisible());
+        QCOMPARE(window.findChildren<QToolBar*>().size(), 1);
+    }
+
+    // Closing the main window leaves the mode first.
+    void closingLeavesFullWindow() {
+        MainWindow window;
+        window.setGeometry(kWindowPlace);
+        window.show();
+        QVERIFY(window.openDocument(kSamples + "/demo.vyn"));
+        window.dispatch(CommandId::FullWindow);
+        settle();
+        const QPointer<QToolBar> bar = window.fullWindow().bar();
+        QVERIFY(window.close());
+        settle();
+        QVERIFY(!window.fullWindow().isOn());
+        QVERIFY(!window.isFullScreen());
+        QVERIFY(bar.isNull());
+        QVERIFY(standardToolBar(window)->isVisibleTo(&window));
+        QVERIFY(window.statusBar()->isVisibleTo(&window));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -72,6 +73,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     createActions();
     createToolBar();
     createStatusBar();
+    fullWindow_ =
+        std::make_unique<FullWindow>(*this, *area_, *toolBar_, *actions_[CommandId::FullWindow]);
     retranslate();
     connect(area_, &QMdiArea::subWindowActivated, this, [this] { activeDocumentChanged(); });
     updateCommandStates();
@@ -328,6 +331,9 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
         case CommandId::EnglishMenu: return languageState(InterfaceLanguage::English);
         case CommandId::ToolBar: return CommandState{true, toolBar_->isVisible()};
         case CommandId::StatusBar: return CommandState{true, statusBar()->isVisible()};
+        case CommandId::FullWindow:
+            return CommandState{activeDocument() != nullptr || fullWindow_->isOn(),
+                                fullWindow_->isOn()};
         case CommandId::WindowCascade:
         case CommandId::WindowTile:
         case CommandId::WindowArrange: return CommandState{hasDocuments};
@@ -372,6 +378,13 @@ void MainWindow::runCommand(CommandId id) {
         }
         case CommandId::ToolBar: toolBar_->setVisible(!toolBar_->isVisible()); break;
         case CommandId::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+        case CommandId::FullWindow:
+            if (fullWindow_->isOn()) {
+                fullWindow_->leave();
+            } else {
+                fullWindow_->enter();
+            }
+            break;
         case CommandId::WindowCascade: area_->cascadeSubWindows(); break;
         case CommandId::WindowTile: area_->tileSubWindows(); break;
         case CommandId::WindowArrange: arrangeMinimisedWindows(); break;
@@ -449,6 +462,11 @@ QStringList MainWindow::statusTexts() const {
     const QString message = statusBar()->currentMessage();
     return {message.isEmpty() ? messagePane_->text() : message, pagePane_->text(), ratioPane_->text(),
             fixedPane_->text()};
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    fullWindow_->leave();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,10 +4,12 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <memory>
 
 #include "command_id.h"
 #include "command_table.h"
 #include "command_target.h"
+#include "full_window.h"
 #include "interface_language.h"
 
 class QMdiArea;
@@ -44,11 +46,13 @@ class MainWindow : public QMainWindow, public CommandTarget {
     InterfaceLanguage interfaceLanguage() const { return translations_.current(); }
     /// The texts of the status bar's panes: message, page, ratio and the fixed last one.
     QStringList statusTexts() const;
+    const FullWindow& fullWindow() const { return *fullWindow_; }
 
     std::optional<CommandState> commandState(CommandId id) const override;
     void runCommand(CommandId id) override;
 
   protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -81,6 +85,7 @@ class MainWindow : public QMainWindow, public CommandTarget {
     QHash<CommandId, QAction*> actions_;
     QHash<CommandId, QAction*> builtInActions_;
     InterfaceTranslations translations_;
+    std::unique_ptr<FullWindow> fullWindow_;
     QList<QAction*> recentActions_;
     MenuBar shownMenuBar_ = MenuBar::NoDocument;
 };
