@@ -1,10 +1,15 @@
 // The display options on the offscreen platform: Simplified or Traditional page text with and
 // without a VYN/QD view, the pictures switch, the base font and the page background, with what
-// each leaves in the machine store.
+// each leaves in the machine store; and the interface languages.
 #include <vyn/vynfile.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -15,6 +20,7 @@
 #include "app_state.h"
 #include "display_options.h"
 #include "document_window.h"
+#include "interface_language.h"
 #include "main_window.h"
 #include "settings.h"
 #include "vyn_view.h"
@@ -173,6 +179,77 @@ class OptionsTest : public QObject {
         view.applyBaseFont(QStringLiteral("WenQuanYi Zen Hei"));
         QCOMPARE(MachineSettings().readText("FONT"), QStringLiteral("WenQuanYi Zen Hei"));
         QVERIFY(differingBlocks(kai, view.renderViewport(1.0)) > 0.01);
+    }
+
+    // English, Traditional Chinese and back: menus, prompts and the checked language follow,
+    // the profile keeps the choice, and a PDF/ZOR window keeps its built-in menus.
+    void interfaceLanguages() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("paper.pdf");
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+        file.close();
+        MainWindow window;
+        window.show();
+        QVERIFY(window.openDocument(kDemo));
+        const auto menuTitles = [&window] {
+            QStringList titles;
+            for (QAction* menu : window.menuBar()->actions()) {
+                titles << menu->text();
+            }
+            return titles;
+        };
+        const QStringList builtIn = menuTitles();
+        QVERIFY(window.action(CommandId::GbMenu)->isChecked());
+        QVERIFY(!window.action(CommandId::GbMenu)->isEnabled());
+
+        window.dispatch(CommandId::EnglishMenu);
+        QCOMPARE(window.interfaceLanguage(), InterfaceLanguage::English);
+        QCOMPARE(ProfileSettings().interfaceLanguage(), QStringLiteral("ENGLISH"));
+        QCOMPARE(menuTitles().first(), QStringLiteral("&File"));
+        QCOMPARE(window.action(CommandId::NextPage)->toolTip(), QStringLiteral("Next Page"));
+        QCOMPARE(window.statusTexts().first(), QStringLiteral("Ready"));
+        QVERIFY(window.action(CommandId::EnglishMenu)->isChecked());
+        QVERIFY(!window.action(CommandId::EnglishMenu)->isEnabled());
+        QVERIFY(window.action(CommandId::GbMenu)->isEnabled());
+
+        QVERIFY(window.openDocument(pdf));
+        QCOMPARE(window.shownMenuBar(), MenuBar::PdfDocument);
+        QCOMPARE(menuTitles().first(), QStringLiteral("文件(&F)"));
+        window.documentArea()->closeActiveSubWindow();
+
+        window.dispatch(CommandId::Big5Menu);
+        QCOMPARE(menuTitles().first(), QStringLiteral("檔案(&F)"));
+        QCOMPARE(ProfileSettings().interfaceLanguage(), QStringLiteral("BIG5"));
+
+        window.dispatch(CommandId::GbMenu);
+        QCOMPARE(menuTitles(), builtIn);
+        QCOMPARE(ProfileSettings().interfaceLanguage(), QStringLiteral("GB"));
+        QVERIFY(window.action(CommandId::GbMenu)->isChecked());
+        QVERIFY(!window.action(CommandId::EnglishMenu)->isChecked());
+    }
+
+    // Every text of the program has its translation in both files.
+    void translationsAreComplete() {
+        for (const char* name : {"brindle_en", "brindle_zh_TW"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(name, QCoreApplication::applicationDirPath()));
+            for (const char* source : {"打开(&O)...\tCtrl+O", "关于VYN文件浏览器(&A)..."}) {
+                QVERIFY(!translator.translate("Menu", source).isEmpty());
+            }
+        }
+    }
+
+    // A missing translation file keeps the language in use.
+    void missingTranslationKeepsTheLanguage() {
+        InterfaceTranslations translations;
+        QVERIFY(!translations.switchTo(InterfaceLanguage::English, QDir::tempPath() + "/no-such-folder"));
+        QCOMPARE(translations.current(), InterfaceLanguage::BuiltIn);
+        QVERIFY(translations.switchTo(InterfaceLanguage::English));
+        QVERIFY(!translations.switchTo(InterfaceLanguage::Big5, QDir::tempPath() + "/no-such-folder"));
+        QCOMPARE(translations.current(), InterfaceLanguage::English);
+        QVERIFY(translations.switchTo(InterfaceLanguage::BuiltIn));
     }
 };
 

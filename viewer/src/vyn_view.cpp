@@ -257,13 +257,7 @@ void VynView::paintEvent(QPaintEvent*) {
     }
     QPainter painter(viewport());
     painter.drawImage(0, 0, renderViewport(devicePixelRatioF()));
-    if (!band_.isNull()) {
-        // The band inverts what lies under its dotted line.
-        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(band_);
-    }
+    band_.paint(painter);
     if (!flash_.isNull()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         painter.fillRect(flash_, Qt::white);
@@ -319,7 +313,12 @@ void VynView::mousePressEvent(QMouseEvent* event) {
             hitTest(point);
             break;
         case Tool::TextSelect: textSelectionClick(point); break;
-        case Tool::AreaSelect: bandPress(point); break;
+        case Tool::AreaSelect:
+            selection_ = QRect();
+            viewport()->update(band_.press(point));
+            viewport()->grabMouse();
+            emit viewChanged();
+            break;
     }
 }
 
@@ -330,8 +329,10 @@ void VynView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     hitTest(point);
-    if (bandActive_) {
-        bandMove(point);
+    if (band_.isActive()) {
+        if (band_.move(point)) {
+            viewport()->update();
+        }
         return;
     }
     if (tool_ != Tool::Drag || !buttonDown_) {
@@ -362,8 +363,13 @@ void VynView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     viewport()->releaseMouse();
-    if (bandActive_) {
-        bandRelease(event->position().toPoint());
+    if (band_.isActive()) {
+        band_.release(event->position().toPoint());
+        if (tool_ == Tool::AreaSelect) {
+            selection_ = band_.selection();
+        }
+        viewport()->update();
+        emit viewChanged();
     } else if (tool_ == Tool::Drag && buttonDown_) {
         awaitingPoint_ = false;
     }

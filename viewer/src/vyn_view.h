@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_target.h"
+#include "rubber_band.h"
 #include "tool_images.h"
 
 class QPainter;
@@ -133,9 +134,6 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     bool hitTest(QPoint point);
     void setTool(Tool tool);
     void textSelectionClick(QPoint point);
-    void bandPress(QPoint point);
-    void bandMove(QPoint point);
-    void bandRelease(QPoint point);
     void setMarkColours();
     void putTextOnClipboard();
     QImage selectionPicture();
@@ -166,10 +164,7 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
     bool textSelected_ = false;
     QPoint firstPoint_;
-    bool bandActive_ = false;
-    QPoint bandStart_;
-    QPoint bandLast_;
-    QRect band_;
+    RubberBand band_;
     QRect selection_;
     QRect flash_;
 };

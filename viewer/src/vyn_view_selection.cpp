@@ -1,5 +1,4 @@
-// Selection in the VYN/QD view: the text tool's two clicks, the area tool's rubber band,
-// Select All, Copy of text or a picture, and marking a search term in its six forms.
+// Selection in the VYN/QD view: the text tool's two clicks, Select All, Copy of text or a picture, and marking a search term in its six forms.
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -19,12 +18,6 @@ namespace {
 constexpr uint32_t kMarkColour = 0x0000FF;            // red
 constexpr uint32_t kMarkBackground = 0xDEDE00;        // cyan-blue behind the marked text
 constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
-
-// The rectangle between two corners, the far edges outside it.
-QRect spanned(QPoint a, QPoint b) {
-    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                 QSize(std::abs(a.x() - b.x()), std::abs(a.y() - b.y())));
-}
 
 }  // namespace
 
@@ -65,45 +58,11 @@ void VynView::textSelectionClick(QPoint point) {
     emit viewChanged();
 }
 
-void VynView::bandPress(QPoint point) {
-    selection_ = QRect();
-    band_ = QRect();
-    viewport()->update(spanned(bandStart_, bandLast_).adjusted(-1, -1, 1, 1));
-    viewport()->grabMouse();
-    bandActive_ = true;
-    bandStart_ = bandLast_ = point;
-    emit viewChanged();
-}
-
-void VynView::bandMove(QPoint point) {
-    if (point == bandLast_) {
-        return;
-    }
-    band_ = spanned(bandStart_, point);
-    bandLast_ = point;
-    viewport()->update();
-}
-
-void VynView::bandRelease(QPoint point) {
-    bandActive_ = false;
-    if (tool_ == Tool::AreaSelect && point != bandStart_) {
-        bandLast_ = point;
-        selection_ = spanned(bandStart_, point);
-        band_ = selection_;
-    } else {
-        band_ = QRect();
-    }
-    viewport()->update();
-    emit viewChanged();
-}
-
 void VynView::selectAll() {
     const QSize page = pageSize();
     selection_ = QRect(QPoint(0, 0), page);
     if (tool_ == Tool::AreaSelect) {
-        band_ = selection_;
-        bandStart_ = selection_.topLeft();
-        bandLast_ = selection_.bottomRight();
+        band_.selectArea(selection_);
     } else {
         flash_ = selection_;
         VYNFile_GetTextInRect(document_, VynRect{0, 0, page.width(), page.height()}, textBuffer_.data(),
@@ -141,8 +100,7 @@ void VynView::copy() {
         }
         QApplication::clipboard()->setImage(selectionPicture());
         selection_ = QRect();
-        band_ = QRect();
-        bandStart_ = bandLast_ = QPoint();
+        band_.clear();
     } else {
         putTextOnClipboard();
         setMarkColours();
