@@ -184,12 +184,7 @@ class OptionsTest : public QObject {
     // English, Traditional Chinese and back: menus, prompts and the checked language follow,
     // the profile keeps the choice, and a PDF/ZOR window keeps its built-in menus.
     void interfaceLanguages() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("paper.pdf");
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n");
-        file.close();
+        const QString pdf = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.pdf");
         MainWindow window;
         window.show();
         QVERIFY(window.openDocument(kDemo));

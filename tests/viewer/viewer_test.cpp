@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QSignalSpy>
@@ -17,6 +16,7 @@
 #include "routing.h"
 #include "settings.h"
 #include "startup.h"
+#include "zor_view.h"
 
 using namespace viewer;
 
@@ -244,14 +244,22 @@ class ViewerTest : public QObject {
         QCOMPARE(chosen.count(), 1);
     }
 
-    void pdfDocumentsSayTheirViewIsToCome() {
+    // A PDF or ZOR file opens in the PDF/ZOR view whatever its name; one that does not open
+    // as a PDF gives no window.
+    void pdfDocumentsOpenInTheirView() {
         QTemporaryDir dir;
-        const QString path = dir.filePath("paper.pdf");
-        std::ofstream(path.toStdString()) << "%PDF-1.4\n";
-        DocumentWindow window(path);
-        QVERIFY(window.isValid());
-        QVERIFY(window.view() == nullptr);
-        QVERIFY(window.findChild<QLabel*>() != nullptr);
+        const QString renamed = dir.filePath("paper.vyn");
+        QVERIFY(QFile::copy(kSamples + "/demo.zor", renamed));
+        DocumentWindow zor(renamed);
+        QVERIFY(zor.isValid());
+        QVERIFY(zor.zorView() != nullptr && zor.view() == nullptr);
+        QVERIFY(zor.contents() != nullptr);
+        DocumentWindow pdf(kSamples + "/demo.pdf");
+        QVERIFY(pdf.isValid() && pdf.zorView() != nullptr);
+        QVERIFY(pdf.contents() == nullptr);
+        const QString broken = dir.filePath("broken.pdf");
+        std::ofstream(broken.toStdString()) << "%PDF-1.4\n";
+        QVERIFY(!DocumentWindow(broken).isValid());
     }
 };
 

@@ -1,6 +1,9 @@
 #include "document_files.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QSaveFile>
 
 namespace viewer {
@@ -32,9 +35,24 @@ bool replaceWithCopy(const QString& source, const QString& target) {
     return out.commit();
 }
 
-QString saveAsName(const QString& chosen) {
-    const qsizetype at = chosen.indexOf(QStringLiteral(".vyn"), 0, Qt::CaseInsensitive);
-    return (at >= 0 ? chosen.left(at) : chosen) + QStringLiteral(".vyn");
+QString saveAsName(const QString& chosen, const QString& extension) {
+    const qsizetype at = chosen.indexOf(extension, 0, Qt::CaseInsensitive);
+    return (at >= 0 ? chosen.left(at) : chosen) + extension.toLower();
+}
+
+void saveCopyOf(const QString& path, const QString& filter, const QString& extension, QWidget* owner) {
+    const QString chosen = QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString target = saveAsName(chosen, extension);
+    if (!QFile::copy(path, target)) {
+        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
+                             QFile::exists(target)
+                                 ? QCoreApplication::translate("SaveAs", "文件已存在：%1").arg(target)
+                                 : QCoreApplication::translate("SaveAs", "无法保存到：%1").arg(target));
+    }
 }
 
 }  // namespace viewer

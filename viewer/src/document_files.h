@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+class QWidget;
+
 namespace viewer {
 
 /// A downloaded copy named like "paper[1].vyn" is kept again as "paper.vyn" ("paper.qd" when
@@ -16,7 +18,12 @@ std::optional<QString> downloadedCopyName(const QString& path);
 /// Copies `source` over `target`; an older target is replaced only once the copy is complete.
 bool replaceWithCopy(const QString& source, const QString& target);
 
-/// Save As: the chosen name cut at its first ".vyn" (any case), and ".vyn" after it.
-QString saveAsName(const QString& chosen);
+/// Save As: the chosen name cut at its first `extension` (".vyn" or ".zor", any case), and
+/// the extension after it.
+QString saveAsName(const QString& chosen, const QString& extension = QStringLiteral(".vyn"));
+
+/// Copies the document's file to the name Save As chose, never over an existing file; says
+/// so when the copy cannot be made.
+void saveCopyOf(const QString& path, const QString& filter, const QString& extension, QWidget* owner);
 
 }  // namespace viewer

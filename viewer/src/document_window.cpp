@@ -5,62 +5,119 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QSplitter>
 #include <vector>
 
 #include "contents_tree.h"
 #include "document_files.h"
 #include "routing.h"
+#include "reader/rdll.h"
 #include "vyn_view.h"
+#include "zor_view.h"
 
 namespace viewer {
+
+namespace {
+
+// The catalog of a file that starts with "ZOR" (any case); none when it has none.
+std::optional<std::vector<DirItem>> zorCatalog(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(3).toUpper() != "ZOR") {
+        return std::nullopt;
+    }
+    file.close();
+    const QByteArray name = path.toLocal8Bit();
+    DirHead head{};
+    if (RDLL_GetCatalog(name.constData(), &head) == 0 || head.itemCount < 0) {
+        return std::nullopt;
+    }
+    std::vector<DirItem> items(size_t(head.itemCount) + 1);
+    if (RDLL_GetCatalogItem(name.constData(), items.data()) == 0) {
+        return std::vector<DirItem>{};
+    }
+    items.resize(size_t(head.itemCount));
+    return items;
+}
+
+}  // namespace
 
 DocumentWindow::DocumentWindow(const QString& path, QWidget* parent)
     : QWidget(parent), path_(path) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     setWindowTitle(QFileInfo(path).fileName().toUpper());
-    const std::string file = path.toStdString();
-    if (documentKindOf(file) == DocumentKind::PdfZor) {
-        // The PDF/ZOR page view is still to come: say so rather than show a blank window.
-        auto* note = new QLabel(tr("PDF 和 ZOR 文件的页面视图尚未提供：%1").arg(QFileInfo(path).fileName()), this);
-        note->setAlignment(Qt::AlignCenter);
-        note->setWordWrap(true);
-        layout->addWidget(note);
-        valid_ = true;
-        return;
+    if (documentKindOf(path.toStdString()) == DocumentKind::PdfZor) {
+        openZor();
+    } else {
+        openVyn();
     }
-    VynHandle document = VYNFile_Open(file.c_str());
+}
+
+void DocumentWindow::openVyn() {
+    VynHandle document = VYNFile_Open(path_.toLocal8Bit().constData());
     if (document == nullptr) {
         return;
     }
-    view_ = new VynView(document, path, this);
+    view_ = new VynView(document, path_, this);
     keepDownloadedCopy();
     DirHead head{};
-    std::vector<DirItem> items;
+    std::optional<std::vector<DirItem>> items;
     if (VYNFile_GetDirHead(document, &head) != -1 && head.itemCount > 0 && head.itemCount < 100000) {
-        items.resize(size_t(head.itemCount));
-        if (VYNFile_GetDirItem(document, head.itemCount, items.data()) < 0) {
-            items.clear();
+        // Entries that cannot be read leave the pane with its root alone.
+        items.emplace(size_t(head.itemCount));
+        if (VYNFile_GetDirItem(document, head.itemCount, items->data()) < 0) {
+            items->clear();
         }
     }
-    if (items.empty()) {
-        layout->addWidget(view_);
-    } else {
-        auto* splitter = new QSplitter(this);
-        contents_ = new ContentsTree(splitter);
-        contents_->build(items);
-        splitter->addWidget(contents_);
-        splitter->addWidget(view_);
-        splitter->setSizes({200, 800});
-        connect(contents_, &ContentsTree::pageChosen, view_, [this](int page) {
+    place(view_, items);
+    valid_ = true;
+}
+
+void DocumentWindow::openZor() {
+    zorView_ = new ZorView(path_, this);
+    if (!zorView_->open()) {
+        return;
+    }
+    place(zorView_, zorCatalog(path_));
+    valid_ = true;
+}
+
+void DocumentWindow::place(QWidget* view, const std::optional<std::vector<DirItem>>& items) {
+    if (!items) {
+        layout()->addWidget(view);
+        return;
+    }
+    auto* splitter = new QSplitter(this);
+    contents_ = new ContentsTree(splitter);
+    contents_->build(*items);
+    splitter->addWidget(contents_);
+    splitter->addWidget(view);
+    splitter->setSizes({200, 800});
+    connect(contents_, &ContentsTree::pageChosen, this, [this](int page) {
+        if (view_ != nullptr) {
             view_->setFocus();
             view_->showPageFromContents(page);
-        });
-        layout->addWidget(splitter);
-    }
-    valid_ = true;
+        } else {
+            zorView_->showPageFromContents(page);
+        }
+    });
+    layout()->addWidget(splitter);
+}
+
+QAbstractScrollArea* DocumentWindow::pageWidget() const {
+    return view_ != nullptr ? static_cast<QAbstractScrollArea*>(view_) : zorView_;
+}
+
+CommandTarget* DocumentWindow::commandTarget() const {
+    return view_ != nullptr ? static_cast<CommandTarget*>(view_) : zorView_;
+}
+
+QString DocumentWindow::pageStatus() const {
+    return view_ != nullptr ? view_->pageStatus() : zorView_ != nullptr ? zorView_->pageStatus() : QString();
+}
+
+QString DocumentWindow::ratioStatus() const {
+    return view_ != nullptr ? view_->ratioStatus() : zorView_ != nullptr ? zorView_->ratioStatus() : QString();
 }
 
 // A browser's downloaded copy ("paper[1].vyn") is also kept under its plain name, which then

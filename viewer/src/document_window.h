@@ -1,14 +1,22 @@
-// A document's window inside the main window: the page view, with the contents pane beside it
-// when the document has a table of contents.
+// A document's window inside the main window: its page view (VYN/QD or PDF/ZOR), with the
+// contents pane beside it when the document has a table of contents.
 #pragma once
+
+#include <vyn/records.h>
 
 #include <QString>
 #include <QWidget>
+#include <optional>
+#include <vector>
+
+class QAbstractScrollArea;
 
 namespace viewer {
 
-class VynView;
+class CommandTarget;
 class ContentsTree;
+class VynView;
+class ZorView;
 
 class DocumentWindow : public QWidget {
     Q_OBJECT
@@ -18,16 +26,29 @@ class DocumentWindow : public QWidget {
     explicit DocumentWindow(const QString& path, QWidget* parent = nullptr);
 
     bool isValid() const { return valid_; }
-    /// The VYN/QD page view, or null for a document without one.
+    /// The VYN/QD page view, or null.
     VynView* view() const { return view_; }
+    /// The PDF/ZOR page view, or null.
+    ZorView* zorView() const { return zorView_; }
+    /// Whichever page view the document has, as the widget and as the target of commands.
+    QAbstractScrollArea* pageWidget() const;
+    CommandTarget* commandTarget() const;
+    /// The page view's status texts: page and zoom.
+    QString pageStatus() const;
+    QString ratioStatus() const;
     ContentsTree* contents() const { return contents_; }
     const QString& path() const { return path_; }
 
   private:
+    void openVyn();
+    void openZor();
+    /// Puts `view` in the window, beside a contents pane of `items` when there are some.
+    void place(QWidget* view, const std::optional<std::vector<DirItem>>& items);
     void keepDownloadedCopy();
 
     QString path_;
     VynView* view_ = nullptr;
+    ZorView* zorView_ = nullptr;
     ContentsTree* contents_ = nullptr;
     bool valid_ = false;
 };

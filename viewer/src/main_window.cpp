@@ -24,6 +24,7 @@
 #include "settings.h"
 #include "tool_images.h"
 #include "vyn_view.h"
+#include "zor_view.h"
 
 namespace viewer {
 
@@ -227,6 +228,15 @@ bool MainWindow::openDocument(const QString& path) {
     QMdiSubWindow* sub = area_->addSubWindow(document);
     sub->setWindowIcon(QIcon());
     sub->showMaximized();
+    if (ZorView* view = document->zorView()) {
+        connect(view, &ZorView::viewChanged, this, [this] {
+            updateStatus();
+            updateCommandStates();
+        });
+        connect(view, &ZorView::contextMenuRequested, this, &MainWindow::showContextMenu);
+        view->firstUpdate();
+        view->setFocus();
+    }
     if (VynView* view = document->view()) {
         connect(view, &VynView::viewChanged, this, [this] {
             updateStatus();
@@ -255,8 +265,8 @@ void MainWindow::activeDocumentChanged() {
 }
 
 std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
-    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->view()) {
-        if (std::optional<CommandState> state = document->view()->commandState(id)) {
+    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->commandTarget()) {
+        if (std::optional<CommandState> state = document->commandTarget()->commandState(id)) {
             return state;
         }
     }
@@ -265,10 +275,10 @@ std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
 
 void MainWindow::dispatch(CommandId id) {
     DocumentWindow* document = activeDocument();
-    if (document != nullptr && document->view() != nullptr) {
-        if (std::optional<CommandState> state = document->view()->commandState(id)) {
+    if (document != nullptr && document->commandTarget() != nullptr) {
+        if (std::optional<CommandState> state = document->commandTarget()->commandState(id)) {
             if (state->enabled) {
-                document->view()->runCommand(id);
+                document->commandTarget()->runCommand(id);
             }
             updateCommandStates();
             return;
@@ -417,11 +427,11 @@ void MainWindow::arrangeMinimisedWindows() {
 // F6 and Shift+F6 move the focus between the contents pane and the page view.
 void MainWindow::switchPane() {
     DocumentWindow* document = activeDocument();
-    if (document == nullptr || document->contents() == nullptr || document->view() == nullptr) {
+    if (document == nullptr || document->contents() == nullptr || document->pageWidget() == nullptr) {
         return;
     }
     if (document->contents()->hasFocus()) {
-        document->view()->setFocus();
+        document->pageWidget()->setFocus();
     } else {
         document->contents()->setFocus();
     }
@@ -449,13 +459,13 @@ void MainWindow::showContextMenu(const QPoint& globalPosition) {
 
 void MainWindow::updateStatus() {
     const DocumentWindow* document = activeDocument();
-    if (document == nullptr || document->view() == nullptr || !document->view()->isOpen()) {
+    if (document == nullptr || (document->view() != nullptr && !document->view()->isOpen())) {
         pagePane_->clear();
         ratioPane_->clear();
         return;
     }
-    pagePane_->setText(document->view()->pageStatus());
-    ratioPane_->setText(document->view()->ratioStatus());
+    pagePane_->setText(document->pageStatus());
+    ratioPane_->setText(document->ratioStatus());
 }
 
 QStringList MainWindow::statusTexts() const {

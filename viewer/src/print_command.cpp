@@ -4,15 +4,20 @@
 
 #include "document_window.h"
 #include "vyn_view.h"
+#include "zor_view.h"
 
 namespace viewer {
 
 bool printDocument(const QString& path, QPrinter& printer) {
     DocumentWindow document(path);
-    VynView* view = document.view();
-    if (!document.isValid() || view == nullptr) {
+    if (!document.isValid()) {
         return false;
     }
+    if (ZorView* view = document.zorView()) {
+        view->firstUpdate();
+        return view->print(printer, 1, view->pageCount());
+    }
+    VynView* view = document.view();
     view->firstUpdate();
     return view->print(printer, 1, view->pageCount());
 }

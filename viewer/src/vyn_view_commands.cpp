@@ -225,20 +225,6 @@ void VynView::openFindDialog() {
     dialog->show();
 }
 
-// The copy keeps the document's bytes; an existing file is never replaced.
-void VynView::saveCopy() {
-    const QString chosen = QFileDialog::getSaveFileName(
-        window(), QString(), QString(), tr("VYN File (*.vyn)"), nullptr,
-        QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const QString target = saveAsName(chosen);
-    if (!QFile::copy(path_, target)) {
-        QMessageBox::warning(window(), QString(),
-                             QFile::exists(target) ? tr("文件已存在：%1").arg(target)
-                                                   : tr("无法保存到：%1").arg(target));
-    }
-}
+void VynView::saveCopy() { saveCopyOf(path_, tr("VYN File (*.vyn)"), QStringLiteral(".vyn"), window()); }
 
 }  // namespace viewer

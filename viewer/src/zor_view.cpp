@@ -1,0 +1,362 @@
+#include "zor_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "app_state.h"
+#include "surface/qt_surface.h"
+#include "surface/text_decode.h"
+#include "tool_images.h"
+
+namespace viewer {
+
+namespace {
+
+const QColor kOutsideThePage(100, 100, 100);
+constexpr int kLargestScale = 200;
+constexpr int kSmallestZoomOut = 25;
+constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
+
+}  // namespace
+
+ZorView::ZorView(QString path, QWidget* parent) : QAbstractScrollArea(parent), path_(std::move(path)) {
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+bool ZorView::open() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int start = appState().startPage;
+    bool opened = reader_.Open(path_.toLocal8Bit().constData()) != 0;
+    if (opened) {
+        reader_.GetPageInfo(&info_);
+        if (info_.pageCount < start || start < 1) {
+            start = 1;
+        }
+        opened = reader_.GetPage(start) != 0;
+    }
+    if (opened) {
+        currentPage_ = start;
+        big5_ = !appState().simplifiedDisplay;
+        reader_.SetBig5(big5_ ? 1 : 0);
+    }
+    QApplication::restoreOverrideCursor();
+    return opened;
+}
+
+surface::Device ZorView::screen() const { return {logicalDpiX(), logicalDpiY()}; }
+
+void ZorView::firstUpdate() {
+    reader_.GetPageInfo(&info_);
+    scale_ = 100;
+    const surface::Device device = screen();
+    reader_.SetScale(&device, scale_, 1);
+    setTotalSize(reader_.GetPageSize());
+    centrePage();
+}
+
+QPoint ZorView::scrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPoint ZorView::pageOffset() const {
+    const surface::Point offset = reader_.GetOffset();
+    return {offset.x, offset.y};
+}
+
+void ZorView::setTotalSize(surface::Size size) {
+    scrollSize_ = {size.cx, size.cy};
+    horizontalScrollBar()->setRange(0, std::max(0, size.cx - viewport()->width()));
+    verticalScrollBar()->setRange(0, std::max(0, size.cy - viewport()->height()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    verticalScrollBar()->setPageStep(viewport()->height());
+}
+
+// A page smaller than the window sits in its middle; a larger one keeps a 25-pixel margin.
+void ZorView::centrePage() {
+    const surface::Size page = reader_.GetPageSize();
+    surface::Size range = reader_.GetScrollRange();
+    range.cx = std::max(range.cx, viewport()->width());
+    range.cy = std::max(range.cy, viewport()->height());
+    reader_.SetOffset({(range.cx - page.cx) / 2, (range.cy - page.cy) / 2});
+}
+
+void ZorView::showPage(int page) {
+    if (page < 1 || page > pageCount()) {
+        return;
+    }
+    currentPage_ = page;
+    if (reader_.GetPage(page) == 0) {
+        return;
+    }
+    selectionShown_ = false;
+    const surface::Device device = screen();
+    setTotalSize(reader_.ResetScroll(&device));
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    centrePage();
+    viewport()->update();
+    emit viewChanged();
+}
+
+void ZorView::showPageFromContents(int page) { showPage(page); }
+
+bool ZorView::goToPage(int page) {
+    if (page > pageCount() || page < 1) {
+        return false;
+    }
+    if (page == currentPage_) {
+        return true;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool loaded = reader_.GetPage(page) != 0;
+    QApplication::restoreOverrideCursor();
+    if (loaded) {
+        currentPage_ = page;
+        selectionShown_ = false;
+        viewport()->update();
+        emit viewChanged();
+    }
+    return true;
+}
+
+void ZorView::applyScale(int percent) {
+    scale_ = percent;
+    const surface::Device device = screen();
+    setTotalSize(reader_.SetScale(&device, scale_, 1));
+    centrePage();
+    viewport()->update();
+    emit viewChanged();
+}
+
+void ZorView::setScale(int percent) {
+    if (percent > 0 && percent <= kLargestScale) {
+        applyScale(percent);
+    }
+}
+
+// Both fits measure the page by its box's width, and take only scales from 10 to 200.
+void ZorView::fitWidth() {
+    const double pageWidth = info_.mediaBox[2] / 72.0 * logicalDpiX();
+    const int fit = int((viewport()->width() - 10) / pageWidth * 100);
+    if (fit != scale_ && fit >= 10 && fit <= kLargestScale) {
+        applyScale(fit);
+    }
+}
+
+void ZorView::fitHeight() {
+    const double pageWidth = info_.mediaBox[2] / 72.0 * logicalDpiX();
+    const int fit = int((viewport()->height() - 100) / pageWidth * 100);
+    if (fit != scale_ && fit >= 10 && fit <= kLargestScale) {
+        applyScale(fit);
+    }
+}
+
+void ZorView::zoomIn() {
+    const double next = scale_ * 1.4;
+    applyScale(next > kLargestScale ? kLargestScale : int(next));
+}
+
+void ZorView::zoomOut() {
+    const double next = scale_ / 1.4;
+    applyScale(next < kSmallestZoomOut ? kSmallestZoomOut : int(next));
+}
+
+QString ZorView::pageStatus() const {
+    return tr("当前页面:") + QString::asprintf("%d/%d", currentPage_, pageCount());
+}
+
+QString ZorView::ratioStatus() const {
+    return tr("页面缩放比例为:") + QString::asprintf("%04.2f%%", double(scale_));
+}
+
+QString ZorView::selectedText() const {
+    const std::string_view bytes(textBuffer_.data(), strnlen(textBuffer_.data(), textBuffer_.size()));
+    return QString::fromStdU16String(surface::decodeText(bytes, big5_ ? kBig5CharSet : kGb2312CharSet));
+}
+
+// The reader draws the page at its offset in the scroll area, with the selection's mark
+// when it is shown, and collects the selection's text as it draws.
+void ZorView::drawPage(QPainter& painter, QSize size) {
+    painter.save();
+    painter.translate(-scrollPosition());
+    const surface::Device device = screen();
+    surface::QtSurface surface(painter, device,
+                               {std::max(size.width(), scrollSize_.width()) + scrollPosition().x(),
+                                std::max(size.height(), scrollSize_.height()) + scrollPosition().y()});
+    surface::Rect selection = selectionPoints_;
+    reader_.Draw(&device, &surface, selectionShown_ ? 1 : 0, selection, textBuffer_.data(), 0);
+    painter.restore();
+}
+
+QImage ZorView::renderViewport() {
+    QImage image(viewport()->size(), QImage::Format_RGB32);
+    image.fill(kOutsideThePage);
+    QPainter painter(&image);
+    drawPage(painter, image.size());
+    return image;
+}
+
+void ZorView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), kOutsideThePage);
+    drawPage(painter, viewport()->size());
+    band_.paint(painter);
+}
+
+void ZorView::setToolCursor() {
+    switch (tool_) {
+        case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
+        case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
+        case Tool::Drag:
+            viewport()->setCursor(toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
+            break;
+        case Tool::TextSelect:
+            viewport()->setCursor(
+                toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint : ToolCursor::TextFirstPoint));
+            break;
+        case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
+    }
+}
+
+// Selection points are taken in the scroll area, where the reader places the page at its
+// offset.
+void ZorView::textSelectionClick(QPoint point) {
+    const QPoint inArea = point + scrollPosition();
+    if (!awaitingPoint_) {
+        firstPoint_ = inArea;
+        awaitingPoint_ = true;
+        textSelected_ = false;
+    } else {
+        awaitingPoint_ = false;
+        selectionPoints_ = {firstPoint_.x(), firstPoint_.y(), inArea.x(), inArea.y()};
+        selectionShown_ = true;
+        reader_.ReDraw(1);
+        textSelected_ = true;
+        viewport()->update();
+        emit viewChanged();
+    }
+}
+
+void ZorView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    switch (tool_) {
+        case Tool::ZoomIn: zoomIn(); break;
+        case Tool::ZoomOut: zoomOut(); break;
+        case Tool::Drag:
+            buttonDown_ = true;
+            awaitingPoint_ = true;
+            break;
+        case Tool::TextSelect: textSelectionClick(point); break;
+        case Tool::AreaSelect:
+            selection_ = QRect();
+            viewport()->update(band_.press(point));
+            viewport()->grabMouse();
+            emit viewChanged();
+            break;
+    }
+    setToolCursor();
+}
+
+// Dragging moves the page with the mouse as far as the scroll area (the page and its margin)
+// reaches.
+void ZorView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    setToolCursor();
+    if (band_.isActive()) {
+        if (band_.move(point)) {
+            viewport()->update();
+        }
+        return;
+    }
+    if (tool_ != Tool::Drag || !buttonDown_) {
+        return;
+    }
+    if (awaitingPoint_) {
+        lastPoint_ = point;
+        awaitingPoint_ = false;
+        viewport()->grabMouse();
+        return;
+    }
+    const surface::Size range = reader_.GetScrollRange();
+    const QPoint s = scrollPosition();
+    const int dx = lastPoint_.x() - point.x();
+    const int dy = lastPoint_.y() - point.y();
+    if (dx != 0 && ((dx > 0 && s.x() + viewport()->width() < range.cx) || (dx < 0 && s.x() > 0))) {
+        horizontalScrollBar()->setValue(s.x() + dx);
+    }
+    if (dy != 0 && ((dy > 0 && s.y() + viewport()->height() < range.cy) || (dy < 0 && s.y() > 0))) {
+        verticalScrollBar()->setValue(s.y() + dy);
+    }
+    lastPoint_ = point;
+}
+
+void ZorView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    viewport()->releaseMouse();
+    if (band_.isActive()) {
+        band_.release(event->position().toPoint());
+        if (tool_ == Tool::AreaSelect) {
+            selection_ = band_.selection();
+        }
+        viewport()->update();
+        emit viewChanged();
+    } else if (tool_ == Tool::Drag && buttonDown_) {
+        awaitingPoint_ = false;
+    } else if (tool_ == Tool::TextSelect && !awaitingPoint_ && textSelected_) {
+        // The reader writes the selection's text while it draws: draw it now, so that the
+        // clipboard gets this selection's text whatever the order of repaints.
+        renderViewport();
+        putTextOnClipboard();
+    }
+    buttonDown_ = false;
+    setToolCursor();
+}
+
+void ZorView::contextMenuEvent(QContextMenuEvent* event) {
+    emit contextMenuRequested(event->reason() == QContextMenuEvent::Keyboard
+                                  ? viewport()->mapToGlobal(QPoint(5, 5))
+                                  : event->globalPos());
+}
+
+void ZorView::putTextOnClipboard() { QApplication::clipboard()->setText(selectedText()); }
+
+// The selected area, two pixels smaller, as the reader draws it there: also the part of a band
+// that reaches below the window.
+QImage ZorView::selectionPicture() {
+    QImage picture(selection_.size() - QSize(2, 2), QImage::Format_RGB32);
+    picture.fill(kOutsideThePage);
+    QPainter painter(&picture);
+    painter.translate(-selection_.topLeft() - QPoint(1, 1));
+    drawPage(painter, QSize(selection_.right() + 1, selection_.bottom() + 1));
+    return picture;
+}
+
+void ZorView::copy() {
+    if (tool_ == Tool::AreaSelect) {
+        if (selection_.width() <= 2 || selection_.height() <= 2) {
+            return;
+        }
+        QApplication::clipboard()->setImage(selectionPicture());
+        selection_ = QRect();
+        band_.clear();
+    } else {
+        putTextOnClipboard();
+        textSelected_ = false;
+        selection_ = QRect();
+    }
+    viewport()->update();
+    emit viewChanged();
+}
+
+}  // namespace viewer

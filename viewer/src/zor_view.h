@@ -1,0 +1,123 @@
+// The PDF/ZOR page view: the reader draws the loaded page into a scroll area 50 pixels larger
+// than the page, centred in the window; the view keeps the page and the zoom percentage,
+// the mouse tools, selection and copy.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "command_target.h"
+#include "reader/creader.h"
+#include "rubber_band.h"
+
+class QPainter;
+class QPrinter;
+
+namespace viewer {
+
+class ZorView : public QAbstractScrollArea, public CommandTarget {
+    Q_OBJECT
+
+  public:
+    enum class Tool { ZoomIn, ZoomOut, Drag, TextSelect, AreaSelect };
+    /// Bytes the reader may write for a selection's text.
+    static constexpr int kTextBufferSize = 51200;
+
+    explicit ZorView(QString path, QWidget* parent = nullptr);
+
+    /// Opens the file at the start page (the first when the document is shorter); false
+    /// when it does not open.
+    bool open();
+    /// The first update: scale 100 and the page centred.
+    void firstUpdate();
+
+    int page() const { return currentPage_; }
+    int pageCount() const { return info_.pageCount; }
+    int scale() const { return scale_; }
+    Tool tool() const { return tool_; }
+    QPoint scrollPosition() const;
+    QPoint pageOffset() const;
+    /// The total scroll size.
+    QSize scrollSize() const { return scrollSize_; }
+
+    /// Page changes as the navigation commands and the contents pane make them.
+    void showPage(int page);
+    void showPageFromContents(int page);
+    /// The go-to-page entry: false when it is outside the document.
+    bool goToPage(int page);
+    /// A scale command: the page sized for `percent` and centred.
+    void setScale(int percent);
+    void fitWidth();
+    void fitHeight();
+    void zoomIn();
+    void zoomOut();
+
+    QString pageStatus() const;
+    QString ratioStatus() const;
+
+    /// The selection's text, in Unicode; the selection mark shown.
+    QString selectedText() const;
+    bool hasSelectedText() const { return textSelected_; }
+    bool isSelectionShown() const { return selectionShown_; }
+    QRect selectionRectangle() const { return selection_; }
+    void copy();
+    /// Prints pages `from` to `to` (from 1); false when nothing printed.
+    bool print(QPrinter& printer, int from, int to);
+
+    /// What the window shows, drawn afresh: the grey background and the page.
+    QImage renderViewport();
+
+    std::optional<CommandState> commandState(CommandId id) const override;
+    void runCommand(CommandId id) override;
+
+  signals:
+    void viewChanged();
+    void contextMenuRequested(const QPoint& globalPosition);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void setTotalSize(surface::Size size);
+    void centrePage();
+    void applyScale(int percent);
+    surface::Device screen() const;
+    void drawPage(QPainter& painter, QSize size);
+    void setToolCursor();
+    void textSelectionClick(QPoint point);
+    void putTextOnClipboard();
+    QImage selectionPicture();
+    void printWithDialog(bool direct);
+    void chooseBackground();
+
+    QString path_;
+    CReader reader_;
+    tagPAGEINFO info_{};
+    int currentPage_ = 1;
+    int scale_ = 100;
+    bool big5_ = false;
+    Tool tool_ = Tool::Drag;
+    bool buttonDown_ = false;
+    // The drag tool's next move takes the start point; the text tool awaits its second click.
+    bool awaitingPoint_ = false;
+    QPoint lastPoint_;
+    QSize scrollSize_;
+    bool selectionShown_ = false;
+    surface::Rect selectionPoints_{};
+    QPoint firstPoint_;
+    std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
+    bool textSelected_ = false;
+    RubberBand band_;
+    QRect selection_;
+    bool rectangleSelection_ = false;
+};
+
+}  // namespace viewer
