@@ -270,7 +270,7 @@ std::string thirdPage() {
 
     heading(page, y + 16, "参考文献");
     const char* references[] = {
-        "[1] Adobe Systems. PDF Reference, sixth edition. 2006.",
+        "[1] ISO 32000-1: document management, portable document format. 2008.",
         "[2] ITU-T Recommendation T.4, T.6: facsimile coding schemes. 1988.",
         "[3] ISO/IEC 10918-1: digital compression of continuous-tone still images. 1994.",
     };

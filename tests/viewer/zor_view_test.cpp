@@ -1,0 +1,192 @@
+// The PDF/ZOR page view on the offscreen platform: the zoom tools' steps, fitting, paging,
+// centring, the selection mark and the copied text, the area copy and the ZOR contents pane.
+#include <vyn/vynfile.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app_state.h"
+#include "contents_tree.h"
+#include "document_window.h"
+#include "main_window.h"
+#include "reader/rdll.h"
+#include "zor_view.h"
+
+using namespace viewer;
+
+namespace {
+
+const QString kPdf = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.pdf");
+const QString kZor = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.zor");
+
+// A view of `path` standing alone with a viewport of `size`, after its first update.
+struct StandingView {
+    explicit StandingView(const QString& path, QSize size = {803, 600}) : window(path) {
+        window.resize(size);
+        window.show();
+        ZorView& v = view();
+        window.resize(size + window.size() - v.viewport()->size());
+        v.firstUpdate();
+    }
+    ZorView& view() { return *window.zorView(); }
+    DocumentWindow window;
+};
+
+int darkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+}  // namespace
+
+class ZorViewTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(VYNFile_Init() == 1);
+        RDLL_Init(0);
+    }
+    void cleanupTestCase() {
+        RDLL_Free(0);
+        VYNFile_Exit();
+    }
+    void init() { appState() = AppState{}; }
+
+    void zoomToolSteps() {
+        StandingView standing(kPdf);
+        ZorView& view = standing.view();
+        view.runCommand(CommandId::ZoomInTool);
+        for (int scale : {140, 196, 200, 200}) {
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+            QCOMPARE(view.scale(), scale);
+        }
+        view.runCommand(CommandId::OriginalSize);
+        QCOMPARE(view.scale(), 100);
+        view.runCommand(CommandId::ZoomOutTool);
+        for (int scale : {71, 50, 35, 25, 25}) {
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+            QCOMPARE(view.scale(), scale);
+        }
+    }
+
+    // A 595-point page on a 96-dpi screen in a view 803 pixels wide fits at 99 %.
+    void fitWidthAndHeight() {
+        StandingView standing(kPdf);
+        ZorView& view = standing.view();
+        QCOMPARE(view.viewport()->width(), 803);
+        view.runCommand(CommandId::FitWidth);
+        QCOMPARE(view.scale(), 99);
+        view.runCommand(CommandId::FitHeight);
+        QCOMPARE(view.scale(), int((view.viewport()->height() - 100) / (595 / 72.0 * 96) * 100));
+        view.setScale(500);  // above 200: ignored
+        QCOMPARE(view.scale(), int((view.viewport()->height() - 100) / (595 / 72.0 * 96) * 100));
+        QCOMPARE(view.ratioStatus(), QString::asprintf("页面缩放比例为:%04.2f%%", double(view.scale())));
+    }
+
+    // A page smaller than the window is centred; a larger one keeps a 25-pixel margin.
+    void pagesAreCentred() {
+        StandingView standing(kPdf, {1000, 1300});
+        ZorView& view = standing.view();
+        view.setScale(50);
+        const QSize page = view.scrollSize() - QSize(50, 50);
+        QCOMPARE(view.pageOffset(), QPoint((1000 - page.width()) / 2, (1300 - page.height()) / 2));
+        view.setScale(150);
+        QCOMPARE(view.pageOffset(), QPoint(25, 25));
+    }
+
+    // Next then previous comes back to page 1 with the scroll at the origin; a page change
+    // removes the selection mark.
+    void pagingResetsScrollAndSelection() {
+        StandingView standing(kPdf);
+        ZorView& view = standing.view();
+        view.setScale(200);
+        view.verticalScrollBar()->setValue(300);
+        view.runCommand(CommandId::SelectTool);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(400, 160));
+        QVERIFY(view.isSelectionShown());
+        view.runCommand(CommandId::NextPage);
+        QCOMPARE(view.page(), 2);
+        QVERIFY(!view.isSelectionShown());
+        view.runCommand(CommandId::PreviousPage);
+        QCOMPARE(view.page(), 1);
+        QCOMPARE(view.scrollPosition(), QPoint(0, 0));
+        QCOMPARE(view.pageStatus(), QStringLiteral("当前页面:1/3"));
+        QVERIFY(!view.goToPage(4));
+        QVERIFY(view.goToPage(3));
+        QCOMPARE(view.page(), 3);
+    }
+
+    // Two clicks across the title select it; its text is on the clipboard when the button
+    // comes up.
+    void twoClicksCopyTheSelectedText() {
+        StandingView standing(kPdf);
+        ZorView& view = standing.view();
+        QApplication::clipboard()->clear();
+        view.runCommand(CommandId::SelectTool);
+        // The title runs across the page about 110 points from its top.
+        const QPoint offset = view.pageOffset();
+        const int y = offset.y() + int(104 * 96 / 72.0);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(offset.x() + 10, y));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(offset.x() + 780, y));
+        QVERIFY(view.hasSelectedText());
+        QVERIFY2(QApplication::clipboard()->text().contains(QStringLiteral("阅读器")),
+                 qPrintable(QApplication::clipboard()->text()));
+        view.runCommand(CommandId::EditCopy);
+        QVERIFY(!view.hasSelectedText());
+    }
+
+    // The area tool copies what the reader draws in the band, also below the window's edge.
+    void areaCopy() {
+        StandingView standing(kPdf);
+        ZorView& view = standing.view();
+        view.runCommand(CommandId::CopyBitmap);
+        const QPoint offset = view.pageOffset();
+        const QPoint start = offset + QPoint(80, 120);
+        const QPoint end(offset.x() + 700, view.viewport()->height() + 120);
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(view.viewport(), end);
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, end);
+        QCOMPARE(view.selectionRectangle(), QRect(start, end).adjusted(0, 0, -1, -1));
+        view.runCommand(CommandId::EditCopy);
+        const QImage picture = QApplication::clipboard()->image();
+        QCOMPARE(picture.size(), QSize(end.x() - start.x() - 2, end.y() - start.y() - 2));
+        const QRect below(0, picture.height() - 120, picture.width(), 110);
+        QVERIFY(darkPixels(picture, below) > 50);
+        QVERIFY(view.selectionRectangle().isEmpty());
+    }
+
+    // The ZOR file's catalog fills the contents pane, whose entries turn pages.
+    void zorContentsPaneNavigates() {
+        MainWindow window;
+        window.resize(1200, 800);
+        window.show();
+        QVERIFY(window.openDocument(kZor));
+        DocumentWindow* document = window.activeDocument();
+        QVERIFY(document->zorView() != nullptr);
+        QVERIFY(document->contents() != nullptr);
+        QTreeWidgetItem* root = document->contents()->topLevelItem(0);
+        QCOMPARE(root->childCount(), 4);
+        document->contents()->setCurrentItem(root->child(2));  // 3 表格与结论
+        QCOMPARE(document->zorView()->page(), 3);
+        QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:3/3"));
+        window.updateCommandStates();
+        QVERIFY(!window.action(CommandId::EditFind)->isEnabled());
+        QVERIFY(!window.action(CommandId::EditSelectAll)->isEnabled());
+        QVERIFY(window.action(CommandId::RectangleSelection)->isEnabled());
+    }
+};
+
+QTEST_MAIN(ZorViewTest)
+#include "zor_view_test.moc"
