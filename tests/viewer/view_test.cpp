@@ -328,7 +328,7 @@ class ViewTest : public QObject {
         QVERIFY(window.openDocument(kSamples + "/demo.vyn"));
         QCOMPARE(window.shownMenuBar(), MenuBar::VynDocument);
         QCOMPARE(titles(), (QStringList{"文件(&F)", "编辑(&E)", "浏览(&B)", "页面(&P)", "选项", "查看(&V)",
-                                        "窗口(&W)", "帮助(&H)"}));
+                                        "窗口(&W)", "知识网络服务(&s)", "帮助(&H)"}));
         QVERIFY(window.openDocument(kSamples + "/demo.pdf"));
         QCOMPARE(window.shownMenuBar(), MenuBar::PdfDocument);
         QVERIFY(!titles().contains("选项"));

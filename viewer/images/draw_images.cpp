@@ -291,6 +291,21 @@ void drawFind(QPainter& p) {
     magnifier(p, {11, 10}, 3.8, 1.5, {16.5, 16.5}, 2.5, kOutline);
 }
 
+// A globe with a magnifier over it: asking the knowledge service.
+void drawKnowledge(QPainter& p) {
+    const QPointF centre(7.5, 7.5);
+    p.setPen(pen(kOutline));
+    p.setBrush(kAccentLight);
+    p.drawEllipse(centre, 6, 6);
+    p.setPen(pen(kAccent));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, 2.5, 6);
+    p.drawLine(QPointF(1.5, 7.5), QPointF(13.5, 7.5));
+    p.drawLine(QPointF(2.5, 4.5), QPointF(12.5, 4.5));
+    p.drawLine(QPointF(2.5, 10.5), QPointF(12.5, 10.5));
+    magnifier(p, {12.5, 12.5}, 2.8, 1.3, {17, 17}, 2.2, kOutline);
+}
+
 void drawExit(QPainter& p) {
     p.setPen(pen(kOutline));
     p.setBrush(kPaper);
@@ -385,6 +400,7 @@ const Icon kIcons[] = {
     {"select-rectangle", drawSelectRectangle},
     {"background-colour", drawBackgroundColour},
     {"find", drawFind},
+    {"knowledge", drawKnowledge},
     {"exit", drawExit},
     {"about", drawAbout},
     {"full-window", drawFullWindow},

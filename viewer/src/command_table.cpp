@@ -94,6 +94,13 @@ MenuLayout windowMenu() {
              command(Id::WindowArrange, QT_TRANSLATE_NOOP("Menu", "排列图标(&A)"))}};
 }
 
+// The knowledge service's commands.
+MenuLayout knowledgeMenu() {
+    return {QT_TRANSLATE_NOOP("Menu", "知识网络服务(&s)"),
+            {command(Id::KnowledgeQuery, QT_TRANSLATE_NOOP("Menu", "知识查询")), kSeparator,
+             command(Id::ServerSettings, QT_TRANSLATE_NOOP("Menu", "服务器配置"))}};
+}
+
 MenuLayout helpMenu() {
     return {QT_TRANSLATE_NOOP("Menu", "帮助(&H)"),
             {command(Id::HelpTopics, QT_TRANSLATE_NOOP("Menu", "帮助主题")), kSeparator,
@@ -122,11 +129,11 @@ std::vector<MenuLayout> menuBarLayout(MenuBar bar) {
             return {file, options, viewMenu(false), helpMenu()};
         }
         case MenuBar::VynDocument:
-            return {fileMenu(),   editMenu(false), browseMenu(),   pageMenu(),
-                    optionsMenu(), viewMenu(true), windowMenu(), helpMenu()};
+            return {fileMenu(),    editMenu(false), browseMenu(),     pageMenu(),  optionsMenu(),
+                    viewMenu(true), windowMenu(),  knowledgeMenu(), helpMenu()};
         case MenuBar::PdfDocument:
-            return {fileMenu(), editMenu(true), browseMenu(), pageMenu(),
-                    viewMenu(true), windowMenu(), helpMenu()};
+            return {fileMenu(),   editMenu(true), browseMenu(),     pageMenu(),
+                    viewMenu(true), windowMenu(),  knowledgeMenu(), helpMenu()};
     }
     return {};
 }
@@ -161,7 +168,7 @@ std::vector<std::optional<CommandId>> toolBarLayout() {
             Id::ZoomInTool, Id::ZoomOutTool, std::nullopt, Id::OriginalSize, Id::FitHeight,
             Id::FitWidth,   std::nullopt,   Id::FirstPage, Id::PreviousPage, Id::NextPage,
             Id::LastPage,   Id::GoToPage,   std::nullopt, Id::RectangleSelection, std::nullopt,
-            Id::BackgroundColour, std::nullopt, Id::EditFind, std::nullopt, Id::Exit,
+            Id::BackgroundColour, std::nullopt, Id::EditFind, Id::KnowledgeQuery, std::nullopt, Id::Exit,
             std::nullopt,   Id::About};
 }
 

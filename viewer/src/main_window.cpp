@@ -20,6 +20,7 @@
 #include "app_state.h"
 #include "contents_tree.h"
 #include "display_options.h"
+#include "info_dialogs.h"
 #include "document_window.h"
 #include "settings.h"
 #include "tool_images.h"
@@ -332,7 +333,9 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
         case CommandId::FilePrintSetup:
         case CommandId::AppExit:
         case CommandId::Exit: return CommandState{};
-        case CommandId::FileClose: return CommandState{activeDocument() != nullptr};
+        case CommandId::FileClose:
+        case CommandId::ServerSettings: return CommandState{activeDocument() != nullptr};
+        case CommandId::About: return CommandState{};
         case CommandId::SimplifiedText: return CommandState{true, appState().simplifiedDisplay};
         case CommandId::TraditionalText: return CommandState{true, !appState().simplifiedDisplay};
         case CommandId::BaseFont: return CommandState{};
@@ -373,6 +376,16 @@ void MainWindow::runCommand(CommandId id) {
         case CommandId::AppExit:
         case CommandId::Exit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
         case CommandId::FileClose: area_->closeActiveSubWindow(); break;
+        case CommandId::ServerSettings: {
+            ServerDialog dialog(this);
+            dialog.exec();
+            break;
+        }
+        case CommandId::About: {
+            AboutDialog dialog(this);
+            dialog.exec();
+            break;
+        }
         case CommandId::GbMenu: setInterfaceLanguage(InterfaceLanguage::BuiltIn); break;
         case CommandId::Big5Menu: setInterfaceLanguage(InterfaceLanguage::Big5); break;
         case CommandId::EnglishMenu: setInterfaceLanguage(InterfaceLanguage::English); break;

@@ -92,6 +92,10 @@ void ProfileSettings::setServerAddress(const QString& address) const {
     QSettings(file_, QSettings::IniFormat).setValue("SvrAddress/url", address);
 }
 
+QString ProfileSettings::serverEncoding() const {
+    return QSettings(file_, QSettings::IniFormat).value("SvrAddress/encoding").toString();
+}
+
 QStringList ProfileSettings::recentFiles() const {
     return QSettings(file_, QSettings::IniFormat).value("Recent File List/files").toStringList();
 }

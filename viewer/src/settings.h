@@ -44,6 +44,8 @@ class ProfileSettings {
     /// The base address of the knowledge service; kDefaultServerAddress when none is stored.
     QString serverAddress() const;
     void setServerAddress(const QString& address) const;
+    /// How the knowledge query sends its term: "utf8", or the page text's code page (empty).
+    QString serverEncoding() const;
     /// The four most recently opened files, the newest first.
     QStringList recentFiles() const;
     void addRecentFile(const QString& path) const;

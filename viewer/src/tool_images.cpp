@@ -38,6 +38,7 @@ const char* iconName(CommandId id) {
         case CommandId::RectangleSelection: return "select-rectangle";
         case CommandId::BackgroundColour: return "background-colour";
         case CommandId::EditFind: return "find";
+        case CommandId::KnowledgeQuery: return "knowledge";
         case CommandId::Exit: return "exit";
         case CommandId::About: return "about";
         case CommandId::FullWindow: return "full-window";

@@ -13,6 +13,7 @@
 #include "display_options.h"
 #include "document_files.h"
 #include "find_dialog.h"
+#include "knowledge_query.h"
 #include "page_dialogs.h"
 #include "surface/qt_surface.h"
 #include "vyn_view.h"
@@ -39,7 +40,8 @@ std::optional<CommandState> VynView::commandState(CommandId id) const {
         case CommandId::TraditionalText: return CommandState{true, !appState().simplifiedDisplay};
         case CommandId::ShowPictures: return CommandState{true, picturesShown_};
         case CommandId::BaseFont:
-        case CommandId::BackgroundColour: return CommandState{};
+        case CommandId::BackgroundColour:
+        case CommandId::KnowledgeQuery: return CommandState{};
         case CommandId::OriginalSize:
         case CommandId::FitWidth:
         case CommandId::FitHeight:
@@ -61,6 +63,11 @@ void VynView::runCommand(CommandId id) {
         case CommandId::DragTool: setTool(Tool::Drag); return;
         case CommandId::SelectTool: setTool(Tool::TextSelect); return;
         case CommandId::CopyBitmap: setTool(Tool::AreaSelect); return;
+        case CommandId::KnowledgeQuery:
+            runKnowledgeQuery(window(), textSelected_,
+                              QByteArray(textBuffer_.data(), qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
+                              selectedText());
+            return;
         case CommandId::BaseFont: {
             bool chosen = false;
             const QFont font = QFontDialog::getFont(&chosen, QFont(), window());

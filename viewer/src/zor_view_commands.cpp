@@ -10,6 +10,7 @@
 #include "app_state.h"
 #include "display_options.h"
 #include "document_files.h"
+#include "knowledge_query.h"
 #include "page_dialogs.h"
 #include "surface/qt_surface.h"
 #include "zor_view.h"
@@ -35,6 +36,7 @@ std::optional<CommandState> ZorView::commandState(CommandId id) const {
         case CommandId::FitHeight:
         case CommandId::ZoomDialog:
         case CommandId::BackgroundColour:
+        case CommandId::KnowledgeQuery:
         case CommandId::FileSaveAs:
         case CommandId::FilePrint:
         case CommandId::FilePrintDirect: return CommandState{};
@@ -88,6 +90,11 @@ void ZorView::runCommand(CommandId id) {
             break;
         case CommandId::EditCopy: copy(); break;
         case CommandId::BackgroundColour: chooseBackground(); break;
+        case CommandId::KnowledgeQuery:
+            runKnowledgeQuery(window(), textSelected_,
+                              QByteArray(textBuffer_.data(), qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
+                              selectedText());
+            break;
         case CommandId::FileSaveAs:
             saveCopyOf(path_, tr("Zor File (*.zor)"), QStringLiteral(".zor"), window());
             break;

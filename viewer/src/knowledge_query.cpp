@@ -1,0 +1,41 @@
+#include "knowledge_query.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "open_address.h"
+#include "settings.h"
+
+namespace viewer {
+
+std::optional<QString> knowledgeAddress(const QString& base, const QByteArray& term) {
+    QString address = base.trimmed();
+    if (address.isEmpty()) {
+        return std::nullopt;
+    }
+    if (!address.endsWith(u'/')) {
+        address += u'/';
+    }
+    return address + QStringLiteral("knowledgeframe.asp?word=") +
+           QString::fromLatin1(term.trimmed().toPercentEncoding());
+}
+
+void runKnowledgeQuery(QWidget* owner, bool selected, const QByteArray& term, const QString& text) {
+    if (!selected || term.trimmed().isEmpty()) {
+        QMessageBox::information(owner, QStringLiteral("Orvelle"),
+                                 QCoreApplication::translate("Knowledge", "没有选中要查询的知识点!"));
+        return;
+    }
+    const ProfileSettings profile;
+    const bool utf8 = profile.serverEncoding().compare(QStringLiteral("utf8"), Qt::CaseInsensitive) == 0;
+    const std::optional<QString> address =
+        knowledgeAddress(profile.serverAddress(), utf8 ? text.toUtf8() : term);
+    if (!address) {
+        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
+                             QCoreApplication::translate("Knowledge", "没有设置知识服务的地址，请在“服务器配置”中填写。"));
+        return;
+    }
+    openAddress(*address);
+}
+
+}  // namespace viewer
