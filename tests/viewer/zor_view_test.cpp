@@ -167,6 +167,23 @@ class ZorViewTest : public QObject {
         QVERIFY(view.selectionRectangle().isEmpty());
     }
 
+    // On a screen of two device pixels per pixel the reader draws the page at twice the
+    // resolution (run with QT_SCALE_FACTOR=2).
+    void highDensityScreens() {
+        StandingView standing(kPdf, {600, 400});
+        ZorView& view = standing.view();
+        if (view.viewport()->devicePixelRatioF() != 2.0) {
+            QSKIP("needs a screen of pixel ratio 2");
+        }
+        const QImage shown = view.renderViewport();
+        QCOMPARE(shown.size(), view.viewport()->size() * 2);
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        QVERIFY(std::abs(view.scrollSize().width() - int(595 / 72.0 * 192)) <= 4);
+        view.runCommand(CommandId::FitWidth);
+        QCOMPARE(view.scale(), int((600 * 2 - 10) / (595 / 72.0 * 192) * 100));
+        QVERIFY(darkPixels(view.renderViewport(), QRect(QPoint(0, 0), shown.size())) > 1000);
+    }
+
     // The ZOR file's catalog fills the contents pane, whose entries turn pages.
     void zorContentsPaneNavigates() {
         MainWindow window;

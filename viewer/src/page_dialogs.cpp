@@ -1,6 +1,7 @@
 #include "page_dialogs.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,8 +14,10 @@ namespace viewer {
 
 namespace {
 
-const char* const kWrongEntry = "输入错误!请重新输入.";
-const char* const kNotAnInteger = "请键入一个整数。";
+const char* const kWrongEntry = QT_TRANSLATE_NOOP("PageDialogs", "输入错误!请重新输入.");
+const char* const kNotAnInteger = QT_TRANSLATE_NOOP("PageDialogs", "请键入一个整数。");
+
+QString message(const char* text) { return QCoreApplication::translate("PageDialogs", text); }
 
 QDialogButtonBox* okCancel(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
@@ -67,11 +70,11 @@ GotoPageDialog::GotoPageDialog(int pageCount, int currentPage, QWidget* parent)
 void GotoPageDialog::accept() {
     const PageChoice entry = checkPageEntry(entry_->text(), pageCount_);
     if (entry.result == PageChoice::Result::NotAnInteger) {
-        QMessageBox::warning(this, windowTitle(), tr(kNotAnInteger));
+        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kNotAnInteger));
         return;  // the dialog stays open
     }
     if (entry.result == PageChoice::Result::OutOfRange) {
-        QMessageBox::warning(this, windowTitle(), tr(kWrongEntry));
+        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kWrongEntry));
         reject();
         return;
     }
@@ -96,7 +99,7 @@ ZoomDialog::ZoomDialog(QWidget* parent) : QDialog(parent), entry_(new QComboBox(
 void ZoomDialog::accept() {
     const std::optional<float> ratio = checkZoomEntry(entry_->currentText());
     if (!ratio) {
-        QMessageBox::warning(this, windowTitle(), tr(kWrongEntry));
+        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kWrongEntry));
         return;  // the dialog stays open for a usable entry
     }
     ratio_ = *ratio;

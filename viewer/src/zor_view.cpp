@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "app_state.h"
 #include "surface/qt_surface.h"
@@ -49,7 +50,22 @@ bool ZorView::open() {
     return opened;
 }
 
-surface::Device ZorView::screen() const { return {logicalDpiX(), logicalDpiY()}; }
+// The reader works in device pixels, so that pages are as sharp as the screen allows: the
+// screen's resolution, the window's size, the scroll position and the page offset are all
+// counted in them.
+qreal ZorView::pixelRatio() const { return viewport()->devicePixelRatioF(); }
+
+surface::Device ZorView::screen() const {
+    return {int(std::lround(logicalDpiX() * pixelRatio())), int(std::lround(logicalDpiY() * pixelRatio()))};
+}
+
+QSize ZorView::clientSize() const {
+    return {int(std::lround(viewport()->width() * pixelRatio())), int(std::lround(viewport()->height() * pixelRatio()))};
+}
+
+QPoint ZorView::toDevice(QPoint point) const {
+    return {int(std::lround(point.x() * pixelRatio())), int(std::lround(point.y() * pixelRatio()))};
+}
 
 void ZorView::firstUpdate() {
     reader_.GetPageInfo(&info_);
@@ -71,18 +87,19 @@ QPoint ZorView::pageOffset() const {
 
 void ZorView::setTotalSize(surface::Size size) {
     scrollSize_ = {size.cx, size.cy};
-    horizontalScrollBar()->setRange(0, std::max(0, size.cx - viewport()->width()));
-    verticalScrollBar()->setRange(0, std::max(0, size.cy - viewport()->height()));
-    horizontalScrollBar()->setPageStep(viewport()->width());
-    verticalScrollBar()->setPageStep(viewport()->height());
+    const QSize client = clientSize();
+    horizontalScrollBar()->setRange(0, std::max(0, size.cx - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, size.cy - client.height()));
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setPageStep(client.height());
 }
 
 // A page smaller than the window sits in its middle; a larger one keeps a 25-pixel margin.
 void ZorView::centrePage() {
     const surface::Size page = reader_.GetPageSize();
     surface::Size range = reader_.GetScrollRange();
-    range.cx = std::max(range.cx, viewport()->width());
-    range.cy = std::max(range.cy, viewport()->height());
+    range.cx = std::max(range.cx, clientSize().width());
+    range.cy = std::max(range.cy, clientSize().height());
     reader_.SetOffset({(range.cx - page.cx) / 2, (range.cy - page.cy) / 2});
 }
 
@@ -142,16 +159,16 @@ void ZorView::setScale(int percent) {
 
 // Both fits measure the page by its box's width, and take only scales from 10 to 200.
 void ZorView::fitWidth() {
-    const double pageWidth = info_.mediaBox[2] / 72.0 * logicalDpiX();
-    const int fit = int((viewport()->width() - 10) / pageWidth * 100);
+    const double pageWidth = info_.mediaBox[2] / 72.0 * screen().dpiX;
+    const int fit = int((clientSize().width() - 10) / pageWidth * 100);
     if (fit != scale_ && fit >= 10 && fit <= kLargestScale) {
         applyScale(fit);
     }
 }
 
 void ZorView::fitHeight() {
-    const double pageWidth = info_.mediaBox[2] / 72.0 * logicalDpiX();
-    const int fit = int((viewport()->height() - 100) / pageWidth * 100);
+    const double pageWidth = info_.mediaBox[2] / 72.0 * screen().dpiX;
+    const int fit = int((clientSize().height() - 100) / pageWidth * 100);
     if (fit != scale_ && fit >= 10 && fit <= kLargestScale) {
         applyScale(fit);
     }
@@ -195,17 +212,19 @@ void ZorView::drawPage(QPainter& painter, QSize size) {
 }
 
 QImage ZorView::renderViewport() {
-    QImage image(viewport()->size(), QImage::Format_RGB32);
+    QImage image(clientSize(), QImage::Format_RGB32);
     image.fill(kOutsideThePage);
-    QPainter painter(&image);
-    drawPage(painter, image.size());
+    {
+        QPainter painter(&image);
+        drawPage(painter, image.size());
+    }
+    image.setDevicePixelRatio(pixelRatio());
     return image;
 }
 
 void ZorView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), kOutsideThePage);
-    drawPage(painter, viewport()->size());
+    painter.drawImage(0, 0, renderViewport());
     band_.paint(painter);
 }
 
@@ -227,7 +246,7 @@ void ZorView::setToolCursor() {
 // Selection points are taken in the scroll area, where the reader places the page at its
 // offset.
 void ZorView::textSelectionClick(QPoint point) {
-    const QPoint inArea = point + scrollPosition();
+    const QPoint inArea = toDevice(point) + scrollPosition();
     if (!awaitingPoint_) {
         firstPoint_ = inArea;
         awaitingPoint_ = true;
@@ -288,12 +307,14 @@ void ZorView::mouseMoveEvent(QMouseEvent* event) {
     }
     const surface::Size range = reader_.GetScrollRange();
     const QPoint s = scrollPosition();
-    const int dx = lastPoint_.x() - point.x();
-    const int dy = lastPoint_.y() - point.y();
-    if (dx != 0 && ((dx > 0 && s.x() + viewport()->width() < range.cx) || (dx < 0 && s.x() > 0))) {
+    const QPoint moved = toDevice(lastPoint_) - toDevice(point);
+    const int dx = moved.x();
+    const int dy = moved.y();
+    const QSize client = clientSize();
+    if (dx != 0 && ((dx > 0 && s.x() + client.width() < range.cx) || (dx < 0 && s.x() > 0))) {
         horizontalScrollBar()->setValue(s.x() + dx);
     }
-    if (dy != 0 && ((dy > 0 && s.y() + viewport()->height() < range.cy) || (dy < 0 && s.y() > 0))) {
+    if (dy != 0 && ((dy > 0 && s.y() + client.height() < range.cy) || (dy < 0 && s.y() > 0))) {
         verticalScrollBar()->setValue(s.y() + dy);
     }
     lastPoint_ = point;
@@ -334,11 +355,13 @@ void ZorView::putTextOnClipboard() { QApplication::clipboard()->setText(selected
 // The selected area, two pixels smaller, as the reader draws it there: also the part of a band
 // that reaches below the window.
 QImage ZorView::selectionPicture() {
-    QImage picture(selection_.size() - QSize(2, 2), QImage::Format_RGB32);
+    const QRect area = selection_.adjusted(1, 1, -1, -1);
+    const QPoint origin = toDevice(area.topLeft());
+    QImage picture(area.size() * pixelRatio(), QImage::Format_RGB32);
     picture.fill(kOutsideThePage);
     QPainter painter(&picture);
-    painter.translate(-selection_.topLeft() - QPoint(1, 1));
-    drawPage(painter, QSize(selection_.right() + 1, selection_.bottom() + 1));
+    painter.translate(-origin);
+    drawPage(painter, picture.size() + QSize(origin.x(), origin.y()));
     return picture;
 }
 

@@ -68,7 +68,7 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     /// Prints pages `from` to `to` (from 1); false when nothing printed.
     bool print(QPrinter& printer, int from, int to);
 
-    /// What the window shows, drawn afresh: the grey background and the page.
+    /// What the window shows, drawn afresh in device pixels: the grey background and the page.
     QImage renderViewport();
 
     std::optional<CommandState> commandState(CommandId id) const override;
@@ -89,7 +89,10 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     void setTotalSize(surface::Size size);
     void centrePage();
     void applyScale(int percent);
+    qreal pixelRatio() const;
     surface::Device screen() const;
+    QSize clientSize() const;
+    QPoint toDevice(QPoint point) const;
     void drawPage(QPainter& painter, QSize size);
     void setToolCursor();
     void textSelectionClick(QPoint point);

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>Knowledge</name>
+    <message>
+        <source>没有选中要查询的知识点!</source>
+        <translation>No knowledge term is selected to look up!</translation>
+    </message>
+    <message>
+        <source>没有设置知识服务的地址，请在“服务器配置”中填写。</source>
+        <translation>The knowledge service address is not set. Please enter it under “Server Settings”.</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>文件(&amp;F)</source>
@@ -206,6 +217,29 @@
     <message>
         <source>查找	Ctrl+F</source>
         <translation>Find...	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>知识网络服务(&amp;s)</source>
+        <translation>Knowledge &amp;Services</translation>
+    </message>
+    <message>
+        <source>知识查询</source>
+        <translation>Knowledge Search</translation>
+    </message>
+    <message>
+        <source>服务器配置</source>
+        <translation>Server Settings...</translation>
+    </message>
+</context>
+<context>
+    <name>PageDialogs</name>
+    <message>
+        <source>输入错误!请重新输入.</source>
+        <translation>Invalid entry! Please try again.</translation>
+    </message>
+    <message>
+        <source>请键入一个整数。</source>
+        <translation>Please enter a whole number.</translation>
     </message>
 </context>
 <context>
@@ -470,6 +504,17 @@ About</translation>
     </message>
 </context>
 <context>
+    <name>QDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>确定</source>
@@ -481,10 +526,33 @@ About</translation>
     </message>
 </context>
 <context>
-    <name>viewer::DocumentWindow</name>
+    <name>SaveAs</name>
     <message>
-        <source>PDF 和 ZOR 文件的页面视图尚未提供：%1</source>
-        <translation>Page view for PDF and ZOR files is not available yet: %1</translation>
+        <source>文件已存在：%1</source>
+        <translation>The file already exists: %1</translation>
+    </message>
+    <message>
+        <source>无法保存到：%1</source>
+        <translation>Cannot save to: %1</translation>
+    </message>
+</context>
+<context>
+    <name>viewer::AboutDialog</name>
+    <message>
+        <source>关于VYN文件浏览器</source>
+        <translation>About VYN File Viewer</translation>
+    </message>
+    <message>
+        <source>BrindleViewer：VYN/QD 与 PDF/ZOR 文件浏览器</source>
+        <translation>BrindleViewer: VYN/QD and PDF/ZOR File Viewer</translation>
+    </message>
+    <message>
+        <source>中文期刊论文与学位论文的阅读器</source>
+        <translation>A reader for Chinese journal articles and theses</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -573,6 +641,21 @@ About</translation>
     </message>
 </context>
 <context>
+    <name>viewer::ServerDialog</name>
+    <message>
+        <source>服务器配置</source>
+        <translation>Server Settings</translation>
+    </message>
+    <message>
+        <source>服务器地址</source>
+        <translation>Server Address</translation>
+    </message>
+    <message>
+        <source>“请填入不多于%1个的字符。”</source>
+        <translation>“Please enter no more than %1 characters.”</translation>
+    </message>
+</context>
+<context>
     <name>viewer::VynView</name>
     <message>
         <source>当前页面:</source>
@@ -594,14 +677,6 @@ About</translation>
         <source>VYN File (*.vyn)</source>
         <translation>VYN File (*.vyn)</translation>
     </message>
-    <message>
-        <source>文件已存在：%1</source>
-        <translation>The file already exists: %1</translation>
-    </message>
-    <message>
-        <source>无法保存到：%1</source>
-        <translation>Cannot save to: %1</translation>
-    </message>
 </context>
 <context>
     <name>viewer::ZoomDialog</name>
@@ -612,6 +687,29 @@ About</translation>
     <message>
         <source>输入指定的缩放百分比:</source>
         <translation>Enter the zoom percentage:</translation>
+    </message>
+</context>
+<context>
+    <name>viewer::ZorView</name>
+    <message>
+        <source>当前页面:</source>
+        <translation>Page: </translation>
+    </message>
+    <message>
+        <source>页面缩放比例为:</source>
+        <translation>Zoom: </translation>
+    </message>
+    <message>
+        <source>输入错误!请重新输入.</source>
+        <translation>Invalid entry! Please try again.</translation>
+    </message>
+    <message>
+        <source>Zor File (*.zor)</source>
+        <translation>Zor File (*.zor)</translation>
+    </message>
+    <message>
+        <source>无法打印。</source>
+        <translation>Cannot print.</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>Knowledge</name>
+    <message>
+        <source>没有选中要查询的知识点!</source>
+        <translation>沒有選取要查詢的知識點!</translation>
+    </message>
+    <message>
+        <source>没有设置知识服务的地址，请在“服务器配置”中填写。</source>
+        <translation>沒有設定知識服務的位址，請在「伺服器設定」中填寫。</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>文件(&amp;F)</source>
@@ -206,6 +217,29 @@
     <message>
         <source>查找	Ctrl+F</source>
         <translation>尋找	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>知识网络服务(&amp;s)</source>
+        <translation>知識網路服務(&amp;s)</translation>
+    </message>
+    <message>
+        <source>知识查询</source>
+        <translation>知識查詢</translation>
+    </message>
+    <message>
+        <source>服务器配置</source>
+        <translation>伺服器設定</translation>
+    </message>
+</context>
+<context>
+    <name>PageDialogs</name>
+    <message>
+        <source>输入错误!请重新输入.</source>
+        <translation>輸入錯誤!請重新輸入.</translation>
+    </message>
+    <message>
+        <source>请键入一个整数。</source>
+        <translation>請鍵入一個整數。</translation>
     </message>
 </context>
 <context>
@@ -470,6 +504,17 @@ Chiese GB</translation>
     </message>
 </context>
 <context>
+    <name>QDialog</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>确定</source>
@@ -481,10 +526,33 @@ Chiese GB</translation>
     </message>
 </context>
 <context>
-    <name>viewer::DocumentWindow</name>
+    <name>SaveAs</name>
     <message>
-        <source>PDF 和 ZOR 文件的页面视图尚未提供：%1</source>
-        <translation>PDF 和 ZOR 檔案的頁面檢視尚未提供：%1</translation>
+        <source>文件已存在：%1</source>
+        <translation>檔案已存在：%1</translation>
+    </message>
+    <message>
+        <source>无法保存到：%1</source>
+        <translation>無法儲存到：%1</translation>
+    </message>
+</context>
+<context>
+    <name>viewer::AboutDialog</name>
+    <message>
+        <source>关于VYN文件浏览器</source>
+        <translation>關於VYN檔案瀏覽器</translation>
+    </message>
+    <message>
+        <source>BrindleViewer：VYN/QD 与 PDF/ZOR 文件浏览器</source>
+        <translation>BrindleViewer：VYN/QD 與 PDF/ZOR 檔案瀏覽器</translation>
+    </message>
+    <message>
+        <source>中文期刊论文与学位论文的阅读器</source>
+        <translation>中文期刊論文與學位論文的閱讀器</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
     </message>
 </context>
 <context>
@@ -573,6 +641,21 @@ Chiese GB</translation>
     </message>
 </context>
 <context>
+    <name>viewer::ServerDialog</name>
+    <message>
+        <source>服务器配置</source>
+        <translation>伺服器設定</translation>
+    </message>
+    <message>
+        <source>服务器地址</source>
+        <translation>伺服器位址</translation>
+    </message>
+    <message>
+        <source>“请填入不多于%1个的字符。”</source>
+        <translation>「請填入不多於%1個的字元。」</translation>
+    </message>
+</context>
+<context>
     <name>viewer::VynView</name>
     <message>
         <source>当前页面:</source>
@@ -594,14 +677,6 @@ Chiese GB</translation>
         <source>VYN File (*.vyn)</source>
         <translation>VYN File (*.vyn)</translation>
     </message>
-    <message>
-        <source>文件已存在：%1</source>
-        <translation>檔案已存在：%1</translation>
-    </message>
-    <message>
-        <source>无法保存到：%1</source>
-        <translation>無法儲存到：%1</translation>
-    </message>
 </context>
 <context>
     <name>viewer::ZoomDialog</name>
@@ -612,6 +687,29 @@ Chiese GB</translation>
     <message>
         <source>输入指定的缩放百分比:</source>
         <translation>輸入指定的縮放百分比:</translation>
+    </message>
+</context>
+<context>
+    <name>viewer::ZorView</name>
+    <message>
+        <source>当前页面:</source>
+        <translation>目前頁面:</translation>
+    </message>
+    <message>
+        <source>页面缩放比例为:</source>
+        <translation>頁面縮放比例為:</translation>
+    </message>
+    <message>
+        <source>输入错误!请重新输入.</source>
+        <translation>輸入錯誤!請重新輸入.</translation>
+    </message>
+    <message>
+        <source>Zor File (*.zor)</source>
+        <translation>Zor File (*.zor)</translation>
+    </message>
+    <message>
+        <source>无法打印。</source>
+        <translation>無法列印。</translation>
     </message>
 </context>
 </TS>
