@@ -258,6 +258,21 @@ class SelectionTest : public QObject {
         QCOMPARE(view.page(), 1);
     }
 
+    // Cancel stops a search through many pages where it is, without a message.
+    void cancelStopsASearch() {
+        QTemporaryDir dir;
+        Opened opened(textDocument(dir, "long.vyn", std::vector<std::string>(200, kZhong)));
+        VynView& view = opened.view();
+        FindDialog dialog(&view);
+        dialog.setText(QStringLiteral("书"));
+        QTimer::singleShot(0, &dialog, [&dialog] { static_cast<QDialog&>(dialog).reject(); });
+        const auto message = answerNextMessage();
+        QVERIFY(!dialog.findTowardsLast());
+        QVERIFY(view.page() > 1 && view.page() < 200);
+        QVERIFY(message->isEmpty());
+        QCoreApplication::processEvents();
+    }
+
     // A term whose full-width form does not fit is refused with a message, and the shared
     // search text is kept.
     void overlongTermsAreRefused() {

@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QScrollBar>
+#include <QPrinter>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -182,6 +185,27 @@ class ZorViewTest : public QObject {
         view.runCommand(CommandId::FitWidth);
         QCOMPARE(view.scale(), int((600 * 2 - 10) / (595 / 72.0 * 192) * 100));
         QVERIFY(darkPixels(view.renderViewport(), QRect(QPoint(0, 0), shown.size())) > 1000);
+    }
+
+    // Printing puts every page on its own sheet; the view shows its page and scale again.
+    void printingIntoAFile() {
+        QTemporaryDir dir;
+        StandingView standing(kZor);
+        ZorView& view = standing.view();
+        view.runCommand(CommandId::NextPage);
+        view.setScale(150);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(150);
+        printer.setOutputFileName(dir.filePath("out.pdf"));
+        QVERIFY(view.print(printer, 1, 3));
+        QCOMPARE(view.page(), 2);
+        QCOMPARE(view.scale(), 150);
+        QFile out(dir.filePath("out.pdf"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray bytes = out.readAll();
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+        QVERIFY(bytes.size() > 20000);  // the pages hold their text and the photograph
     }
 
     // The ZOR file's catalog fills the contents pane, whose entries turn pages.
