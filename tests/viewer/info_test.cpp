@@ -9,28 +9,13 @@
 #include <memory>
 
 #include "hyperlink.h"
+#include "message_answer.h"
 #include "info_dialogs.h"
 #include "knowledge_query.h"
 #include "open_address.h"
 #include "settings.h"
 
 using namespace viewer;
-
-namespace {
-
-// Answers the next message box with OK; the text it showed lands in the result.
-std::shared_ptr<QString> answerNextMessage() {
-    auto text = std::make_shared<QString>();
-    QTimer::singleShot(0, [text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *text = box->text();
-            box->accept();
-        }
-    });
-    return text;
-}
-
-}  // namespace
 
 class InfoTest : public QObject {
     Q_OBJECT
@@ -63,10 +48,10 @@ class InfoTest : public QObject {
     void queryWithoutASelection() {
         const auto message = answerNextMessage();
         runKnowledgeQuery(nullptr, false, "abc", "abc");
-        QCOMPARE(*message, QStringLiteral("没有选中要查询的知识点!"));
+        QCOMPARE(message->text, QStringLiteral("没有选中要查询的知识点!"));
         const auto blank = answerNextMessage();
         runKnowledgeQuery(nullptr, true, "   ", "   ");
-        QCOMPARE(*blank, QStringLiteral("没有选中要查询的知识点!"));
+        QCOMPARE(blank->text, QStringLiteral("没有选中要查询的知识点!"));
     }
 
     void hyperlinkErrorTexts() {
@@ -99,7 +84,7 @@ class InfoTest : public QObject {
         failing.show();
         const auto message = answerNextMessage();
         QTest::mouseClick(&failing, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(*message, hyperlinkErrorText(26));
+        QCOMPARE(message->text, hyperlinkErrorText(26));
         QVERIFY(!failing.isVisited());
         failing.setUnderline(false);
         QVERIFY(!failing.font().underline());
@@ -112,7 +97,7 @@ class InfoTest : public QObject {
         dialog.setAddress(QString(101, u'a'));
         const auto message = answerNextMessage();
         dialog.accept();
-        QCOMPARE(*message, QStringLiteral("“请填入不多于100个的字符。”"));
+        QCOMPARE(message->text, QStringLiteral("“请填入不多于100个的字符。”"));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(ProfileSettings().serverAddress(), QString::fromLatin1(kDefaultServerAddress));
         dialog.setAddress(QString(100, u'a'));

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app_state.h"
+#include "message_answer.h"
 #include "display_options.h"
 #include "document_window.h"
 #include "interface_language.h"
@@ -52,16 +53,6 @@ double differingBlocks(const QImage& a, const QImage& b) {
     return double(differing) / blocks;
 }
 
-std::shared_ptr<QString> answerNextMessage() {
-    auto text = std::make_shared<QString>();
-    QTimer::singleShot(0, [text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *text = box->windowTitle() + ": " + box->text();
-            box->accept();
-        }
-    });
-    return text;
-}
 
 }  // namespace
 
@@ -115,7 +106,8 @@ class OptionsTest : public QObject {
         QVERIFY(QDir().mkpath(settingsFolder() + "/ORVELLE.ini"));  // a folder where the file goes
         const auto message = answerNextMessage();
         opened.window.dispatch(CommandId::TraditionalText);
-        QVERIFY(message->startsWith(QStringLiteral("Error: ")));
+        QCOMPARE(message->title, QStringLiteral("Error"));
+        QVERIFY(!message->text.isEmpty());
         QVERIFY(appState().simplifiedDisplay);
     }
 

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app_state.h"
+#include "message_answer.h"
 #include "document_window.h"
 #include "find_dialog.h"
 #include "main_window.h"
@@ -59,17 +60,6 @@ QString textDocument(const QTemporaryDir& dir, const QString& name, const std::v
     return path;
 }
 
-// Answers the next message box with OK; the text it showed lands in the result.
-std::shared_ptr<QString> answerNextMessage() {
-    auto text = std::make_shared<QString>();
-    QTimer::singleShot(0, [text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *text = box->text();
-            box->accept();
-        }
-    });
-    return text;
-}
 
 }  // namespace
 
@@ -226,7 +216,7 @@ class SelectionTest : public QObject {
         view.goToPage(2);
         const auto message = answerNextMessage();
         QVERIFY(!dialog.findOnPage());
-        QCOMPARE(*message, QStringLiteral("Not Find in this page!"));
+        QCOMPARE(message->text, QStringLiteral("Not Find in this page!"));
     }
 
     // Searching towards the last page starts on the next page and stops where the term is;
@@ -244,7 +234,7 @@ class SelectionTest : public QObject {
         auto message = answerNextMessage();
         QVERIFY(!dialog.findTowardsLast());
         QCOMPARE(view.page(), 5);
-        QCOMPARE(*message, QStringLiteral("Not Find in this file!"));
+        QCOMPARE(message->text, QStringLiteral("Not Find in this file!"));
         QVERIFY(dialog.findTowardsFirst());
         QCOMPARE(view.page(), 4);
         dialog.setText(QStringLiteral("中"));
@@ -254,7 +244,7 @@ class SelectionTest : public QObject {
         dialog.setText(QStringLiteral("文"));
         message = answerNextMessage();
         QVERIFY(!dialog.findTowardsFirst());
-        QCOMPARE(*message, QStringLiteral("Not Find in this file!"));
+        QCOMPARE(message->text, QStringLiteral("Not Find in this file!"));
         QCOMPARE(view.page(), 1);
     }
 
@@ -269,7 +259,7 @@ class SelectionTest : public QObject {
         const auto message = answerNextMessage();
         QVERIFY(!dialog.findTowardsLast());
         QVERIFY(view.page() > 1 && view.page() < 200);
-        QVERIFY(message->isEmpty());
+        QVERIFY(message->text.isEmpty());
         QCoreApplication::processEvents();
     }
 
@@ -282,7 +272,7 @@ class SelectionTest : public QObject {
         dialog.setText(QString(200, u'a'));
         const auto message = answerNextMessage();
         QVERIFY(!dialog.findOnPage());
-        QVERIFY2(message->contains(QStringLiteral("太长")), qPrintable(*message));
+        QVERIFY2(message->text.contains(QStringLiteral("太长")), qPrintable(message->text));
         QVERIFY(appState().searchText.empty());
     }
 

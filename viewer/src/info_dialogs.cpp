@@ -11,6 +11,7 @@
 
 #include "command_id.h"
 #include "hyperlink.h"
+#include "page_dialogs.h"
 #include "settings.h"
 #include "tool_images.h"
 
@@ -19,15 +20,6 @@ namespace viewer {
 namespace {
 
 const char* const kProjectAddress = "https://brindle.example.org/";
-
-QDialogButtonBox* okCancel(QDialog* dialog) {
-    auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QDialog::tr("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialog::tr("取消"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
 
 }  // namespace
 
@@ -38,7 +30,7 @@ ServerDialog::ServerDialog(QWidget* parent) : QDialog(parent), address_(new QLin
     inside->addWidget(address_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(okCancel(this));
+    layout->addWidget(okCancelButtons(this));
     address_->setMinimumWidth(360);
     address_->setText(ProfileSettings().serverAddress());
 }

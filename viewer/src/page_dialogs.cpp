@@ -19,7 +19,9 @@ const char* const kNotAnInteger = QT_TRANSLATE_NOOP("PageDialogs", "请键入一
 
 QString message(const char* text) { return QCoreApplication::translate("PageDialogs", text); }
 
-QDialogButtonBox* okCancel(QDialog* dialog) {
+}  // namespace
+
+QDialogButtonBox* okCancelButtons(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
     buttons->addButton(QObject::tr("确定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QObject::tr("取消"), QDialogButtonBox::RejectRole);
@@ -27,8 +29,6 @@ QDialogButtonBox* okCancel(QDialog* dialog) {
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
 }
-
-}  // namespace
 
 PageChoice checkPageEntry(const QString& text, int pageCount) {
     bool isInteger = false;
@@ -64,7 +64,7 @@ GotoPageDialog::GotoPageDialog(int pageCount, int currentPage, QWidget* parent)
     auto* form = new QFormLayout(this);
     form->addRow(totalRow);
     form->addRow(tr("页码"), entry_);
-    form->addRow(okCancel(this));
+    form->addRow(okCancelButtons(this));
 }
 
 void GotoPageDialog::accept() {
@@ -93,7 +93,7 @@ ZoomDialog::ZoomDialog(QWidget* parent) : QDialog(parent), entry_(new QComboBox(
     row->addWidget(new QLabel(QStringLiteral("%"), this));
     auto* form = new QFormLayout(this);
     form->addRow(row);
-    form->addRow(okCancel(this));
+    form->addRow(okCancelButtons(this));
 }
 
 void ZoomDialog::accept() {

@@ -6,9 +6,13 @@
 #include <optional>
 
 class QComboBox;
+class QDialogButtonBox;
 class QLineEdit;
 
 namespace viewer {
+
+/// The "确定" and "取消" buttons of a dialog, accepting and rejecting it.
+QDialogButtonBox* okCancelButtons(QDialog* dialog);
 
 /// What the go-to-page dialog's entry asks for.
 struct PageChoice {

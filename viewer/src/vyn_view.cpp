@@ -12,6 +12,7 @@
 
 #include "app_state.h"
 #include "display_options.h"
+#include "drag_scroll.h"
 #include "settings.h"
 #include "startup.h"
 #include "surface/qt_surface.h"
@@ -344,17 +345,7 @@ void VynView::mouseMoveEvent(QMouseEvent* event) {
         viewport()->grabMouse();
         return;
     }
-    const QSize page = pageSize();
-    const QRect client = viewport()->rect();
-    const QPoint s = scrollPosition();
-    const int dx = lastPoint_.x() - point.x();
-    const int dy = lastPoint_.y() - point.y();
-    if (dx != 0 && ((dx > 0 && s.x() + client.width() < page.width()) || (dx < 0 && s.x() > 0))) {
-        horizontalScrollBar()->setValue(s.x() + dx);
-    }
-    if (dy != 0 && ((dy > 0 && s.y() + client.height() < page.height()) || (dy < 0 && s.y() > 0))) {
-        verticalScrollBar()->setValue(s.y() + dy);
-    }
+    dragScroll(*this, lastPoint_ - point, viewport()->size(), pageSize());
     lastPoint_ = point;
 }
 

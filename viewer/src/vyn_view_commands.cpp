@@ -1,12 +1,10 @@
 // The commands of the VYN/QD view: pages, display ratio, mouse tools, printing and Save As.
-#include <QApplication>
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include "app_state.h"
@@ -15,6 +13,7 @@
 #include "find_dialog.h"
 #include "knowledge_query.h"
 #include "page_dialogs.h"
+#include "print_command.h"
 #include "surface/qt_surface.h"
 #include "vyn_view.h"
 
@@ -177,26 +176,8 @@ bool VynView::printOn(QPainter& painter, QSize sheet, int dpi, int from, int to,
 }
 
 void VynView::printWithDialog(bool direct) {
-    QPrinter& printer = appPrinter();
-    int from = 1;
-    int to = pageCount();
-    if (!direct) {
-        QPrintDialog dialog(&printer, window());
-        dialog.setMinMax(1, pageCount());
-        if (dialog.exec() != QDialog::Accepted) {
-            return;
-        }
-        if (printer.printRange() == QPrinter::PageRange) {
-            from = printer.fromPage();
-            to = printer.toPage();
-        }
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = print(printer, from, to);
-    QApplication::restoreOverrideCursor();
-    if (!printed) {
-        QMessageBox::warning(window(), QString(), tr("无法打印。"));
-    }
+    printPages(window(), pageCount(), direct,
+               [this](QPrinter& printer, int from, int to) { return print(printer, from, to); });
 }
 
 void VynView::setPageText(bool simplified) {

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "app_state.h"
+#include "drag_scroll.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
 #include "tool_images.h"
@@ -306,17 +307,7 @@ void ZorView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const surface::Size range = reader_.GetScrollRange();
-    const QPoint s = scrollPosition();
-    const QPoint moved = toDevice(lastPoint_) - toDevice(point);
-    const int dx = moved.x();
-    const int dy = moved.y();
-    const QSize client = clientSize();
-    if (dx != 0 && ((dx > 0 && s.x() + client.width() < range.cx) || (dx < 0 && s.x() > 0))) {
-        horizontalScrollBar()->setValue(s.x() + dx);
-    }
-    if (dy != 0 && ((dy > 0 && s.y() + client.height() < range.cy) || (dy < 0 && s.y() > 0))) {
-        verticalScrollBar()->setValue(s.y() + dy);
-    }
+    dragScroll(*this, toDevice(lastPoint_) - toDevice(point), clientSize(), {range.cx, range.cy});
     lastPoint_ = point;
 }
 

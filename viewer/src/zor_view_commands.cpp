@@ -1,17 +1,15 @@
 // The commands of the PDF/ZOR view: pages, scale, mouse tools, copy, background colour,
 // printing and Save As.
-#include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
-#include "app_state.h"
 #include "display_options.h"
 #include "document_files.h"
 #include "knowledge_query.h"
 #include "page_dialogs.h"
+#include "print_command.h"
 #include "surface/qt_surface.h"
 #include "zor_view.h"
 
@@ -150,26 +148,8 @@ bool ZorView::print(QPrinter& printer, int from, int to) {
 }
 
 void ZorView::printWithDialog(bool direct) {
-    QPrinter& printer = appPrinter();
-    int from = 1;
-    int to = pageCount();
-    if (!direct) {
-        QPrintDialog dialog(&printer, window());
-        dialog.setMinMax(1, pageCount());
-        if (dialog.exec() != QDialog::Accepted) {
-            return;
-        }
-        if (printer.printRange() == QPrinter::PageRange) {
-            from = printer.fromPage();
-            to = printer.toPage();
-        }
-    }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = print(printer, from, to);
-    QApplication::restoreOverrideCursor();
-    if (!printed) {
-        QMessageBox::warning(window(), QStringLiteral("Orvelle"), tr("无法打印。"));
-    }
+    printPages(window(), pageCount(), direct,
+               [this](QPrinter& printer, int from, int to) { return print(printer, from, to); });
 }
 
 }  // namespace viewer
