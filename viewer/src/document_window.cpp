@@ -104,20 +104,8 @@ void DocumentWindow::place(QWidget* view, const std::optional<std::vector<DirIte
     layout()->addWidget(splitter);
 }
 
-QAbstractScrollArea* DocumentWindow::pageWidget() const {
-    return view_ != nullptr ? static_cast<QAbstractScrollArea*>(view_) : zorView_;
-}
-
-CommandTarget* DocumentWindow::commandTarget() const {
-    return view_ != nullptr ? static_cast<CommandTarget*>(view_) : zorView_;
-}
-
-QString DocumentWindow::pageStatus() const {
-    return view_ != nullptr ? view_->pageStatus() : zorView_ != nullptr ? zorView_->pageStatus() : QString();
-}
-
-QString DocumentWindow::ratioStatus() const {
-    return view_ != nullptr ? view_->ratioStatus() : zorView_ != nullptr ? zorView_->ratioStatus() : QString();
+PageArea* DocumentWindow::pageArea() const {
+    return view_ != nullptr ? static_cast<PageArea*>(view_) : zorView_;
 }
 
 // A browser's downloaded copy ("paper[1].vyn") is also kept under its plain name, which then

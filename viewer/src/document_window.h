@@ -9,12 +9,10 @@
 #include <optional>
 #include <vector>
 
-class QAbstractScrollArea;
-
 namespace viewer {
 
-class CommandTarget;
 class ContentsTree;
+class PageArea;
 class VynView;
 class ZorView;
 
@@ -30,12 +28,8 @@ class DocumentWindow : public QWidget {
     VynView* view() const { return view_; }
     /// The PDF/ZOR page view, or null.
     ZorView* zorView() const { return zorView_; }
-    /// Whichever page view the document has, as the widget and as the target of commands.
-    QAbstractScrollArea* pageWidget() const;
-    CommandTarget* commandTarget() const;
-    /// The page view's status texts: page and zoom.
-    QString pageStatus() const;
-    QString ratioStatus() const;
+    /// Whichever page view the document has.
+    PageArea* pageArea() const;
     ContentsTree* contents() const { return contents_; }
     const QString& path() const { return path_; }
 

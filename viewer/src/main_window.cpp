@@ -229,24 +229,18 @@ bool MainWindow::openDocument(const QString& path) {
     QMdiSubWindow* sub = area_->addSubWindow(document);
     sub->setWindowIcon(QIcon());
     sub->showMaximized();
+    PageArea* area = document->pageArea();
+    connect(area, &PageArea::viewChanged, this, [this] {
+        updateStatus();
+        updateCommandStates();
+    });
+    connect(area, &PageArea::contextMenuRequested, this, &MainWindow::showContextMenu);
     if (ZorView* view = document->zorView()) {
-        connect(view, &ZorView::viewChanged, this, [this] {
-            updateStatus();
-            updateCommandStates();
-        });
-        connect(view, &ZorView::contextMenuRequested, this, &MainWindow::showContextMenu);
         view->firstUpdate();
-        view->setFocus();
+    } else {
+        document->view()->firstUpdate();
     }
-    if (VynView* view = document->view()) {
-        connect(view, &VynView::viewChanged, this, [this] {
-            updateStatus();
-            updateCommandStates();
-        });
-        connect(view, &VynView::contextMenuRequested, this, &MainWindow::showContextMenu);
-        view->firstUpdate();
-        view->setFocus();
-    }
+    area->setFocus();
     ProfileSettings().addRecentFile(QFileInfo(path).absoluteFilePath());
     showMenuBar(shownMenuBar_);
     activeDocumentChanged();
@@ -266,8 +260,8 @@ void MainWindow::activeDocumentChanged() {
 }
 
 std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
-    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->commandTarget()) {
-        if (std::optional<CommandState> state = document->commandTarget()->commandState(id)) {
+    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->pageArea()) {
+        if (std::optional<CommandState> state = document->pageArea()->commandState(id)) {
             return state;
         }
     }
@@ -276,10 +270,10 @@ std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
 
 void MainWindow::dispatch(CommandId id) {
     DocumentWindow* document = activeDocument();
-    if (document != nullptr && document->commandTarget() != nullptr) {
-        if (std::optional<CommandState> state = document->commandTarget()->commandState(id)) {
+    if (document != nullptr && document->pageArea() != nullptr) {
+        if (std::optional<CommandState> state = document->pageArea()->commandState(id)) {
             if (state->enabled) {
-                document->commandTarget()->runCommand(id);
+                document->pageArea()->runCommand(id);
             }
             updateCommandStates();
             return;
@@ -440,11 +434,11 @@ void MainWindow::arrangeMinimisedWindows() {
 // F6 and Shift+F6 move the focus between the contents pane and the page view.
 void MainWindow::switchPane() {
     DocumentWindow* document = activeDocument();
-    if (document == nullptr || document->contents() == nullptr || document->pageWidget() == nullptr) {
+    if (document == nullptr || document->contents() == nullptr || document->pageArea() == nullptr) {
         return;
     }
     if (document->contents()->hasFocus()) {
-        document->pageWidget()->setFocus();
+        document->pageArea()->setFocus();
     } else {
         document->contents()->setFocus();
     }
@@ -472,13 +466,8 @@ void MainWindow::showContextMenu(const QPoint& globalPosition) {
 
 void MainWindow::updateStatus() {
     const DocumentWindow* document = activeDocument();
-    if (document == nullptr || (document->view() != nullptr && !document->view()->isOpen())) {
-        pagePane_->clear();
-        ratioPane_->clear();
-        return;
-    }
-    pagePane_->setText(document->pageStatus());
-    ratioPane_->setText(document->ratioStatus());
+    pagePane_->setText(document != nullptr ? document->pageArea()->pageStatus() : QString());
+    ratioPane_->setText(document != nullptr ? document->pageArea()->ratioStatus() : QString());
 }
 
 QStringList MainWindow::statusTexts() const {

@@ -1,7 +1,6 @@
 #include "vyn_view.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -43,10 +42,8 @@ std::optional<QString> baseFontForView() {
 }  // namespace
 
 VynView::VynView(VynHandle document, QString path, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document), path_(std::move(path)) {
+    : PageArea(parent), document_(document), path_(std::move(path)) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    viewport()->setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
     appState().searchText.clear();
 }
 
@@ -192,10 +189,16 @@ void VynView::zoomOutAt(QPoint point) {
 }
 
 QString VynView::pageStatus() const {
+    if (!open_) {
+        return {};
+    }
     return tr("当前页面:") + QString::asprintf("%d/%d", currentPage_, pageCount());
 }
 
 QString VynView::ratioStatus() const {
+    if (!open_) {
+        return {};
+    }
     return tr("页面缩放比例为:") + QString::asprintf("%04.2f%%", double(ratio()) * 100.0);
 }
 
@@ -295,11 +298,6 @@ bool VynView::hitTest(QPoint point) {
     return onPage;
 }
 
-void VynView::setTool(Tool tool) {
-    tool_ = tool;
-    emit viewChanged();
-}
-
 void VynView::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (!open_ || event->button() != Qt::LeftButton || !hitTest(point)) {
@@ -309,63 +307,29 @@ void VynView::mousePressEvent(QMouseEvent* event) {
         case Tool::ZoomIn: zoomInAt(point); break;
         case Tool::ZoomOut: zoomOutAt(point); break;
         case Tool::Drag:
-            buttonDown_ = true;
-            awaitingPoint_ = true;
+            startDrag();
             hitTest(point);
             break;
         case Tool::TextSelect: textSelectionClick(point); break;
-        case Tool::AreaSelect:
-            selection_ = QRect();
-            viewport()->update(band_.press(point));
-            viewport()->grabMouse();
-            emit viewChanged();
-            break;
+        case Tool::AreaSelect: startBand(point); break;
+    }
+}
+
+void VynView::mouseMoveEvent(QMouseEvent* event) {
+    if (open_) {
+        hitTest(event->position().toPoint());
+        followMouse(event->position().toPoint());
     }
 }
 
 // Dragging moves the page with the mouse, as far as the page reaches.
-void VynView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    if (!open_) {
-        return;
-    }
-    hitTest(point);
-    if (band_.isActive()) {
-        if (band_.move(point)) {
-            viewport()->update();
-        }
-        return;
-    }
-    if (tool_ != Tool::Drag || !buttonDown_) {
-        return;
-    }
-    if (awaitingPoint_) {
-        lastPoint_ = point;
-        awaitingPoint_ = false;
-        viewport()->grabMouse();
-        return;
-    }
-    dragScroll(*this, lastPoint_ - point, viewport()->size(), pageSize());
-    lastPoint_ = point;
-}
+void VynView::dragBy(QPoint from, QPoint to) { dragScroll(*this, from - to, viewport()->size(), pageSize()); }
 
 void VynView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
+    if (event->button() == Qt::LeftButton) {
+        endBandOrDrag(event->position().toPoint());
+        hitTest(event->position().toPoint());
     }
-    viewport()->releaseMouse();
-    if (band_.isActive()) {
-        band_.release(event->position().toPoint());
-        if (tool_ == Tool::AreaSelect) {
-            selection_ = band_.selection();
-        }
-        viewport()->update();
-        emit viewChanged();
-    } else if (tool_ == Tool::Drag && buttonDown_) {
-        awaitingPoint_ = false;
-    }
-    buttonDown_ = false;
-    hitTest(event->position().toPoint());
 }
 
 // The arrow keys move by a window's page; Home and End go to the page's corners.
@@ -387,13 +351,6 @@ void VynView::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down: v->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
         default: QAbstractScrollArea::keyPressEvent(event);
     }
-}
-
-void VynView::contextMenuEvent(QContextMenuEvent* event) {
-    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
-                          ? viewport()->mapToGlobal(QPoint(5, 5))
-                          : event->globalPos();
-    emit contextMenuRequested(at);
 }
 
 }  // namespace viewer

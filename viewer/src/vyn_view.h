@@ -4,7 +4,6 @@
 
 #include <vyn/vynfile.h>
 
-#include <QAbstractScrollArea>
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -12,8 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "command_target.h"
-#include "rubber_band.h"
+#include "page_area.h"
 #include "tool_images.h"
 
 class QPainter;
@@ -21,11 +19,10 @@ class QPrinter;
 
 namespace viewer {
 
-class VynView : public QAbstractScrollArea, public CommandTarget {
+class VynView : public PageArea {
     Q_OBJECT
 
   public:
-    enum class Tool { ZoomIn, ZoomOut, Drag, TextSelect, AreaSelect };
     /// Bytes of the selection text buffer, in the engine's code page.
     static constexpr int kTextBufferSize = 40000;
 
@@ -43,7 +40,6 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     int page() const { return currentPage_; }
     int pageCount() const { return open_ ? VYNFile_GetPageCount(document_) : 0; }
     float ratio() const { return VYNFile_GetDisplayRatio(document_); }
-    Tool tool() const { return tool_; }
     bool isScanned() const { return scanned_; }
     /// The page's size in pixels at the current ratio.
     QSize pageSize() const;
@@ -75,17 +71,13 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     bool printOn(QPainter& painter, QSize sheet, int dpi, int from, int to,
                  const std::function<void()>& nextSheet);
 
-    /// The status texts of the page and of the display ratio.
-    QString pageStatus() const;
-    QString ratioStatus() const;
+    QString pageStatus() const override;
+    QString ratioStatus() const override;
 
     /// The text of the last selection, in Unicode.
     QString selectedText() const;
     /// Whether a two-click selection is complete and not yet copied.
     bool hasSelectedText() const { return textSelected_; }
-    /// The area selected with the area tool (viewport coordinates), or the page after
-    /// Select All; empty when nothing is selected.
-    QRect selectionRectangle() const { return selection_; }
     /// Selects the whole page: the area with the area tool, else its text, which goes to the
     /// clipboard at once.
     void selectAll();
@@ -114,12 +106,6 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     std::optional<CommandState> commandState(CommandId id) const override;
     void runCommand(CommandId id) override;
 
-  signals:
-    /// The page, the ratio or the tool changed.
-    void viewChanged();
-    /// The context menu asked for at `globalPosition`.
-    void contextMenuRequested(const QPoint& globalPosition);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -127,12 +113,11 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragBy(QPoint from, QPoint to) override;
 
   private:
     /// Whether a viewport point lies on the page; sets the tool's cursor when it does.
     bool hitTest(QPoint point);
-    void setTool(Tool tool);
     void textSelectionClick(QPoint point);
     void setMarkColours();
     void putTextOnClipboard();
@@ -147,11 +132,6 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     QString path_;
     bool open_ = false;
     int currentPage_ = 0;
-    Tool tool_ = Tool::Drag;
-    bool buttonDown_ = false;
-    // The drag tool's next move takes the start point; the text tool awaits its second click.
-    bool awaitingPoint_ = false;
-    QPoint lastPoint_;
     QColor background_ = Qt::white;
     QSize naturalSize_;
     int screenDpiX_ = 96;
@@ -164,8 +144,6 @@ class VynView : public QAbstractScrollArea, public CommandTarget {
     std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
     bool textSelected_ = false;
     QPoint firstPoint_;
-    RubberBand band_;
-    QRect selection_;
     QRect flash_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -26,10 +25,7 @@ constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
 
 }  // namespace
 
-ZorView::ZorView(QString path, QWidget* parent) : QAbstractScrollArea(parent), path_(std::move(path)) {
-    viewport()->setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-}
+ZorView::ZorView(QString path, QWidget* parent) : PageArea(parent), path_(std::move(path)) {}
 
 bool ZorView::open() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -271,74 +267,37 @@ void ZorView::mousePressEvent(QMouseEvent* event) {
     switch (tool_) {
         case Tool::ZoomIn: zoomIn(); break;
         case Tool::ZoomOut: zoomOut(); break;
-        case Tool::Drag:
-            buttonDown_ = true;
-            awaitingPoint_ = true;
-            break;
+        case Tool::Drag: startDrag(); break;
         case Tool::TextSelect: textSelectionClick(point); break;
-        case Tool::AreaSelect:
-            selection_ = QRect();
-            viewport()->update(band_.press(point));
-            viewport()->grabMouse();
-            emit viewChanged();
-            break;
+        case Tool::AreaSelect: startBand(point); break;
     }
     setToolCursor();
 }
 
+void ZorView::mouseMoveEvent(QMouseEvent* event) {
+    setToolCursor();
+    followMouse(event->position().toPoint());
+}
+
 // Dragging moves the page with the mouse as far as the scroll area (the page and its margin)
 // reaches.
-void ZorView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    setToolCursor();
-    if (band_.isActive()) {
-        if (band_.move(point)) {
-            viewport()->update();
-        }
-        return;
-    }
-    if (tool_ != Tool::Drag || !buttonDown_) {
-        return;
-    }
-    if (awaitingPoint_) {
-        lastPoint_ = point;
-        awaitingPoint_ = false;
-        viewport()->grabMouse();
-        return;
-    }
+void ZorView::dragBy(QPoint from, QPoint to) {
     const surface::Size range = reader_.GetScrollRange();
-    dragScroll(*this, toDevice(lastPoint_) - toDevice(point), clientSize(), {range.cx, range.cy});
-    lastPoint_ = point;
+    dragScroll(*this, toDevice(from) - toDevice(to), clientSize(), {range.cx, range.cy});
 }
 
 void ZorView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    viewport()->releaseMouse();
-    if (band_.isActive()) {
-        band_.release(event->position().toPoint());
-        if (tool_ == Tool::AreaSelect) {
-            selection_ = band_.selection();
-        }
-        viewport()->update();
-        emit viewChanged();
-    } else if (tool_ == Tool::Drag && buttonDown_) {
-        awaitingPoint_ = false;
-    } else if (tool_ == Tool::TextSelect && !awaitingPoint_ && textSelected_) {
+    if (!endBandOrDrag(event->position().toPoint()) && tool_ == Tool::TextSelect && !awaitingPoint_ &&
+        textSelected_) {
         // The reader writes the selection's text while it draws: draw it now, so that the
         // clipboard gets this selection's text whatever the order of repaints.
         renderViewport();
         putTextOnClipboard();
     }
-    buttonDown_ = false;
     setToolCursor();
-}
-
-void ZorView::contextMenuEvent(QContextMenuEvent* event) {
-    emit contextMenuRequested(event->reason() == QContextMenuEvent::Keyboard
-                                  ? viewport()->mapToGlobal(QPoint(5, 5))
-                                  : event->globalPos());
 }
 
 void ZorView::putTextOnClipboard() { QApplication::clipboard()->setText(selectedText()); }

@@ -3,27 +3,24 @@
 // the mouse tools, selection and copy.
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QImage>
 #include <QString>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "command_target.h"
+#include "page_area.h"
 #include "reader/creader.h"
-#include "rubber_band.h"
 
 class QPainter;
 class QPrinter;
 
 namespace viewer {
 
-class ZorView : public QAbstractScrollArea, public CommandTarget {
+class ZorView : public PageArea {
     Q_OBJECT
 
   public:
-    enum class Tool { ZoomIn, ZoomOut, Drag, TextSelect, AreaSelect };
     /// Bytes the reader may write for a selection's text.
     static constexpr int kTextBufferSize = 51200;
 
@@ -38,7 +35,6 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     int page() const { return currentPage_; }
     int pageCount() const { return info_.pageCount; }
     int scale() const { return scale_; }
-    Tool tool() const { return tool_; }
     QPoint scrollPosition() const;
     QPoint pageOffset() const;
     /// The total scroll size.
@@ -56,14 +52,13 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     void zoomIn();
     void zoomOut();
 
-    QString pageStatus() const;
-    QString ratioStatus() const;
+    QString pageStatus() const override;
+    QString ratioStatus() const override;
 
     /// The selection's text, in Unicode; the selection mark shown.
     QString selectedText() const;
     bool hasSelectedText() const { return textSelected_; }
     bool isSelectionShown() const { return selectionShown_; }
-    QRect selectionRectangle() const { return selection_; }
     void copy();
     /// Prints pages `from` to `to` (from 1); false when nothing printed.
     bool print(QPrinter& printer, int from, int to);
@@ -74,16 +69,12 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     std::optional<CommandState> commandState(CommandId id) const override;
     void runCommand(CommandId id) override;
 
-  signals:
-    void viewChanged();
-    void contextMenuRequested(const QPoint& globalPosition);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragBy(QPoint from, QPoint to) override;
 
   private:
     void setTotalSize(surface::Size size);
@@ -107,19 +98,12 @@ class ZorView : public QAbstractScrollArea, public CommandTarget {
     int currentPage_ = 1;
     int scale_ = 100;
     bool big5_ = false;
-    Tool tool_ = Tool::Drag;
-    bool buttonDown_ = false;
-    // The drag tool's next move takes the start point; the text tool awaits its second click.
-    bool awaitingPoint_ = false;
-    QPoint lastPoint_;
     QSize scrollSize_;
     bool selectionShown_ = false;
     surface::Rect selectionPoints_{};
     QPoint firstPoint_;
     std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
     bool textSelected_ = false;
-    RubberBand band_;
-    QRect selection_;
     bool rectangleSelection_ = false;
 };
 

@@ -77,11 +77,11 @@ void ZorView::runCommand(CommandId id) {
             }
             break;
         }
-        case CommandId::ZoomInTool: tool_ = Tool::ZoomIn; break;
-        case CommandId::ZoomOutTool: tool_ = Tool::ZoomOut; break;
-        case CommandId::DragTool: tool_ = Tool::Drag; break;
-        case CommandId::SelectTool: tool_ = Tool::TextSelect; break;
-        case CommandId::CopyBitmap: tool_ = Tool::AreaSelect; break;
+        case CommandId::ZoomInTool: setTool(Tool::ZoomIn); break;
+        case CommandId::ZoomOutTool: setTool(Tool::ZoomOut); break;
+        case CommandId::DragTool: setTool(Tool::Drag); break;
+        case CommandId::SelectTool: setTool(Tool::TextSelect); break;
+        case CommandId::CopyBitmap: setTool(Tool::AreaSelect); break;
         case CommandId::RectangleSelection:
             rectangleSelection_ = !rectangleSelection_;
             reader_.SetRectSelect(rectangleSelection_ ? 1 : 0);

@@ -243,6 +243,13 @@
     </message>
 </context>
 <context>
+    <name>Printing</name>
+    <message>
+        <source>无法打印。</source>
+        <translation type="unfinished">Cannot print.</translation>
+    </message>
+</context>
+<context>
     <name>Prompt</name>
     <message>
         <source>放大页面比例
@@ -504,17 +511,6 @@ About</translation>
     </message>
 </context>
 <context>
-    <name>QDialog</name>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>确定</source>
@@ -670,10 +666,6 @@ About</translation>
         <translation>Invalid entry! Please try again.</translation>
     </message>
     <message>
-        <source>无法打印。</source>
-        <translation>Cannot print.</translation>
-    </message>
-    <message>
         <source>VYN File (*.vyn)</source>
         <translation>VYN File (*.vyn)</translation>
     </message>
@@ -706,10 +698,6 @@ About</translation>
     <message>
         <source>Zor File (*.zor)</source>
         <translation>Zor File (*.zor)</translation>
-    </message>
-    <message>
-        <source>无法打印。</source>
-        <translation>Cannot print.</translation>
     </message>
 </context>
 </TS>

@@ -243,6 +243,13 @@
     </message>
 </context>
 <context>
+    <name>Printing</name>
+    <message>
+        <source>无法打印。</source>
+        <translation type="unfinished">無法列印。</translation>
+    </message>
+</context>
+<context>
     <name>Prompt</name>
     <message>
         <source>放大页面比例
@@ -504,17 +511,6 @@ Chiese GB</translation>
     </message>
 </context>
 <context>
-    <name>QDialog</name>
-    <message>
-        <source>确定</source>
-        <translation>確定</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>取消</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>确定</source>
@@ -670,10 +666,6 @@ Chiese GB</translation>
         <translation>輸入錯誤!請重新輸入.</translation>
     </message>
     <message>
-        <source>无法打印。</source>
-        <translation>無法列印。</translation>
-    </message>
-    <message>
         <source>VYN File (*.vyn)</source>
         <translation>VYN File (*.vyn)</translation>
     </message>
@@ -706,10 +698,6 @@ Chiese GB</translation>
     <message>
         <source>Zor File (*.zor)</source>
         <translation>Zor File (*.zor)</translation>
-    </message>
-    <message>
-        <source>无法打印。</source>
-        <translation>無法列印。</translation>
     </message>
 </context>
 </TS>
