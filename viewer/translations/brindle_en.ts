@@ -246,7 +246,7 @@
     <name>Printing</name>
     <message>
         <source>无法打印。</source>
-        <translation type="unfinished">Cannot print.</translation>
+        <translation>Cannot print.</translation>
     </message>
 </context>
 <context>

@@ -246,7 +246,7 @@
     <name>Printing</name>
     <message>
         <source>无法打印。</source>
-        <translation type="unfinished">無法列印。</translation>
+        <translation>無法列印。</translation>
     </message>
 </context>
 <context>
