@@ -217,14 +217,18 @@ class OptionsTest : public QObject {
         QVERIFY(!window.action(CommandId::EnglishMenu)->isChecked());
     }
 
-    // Every text of the program has its translation in both files.
+    // Every text of the program has its translation in both files, and the compiled files
+    // beside the program carry them.
     void translationsAreComplete() {
         for (const char* name : {"brindle_en", "brindle_zh_TW"}) {
+            QFile source(QStringLiteral(BRINDLE_TRANSLATIONS_DIR "/%1.ts").arg(name));
+            QVERIFY(source.open(QIODevice::ReadOnly));
+            const QByteArray text = source.readAll();
+            QVERIFY(text.count("<source>") > 100);
+            QCOMPARE(text.count("<translation>"), text.count("<source>"));
             QTranslator translator;
             QVERIFY(translator.load(name, QCoreApplication::applicationDirPath()));
-            for (const char* source : {"打开(&O)...\tCtrl+O", "关于VYN文件浏览器(&A)..."}) {
-                QVERIFY(!translator.translate("Menu", source).isEmpty());
-            }
+            QVERIFY(!translator.translate("Menu", "关于VYN文件浏览器(&A)...").isEmpty());
         }
     }
 
