@@ -176,8 +176,8 @@ class ViewerTest : public QObject {
         QVERIFY(checkPageEntry("0", 12).result == PageChoice::Result::OutOfRange);
         QVERIFY(checkPageEntry("2.5", 12).result == PageChoice::Result::NotAnInteger);
         QVERIFY(checkPageEntry("", 12).result == PageChoice::Result::NotAnInteger);
-        QCOMPARE(checkZoomEntry("75"), std::optional<float>(0.75f));
-        QCOMPARE(checkZoomEntry("12.5"), std::optional<float>(0.125f));
+        QCOMPARE(checkZoomEntry("75"), std::optional<double>(75.0));
+        QCOMPARE(checkZoomEntry(" 12.5 "), std::optional<double>(12.5));
         QVERIFY(!checkZoomEntry("0"));
         QVERIFY(!checkZoomEntry("-50"));
         QVERIFY(!checkZoomEntry("abc"));

@@ -42,14 +42,14 @@ PageChoice checkPageEntry(const QString& text, int pageCount) {
     return {PageChoice::Result::Page, page};
 }
 
-std::optional<float> checkZoomEntry(const QString& text) {
+std::optional<double> checkZoomEntry(const QString& text) {
     bool isNumber = false;
     const double percent = text.trimmed().toDouble(&isNumber);
-    // A ratio of 0 or below, or not a number, is no display ratio.
+    // A percentage of 0 or below, or not a number, is no zoom.
     if (!isNumber || !std::isfinite(percent) || percent <= 0) {
         return std::nullopt;
     }
-    return float(percent / 100.0);
+    return percent;
 }
 
 GotoPageDialog::GotoPageDialog(int pageCount, int currentPage, QWidget* parent)
@@ -97,12 +97,12 @@ ZoomDialog::ZoomDialog(QWidget* parent) : QDialog(parent), entry_(new QComboBox(
 }
 
 void ZoomDialog::accept() {
-    const std::optional<float> ratio = checkZoomEntry(entry_->currentText());
-    if (!ratio) {
+    const std::optional<double> percent = checkZoomEntry(entry_->currentText());
+    if (!percent) {
         QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kWrongEntry));
         return;  // the dialog stays open for a usable entry
     }
-    ratio_ = *ratio;
+    percent_ = *percent;
     QDialog::accept();
 }
 

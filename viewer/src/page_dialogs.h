@@ -22,9 +22,8 @@ struct PageChoice {
 };
 PageChoice checkPageEntry(const QString& text, int pageCount);
 
-/// The display ratio a zoom entry asks for (the percentage / 100); none unless the entry is a
-/// positive number.
-std::optional<float> checkZoomEntry(const QString& text);
+/// The percentage a zoom entry asks for; none unless the entry is a positive number.
+std::optional<double> checkZoomEntry(const QString& text);
 
 class GotoPageDialog : public QDialog {
     Q_OBJECT
@@ -43,12 +42,13 @@ class ZoomDialog : public QDialog {
     Q_OBJECT
   public:
     explicit ZoomDialog(QWidget* parent = nullptr);
-    float ratio() const { return ratio_; }
+    /// The percentage entered, above 0.
+    double percent() const { return percent_; }
     void accept() override;
 
   private:
     QComboBox* entry_;
-    float ratio_ = 1.0f;
+    double percent_ = 100.0;
 };
 
 }  // namespace viewer

@@ -119,7 +119,7 @@ void VynView::runCommand(CommandId id) {
         case CommandId::ZoomDialog: {
             ZoomDialog dialog(window());
             if (dialog.exec() == QDialog::Accepted) {
-                setRatio(dialog.ratio());
+                setRatio(float(dialog.percent() / 100.0));
             }
             break;
         }

@@ -225,6 +225,13 @@ void ZorView::paintEvent(QPaintEvent*) {
     band_.paint(painter);
 }
 
+// A new window size keeps the scroll area and the page's place in it; only the scroll bars
+// follow.
+void ZorView::resizeEvent(QResizeEvent* event) {
+    PageArea::resizeEvent(event);
+    setTotalSize({scrollSize_.width(), scrollSize_.height()});
+}
+
 void ZorView::setToolCursor() {
     switch (tool_) {
         case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;

@@ -73,7 +73,7 @@ void ZorView::runCommand(CommandId id) {
         case CommandId::ZoomDialog: {
             ZoomDialog dialog(window());
             if (dialog.exec() == QDialog::Accepted) {
-                setScale(int(dialog.ratio() * 100.0f));
+                setScale(int(dialog.percent()));
             }
             break;
         }
