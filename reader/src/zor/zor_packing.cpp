@@ -5,6 +5,7 @@
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "library/library_state.h"
@@ -41,6 +42,27 @@ void fail(int code, const char* message) {
 void failOpening(const char* message, const char* path) {
     setLibraryError(kOpenFileError);
     WriteLog(kLogError, "%s(%s)\r\n", message, path);
+}
+
+// Copies the rest of `input` to `output` block by block, masking (or unmasking) every byte;
+// `copied` hears the size of each block. False when the input cannot be read or a block cannot
+// be written. Block by block, so no file size needs one allocation.
+bool copyMasked(std::FILE* input, PartialFile& output, const std::function<void(size_t)>& copied) {
+    std::array<uint8_t, kBlockSize> block{};
+    for (;;) {
+        const size_t got = std::fread(block.data(), 1, block.size(), input);
+        if (got == 0) {
+            return std::ferror(input) == 0;
+        }
+        const std::span<uint8_t> bytes(block.data(), got);
+        zor::maskBytes(bytes, 0);
+        if (!output.append(bytes)) {
+            return false;
+        }
+        if (copied) {
+            copied(got);
+        }
+    }
 }
 
 std::array<uint8_t, zor::kHeaderSize> packedHeader() {
@@ -84,23 +106,12 @@ int RDLL_PackFile(const char* source, const char* destination, RdllPackProgress 
     if (progress != nullptr) {
         progress(total, int32_t(kBlockSize), 1);
     }
-    std::array<uint8_t, kBlockSize> block{};
-    for (;;) {
-        const size_t got = std::fread(block.data(), 1, block.size(), input.get());
-        if (got == 0) {
-            break;
-        }
-        const std::span<uint8_t> bytes(block.data(), got);
-        zor::maskBytes(bytes, 0);
-        if (!output.append(bytes)) {
-            fail(kReadFileError, "RDLL_PackFile-- read file error!");
-            return 0;
-        }
+    const auto reportBlock = [&](size_t got) {
         if (progress != nullptr) {
             progress(total, int32_t(got), 0);
         }
-    }
-    if (std::ferror(input.get()) != 0 || !output.commit()) {
+    };
+    if (!copyMasked(input.get(), output, reportBlock) || !output.commit()) {
         fail(kReadFileError, "RDLL_PackFile-- read file error!");
         return 0;
     }
@@ -124,22 +135,8 @@ int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/)
         return 0;
     }
     // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
-    // Copied block by block rather than read whole, so no file size needs one allocation.
-    std::array<uint8_t, kBlockSize> block{};
-    const bool positioned = fseeko(input.get(), zor::kHeaderSize, SEEK_SET) == 0;
-    while (positioned) {
-        const size_t got = std::fread(block.data(), 1, block.size(), input.get());
-        if (got == 0) {
-            break;
-        }
-        const std::span<uint8_t> bytes(block.data(), got);
-        zor::maskBytes(bytes, 0);
-        if (!output.append(bytes)) {
-            fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
-            return 0;
-        }
-    }
-    if (!positioned || std::ferror(input.get()) != 0 || !output.commit()) {
+    if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 || !copyMasked(input.get(), output, {}) ||
+        !output.commit()) {
         fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
         return 0;
     }
