@@ -26,10 +26,7 @@ class ContentInterpreterTest : public testing::Test {
             refs += std::to_string(50 + i) + " 0 R ";
         }
         layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents [ " + refs + "] >>";
-        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(layout);
-        const auto path =
-            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        const auto path = writePdf(dir_, layout, "doc.pdf");
         EXPECT_EQ(reader_.Open(path.c_str()), 1);
         EXPECT_EQ(reader_.GetPage(1), 1);
         return reader_;
@@ -207,10 +204,7 @@ TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
                                            "/ColorSpace /DeviceGray /BitsPerComponent 8",
                                            std::string("\x00\xff\x80\x40", 4))});
     layout.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
-    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = buildPdf(layout);
-    const auto path =
-        dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    const auto path = writePdf(dir_, layout, "doc.pdf");
     ASSERT_EQ(reader_.Open(path.c_str()), 1);
     ASSERT_EQ(reader_.GetPage(1), 1);
     surface::Rect none{};

@@ -103,11 +103,8 @@ TEST(DecodeStreamTest, FilteredPageContentsAreDecoded) {
     const std::string content = "BT (decoded) Tj ET";
     fixtures::PdfLayout layout = fixtures::pagesPdf({"unused"});
     layout.objects[3].body = fixtures::streamBody("/Filter /FlateDecode", deflated(content));
-    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = fixtures::buildPdf(layout);
     vyn::fixtures::TempDir dir;
-    const auto path =
-        dir.write("a.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    const auto path = fixtures::writePdf(dir, layout, "a.pdf");
     CReader reader;
     ASSERT_EQ(reader.Open(path.c_str()), 1);
     ASSERT_EQ(reader.GetPage(1), 1);

@@ -22,15 +22,9 @@ class FileStructureTest : public testing::Test {
     TempDir dir_;
 };
 
-// Pads a file past the 1,024 bytes the trailer is read from.
-std::string padded(PdfLayout layout) {
-    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    return buildPdf(layout);
-}
-
 TEST_F(FileStructureTest, OpensAPdfAndReadsObjectsByNumber) {
     CReader reader;
-    ASSERT_EQ(reader.Open(write(padded(pagesPdf({"BT ET", "q Q"}))).c_str()), 1)
+    ASSERT_EQ(reader.Open(write(paddedPdf(pagesPdf({"BT ET", "q Q"}))).c_str()), 1)
         << reader.GetLastErrorMsg();
     EXPECT_FALSE(reader.isPacked());
     EXPECT_EQ(reader.pageCount(), 2);
@@ -47,7 +41,7 @@ TEST_F(FileStructureTest, SlotsThatDisagreeWithObjectNumbersStillFindEveryObject
     PdfLayout layout = pagesPdf({"BT ET"});
     layout.shiftedSlots = true;
     CReader reader;
-    ASSERT_EQ(reader.Open(write(padded(layout)).c_str()), 1) << reader.GetLastErrorMsg();
+    ASSERT_EQ(reader.Open(write(paddedPdf(layout)).c_str()), 1) << reader.GetLastErrorMsg();
     EXPECT_EQ(reader.pageCount(), 1);
     EXPECT_EQ(reader.GetPage(1), 1);
 }
@@ -59,14 +53,14 @@ TEST_F(FileStructureTest, IncrementalUpdatesReadTheNewestObjects) {
         layout.updates.push_back({{{4, streamBody("", content)}}});
     }
     CReader reader;
-    ASSERT_EQ(reader.Open(write(padded(layout)).c_str()), 1) << reader.GetLastErrorMsg();
+    ASSERT_EQ(reader.Open(write(paddedPdf(layout)).c_str()), 1) << reader.GetLastErrorMsg();
     ASSERT_EQ(reader.GetPage(1), 1);
     ASSERT_EQ(reader.pageContents().size(), 1u);
     EXPECT_TRUE(reader.pageContents()[0].starts_with("(fourth) Tj"));
 }
 
 TEST_F(FileStructureTest, APrevChainThatLoopsStopsWhereItReturns) {
-    std::string pdf = padded(pagesPdf({"BT ET"}));
+    std::string pdf = paddedPdf(pagesPdf({"BT ET"}));
     // The only section names itself as its predecessor.
     const size_t xref = pdf.rfind("xref\n0 1");
     const size_t trailer = pdf.find("/Root", pdf.rfind("trailer"));
@@ -76,7 +70,7 @@ TEST_F(FileStructureTest, APrevChainThatLoopsStopsWhereItReturns) {
 }
 
 TEST_F(FileStructureTest, TheLaterOfTwoStartxrefsCounts) {
-    std::string pdf = padded(pagesPdf({"BT ET"}));
+    std::string pdf = paddedPdf(pagesPdf({"BT ET"}));
     const size_t eof = pdf.rfind("startxref");
     pdf.insert(eof, "startxref\n999999\n");
     CReader reader;
@@ -84,7 +78,7 @@ TEST_F(FileStructureTest, TheLaterOfTwoStartxrefsCounts) {
 }
 
 TEST_F(FileStructureTest, ZorFilesOpenToTheSamePages) {
-    const std::string pdf = padded(pagesPdf({"BT ET", "q Q", "Q q"}));
+    const std::string pdf = paddedPdf(pagesPdf({"BT ET", "q Q", "Q q"}));
     struct Case {
         const char* version;
         std::string catalog;
@@ -111,7 +105,7 @@ struct FailureCase {
 std::string withTrailerEntry(const std::string& entry) {
     PdfLayout layout = pagesPdf({"BT ET"});
     layout.trailerExtra = entry;
-    return padded(layout);
+    return paddedPdf(layout);
 }
 
 std::string replaced(std::string text, std::string_view from, std::string_view to) {
@@ -135,14 +129,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NotPdf", "GIF89a" + std::string(2000, ' '), 8},
         FailureCase{"ShorterThan1024", buildPdf(pagesPdf({"BT ET"})), 9},
         FailureCase{"Encrypted", withTrailerEntry("/Encrypt 9 0 R"), 15},
-        FailureCase{"NoStartxref", replaced(padded(pagesPdf({"x"})), "startxref", "startXref"), 10},
-        FailureCase{"NoTrailer", replaced(padded(pagesPdf({"x"})), "trailer", "trailex"), 10},
-        FailureCase{"NoSize", replaced(padded(pagesPdf({"x"})), "/Size", "/Sise"), 12},
-        FailureCase{"NoRoot", replaced(padded(pagesPdf({"x"})), "/Root", "/Rooo"), 13},
+        FailureCase{"NoStartxref", replaced(paddedPdf(pagesPdf({"x"})), "startxref", "startXref"), 10},
+        FailureCase{"NoTrailer", replaced(paddedPdf(pagesPdf({"x"})), "trailer", "trailex"), 10},
+        FailureCase{"NoSize", replaced(paddedPdf(pagesPdf({"x"})), "/Size", "/Sise"), 12},
+        FailureCase{"NoRoot", replaced(paddedPdf(pagesPdf({"x"})), "/Root", "/Rooo"), 13},
         // A cross-reference stream: the section does not start with "xref".
-        FailureCase{"XrefStream", replaced(padded(pagesPdf({"x"})), "xref\n0 1", "9 0 obj\n<<"),
+        FailureCase{"XrefStream", replaced(paddedPdf(pagesPdf({"x"})), "xref\n0 1", "9 0 obj\n<<"),
                     14},
-        FailureCase{"NotACatalog", replaced(padded(pagesPdf({"x"})), "/Catalog", "/Catalox"), 17}),
+        FailureCase{"NotACatalog", replaced(paddedPdf(pagesPdf({"x"})), "/Catalog", "/Catalox"), 17}),
     [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 TEST_F(FileStructureTest, AMissingFileIsCode2AndAReaderOpensAgainAfterAFailure) {
@@ -150,7 +144,7 @@ TEST_F(FileStructureTest, AMissingFileIsCode2AndAReaderOpensAgainAfterAFailure) 
     EXPECT_EQ(reader.Open((dir_.path() / "none.pdf").c_str()), 0);
     EXPECT_EQ(reader.GetLastErrorCode(), 2);
     EXPECT_STREQ(reader.GetLastErrorMsg(), "Open File Error.");
-    EXPECT_EQ(reader.Open(write(padded(pagesPdf({"BT ET"}))).c_str()), 1);
+    EXPECT_EQ(reader.Open(write(paddedPdf(pagesPdf({"BT ET"}))).c_str()), 1);
     EXPECT_EQ(reader.GetLastErrorCode(), 20) << "the old code is gone; the leaves leave theirs";
 }
 

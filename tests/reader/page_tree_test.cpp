@@ -14,10 +14,7 @@ class PageTreeTest : public testing::Test {
   protected:
     // Opens `layout` padded past the 1,024 bytes the trailer is read from.
     CReader& open(PdfLayout layout) {
-        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(layout);
-        const auto path =
-            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        const auto path = writePdf(dir_, layout, "doc.pdf");
         EXPECT_EQ(reader_.Open(path.c_str()), 1) << reader_.GetLastErrorMsg();
         return reader_;
     }

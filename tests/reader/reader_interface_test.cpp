@@ -18,13 +18,6 @@ namespace {
 
 using vyn::fixtures::TempDir;
 
-std::string writePdf(const TempDir& dir, const std::string& name, PdfLayout layout) {
-    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    const std::string bytes = buildPdf(layout);
-    return dir.write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
-        .string();
-}
-
 std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
@@ -46,7 +39,7 @@ TEST(ReaderInterfaceTest, MessagesOfTheCodes) {
 TEST(ReaderInterfaceTest, TheFirstErrorIsKept) {
     TempDir dir;
     CReader reader;
-    ASSERT_EQ(reader.Open(writePdf(dir, "a.pdf", pagesPdf({"BT ET"})).c_str()), 1);
+    ASSERT_EQ(reader.Open(writePdf(dir, pagesPdf({"BT ET"}), "a.pdf").c_str()), 1);
     EXPECT_EQ(reader.GetLastErrorCode(), 20);
     EXPECT_FALSE(reader.ReadObjToBufferByID(77));
     EXPECT_EQ(reader.GetLastErrorCode(), 20);
@@ -59,7 +52,7 @@ TEST(ReaderInterfaceTest, TheFirstErrorIsKept) {
 TEST(ReaderInterfaceTest, PageSizeFollowsTheScaleAndTheDevice) {
     TempDir dir;
     CReader reader;
-    ASSERT_EQ(reader.Open(writePdf(dir, "a.pdf", pagesPdf({"BT ET"}, "0 0 596 842")).c_str()), 1);
+    ASSERT_EQ(reader.Open(writePdf(dir, pagesPdf({"BT ET"}, "0 0 596 842"), "a.pdf").c_str()), 1);
     ASSERT_EQ(reader.GetPage(1), 1);
     const surface::Device screen{96, 96};
     // 96 x (596 + 1) / 72 = 796 wide; the scroll range adds 50.
@@ -72,7 +65,7 @@ TEST(ReaderInterfaceTest, PageSizeFollowsTheScaleAndTheDevice) {
 
 TEST(ReaderInterfaceTest, TheLogWritesNothingAtLevel0AndTracesAtLevel3) {
     TempDir dir;
-    const std::string pdf = writePdf(dir, "a.pdf", pagesPdf({"BT ET"}));
+    const std::string pdf = writePdf(dir, pagesPdf({"BT ET"}), "a.pdf");
     const std::filesystem::path program = dir.path() / "viewer";
     const LogSettings saved = logSettings();
     for (const int level : {0, 3}) {
@@ -114,7 +107,7 @@ TEST(ReaderInterfaceTest, TheFormatterAndItsBound) {
 
 TEST(ReaderInterfaceTest, SavedStreamsAreDumpedOnePerFile) {
     TempDir dir;
-    const std::string pdf = writePdf(dir, "a.pdf", pagesPdf({"BT ET"}));
+    const std::string pdf = writePdf(dir, pagesPdf({"BT ET"}), "a.pdf");
     const LogSettings saved = logSettings();
     std::ofstream(dir.path() / "debug.ini") << "[Debug]\nSaveStream=1\n";
     LoadLogSettings(dir.path() / "viewer");
@@ -132,7 +125,7 @@ class FlatInterfaceTest : public testing::Test {
 };
 
 TEST_F(FlatInterfaceTest, TenSlotsAndNoMore) {
-    const std::string pdf = writePdf(dir_, "a.pdf", pagesPdf({"BT ET", "q Q"}));
+    const std::string pdf = writePdf(dir_, pagesPdf({"BT ET", "q Q"}), "a.pdf");
     for (int slot = 0; slot < 10; ++slot) {
         EXPECT_EQ(RDLL_OpenPDFFile(pdf.c_str()), slot);
     }
@@ -171,7 +164,7 @@ TEST_F(FlatInterfaceTest, InvalidHandlesDoNothing) {
 }
 
 TEST_F(FlatInterfaceTest, OffsetsAndFileExistence) {
-    const std::string pdf = writePdf(dir_, "paper.pdf", pagesPdf({"BT ET"}));
+    const std::string pdf = writePdf(dir_, pagesPdf({"BT ET"}), "paper.pdf");
     const int handle = RDLL_OpenPDFFile(pdf.c_str());
     ASSERT_GE(handle, 0);
     EXPECT_EQ(RDLL_SetOffset(handle, 30, 40), 1);

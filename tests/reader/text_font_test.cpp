@@ -34,10 +34,7 @@ class TextFontTest : public testing::Test {
         for (PdfObject& o : more) {
             layout.objects.push_back(std::move(o));
         }
-        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(layout);
-        const auto path =
-            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        const auto path = writePdf(dir_, layout, "doc.pdf");
         EXPECT_EQ(reader_.Open(path.c_str()), 1);
         EXPECT_EQ(reader_.GetPage(1), 1);
         return reader_;

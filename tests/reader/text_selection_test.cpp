@@ -27,10 +27,7 @@ class TextSelectionTest : public testing::Test {
             "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
         layout.objects.push_back({40, "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
                                     "500 500 500 500 500 500 ] >>"});
-        layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-        const std::string bytes = buildPdf(layout);
-        const auto path =
-            dir_.write("doc.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        const auto path = writePdf(dir_, layout, "doc.pdf");
         ASSERT_EQ(reader_.Open(path.c_str()), 1);
         ASSERT_EQ(reader_.GetPage(1), 1);
     }

@@ -39,8 +39,7 @@ fs::path writeBytes(const TempDir& dir, const std::string& name, std::string_vie
 std::string twoPagePdf() {
     PdfLayout layout =
         pagesPdf({"BT /F1 12 Tf 72 700 Td (one) Tj ET", "BT /F1 12 Tf 72 700 Td (two) Tj ET"});
-    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
-    return buildPdf(layout);
+    return paddedPdf(layout);
 }
 
 DirItem item(const char* title, int page, int level) {

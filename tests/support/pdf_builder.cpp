@@ -103,6 +103,17 @@ PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view me
     return layout;
 }
 
+std::string paddedPdf(PdfLayout layout) {
+    layout.objects.push_back({90, "(" + std::string(1200, 'x') + ")"});
+    return buildPdf(layout);
+}
+
+std::filesystem::path writePdf(const vyn::fixtures::TempDir& dir, const PdfLayout& layout,
+                               const std::string& name) {
+    const std::string bytes = paddedPdf(layout);
+    return dir.write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
 std::string packZor(std::string_view pdf, std::string_view version, std::string_view catalog) {
     std::string out(254, '\0');
     const std::string magic = "ZOR " + std::string(version);

@@ -2,9 +2,12 @@
 // samples: objects as text, incremental updates, and deliberate oddities.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "vyn_writer.h"
 
 namespace reader::fixtures {
 
@@ -37,6 +40,14 @@ std::string buildPdf(const PdfLayout& layout);
 /// A document whose pages carry the given content streams (unfiltered): catalog 1, page tree
 /// 2, page i at 3 + 2i and its content at 4 + 2i, a Helvetica font resource on every page.
 PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox = "0 0 612 792");
+
+/// The file of `layout` padded past the 1,024 bytes at its end in which the reader looks for
+/// the trailer (a long string as object 90).
+std::string paddedPdf(PdfLayout layout);
+
+/// `layout`'s padded file written as `name` in `dir`; its path.
+std::filesystem::path writePdf(const vyn::fixtures::TempDir& dir, const PdfLayout& layout,
+                               const std::string& name = "doc.pdf");
 
 /// The bytes of a ZOR file holding `pdf`: header, then the PDF masked; version "1.00" or
 /// "2.00", with `catalog` appended after the PDF (2.00 only).
