@@ -12,7 +12,9 @@ const std::string& thousandPagePdf() {
     static const std::string path = [] {
         std::vector<std::string> contents(1000, "BT /F1 12 Tf 72 720 Td (A page of text) Tj ET");
         const std::string bytes = reader::fixtures::buildPdf(reader::fixtures::pagesPdf(contents));
-        return dir.write("pages.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+        return dir
+            .write("pages.pdf",
+                   std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
             .string();
     }();
     return path;

@@ -15,8 +15,9 @@ namespace {
 
 // A page of 40 lines of text, a tinted box, rules and a 64 x 64 grey image.
 std::string pageContent(int page) {
-    std::string content = "0.9 0.9 1 rg 60 500 480 200 re f 0 0 0 RG 1 w 60 490 m 540 490 l S "
-                          "q 120 0 0 120 400 560 cm /Im1 Do Q 0 g BT /F1 10 Tf 60 780 Td 12 TL ";
+    std::string content =
+        "0.9 0.9 1 rg 60 500 480 200 re f 0 0 0 RG 1 w 60 490 m 540 490 l S "
+        "q 120 0 0 120 400 560 cm /Im1 Do Q 0 g BT /F1 10 Tf 60 780 Td 12 TL ";
     for (int line = 0; line < 40; ++line) {
         content += "(Page " + std::to_string(page) + ", line " + std::to_string(line) +
                    ": the quick brown fox jumps over the lazy dog) ' ";
@@ -36,19 +37,23 @@ const std::string& documentPath() {
         for (size_t i = 0; i < contents.size(); ++i) {
             layout.objects[2 + 2 * i].body =
                 "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 100 0 R >> /XObject << "
-                "/Im1 101 0 R >> >> /Contents " + std::to_string(4 + 2 * i) + " 0 R >>";
+                "/Im1 101 0 R >> >> /Contents " +
+                std::to_string(4 + 2 * i) + " 0 R >>";
         }
-        layout.objects.push_back({100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
+        layout.objects.push_back(
+            {100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
         std::string pixels;
         for (int i = 0; i < 64 * 64; ++i) {
             pixels += char(i % 251);
         }
         layout.objects.push_back({101, reader::fixtures::streamBody(
-                                         "/Type /XObject /Subtype /Image /Width 64 /Height 64 "
-                                         "/ColorSpace /DeviceGray /BitsPerComponent 8",
-                                         pixels)});
+                                           "/Type /XObject /Subtype /Image /Width 64 /Height 64 "
+                                           "/ColorSpace /DeviceGray /BitsPerComponent 8",
+                                           pixels)});
         const std::string bytes = reader::fixtures::buildPdf(layout);
-        return dir.write("pages.pdf", std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+        return dir
+            .write("pages.pdf",
+                   std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
             .string();
     }();
     return path;
@@ -69,8 +74,8 @@ void BM_RenderEveryPage(benchmark::State& state) {
             ++pages;
         }
     }
-    state.counters["s/page"] = benchmark::Counter(double(pages), benchmark::Counter::kIsRate |
-                                                                     benchmark::Counter::kInvert);
+    state.counters["s/page"] = benchmark::Counter(
+        double(pages), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_RenderEveryPage)->Unit(benchmark::kMillisecond);
 

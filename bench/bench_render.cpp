@@ -67,8 +67,8 @@ void BM_DrawDensePage(benchmark::State& state) {
     for (auto _ : state) {
         document.Show(*surface, {0, 0, size.cx, size.cy}, 0, 0);
     }
-    state.counters["pages/s"] = benchmark::Counter(double(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["pages/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DrawDensePage)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 

@@ -13,7 +13,8 @@
 namespace {
 
 const std::string kLookup =
-    "9 0 obj\n<< /Length 12 >>\nstream\n\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\nendstream\nendobj\n";
+    "9 0 obj\n<< /Length 12 "
+    ">>\nstream\n\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\nendstream\nendobj\n";
 
 void check(const reader::ImageRecord& image) {
     const surface::Dib dib = image.dib();

@@ -32,18 +32,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const size_t split = std::min<size_t>(input.size(), data[0]);
-    reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
-    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> "
-                           "/XObject << /Im1 41 0 R >> >> /Contents 4 0 R >>";
+    reader::fixtures::PdfLayout layout =
+        reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> "
+        "/XObject << /Im1 41 0 R >> >> /Contents 4 0 R >>";
     layout.objects.push_back({40, "<< /Type /Font " + input.substr(0, split) + " >>"});
-    layout.objects.push_back({41, reader::fixtures::streamBody(
-                                    "/Type /XObject /Subtype /Image /Width 2 /Height 2 "
-                                    "/ColorSpace /DeviceRGB /BitsPerComponent 8",
-                                    std::string(12, '\x80'))});
+    layout.objects.push_back(
+        {41, reader::fixtures::streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
+                                          "/ColorSpace /DeviceRGB /BitsPerComponent 8",
+                                          std::string(12, '\x80'))});
     layout.objects.push_back({90, "(" + std::string(1100, 'x') + ")"});
     const std::string bytes = reader::fixtures::buildPdf(layout);
     static const std::string path = scratchPath();
-    vyn::fixtures::writeFile(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    vyn::fixtures::writeFile(
+        path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 
     CReader reader;
     if (reader.Open(path.c_str()) == 0 || reader.GetPage(1) == 0) {

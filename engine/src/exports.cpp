@@ -81,9 +81,9 @@ int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code, const cha
 
 int32_t VYNFile_GetTextInRect(VynHandle document, VynRect rect, char* buffer, int32_t size) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr ? d->GetTextInRect({rect.left, rect.top, rect.right, rect.bottom}, buffer,
-                                           size)
-                        : 0;
+    return d != nullptr
+               ? d->GetTextInRect({rect.left, rect.top, rect.right, rect.bottom}, buffer, size)
+               : 0;
 }
 
 int32_t VYNFile_GetTextBetweenPoints(VynHandle document, int32_t x1, int32_t y1, int32_t x2,
@@ -103,7 +103,9 @@ void VYNFile_SetMarkColor(VynHandle document, uint32_t color) {
     }
 }
 
-void VYNFile_SetMarkBkColor(VynHandle document, uint32_t color) { VYNFile_SetMarkColor(document, color); }
+void VYNFile_SetMarkBkColor(VynHandle document, uint32_t color) {
+    VYNFile_SetMarkColor(document, color);
+}
 
 VynSize VYNFile_GetPageSize(VynHandle document) {
     const vyn::VynDocument* d = documentOf(document);

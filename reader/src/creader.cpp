@@ -25,8 +25,11 @@ constexpr size_t kHeaderSize = 254;
 }  // namespace
 
 CReader::CReader()
-    : data_(kDataSize), glyphBuffer_(kGlyphBufferSize), selectedText1_(kSelectedTextSize),
-      selectedText2_(kSelectedTextSize), header_(kHeaderSize, 0) {
+    : data_(kDataSize),
+      glyphBuffer_(kGlyphBufferSize),
+      selectedText1_(kSelectedTextSize),
+      selectedText2_(kSelectedTextSize),
+      header_(kHeaderSize, 0) {
     WriteLog(kLogTrace, "%s\r\n", "CReader::CReader--Constructors!");
 }
 
@@ -121,8 +124,10 @@ void CReader::sizePage(const surface::Device& device) {
     GetPageInfo(&info);
     // Upper-right corner of the MediaBox, at the zoom, in pixels of the device.
     const float scale = float(scale_);
-    const float width = float(device.dpiX) * ((scale * float(info.mediaBox[2]) / 100.0f + 1.0f) / 72.0f);
-    const float height = float(device.dpiY) * ((scale * float(info.mediaBox[3]) / 100.0f + 1.0f) / 72.0f);
+    const float width =
+        float(device.dpiX) * ((scale * float(info.mediaBox[2]) / 100.0f + 1.0f) / 72.0f);
+    const float height =
+        float(device.dpiY) * ((scale * float(info.mediaBox[3]) / 100.0f + 1.0f) / 72.0f);
     auto pixels = [](float v) {
         return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
     };

@@ -19,9 +19,9 @@ struct XrefEntry {
 /// stream, and where the content starts in it.
 struct ContentItem {
     std::string buffer;
-    size_t data = 0;     ///< first byte of the content in the buffer
-    size_t size = 0;     ///< bytes of the buffer the interpreter may use
-    int32_t length = 0;  ///< the stream's Length, or the decoded length
+    size_t data = 0;       ///< first byte of the content in the buffer
+    size_t size = 0;       ///< bytes of the buffer the interpreter may use
+    int32_t length = 0;    ///< the stream's Length, or the decoded length
     bool decoded = false;  ///< the buffer holds the decoded stream
 };
 

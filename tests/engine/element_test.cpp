@@ -280,8 +280,8 @@ TEST_F(ElementTest, HeavyRulesAndCornerFramesReturnTheirLength) {
 
 // sx / 742 + 1: one pixel up to 741 dots per inch, two from 742.
 TEST_F(ElementTest, HeavyRulePenFollowsTheResolution) {
-    for (const auto& [dpi, pen] : {std::pair{741, "pen solid w=1 #000000"},
-                                   std::pair{742, "pen solid w=2 #000000"}}) {
+    for (const auto& [dpi, pen] :
+         {std::pair{741, "pen solid w=1 #000000"}, std::pair{742, "pen solid w=2 #000000"}}) {
         VynDocument& d = document(2);
         d.SetResolution(dpi, dpi);
         surface_.clear();

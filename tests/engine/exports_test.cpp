@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "vyn/vynfile.h"
 #include "stream_builder.h"
 #include "surface/recording_surface.h"
+#include "vyn/vynfile.h"
 #include "vyn_writer.h"
 
 namespace vyn::fixtures {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine_state.h"
 #include "coded_picture.h"
+#include "engine_state.h"
 #include "image/dib_picture.h"
 #include "jpeg_writer.h"
 #include "surface/recording_surface.h"
@@ -84,7 +84,8 @@ struct ReportedErrors {
 TEST(PagePicturesTest, BrokenJpegLeavesAnEmptyPictureAndReportsTheLibraryMessage) {
     std::vector<uint8_t> truncated = solidJpeg(16, 16, {1, 2, 3});
     truncated.resize(20);
-    auto opened = openLayout(pageWithPictures({{1, {'G', 'I', 'F', '8', '9', 'a'}}, {1, truncated}}));
+    auto opened =
+        openLayout(pageWithPictures({{1, {'G', 'I', 'F', '8', '9', 'a'}}, {1, truncated}}));
     ASSERT_NE(opened->document, nullptr);
     ReportedErrors::seen.clear();
     engineState().errorCallback = ReportedErrors::record;
@@ -106,8 +107,8 @@ TEST(PagePicturesTest, BrokenJpegLeavesAnEmptyPictureAndReportsTheLibraryMessage
 
 TEST(PagePicturesTest, PicturesOffThenOn) {
     auto opened = openLayout(pageWithPictures({{1, solidJpeg(4, 4, {0, 0, 255})},
-                                             {1, solidJpeg(4, 4, {0, 255, 0})},
-                                             {1, solidJpeg(4, 4, {9, 9, 9})}}));
+                                               {1, solidJpeg(4, 4, {0, 255, 0})},
+                                               {1, solidJpeg(4, 4, {9, 9, 9})}}));
     VynDocument* d = opened->document.get();
     ASSERT_NE(d, nullptr);
     d->EnablePicture(false);
@@ -228,9 +229,9 @@ TEST(PagePicturesTest, UnusableCodedHeadersLeaveTheSlotEmpty) {
         return data;
     };
     auto opened = openLayout(pageWithPictures({{0, bytesOf(tooWide, 16)},
-                                             {0, bytesOf(twoBits, 64)},
-                                             {0, bytesOf(bigTable, 8)},
-                                             {0, {1, 2, 3}}}));
+                                               {0, bytesOf(twoBits, 64)},
+                                               {0, bytesOf(bigTable, 8)},
+                                               {0, {1, 2, 3}}}));
     ASSERT_NE(opened->document, nullptr);
     ASSERT_TRUE(opened->document->LoadPage(0));
     for (int32_t i = 0; i < 4; ++i) {

@@ -53,9 +53,9 @@ class PageTextTest : public testing::Test {
     }
 
     // Lines of text from (x, y) on, `advance` apart, in size code 5.
-    static StreamBuilder page(std::initializer_list<std::tuple<uint16_t, uint16_t, std::string>>
-                                  lines,
-                              uint16_t advance = 120) {
+    static StreamBuilder page(
+        std::initializer_list<std::tuple<uint16_t, uint16_t, std::string>> lines,
+        uint16_t advance = 120) {
         StreamBuilder stream;
         stream.font(4, 5, 5);
         for (const auto& [x, y, text] : lines) {
@@ -131,8 +131,15 @@ TEST_P(SelectionTest, SelectsFromStartToEnd) {
 INSTANTIATE_TEST_SUITE_P(
     Selections, SelectionTest,
     testing::Values(
-        SelectionCase{"OneLine", {{100, 100, kZhong + kWen + kShu}}, 120, 110, 110, 250, 150,
-                      kZhong + kWen, 2},
+        SelectionCase{"OneLine",
+                      {{100, 100, kZhong + kWen + kShu}},
+                      120,
+                      110,
+                      110,
+                      250,
+                      150,
+                      kZhong + kWen,
+                      2},
         SelectionCase{"StartOnNothing", {{100, 100, kZhong + kWen}}, 120, 50, 50, 250, 150, "", 0},
         SelectionCase{"TwoLinesGetCrLf",
                       {{100, 100, kZhong + kWen}, {100, 300, kShu}},
@@ -153,13 +160,34 @@ INSTANTIATE_TEST_SUITE_P(
                       110,
                       "ab cd",
                       4},
-        SelectionCase{"LettersCloseTogetherDoNot", {{100, 100, fullWidth("abc")}}, 54, 110, 110,
-                      240, 110, "abc", 3},
-        SelectionCase{"CapitalAfterSmallLetter", {{100, 100, fullWidth("aB")}}, 54, 110, 110, 160,
-                      110, "a B", 2},
+        SelectionCase{"LettersCloseTogetherDoNot",
+                      {{100, 100, fullWidth("abc")}},
+                      54,
+                      110,
+                      110,
+                      240,
+                      110,
+                      "abc",
+                      3},
+        SelectionCase{"CapitalAfterSmallLetter",
+                      {{100, 100, fullWidth("aB")}},
+                      54,
+                      110,
+                      110,
+                      160,
+                      110,
+                      "a B",
+                      2},
         // The end before the start is never reached: the first two bytes, the start marked.
-        SelectionCase{"EndBeforeStart", {{100, 100, kZhong + kWen + kShu}}, 120, 230, 110, 110,
-                      110, kWen, 1}),
+        SelectionCase{"EndBeforeStart",
+                      {{100, 100, kZhong + kWen + kShu}},
+                      120,
+                      230,
+                      110,
+                      110,
+                      110,
+                      kWen,
+                      1}),
     [](const testing::TestParamInfo<SelectionCase>& p) { return std::string(p.param.name); });
 
 TEST_F(PageTextTest, SelectionNeverWritesPastTheBuffer) {
@@ -218,17 +246,20 @@ TEST_P(SearchTest, MarksCompleteOccurrences) {
 
 INSTANTIATE_TEST_SUITE_P(
     Searches, SearchTest,
-    testing::Values(SearchCase{"Word", kShu + kZhong + kWen, kZhong + kWen, 1, {220, 340}},
-                    SearchCase{"SpacesOfTheTextSkipped", kZhong + kWen, "  " + kZhong + " " + kWen,
-                               1, {100, 220}},
-                    SearchCase{"FirstOfTwoAdjacent", kZhong + kWen + kZhong + kWen, kZhong + kWen,
-                               1, {100, 220}},
-                    SearchCase{"RepeatedStartIsNotRetried", kZhong + kZhong + kWen, kZhong + kWen,
-                               0, {}},
-                    SearchCase{"ApartTwice", kZhong + kWen + kShu + kZhong + kWen, kZhong + kWen,
-                               2, {100, 220, 460, 580}},
-                    SearchCase{"LatinThroughSpecialCodes", fullWidth("xab"), "ab", 1, {220, 340}},
-                    SearchCase{"Missing", kZhong + kWen, kShu, 0, {}}),
+    testing::Values(
+        SearchCase{"Word", kShu + kZhong + kWen, kZhong + kWen, 1, {220, 340}},
+        SearchCase{
+            "SpacesOfTheTextSkipped", kZhong + kWen, "  " + kZhong + " " + kWen, 1, {100, 220}},
+        SearchCase{
+            "FirstOfTwoAdjacent", kZhong + kWen + kZhong + kWen, kZhong + kWen, 1, {100, 220}},
+        SearchCase{"RepeatedStartIsNotRetried", kZhong + kZhong + kWen, kZhong + kWen, 0, {}},
+        SearchCase{"ApartTwice",
+                   kZhong + kWen + kShu + kZhong + kWen,
+                   kZhong + kWen,
+                   2,
+                   {100, 220, 460, 580}},
+        SearchCase{"LatinThroughSpecialCodes", fullWidth("xab"), "ab", 1, {220, 340}},
+        SearchCase{"Missing", kZhong + kWen, kShu, 0, {}}),
     [](const testing::TestParamInfo<SearchCase>& p) { return std::string(p.param.name); });
 
 TEST_F(PageTextTest, SearchClearsTheMarksFirst) {
@@ -282,9 +313,8 @@ TEST_F(PageTextTest, MarksArePaintedOnTheMarkColourAfterThePage) {
     ASSERT_NE(opaque, lines.end());
     EXPECT_EQ(*(opaque + 1), "bkColor #00dede");
     const Lines drawnAfter(opaque, lines.end());
-    const auto texts = std::count_if(drawnAfter.begin(), drawnAfter.end(), [](const std::string& l) {
-        return l.starts_with("textOut");
-    });
+    const auto texts = std::count_if(drawnAfter.begin(), drawnAfter.end(),
+                                     [](const std::string& l) { return l.starts_with("textOut"); });
     EXPECT_EQ(texts, 1);
     EXPECT_NE(std::find(drawnAfter.begin(), drawnAfter.end(), "textOut 28,12 cec4"),
               drawnAfter.end());

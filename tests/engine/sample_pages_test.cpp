@@ -1,7 +1,6 @@
 // The sample documents drawn through the engine's interface onto image surfaces, as the viewer
 // draws them, and compared with what a reader sees.
 #include <gtest/gtest.h>
-
 #include <vyn/vynfile.h>
 
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 // Reading whole sources: growth steps, the limit, and starting over.
+#include "filters/byte_source.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
-
-#include "filters/byte_source.h"
 
 namespace reader {
 namespace {

@@ -106,8 +106,9 @@ TEST_F(ContentInterpreterTest, WithoutGraphicsNoPathIsDrawnAndOperandsStay) {
 TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
     // Parentheses balance, escapes stand for their characters, a backslash before a line end
     // continues the line; white space inside a hexadecimal string counts as a digit 0.
-    CReader& reader = open({"BT (a\\(b\\)c\\n(d)\\\nx) Tj <41 42 3> Tj (\\101\\1012\\8) Tj "
-                            "[(x]) -20 (y)] TJ ET"});
+    CReader& reader =
+        open({"BT (a\\(b\\)c\\n(d)\\\nx) Tj <41 42 3> Tj (\\101\\1012\\8) Tj "
+              "[(x]) -20 (y)] TJ ET"});
     std::vector<char> data(64);
     char* buffer = data.data();
     int size = int(data.size());
@@ -116,9 +117,9 @@ TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
         std::string bytes;
         bool array;
     };
-    for (const Expected& e : {Expected{"a(b)c\n(d)x", false},
-                              Expected{std::string("A\x04\x20\x30", 4), false},
-                              Expected{"AA28", false}, Expected{"[(x]) -20 (y)]", true}}) {
+    for (const Expected& e :
+         {Expected{"a(b)c\n(d)x", false}, Expected{std::string("A\x04\x20\x30", 4), false},
+          Expected{"AA28", false}, Expected{"[(x]) -20 (y)]", true}}) {
         ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
         EXPECT_EQ(type.kind, 1);
         const auto* text = static_cast<const TextState*>(type.record);
@@ -170,9 +171,10 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.starts_with("createCompatible"); }),
               1);
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
-              1)
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
+        1)
         << "rendered once";
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.starts_with("bitBlt"); }),
@@ -182,9 +184,10 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
               lines.end());
     reader.ReDraw(1);
     ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
-              2);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& l) { return l.find("fillPath") != std::string::npos; }),
+        2);
     // A new scale makes a new page bitmap.
     reader.SetScale(&screen, 200, 1);
     ASSERT_EQ(reader.Draw(&screen, &surface_, 0, none, nullptr, 0), 1);
@@ -195,14 +198,16 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
 // Images named by Do and written inline are drawn where the matrix puts them; a form XObject
 // records code 25 and draws nothing.
 TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
-    PdfLayout layout = pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
-                             "/BPC 1 /IM true ID \xf0\x0f EI Q /Fm1 Do"},
-                            "0 0 596 842");
-    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
-                           "/Fm1 41 0 R >> >> /Contents 4 0 R >>";
+    PdfLayout layout =
+        pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
+                  "/BPC 1 /IM true ID \xf0\x0f EI Q /Fm1 Do"},
+                 "0 0 596 842");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
+        "/Fm1 41 0 R >> >> /Contents 4 0 R >>";
     layout.objects.push_back({40, streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
-                                           "/ColorSpace /DeviceGray /BitsPerComponent 8",
-                                           std::string("\x00\xff\x80\x40", 4))});
+                                             "/ColorSpace /DeviceGray /BitsPerComponent 8",
+                                             std::string("\x00\xff\x80\x40", 4))});
     layout.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
     const auto path = writePdf(dir_, layout, "doc.pdf");
     ASSERT_EQ(reader_.Open(path.c_str()), 1);

@@ -1,9 +1,10 @@
 // Filter names and chains: streams decoded through several filters, abbreviations, refusals,
 // and filtered page contents.
+#include "filters/decode_stream.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "filters/decode_stream.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "vyn_writer.h"
@@ -63,12 +64,10 @@ TEST(DecodeStreamTest, FilterNamesFullAbbreviatedAndRefused) {
         int count;
         std::vector<int> codes;
     };
-    for (const Case& c : {Case{" /FlateDecode", 1, {kFlate}},
-                          Case{"/Fl", 1, {kFlate}},
+    for (const Case& c : {Case{" /FlateDecode", 1, {kFlate}}, Case{"/Fl", 1, {kFlate}},
                           Case{" [ /ASCII85Decode /FlateDecode ]", 2, {kAscii85, kFlate}},
                           Case{"[/AHx/LZW/RL/CCF]", 4, {kAsciiHex, kLzw, kRunLength, kCcittFax}},
-                          Case{"/DCT /Length 5", 1, {kDct}},
-                          Case{"/JBIG2Decode", -1, {}},
+                          Case{"/DCT /Length 5", 1, {kDct}}, Case{"/JBIG2Decode", -1, {}},
                           Case{"[/Fl /Fl /Fl /Fl /Fl]", -1, {}}}) {
         int codes[kMaxFilters] = {};
         int count = 0;

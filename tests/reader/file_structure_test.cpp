@@ -16,7 +16,8 @@ using vyn::fixtures::TempDir;
 class FileStructureTest : public testing::Test {
   protected:
     std::string write(const std::string& bytes, const std::string& name = "doc.pdf") {
-        return dir_.write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+        return dir_
+            .write(name, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
             .string();
     }
     TempDir dir_;
@@ -113,7 +114,8 @@ std::string replaced(std::string text, std::string_view from, std::string_view t
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-class OpenFailureTest : public FileStructureTest, public testing::WithParamInterface<FailureCase> {};
+class OpenFailureTest : public FileStructureTest,
+                        public testing::WithParamInterface<FailureCase> {};
 
 TEST_P(OpenFailureTest, FailsWithItsCode) {
     const FailureCase& c = GetParam();
@@ -129,14 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NotPdf", "GIF89a" + std::string(2000, ' '), 8},
         FailureCase{"ShorterThan1024", buildPdf(pagesPdf({"BT ET"})), 9},
         FailureCase{"Encrypted", withTrailerEntry("/Encrypt 9 0 R"), 15},
-        FailureCase{"NoStartxref", replaced(paddedPdf(pagesPdf({"x"})), "startxref", "startXref"), 10},
+        FailureCase{"NoStartxref", replaced(paddedPdf(pagesPdf({"x"})), "startxref", "startXref"),
+                    10},
         FailureCase{"NoTrailer", replaced(paddedPdf(pagesPdf({"x"})), "trailer", "trailex"), 10},
         FailureCase{"NoSize", replaced(paddedPdf(pagesPdf({"x"})), "/Size", "/Sise"), 12},
         FailureCase{"NoRoot", replaced(paddedPdf(pagesPdf({"x"})), "/Root", "/Rooo"), 13},
         // A cross-reference stream: the section does not start with "xref".
         FailureCase{"XrefStream", replaced(paddedPdf(pagesPdf({"x"})), "xref\n0 1", "9 0 obj\n<<"),
                     14},
-        FailureCase{"NotACatalog", replaced(paddedPdf(pagesPdf({"x"})), "/Catalog", "/Catalox"), 17}),
+        FailureCase{"NotACatalog", replaced(paddedPdf(pagesPdf({"x"})), "/Catalog", "/Catalox"),
+                    17}),
     [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 TEST_F(FileStructureTest, AMissingFileIsCode2AndAReaderOpensAgainAfterAFailure) {

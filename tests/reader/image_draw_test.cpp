@@ -1,8 +1,9 @@
 // Placing images on a twip surface: one copy, the two passes of a mask, and printing bands.
+#include "images/image_draw.h"
+
 #include <gtest/gtest.h>
 
 #include "images/image_build.h"
-#include "images/image_draw.h"
 #include "images/image_rows.h"
 #include "surface/recording_surface.h"
 

@@ -22,8 +22,8 @@ inline std::string bytesOf(std::initializer_list<uint8_t> values) {
 
 /// Row `fromTop` of the bitmap, padding included.
 inline std::vector<uint8_t> rowFromTop(const ImageRecord& image, int32_t fromTop) {
-    const std::span<const uint8_t> row =
-        image.rows().subspan(size_t(image.height - 1 - fromTop) * image.rowBytes(), image.rowBytes());
+    const std::span<const uint8_t> row = image.rows().subspan(
+        size_t(image.height - 1 - fromTop) * image.rowBytes(), image.rowBytes());
     return {row.begin(), row.end()};
 }
 

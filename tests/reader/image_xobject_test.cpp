@@ -1,12 +1,13 @@
 // Image XObjects turned into bitmaps: each colour space and depth, Decode arrays, Indexed
 // lookups, and damaged dictionaries and data.
+#include "images/image_xobject.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "image_test_support.h"
 #include "images/image_rows.h"
-#include "images/image_xobject.h"
 #include "jpeg_reference.h"
 
 namespace reader::fixtures {
@@ -29,9 +30,8 @@ ImageContext contextWith(std::map<int32_t, std::string> objects = {}) {
 
 ImageRecord readImage(std::string_view entries, std::string_view data,
                       const ImageContext& context = contextWith()) {
-    const ImageResult result =
-        ReadImageXObject(streamObject(7, "/Type /XObject /Subtype /Image " + std::string(entries), data),
-                         context);
+    const ImageResult result = ReadImageXObject(
+        streamObject(7, "/Type /XObject /Subtype /Image " + std::string(entries), data), context);
     EXPECT_EQ(result.error, 0);
     EXPECT_TRUE(result.image.has_value()) << entries;
     return result.image.value_or(ImageRecord{});
@@ -61,9 +61,8 @@ TEST(ImageXObjectTest, ImageMaskPaintsTheDecodedSamplesInTheFillColour) {
         size_t painted;
     };
     for (const Case& c : {Case{"", 0}, Case{"/Decode [1 0]", 1}}) {
-        const ImageRecord image =
-            readImage(std::string("/Width 8 /Height 2 /ImageMask true ") + c.decode,
-                      bytesOf({0xF0, 0x0F}));
+        const ImageRecord image = readImage(
+            std::string("/Width 8 /Height 2 /ImageMask true ") + c.decode, bytesOf({0xF0, 0x0F}));
         EXPECT_EQ(image.imageMask, 1);
         EXPECT_EQ(image.bits, 1) << "a mask is one bit without BitsPerComponent";
         EXPECT_EQ(image.palette()[c.painted], 0xFF0000u) << "the fill colour, red";
@@ -71,8 +70,8 @@ TEST(ImageXObjectTest, ImageMaskPaintsTheDecodedSamplesInTheFillColour) {
         const surface::Dib mask = image.maskDib();
         EXPECT_EQ(mask.palette[c.painted], 0u) << "painted samples blacken the page";
         EXPECT_EQ(mask.palette[1 - c.painted], 0xFFFFFFu) << "the others leave it";
-        EXPECT_TRUE(std::equal(image.data.begin(), image.data.begin() + 10,
-                               image.maskHeader.begin()));
+        EXPECT_TRUE(
+            std::equal(image.data.begin(), image.data.begin() + 10, image.maskHeader.begin()));
         EXPECT_TRUE(mask.valid());
     }
 }
@@ -102,9 +101,9 @@ TEST(ImageXObjectTest, GreyDecodeRampInvertsEightBitGrey) {
 }
 
 TEST(ImageXObjectTest, RgbRowsAreBlueGreenRedBottomRowFirst) {
-    const ImageRecord image = readImage(
-        "/Width 2 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB",
-        bytesOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    const ImageRecord image =
+        readImage("/Width 2 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB",
+                  bytesOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_EQ(image.bits, 24);
     EXPECT_EQ(image.size, 16);
     EXPECT_TRUE(image.palette().empty());
@@ -120,13 +119,21 @@ TEST(ImageXObjectTest, NarrowSamplesAreWidened) {
         Bytes topRow;
     };
     const Case cases[] = {
-        {"/Width 4 /Height 1 /BitsPerComponent 2 /ColorSpace /DeviceGray", bytesOf({0x1B}), 8,
+        {"/Width 4 /Height 1 /BitsPerComponent 2 /ColorSpace /DeviceGray",
+         bytesOf({0x1B}),
+         8,
          {0, 85, 170, 255}},
-        {"/Width 3 /Height 1 /BitsPerComponent 4 /ColorSpace /DeviceGray", bytesOf({0x0F, 0x70}), 8,
+        {"/Width 3 /Height 1 /BitsPerComponent 4 /ColorSpace /DeviceGray",
+         bytesOf({0x0F, 0x70}),
+         8,
          {0, 255, 119, 0}},
-        {"/Width 2 /Height 1 /BitsPerComponent 1 /ColorSpace /DeviceRGB", bytesOf({0xAC}), 24,
+        {"/Width 2 /Height 1 /BitsPerComponent 1 /ColorSpace /DeviceRGB",
+         bytesOf({0xAC}),
+         24,
          {255, 0, 255, 255, 255, 0, 0, 0}},
-        {"/Width 1 /Height 1 /BitsPerComponent 4 /ColorSpace /DeviceRGB", bytesOf({0xF8, 0x00}), 24,
+        {"/Width 1 /Height 1 /BitsPerComponent 4 /ColorSpace /DeviceRGB",
+         bytesOf({0xF8, 0x00}),
+         24,
          {0, 136, 255, 0}},
         {"/Width 1 /Height 1 /BitsPerComponent 8", bytesOf({40, 50, 60}), 24, {60, 50, 40, 0}},
     };
@@ -135,9 +142,9 @@ TEST(ImageXObjectTest, NarrowSamplesAreWidened) {
         EXPECT_EQ(image.bits, c.bits) << c.entries;
         EXPECT_EQ(rowFromTop(image, 0), c.topRow) << c.entries;
     }
-    const ImageRecord inverted = readImage(
-        "/Width 4 /Height 1 /BitsPerComponent 2 /ColorSpace /DeviceGray /Decode [1 0]",
-        bytesOf({0x1B}));
+    const ImageRecord inverted =
+        readImage("/Width 4 /Height 1 /BitsPerComponent 2 /ColorSpace /DeviceGray /Decode [1 0]",
+                  bytesOf({0x1B}));
     EXPECT_EQ(inverted.palette()[85], 0xAAAAAAu) << "the ramp applies to widened grey";
 }
 
@@ -147,8 +154,8 @@ TEST(ImageXObjectTest, CmykBecomesRgb) {
         Bytes bgr;
     };
     const Case cases[] = {
-        {{0, 0, 0, 0}, {255, 255, 255}},   {{255, 0, 0, 0}, {255, 255, 0}},
-        {{0, 0, 0, 255}, {0, 0, 0}},       {{128, 0, 0, 0}, {255, 255, 127}},
+        {{0, 0, 0, 0}, {255, 255, 255}},    {{255, 0, 0, 0}, {255, 255, 0}},
+        {{0, 0, 0, 255}, {0, 0, 0}},        {{128, 0, 0, 0}, {255, 255, 127}},
         {{100, 0, 0, 50}, {205, 205, 124}}, {{0, 64, 255, 0}, {0, 191, 255}},
     };
     for (const Case& c : cases) {
@@ -184,8 +191,10 @@ TEST(ImageXObjectTest, IndexedImagesTakeTheirPaletteFromAFilteredLookup) {
     };
     for (const Case& c : cases) {
         const Bytes lookup = lookupBytes(3 * size_t(c.hival + 1));
-        const std::vector<uint8_t> jpeg = encodeWithLibjpeg(
-            lookup, {.width = int(lookup.size()), .height = 1, .colour = JpegColour::kGrey, .quality = 100});
+        const std::vector<uint8_t> jpeg = encodeWithLibjpeg(lookup, {.width = int(lookup.size()),
+                                                                     .height = 1,
+                                                                     .colour = JpegColour::kGrey,
+                                                                     .quality = 100});
         const ImageContext context = contextWith(
             {{9, streamObject(9, "/Filter /DCTDecode", std::string(jpeg.begin(), jpeg.end()))}});
         const ImageRecord image = readImage(
@@ -196,7 +205,8 @@ TEST(ImageXObjectTest, IndexedImagesTakeTheirPaletteFromAFilteredLookup) {
         EXPECT_EQ(rowFromTop(image, 0), c.topRow);
         ASSERT_EQ(image.palette().size(), size_t(c.hival + 1));
         for (size_t i = 0; i < image.palette().size(); ++i) {
-            EXPECT_EQ(image.palette()[i], PaletteEntry(lookup[3 * i], lookup[3 * i + 1], lookup[3 * i + 2]))
+            EXPECT_EQ(image.palette()[i],
+                      PaletteEntry(lookup[3 * i], lookup[3 * i + 1], lookup[3 * i + 2]))
                 << "entry " << i;
         }
     }
@@ -206,9 +216,9 @@ TEST(ImageXObjectTest, IndexedImagesOfOtherTablesBecomeEightBit) {
     // Four entries given for a table of highest index 4: entries 4 and up are black.
     const ImageContext context =
         contextWith({{9, streamObject(9, "", bytesOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}))}});
-    const ImageRecord image =
-        readImage("/Width 5 /Height 1 /BitsPerComponent 2 /ColorSpace [/Indexed /DeviceRGB 4 9 0 R]",
-                  bytesOf({0x1B, 0x40}), context);
+    const ImageRecord image = readImage(
+        "/Width 5 /Height 1 /BitsPerComponent 2 /ColorSpace [/Indexed /DeviceRGB 4 9 0 R]",
+        bytesOf({0x1B, 0x40}), context);
     EXPECT_EQ(image.bits, 8);
     EXPECT_EQ(rowFromTop(image, 0), (Bytes{0, 1, 2, 3, 1, 0, 0, 0}));
     EXPECT_EQ(image.palette()[3], PaletteEntry(10, 11, 12));
@@ -217,12 +227,13 @@ TEST(ImageXObjectTest, IndexedImagesOfOtherTablesBecomeEightBit) {
 
 TEST(ImageXObjectTest, ShortDataLeavesTheRestZero) {
     const ImageRecord grey =
-        readImage("/Width 4 /Height 3 /BitsPerComponent 8 /ColorSpace /DeviceGray", bytesOf({1, 2, 3, 4, 5, 6}));
+        readImage("/Width 4 /Height 3 /BitsPerComponent 8 /ColorSpace /DeviceGray",
+                  bytesOf({1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rowFromTop(grey, 0), (Bytes{1, 2, 3, 4}));
     EXPECT_EQ(rowFromTop(grey, 1), (Bytes{5, 6, 0, 0}));
     EXPECT_EQ(rowFromTop(grey, 2), (Bytes{0, 0, 0, 0}));
-    const ImageRecord rgb = readImage("/Width 1 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB",
-                                      bytesOf({1, 2, 3, 4, 5}));
+    const ImageRecord rgb = readImage(
+        "/Width 1 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB", bytesOf({1, 2, 3, 4, 5}));
     EXPECT_EQ(rowFromTop(rgb, 0), (Bytes{3, 2, 1, 0}));
     EXPECT_EQ(rowFromTop(rgb, 1), (Bytes{0, 0, 0, 0})) << "an incomplete row ends the bitmap";
 }
@@ -254,14 +265,13 @@ TEST(ImageXObjectTest, DamagedImagesGiveNoImage) {
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 0 9 0 R]",
     };
     for (const char* entries : cases) {
-        const ImageResult result =
-            ReadImageXObject(streamObject(7, std::string("/Subtype /Image ") + entries, "12345678"), context);
+        const ImageResult result = ReadImageXObject(
+            streamObject(7, std::string("/Subtype /Image ") + entries, "12345678"), context);
         EXPECT_FALSE(result.image) << entries;
         EXPECT_EQ(result.error, 0) << entries;
     }
-    const ImageResult noStream =
-        ReadImageXObject("7 0 obj << /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 >> endobj",
-                         context);
+    const ImageResult noStream = ReadImageXObject(
+        "7 0 obj << /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 >> endobj", context);
     EXPECT_FALSE(noStream.image);
 }
 

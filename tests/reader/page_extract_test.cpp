@@ -8,8 +8,8 @@
 #include <numeric>
 #include <sstream>
 
-#include "library/library_state.h"
 #include "files/partial_file.h"
+#include "library/library_state.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
@@ -232,7 +232,7 @@ TEST_F(PageExtractTest, MorePendingObjectsThanTheStackHoldsFail) {
     }
     PdfLayout layout = pagesPdf({"BT (a) Tj ET"});
     layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /XObject << " + names +
-                           ">> >> /Contents 4 0 R >>";
+                             ">> >> /Contents 4 0 R >>";
     layout.objects.push_back({30000, "(" + std::string(1200, 'x') + ")"});
     const fs::path wide = writeBytes(dir_, "wide.pdf", buildPdf(layout));
     PageExtractRequest r = request(wide, {1});

@@ -60,18 +60,22 @@ TEST_F(PageTreeTest, AKidsLoopIsCut) {
 
 TEST_F(PageTreeTest, PageBoxesAndTheDefaultMediaBox) {
     PdfLayout layout = pagesPdf({"BT ET", "BT ET"}, "0 0 595.3 841.9");
-    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /CropBox [10 20 "
-                           "290 390] /Contents 4 0 R >>";
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /CropBox [10 20 "
+        "290 390] /Contents 4 0 R >>";
     CReader& reader = open(layout);
     tagPAGEINFO info{};
     ASSERT_EQ(reader.GetPage(1), 1);
     reader.GetPageInfo(&info);
     EXPECT_EQ(info.pageCount, 2);
-    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 300, 400}));
-    EXPECT_EQ(std::vector<int32_t>(info.cropBox, info.cropBox + 4), (std::vector<int32_t>{10, 20, 290, 390}));
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4),
+              (std::vector<int32_t>{0, 0, 300, 400}));
+    EXPECT_EQ(std::vector<int32_t>(info.cropBox, info.cropBox + 4),
+              (std::vector<int32_t>{10, 20, 290, 390}));
     ASSERT_EQ(reader.GetPage(2), 1);
     reader.GetPageInfo(&info);
-    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 595, 841}));
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4),
+              (std::vector<int32_t>{0, 0, 595, 841}));
     EXPECT_EQ(info.cropBox[2], 0);
 
     PdfLayout bare = pagesPdf({"BT ET"});
@@ -79,7 +83,8 @@ TEST_F(PageTreeTest, PageBoxesAndTheDefaultMediaBox) {
     CReader& other = open(bare);
     ASSERT_EQ(other.GetPage(1), 1);
     other.GetPageInfo(&info);
-    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4), (std::vector<int32_t>{0, 0, 596, 842}));
+    EXPECT_EQ(std::vector<int32_t>(info.mediaBox, info.mediaBox + 4),
+              (std::vector<int32_t>{0, 0, 596, 842}));
 }
 
 TEST_F(PageTreeTest, PagesOutOfRangeAreCode23AndLeaveTheCurrentPage) {
@@ -116,7 +121,8 @@ TEST_F(PageTreeTest, ContentsByReferenceArrayOrArrayObject) {
 TEST_F(PageTreeTest, ResourcesOfThePageItselfOnly) {
     PdfLayout layout = pagesPdf({"BT ET", "BT ET"});
     layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 40 0 R /Contents 4 0 R >>";
-    layout.objects.push_back({40, "<< /Font << /F1 41 0 R /TimesBold 42 0 R >> /XObject << /Im1 43 0 R >> >>"});
+    layout.objects.push_back(
+        {40, "<< /Font << /F1 41 0 R /TimesBold 42 0 R >> /XObject << /Im1 43 0 R >> >>"});
     layout.objects[1].body += " ";  // the second page keeps its own resources
     CReader& reader = open(layout);
     ASSERT_EQ(reader.GetPage(1), 1);
@@ -124,7 +130,8 @@ TEST_F(PageTreeTest, ResourcesOfThePageItselfOnly) {
     EXPECT_EQ(reader.xobjects(), (std::vector<std::pair<std::string, int32_t>>{{"Im1", 43}}));
 
     PdfLayout inherited = pagesPdf({"BT ET"});
-    inherited.objects[1].body = "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 /Resources << /Font << /F1 5 0 R >> >> >>";
+    inherited.objects[1].body =
+        "<< /Type /Pages /Kids [ 3 0 R ] /Count 1 /Resources << /Font << /F1 5 0 R >> >> >>";
     inherited.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents 4 0 R >>";
     CReader& other = open(inherited);
     ASSERT_EQ(other.GetPage(1), 1);

@@ -1,7 +1,7 @@
 // The scanning primitives and their limits.
-#include <gtest/gtest.h>
-
 #include "structure/pdf_lexer.h"
+
+#include <gtest/gtest.h>
 
 namespace reader {
 namespace {
@@ -25,8 +25,9 @@ TEST(PdfLexerTest, IntegersKeepTheirLeadingPart) {
         const char* text;
         int32_t value;
     };
-    for (const Case& c : {Case{"[0 0 595.3 842]", 0}, Case{"595.3", 595}, Case{"  -12 R", -12},
-                          Case{"abc", 0}, Case{"/Count 3", 3}, Case{"99999999999999999999", INT32_MAX}}) {
+    for (const Case& c :
+         {Case{"[0 0 595.3 842]", 0}, Case{"595.3", 595}, Case{"  -12 R", -12}, Case{"abc", 0},
+          Case{"/Count 3", 3}, Case{"99999999999999999999", INT32_MAX}}) {
         EXPECT_EQ(TextCursor(c.text).GetInt(), c.value) << c.text;
     }
     TextCursor box("[0 0 595.3 842]");

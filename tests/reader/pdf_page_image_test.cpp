@@ -22,12 +22,14 @@ const std::string kReference = BRINDLE_FIXTURES_DIR "/reference/pdf-page.png";
 PdfLayout pagePdf() {
     const std::string content =
         "0.9 0.9 1 rg 50 600 495 200 re f 0 0 0 RG 2 w 50 590 m 545 590 l S 0 g "
-        "BT /F1 24 Tf 80 750 Td (\xd6\xd0\xce\xc4\xc6\xda\xbf\xaf \xb9\xfa\xbc\xd2\xcd\xbc\xca\xe9\xb9\xdd) Tj ET "
+        "BT /F1 24 Tf 80 750 Td (\xd6\xd0\xce\xc4\xc6\xda\xbf\xaf "
+        "\xb9\xfa\xbc\xd2\xcd\xbc\xca\xe9\xb9\xdd) Tj ET "
         "BT /F2 14 Tf 80 700 Td (Hello, PDF page with a rectangle and a rule.) Tj ET "
         "BT /F1 16 Tf 80 650 Td [(\xcd\xbc\xca\xe9) -500 (\xd3\xa1\xcb\xa2)] TJ ET";
     PdfLayout layout = pagesPdf({content}, "0 0 595 842");
-    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R "
-                           "/F2 41 0 R >> >> /Contents 4 0 R >>";
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R "
+        "/F2 41 0 R >> >> /Contents 4 0 R >>";
     layout.objects.push_back({40, "<< /Type /Font /Subtype /TrueType /BaseFont /#CB#CE#CC#E5 >>"});
     layout.objects.push_back({41, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
     return layout;
@@ -63,7 +65,8 @@ TEST(PdfPageImageTest, APageMatchesItsReference) {
     EXPECT_LT(::fixtures::differingShare(page, expected, 8, 12), 0.01);
     QImage blank(page.size(), QImage::Format_Grayscale8);
     blank.fill(255);
-    EXPECT_GT(::fixtures::differingShare(blank, expected, 8, 12), 0.05) << "the comparison sees the page";
+    EXPECT_GT(::fixtures::differingShare(blank, expected, 8, 12), 0.05)
+        << "the comparison sees the page";
 }
 
 TEST(PdfPageImageTest, Big5ModeDrawsOtherCharactersInTheSamePlaces) {
@@ -72,7 +75,8 @@ TEST(PdfPageImageTest, Big5ModeDrawsOtherCharactersInTheSamePlaces) {
     ASSERT_EQ(simplified.size(), traditional.size());
     const QRect title(100, 90, 330, 40);
     const QRect latin(100, 170, 420, 25);
-    EXPECT_GT(::fixtures::differingShare(simplified.copy(title), traditional.copy(title), 4, 30), 0.04);
+    EXPECT_GT(::fixtures::differingShare(simplified.copy(title), traditional.copy(title), 4, 30),
+              0.04);
     EXPECT_EQ(simplified.copy(latin), traditional.copy(latin)) << "Latin text stays";
     const std::vector<int> ink = ::fixtures::blockInk(traditional.copy(title), 40);
     EXPECT_GT(*std::max_element(ink.begin(), ink.end()), 20) << "the Traditional title has ink";

@@ -58,7 +58,8 @@ TEST(ReaderInterfaceTest, PageSizeFollowsTheScaleAndTheDevice) {
     // 96 x (596 + 1) / 72 = 796 wide; the scroll range adds 50.
     EXPECT_EQ(reader.SetScale(&screen, 100, 1), (surface::Size{846, 1174}));
     EXPECT_EQ(reader.GetPageSize(), (surface::Size{796, 1124}));
-    EXPECT_EQ(reader.SetScale(nullptr, 200, 1), (surface::Size{846, 1174})) << "no window: no change";
+    EXPECT_EQ(reader.SetScale(nullptr, 200, 1), (surface::Size{846, 1174}))
+        << "no window: no change";
     // 96 x (2 x 596 + 1) / 72 = 1590.7 and 96 x (2 x 842 + 1) / 72 = 2246.7, truncated.
     EXPECT_EQ(reader.ResetScroll(&screen), (surface::Size{1640, 2296})) << "the stored 200 %";
 }
@@ -69,7 +70,8 @@ TEST(ReaderInterfaceTest, TheLogWritesNothingAtLevel0AndTracesAtLevel3) {
     const std::filesystem::path program = dir.path() / "viewer";
     const LogSettings saved = logSettings();
     for (const int level : {0, 3}) {
-        std::ofstream(dir.path() / "debug.ini") << "[Debug]\nLogLevel=" << level << "\nSaveStream=0\n";
+        std::ofstream(dir.path() / "debug.ini")
+            << "[Debug]\nLogLevel=" << level << "\nSaveStream=0\n";
         LoadLogSettings(program);
         {
             CReader reader;
@@ -83,14 +85,13 @@ TEST(ReaderInterfaceTest, TheLogWritesNothingAtLevel0AndTracesAtLevel3) {
             continue;
         }
         const std::string text = readText(log);
-        for (const char* line : {"CReader::CReader--Constructors!\r\n", "CReader::Open--function in.\r\n",
-                                 "CReader::Open--function out(success).\r\n",
-                                 "CReader::GetTrailer--function out(success).\r\n",
-                                 "CReader::GetPageContent--function in.\r\n",
-                                 "CReader::GetPage--function out(success).\r\n",
-                                 "CReader::Open--open file error!\r\n",
-                                 "CReader::Open--function out(failed).\r\n",
-                                 "CReader::CReader--Destructors!\r\n"}) {
+        for (const char* line :
+             {"CReader::CReader--Constructors!\r\n", "CReader::Open--function in.\r\n",
+              "CReader::Open--function out(success).\r\n",
+              "CReader::GetTrailer--function out(success).\r\n",
+              "CReader::GetPageContent--function in.\r\n",
+              "CReader::GetPage--function out(success).\r\n", "CReader::Open--open file error!\r\n",
+              "CReader::Open--function out(failed).\r\n", "CReader::CReader--Destructors!\r\n"}) {
             EXPECT_NE(text.find(line), std::string::npos) << line;
         }
     }

@@ -80,7 +80,8 @@ TEST(RowPredictorTest, TaggedRowsOfThreeColumns) {
 TEST(RowPredictorTest, EveryPngPredictorReadsRowTags) {
     const std::vector<uint8_t> data = {1, 1, 1, 1, 2, 1, 1, 1};
     for (const int predictor : {10, 11, 12, 13, 14, 15}) {
-        EXPECT_EQ(Unpredict(data, Predicted(predictor, 3)), (std::vector<uint8_t>{1, 2, 3, 2, 3, 4}))
+        EXPECT_EQ(Unpredict(data, Predicted(predictor, 3)),
+                  (std::vector<uint8_t>{1, 2, 3, 2, 3, 4}))
             << predictor;
     }
 }

@@ -1,5 +1,5 @@
-// The packed sample article: the ZOR file unpacks to the sample PDF and its catalog, carries the catalog of its
-// headings, and its pages draw text, rules, the chart and the photograph.
+// The packed sample article: the ZOR file unpacks to the sample PDF and its catalog, carries the
+// catalog of its headings, and its pages draw text, rules, the chart and the photograph.
 #include <gtest/gtest.h>
 
 #include <QImage>

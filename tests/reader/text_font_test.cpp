@@ -29,7 +29,8 @@ class TextFontTest : public testing::Test {
                   std::vector<PdfObject> more = {}) {
         PdfLayout layout = pagesPdf({content}, "0 0 596 842");
         layout.objects[2].body =
-            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
+            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R "
+            ">>";
         layout.objects.push_back({40, font});
         for (PdfObject& o : more) {
             layout.objects.push_back(std::move(o));
@@ -64,9 +65,10 @@ TEST_F(TextFontTest, NamesDropTheSubsetTagTakeTheStyleAndReplaceEscapes) {
         std::string baseFont;
         int bold, italic;
     };
-    for (const Case& c : {Case{"<< /Type /Font /BaseFont /ABCDEF+Arial,BoldItalic >>", "Arial", 1, 1},
-                          Case{"<< /Type /Font /BaseFont /#CB#CE#CC#E5 >>", "\xcb\xce\xcc\xe5", 0, 0},
-                          Case{"<< /Type /Font /BaseFont /#cb#ce#cc#e5,Italic >>", "\xcb\xce\xcc\xe5", 0, 1}}) {
+    for (const Case& c :
+         {Case{"<< /Type /Font /BaseFont /ABCDEF+Arial,BoldItalic >>", "Arial", 1, 1},
+          Case{"<< /Type /Font /BaseFont /#CB#CE#CC#E5 >>", "\xcb\xce\xcc\xe5", 0, 0},
+          Case{"<< /Type /Font /BaseFont /#cb#ce#cc#e5,Italic >>", "\xcb\xce\xcc\xe5", 0, 1}}) {
         CReader& reader = open("BT ET", c.dictionary);
         const TFont* font = reader.fontOf("F1");
         ASSERT_NE(font, nullptr);
@@ -77,12 +79,14 @@ TEST_F(TextFontTest, NamesDropTheSubsetTagTakeTheStyleAndReplaceEscapes) {
 }
 
 TEST_F(TextFontTest, WidthsFollowFirstCharAndDescriptorsAddTheirMetrics) {
-    CReader& reader = open("BT ET",
-                           "<< /Type /Font /Subtype /TrueType /FirstChar 65 /LastChar 67 /Widths 41 0 R "
-                           "/FontDescriptor 42 0 R >>",
-                           {{41, "[ 500 600 700 ]"},
-                            {42, "<< /Type /FontDescriptor /FontName /Foo /Ascent 900 /Descent -200 "
-                                 "/AvgWidth 450 /MissingWidth 250 >>"}});
+    CReader& reader =
+        open("BT ET",
+             "<< /Type /Font /Subtype /TrueType /FirstChar 65 /LastChar 67 /Widths 41 0 R "
+             "/FontDescriptor 42 0 R >>",
+             {{41, "[ 500 600 700 ]"},
+              {42,
+               "<< /Type /FontDescriptor /FontName /Foo /Ascent 900 /Descent -200 "
+               "/AvgWidth 450 /MissingWidth 250 >>"}});
     const TFont* font = reader.fontOf("F1");
     ASSERT_NE(font, nullptr);
     EXPECT_TRUE(font->widthsPresent);
@@ -94,7 +98,8 @@ TEST_F(TextFontTest, WidthsFollowFirstCharAndDescriptorsAddTheirMetrics) {
     EXPECT_EQ(font->missingWidth, 250);
     EXPECT_EQ(font->fontName, "Foo");
 
-    CReader& early = open("BT ET", "<< /Type /Font /Widths [ 500 600 ] /FirstChar 65 /LastChar 66 >>");
+    CReader& early =
+        open("BT ET", "<< /Type /Font /Widths [ 500 600 ] /FirstChar 65 /LastChar 66 >>");
     const TFont* first = early.fontOf("F1");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->widths[0], 500) << "Widths before FirstChar fill from code 0, one entry";
@@ -122,11 +127,13 @@ TEST_F(TextFontTest, ArraysMoveBetweenTheirStringsAndTheNextTextFollows) {
         }
     }
     // A is 120 twips, the gap 500/1000 of 240 = 120, B 60: the next A starts 300 further.
-    EXPECT_EQ(texts, (Lines{"textOut 1440,2440 41", "textOut 1680,2440 42", "textOut 1740,2440 41"}));
+    EXPECT_EQ(texts,
+              (Lines{"textOut 1440,2440 41", "textOut 1680,2440 42", "textOut 1740,2440 41"}));
 }
 
 TEST_F(TextFontTest, VerticalTextGoesDownCharacterByCharacter) {
-    open("BT /F1 10 Tf 100 700 Td (\xb9\xfa\xbc\xd2) Tj ET", "<< /Type /Font /Encoding /UniGB-UCS2-V >>");
+    open("BT /F1 10 Tf 100 700 Td (\xb9\xfa\xbc\xd2) Tj ET",
+         "<< /Type /Font /Encoding /UniGB-UCS2-V >>");
     Lines texts;
     for (const std::string& line : printedText()) {
         if (line.starts_with("textOut")) {
@@ -157,9 +164,13 @@ TEST_F(TextFontTest, InvisibleTextIsMeasuredButNotDrawn) {
 }
 
 TEST_F(TextFontTest, Big5ShowsGb2312TextInBig5) {
-    char text[] = "\xb9\xfa" "a";
+    char text[] =
+        "\xb9\xfa"
+        "a";
     ConvertToBig5(text, 3);
-    EXPECT_EQ(std::string(text), "\xb0\xea" "a");
+    EXPECT_EQ(std::string(text),
+              "\xb0\xea"
+              "a");
     CReader& reader = open("BT /F1 12 Tf 72 720 Td (\xb9\xfa) Tj ET", "<< /Type /Font >>");
     reader.SetBig5(1);
     const Lines lines = printedText();
@@ -167,10 +178,11 @@ TEST_F(TextFontTest, Big5ShowsGb2312TextInBig5) {
 }
 
 TEST_F(TextFontTest, EmbeddedType1TextIsLeftOutWhileType1FontsAreOff) {
-    CReader& reader = open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
-                           "<< /Type /Font /Subtype /Type1 /BaseFont /EmbeddedTest /FontDescriptor 42 0 R >>",
-                           {{42, "<< /Type /FontDescriptor /FontName /EmbeddedTest /FontFile 43 0 R >>"},
-                            {43, streamBody("/Length1 5 /Length2 0 /Length3 0", "%!PS-")}});
+    CReader& reader =
+        open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
+             "<< /Type /Font /Subtype /Type1 /BaseFont /EmbeddedTest /FontDescriptor 42 0 R >>",
+             {{42, "<< /Type /FontDescriptor /FontName /EmbeddedTest /FontFile 43 0 R >>"},
+              {43, streamBody("/Length1 5 /Length2 0 /Length3 0", "%!PS-")}});
     const TFont* font = reader.fontOf("F1");
     ASSERT_NE(font, nullptr);
     EXPECT_TRUE(font->type1File);
@@ -199,7 +211,8 @@ TEST_F(TextFontTest, EmbeddedType1TextIsDrawnFromItsGlyphs) {
         open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
              std::string("<< /Type /Font /Subtype /Type1 /BaseFont /T1") + c.name +
                  " /FontDescriptor 42 0 R >>",
-             {{42, std::string("<< /Type /FontDescriptor /FontName /T1") + c.name + " /FontFile 43 0 R >>"},
+             {{42, std::string("<< /Type /FontDescriptor /FontName /T1") + c.name +
+                       " /FontFile 43 0 R >>"},
               {43, streamBody("/Length1 10 /Length2 10 /Length3 1", c.program)}});
         surface::Rect none{};
         surface_.clear();

@@ -21,12 +21,14 @@ class TextSelectionTest : public testing::Test {
   protected:
     void SetUp() override {
         PdfLayout layout = pagesPdf({"BT /F1 12 Tf 72 720 Td (ABCD) Tj 0 -20 Td (EFGH) Tj "
-                                 "0 -20 Td (\xd6\xd0\xce\xc4) Tj ET"},
-                                "0 0 596 842");
+                                     "0 -20 Td (\xd6\xd0\xce\xc4) Tj ET"},
+                                    "0 0 596 842");
         layout.objects[2].body =
-            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
-        layout.objects.push_back({40, "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
-                                    "500 500 500 500 500 500 ] >>"});
+            "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R "
+            ">>";
+        layout.objects.push_back({40,
+                                  "<< /Type /Font /FirstChar 65 /LastChar 72 /Widths [ 500 500 "
+                                  "500 500 500 500 500 500 ] >>"});
         const auto path = writePdf(dir_, layout, "doc.pdf");
         ASSERT_EQ(reader_.Open(path.c_str()), 1);
         ASSERT_EQ(reader_.GetPage(1), 1);

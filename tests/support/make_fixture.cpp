@@ -98,7 +98,8 @@ DocumentLayout scan300() {
 std::string pdf3(const std::string& trailerExtra = "") {
     reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf(
         {"BT /F1 12 Tf 72 720 Td (one) Tj ET", "BT (two) Tj ET", "BT (three) Tj ET"});
-    layout.objects[4].body = "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
+    layout.objects[4].body =
+        "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
     layout.objects.push_back({20, "(" + std::string(1100, '.') + ")"});
     layout.trailerExtra = trailerExtra;
     return reader::fixtures::buildPdf(layout);
@@ -118,7 +119,8 @@ int main(int argc, char** argv) {
     const std::string kind = argv[1];
     if (kind == "pdf3" || kind == "zor3" || kind == "encrypted") {
         const std::string pdf = pdf3(kind == "encrypted" ? "/Encrypt 30 0 R" : "");
-        writeText(argv[2], kind == "zor3" ? reader::fixtures::packZor(pdf, "2.00", "catalog") : pdf);
+        writeText(argv[2],
+                  kind == "zor3" ? reader::fixtures::packZor(pdf, "2.00", "catalog") : pdf);
         return 0;
     }
     if (kind != "qd400" && kind != "vyn200" && kind != "scan300") {

@@ -28,8 +28,8 @@ int highestNumber(const PdfLayout& layout) {
 }
 
 // Appends the objects and a table of them (one subsection per object) with its trailer.
-size_t appendSection(std::string& out, const std::vector<PdfObject>& objects, const PdfLayout& layout,
-                     int size, long prev, bool first) {
+size_t appendSection(std::string& out, const std::vector<PdfObject>& objects,
+                     const PdfLayout& layout, int size, long prev, bool first) {
     std::vector<std::pair<int, size_t>> offsets;
     for (const PdfObject& o : objects) {
         offsets.emplace_back(o.number, out.size());
@@ -88,15 +88,14 @@ PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view me
     }
     layout.objects.push_back({1, "<< /Type /Catalog /Pages 2 0 R >>"});
     layout.objects.push_back({2, "<< /Type /Pages /Kids [ " + kids + "] /Count " +
-                                   std::to_string(contents.size()) + " /MediaBox [ " +
-                                   std::string(mediaBox) + " ] >>"});
+                                     std::to_string(contents.size()) + " /MediaBox [ " +
+                                     std::string(mediaBox) + " ] >>"});
     const int font = int(3 + 2 * contents.size());
     for (size_t i = 0; i < contents.size(); ++i) {
         const int page = int(3 + 2 * i);
-        layout.objects.push_back(
-            {page, "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 " +
-                       std::to_string(font) + " 0 R >> >> /Contents " +
-                       std::to_string(page + 1) + " 0 R >>"});
+        layout.objects.push_back({page, "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 " +
+                                            std::to_string(font) + " 0 R >> >> /Contents " +
+                                            std::to_string(page + 1) + " 0 R >>"});
         layout.objects.push_back({page + 1, streamBody("", contents[i])});
     }
     layout.objects.push_back({font, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});

@@ -39,7 +39,8 @@ std::string buildPdf(const PdfLayout& layout);
 
 /// A document whose pages carry the given content streams (unfiltered): catalog 1, page tree
 /// 2, page i at 3 + 2i and its content at 4 + 2i, a Helvetica font resource on every page.
-PdfLayout pagesPdf(const std::vector<std::string>& contents, std::string_view mediaBox = "0 0 612 792");
+PdfLayout pagesPdf(const std::vector<std::string>& contents,
+                   std::string_view mediaBox = "0 0 612 792");
 
 /// The file of `layout` padded past the 1,024 bytes at its end in which the reader looks for
 /// the trailer (a long string as object 90).

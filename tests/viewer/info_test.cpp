@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "hyperlink.h"
-#include "message_answer.h"
 #include "info_dialogs.h"
 #include "knowledge_query.h"
+#include "message_answer.h"
 #include "open_address.h"
 #include "settings.h"
 
@@ -34,12 +34,14 @@ class InfoTest : public QObject {
         QTest::addColumn<QString>("base");
         QTest::addColumn<QByteArray>("term");
         QTest::addColumn<QString>("address");
-        QTest::newRow("base ending in a slash") << "http://k.example.org/kns/" << QByteArray("abc")
-                                                << "http://k.example.org/kns/knowledgeframe.asp?word=abc";
-        QTest::newRow("base ending in asp") << " http://k.example.org/kns.asp " << QByteArray("abc")
-                                            << "http://k.example.org/kns.asp/knowledgeframe.asp?word=abc";
-        QTest::newRow("trimmed term, inner blank kept") << "http://k/" << QByteArray("  a b \r\n")
-                                                        << "http://k/knowledgeframe.asp?word=a%20b";
+        QTest::newRow("base ending in a slash")
+            << "http://k.example.org/kns/" << QByteArray("abc")
+            << "http://k.example.org/kns/knowledgeframe.asp?word=abc";
+        QTest::newRow("base ending in asp")
+            << " http://k.example.org/kns.asp " << QByteArray("abc")
+            << "http://k.example.org/kns.asp/knowledgeframe.asp?word=abc";
+        QTest::newRow("trimmed term, inner blank kept")
+            << "http://k/" << QByteArray("  a b \r\n") << "http://k/knowledgeframe.asp?word=a%20b";
         QTest::newRow("GB2312 bytes") << "http://k/" << QByteArray("\xd6\xd0\xce\xc4")
                                       << "http://k/knowledgeframe.asp?word=%D6%D0%CE%C4";
         QTest::newRow("no base") << "  " << QByteArray("abc") << QString();
@@ -55,8 +57,10 @@ class InfoTest : public QObject {
     }
 
     void hyperlinkErrorTexts() {
-        QCOMPARE(hyperlinkErrorText(26), QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "));
-        QCOMPARE(hyperlinkErrorText(99), QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (99) occurred."));
+        QCOMPARE(hyperlinkErrorText(26),
+                 QStringLiteral("Unable to open hyperlink:\n\nA sharing violation occurred. "));
+        QCOMPARE(hyperlinkErrorText(99),
+                 QStringLiteral("Unable to open hyperlink:\n\nUnknown Error (99) occurred."));
     }
 
     // A link shows its address when it has no text, looks visited after a successful click,
@@ -93,7 +97,8 @@ class InfoTest : public QObject {
     // The address is at most 100 characters: a longer one keeps the dialog open.
     void serverDialogBound() {
         ServerDialog dialog;
-        QCOMPARE(dialog.findChild<QLineEdit*>()->text(), QString::fromLatin1(kDefaultServerAddress));
+        QCOMPARE(dialog.findChild<QLineEdit*>()->text(),
+                 QString::fromLatin1(kDefaultServerAddress));
         dialog.setAddress(QString(101, u'a'));
         const auto message = answerNextMessage();
         dialog.accept();

@@ -8,21 +8,21 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <memory>
 
 #include "app_state.h"
-#include "message_answer.h"
 #include "display_options.h"
 #include "document_window.h"
 #include "interface_language.h"
 #include "main_window.h"
+#include "message_answer.h"
 #include "settings.h"
 #include "vyn_view.h"
 
@@ -52,7 +52,6 @@ double differingBlocks(const QImage& a, const QImage& b) {
     }
     return double(differing) / blocks;
 }
-
 
 }  // namespace
 
@@ -127,7 +126,8 @@ class OptionsTest : public QObject {
         window.activeDocument()->view()->setRatio(1.0f);
         const QImage traditional = window.activeDocument()->view()->renderViewport(1.0);
         window.dispatch(CommandId::SimplifiedText);
-        QVERIFY(differingBlocks(traditional, window.activeDocument()->view()->renderViewport(1.0)) > 0.01);
+        QVERIFY(differingBlocks(traditional, window.activeDocument()->view()->renderViewport(1.0)) >
+                0.01);
     }
 
     // Pictures off leave placeholders; on again, the pictures are decoded again.
@@ -235,10 +235,12 @@ class OptionsTest : public QObject {
     // A missing translation file keeps the language in use.
     void missingTranslationKeepsTheLanguage() {
         InterfaceTranslations translations;
-        QVERIFY(!translations.switchTo(InterfaceLanguage::English, QDir::tempPath() + "/no-such-folder"));
+        QVERIFY(!translations.switchTo(InterfaceLanguage::English,
+                                       QDir::tempPath() + "/no-such-folder"));
         QCOMPARE(translations.current(), InterfaceLanguage::BuiltIn);
         QVERIFY(translations.switchTo(InterfaceLanguage::English));
-        QVERIFY(!translations.switchTo(InterfaceLanguage::Big5, QDir::tempPath() + "/no-such-folder"));
+        QVERIFY(
+            !translations.switchTo(InterfaceLanguage::Big5, QDir::tempPath() + "/no-such-folder"));
         QCOMPARE(translations.current(), InterfaceLanguage::English);
         QVERIFY(translations.switchTo(InterfaceLanguage::BuiltIn));
     }

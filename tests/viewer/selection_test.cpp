@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "app_state.h"
-#include "message_answer.h"
 #include "document_window.h"
 #include "find_dialog.h"
 #include "main_window.h"
+#include "message_answer.h"
 #include "search_forms.h"
 #include "stream_builder.h"
 #include "vyn_view.h"
@@ -44,8 +44,8 @@ constexpr int kLineY = 1000, kLineX = 1000, kAdvance = 300;
 int pixels(int units) { return units * 96 / 742; }
 
 // A document whose pages each hold one line of GB2312 text.
-QString textDocument(const QTemporaryDir& dir, const QString& name, const std::vector<std::string>& pages,
-                     int32_t docType = 2) {
+QString textDocument(const QTemporaryDir& dir, const QString& name,
+                     const std::vector<std::string>& pages, int32_t docType = 2) {
     vyn::fixtures::DocumentLayout layout;
     layout.docType = docType;
     for (const std::string& text : pages) {
@@ -59,7 +59,6 @@ QString textDocument(const QTemporaryDir& dir, const QString& name, const std::v
     vyn::fixtures::writeFile(path.toStdString(), vyn::fixtures::buildDocument(layout).bytes);
     return path;
 }
-
 
 }  // namespace
 
@@ -120,9 +119,11 @@ class SelectionTest : public QObject {
         const int y = pixels(kLineY) + 2;
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(pixels(kLineX) + 2, y));
         QVERIFY(!view.hasSelectedText());
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(pixels(kLineX + 2 * kAdvance) + 3, y));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                          QPoint(pixels(kLineX + 2 * kAdvance) + 3, y));
         QVERIFY(view.hasSelectedText());
-        QCOMPARE(QApplication::clipboard()->text(), traditional ? QStringLiteral("中文書") : QStringLiteral("中文书"));
+        QCOMPARE(QApplication::clipboard()->text(),
+                 traditional ? QStringLiteral("中文書") : QStringLiteral("中文书"));
         opened.window.updateCommandStates();
         QVERIFY(opened.window.action(CommandId::EditCopy)->isEnabled());
         opened.window.dispatch(CommandId::EditCopy);
@@ -155,7 +156,8 @@ class SelectionTest : public QObject {
         const QImage picture = QApplication::clipboard()->image();
         QCOMPARE(picture.size(), view.pageSize() - QSize(2, 2));
         // The lower half, beyond the window, holds the page's ink too.
-        const QImage lower = picture.copy(0, picture.height() / 2, picture.width(), picture.height() / 2);
+        const QImage lower =
+            picture.copy(0, picture.height() / 2, picture.width(), picture.height() / 2);
         int dark = 0;
         for (int y = 0; y < lower.height(); y += 2) {
             for (int x = 0; x < lower.width(); x += 2) {
@@ -183,7 +185,8 @@ class SelectionTest : public QObject {
         const QImage picture = QApplication::clipboard()->image();
         QCOMPARE(picture.size(), QSize(198, 98));
         const QImage shown = view.renderViewport(1.0).copy(51, 61, 198, 98);
-        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32),
+                 shown.convertToFormat(QImage::Format_RGB32));
 
         QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(80, 80));
         QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(80, 80));
@@ -198,7 +201,8 @@ class SelectionTest : public QObject {
         QTemporaryDir dir;
         Opened opened(textDocument(dir, "scan.vyn", {kZhong}, 23112));
         opened.window.updateCommandStates();
-        for (CommandId off : {CommandId::SelectTool, CommandId::EditSelectAll, CommandId::EditFind}) {
+        for (CommandId off :
+             {CommandId::SelectTool, CommandId::EditSelectAll, CommandId::EditFind}) {
             QVERIFY(!opened.window.action(off)->isEnabled());
         }
         QVERIFY(opened.window.action(CommandId::CopyBitmap)->isEnabled());

@@ -118,7 +118,8 @@ class ViewTest : public QObject {
         const double expected[] = {1.44, 2.0736, 2.986, 4.300, 6.192, 8.916, 12.839, 12.839};
         for (double ratio : expected) {
             QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(100, 50));
-            QVERIFY2(std::abs(view.ratio() - ratio) < 0.001, qPrintable(QString::number(view.ratio())));
+            QVERIFY2(std::abs(view.ratio() - ratio) < 0.001,
+                     qPrintable(QString::number(view.ratio())));
         }
     }
 
@@ -130,7 +131,8 @@ class ViewTest : public QObject {
         for (double ratio : expected) {
             // Clicks land on the page, which grows small in the top-left corner.
             QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-            QVERIFY2(std::abs(view.ratio() - ratio) < 0.0001, qPrintable(QString::number(view.ratio())));
+            QVERIFY2(std::abs(view.ratio() - ratio) < 0.0001,
+                     qPrintable(QString::number(view.ratio())));
         }
     }
 
@@ -158,7 +160,8 @@ class ViewTest : public QObject {
         VynView& view = standing.view();
         view.setRatio(0.5f);
         view.runCommand(CommandId::ZoomInTool);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(view.pageSize().width() + 20, 50));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                          QPoint(view.pageSize().width() + 20, 50));
         QCOMPARE(view.ratio(), 0.5f);
     }
 
@@ -287,12 +290,14 @@ class ViewTest : public QObject {
         QCOMPARE(window.action(CommandId::NextPage)->isEnabled(), forward);
         QCOMPARE(window.action(CommandId::LastPage)->isEnabled(), forward);
         QCOMPARE(window.action(CommandId::GoToPage)->isEnabled(), goTo);
-        for (CommandId always : {CommandId::OriginalSize, CommandId::FitWidth, CommandId::ZoomDialog,
-                                 CommandId::FileSaveAs, CommandId::FilePrint, CommandId::FileOpen}) {
+        for (CommandId always :
+             {CommandId::OriginalSize, CommandId::FitWidth, CommandId::ZoomDialog,
+              CommandId::FileSaveAs, CommandId::FilePrint, CommandId::FileOpen}) {
             QVERIFY(window.action(always)->isEnabled());
         }
-        for (CommandId unanswered : {CommandId::RectangleSelection, CommandId::KeyCtrlB, CommandId::EditCut,
-                                     CommandId::EditPaste, CommandId::EditUndo}) {
+        for (CommandId unanswered :
+             {CommandId::RectangleSelection, CommandId::KeyCtrlB, CommandId::EditCut,
+              CommandId::EditPaste, CommandId::EditUndo}) {
             QVERIFY(!window.action(unanswered)->isEnabled());
         }
         QVERIFY(window.action(CommandId::DragTool)->isChecked());
@@ -327,8 +332,8 @@ class ViewTest : public QObject {
         QCOMPARE(titles(), (QStringList{"文件(&F)", "选项", "查看(&V)", "帮助(&H)"}));
         QVERIFY(window.openDocument(kSamples + "/demo.vyn"));
         QCOMPARE(window.shownMenuBar(), MenuBar::VynDocument);
-        QCOMPARE(titles(), (QStringList{"文件(&F)", "编辑(&E)", "浏览(&B)", "页面(&P)", "选项", "查看(&V)",
-                                        "窗口(&W)", "知识网络服务(&s)", "帮助(&H)"}));
+        QCOMPARE(titles(), (QStringList{"文件(&F)", "编辑(&E)", "浏览(&B)", "页面(&P)", "选项",
+                                        "查看(&V)", "窗口(&W)", "知识网络服务(&s)", "帮助(&H)"}));
         QVERIFY(window.openDocument(kSamples + "/demo.pdf"));
         QCOMPARE(window.shownMenuBar(), MenuBar::PdfDocument);
         QVERIFY(!titles().contains("选项"));
@@ -339,7 +344,8 @@ class ViewTest : public QObject {
         QCOMPARE(window.action(CommandId::ZoomInTool)->statusTip(), QStringLiteral("放大页面比例"));
         QCOMPARE(window.action(CommandId::ZoomInTool)->toolTip(), QStringLiteral("放大"));
         QVERIFY(window.action(CommandId::EditCopy)->shortcuts().contains(QKeySequence("Ctrl+Ins")));
-        QVERIFY(window.action(CommandId::FirstPage)->shortcuts().contains(QKeySequence("Ctrl+PgUp")));
+        QVERIFY(
+            window.action(CommandId::FirstPage)->shortcuts().contains(QKeySequence("Ctrl+PgUp")));
         // Every command of the toolbar has an action with an icon.
         for (const std::optional<CommandId>& id : toolBarLayout()) {
             if (id) {
@@ -368,7 +374,9 @@ class ViewTest : public QObject {
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QByteArray bytes = out.readAll();
         QVERIFY(bytes.startsWith("%PDF-"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 2);
 
         // On an image sheet twice the page's size the ink lands in the middle.
         const QSize natural = view.pageSize() / 0.5;
@@ -394,7 +402,9 @@ class ViewTest : public QObject {
         QFile out(dir.filePath("printed.pdf"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QByteArray bytes = out.readAll();
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 3);
         QVERIFY(!printDocument(dir.filePath("missing.vyn"), printer));
     }
 
@@ -440,13 +450,16 @@ class ViewTest : public QObject {
         int differing = 0;
         for (int y = 0; y < doubled.height(); ++y) {
             for (int x = 0; x < doubled.width(); ++x) {
-                differing += std::abs(qGray(doubled.pixel(x, y)) - qGray(enlarged.pixel(x, y))) > 60 ? 1 : 0;
+                differing +=
+                    std::abs(qGray(doubled.pixel(x, y)) - qGray(enlarged.pixel(x, y))) > 60 ? 1 : 0;
             }
         }
-        QVERIFY2(differing > doubled.width() * doubled.height() / 200, qPrintable(QString::number(differing)));
+        QVERIFY2(differing > doubled.width() * doubled.height() / 200,
+                 qPrintable(QString::number(differing)));
         // The same page at both densities: the ink covers about the same share.
         const QRect all(QPoint(0, 0), single.size());
-        QVERIFY(std::abs(inkShare(single, all) - inkShare(doubled.scaled(single.size()), all)) < 0.02);
+        QVERIFY(std::abs(inkShare(single, all) - inkShare(doubled.scaled(single.size()), all)) <
+                0.02);
     }
 
     // The sample in a 1280 x 800 window: the contents pane and the page are drawn.
@@ -461,13 +474,15 @@ class ViewTest : public QObject {
         QCoreApplication::processEvents();
         const QImage shot = window.grab().toImage();
         QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(1280, 800));
-        const QRect tree(document->contents()->mapTo(&window, QPoint(0, 0)), document->contents()->size());
+        const QRect tree(document->contents()->mapTo(&window, QPoint(0, 0)),
+                         document->contents()->size());
         const QRect page(document->view()->viewport()->mapTo(&window, QPoint(0, 0)),
                          document->view()->viewport()->size());
         QVERIFY(inkShare(shot, tree.adjusted(4, 4, -4, -4)) > 0.005);
         QVERIFY(inkShare(shot, page.adjusted(4, 4, -4, -4)) > 0.01);
         // The first fit leaves the page as wide as the view.
-        QVERIFY(std::abs(document->view()->pageSize().width() - (document->view()->viewport()->width() - 4)) <= 1);
+        QVERIFY(std::abs(document->view()->pageSize().width() -
+                         (document->view()->viewport()->width() - 4)) <= 1);
         // Choosing a contents entry turns to its page.
         QTreeWidgetItem* root = document->contents()->topLevelItem(0);
         document->contents()->setCurrentItem(root->child(root->childCount() - 1));

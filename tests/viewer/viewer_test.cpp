@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QSignalSpy>
 #include <QTest>
 #include <fstream>
 
@@ -33,7 +33,8 @@ DirItem item(const char* title, int level, const char* page) {
 // The tree as text: each item's title indented by its depth.
 QStringList treeText(const QTreeWidget& tree) {
     QStringList lines;
-    std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node, int depth) {
+    std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node,
+                                                                int depth) {
         lines << QString(depth * 2, ' ') + node->text(0);
         for (int i = 0; i < node->childCount(); ++i) {
             walk(node->child(i), depth + 1);
@@ -67,11 +68,14 @@ class ViewerTest : public QObject {
         QTest::addColumn<int>("page");
         QTest::newRow("open") << "open /papers/A.vyn?12" << int(StartCommand::Kind::Open)
                               << "/papers/A.vyn" << 12;
-        QTest::newRow("page 0 is page 1") << "open d:/x.vyn?0" << int(StartCommand::Kind::Open)
-                                          << "d:/x.vyn" << 1;
-        QTest::newRow("no question mark") << "open d:/x.vyn" << int(StartCommand::Kind::None) << "" << 1;
-        QTest::newRow("another word") << "view d:/x.vyn?3" << int(StartCommand::Kind::None) << "" << 1;
-        QTest::newRow("print") << "PRINT /a/B.vyn?2" << int(StartCommand::Kind::Print) << "/a/B.vyn" << 2;
+        QTest::newRow("page 0 is page 1")
+            << "open d:/x.vyn?0" << int(StartCommand::Kind::Open) << "d:/x.vyn" << 1;
+        QTest::newRow("no question mark")
+            << "open d:/x.vyn" << int(StartCommand::Kind::None) << "" << 1;
+        QTest::newRow("another word")
+            << "view d:/x.vyn?3" << int(StartCommand::Kind::None) << "" << 1;
+        QTest::newRow("print") << "PRINT /a/B.vyn?2" << int(StartCommand::Kind::Print) << "/a/B.vyn"
+                               << 2;
     }
     void startCommands() {
         QFETCH(QString, text);
@@ -120,12 +124,19 @@ class ViewerTest : public QObject {
         QTest::addColumn<int>("systemLanguage");
         QTest::addColumn<int>("codePage");
         QTest::addColumn<QString>("baseFont");
-        QTest::newRow("big5 in lower case") << "big5" << "" << 0x0804 << 950 << "";
-        QTest::newRow("GB") << "GB" << "" << 0x0404 << 936 << "";
-        QTest::newRow("Big 5 with a blank, Taiwan") << "Big 5" << "" << 0x0404 << 950 << "";
-        QTest::newRow("nothing, mainland") << "" << "" << 0x0804 << 936 << "SimSun";
-        QTest::newRow("nothing, mainland, a font") << "" << "FZShuSong-Z01" << 0x0804 << 936 << "FZShuSong-Z01";
-        QTest::newRow("nothing, Hong Kong") << "" << "" << 0x0C04 << 950 << "";
+        QTest::newRow("big5 in lower case") << "big5"
+                                            << "" << 0x0804 << 950 << "";
+        QTest::newRow("GB") << "GB"
+                            << "" << 0x0404 << 936 << "";
+        QTest::newRow("Big 5 with a blank, Taiwan") << "Big 5"
+                                                    << "" << 0x0404 << 950 << "";
+        QTest::newRow("nothing, mainland") << ""
+                                           << "" << 0x0804 << 936 << "SimSun";
+        QTest::newRow("nothing, mainland, a font")
+            << ""
+            << "FZShuSong-Z01" << 0x0804 << 936 << "FZShuSong-Z01";
+        QTest::newRow("nothing, Hong Kong") << ""
+                                            << "" << 0x0C04 << 950 << "";
     }
     void displayChoices() {
         QFETCH(QString, language);
@@ -196,7 +207,8 @@ class ViewerTest : public QObject {
         ContentsTree tree;
         tree.build(items);
         QStringList shape;
-        std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node, int depth) {
+        std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node,
+                                                                    int depth) {
             const auto [normal, selected] = ContentsTree::imagesOf(node);
             shape << QString(depth * 2, ' ') + node->text(0) +
                          QStringLiteral(" %1/%2").arg(int(normal)).arg(int(selected));
@@ -211,17 +223,19 @@ class ViewerTest : public QObject {
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QList<int>>("levels");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("1 2 2 3 1") << QStringList{"A", "B", "C", "D", "E"} << QList<int>{1, 2, 2, 3, 1}
-                                   << QStringList{"目录 3/3", "  A 0/1", "    B 0/1", "    C 0/1",
-                                                  "      D 0/1", "  E 0/1"};
+        QTest::newRow("1 2 2 3 1")
+            << QStringList{"A", "B", "C", "D", "E"} << QList<int>{1, 2, 2, 3, 1}
+            << QStringList{"目录 3/3",  "  A 0/1",     "    B 0/1",
+                           "    C 0/1", "      D 0/1", "  E 0/1"};
         QTest::newRow("1 2 2: a sibling keeps its normal image")
             << QStringList{"A", "B", "C"} << QList<int>{1, 2, 2}
             << QStringList{"目录 3/3", "  A 0/1", "    B 0/1", "    C 0/0"};
         QTest::newRow("1 3 2: the third climbs to the root and is dropped")
             << QStringList{"A", "B", "C"} << QList<int>{1, 3, 2}
             << QStringList{"目录 3/3", "  A 0/1", "    B 0/1"};
-        QTest::newRow("an unclosed sign is shown") << QStringList{"<fig1", "<fig2>"} << QList<int>{1, 1}
-                                                   << QStringList{"目录 3/3", "  <fig1 0/1"};
+        QTest::newRow("an unclosed sign is shown")
+            << QStringList{"<fig1", "<fig2>"} << QList<int>{1, 1}
+            << QStringList{"目录 3/3", "  <fig1 0/1"};
     }
 
     void contentsTreeLevels() {
@@ -230,7 +244,8 @@ class ViewerTest : public QObject {
                                  item("D", 3, "4"), item("E", 1, "5"), item("<fig1>", 1, "6"),
                                  item("F", 0, "7"), item("G", 3, "8")};
         tree.build(items);
-        QCOMPARE(treeText(tree), (QStringList{"目录", "  A", "    B", "    C", "      D", "  E", "    G"}));
+        QCOMPARE(treeText(tree),
+                 (QStringList{"目录", "  A", "    B", "    C", "      D", "  E", "    G"}));
         QCOMPARE(tree.pageOfEntry(4), 4);
         QCOMPARE(tree.pageOfEntry(0), 0);
         // Choosing an entry asks for its page once; choosing it again asks nothing.

@@ -1,12 +1,14 @@
 // The PDF/ZOR page view on the offscreen platform: the zoom tools' steps, fitting, paging,
 // centring, the selection mark and the copied text, the area copy and the ZOR contents pane.
+#include "zor_view.h"
+
 #include <vyn/vynfile.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QScrollBar>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +19,6 @@
 #include "document_window.h"
 #include "main_window.h"
 #include "reader/rdll.h"
-#include "zor_view.h"
 
 using namespace viewer;
 
@@ -94,7 +95,8 @@ class ZorViewTest : public QObject {
         QCOMPARE(view.scale(), int((view.viewport()->height() - 100) / (595 / 72.0 * 96) * 100));
         view.setScale(500);  // above 200: ignored
         QCOMPARE(view.scale(), int((view.viewport()->height() - 100) / (595 / 72.0 * 96) * 100));
-        QCOMPARE(view.ratioStatus(), QString::asprintf("页面缩放比例为:%04.2f%%", double(view.scale())));
+        QCOMPARE(view.ratioStatus(),
+                 QString::asprintf("页面缩放比例为:%04.2f%%", double(view.scale())));
     }
 
     // A page smaller than the window is centred; a larger one keeps a 25-pixel margin.
@@ -204,7 +206,9 @@ class ZorViewTest : public QObject {
         QFile out(dir.filePath("out.pdf"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         const QByteArray bytes = out.readAll();
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 3);
         QVERIFY(bytes.size() > 20000);  // the pages hold their text and the photograph
     }
 

@@ -2,7 +2,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <cstdio>
-
 #include <fstream>
 
 #include "command_line.h"

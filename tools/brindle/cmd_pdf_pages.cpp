@@ -68,7 +68,8 @@ int renderPdfPage(Arguments& args, const std::string& path, const std::string& o
                               {"width", size.cx},
                               {"height", size.cy}});
     } else {
-        std::printf("%s  page %d, %d x %d pixels\n", output.c_str(), options.page, size.cx, size.cy);
+        std::printf("%s  page %d, %d x %d pixels\n", output.c_str(), options.page, size.cx,
+                    size.cy);
     }
     return kSuccess;
 }
@@ -91,9 +92,8 @@ int pdfPageText(Arguments& args, const std::string& path, int page, int dpi,
     const std::string raw(text.data());
     const std::string utf8 = surface::decodeTextUtf8(raw, surface::kGb2312CharSet);
     if (args.json()) {
-        printJson(QJsonObject{{"page", page},
-                              {"length", int(raw.size())},
-                              {"text", QString::fromStdString(utf8)}});
+        printJson(QJsonObject{
+            {"page", page}, {"length", int(raw.size())}, {"text", QString::fromStdString(utf8)}});
     } else {
         std::fwrite(utf8.data(), 1, utf8.size(), stdout);
         std::fputc('\n', stdout);

@@ -7,8 +7,8 @@
 
 #include "command_line.h"
 #include "documents.h"
-#include "pdf_documents.h"
 #include "engine_state.h"
+#include "pdf_documents.h"
 #include "search_variants.h"
 #include "surface/text_decode.h"
 
@@ -152,8 +152,8 @@ int runFind(Arguments& args) {
         }
         total += found.count;
         if (args.json()) {
-            matches.append(
-                QJsonObject{{"page", page + 1}, {"count", found.count}, {"variant", found.variant}});
+            matches.append(QJsonObject{
+                {"page", page + 1}, {"count", found.count}, {"variant", found.variant}});
         } else {
             std::printf("page %d: %d (%s)\n", page + 1, found.count, found.variant);
         }

@@ -42,16 +42,18 @@ std::vector<SearchVariant> searchVariants(std::string_view gbText) {
     const std::string lower = mapAscii(gbText, [](int c) { return std::tolower(c); });
     const std::string upper = mapAscii(gbText, [](int c) { return std::toupper(c); });
     std::vector<SearchVariant> variants = {
-        {"as typed", std::string(gbText)},     {"lower", lower},
-        {"upper", upper},                      {"full-width", fullWidthForm(gbText)},
-        {"full-width upper", fullWidthForm(upper)}, {"full-width lower", fullWidthForm(lower)},
+        {"as typed", std::string(gbText)},
+        {"lower", lower},
+        {"upper", upper},
+        {"full-width", fullWidthForm(gbText)},
+        {"full-width upper", fullWidthForm(upper)},
+        {"full-width lower", fullWidthForm(lower)},
     };
     for (const SearchVariant& variant : variants) {
         if (variant.text.size() + 1 > kSearchBufferBytes) {
             throw UsageError("the search text is too long: its " + std::string(variant.name) +
                              " form takes " + std::to_string(variant.text.size()) +
-                             " bytes, at most " + std::to_string(kSearchBufferBytes - 1) +
-                             " fit");
+                             " bytes, at most " + std::to_string(kSearchBufferBytes - 1) + " fit");
         }
     }
     return variants;

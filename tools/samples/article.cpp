@@ -84,11 +84,12 @@ vyn::fixtures::PageLayout firstPage() {
     page.font(kHei, 4);
     page.text(kLeft + 100, 1580, "摘要：");
     page.font(kKai, 4);
-    page.paragraph(1580, kLeft + 100, kRight - 100, 150,
-                   "    本文介绍一种汉字排版文档的阅读方法。页面以字流形式保存，字流中的每个字"
-                   "都带有位置，命令字设定行位置、字体与字号，另有线条、边框、括号、根号等版面"
-                   "元素以及嵌入的图片。阅读器逐字解释字流，把页面单位换算为设备像素，再用系统"
-                   "字体绘出文字。实验表明，该方法每页绘制时间不足10ms，并能按原样打印与检索全文。");
+    page.paragraph(
+        1580, kLeft + 100, kRight - 100, 150,
+        "    本文介绍一种汉字排版文档的阅读方法。页面以字流形式保存，字流中的每个字"
+        "都带有位置，命令字设定行位置、字体与字号，另有线条、边框、括号、根号等版面"
+        "元素以及嵌入的图片。阅读器逐字解释字流，把页面单位换算为设备像素，再用系统"
+        "字体绘出文字。实验表明，该方法每页绘制时间不足10ms，并能按原样打印与检索全文。");
     page.font(kHei, 4);
     page.text(kLeft + 100, 2180, "关键词：");
     page.font(kKai, 4);
@@ -221,11 +222,13 @@ vyn::fixtures::PageLayout secondPage() {
     heading(page, uint16_t(y + 60), "参考文献");
     page.font(kSong, 3);
     const uint16_t refs = uint16_t(y + 300);
-    page.text(kLeft, refs, "[1] 张明，李小华. 汉字排版系统的字流格式[J]. 计算机学报，2019，42(3)：15-22.");
+    page.text(kLeft, refs,
+              "[1] 张明，李小华. 汉字排版系统的字流格式[J]. 计算机学报，2019，42(3)：15-22.");
     page.text(kLeft, uint16_t(refs + 140),
               "[2] Smith J, Wang F. Typesetting Chinese text for the screen[M]. Beijing: "
               "Science Press, 2020.");
-    page.text(kLeft, uint16_t(refs + 280), "[3] 王芳. 扫描文档的二值图像压缩[D]. 北京：北方大学，2021.");
+    page.text(kLeft, uint16_t(refs + 280),
+              "[3] 王芳. 扫描文档的二值图像压缩[D]. 北京：北方大学，2021.");
 
     vyn::fixtures::PageLayout layout;
     layout.words = page.finish();
@@ -243,13 +246,11 @@ vyn::fixtures::DocumentLayout demoArticle(bool qd) {
     desc.width = kPageWidth;
     desc.height = kPageHeight;
     desc.pages = {firstPage(), secondPage()};
-    desc.contents = {{toGb2312("1 引言"), "", "1", 1},
-                     {toGb2312("2 方法"), "", "2", 1},
-                     {toGb2312("2.1 页面字流"), "", "2", 2},
-                     {toGb2312("2.1.1 字符与命令"), "", "2", 3},
-                     {toGb2312("2.2 检索"), "", "2", 2},
-                     {toGb2312("3 结论"), "", "2", 1},
-                     {toGb2312("参考文献"), "", "2", 1}};
+    desc.contents = {
+        {toGb2312("1 引言"), "", "1", 1},       {toGb2312("2 方法"), "", "2", 1},
+        {toGb2312("2.1 页面字流"), "", "2", 2}, {toGb2312("2.1.1 字符与命令"), "", "2", 3},
+        {toGb2312("2.2 检索"), "", "2", 2},     {toGb2312("3 结论"), "", "2", 1},
+        {toGb2312("参考文献"), "", "2", 1}};
     return desc;
 }
 

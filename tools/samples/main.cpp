@@ -26,7 +26,8 @@ namespace {
 // demo.pdf, and demo.zor packed from it through the reader with its catalog.
 void writePackedArticle(const std::filesystem::path& dir) {
     const std::string pdf = samples::demoPdf();
-    vyn::fixtures::writeFile(dir / "demo.pdf", std::span(reinterpret_cast<const uint8_t*>(pdf.data()), pdf.size()));
+    vyn::fixtures::writeFile(dir / "demo.pdf",
+                             std::span(reinterpret_cast<const uint8_t*>(pdf.data()), pdf.size()));
     const std::string zor = (dir / "demo.zor").string();
     const std::vector<DirItem> items = samples::demoPdfCatalog();
     DirHead head{};
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
-        vyn::fixtures::writeFile(dir / "demo.vyn", buildDocument(samples::demoArticle(false)).bytes);
+        vyn::fixtures::writeFile(dir / "demo.vyn",
+                                 buildDocument(samples::demoArticle(false)).bytes);
         vyn::fixtures::writeFile(dir / "demo.qd", buildDocument(samples::demoArticle(true)).bytes);
         VYNFile_Init();
         const auto scanned = samples::scannedCopy(dir / "demo.vyn");

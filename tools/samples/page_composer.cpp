@@ -17,7 +17,8 @@ constexpr std::array<uint16_t, 22> kCellOfSizeCode = {54,  62,  72,  82,  92,  1
 
 // Punctuation that may not start a line; it hangs into the margin instead.
 bool closesLine(uint16_t code) {
-    constexpr uint16_t kClosing[] = {0xA3AC, 0xA1A3, 0xA1A2, 0xA3BB, 0xA3BA, 0xA3A9, 0xA3AE, 0xA3A1, 0xA3BF};
+    constexpr uint16_t kClosing[] = {0xA3AC, 0xA1A3, 0xA1A2, 0xA3BB, 0xA3BA,
+                                     0xA3A9, 0xA3AE, 0xA3A1, 0xA3BF};
     return std::find(std::begin(kClosing), std::end(kClosing), code) != std::end(kClosing);
 }
 

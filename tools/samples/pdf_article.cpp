@@ -58,18 +58,23 @@ bool closesClause(const std::string& gb, size_t at) {
     if (at + 1 >= gb.size()) {
         return false;
     }
-    const auto code = uint16_t(static_cast<uint8_t>(gb[at]) << 8 | static_cast<uint8_t>(gb[at + 1]));
+    const auto code =
+        uint16_t(static_cast<uint8_t>(gb[at]) << 8 | static_cast<uint8_t>(gb[at + 1]));
     switch (code) {
-        case 0xA1A2: case 0xA1A3: case 0xA1B1: case 0xA3A9: case 0xA3AC: case 0xA3BA: case 0xA3BB:
-            return true;
-        default:
-            return false;
+        case 0xA1A2:
+        case 0xA1A3:
+        case 0xA1B1:
+        case 0xA3A9:
+        case 0xA3AC:
+        case 0xA3BA:
+        case 0xA3BB: return true;
+        default: return false;
     }
 }
 
 // One page's content stream, written in top-down coordinates of an A4 page (y from its top).
 class PdfPage {
-public:
+  public:
     void text(Face face, double size, double x, double y, std::string_view utf8) {
         setGb(face, size, x, y, toGb2312(utf8));
     }
@@ -112,9 +117,8 @@ public:
     }
 
     void box(double x, double y, double width, double height, std::string_view fill) {
-        out_ += "q " + std::string(fill) + " rg " + number(x) + " " +
-                number(kHeight - y - height) + " " + number(width) + " " + number(height) +
-                " re f Q\n";
+        out_ += "q " + std::string(fill) + " rg " + number(x) + " " + number(kHeight - y - height) +
+                " " + number(width) + " " + number(height) + " re f Q\n";
     }
 
     void frame(double x, double y, double width, double height) {
@@ -131,7 +135,7 @@ public:
 
     static constexpr double kHeight = 842;
 
-private:
+  private:
     // A line of GB2312 bytes as a PDF string, its ASCII delimiters escaped.
     void setGb(Face face, double size, double x, double y, const std::string& gb) {
         std::string escaped = "(";
@@ -174,11 +178,13 @@ std::string firstPage() {
     page.box(kLeft, 176, kRight - kLeft, 112, "0.92 0.94 1");
     page.frame(kLeft, 176, kRight - kLeft, 112);
     page.text(Face::Hei, 10.5, kLeft + 10, 196, "摘要");
-    double y = page.paragraph(196,
+    double y = page.paragraph(
+        196,
         "本文介绍一种阅读中文期刊论文和学位论文的桌面程序。它打开两类分页文档：一类是排版"
         "系统输出的页面字流，其中嵌有二值图像和照片；另一类是便携文档格式的文件，也可以包在"
         "一个文件头和一层异或掩码之后。程序自行绘制这两类文档的页面，读者可以翻页、缩放、选取"
-        "和复制文字、查找全文、打印，并在简体和繁体之间切换页面文字。", 3, 10);
+        "和复制文字、查找全文、打印，并在简体和繁体之间切换页面文字。",
+        3, 10);
     page.text(Face::Hei, 10.5, kLeft + 10, y + 4, "关键词");
     page.text(Face::Song, 10.5, kLeft + 60, y + 4, "版式文档；页面绘制；文字选取；全文查找");
     page.text(Face::TimesBold, 10.5, kLeft, 312, "Abstract");
@@ -187,17 +193,20 @@ std::string firstPage() {
     page.rule(kLeft, 322, kRight, 322, 0.6);
 
     heading(page, 350, "1  引言");
-    y = page.paragraph(372,
+    y = page.paragraph(
+        372,
         "中文学术文献的数字化已有三十余年的历史。早期的电子期刊以排版系统的页面文件发行，"
         "每页由字符、线条和图像组成；后来便携文档格式逐渐普及，两种格式的文献并存于各类数据库"
         "之中。读者需要一个能同时打开这两类文件的阅读器，它应当快速、稳定，并且在损坏的文件面前"
         "不会崩溃。");
     subheading(page, y + 8, "1.1  研究背景");
-    y = page.paragraph(y + 30,
+    y = page.paragraph(
+        y + 30,
         "页面字流以字为单位记录排版结果：字体、字号、位置和字符代码依次排列，线条和框架用"
         "专门的代码表示。图像则以二值编码或JPEG格式嵌入文件之中，并在页面上占据一个矩形区域。"
         "阅读器按照页面的顺序解释这些代码，在屏幕或打印机上重现排版的结果。");
-    y = page.paragraph(y + 4,
+    y = page.paragraph(
+        y + 4,
         "便携文档的页面由内容流描述，其中的文字使用嵌入的或系统中的字体绘制。本文的第二节介绍"
         "页面与图像的绘制，第三节介绍表格与结论。");
     return page.content();
@@ -207,7 +216,8 @@ std::string secondPage() {
     PdfPage page;
     runningHead(page, 2);
     heading(page, 90, "2  页面与图像");
-    double y = page.paragraph(112,
+    double y = page.paragraph(
+        112,
         "阅读器把每一页绘制在一块与页面等大的画布上，再按照缩放比例显示在窗口之中。照片以"
         "JPEG格式保存，绘制时解码为彩色像素；二值图像则按照其分辨率放大或缩小。");
     subheading(page, y + 8, "2.1  嵌入的照片");
@@ -225,16 +235,19 @@ std::string secondPage() {
     for (int i = 0; i < 5; ++i) {
         const double height = values[i] * (chartHeight - 10);
         const double x = chartLeft + 10 + i * 30;
-        page.box(x, chartBottom - height, 20, height, i % 2 == 0 ? "0.25 0.45 0.75" : "0.85 0.45 0.2");
+        page.box(x, chartBottom - height, 20, height,
+                 i % 2 == 0 ? "0.25 0.45 0.75" : "0.85 0.45 0.2");
         page.text(Face::Helvetica, 8, x + 4, chartBottom + 10, std::to_string(2022 + i));
     }
     page.text(Face::Song, 9, chartLeft + 30, chartBottom + 28, "图2  历年的下载量");
 
     subheading(page, photoTop + photoHeight + 50, "2.2  矢量图形");
-    y = page.paragraph(photoTop + photoHeight + 72,
+    y = page.paragraph(
+        photoTop + photoHeight + 72,
         "图形由路径组成：直线、矩形和曲线先被描述，再被填充或勾画。线宽、颜色和变换矩阵属于"
         "图形状态，在保存和恢复之间有效。右上方的柱形图就是由矩形路径填充而成的。");
-    y = page.paragraph(y + 4,
+    y = page.paragraph(
+        y + 4,
         "文字的绘制与图形相似：每段文字有字体、字号和位置，阅读器在系统中寻找同名的字体，找不到"
         "时使用默认的宋体。选取文字时，阅读器记录每个字符的位置，以便复制和查找。");
     return page.content();
@@ -264,7 +277,8 @@ std::string thirdPage() {
     page.centred(Face::Song, 9, top + 4 * row + 18, "表1  阅读器的主要功能");
 
     subheading(page, top + 4 * row + 48, "3.1  结论");
-    y = page.paragraph(top + 4 * row + 70,
+    y = page.paragraph(
+        top + 4 * row + 70,
         "本文描述的阅读器以同一套界面打开两类文档，页面由程序自行绘制，打印与屏幕显示一致。"
         "今后的工作包括更多的字体格式和更快的全文检索。");
 
@@ -293,8 +307,9 @@ std::string demoPdf() {
         layout.objects[2 + 2 * i].body = "<< /Type /Page /Parent 2 0 R " + resources +
                                          " /Contents " + std::to_string(4 + 2 * i) + " 0 R >>";
     }
-    layout.objects.push_back({30, "<< /Font << /F1 31 0 R /F2 32 0 R /F3 33 0 R /F4 34 0 R >> "
-                                  "/XObject << /Im1 35 0 R >> >>"});
+    layout.objects.push_back({30,
+                              "<< /Font << /F1 31 0 R /F2 32 0 R /F3 33 0 R /F4 34 0 R >> "
+                              "/XObject << /Im1 35 0 R >> >>"});
     layout.objects.push_back({31, "<< /Type /Font /Subtype /TrueType /BaseFont /#CB#CE#CC#E5 >>"});
     layout.objects.push_back({32, "<< /Type /Font /Subtype /TrueType /BaseFont /#BA#DA#CC#E5 >>"});
     layout.objects.push_back({33, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
@@ -317,10 +332,10 @@ std::vector<DirItem> demoPdfCatalog() {
         int page;
         int level;
     };
-    const Entry entries[] = {{"1  引言", 1, 1},        {"1.1  研究背景", 1, 2},
-                             {"2  页面与图像", 2, 1},  {"2.1  嵌入的照片", 2, 2},
-                             {"2.2  矢量图形", 2, 2},  {"3  表格与结论", 3, 1},
-                             {"3.1  结论", 3, 2},      {"参考文献", 3, 1}};
+    const Entry entries[] = {{"1  引言", 1, 1},       {"1.1  研究背景", 1, 2},
+                             {"2  页面与图像", 2, 1}, {"2.1  嵌入的照片", 2, 2},
+                             {"2.2  矢量图形", 2, 2}, {"3  表格与结论", 3, 1},
+                             {"3.1  结论", 3, 2},     {"参考文献", 3, 1}};
     std::vector<DirItem> items;
     for (const Entry& entry : entries) {
         DirItem item{};

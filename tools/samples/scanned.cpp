@@ -27,8 +27,8 @@ std::unique_ptr<vyn::DibPicture> halftone(const QImage& page) {
     auto picture = vyn::DibPicture::CreateMonochrome(grey.height(), grey.width());
     for (int y = 0; y < grey.height(); ++y) {
         const uchar* line = grey.constScanLine(y);
-        uint8_t* row = picture->bits().data() +
-                       size_t(grey.height() - 1 - y) * size_t(picture->stride());
+        uint8_t* row =
+            picture->bits().data() + size_t(grey.height() - 1 - y) * size_t(picture->stride());
         for (int x = 0; x < grey.width(); ++x) {
             if (line[x] * 16 < (kBayer4[y % 4][x % 4] + 1) * 255) {
                 row[x / 8] |= uint8_t(0x80 >> (x % 8));

@@ -45,8 +45,8 @@ ContentsTree::ContentsTree(QWidget* parent) : QTreeWidget(parent) {
     });
 }
 
-QTreeWidgetItem* ContentsTree::insertUnder(QTreeWidgetItem* parent, const QString& title,
-                                           int level, int page, ContentsImage selected) {
+QTreeWidgetItem* ContentsTree::insertUnder(QTreeWidgetItem* parent, const QString& title, int level,
+                                           int page, ContentsImage selected) {
     const int id = int(entries_.size()) + 1;
     auto* item = new QTreeWidgetItem(parent, QStringList{title});
     item->setData(0, kIdRole, id);
@@ -95,7 +95,8 @@ void ContentsTree::build(std::span<const DirItem> items) {
     for (const DirItem& item : items) {
         const std::string raw = fieldText(item.title, sizeof item.title);
         const int level = item.level;
-        if (level <= 0 || (raw.find('<') != std::string::npos && raw.find('>') != std::string::npos)) {
+        if (level <= 0 ||
+            (raw.find('<') != std::string::npos && raw.find('>') != std::string::npos)) {
             continue;
         }
         const QString title =

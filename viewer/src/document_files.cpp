@@ -40,18 +40,20 @@ QString saveAsName(const QString& chosen, const QString& extension) {
     return (at >= 0 ? chosen.left(at) : chosen) + extension.toLower();
 }
 
-void saveCopyOf(const QString& path, const QString& filter, const QString& extension, QWidget* owner) {
-    const QString chosen = QFileDialog::getSaveFileName(owner, QString(), QString(), filter, nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
+void saveCopyOf(const QString& path, const QString& filter, const QString& extension,
+                QWidget* owner) {
+    const QString chosen = QFileDialog::getSaveFileName(owner, QString(), QString(), filter,
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty()) {
         return;
     }
     const QString target = saveAsName(chosen, extension);
     if (!QFile::copy(path, target)) {
-        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
-                             QFile::exists(target)
-                                 ? QCoreApplication::translate("SaveAs", "文件已存在：%1").arg(target)
-                                 : QCoreApplication::translate("SaveAs", "无法保存到：%1").arg(target));
+        QMessageBox::warning(
+            owner, QStringLiteral("Orvelle"),
+            QFile::exists(target)
+                ? QCoreApplication::translate("SaveAs", "文件已存在：%1").arg(target)
+                : QCoreApplication::translate("SaveAs", "无法保存到：%1").arg(target));
     }
 }
 

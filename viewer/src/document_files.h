@@ -24,6 +24,7 @@ QString saveAsName(const QString& chosen, const QString& extension = QStringLite
 
 /// Copies the document's file to the name Save As chose, never over an existing file; says
 /// so when the copy cannot be made.
-void saveCopyOf(const QString& path, const QString& filter, const QString& extension, QWidget* owner);
+void saveCopyOf(const QString& path, const QString& filter, const QString& extension,
+                QWidget* owner);
 
 }  // namespace viewer

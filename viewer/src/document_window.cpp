@@ -10,8 +10,8 @@
 
 #include "contents_tree.h"
 #include "document_files.h"
-#include "routing.h"
 #include "reader/rdll.h"
+#include "routing.h"
 #include "vyn_view.h"
 #include "zor_view.h"
 
@@ -62,7 +62,8 @@ void DocumentWindow::openVyn() {
     keepDownloadedCopy();
     DirHead head{};
     std::optional<std::vector<DirItem>> items;
-    if (VYNFile_GetDirHead(document, &head) != -1 && head.itemCount > 0 && head.itemCount < 100000) {
+    if (VYNFile_GetDirHead(document, &head) != -1 && head.itemCount > 0 &&
+        head.itemCount < 100000) {
         // Entries that cannot be read leave the pane with its root alone.
         items.emplace(size_t(head.itemCount));
         if (VYNFile_GetDirItem(document, head.itemCount, items->data()) < 0) {

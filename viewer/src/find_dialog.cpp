@@ -62,7 +62,8 @@ void FindDialog::tell(const QString& message) {
 }
 
 bool FindDialog::takeSearchText() {
-    QStringEncoder encoder(appState().simplifiedDisplay ? "GB2312" : "Big5", QStringEncoder::Flag::Stateless);
+    QStringEncoder encoder(appState().simplifiedDisplay ? "GB2312" : "Big5",
+                           QStringEncoder::Flag::Stateless);
     const QByteArray bytes = encoder.encode(text_->text());
     if (encoder.hasError()) {
         tell(tr("要查找的文字中有页面文字无法表示的字符。"));
@@ -101,7 +102,8 @@ bool FindDialog::findPageByPage(bool towardsLast) {
     view_->runCommand(step);
     int found = view_->markVariants(term);
     const QPointer<FindDialog> alive(this);
-    while (found < 1 && !stopRequested_ && !(towardsLast ? view_->onLastPage() : view_->onFirstPage())) {
+    while (found < 1 && !stopRequested_ &&
+           !(towardsLast ? view_->onLastPage() : view_->onFirstPage())) {
         showProgress(tr("正在查找第 %1/%2 页").arg(view_->page()).arg(view_->pageCount()));
         QApplication::processEvents();
         if (!alive) {

@@ -15,7 +15,8 @@ const QColor kVisitedColour(85, 26, 139);
 
 }  // namespace
 
-HyperLink::HyperLink(const QString& text, QWidget* parent) : QLabel(text, parent), opener_(openAddress) {
+HyperLink::HyperLink(const QString& text, QWidget* parent)
+    : QLabel(text, parent), opener_(openAddress) {
     setCursor(Qt::PointingHandCursor);
     setUnderline(true);
 }

@@ -49,7 +49,9 @@ void ServerDialog::accept() {
 }
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent), service_(new HyperLink(QString(), this)), project_(new HyperLink(QString(), this)) {
+    : QDialog(parent),
+      service_(new HyperLink(QString(), this)),
+      project_(new HyperLink(QString(), this)) {
     setWindowTitle(tr("关于VYN文件浏览器"));
     auto* picture = new QLabel(this);
     picture->setPixmap(commandIcon(CommandId::About).pixmap(36, 36));

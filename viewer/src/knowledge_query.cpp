@@ -22,17 +22,20 @@ std::optional<QString> knowledgeAddress(const QString& base, const QByteArray& t
 
 void runKnowledgeQuery(QWidget* owner, bool selected, const QByteArray& term, const QString& text) {
     if (!selected || term.trimmed().isEmpty()) {
-        QMessageBox::information(owner, QStringLiteral("Orvelle"),
-                                 QCoreApplication::translate("Knowledge", "没有选中要查询的知识点!"));
+        QMessageBox::information(
+            owner, QStringLiteral("Orvelle"),
+            QCoreApplication::translate("Knowledge", "没有选中要查询的知识点!"));
         return;
     }
     const ProfileSettings profile;
-    const bool utf8 = profile.serverEncoding().compare(QStringLiteral("utf8"), Qt::CaseInsensitive) == 0;
+    const bool utf8 =
+        profile.serverEncoding().compare(QStringLiteral("utf8"), Qt::CaseInsensitive) == 0;
     const std::optional<QString> address =
         knowledgeAddress(profile.serverAddress(), utf8 ? text.toUtf8() : term);
     if (!address) {
         QMessageBox::warning(owner, QStringLiteral("Orvelle"),
-                             QCoreApplication::translate("Knowledge", "没有设置知识服务的地址，请在“服务器配置”中填写。"));
+                             QCoreApplication::translate(
+                                 "Knowledge", "没有设置知识服务的地址，请在“服务器配置”中填写。"));
         return;
     }
     openAddress(*address);

@@ -31,7 +31,8 @@ void applyDisplayChoice(const QString& locale) {
 
 int printOnDefaultPrinter(const QString& path) {
     if (QPrinterInfo::defaultPrinter().isNull()) {
-        std::fprintf(stderr, "BrindleViewer: no default printer to print %s on\n", qPrintable(path));
+        std::fprintf(stderr, "BrindleViewer: no default printer to print %s on\n",
+                     qPrintable(path));
         return 1;
     }
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
@@ -55,8 +56,9 @@ int main(int argc, char** argv) {
     const QString locale = QLocale::system().name();
     applyDisplayChoice(locale);
 
-    const viewer::InterfaceLanguage language = viewer::chooseInterfaceLanguage(
-        viewer::ProfileSettings().interfaceLanguage(), viewer::codePageOfLocale(locale.toStdString()));
+    const viewer::InterfaceLanguage language =
+        viewer::chooseInterfaceLanguage(viewer::ProfileSettings().interfaceLanguage(),
+                                        viewer::codePageOfLocale(locale.toStdString()));
 
     const viewer::StartCommand command =
         viewer::parseStartCommand(application.arguments().mid(1).join(' ').toStdString());

@@ -20,8 +20,8 @@
 #include "app_state.h"
 #include "contents_tree.h"
 #include "display_options.h"
-#include "info_dialogs.h"
 #include "document_window.h"
+#include "info_dialogs.h"
 #include "settings.h"
 #include "tool_images.h"
 #include "vyn_view.h"
@@ -55,9 +55,7 @@ bool isCheckable(CommandId id) {
     }
 }
 
-CommandId recentFileCommand(int index) {
-    return CommandId(int(CommandId::RecentFile1) + index);
-}
+CommandId recentFileCommand(int index) { return CommandId(int(CommandId::RecentFile1) + index); }
 
 // A pane as wide as `blanks` blanks of the status bar's font.
 QLabel* statusPane(QWidget* parent, int blanks) {
@@ -191,12 +189,14 @@ void MainWindow::showMenuBar(MenuBar bar) {
     // The PDF/ZOR menus keep their built-in texts whatever the interface language.
     const bool builtIn = bar == MenuBar::PdfDocument;
     for (const MenuLayout& layout : menuBarLayout(bar)) {
-        QMenu* menu = menuBar()->addMenu(builtIn ? QString::fromUtf8(layout.title) : menuText(layout.title));
+        QMenu* menu =
+            menuBar()->addMenu(builtIn ? QString::fromUtf8(layout.title) : menuText(layout.title));
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);
         for (const MenuItem& item : layout.items) {
             switch (item.kind) {
                 case MenuItem::Kind::Command:
-                    menu->addAction(builtIn ? builtInAction(item.id, item.text) : actions_[item.id]);
+                    menu->addAction(builtIn ? builtInAction(item.id, item.text)
+                                            : actions_[item.id]);
                     break;
                 case MenuItem::Kind::Separator: menu->addSeparator(); break;
                 case MenuItem::Kind::RecentFiles:
@@ -249,7 +249,7 @@ bool MainWindow::openDocument(const QString& path) {
 
 void MainWindow::activeDocumentChanged() {
     const DocumentWindow* document = activeDocument();
-    const MenuBar bar = document == nullptr         ? MenuBar::NoDocument
+    const MenuBar bar = document == nullptr           ? MenuBar::NoDocument
                         : document->view() != nullptr ? MenuBar::VynDocument
                                                       : MenuBar::PdfDocument;
     if (bar != shownMenuBar_) {
@@ -260,7 +260,8 @@ void MainWindow::activeDocumentChanged() {
 }
 
 std::optional<CommandState> MainWindow::stateOf(CommandId id) const {
-    if (const DocumentWindow* document = activeDocument(); document != nullptr && document->pageArea()) {
+    if (const DocumentWindow* document = activeDocument();
+        document != nullptr && document->pageArea()) {
         if (std::optional<CommandState> state = document->pageArea()->commandState(id)) {
             return state;
         }
@@ -346,7 +347,8 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
         case CommandId::WindowArrange: return CommandState{hasDocuments};
         case CommandId::NextPane:
         case CommandId::PreviousPane:
-            return CommandState{activeDocument() != nullptr && activeDocument()->contents() != nullptr};
+            return CommandState{activeDocument() != nullptr &&
+                                activeDocument()->contents() != nullptr};
         default: return std::nullopt;
     }
 }
@@ -368,7 +370,9 @@ void MainWindow::runCommand(CommandId id) {
             break;
         }
         case CommandId::AppExit:
-        case CommandId::Exit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
+        case CommandId::Exit:
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            break;
         case CommandId::FileClose: area_->closeActiveSubWindow(); break;
         case CommandId::ServerSettings: {
             ServerDialog dialog(this);
@@ -472,8 +476,8 @@ void MainWindow::updateStatus() {
 
 QStringList MainWindow::statusTexts() const {
     const QString message = statusBar()->currentMessage();
-    return {message.isEmpty() ? messagePane_->text() : message, pagePane_->text(), ratioPane_->text(),
-            fixedPane_->text()};
+    return {message.isEmpty() ? messagePane_->text() : message, pagePane_->text(),
+            ratioPane_->text(), fixedPane_->text()};
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -53,7 +53,9 @@ std::optional<double> checkZoomEntry(const QString& text) {
 }
 
 GotoPageDialog::GotoPageDialog(int pageCount, int currentPage, QWidget* parent)
-    : QDialog(parent), entry_(new QLineEdit(QString::number(currentPage), this)), pageCount_(pageCount) {
+    : QDialog(parent),
+      entry_(new QLineEdit(QString::number(currentPage), this)),
+      pageCount_(pageCount) {
     setWindowTitle(tr("到指定页"));
     auto* total = new QLineEdit(QString::number(pageCount), this);
     total->setReadOnly(true);
@@ -85,7 +87,8 @@ void GotoPageDialog::accept() {
 ZoomDialog::ZoomDialog(QWidget* parent) : QDialog(parent), entry_(new QComboBox(this)) {
     setWindowTitle(tr("指定大小"));
     entry_->setEditable(true);
-    entry_->addItems({"25", "50", "75", "100", "125", "150", "175", "200", "300", "400", "500", "750"});
+    entry_->addItems(
+        {"25", "50", "75", "100", "125", "150", "175", "200", "300", "400", "500", "750"});
     entry_->setCurrentText(QStringLiteral("100"));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(tr("输入指定的缩放百分比:"), this));

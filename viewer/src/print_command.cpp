@@ -6,7 +6,6 @@
 #include <QPrinter>
 
 #include "app_state.h"
-
 #include "document_window.h"
 #include "vyn_view.h"
 #include "zor_view.h"
@@ -47,7 +46,8 @@ void printPages(QWidget* owner, int pageCount, bool direct,
     const bool printed = print(printer, from, to);
     QApplication::restoreOverrideCursor();
     if (!printed) {
-        QMessageBox::warning(owner, QStringLiteral("Orvelle"), QCoreApplication::translate("Printing", "无法打印。"));
+        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
+                             QCoreApplication::translate("Printing", "无法打印。"));
     }
 }
 

@@ -15,7 +15,7 @@ DocumentKind documentKindOf(const std::string& path) {
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
     return start.starts_with("%PDF-") || upper.starts_with("ZOR") ? DocumentKind::PdfZor
-                                                                 : DocumentKind::VynQd;
+                                                                  : DocumentKind::VynQd;
 }
 
 }  // namespace viewer

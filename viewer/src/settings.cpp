@@ -104,10 +104,12 @@ void ProfileSettings::addRecentFile(const QString& path) const {
     QStringList files = recentFiles();
     files.removeAll(path);
     files.prepend(path);
-    QSettings(file_, QSettings::IniFormat).setValue("Recent File List/files", files.mid(0, kRecentFiles));
+    QSettings(file_, QSettings::IniFormat)
+        .setValue("Recent File List/files", files.mid(0, kRecentFiles));
 }
 
-DisplayChoice chooseDisplay(const QString& language, const QString& font, uint16_t systemLanguageId) {
+DisplayChoice chooseDisplay(const QString& language, const QString& font,
+                            uint16_t systemLanguageId) {
     DisplayChoice choice;
     choice.baseFont = font;
     if (language.compare("GB", Qt::CaseInsensitive) == 0) {
@@ -141,10 +143,14 @@ InterfaceLanguage chooseInterfaceLanguage(const QString& profileEntry, int ansiC
 
 uint16_t languageIdOfLocale(const QString& locale) {
     const QString name = locale.toLower();
-    if (name.startsWith("zh_tw")) return 0x0404;
-    if (name.startsWith("zh_hk")) return 0x0C04;
-    if (name.startsWith("zh_mo")) return 0x1404;
-    if (name.startsWith("zh_cn") || name.startsWith("zh_sg")) return 0x0804;
+    if (name.startsWith("zh_tw"))
+        return 0x0404;
+    if (name.startsWith("zh_hk"))
+        return 0x0C04;
+    if (name.startsWith("zh_mo"))
+        return 0x1404;
+    if (name.startsWith("zh_cn") || name.startsWith("zh_sg"))
+        return 0x0804;
     return 0x0409;
 }
 

@@ -61,7 +61,8 @@ struct DisplayChoice {
     bool simplified = true;
     QString baseFont;  ///< empty: the engine's own faces
 };
-DisplayChoice chooseDisplay(const QString& language, const QString& font, uint16_t systemLanguageId);
+DisplayChoice chooseDisplay(const QString& language, const QString& font,
+                            uint16_t systemLanguageId);
 
 enum class InterfaceLanguage { BuiltIn, Big5, English };
 /// The interface language from the profile's "LANGUAGE" entry and the system's code page.

@@ -42,7 +42,8 @@ StartCommand parseStartCommand(const std::string& text) {
     const std::string rest = text.size() > 5 ? text.substr(5) : std::string();
     const size_t split = rest.find('?');
     command.path = trimmed(rest.substr(0, split));
-    const std::string page = split == std::string::npos ? std::string() : trimmed(rest.substr(split + 1));
+    const std::string page =
+        split == std::string::npos ? std::string() : trimmed(rest.substr(split + 1));
     command.page = std::max(1, std::atoi(page.c_str()));
     return command;
 }

@@ -84,13 +84,15 @@ QIcon contentsIcon(ContentsImage normal, ContentsImage selected) {
     const auto path = [](ContentsImage image) {
         switch (image) {
             case ContentsImage::Entry: return QStringLiteral(":/images/contents-entry");
-            case ContentsImage::EntrySelected: return QStringLiteral(":/images/contents-entry-selected");
+            case ContentsImage::EntrySelected:
+                return QStringLiteral(":/images/contents-entry-selected");
             case ContentsImage::Root: return QStringLiteral(":/images/contents-root");
         }
         return QString();
     };
     QIcon icon;
-    for (const auto& [image, mode] : {std::pair{normal, QIcon::Normal}, std::pair{selected, QIcon::Selected}}) {
+    for (const auto& [image, mode] :
+         {std::pair{normal, QIcon::Normal}, std::pair{selected, QIcon::Selected}}) {
         icon.addFile(path(image) + ".png", QSize(16, 16), mode);
         icon.addFile(path(image) + "@2x.png", QSize(32, 32), mode);
     }

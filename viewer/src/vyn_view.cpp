@@ -166,7 +166,8 @@ void VynView::zoomInAt(QPoint point) {
     if (next <= kMaxRatio) {
         VYNFile_SetDisplayRatio(document_, float(next));
         const QPoint s = scrollPosition();
-        scrollTo({s.x() + int((point.x() + s.x()) * 0.44), s.y() + int((point.y() + s.y()) * 0.44)});
+        scrollTo(
+            {s.x() + int((point.x() + s.x()) * 0.44), s.y() + int((point.y() + s.y()) * 0.44)});
         updateTotalSize();
     }
     viewport()->update();
@@ -179,7 +180,8 @@ void VynView::zoomOutAt(QPoint point) {
         VYNFile_SetDisplayRatio(document_, float(next));
         const QPoint s = scrollPosition();
         constexpr double kShift = 0.3055555555555556;
-        scrollTo({s.x() - int((point.x() + s.x()) * kShift), s.y() - int((point.y() + s.y()) * kShift)});
+        scrollTo(
+            {s.x() - int((point.x() + s.x()) * kShift), s.y() - int((point.y() + s.y()) * kShift)});
     } else {
         VYNFile_SetDisplayRatio(document_, kMinRatio);
     }
@@ -254,7 +256,8 @@ void VynView::paintEvent(QPaintEvent*) {
         initialFitPending_ = false;
         if (naturalSize_.width() > 0) {
             const double fit = double(viewport()->width() - 4) / naturalSize_.width();
-            VYNFile_SetDisplayRatio(document_, float(appState().startedByCommand ? fit / 0.75 : fit));
+            VYNFile_SetDisplayRatio(document_,
+                                    float(appState().startedByCommand ? fit / 0.75 : fit));
             updateTotalSize();
             emit viewChanged();
         }
@@ -278,17 +281,19 @@ void VynView::resizeEvent(QResizeEvent* event) {
 
 bool VynView::hitTest(QPoint point) {
     const QSize page = pageSize();
-    const bool onPage = viewport()->rect().contains(point) && QRect(QPoint(0, 0), page).contains(point);
+    const bool onPage =
+        viewport()->rect().contains(point) && QRect(QPoint(0, 0), page).contains(point);
     if (onPage) {
         switch (tool_) {
             case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
             case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
             case Tool::Drag:
-                viewport()->setCursor(toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
+                viewport()->setCursor(
+                    toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
                 break;
             case Tool::TextSelect:
-                viewport()->setCursor(
-                    toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint : ToolCursor::TextFirstPoint));
+                viewport()->setCursor(toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint
+                                                                : ToolCursor::TextFirstPoint));
                 break;
             case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
         }
@@ -323,7 +328,9 @@ void VynView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 // Dragging moves the page with the mouse, as far as the page reaches.
-void VynView::dragBy(QPoint from, QPoint to) { dragScroll(*this, from - to, viewport()->size(), pageSize()); }
+void VynView::dragBy(QPoint from, QPoint to) {
+    dragScroll(*this, from - to, viewport()->size(), pageSize());
+}
 
 void VynView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {

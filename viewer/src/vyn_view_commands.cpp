@@ -63,9 +63,11 @@ void VynView::runCommand(CommandId id) {
         case CommandId::SelectTool: setTool(Tool::TextSelect); return;
         case CommandId::CopyBitmap: setTool(Tool::AreaSelect); return;
         case CommandId::KnowledgeQuery:
-            runKnowledgeQuery(window(), textSelected_,
-                              QByteArray(textBuffer_.data(), qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
-                              selectedText());
+            runKnowledgeQuery(
+                window(), textSelected_,
+                QByteArray(textBuffer_.data(),
+                           qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
+                selectedText());
             return;
         case CommandId::BaseFont: {
             bool chosen = false;
@@ -213,6 +215,8 @@ void VynView::openFindDialog() {
     dialog->show();
 }
 
-void VynView::saveCopy() { saveCopyOf(path_, tr("VYN File (*.vyn)"), QStringLiteral(".vyn"), window()); }
+void VynView::saveCopy() {
+    saveCopyOf(path_, tr("VYN File (*.vyn)"), QStringLiteral(".vyn"), window());
+}
 
 }  // namespace viewer

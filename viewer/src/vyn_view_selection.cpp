@@ -1,4 +1,5 @@
-// Selection in the VYN/QD view: the text tool's two clicks, Select All, Copy of text or a picture, and marking a search term in its six forms.
+// Selection in the VYN/QD view: the text tool's two clicks, Select All, Copy of text or a picture,
+// and marking a search term in its six forms.
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -15,8 +16,8 @@ namespace viewer {
 
 namespace {
 
-constexpr uint32_t kMarkColour = 0x0000FF;            // red
-constexpr uint32_t kMarkBackground = 0xDEDE00;        // cyan-blue behind the marked text
+constexpr uint32_t kMarkColour = 0x0000FF;      // red
+constexpr uint32_t kMarkBackground = 0xDEDE00;  // cyan-blue behind the marked text
 constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
 
 }  // namespace
@@ -27,7 +28,8 @@ void VynView::setMarkColours() {
 }
 
 QString VynView::selectedText() const {
-    const std::string_view bytes(textBuffer_.data(), strnlen(textBuffer_.data(), textBuffer_.size()));
+    const std::string_view bytes(textBuffer_.data(),
+                                 strnlen(textBuffer_.data(), textBuffer_.size()));
     const std::u16string text =
         surface::decodeText(bytes, appState().simplifiedDisplay ? kGb2312CharSet : kBig5CharSet);
     return QString::fromStdU16String(text);
@@ -65,8 +67,8 @@ void VynView::selectAll() {
         band_.selectArea(selection_);
     } else {
         flash_ = selection_;
-        VYNFile_GetTextInRect(document_, VynRect{0, 0, page.width(), page.height()}, textBuffer_.data(),
-                              kTextBufferSize);
+        VYNFile_GetTextInRect(document_, VynRect{0, 0, page.width(), page.height()},
+                              textBuffer_.data(), kTextBufferSize);
         putTextOnClipboard();
     }
     viewport()->update();
@@ -87,7 +89,8 @@ QImage VynView::selectionPicture() {
         painter.drawImage(QPoint(0, 0), screen, selection_.adjusted(1, 1, -1, -1));
     } else {
         const QSize page = pageSize();
-        surface::QtSurface surface(painter, {screenDpiX_, screenDpiY_}, {picture.width(), picture.height()});
+        surface::QtSurface surface(painter, {screenDpiX_, screenDpiY_},
+                                   {picture.width(), picture.height()});
         VYNFile_Show(document_, &surface, VynRect{1, 1, page.width() - 1, page.height() + 1}, 0, 0);
     }
     return picture;

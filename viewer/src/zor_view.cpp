@@ -53,11 +53,13 @@ bool ZorView::open() {
 qreal ZorView::pixelRatio() const { return viewport()->devicePixelRatioF(); }
 
 surface::Device ZorView::screen() const {
-    return {int(std::lround(logicalDpiX() * pixelRatio())), int(std::lround(logicalDpiY() * pixelRatio()))};
+    return {int(std::lround(logicalDpiX() * pixelRatio())),
+            int(std::lround(logicalDpiY() * pixelRatio()))};
 }
 
 QSize ZorView::clientSize() const {
-    return {int(std::lround(viewport()->width() * pixelRatio())), int(std::lround(viewport()->height() * pixelRatio()))};
+    return {int(std::lround(viewport()->width() * pixelRatio())),
+            int(std::lround(viewport()->height() * pixelRatio()))};
 }
 
 QPoint ZorView::toDevice(QPoint point) const {
@@ -190,8 +192,10 @@ QString ZorView::ratioStatus() const {
 }
 
 QString ZorView::selectedText() const {
-    const std::string_view bytes(textBuffer_.data(), strnlen(textBuffer_.data(), textBuffer_.size()));
-    return QString::fromStdU16String(surface::decodeText(bytes, big5_ ? kBig5CharSet : kGb2312CharSet));
+    const std::string_view bytes(textBuffer_.data(),
+                                 strnlen(textBuffer_.data(), textBuffer_.size()));
+    return QString::fromStdU16String(
+        surface::decodeText(bytes, big5_ ? kBig5CharSet : kGb2312CharSet));
 }
 
 // The reader draws the page at its offset in the scroll area, with the selection's mark
@@ -200,9 +204,10 @@ void ZorView::drawPage(QPainter& painter, QSize size) {
     painter.save();
     painter.translate(-scrollPosition());
     const surface::Device device = screen();
-    surface::QtSurface surface(painter, device,
-                               {std::max(size.width(), scrollSize_.width()) + scrollPosition().x(),
-                                std::max(size.height(), scrollSize_.height()) + scrollPosition().y()});
+    surface::QtSurface surface(
+        painter, device,
+        {std::max(size.width(), scrollSize_.width()) + scrollPosition().x(),
+         std::max(size.height(), scrollSize_.height()) + scrollPosition().y()});
     surface::Rect selection = selectionPoints_;
     reader_.Draw(&device, &surface, selectionShown_ ? 1 : 0, selection, textBuffer_.data(), 0);
     painter.restore();
@@ -237,11 +242,12 @@ void ZorView::setToolCursor() {
         case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
         case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
         case Tool::Drag:
-            viewport()->setCursor(toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
+            viewport()->setCursor(
+                toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
             break;
         case Tool::TextSelect:
-            viewport()->setCursor(
-                toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint : ToolCursor::TextFirstPoint));
+            viewport()->setCursor(toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint
+                                                            : ToolCursor::TextFirstPoint));
             break;
         case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
     }
@@ -297,8 +303,8 @@ void ZorView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (!endBandOrDrag(event->position().toPoint()) && tool_ == Tool::TextSelect && !awaitingPoint_ &&
-        textSelected_) {
+    if (!endBandOrDrag(event->position().toPoint()) && tool_ == Tool::TextSelect &&
+        !awaitingPoint_ && textSelected_) {
         // The reader writes the selection's text while it draws: draw it now, so that the
         // clipboard gets this selection's text whatever the order of repaints.
         renderViewport();

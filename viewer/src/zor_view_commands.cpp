@@ -59,7 +59,8 @@ void ZorView::runCommand(CommandId id) {
         case CommandId::GoToPage: {
             GotoPageDialog dialog(pageCount(), currentPage_, window());
             if (dialog.exec() == QDialog::Accepted && !goToPage(dialog.page())) {
-                QMessageBox::information(window(), QStringLiteral("Orvelle"), tr("输入错误!请重新输入."));
+                QMessageBox::information(window(), QStringLiteral("Orvelle"),
+                                         tr("输入错误!请重新输入."));
             }
             break;
         }
@@ -89,9 +90,11 @@ void ZorView::runCommand(CommandId id) {
         case CommandId::EditCopy: copy(); break;
         case CommandId::BackgroundColour: chooseBackground(); break;
         case CommandId::KnowledgeQuery:
-            runKnowledgeQuery(window(), textSelected_,
-                              QByteArray(textBuffer_.data(), qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
-                              selectedText());
+            runKnowledgeQuery(
+                window(), textSelected_,
+                QByteArray(textBuffer_.data(),
+                           qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
+                selectedText());
             break;
         case CommandId::FileSaveAs:
             saveCopyOf(path_, tr("Zor File (*.zor)"), QStringLiteral(".zor"), window());

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "files/partial_file.h"
 #include "document/vyn_document.h"
+#include "files/partial_file.h"
 #include "image/bilevel_codec.h"
 #include "image/page_pictures.h"
 

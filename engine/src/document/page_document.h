@@ -14,9 +14,9 @@
 
 #include "document/drawing_state.h"
 #include "document/file_stream.h"
+#include "render/symbol_codes.h"
 #include "stream/page_stream.h"
 #include "surface/surface.h"
-#include "render/symbol_codes.h"
 #include "text/mark_record.h"
 #include "vyn/records.h"
 

@@ -38,8 +38,8 @@ int32_t VynDocument::ReplaceFZWithGBK(const char* codeText, const char* replacem
     // A replacement must have its two bytes: anything shorter would write a stray zero. The
     // words are written at the offsets of the file being read, so a file put in its place
     // (a copy saved over it) is not written.
-    if (codeText == nullptr || replacement == nullptr || std::strlen(replacement) < 2 ||
-        !stream_ || !stream_->isFileAt(path_)) {
+    if (codeText == nullptr || replacement == nullptr || std::strlen(replacement) < 2 || !stream_ ||
+        !stream_->isFileAt(path_)) {
         return 0;
     }
     const std::array<uint8_t, 2> code = parseCode(codeText);

@@ -122,7 +122,8 @@ bool VynDocument::LoadPage(int32_t page) {
     if (docType_ == kScannedPages && pictureCount_ > 0 && pictures_[0] &&
         entry.printedNumber == 0) {
         auto toPageUnits = [](int32_t pixels, int32_t dpi) {
-            return uint16_t(std::min<int64_t>(int64_t{pixels} * kPageUnitsPerInch / dpi, UINT16_MAX));
+            return uint16_t(
+                std::min<int64_t>(int64_t{pixels} * kPageUnitsPerInch / dpi, UINT16_MAX));
         };
         geometry_.width = toPageUnits(pictures_[0]->width(), pictures_[0]->dpiX());
         geometry_.height = toPageUnits(pictures_[0]->height(), pictures_[0]->dpiY());

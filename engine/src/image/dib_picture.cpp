@@ -219,7 +219,8 @@ void DibPicture::ResampleBilevel(int32_t dpi) {
     header.height = int32_t(newHeight);
     // The resolution fields come from the file: scaled in double and held in range.
     auto scaled = [h](int32_t pelsPerMeter) {
-        return int32_t(std::clamp(double(pelsPerMeter) / double(h), double(INT32_MIN), double(INT32_MAX)));
+        return int32_t(
+            std::clamp(double(pelsPerMeter) / double(h), double(INT32_MIN), double(INT32_MAX)));
     };
     header.xPelsPerMeter = scaled(header.xPelsPerMeter);
     header.yPelsPerMeter = scaled(header.yPelsPerMeter);

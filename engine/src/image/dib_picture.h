@@ -101,7 +101,8 @@ class DibPicture {
     }
     size_t bitsOffset() const { return kHeaderSize + PaletteBytes(header()); }
     static int32_t statedDpi(int32_t field) {
-        const int64_t dpi = field == kEngineDpi ? kEngineDpi : (int64_t{field} * 254 + 5000) / 10000;
+        const int64_t dpi =
+            field == kEngineDpi ? kEngineDpi : (int64_t{field} * 254 + 5000) / 10000;
         return dpi >= 50 && dpi <= 4800 ? int32_t(dpi) : kEngineDpi;
     }
     static std::unique_ptr<DibPicture> create(const BitmapInfoHeader& header,

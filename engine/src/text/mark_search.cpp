@@ -40,7 +40,8 @@ int32_t PageDocument::MarkString(const char* text) {
         }
         // An occurrence is complete when the text is used up; the next character then meets
         // the empty rest, fails and starts the search again.
-        if (wanted.size() - pos >= length && std::memcmp(wanted.data() + pos, c.data(), length) == 0) {
+        if (wanted.size() - pos >= length &&
+            std::memcmp(wanted.data() + pos, c.data(), length) == 0) {
             pending.push_back(markOfScanned(s));
             pos += length;
             if (pos == wanted.size()) {

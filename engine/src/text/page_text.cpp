@@ -84,7 +84,8 @@ int32_t PageDocument::GetTextInRect(const surface::Rect& rect, char* buffer, int
     uint8_t s[3];
     for (size_t next = NextCharacter(0, s); next != 0; next = NextCharacter(next, s)) {
         // The centre, from the position in page units and the size as the state holds it.
-        if (!contains(page, currentX_ + state_.charWidth / 2, characterY_ + state_.charHeight / 2)) {
+        if (!contains(page, currentX_ + state_.charWidth / 2,
+                      characterY_ + state_.charHeight / 2)) {
             continue;
         }
         CharString text = scannedText(s);
@@ -158,8 +159,8 @@ int32_t PageDocument::GetTextBetweenPoints(int32_t x1, int32_t y1, int32_t x2, i
             separator[separatorLength++] = ' ';
         }
         // A capital after a small letter starts a new word.
-        if (length == 1 && n > 0 && isAsciiLower(uint8_t(buffer[n - 1])) &&
-            isAsciiUpper(text[0]) && separatorLength == 0) {
+        if (length == 1 && n > 0 && isAsciiLower(uint8_t(buffer[n - 1])) && isAsciiUpper(text[0]) &&
+            separatorLength == 0) {
             separator[separatorLength++] = ' ';
         }
         if (size_t(n) + separatorLength + length + 1 > size_t(size)) {

@@ -22,7 +22,7 @@ enum ObjectKind : int { kTextObject = 1, kPathObject = 2, kImageObject = 3 };
 
 struct TextState {
     float matrix[6] = {1, 0, 0, 1, 0, 0};  ///< a b c d e f of the last Tm
-    float point[2] = {0, 0};              ///< start of the current line, user space
+    float point[2] = {0, 0};               ///< start of the current line, user space
     float rise = 0;
     int renderingMode = 0;
     int horizontalScaling = 100;  ///< percent

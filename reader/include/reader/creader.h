@@ -191,7 +191,8 @@ class READER_EXPORT CReader {
     surface::LogFont CreateTextFont();
     float charWidth(uint8_t code) const;
     surface::Size GetStringWidth(std::string_view text, float wordSpacing, float charSpacing) const;
-    surface::Size GetMultiTextExtent(std::string_view array, float wordSpacing, float charSpacing) const;
+    surface::Size GetMultiTextExtent(std::string_view array, float wordSpacing,
+                                     float charSpacing) const;
     void forEachArrayElement(std::string_view array,
                              const std::function<void(std::string_view, float, bool)>& visit) const;
     void DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
@@ -291,7 +292,7 @@ class READER_EXPORT CReader {
     float dpiY_ = 0;
     surface::Rect selectRect_{};
     surface::LogFont lfText_{};
-    int direction_ = 1;  ///< 1 horizontal text, 2 vertical
+    int direction_ = 1;     ///< 1 horizontal text, 2 vertical
     float textHeight_ = 0;  ///< twips
     float textWidth_ = 0;
 };

@@ -55,7 +55,7 @@ READER_EXPORT int RDLL_GetPageInfo(int handle, tagPAGEINFO* info);
 READER_EXPORT int RDLL_GetErrorCode(int handle);
 /// Sizes: (0, 0) for an invalid handle. `device` null: no window.
 READER_EXPORT RdllSize RDLL_SetScale(int handle, const surface::Device* device, int percent,
-                                          int reRender);
+                                     int reRender);
 READER_EXPORT RdllSize RDLL_GetScrollRange(int handle);
 READER_EXPORT RdllSize RDLL_GetPageSize(int handle);
 READER_EXPORT RdllSize RDLL_ResetScroll(int handle, const surface::Device* device);

@@ -26,31 +26,93 @@ constexpr size_t kMaxOperand = 127;
 constexpr size_t kMaxWord = 253;
 
 enum class Op {
-    Nothing, m, l, c, v, y, re, f, fStar, S, s, B, b, BStar, bStar, W, WStar, n, j, J, w, cm, q, Q,
-    g, G, rg, RG, k, K, DiscardOne, BT, ET, Tc, Tw, Ts, Tr, Tz, TL, Td, TD, Tm, TStar, Tf, Tj,
-    Quote, DoubleQuote, Do,
+    Nothing,
+    m,
+    l,
+    c,
+    v,
+    y,
+    re,
+    f,
+    fStar,
+    S,
+    s,
+    B,
+    b,
+    BStar,
+    bStar,
+    W,
+    WStar,
+    n,
+    j,
+    J,
+    w,
+    cm,
+    q,
+    Q,
+    g,
+    G,
+    rg,
+    RG,
+    k,
+    K,
+    DiscardOne,
+    BT,
+    ET,
+    Tc,
+    Tw,
+    Ts,
+    Tr,
+    Tz,
+    TL,
+    Td,
+    TD,
+    Tm,
+    TStar,
+    Tf,
+    Tj,
+    Quote,
+    DoubleQuote,
+    Do,
 };
 
 const std::unordered_map<std::string_view, Op>& operators() {
     static const std::unordered_map<std::string_view, Op> table = {
-        {"b", Op::b},         {"B", Op::B},         {"b*", Op::bStar},    {"B*", Op::BStar},
-        {"BDC", Op::Nothing}, {"BMC", Op::DiscardOne}, {"BT", Op::BT},
-        {"BX", Op::Nothing},  {"c", Op::c},         {"cm", Op::cm},       {"cs", Op::DiscardOne},
-        {"CS", Op::DiscardOne}, {"d", Op::Nothing}, {"d0", Op::Nothing},  {"d1", Op::Nothing},
-        {"Do", Op::Do},       {"DP", Op::Nothing},  {"EI", Op::ET},       {"EMC", Op::Nothing},
-        {"ET", Op::ET},       {"EX", Op::Nothing},  {"f", Op::f},         {"F", Op::f},
-        {"f*", Op::fStar},    {"g", Op::g},         {"G", Op::G},         {"gs", Op::Nothing},
-        {"h", Op::Nothing},   {"i", Op::Nothing},   {"ID", Op::Nothing},  {"j", Op::j},
-        {"J", Op::J},         {"k", Op::k},         {"K", Op::K},         {"l", Op::l},
-        {"m", Op::m},         {"M", Op::Nothing},   {"MP", Op::Nothing},  {"n", Op::n},
-        {"q", Op::q},         {"Q", Op::Q},         {"re", Op::re},       {"rg", Op::rg},
-        {"RG", Op::RG},       {"s", Op::s},         {"S", Op::S},         {"sc", Op::Nothing},
-        {"SC", Op::Nothing},  {"scn", Op::Nothing}, {"SCN", Op::Nothing}, {"Tc", Op::Tc},
-        {"Td", Op::Td},       {"TD", Op::TD},       {"Tf", Op::Tf},       {"Tj", Op::Tj},
-        {"TJ", Op::Tj},       {"TL", Op::TL},       {"Tm", Op::Tm},       {"Tr", Op::Tr},
-        {"Ts", Op::Ts},       {"Tw", Op::Tw},       {"Tz", Op::Tz},       {"T*", Op::TStar},
-        {"v", Op::v},         {"w", Op::w},         {"W", Op::W},         {"W*", Op::WStar},
-        {"y", Op::y},         {"'", Op::Quote},     {"\"", Op::DoubleQuote},
+        {"b", Op::b},           {"B", Op::B},
+        {"b*", Op::bStar},      {"B*", Op::BStar},
+        {"BDC", Op::Nothing},   {"BMC", Op::DiscardOne},
+        {"BT", Op::BT},         {"BX", Op::Nothing},
+        {"c", Op::c},           {"cm", Op::cm},
+        {"cs", Op::DiscardOne}, {"CS", Op::DiscardOne},
+        {"d", Op::Nothing},     {"d0", Op::Nothing},
+        {"d1", Op::Nothing},    {"Do", Op::Do},
+        {"DP", Op::Nothing},    {"EI", Op::ET},
+        {"EMC", Op::Nothing},   {"ET", Op::ET},
+        {"EX", Op::Nothing},    {"f", Op::f},
+        {"F", Op::f},           {"f*", Op::fStar},
+        {"g", Op::g},           {"G", Op::G},
+        {"gs", Op::Nothing},    {"h", Op::Nothing},
+        {"i", Op::Nothing},     {"ID", Op::Nothing},
+        {"j", Op::j},           {"J", Op::J},
+        {"k", Op::k},           {"K", Op::K},
+        {"l", Op::l},           {"m", Op::m},
+        {"M", Op::Nothing},     {"MP", Op::Nothing},
+        {"n", Op::n},           {"q", Op::q},
+        {"Q", Op::Q},           {"re", Op::re},
+        {"rg", Op::rg},         {"RG", Op::RG},
+        {"s", Op::s},           {"S", Op::S},
+        {"sc", Op::Nothing},    {"SC", Op::Nothing},
+        {"scn", Op::Nothing},   {"SCN", Op::Nothing},
+        {"Tc", Op::Tc},         {"Td", Op::Td},
+        {"TD", Op::TD},         {"Tf", Op::Tf},
+        {"Tj", Op::Tj},         {"TJ", Op::Tj},
+        {"TL", Op::TL},         {"Tm", Op::Tm},
+        {"Tr", Op::Tr},         {"Ts", Op::Ts},
+        {"Tw", Op::Tw},         {"Tz", Op::Tz},
+        {"T*", Op::TStar},      {"v", Op::v},
+        {"w", Op::w},           {"W", Op::W},
+        {"W*", Op::WStar},      {"y", Op::y},
+        {"'", Op::Quote},       {"\"", Op::DoubleQuote},
     };
     return table;
 }
@@ -74,14 +136,13 @@ surface::ColorRef grey(float value) {
 uint8_t channel(float value) { return uint8_t(std::clamp(value * 255.0f, 0.0f, 255.0f)); }
 
 uint8_t cmykChannel(float component, float k) {
-    return uint8_t(std::clamp(255.0f * (1.0f - std::min(1.0f, k + (1.0f - k) * component)), 0.0f, 255.0f));
+    return uint8_t(
+        std::clamp(255.0f * (1.0f - std::min(1.0f, k + (1.0f - k) * component)), 0.0f, 255.0f));
 }
 
 }  // namespace
 
-void CReader::Push(std::string_view word) {
-    operands_.emplace_back(word.substr(0, kMaxOperand));
-}
+void CReader::Push(std::string_view word) { operands_.emplace_back(word.substr(0, kMaxOperand)); }
 
 std::string CReader::Pop() {
     if (operands_.empty()) {
@@ -300,9 +361,10 @@ bool CReader::runOperator(std::string_view word, int& kind) {
                 m[i] = PopNumber();
             }
             const float* c = ctm_;
-            const float product[6] = {m[0] * c[0] + m[1] * c[2],        m[0] * c[1] + m[1] * c[3],
-                                      m[2] * c[0] + m[3] * c[2],        m[2] * c[1] + m[3] * c[3],
-                                      m[4] * c[0] + m[5] * c[2] + c[4], m[4] * c[1] + m[5] * c[3] + c[5]};
+            const float product[6] = {
+                m[0] * c[0] + m[1] * c[2],        m[0] * c[1] + m[1] * c[3],
+                m[2] * c[0] + m[3] * c[2],        m[2] * c[1] + m[3] * c[3],
+                m[4] * c[0] + m[5] * c[2] + c[4], m[4] * c[1] + m[5] * c[3] + c[5]};
             std::copy(std::begin(product), std::end(product), ctm_);
             return false;
         }
@@ -325,8 +387,8 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             const float yellow = PopNumber();
             const float magenta = PopNumber();
             const float cyan = PopNumber();
-            (found->second == Op::k ? fillColour_ : strokeColour_) = surface::rgb(
-                cmykChannel(cyan, k), cmykChannel(magenta, k), cmykChannel(yellow, k));
+            (found->second == Op::k ? fillColour_ : strokeColour_) =
+                surface::rgb(cmykChannel(cyan, k), cmykChannel(magenta, k), cmykChannel(yellow, k));
             return false;
         }
         case Op::DiscardOne: Pop(); return false;
@@ -421,8 +483,10 @@ int CReader::GetObjectA(char** buffer, int& bufferSize, tagOBJECT_TYPE* type) {
         const char c = content[cursor_];
         if (c == '(' || c == '<') {
             std::string decoded;
-            cursor_ = c == '(' ? DecodeLiteralString(content, cursor_ + 1, decoded, size_t(bufferSize - 1))
-                               : DecodeHexString(content, cursor_ + 1, decoded, size_t(bufferSize - 1));
+            cursor_ =
+                c == '('
+                    ? DecodeLiteralString(content, cursor_ + 1, decoded, size_t(bufferSize - 1))
+                    : DecodeHexString(content, cursor_ + 1, decoded, size_t(bufferSize - 1));
             std::memcpy(*buffer, decoded.data(), decoded.size());
             text_.stringLength = int(decoded.size());
             text_.array = false;

@@ -33,9 +33,7 @@ float CReader::pageTop() const {
 }
 
 void CReader::DrawGraphics(surface::Surface& dc, float top) {
-    auto at = [top](const PathPoint& p) {
-        return surface::Point{twips(p.x), twips(top - p.y)};
-    };
+    auto at = [top](const PathPoint& p) { return surface::Point{twips(p.x), twips(top - p.y)}; };
     const float width = std::fabs((ctm_[0] + ctm_[1]) * path_.lineWidth);
     const surface::Pen pen{surface::PenStyle::Solid, twips(width) != 0 ? twips(width) : 20,
                            strokeColour_};
@@ -80,7 +78,8 @@ void CReader::DrawGraphics(surface::Surface& dc, float top) {
             break;
         }
         case kCurve: {
-            const surface::Point curve[3] = {at(path_.points[0]), at(path_.points[1]), at(path_.points[2])};
+            const surface::Point curve[3] = {at(path_.points[0]), at(path_.points[1]),
+                                             at(path_.points[2])};
             dc.polyBezierTo(curve);
             break;
         }
@@ -142,7 +141,8 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
             pageTwips_ = {twips(w), twips(h)};
             const float pixelsX = w * dpiX_ / 72.0f;
             const float pixelsY = h * dpiY_ / 72.0f;
-            if (!(pixelsX >= 1 && pixelsY >= 1 && double(pixelsX) * double(pixelsY) <= double(1 << 28))) {
+            if (!(pixelsX >= 1 && pixelsY >= 1 &&
+                  double(pixelsX) * double(pixelsY) <= double(1 << 28))) {
                 return 0;
             }
             pageBitmap_ = dc->createCompatible({int32_t(pixelsX), int32_t(pixelsY)});
@@ -174,8 +174,8 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         ReGetPage(currentPage_);
         target->setBkColor(surface::rgb(0, 0, 255));
         if (selecting != 0) {
-            const surface::Point from = target->deviceToLogical(
-                {selection.left - offset_.x, selection.top - offset_.y});
+            const surface::Point from =
+                target->deviceToLogical({selection.left - offset_.x, selection.top - offset_.y});
             const surface::Point to = target->deviceToLogical(
                 {selection.right - offset_.x, selection.bottom - offset_.y});
             selectRect_ = {from.x, from.y, to.x - windowOrg_.x, to.y - windowOrg_.y};
@@ -201,8 +201,8 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         if (selecting != 0) {
             // The selected text, both parts, bounded as the selection buffers are.
             const size_t first = std::strlen(selectedText1_.data());
-            const size_t second = std::min(std::strlen(selectedText2_.data()),
-                                           selectedText1_.size() - 1 - first);
+            const size_t second =
+                std::min(std::strlen(selectedText2_.data()), selectedText1_.size() - 1 - first);
             std::memcpy(text, selectedText1_.data(), first);
             std::memcpy(text + first, selectedText2_.data(), second);
             text[first + second] = '\0';

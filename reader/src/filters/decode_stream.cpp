@@ -56,8 +56,8 @@ std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> in
         case kAscii85: return std::make_unique<Base85Decoder>(std::move(input), param);
         case kAsciiHex: return std::make_unique<HexDecoder>(std::move(input), param);
         case kLzw:
-            return std::make_unique<RowPredictor>(std::make_unique<LzwDecoder>(std::move(input), param),
-                                                  param);
+            return std::make_unique<RowPredictor>(
+                std::make_unique<LzwDecoder>(std::move(input), param), param);
         case kRunLength: return std::make_unique<RunLengthDecoder>(std::move(input), param);
         case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
         default: return nullptr;

@@ -94,8 +94,8 @@ std::optional<ImageRecord> BuildOneBitImage(int32_t width, int32_t height, int32
     const size_t painted = decode0 == 0 ? 0 : 1;
     std::span<uint32_t> palette = record->palette();
     if (mask) {
-        palette[painted] = PaletteEntry(surface::redOf(fill), surface::greenOf(fill),
-                                        surface::blueOf(fill));
+        palette[painted] =
+            PaletteEntry(surface::redOf(fill), surface::greenOf(fill), surface::blueOf(fill));
         palette[1 - painted] = kBlack;
         std::copy_n(record->data.begin(), 10, record->maskHeader.begin());
         record->maskHeader[10 + painted] = kBlack;

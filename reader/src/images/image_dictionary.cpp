@@ -261,7 +261,8 @@ std::optional<std::vector<uint8_t>> ReadStreamData(std::string_view objectText,
     if (!dictionary.dataStart || dictionary.filterCount < 0) {
         return std::nullopt;
     }
-    const std::string_view rest = objectText.substr(std::min(*dictionary.dataStart, objectText.size()));
+    const std::string_view rest =
+        objectText.substr(std::min(*dictionary.dataStart, objectText.size()));
     const auto bytes = [](std::string_view text) {
         return std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     };

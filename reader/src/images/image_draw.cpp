@@ -63,8 +63,7 @@ void DrawImage(surface::Surface& surface, const ImageRecord& image, const float 
     if (image.imageMask != 0 && image.bits == 1) {
         drawPass(surface, dest, image.maskDib(), surface::RasterOp::SrcAnd, printing,
                  kMaskBandRows);
-        drawPass(surface, dest, image.dib(), surface::RasterOp::SrcPaint, printing,
-                 kImageBandRows);
+        drawPass(surface, dest, image.dib(), surface::RasterOp::SrcPaint, printing, kImageBandRows);
         return;
     }
     drawPass(surface, dest, image.dib(), surface::RasterOp::SrcCopy, printing, kImageBandRows);

@@ -28,14 +28,12 @@ std::span<const uint8_t> ImageRecord::rows() const {
 }
 
 std::span<uint8_t> ImageRecord::row(int32_t fromTop) {
-    const size_t offset = kBitmapHeaderBytes + paletteEntries() * 4 +
-                          size_t(height - 1 - fromTop) * rowBytes();
+    const size_t offset =
+        kBitmapHeaderBytes + paletteEntries() * 4 + size_t(height - 1 - fromTop) * rowBytes();
     return {reinterpret_cast<uint8_t*>(data.data()) + offset, rowBytes()};
 }
 
-surface::Dib ImageRecord::dib() const {
-    return {width, height, uint16_t(bits), palette(), rows()};
-}
+surface::Dib ImageRecord::dib() const { return {width, height, uint16_t(bits), palette(), rows()}; }
 
 surface::Dib ImageRecord::maskDib() const {
     return {width, height, 1, std::span(maskHeader).subspan(kHeaderWords, 2), rows()};
@@ -65,7 +63,7 @@ std::optional<ImageRecord> CreateBitmap(int32_t width, int32_t height, int32_t b
     words[1] = uint32_t(width);
     words[2] = uint32_t(height);
     words[3] = 1 | (uint32_t(bitCount) << 16);  // one plane, then the bit count
-    words[4] = 0;                                // no compression
+    words[4] = 0;                               // no compression
     words[5] = uint32_t(rowsBytes);
     return record;
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cstring>
+#include <vector>
 
 namespace reader {
 
@@ -58,7 +58,7 @@ void WidenRows(ImageRecord& record, std::span<const uint8_t> samples, int32_t bi
     std::array<uint8_t, 16> value{};
     for (size_t s = 0; s < value.size(); ++s) {
         value[s] = scale && s < size_t(1) << bitsPerSample ? toByte(uint8_t(s), bitsPerSample)
-                                                          : uint8_t(s);
+                                                           : uint8_t(s);
     }
     const uint8_t max = uint8_t((1 << bitsPerSample) - 1);
     forCompleteRows(record, samples, packedRowBytes(record.width, 1, bitsPerSample),

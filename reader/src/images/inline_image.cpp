@@ -89,9 +89,7 @@ InlineImage ReadInlineImage(std::string_view text, size_t afterBI, const ImageCo
         bits = 1;
     }
     const size_t afterID = cursor.position();
-    const size_t declared = width > 0 && height > 0
-                                ? (size_t(width) + 7) / 8 * size_t(height)
-                                : 0;
+    const size_t declared = width > 0 && height > 0 ? (size_t(width) + 7) / 8 * size_t(height) : 0;
     if (!usable || bits != 1) {
         return {std::nullopt, findEndOfImage(text, afterID)};
     }
@@ -100,12 +98,13 @@ InlineImage ReadInlineImage(std::string_view text, size_t afterBI, const ImageCo
         const size_t start = std::min(afterID + 1, text.size());
         const std::string_view data =
             text.substr(start, std::min({kMaxInlineImageBytes, declared}));
-        result.image = BuildOneBitImage(width, height, decode[0], mask, context.fillColour,
-                                        bytes(data));
+        result.image =
+            BuildOneBitImage(width, height, decode[0], mask, context.fillColour, bytes(data));
         result.end = findEndOfImage(text, std::min(start + declared, text.size()));
     } else {
         size_t start = afterID;
-        for (int eol = 0; eol < 2 && start < text.size() && (text[start] == '\r' || text[start] == '\n');
+        for (int eol = 0;
+             eol < 2 && start < text.size() && (text[start] == '\r' || text[start] == '\n');
              ++eol) {
             ++start;
         }
@@ -113,8 +112,8 @@ InlineImage ReadInlineImage(std::string_view text, size_t afterBI, const ImageCo
             DecodeStream(bytes(text.substr(start, kMaxInlineImageBytes)), param,
                          std::span<const int>(codes, size_t(filterCount)));
         if (decoded) {
-            result.image = BuildOneBitImage(width, height, decode[0], mask, context.fillColour,
-                                            *decoded);
+            result.image =
+                BuildOneBitImage(width, height, decode[0], mask, context.fillColour, *decoded);
         }
         result.end = findEndOfImage(text, start);
     }

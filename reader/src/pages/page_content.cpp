@@ -89,7 +89,8 @@ int CReader::GetPage(int page) {
 bool CReader::GetPageContent() {
     xobjects_.clear();
     ClearContent();
-    const std::optional<std::string> pageText = ReadObjToBufferByID(pageIds_[size_t(currentPage_ - 1)]);
+    const std::optional<std::string> pageText =
+        ReadObjToBufferByID(pageIds_[size_t(currentPage_ - 1)]);
     if (!pageText) {
         return false;
     }
@@ -225,17 +226,16 @@ static bool readResourceEntries(CReader& reader, std::string_view text, size_t a
 }
 
 bool CReader::GetFontCount(std::string_view text, size_t at, int& count, bool fill) {
-    return readResourceEntries(
-        *this, text, at, count,
-        [this, fill](int index, const std::string& name, int32_t object) {
-            if (fill && size_t(index) < fonts_.size()) {
-                setResourceName(fonts_[size_t(index)].name, name);
-                fonts_[size_t(index)].font = std::make_unique<TFont>();
-                fonts_[size_t(index)].font->objectNumber = object;
-                GetFontDetail(*fonts_[size_t(index)].font, object, 0);
-            }
-            return true;
-        });
+    return readResourceEntries(*this, text, at, count,
+                               [this, fill](int index, const std::string& name, int32_t object) {
+                                   if (fill && size_t(index) < fonts_.size()) {
+                                       setResourceName(fonts_[size_t(index)].name, name);
+                                       fonts_[size_t(index)].font = std::make_unique<TFont>();
+                                       fonts_[size_t(index)].font->objectNumber = object;
+                                       GetFontDetail(*fonts_[size_t(index)].font, object, 0);
+                                   }
+                                   return true;
+                               });
 }
 
 bool CReader::GetXObjectPre(std::string_view text, size_t at) {
@@ -249,15 +249,14 @@ bool CReader::GetXObjectPre(std::string_view text, size_t at) {
 }
 
 bool CReader::GetXObjectCount(std::string_view text, size_t at, int& count, bool fill) {
-    return readResourceEntries(
-        *this, text, at, count,
-        [this, fill](int index, const std::string& name, int32_t object) {
-            if (fill && size_t(index) < xobjects_.size()) {
-                setResourceName(xobjects_[size_t(index)].name, name);
-                xobjects_[size_t(index)].objectNumber = object;
-            }
-            return true;
-        });
+    return readResourceEntries(*this, text, at, count,
+                               [this, fill](int index, const std::string& name, int32_t object) {
+                                   if (fill && size_t(index) < xobjects_.size()) {
+                                       setResourceName(xobjects_[size_t(index)].name, name);
+                                       xobjects_[size_t(index)].objectNumber = object;
+                                   }
+                                   return true;
+                               });
 }
 
 bool CReader::GetContentPre(std::string_view text, size_t at) {
@@ -271,8 +270,7 @@ bool CReader::GetContentPre(std::string_view text, size_t at) {
     return GetContentCount(text, at, count, true, 0);
 }
 
-bool CReader::GetContentCount(std::string_view text, size_t at, int& count, bool fill,
-                              int depth) {
+bool CReader::GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth) {
     TextCursor cursor(text, at);
     skipOptional(cursor, '[');
     while (count < kMaxEntries) {
@@ -408,7 +406,9 @@ bool CReader::readStream(int32_t n, ContentItem& item) {
             param.damagedRowsBeforeError = cursor.GetInt();
         } else if (key == "stream") {
             size_t data = cursor.position();
-            for (int eol = 0; eol < 2 && data < text.size() && (text[data] == '\r' || text[data] == '\n'); ++eol) {
+            for (int eol = 0;
+                 eol < 2 && data < text.size() && (text[data] == '\r' || text[data] == '\n');
+                 ++eol) {
                 // One CR or LF, then one more if present.
                 ++data;
             }
@@ -417,7 +417,8 @@ bool CReader::readStream(int32_t n, ContentItem& item) {
                 return true;
             }
             const size_t available = text.size() - data;
-            const size_t length = item.length < 0 ? available : std::min(size_t(item.length), available);
+            const size_t length =
+                item.length < 0 ? available : std::min(size_t(item.length), available);
             std::optional<std::vector<uint8_t>> decoded = DecodeStream(
                 std::span(reinterpret_cast<const uint8_t*>(text.data()) + data, length), param,
                 std::span<const int>(codes, size_t(filterCount)));

@@ -182,7 +182,8 @@ std::optional<std::string> CReader::readThrough(int32_t offset, std::string_view
             cursor.SkipWhite();
             if (cursor.GetInt() != n || text.empty()) {
                 SetErrorCode(kNoObject);
-                WriteLog(kLogError, "%s(%d)\r\n", "CReader::ReadObjToBufferByID--Object nID not match.", n);
+                WriteLog(kLogError, "%s(%d)\r\n",
+                         "CReader::ReadObjToBufferByID--Object nID not match.", n);
                 return std::nullopt;
             }
         }
@@ -230,11 +231,13 @@ bool CReader::readSection(int32_t offset, std::vector<int32_t>& visited) {
 
 bool CReader::GetPrevXref(int32_t offset, std::vector<int32_t>& visited) {
     if (visited.size() >= kMaxSections) {
-        WriteLog(kLogWarning, "%s(%d)\r\n", "CReader::GetPrevXref--Too many sections, the older ones are not read.", offset);
+        WriteLog(kLogWarning, "%s(%d)\r\n",
+                 "CReader::GetPrevXref--Too many sections, the older ones are not read.", offset);
         return true;
     }
     if (std::find(visited.begin(), visited.end(), offset) != visited.end()) {
-        WriteLog(kLogWarning, "%s(%d)\r\n", "CReader::GetPrevXref--Prev returns to a section already read.", offset);
+        WriteLog(kLogWarning, "%s(%d)\r\n",
+                 "CReader::GetPrevXref--Prev returns to a section already read.", offset);
         return true;
     }
     return readSection(offset, visited);

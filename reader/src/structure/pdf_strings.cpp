@@ -9,9 +9,12 @@ namespace reader {
 namespace {
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -55,8 +58,8 @@ size_t DecodeLiteralString(std::string_view text, size_t at, std::string& out, s
                 default:
                     if (e >= '0' && e <= '7') {
                         int value = e - '0';
-                        for (int digits = 1; digits < 3 && at < text.size() && text[at] >= '0' &&
-                                             text[at] <= '7';
+                        for (int digits = 1;
+                             digits < 3 && at < text.size() && text[at] >= '0' && text[at] <= '7';
                              ++digits) {
                             value = value * 8 + (text[at++] - '0');
                         }

@@ -46,8 +46,8 @@ std::filesystem::path cacheFolder() {
     const char* cache = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
     std::filesystem::path base = cache != nullptr && *cache != '\0' ? cache
-                                 : home != nullptr                 ? std::filesystem::path(home) / ".cache"
-                                                                   : std::filesystem::temp_directory_path();
+                                 : home != nullptr ? std::filesystem::path(home) / ".cache"
+                                                   : std::filesystem::temp_directory_path();
     return base / "Morla";
 }
 
@@ -152,7 +152,8 @@ void DumpStream(std::span<const char> data) {
     if (!settings.saveStream || settings.dumpBase.empty()) {
         return;
     }
-    const std::string name = settings.dumpBase.string() + std::to_string(settings.dumpCounter) + ".dbg";
+    const std::string name =
+        settings.dumpBase.string() + std::to_string(settings.dumpCounter) + ".dbg";
     if (std::FILE* file = std::fopen(name.c_str(), "wb")) {
         std::fwrite(data.data(), 1, data.size(), file);
         std::fclose(file);

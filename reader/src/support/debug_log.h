@@ -14,7 +14,7 @@ enum LogLevel : int { kLogError = 1, kLogWarning = 2, kLogTrace = 3 };
 struct LogSettings {
     int level = 0;  ///< 0 writes nothing
     bool saveStream = false;
-    std::filesystem::path logFile;  ///< the program's path followed by ".dbg"
+    std::filesystem::path logFile;   ///< the program's path followed by ".dbg"
     std::filesystem::path dumpBase;  ///< dumps are this followed by a number and ".dbg"
     int dumpCounter = 0;
 };

@@ -35,7 +35,7 @@ const char* ErrorMessage(int code) {
         "Not Support This Type!",
     };
     return code >= 0 && std::size_t(code) < kMessages.size() ? kMessages[std::size_t(code)]
-                                                         : "Not this error msg!";
+                                                             : "Not this error msg!";
 }
 
 }  // namespace reader

@@ -26,9 +26,12 @@ constexpr int kMaxFontDepth = 8;
 constexpr int32_t kMaxWidths = 65536;
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -153,7 +156,8 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
         return false;
     }
     const std::filesystem::path path = fontFilePath(fontName, ".ttf");
-    if (!writeFile(path, std::string_view(reinterpret_cast<const char*>(data->data()), data->size()))) {
+    if (!writeFile(path,
+                   std::string_view(reinterpret_cast<const char*>(data->data()), data->size()))) {
         SetErrorCode(kOpenFileError);
         return false;
     }
@@ -172,7 +176,8 @@ bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontNa
         if (!objectText || !data) {
             return false;
         }
-        const std::string_view dictionary = std::string_view(*objectText).substr(0, objectText->find("stream"));
+        const std::string_view dictionary =
+            std::string_view(*objectText).substr(0, objectText->find("stream"));
         std::string program(data->begin(), data->end());
         if (LookupInt(dictionary, "Length3") == 0) {
             // The fixed trailer a Type 1 program ends with, when the file leaves it out.
@@ -238,7 +243,8 @@ bool CReader::GetFontDetail(TFont& font, int32_t n, int depth) {
         } else if (key == "FontFile2" || key == "FontFile") {
             const int32_t file = cursor.GetInt();
             const std::string& name = font.fontName.empty() ? font.baseFont : font.fontName;
-            const bool written = key == "FontFile2" ? GetFontFile2(file, name) : GetFontFile(font, file, name);
+            const bool written =
+                key == "FontFile2" ? GetFontFile2(file, name) : GetFontFile(font, file, name);
             if (!written) {
                 return false;
             }

@@ -77,7 +77,8 @@ surface::LogFont CReader::CreateTextFont() {
         font.charSet = big5_ ? surface::kBig5CharSet : surface::kGb2312CharSet;
         if (currentFont_->type1 || index < 0) {
             const bool vertical = currentFont_->baseFont.find('@') != std::string::npos;
-            const std::string face = std::string(vertical ? "@" : "") + (big5_ ? kDefaultBig5Face : kDefaultFace);
+            const std::string face =
+                std::string(vertical ? "@" : "") + (big5_ ? kDefaultBig5Face : kDefaultFace);
             surface::setFaceName(font, face);
         }
         font.italic = uint8_t(currentFont_->italic != 0);
@@ -102,7 +103,8 @@ surface::LogFont CReader::CreateTextFont() {
 float CReader::charWidth(uint8_t code) const {
     // A font with neither widths nor an average width (the standard fonts often come so)
     // advances like text without a font rather than drawing every character at one place.
-    if (currentFont_ == nullptr || (!currentFont_->widthsPresent && currentFont_->averageWidth == 0)) {
+    if (currentFont_ == nullptr ||
+        (!currentFont_->widthsPresent && currentFont_->averageWidth == 0)) {
         return textWidth_ / 2.0f;
     }
     const float width = currentFont_->widthsPresent ? float(currentFont_->widths[code])
@@ -110,7 +112,8 @@ float CReader::charWidth(uint8_t code) const {
     return width * textWidth_ / 1000.0f;
 }
 
-surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing, float charSpacing) const {
+surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing,
+                                      float charSpacing) const {
     float cx = 0;
     float cy = 0;
     float last = 0;
@@ -141,7 +144,8 @@ surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing, 
 }
 
 // Measures a TJ array: its strings, and the numbers that move between them.
-surface::Size CReader::GetMultiTextExtent(std::string_view array, float wordSpacing, float charSpacing) const {
+surface::Size CReader::GetMultiTextExtent(std::string_view array, float wordSpacing,
+                                          float charSpacing) const {
     float cx = 0;
     float cy = 0;
     forEachArrayElement(array, [&](std::string_view string, float number, bool isString) {
@@ -158,8 +162,8 @@ surface::Size CReader::GetMultiTextExtent(std::string_view array, float wordSpac
     return {truncated(cx), direction_ == 2 ? truncated(cy) : truncated(textHeight_)};
 }
 
-void CReader::forEachArrayElement(std::string_view array,
-                                  const std::function<void(std::string_view, float, bool)>& visit) const {
+void CReader::forEachArrayElement(
+    std::string_view array, const std::function<void(std::string_view, float, bool)>& visit) const {
     size_t at = array.starts_with('[') ? 1 : 0;
     std::string decoded;
     while (at < array.size() && array[at] != ']') {
@@ -250,7 +254,8 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
 
     char* text = data_.data();
     const size_t length = std::min(size_t(std::max(text_.stringLength, 0)), data_.size());
-    const bool systemText = !(currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File);
+    const bool systemText =
+        !(currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File);
     if (big5_ && systemText && !text_.array) {
         ConvertToBig5(text, length);
     }

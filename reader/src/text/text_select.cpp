@@ -28,8 +28,9 @@ void CReader::appendSelected(std::string_view text) {
     selectedText1_[used + n] = '\0';
 }
 
-CReader::Selection CReader::SelectText(surface::Surface& dc, float x, float y, std::string_view text,
-                                       float wordSpacing, float charSpacing) {
+CReader::Selection CReader::SelectText(surface::Surface& dc, float x, float y,
+                                       std::string_view text, float wordSpacing,
+                                       float charSpacing) {
     Selection result;
     if (text.empty() || (text.size() == 1 && uint8_t(text[0]) > 128)) {
         return result;
@@ -133,12 +134,15 @@ void CReader::drawSelectedText(surface::Surface& dc, float x, float y, std::stri
     }
     // Unselected part, selected part, and (when the selection ends inside the object) the
     // rest after it, each where the text before it ends.
-    const float start = x + float(GetStringWidth(text.substr(0, selection.first), wordSpacing, charSpacing).cx);
-    const float end = x + float(GetStringWidth(text.substr(0, selection.last), wordSpacing, charSpacing).cx);
+    const float start =
+        x + float(GetStringWidth(text.substr(0, selection.first), wordSpacing, charSpacing).cx);
+    const float end =
+        x + float(GetStringWidth(text.substr(0, selection.last), wordSpacing, charSpacing).cx);
     if (selection.first > 0) {
         plain(x, text.substr(0, selection.first));
     }
-    highlighted(float(truncated(start)), text.substr(selection.first, selection.last - selection.first));
+    highlighted(float(truncated(start)),
+                text.substr(selection.first, selection.last - selection.first));
     if (selection.last < text.size()) {
         plain(float(truncated(end)), text.substr(selection.last));
     }

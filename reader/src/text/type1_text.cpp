@@ -61,7 +61,8 @@ void CReader::Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code
         char* to = glyphBuffer_.data() + size_t(glyph->height() - 1 - row) * size_t(stride);
         std::copy_n(from, glyph->bytesPerRow, to);
     }
-    const std::span<const uint8_t> bits(reinterpret_cast<const uint8_t*>(glyphBuffer_.data()), bytes);
+    const std::span<const uint8_t> bits(reinterpret_cast<const uint8_t*>(glyphBuffer_.data()),
+                                        bytes);
     // Device pixels to twips; the glyph stands on the baseline with its bearings.
     const float scale = 1440.0f / dpiX_;
     const int32_t left = truncated(x + float(glyph->leftSideBearing) * scale);
@@ -69,11 +70,12 @@ void CReader::Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code
     const surface::Rect dest{left, top, left + truncated(float(glyph->width()) * scale),
                              top + truncated(float(glyph->height()) * scale)};
     const surface::Rect source{0, 0, glyph->width(), glyph->height()};
-    auto dib = [&](const uint32_t (&palette)[2]) {
+    auto dib = [&](const uint32_t(&palette)[2]) {
         return surface::Dib{glyph->width(), glyph->height(), 1, palette, bits};
     };
     const auto rgbOf = [](surface::ColorRef c) {
-        return uint32_t(surface::redOf(c)) << 16 | uint32_t(surface::greenOf(c)) << 8 | surface::blueOf(c);
+        return uint32_t(surface::redOf(c)) << 16 | uint32_t(surface::greenOf(c)) << 8 |
+               surface::blueOf(c);
     };
     if (dc.bkMode() == surface::BackgroundMode::Transparent) {
         // Ink whitened by OR, then coloured by AND; the rest of the cell leaves the page alone.
@@ -97,7 +99,8 @@ void CReader::Type1TextOut(surface::Surface& dc, float& x, float& y, std::string
         const auto code = uint8_t(c);
         Type1DrawChar(dc, x, y, code, matrix);
         const int width = Type1Rasteriser::instance().GetCharWidth(currentFont_->type1Font, code);
-        const float advance = width != 0 ? float(width) * 20.0f * fontSize_ / 1000.0f : textWidth_ / 2.0f;
+        const float advance =
+            width != 0 ? float(width) * 20.0f * fontSize_ / 1000.0f : textWidth_ / 2.0f;
         const float space = code == 32 ? wordSpacing : 0.0f;
         if (direction_ == 2) {
             y += textHeight_ - charSpacing - space;

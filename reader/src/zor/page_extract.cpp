@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string>
 
-#include "library/library_state.h"
 #include "files/partial_file.h"
+#include "library/library_state.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "library/library_state.h"
 #include "files/partial_file.h"
+#include "library/library_state.h"
 #include "reader/rdll.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
@@ -135,8 +135,8 @@ int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/)
         return 0;
     }
     // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
-    if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 || !copyMasked(input.get(), output, {}) ||
-        !output.commit()) {
+    if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 ||
+        !copyMasked(input.get(), output, {}) || !output.commit()) {
         fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
         return 0;
     }
