@@ -40,7 +40,7 @@ std::optional<CommandState> VynView::commandState(CommandId id) const {
         case CommandId::ShowPictures: return CommandState{true, picturesShown_};
         case CommandId::BaseFont:
         case CommandId::BackgroundColour:
-        case CommandId::KnowledgeQuery: return CommandState{};
+        case CommandId::KnowledgeQuery:
         case CommandId::OriginalSize:
         case CommandId::FitWidth:
         case CommandId::FitHeight:
