@@ -32,7 +32,7 @@ case "$(head -c 5 "$document" | tr -d '\000')" in
 esac
 "$brindle" render "$document" -p 1 --dpi 96 "${traditional[@]}" -o "$out/page-1-traditional.png"
 
-# With a display, the viewer shows the document (its page view for VYN/QD files so far).
+# With a display, the viewer shows the document.
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
     unset QT_QPA_PLATFORM
     exec build/bin/BrindleViewer "open $document?1"
