@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "engine_messages.h"
 #include "hyperlink.h"
 #include "info_dialogs.h"
 #include "knowledge_query.h"
@@ -109,6 +110,20 @@ class InfoTest : public QObject {
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(ProfileSettings().serverAddress(), QString(100, u'a'));
+    }
+
+    // An engine message waits for the event loop, and the same message again is left out.
+    void engineMessagesAreShownOnce() {
+        queueEngineMessage("JPEG Fatal Error", "Bogus marker length");
+        queueEngineMessage("JPEG Fatal Error", "Bogus marker length");
+        const auto first = answerNextMessage();
+        QCoreApplication::processEvents();
+        QCOMPARE(first->title, QStringLiteral("JPEG Fatal Error"));
+        QCOMPARE(first->text, QStringLiteral("Bogus marker length"));
+        const auto second = answerNextMessage();
+        QCoreApplication::processEvents();
+        QVERIFY(second->text.isEmpty());
+        QCoreApplication::processEvents();
     }
 
     void aboutDialogLinks() {

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app_state.h"
+#include "engine_messages.h"
 #include "main_window.h"
 #include "print_command.h"
 #include "reader/rdll.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     RDLL_Init(0);
+    viewer::showEngineMessages();
     const QString locale = QLocale::system().name();
     applyDisplayChoice(locale);
 
