@@ -23,6 +23,7 @@
 #include "interface_language.h"
 #include "main_window.h"
 #include "message_answer.h"
+#include "opened_window.h"
 #include "settings.h"
 #include "vyn_view.h"
 
@@ -58,15 +59,8 @@ double differingBlocks(const QImage& a, const QImage& b) {
 class OptionsTest : public QObject {
     Q_OBJECT
 
-    struct Opened {
-        Opened() {
-            window.resize(900, 700);
-            window.show();
-            window.openDocument(kDemo);
-            view().setRatio(1.0f);
-        }
-        VynView& view() { return *window.activeDocument()->view(); }
-        MainWindow window;
+    struct Opened : OpenedWindow {
+        Opened() : OpenedWindow(kDemo, {900, 700}) {}
     };
 
   private slots:

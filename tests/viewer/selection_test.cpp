@@ -18,6 +18,7 @@
 #include "find_dialog.h"
 #include "main_window.h"
 #include "message_answer.h"
+#include "opened_window.h"
 #include "search_forms.h"
 #include "stream_builder.h"
 #include "vyn_view.h"
@@ -65,17 +66,7 @@ QString textDocument(const QTemporaryDir& dir, const QString& name,
 class SelectionTest : public QObject {
     Q_OBJECT
 
-    // A shown window with the document open; the view at ratio 1 and the drag tool.
-    struct Opened {
-        explicit Opened(const QString& path, QSize size = {700, 500}) {
-            window.resize(size);
-            window.show();
-            window.openDocument(path);
-            view().setRatio(1.0f);
-        }
-        VynView& view() { return *window.activeDocument()->view(); }
-        MainWindow window;
-    };
+    using Opened = OpenedWindow;
 
   private slots:
     void initTestCase() {

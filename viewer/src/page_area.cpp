@@ -2,6 +2,8 @@
 
 #include <QContextMenuEvent>
 
+#include "tool_images.h"
+
 namespace viewer {
 
 PageArea::PageArea(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -12,6 +14,22 @@ PageArea::PageArea(QWidget* parent) : QAbstractScrollArea(parent) {
 void PageArea::setTool(Tool tool) {
     tool_ = tool;
     emit viewChanged();
+}
+
+void PageArea::setToolCursor() {
+    switch (tool_) {
+        case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
+        case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
+        case Tool::Drag:
+            viewport()->setCursor(
+                toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
+            break;
+        case Tool::TextSelect:
+            viewport()->setCursor(toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint
+                                                            : ToolCursor::TextFirstPoint));
+            break;
+        case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
+    }
 }
 
 void PageArea::startDrag() {

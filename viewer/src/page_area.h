@@ -34,6 +34,8 @@ class PageArea : public QAbstractScrollArea, public CommandTarget {
     explicit PageArea(QWidget* parent);
 
     void setTool(Tool tool);
+    /// Shows the cursor of the tool in its present state.
+    void setToolCursor();
     /// A press of the drag tool; the next move takes the start point.
     void startDrag();
     /// A press of the area tool: a new band, the old selection gone.

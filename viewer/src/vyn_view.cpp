@@ -284,19 +284,7 @@ bool VynView::hitTest(QPoint point) {
     const bool onPage =
         viewport()->rect().contains(point) && QRect(QPoint(0, 0), page).contains(point);
     if (onPage) {
-        switch (tool_) {
-            case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
-            case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
-            case Tool::Drag:
-                viewport()->setCursor(
-                    toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
-                break;
-            case Tool::TextSelect:
-                viewport()->setCursor(toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint
-                                                                : ToolCursor::TextFirstPoint));
-                break;
-            case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
-        }
+        setToolCursor();
     } else {
         viewport()->unsetCursor();
     }

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "page_area.h"
-#include "tool_images.h"
 
 class QPainter;
 class QPrinter;

@@ -12,7 +12,6 @@
 #include "drag_scroll.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
-#include "tool_images.h"
 
 namespace viewer {
 
@@ -235,22 +234,6 @@ void ZorView::paintEvent(QPaintEvent*) {
 void ZorView::resizeEvent(QResizeEvent* event) {
     PageArea::resizeEvent(event);
     setTotalSize({scrollSize_.width(), scrollSize_.height()});
-}
-
-void ZorView::setToolCursor() {
-    switch (tool_) {
-        case Tool::ZoomIn: viewport()->setCursor(toolCursor(ToolCursor::ZoomIn)); break;
-        case Tool::ZoomOut: viewport()->setCursor(toolCursor(ToolCursor::ZoomOut)); break;
-        case Tool::Drag:
-            viewport()->setCursor(
-                toolCursor(buttonDown_ ? ToolCursor::DragDown : ToolCursor::DragUp));
-            break;
-        case Tool::TextSelect:
-            viewport()->setCursor(toolCursor(awaitingPoint_ ? ToolCursor::TextSecondPoint
-                                                            : ToolCursor::TextFirstPoint));
-            break;
-        case Tool::AreaSelect: viewport()->setCursor(toolCursor(ToolCursor::Area)); break;
-    }
 }
 
 // Selection points are taken in the scroll area, where the reader places the page at its

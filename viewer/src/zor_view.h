@@ -86,7 +86,6 @@ class ZorView : public PageArea {
     QSize clientSize() const;
     QPoint toDevice(QPoint point) const;
     void drawPage(QPainter& painter, QSize size);
-    void setToolCursor();
     void textSelectionClick(QPoint point);
     void putTextOnClipboard();
     QImage selectionPicture();
