@@ -9,6 +9,9 @@ class QPrinter;
 
 namespace viewer {
 
+/// The program's title, the caption of its message boxes.
+inline constexpr char kProgramTitle[] = "Orvelle";
+
 struct AppState {
     /// Started by the "open" or "print" command line: VYN/QD views open a little larger.
     bool startedByCommand = false;

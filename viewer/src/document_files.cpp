@@ -1,3 +1,4 @@
+#include "app_state.h"
 #include "document_files.h"
 
 #include <QCoreApplication>
@@ -50,7 +51,7 @@ void saveCopyOf(const QString& path, const QString& filter, const QString& exten
     const QString target = saveAsName(chosen, extension);
     if (!QFile::copy(path, target)) {
         QMessageBox::warning(
-            owner, QStringLiteral("Orvelle"),
+            owner, QString::fromLatin1(kProgramTitle),
             QFile::exists(target)
                 ? QCoreApplication::translate("SaveAs", "文件已存在：%1").arg(target)
                 : QCoreApplication::translate("SaveAs", "无法保存到：%1").arg(target));

@@ -58,7 +58,7 @@ void FindDialog::reject() {
 }
 
 void FindDialog::tell(const QString& message) {
-    QMessageBox::information(this, QStringLiteral("Orvelle"), message);
+    QMessageBox::information(this, QString::fromLatin1(kProgramTitle), message);
 }
 
 bool FindDialog::takeSearchText() {

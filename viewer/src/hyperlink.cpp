@@ -1,3 +1,4 @@
+#include "app_state.h"
 #include "hyperlink.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ void HyperLink::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QApplication::beep();
-    QMessageBox::warning(this, QStringLiteral("Orvelle"), hyperlinkErrorText(result));
+    QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), hyperlinkErrorText(result));
 }
 
 }  // namespace viewer

@@ -1,3 +1,4 @@
+#include "app_state.h"
 #include "info_dialogs.h"
 
 #include <QDialogButtonBox>
@@ -39,7 +40,7 @@ void ServerDialog::setAddress(const QString& address) { address_->setText(addres
 
 void ServerDialog::accept() {
     if (address_->text().size() > kLongestAddress) {
-        QMessageBox::warning(this, QStringLiteral("Orvelle"),
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
                              tr("“请填入不多于%1个的字符。”").arg(kLongestAddress));
         address_->setFocus();
         return;

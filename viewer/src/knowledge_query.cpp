@@ -1,3 +1,4 @@
+#include "app_state.h"
 #include "knowledge_query.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ std::optional<QString> knowledgeAddress(const QString& base, const QByteArray& t
 void runKnowledgeQuery(QWidget* owner, bool selected, const QByteArray& term, const QString& text) {
     if (!selected || term.trimmed().isEmpty()) {
         QMessageBox::information(
-            owner, QStringLiteral("Orvelle"),
+            owner, QString::fromLatin1(kProgramTitle),
             QCoreApplication::translate("Knowledge", "没有选中要查询的知识点!"));
         return;
     }
@@ -33,7 +34,7 @@ void runKnowledgeQuery(QWidget* owner, bool selected, const QByteArray& term, co
     const std::optional<QString> address =
         knowledgeAddress(profile.serverAddress(), utf8 ? text.toUtf8() : term);
     if (!address) {
-        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
+        QMessageBox::warning(owner, QString::fromLatin1(kProgramTitle),
                              QCoreApplication::translate(
                                  "Knowledge", "没有设置知识服务的地址，请在“服务器配置”中填写。"));
         return;

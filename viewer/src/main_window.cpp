@@ -67,7 +67,7 @@ QLabel* statusPane(QWidget* parent, int blanks) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), area_(new QMdiArea(this)) {
-    setWindowTitle(QStringLiteral("Orvelle"));
+    setWindowTitle(QString::fromLatin1(kProgramTitle));
     setCentralWidget(area_);
     setAcceptDrops(true);
     createActions();
@@ -176,12 +176,12 @@ void MainWindow::createStatusBar() {
 }
 
 void MainWindow::showMenuBar(MenuBar bar) {
-    const QStringList files = ProfileSettings().recentFiles();
+    recentFiles_ = ProfileSettings().recentFiles();
     for (int i = 0; i < kRecentFiles; ++i) {
         QAction* recent = actions_[recentFileCommand(i)];
-        recent->setVisible(i < files.size());
-        if (i < files.size()) {
-            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+        recent->setVisible(i < recentFiles_.size());
+        if (i < recentFiles_.size()) {
+            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(recentFiles_[i]));
             recent->setStatusTip(tr("打开此文档"));
         }
     }
@@ -217,13 +217,13 @@ DocumentWindow* MainWindow::activeDocument() const {
 
 bool MainWindow::openDocument(const QString& path) {
     if (!QFileInfo(path).isFile()) {
-        QMessageBox::warning(this, windowTitle(), tr("建立空文档失败。") + "\n" + path);
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), tr("建立空文档失败。") + "\n" + path);
         return false;
     }
     auto* document = new DocumentWindow(path);
     if (!document->isValid()) {
         delete document;
-        QMessageBox::warning(this, windowTitle(), tr("无法打开文件：%1").arg(path));
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), tr("无法打开文件：%1").arg(path));
         return false;
     }
     QMdiSubWindow* sub = area_->addSubWindow(document);
@@ -301,7 +301,7 @@ void MainWindow::updateCommandStates() {
 
 bool MainWindow::setInterfaceLanguage(InterfaceLanguage language) {
     if (!translations_.switchTo(language)) {
-        QMessageBox::warning(this, QStringLiteral("Orvelle"),
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
                              tr("无法读取界面语言文件 %1.qm，界面语言保持不变。")
                                  .arg(translationFileName(language)));
         return false;
@@ -320,7 +320,7 @@ std::optional<CommandState> MainWindow::languageState(InterfaceLanguage language
 std::optional<CommandState> MainWindow::commandState(CommandId id) const {
     const int recent = int(id) - int(CommandId::RecentFile1);
     if (recent >= 0 && recent < kRecentFiles) {
-        return CommandState{recent < ProfileSettings().recentFiles().size()};
+        return CommandState{recent < recentFiles_.size()};
     }
     const bool hasDocuments = !area_->subWindowList().isEmpty();
     switch (id) {
@@ -356,9 +356,9 @@ std::optional<CommandState> MainWindow::commandState(CommandId id) const {
 void MainWindow::runCommand(CommandId id) {
     const int recent = int(id) - int(CommandId::RecentFile1);
     if (recent >= 0 && recent < kRecentFiles) {
-        const QStringList files = ProfileSettings().recentFiles();
-        if (recent < files.size()) {
-            openDocument(files[recent]);
+        if (recent < recentFiles_.size()) {
+            const QString path = recentFiles_[recent];  // the list changes as the file opens
+            openDocument(path);
         }
         return;
     }

@@ -86,7 +86,8 @@ class MainWindow : public QMainWindow, public CommandTarget {
     QHash<CommandId, QAction*> builtInActions_;
     InterfaceTranslations translations_;
     std::unique_ptr<FullWindow> fullWindow_;
-    QList<QAction*> recentActions_;
+    /// The recent-file list as the File menu shows it.
+    QStringList recentFiles_;
     MenuBar shownMenuBar_ = MenuBar::NoDocument;
 };
 

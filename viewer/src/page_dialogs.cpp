@@ -1,3 +1,4 @@
+#include "app_state.h"
 #include "page_dialogs.h"
 
 #include <QComboBox>
@@ -72,11 +73,11 @@ GotoPageDialog::GotoPageDialog(int pageCount, int currentPage, QWidget* parent)
 void GotoPageDialog::accept() {
     const PageChoice entry = checkPageEntry(entry_->text(), pageCount_);
     if (entry.result == PageChoice::Result::NotAnInteger) {
-        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kNotAnInteger));
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), message(kNotAnInteger));
         return;  // the dialog stays open
     }
     if (entry.result == PageChoice::Result::OutOfRange) {
-        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kWrongEntry));
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), message(kWrongEntry));
         reject();
         return;
     }
@@ -102,7 +103,7 @@ ZoomDialog::ZoomDialog(QWidget* parent) : QDialog(parent), entry_(new QComboBox(
 void ZoomDialog::accept() {
     const std::optional<double> percent = checkZoomEntry(entry_->currentText());
     if (!percent) {
-        QMessageBox::warning(this, QStringLiteral("Orvelle"), message(kWrongEntry));
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), message(kWrongEntry));
         return;  // the dialog stays open for a usable entry
     }
     percent_ = *percent;

@@ -46,7 +46,7 @@ void printPages(QWidget* owner, int pageCount, bool direct,
     const bool printed = print(printer, from, to);
     QApplication::restoreOverrideCursor();
     if (!printed) {
-        QMessageBox::warning(owner, QStringLiteral("Orvelle"),
+        QMessageBox::warning(owner, QString::fromLatin1(kProgramTitle),
                              QCoreApplication::translate("Printing", "无法打印。"));
     }
 }

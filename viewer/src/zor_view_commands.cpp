@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "app_state.h"
 #include "display_options.h"
 #include "document_files.h"
 #include "knowledge_query.h"
@@ -59,7 +60,7 @@ void ZorView::runCommand(CommandId id) {
         case CommandId::GoToPage: {
             GotoPageDialog dialog(pageCount(), currentPage_, window());
             if (dialog.exec() == QDialog::Accepted && !goToPage(dialog.page())) {
-                QMessageBox::information(window(), QStringLiteral("Orvelle"),
+                QMessageBox::information(window(), QString::fromLatin1(kProgramTitle),
                                          tr("输入错误!请重新输入."));
             }
             break;
