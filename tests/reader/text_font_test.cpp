@@ -115,6 +115,26 @@ TEST_F(TextFontTest, TextIsDrawnOnItsBaselineCharacterByCharacter) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1560,2440 42"), lines.end());
 }
 
+// A page that sets no font draws with the default one, not with the font of the page before
+// (whose records went with that page).
+TEST_F(TextFontTest, ANewPageStartsWithoutThePreviousPagesFont) {
+    PdfLayout layout = pagesPdf({"BT /F1 12 Tf 72 720 Td (AB) Tj ET", "BT 72 720 Td (AB) Tj ET"},
+                                "0 0 596 842");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
+    layout.objects.push_back(
+        {40, "<< /Type /Font /FirstChar 65 /LastChar 66 /Widths [ 800 250 ] >>"});
+    const auto path = writePdf(dir_, layout);
+    ASSERT_EQ(reader_.Open(path.c_str()), 1);
+    ASSERT_EQ(reader_.GetPage(1), 1);
+    const Lines first = printedText();
+    // A is 800/1000 of 240 twips with the page's font, half a font height without one.
+    EXPECT_NE(std::find(first.begin(), first.end(), "textOut 1632,2440 42"), first.end());
+    ASSERT_EQ(reader_.GetPage(2), 1);
+    const Lines second = printedText();
+    EXPECT_NE(std::find(second.begin(), second.end(), "textOut 1560,2440 42"), second.end());
+}
+
 // TJ numbers move the pen back by thousandths of the text width; a following Tj goes on from
 // where the array ended.
 TEST_F(TextFontTest, ArraysMoveBetweenTheirStringsAndTheNextTextFollows) {

@@ -59,7 +59,12 @@ void readBox(TextCursor& cursor, int32_t (&box)[4]) {
 
 void CReader::ClearContent() { items_.clear(); }
 
-void CReader::ClearFont() { fonts_.clear(); }
+// The fonts go, and every pointer to one with them: the current font and the saved states.
+void CReader::ClearFont() {
+    fonts_.clear();
+    currentFont_ = nullptr;
+    ClearGSStack();
+}
 
 int CReader::GetPage(int page) {
     WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function in.");
