@@ -5,12 +5,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "duoma/duoma.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"
 #include "surface/recording_surface.h"
-#include "text/big5_text.h"
 #include "vyn_writer.h"
 
 namespace reader::fixtures {
@@ -187,7 +187,7 @@ TEST_F(TextFontTest, Big5ShowsGb2312TextInBig5) {
     char text[] =
         "\xb9\xfa"
         "a";
-    ConvertToBig5(text, 3);
+    Duoma(reinterpret_cast<unsigned char*>(text), 3);
     EXPECT_EQ(std::string(text),
               "\xb0\xea"
               "a");

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstring>
 
-#include "duoma/tables.h"
+#include "duoma/duoma.h"
 #include "library/library_state.h"
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
 #include "structure/pdf_strings.h"
 #include "surface/font_service.h"
-#include "text/big5_text.h"
+#include "duoma/duoma.h"
 
 using namespace reader;
 
@@ -26,27 +26,6 @@ int32_t truncated(float v) {
 }
 
 }  // namespace
-
-void reader::ConvertToBig5(char* text, size_t length) {
-    const auto table = duoma::gbToBig5Table();
-    size_t i = 0;
-    while (i + 1 < length) {
-        const auto b1 = uint8_t(text[i]);
-        const auto b2 = uint8_t(text[i + 1]);
-        const bool lead = b1 >= 0xA1 && b1 <= 0xF7;
-        const bool trail = b2 >= 0xA1 && b2 <= 0xFE;
-        if (lead && trail) {
-            const size_t entry = size_t(b1 - 0xA1) * 94 + size_t(b2 - 0xA1);
-            text[i] = char(table[2 * entry]);
-            text[i + 1] = char(table[2 * entry + 1]);
-            i += 2;
-        } else if (lead != trail) {
-            i += 1;
-        } else {
-            i += 2;
-        }
-    }
-}
 
 surface::LogFont CReader::GetDefaultFont() const {
     const std::array<float, 4> m = textLinear();
@@ -257,7 +236,7 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
     const bool systemText =
         !(currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File);
     if (big5_ && systemText && !text_.array) {
-        ConvertToBig5(text, length);
+        Duoma(reinterpret_cast<unsigned char*>(text), int32_t(length));
     }
     const std::string_view content(text, length);
     const surface::Size size = text_.array ? GetMultiTextExtent(content, wordSpacing, charSpacing)
@@ -288,7 +267,7 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
         if (isString) {
             std::string piece(string);
             if (big5_ && systemText) {
-                ConvertToBig5(piece.data(), piece.size());
+                Duoma(reinterpret_cast<unsigned char*>(piece.data()), int32_t(piece.size()));
             }
             DrawSingleText(dc, x, y, piece, wordSpacing, charSpacing);
         } else if (direction_ == 2) {
