@@ -103,6 +103,29 @@ TEST_F(ContentInterpreterTest, WithoutGraphicsNoPathIsDrawnAndOperandsStay) {
     EXPECT_FALSE(printed().empty());
 }
 
+// Deep "q" nesting and long runs of unused operands are bounded, and drawing stays as it was:
+// the states past the deepest kept one restore nothing, the latest operands are used.
+TEST_F(ContentInterpreterTest, DeepNestingAndUnusedOperandsAreBounded) {
+    const Lines plain = [this] {
+        open({"0 0 m 10 10 l S"});
+        return printed();
+    }();
+    std::string content;
+    for (int i = 0; i < 5000; ++i) {
+        content += "q ";
+    }
+    content += "1 0 0 RG ";
+    for (int i = 0; i < 5000; ++i) {
+        content += "Q ";
+    }
+    for (int i = 0; i < 10000; ++i) {
+        content += "7 ";
+    }
+    content += "0 0 m 10 10 l S";
+    open({content});
+    EXPECT_EQ(printed(), plain);
+}
+
 TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
     // Parentheses balance, escapes stand for their characters, a backslash before a line end
     // continues the line; white space inside a hexadecimal string counts as a digit 0.

@@ -164,7 +164,10 @@ class READER_EXPORT CReader {
     void ClearStack() { operands_.clear(); }
     void PushGS();
     void PopGS();
-    void ClearGSStack() { gsStack_.clear(); }
+    void ClearGSStack() {
+        gsStack_.clear();
+        unsavedStates_ = 0;
+    }
     /// A point of user space on the page, through the whole transformation matrix.
     void CalcPoint(reader::PathPoint& point) const;
     /// A size or direction through the matrix's linear part.
@@ -275,6 +278,7 @@ class READER_EXPORT CReader {
     // interpreter state
     std::vector<std::string> operands_;
     std::vector<reader::GraphicsStateNode> gsStack_;
+    size_t unsavedStates_ = 0;  ///< "q"s past the deepest state kept
     float ctm_[6] = {1, 0, 0, 1, 0, 0};
     surface::ColorRef strokeColour_ = 0;
     reader::TextState text_;

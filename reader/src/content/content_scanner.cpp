@@ -23,6 +23,11 @@ using namespace reader;
 namespace {
 
 constexpr size_t kMaxOperand = 127;
+// Operands no operator takes stay on the stack; past this many the oldest half is dropped, so
+// that a page of bare numbers cannot fill the memory. No operator takes more than a handful.
+constexpr size_t kMaxOperands = 4096;
+// Saved graphics states kept at most; a deeper "q" is counted, and its "Q" restores nothing.
+constexpr size_t kMaxSavedStates = 4096;
 constexpr size_t kMaxWord = 253;
 
 enum class Op {
@@ -142,7 +147,12 @@ uint8_t cmykChannel(float component, float k) {
 
 }  // namespace
 
-void CReader::Push(std::string_view word) { operands_.emplace_back(word.substr(0, kMaxOperand)); }
+void CReader::Push(std::string_view word) {
+    if (operands_.size() >= kMaxOperands) {
+        operands_.erase(operands_.begin(), operands_.begin() + kMaxOperands / 2);
+    }
+    operands_.emplace_back(word.substr(0, kMaxOperand));
+}
 
 std::string CReader::Pop() {
     if (operands_.empty()) {
@@ -158,6 +168,10 @@ std::string CReader::Pop() {
 float CReader::PopNumber() { return toNumber(Pop()); }
 
 void CReader::PushGS() {
+    if (gsStack_.size() >= kMaxSavedStates) {
+        ++unsavedStates_;
+        return;
+    }
     GraphicsStateNode node;
     node.fill = fillColour_;
     node.stroke = strokeColour_;
@@ -178,6 +192,10 @@ void CReader::PushGS() {
 }
 
 void CReader::PopGS() {
+    if (unsavedStates_ > 0) {
+        --unsavedStates_;
+        return;
+    }
     if (gsStack_.empty()) {
         SetErrorCode(kStackOverflow);
         WriteLog(kLogWarning, "%s\r\n", "CReader::PopGS--Stack overflow.");
