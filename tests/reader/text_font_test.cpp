@@ -135,6 +135,18 @@ TEST_F(TextFontTest, ANewPageStartsWithoutThePreviousPagesFont) {
     EXPECT_NE(std::find(second.begin(), second.end(), "textOut 1560,2440 42"), second.end());
 }
 
+// A font naming its own object again and again is read once; what follows is still read.
+TEST_F(TextFontTest, AFontNamingItselfIsReadOnce) {
+    std::string font = "<< /Type /Font ";
+    for (int i = 0; i < 12; ++i) {
+        font += "/FontDescriptor 40 0 R ";
+    }
+    font += "/FirstChar 65 /LastChar 66 /Widths [ 800 250 ] >>";
+    open("BT /F1 12 Tf 72 720 Td (AB) Tj ET", font);
+    const Lines lines = printedText();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1632,2440 42"), lines.end());
+}
+
 // TJ numbers move the pen back by thousandths of the text width; a following Tj goes on from
 // where the array ended.
 TEST_F(TextFontTest, ArraysMoveBetweenTheirStringsAndTheNextTextFollows) {

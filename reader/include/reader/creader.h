@@ -184,7 +184,9 @@ class READER_EXPORT CReader {
     bool pathObject(int op, int popped);
     void DrawGraphics(surface::Surface& dc, float pageTop);
     // fonts and text
-    bool GetFontDetail(reader::TFont& font, int32_t n, int depth);
+    /// Reads font object `n` and the objects it leads to into `font`; `seen` holds the objects
+    /// already read for this font, which are not read again.
+    bool GetFontDetail(reader::TFont& font, int32_t n, int depth, std::vector<int32_t>& seen);
     bool GetFontWidths(reader::TFont& font, std::string_view text, size_t& at);
     bool GetFontFile2(int32_t object, const std::string& fontName);
     bool GetFontFile(reader::TFont& font, int32_t object, const std::string& fontName);

@@ -237,7 +237,8 @@ bool CReader::GetFontCount(std::string_view text, size_t at, int& count, bool fi
                                        setResourceName(fonts_[size_t(index)].name, name);
                                        fonts_[size_t(index)].font = std::make_unique<TFont>();
                                        fonts_[size_t(index)].font->objectNumber = object;
-                                       GetFontDetail(*fonts_[size_t(index)].font, object, 0);
+                                       std::vector<int32_t> seen;
+                                       GetFontDetail(*fonts_[size_t(index)].font, object, 0, seen);
                                    }
                                    return true;
                                });

@@ -1,5 +1,6 @@
 // Font dictionaries: names, widths and metrics, and embedded font programs written to the
 // temporary folder where the system and the glyph rasteriser find them.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -196,10 +197,15 @@ bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontNa
     return true;
 }
 
-bool CReader::GetFontDetail(TFont& font, int32_t n, int depth) {
+bool CReader::GetFontDetail(TFont& font, int32_t n, int depth, std::vector<int32_t>& seen) {
     if (depth > kMaxFontDepth) {
         return false;
     }
+    // An object named again (a descriptor listed twice, or naming itself) adds nothing.
+    if (std::find(seen.begin(), seen.end(), n) != seen.end()) {
+        return true;
+    }
+    seen.push_back(n);
     const std::optional<std::string> object = ReadObjToBufferByID(n);
     if (!object) {
         return false;
@@ -237,7 +243,7 @@ bool CReader::GetFontDetail(TFont& font, int32_t n, int depth) {
                     continue;
                 }
             }
-            if (!GetFontDetail(font, cursor.GetInt(), depth + 1)) {
+            if (!GetFontDetail(font, cursor.GetInt(), depth + 1, seen)) {
                 return false;
             }
         } else if (key == "FontFile2" || key == "FontFile") {
