@@ -65,6 +65,15 @@ TEST(InlineImageTest, ALargerImageIsCutAfter4096Bytes) {
     EXPECT_EQ(text.substr(result.end), " Q");
 }
 
+// Filtered data start after the blank that ends "ID": run-length data whose first byte would
+// otherwise be that blank.
+TEST(InlineImageTest, FilteredDataStartAfterTheBlank) {
+    const auto [result, text] =
+        readInline("/W 8 /H 1 /BPC 1 /IM true /F /RL", std::string("\x00\xFF\x80", 3));
+    ASSERT_TRUE(result.image);
+    EXPECT_EQ(rowFromTop(*result.image, 0), (Bytes{0xFF, 0, 0, 0}));
+}
+
 TEST(InlineImageTest, ImagesNotBuiltArePassedOverToEI) {
     struct Case {
         const char* keys;

@@ -102,7 +102,11 @@ InlineImage ReadInlineImage(std::string_view text, size_t afterBI, const ImageCo
             BuildOneBitImage(width, height, decode[0], mask, context.fillColour, bytes(data));
         result.end = findEndOfImage(text, std::min(start + declared, text.size()));
     } else {
+        // Up to two line-end characters follow "ID", or the one blank that ends the word.
         size_t start = afterID;
+        if (start < text.size() && text[start] == ' ') {
+            ++start;
+        }
         for (int eol = 0;
              eol < 2 && start < text.size() && (text[start] == '\r' || text[start] == '\n');
              ++eol) {
