@@ -11,6 +11,7 @@
 #include "reader/rdll.h"
 #include "reader_records.h"
 #include "surface/recording_surface.h"
+#include "text/font_files.h"
 #include "vyn_writer.h"
 
 namespace reader::fixtures {
@@ -118,8 +119,8 @@ TEST_F(TextFontTest, TextIsDrawnOnItsBaselineCharacterByCharacter) {
 // A page that sets no font draws with the default one, not with the font of the page before
 // (whose records went with that page).
 TEST_F(TextFontTest, ANewPageStartsWithoutThePreviousPagesFont) {
-    PdfLayout layout = pagesPdf({"BT /F1 12 Tf 72 720 Td (AB) Tj ET", "BT 72 720 Td (AB) Tj ET"},
-                                "0 0 596 842");
+    PdfLayout layout =
+        pagesPdf({"BT /F1 12 Tf 72 720 Td (AB) Tj ET", "BT 72 720 Td (AB) Tj ET"}, "0 0 596 842");
     layout.objects[2].body =
         "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R >>";
     layout.objects.push_back(
@@ -218,6 +219,14 @@ TEST_F(TextFontTest, EmbeddedType1TextIsLeftOutWhileType1FontsAreOff) {
     const TFont* font = reader.fontOf("F1");
     ASSERT_NE(font, nullptr);
     EXPECT_TRUE(font->type1File);
+    // The program stands in the library's own folder, open to this user alone, until the
+    // library is released.
+    const std::filesystem::path program = fontFilePath("EmbeddedTest", ".pfb");
+    EXPECT_TRUE(std::filesystem::exists(program));
+    EXPECT_NE(program.parent_path(), std::filesystem::temp_directory_path());
+    EXPECT_EQ(
+        std::filesystem::status(program.parent_path()).permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_all);
     reader.ShowType1Font(0);
     const Lines lines = printedText();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),

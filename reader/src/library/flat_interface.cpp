@@ -49,6 +49,10 @@ void RDLL_Free(int fontsOnly) {
         std::filesystem::remove(file, ignored);
     }
     state.type1Files.clear();
+    if (!state.fontFolder.empty() && state.fontFolder != std::filesystem::temp_directory_path()) {
+        std::filesystem::remove(state.fontFolder, ignored);  // only when nothing else is in it
+    }
+    state.fontFolder.clear();
 }
 
 int RDLL_IsExist(const char* path) {

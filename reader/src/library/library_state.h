@@ -19,9 +19,12 @@ struct LibraryState {
     std::array<std::unique_ptr<CReader>, kReaderSlots> readers;
     /// The installed faces, when the library is initialised.
     std::optional<std::vector<surface::LogFont>> installedFonts;
-    /// TrueType files written to the temporary folder and registered.
+    /// The library's own folder in the temporary folder, where font programs are written;
+    /// empty until the first is.
+    std::filesystem::path fontFolder;
+    /// TrueType files written to the font folder and registered.
     std::vector<std::filesystem::path> addedFontFiles;
-    /// Type 1 fonts written to the temporary folder as NAME.pfb.
+    /// Type 1 fonts written to the font folder as NAME.pfb.
     std::vector<std::filesystem::path> type1Files;
     int lastLibraryError = 0;
 };

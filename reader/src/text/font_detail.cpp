@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -89,8 +90,17 @@ bool writeFile(const std::filesystem::path& path, std::string_view data) {
 
 }  // namespace
 
+// A folder of this process alone (mode 0700, a fresh name): no other user can place a file or
+// a link where a font program is about to be written.
 std::filesystem::path reader::fontFilePath(const std::string& fontName, const char* extension) {
-    return std::filesystem::temp_directory_path() / (safeFileName(fontName) + extension);
+    std::filesystem::path& folder = libraryState().fontFolder;
+    if (folder.empty()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "brindle-fonts-XXXXXX").string();
+        folder = mkdtemp(pattern.data()) != nullptr ? std::filesystem::path(pattern)
+                                                    : std::filesystem::temp_directory_path();
+    }
+    return folder / (safeFileName(fontName) + extension);
 }
 
 int CReader::FindFont(std::string_view name) {
