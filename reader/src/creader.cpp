@@ -28,7 +28,6 @@ CReader::CReader()
     : data_(kDataSize),
       glyphBuffer_(kGlyphBufferSize),
       selectedText1_(kSelectedTextSize),
-      selectedText2_(kSelectedTextSize),
       header_(kHeaderSize, 0) {
     WriteLog(kLogTrace, "%s\r\n", "CReader::CReader--Constructors!");
 }

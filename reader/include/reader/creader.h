@@ -245,7 +245,6 @@ class READER_EXPORT CReader {
     std::vector<char> data_;
     std::vector<char> glyphBuffer_;
     std::vector<char> selectedText1_;
-    std::vector<char> selectedText2_;
     int32_t xrefSize_ = 0;
     int32_t prevXref_ = -1;
     int32_t rootId_ = -1;

@@ -183,7 +183,7 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
                 return 0;
             }
             text[0] = '\0';
-            selectedText1_[0] = selectedText2_[0] = '\0';
+            selectedText1_[0] = '\0';
         }
         char* buffer = data_.data();
         int bufferSize = int(data_.size());
@@ -199,13 +199,10 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
             }
         }
         if (selecting != 0) {
-            // The selected text, both parts, bounded as the selection buffers are.
-            const size_t first = std::strlen(selectedText1_.data());
-            const size_t second =
-                std::min(std::strlen(selectedText2_.data()), selectedText1_.size() - 1 - first);
-            std::memcpy(text, selectedText1_.data(), first);
-            std::memcpy(text + first, selectedText2_.data(), second);
-            text[first + second] = '\0';
+            // The selected text, bounded as the selection buffer is.
+            const size_t length = strnlen(selectedText1_.data(), selectedText1_.size() - 1);
+            std::memcpy(text, selectedText1_.data(), length);
+            text[length] = '\0';
         }
     }
     if (printing != 0) {
