@@ -196,6 +196,11 @@ class READER_EXPORT CReader {
     surface::LogFont CreateTextFont();
     float charWidth(uint8_t code) const;
     surface::Size GetStringWidth(std::string_view text, float wordSpacing, float charSpacing) const;
+    /// The width of the character starting at `i`, moving `i` to its last byte.
+    float CharacterWidth(std::string_view text, size_t& i) const;
+    /// For every length L of `text`, GetStringWidth(first L bytes).cx, in one pass.
+    std::vector<float> PrefixWidths(std::string_view text, float wordSpacing,
+                                    float charSpacing) const;
     surface::Size GetMultiTextExtent(std::string_view array, float wordSpacing,
                                      float charSpacing) const;
     void forEachArrayElement(std::string_view array,

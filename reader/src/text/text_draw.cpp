@@ -11,7 +11,7 @@
 #include "structure/pdf_lexer.h"
 #include "structure/pdf_strings.h"
 #include "surface/font_service.h"
-#include "duoma/duoma.h"
+#include "text/text_units.h"
 
 using namespace reader;
 
@@ -20,10 +20,6 @@ namespace {
 constexpr const char* kDefaultFace = "宋体";
 constexpr const char* kDefaultBig5Face = "細明體";
 constexpr size_t kMaxArrayString = 255;
-
-int32_t truncated(float v) {
-    return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
-}
 
 }  // namespace
 
@@ -91,6 +87,22 @@ float CReader::charWidth(uint8_t code) const {
     return width * textWidth_ / 1000.0f;
 }
 
+float CReader::CharacterWidth(std::string_view text, size_t& i) const {
+    const auto byte = uint8_t(text[i]);
+    if (byte > 159 && currentFont_ != nullptr && currentFont_->type1) {
+        const bool inside = byte >= currentFont_->firstChar && byte <= currentFont_->lastChar;
+        const float units = !currentFont_->widthsPresent ? float(currentFont_->averageWidth)
+                            : inside                     ? float(currentFont_->widths[byte])
+                                                         : float(currentFont_->missingWidth);
+        return units * textWidth_ / 1000.0f;
+    }
+    if (byte > 159) {
+        ++i;
+        return textWidth_;
+    }
+    return charWidth(byte);
+}
+
 surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing,
                                       float charSpacing) const {
     float cx = 0;
@@ -98,19 +110,7 @@ surface::Size CReader::GetStringWidth(std::string_view text, float wordSpacing,
     float last = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto byte = uint8_t(text[i]);
-        float width = 0;
-        if (byte > 159 && currentFont_ != nullptr && currentFont_->type1) {
-            const bool inside = byte >= currentFont_->firstChar && byte <= currentFont_->lastChar;
-            const float units = !currentFont_->widthsPresent ? float(currentFont_->averageWidth)
-                                : inside                     ? float(currentFont_->widths[byte])
-                                                             : float(currentFont_->missingWidth);
-            width = units * textWidth_ / 1000.0f;
-        } else if (byte > 159) {
-            width = textWidth_;
-            ++i;
-        } else {
-            width = charWidth(byte);
-        }
+        const float width = CharacterWidth(text, i);
         const float space = byte == 32 ? wordSpacing : 0.0f;
         cx += width + charSpacing + space;
         cy += textHeight_ - charSpacing - space;

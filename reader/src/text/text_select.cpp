@@ -5,14 +5,11 @@
 
 #include "reader/creader.h"
 #include "reader_records.h"
+#include "text/text_units.h"
 
 using namespace reader;
 
 namespace {
-
-int32_t truncated(float v) {
-    return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
-}
 
 // The end of the character that starts at `at`: two bytes from 161 up, else one.
 size_t characterEnd(std::string_view text, size_t at) {
@@ -20,6 +17,24 @@ size_t characterEnd(std::string_view text, size_t at) {
 }
 
 }  // namespace
+
+std::vector<float> CReader::PrefixWidths(std::string_view text, float wordSpacing,
+                                         float charSpacing) const {
+    std::vector<float> widths(text.size() + 1, 0.0f);
+    float cx = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t start = i;
+        const auto byte = uint8_t(text[i]);
+        const float width = CharacterWidth(text, i);
+        cx += width + charSpacing + (byte == 32 ? wordSpacing : 0.0f);
+        // Every cut inside the character measures it whole, as a shorter text would.
+        const float measured = float(truncated(direction_ == 2 ? width : cx));
+        for (size_t length = start + 1; length <= std::min(i + 1, text.size()); ++length) {
+            widths[length] = measured;
+        }
+    }
+    return widths;
+}
 
 void CReader::appendSelected(std::string_view text) {
     const size_t used = std::strlen(selectedText1_.data());
@@ -37,9 +52,8 @@ CReader::Selection CReader::SelectText(surface::Surface& dc, float x, float y,
     }
     const surface::Rect& r = selectRect_;
     const float h = float(dc.textMetrics().height);
-    auto widthOf = [&](size_t bytes) {
-        return float(GetStringWidth(text.substr(0, bytes), wordSpacing, charSpacing).cx);
-    };
+    const std::vector<float> prefixes = PrefixWidths(text, wordSpacing, charSpacing);
+    auto widthOf = [&](size_t bytes) { return prefixes[bytes]; };
     // The first character whose prefix reaches past `edge`: its start and end.
     auto characterAt = [&](float edge) {
         size_t start = 0;

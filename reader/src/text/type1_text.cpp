@@ -5,16 +5,9 @@
 #include "reader/creader.h"
 #include "reader_records.h"
 #include "text/font_files.h"
+#include "text/text_units.h"
 
 using namespace reader;
-
-namespace {
-
-int32_t truncated(float v) {
-    return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
-}
-
-}  // namespace
 
 bool CReader::loadType1Font() {
     TFont& font = *currentFont_;
