@@ -124,6 +124,25 @@ TEST(QtSurfaceTest, BottomUpRowsAreTurnedTheRightWayUp) {
     EXPECT_EQ(s->image()->pixel(2, 1), qRgb(255, 0, 0));
 }
 
+// A band of rows drawn from the middle of a picture, stored either way up.
+TEST(QtSurfaceTest, StretchingABandDrawsThoseRows) {
+    const std::array<uint32_t, 256> palette = [] {
+        std::array<uint32_t, 256> p{};
+        p[1] = 0xFF0000;  // red
+        p[2] = 0x0000FF;  // blue
+        p[3] = 0x00FF00;  // green
+        return p;
+    }();
+    // 1x3, stored bottom row first: green (bottom), blue, red (top).
+    const std::array<uint8_t, 12> bits{3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0};
+    auto s = QtSurface::createImage({4, 4}, kScreen);
+    s->stretchDib({0, 0, 1, 2}, {0, 1, 1, 3}, Dib{1, 3, 8, palette, bits}, RasterOp::SrcCopy);
+    EXPECT_EQ(s->image()->pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(s->image()->pixel(0, 1), qRgb(0, 255, 0));
+    s->stretchDib({1, 0, 2, 1}, {0, 1, 1, 2}, Dib{1, -3, 8, palette, bits}, RasterOp::SrcCopy);
+    EXPECT_EQ(s->image()->pixel(1, 0), qRgb(0, 0, 255));  // top-down: row 1 is the middle one
+}
+
 TEST(QtSurfaceTest, TwipMappingMapsAnInchToTheResolution) {
     for (int dpi : {72, 96, 150}) {
         auto s = QtSurface::createImage({200, 200}, {dpi, dpi});

@@ -38,15 +38,17 @@ void loadRegisteredFile(const std::string& family) {
 
 }  // namespace
 
-QImage toQImage(const Dib& dib) {
+QImage toQImage(const Dib& dib, int first, int count) {
     if (!dib.valid()) {
         return {};
     }
     const int w = dib.width;
-    const int h = dib.rows();
+    const int rows = dib.rows();
+    first = std::clamp(first, 0, rows);
+    const int h = count < 0 ? rows - first : std::clamp(count, 0, rows - first);
     const int stride = dib.rowBytes();
-    auto row = [&](int y) {  // top-down row y
-        const int stored = dib.height > 0 ? h - 1 - y : y;
+    auto row = [&](int y) {  // top-down row y of the image
+        const int stored = dib.height > 0 ? rows - 1 - (first + y) : first + y;
         return dib.bits.data() + static_cast<size_t>(stored) * stride;
     };
     QList<QRgb> colors;
@@ -323,9 +325,11 @@ void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
 }
 
 void QtSurface::doStretchDib(const Rect& dest, const Rect& source, const Dib& dib, RasterOp op) {
-    QImage image = toQImage(dib);
+    // Only the rows drawn are converted: pictures are printed in narrow bands.
+    QImage image = toQImage(dib, source.top, source.height());
     const QRect target(dest.left, dest.top, dest.width(), dest.height());
-    const QRect from(source.left, source.top, source.width(), source.height());
+    const QRect from(source.left, source.top - std::clamp(source.top, 0, dib.rows()),
+                     source.width(), source.height());
 
     painter_->save();
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);

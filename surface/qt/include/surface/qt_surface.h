@@ -12,8 +12,9 @@
 
 namespace surface {
 
-/// A top-down Qt image of a device-independent bitmap (null image when `dib` is not valid).
-QImage toQImage(const Dib& dib);
+/// A top-down Qt image of a device-independent bitmap (null image when `dib` is not valid):
+/// its rows `first` to `first + count` (top down), all of them by default.
+QImage toQImage(const Dib& dib, int first = 0, int count = -1);
 
 class QtSurface : public Surface {
   public:
