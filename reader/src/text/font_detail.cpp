@@ -162,11 +162,17 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
     if (FindFont(fontName) >= 0) {
         return true;
     }
+    // A program written before (whose face goes by another name than the font's) is not
+    // written and registered again.
+    const std::filesystem::path path = fontFilePath(fontName, ".ttf");
+    const std::vector<std::filesystem::path>& added = libraryState().addedFontFiles;
+    if (std::find(added.begin(), added.end(), path) != added.end()) {
+        return true;
+    }
     const std::optional<std::vector<uint8_t>> data = ReadStreamByID(object);
     if (!data) {
         return false;
     }
-    const std::filesystem::path path = fontFilePath(fontName, ".ttf");
     if (!writeFile(path,
                    std::string_view(reinterpret_cast<const char*>(data->data()), data->size()))) {
         SetErrorCode(kOpenFileError);
