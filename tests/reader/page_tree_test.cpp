@@ -118,6 +118,31 @@ TEST_F(PageTreeTest, ContentsByReferenceArrayOrArrayObject) {
     EXPECT_TRUE(single.pageContents()[0].starts_with("(only) Tj"));
 }
 
+// An array listing itself, and repeating an array, is followed once: the page opens at once
+// with the streams the array names.
+TEST_F(PageTreeTest, ContentArraysListingThemselvesAreFollowedOnce) {
+    PdfLayout layout = pagesPdf({"unused"});
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Contents 32 0 R >>";
+    layout.objects.push_back({30, streamBody("", "(one) Tj")});
+    layout.objects.push_back({32, "[ 32 0 R 32 0 R 30 0 R 32 0 R ]"});
+    CReader& reader = open(layout);
+    ASSERT_EQ(reader.GetPage(1), 1);
+    ASSERT_EQ(reader.pageContents().size(), 1u);
+    EXPECT_TRUE(reader.pageContents()[0].starts_with("(one) Tj"));
+}
+
+// The resource names are found among many other names, and a long run of slashes is passed
+// over as quickly as the rest.
+TEST_F(PageTreeTest, ResourceNamesAmongOtherNames) {
+    PdfLayout layout = pagesPdf({"BT ET"});
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources << /P " +
+                             std::string(200000, '/') +
+                             " /Fonts 9 0 R /Font << /F1 41 0 R >> >> /Contents 4 0 R >>";
+    CReader& reader = open(layout);
+    ASSERT_EQ(reader.GetPage(1), 1);
+    EXPECT_EQ(reader.fontNames(), (std::vector<std::string>{"F1"}));
+}
+
 TEST_F(PageTreeTest, ResourcesOfThePageItselfOnly) {
     PdfLayout layout = pagesPdf({"BT ET", "BT ET"});
     layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 40 0 R /Contents 4 0 R >>";

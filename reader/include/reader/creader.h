@@ -149,7 +149,10 @@ class READER_EXPORT CReader {
     bool GetXObjectPre(std::string_view text, size_t at);
     bool GetXObjectCount(std::string_view text, size_t at, int& count, bool fill);
     bool GetContentPre(std::string_view text, size_t at);
-    bool GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth);
+    /// Counts (or, with `fill`, reads) the content streams listed at `at`; `followed` holds the
+    /// array objects already followed, which are not followed again.
+    bool GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth,
+                         std::vector<int32_t>& followed);
     bool GetContent(int32_t n, int index);
     bool readStream(int32_t n, reader::ContentItem& item);
     int32_t GetLengthEx(std::string_view text, size_t& at);

@@ -14,6 +14,12 @@ using namespace reader;
 
 namespace {
 
+// Whether `name` stands at `at` as a whole name: white space or the text's end after it.
+bool namedAt(std::string_view text, size_t at, std::string_view name) {
+    return text.substr(at).starts_with(name) &&
+           (at + name.size() == text.size() || isWhite(text[at + name.size()]));
+}
+
 // Arrays of content references nested deeper than this are not followed.
 constexpr int kMaxContentDepth = 16;
 // More resources or content streams than this on one page are not read.
@@ -161,15 +167,12 @@ bool CReader::GetResources(std::string_view text, size_t at) {
                 break;
             }
         } else if (text[i] == '/') {
-            size_t end = i + 1;
-            while (end < text.size() && !isWhite(text[end])) {
-                ++end;
-            }
-            const std::string_view name = text.substr(i + 1, end - i - 1);
-            if (name == "Font" && !GetFont(text, end)) {
+            // Only the two names matter; testing for them, rather than reading every name to
+            // its end, keeps a run of slashes from costing its length squared.
+            if (namedAt(text, i + 1, "Font") && !GetFont(text, i + 5)) {
                 return false;
             }
-            if (name == "XObject" && !GetXObjectPre(text, end)) {
+            if (namedAt(text, i + 1, "XObject") && !GetXObjectPre(text, i + 8)) {
                 return false;
             }
         }
@@ -267,16 +270,19 @@ bool CReader::GetXObjectCount(std::string_view text, size_t at, int& count, bool
 
 bool CReader::GetContentPre(std::string_view text, size_t at) {
     int count = 0;
-    if (!GetContentCount(text, at, count, false, 0)) {
+    std::vector<int32_t> followed;
+    if (!GetContentCount(text, at, count, false, 0, followed)) {
         return false;
     }
     items_.clear();
     items_.resize(size_t(count));
     count = 0;
-    return GetContentCount(text, at, count, true, 0);
+    followed.clear();
+    return GetContentCount(text, at, count, true, 0, followed);
 }
 
-bool CReader::GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth) {
+bool CReader::GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth,
+                              std::vector<int32_t>& followed) {
     TextCursor cursor(text, at);
     skipOptional(cursor, '[');
     while (count < kMaxEntries) {
@@ -300,8 +306,13 @@ bool CReader::GetContentCount(std::string_view text, size_t at, int& count, bool
                 }
                 ++count;
             } else if (depth < kMaxContentDepth &&
-                       !GetContentCount(*value, inner.position(), count, fill, depth + 1)) {
-                return false;
+                       std::find(followed.begin(), followed.end(), object) == followed.end()) {
+                // An array listed again (or listing itself) is followed once: repeats would
+                // multiply the reads with every level.
+                followed.push_back(object);
+                if (!GetContentCount(*value, inner.position(), count, fill, depth + 1, followed)) {
+                    return false;
+                }
             }
         }
         cursor.GetString(32);  // the generation
