@@ -136,6 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NoTrailer", replaced(paddedPdf(pagesPdf({"x"})), "trailer", "trailex"), 10},
         FailureCase{"NoSize", replaced(paddedPdf(pagesPdf({"x"})), "/Size", "/Sise"), 12},
         FailureCase{"NoRoot", replaced(paddedPdf(pagesPdf({"x"})), "/Root", "/Rooo"), 13},
+        // Far more objects than the file's bytes can hold.
+        FailureCase{"SizeBeyondTheFile",
+                    replaced(paddedPdf(pagesPdf({"x"})), "/Size 91", "/Size 8000000"), 6},
         // A cross-reference stream: the section does not start with "xref".
         FailureCase{"XrefStream", replaced(paddedPdf(pagesPdf({"x"})), "xref\n0 1", "9 0 obj\n<<"),
                     14},

@@ -145,7 +145,9 @@ bool CReader::GetTrailer() {
         WriteLog(kLogError, "%s\r\n", "CReader::GetTrailer--Not support encryption.");
         return false;
     }
-    if (xrefSize_ < 0 || xrefSize_ > kMaxXrefSize) {
+    // Every object takes some bytes of the file: a count far beyond what the file can hold
+    // would only make the table (and a file extracted from it) huge.
+    if (xrefSize_ < 0 || xrefSize_ > kMaxXrefSize || xrefSize_ > pdfSize() / 8 + 1024) {
         SetErrorCode(kAllocError);
         WriteLog(kLogError, "%s\r\n", "CReader--Alloc memory error.");
         return false;
