@@ -165,14 +165,16 @@ int RDLL_PackCatalogToFile(const char* path, const DirHead* head, const DirItem*
 
     std::FILE* file = zor->file.get();
     const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(count);
+    // The new catalog goes over the old one first and the header after it; the file is cut to
+    // its new length last, so a write that fails part-way never takes bytes of the PDF.
     const bool written =
-        std::fflush(file) == 0 && ftruncate(fileno(file), off_t(end)) == 0 &&
         fseeko(file, off_t(end), SEEK_SET) == 0 &&
         std::fwrite(head, 1, size_t(zor::kDirHeadSize), file) == size_t(zor::kDirHeadSize) &&
         (count == 0 || std::fwrite(items, 1, itemBytes, file) == itemBytes) &&
         fseeko(file, 0, SEEK_SET) == 0 &&
         std::fwrite(zor->header.data(), 1, zor->header.size(), file) == zor->header.size() &&
-        std::fflush(file) == 0;
+        std::fflush(file) == 0 &&
+        ftruncate(fileno(file), off_t(end + zor::catalogBytes(count))) == 0;
     if (!written) {
         fail(kWriteFileError, kPackCatalog.shortHeader);
         return 0;
