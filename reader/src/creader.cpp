@@ -49,6 +49,7 @@ void CReader::Close() {
     fileSize_ = 0;
     packed_ = 0;
     xref_.clear();
+    objectOffsets_.clear();
     xrefSize_ = 0;
     pageIds_.clear();
     pageCount_ = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "reader/content_state.h"
@@ -259,6 +260,8 @@ class READER_EXPORT CReader {
     int32_t infoId_ = -1;
     int32_t startXref_ = 0;
     std::vector<reader::XrefEntry> xref_;
+    /// Object number to offset, the first slot naming a number winning; built from xref_.
+    std::unordered_map<int32_t, int32_t> objectOffsets_;
     int32_t pagesId_ = -1;
     int32_t pageCount_ = 0;
     int32_t pageLimit_ = 0;  ///< the root's Count while the tree is walked

@@ -208,7 +208,17 @@ std::optional<std::string> CReader::ReadXrefToBuffer(int32_t offset) {
 
 bool CReader::GetXref() {
     std::vector<int32_t> visited;
-    return readSection(startXref_, visited);
+    if (!readSection(startXref_, visited)) {
+        return false;
+    }
+    // Looked up for every object read: an index once, rather than a scan of the table each time.
+    objectOffsets_.clear();
+    for (const XrefEntry& entry : xref_) {
+        if (entry.type == 'n') {
+            objectOffsets_.try_emplace(entry.objectNumber, entry.offset);
+        }
+    }
+    return true;
 }
 
 // Reads the section at `offset` after the older sections its Prev names, so that newer
@@ -301,12 +311,8 @@ int32_t CReader::GetObjID(int32_t offset) {
 }
 
 int32_t CReader::GetObjOffset(int32_t n) const {
-    for (const XrefEntry& entry : xref_) {
-        if (entry.objectNumber == n && entry.type == 'n') {
-            return entry.offset;
-        }
-    }
-    return -1;
+    const auto found = objectOffsets_.find(n);
+    return found != objectOffsets_.end() ? found->second : -1;
 }
 
 std::optional<std::string> CReader::ReadObjToBufferByID(int32_t n) {
