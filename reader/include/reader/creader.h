@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "reader/content_state.h"
@@ -142,7 +143,7 @@ class READER_EXPORT CReader {
     // page tree
     bool GetPages();
     void GetMediaBox(std::string_view text);
-    int GetKids(int32_t n, int depth, std::vector<int32_t>& path);
+    int GetKids(int32_t n, int depth, std::unordered_set<int32_t>& visited);
     bool GetPageContent();
     bool GetResources(std::string_view text, size_t at);
     bool GetFont(std::string_view text, size_t at);

@@ -66,7 +66,7 @@ bool CReader::GetPages() {
     pageIds_.reserve(size_t(count));
     pageLimit_ = count;
     pageCount_ = 0;
-    std::vector<int32_t> visited;
+    std::unordered_set<int32_t> visited;
     if (GetKids(pagesId_, 0, visited) == 0) {
         WriteLog(kLogTrace, "%s\r\n", "CReader::GetPages--function out(failed).");
         return false;
@@ -85,12 +85,12 @@ bool CReader::GetPages() {
 
 // Returns 0 for a page (its number is appended by the caller), 1 for any other node. A node
 // met again (a loop in the tree) or nested too deep is not followed and is no page.
-int CReader::GetKids(int32_t n, int depth, std::vector<int32_t>& visited) {
-    if (depth > kMaxTreeDepth || std::find(visited.begin(), visited.end(), n) != visited.end()) {
+int CReader::GetKids(int32_t n, int depth, std::unordered_set<int32_t>& visited) {
+    if (depth > kMaxTreeDepth || visited.contains(n)) {
         WriteLog(kLogWarning, "%s(%d)\r\n", "CReader::GetKids--Node met again, not followed.", n);
         return 1;
     }
-    visited.push_back(n);
+    visited.insert(n);
     const std::optional<std::string> node = ReadObjToBufferByID(n);
     if (!node) {
         return 0;
