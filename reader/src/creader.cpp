@@ -11,6 +11,7 @@
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
 #include "support/debug_log.h"
+#include "zor/zor_format.h"
 #include "support/error_codes.h"
 
 using namespace reader;
@@ -20,7 +21,6 @@ namespace {
 constexpr size_t kDataSize = 8388608;
 constexpr size_t kGlyphBufferSize = 102400;
 constexpr size_t kSelectedTextSize = 51200;
-constexpr size_t kHeaderSize = 254;
 
 }  // namespace
 
@@ -28,7 +28,7 @@ CReader::CReader()
     : data_(kDataSize),
       glyphBuffer_(kGlyphBufferSize),
       selectedText1_(kSelectedTextSize),
-      header_(kHeaderSize, 0) {
+      header_(size_t(zor::kHeaderSize), 0) {
     WriteLog(kLogTrace, "%s\r\n", "CReader::CReader--Constructors!");
 }
 

@@ -23,9 +23,7 @@ constexpr int32_t kMaxXrefSize = 8 << 20;
 constexpr size_t kMaxSections = 1024;
 
 int32_t catalogSize(const std::vector<uint8_t>& header) {
-    int32_t size = 0;
-    std::memcpy(&size, header.data() + 44, sizeof size);
-    return size;
+    return zor::readInt32(header.data() + zor::kCatalogSizeAt);
 }
 
 }  // namespace
@@ -33,7 +31,7 @@ int32_t catalogSize(const std::vector<uint8_t>& header) {
 bool CReader::CheckFileVersion() {
     const std::string_view version(reinterpret_cast<const char*>(header_.data()), 8);
     if (version == "ZOR 1.00") {
-        std::memset(header_.data() + 44, 0, 4);  // version 1 files carry no catalog
+        zor::writeInt32(header_.data() + zor::kCatalogSizeAt, 0);  // version 1 files carry none
         return true;
     }
     return version == "ZOR 2.00";
