@@ -245,6 +245,8 @@ struct SearchCase {
     std::vector<Point> marked;  ///< where every marked character stands
 };
 
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+
 class SearchTest : public PageTextTest, public testing::WithParamInterface<SearchCase> {};
 
 TEST_P(SearchTest, MarksEveryOccurrence) {
@@ -314,6 +316,9 @@ INSTANTIATE_TEST_SUITE_P(
                    kXing,
                    1,
                    {{340, 100}}},
+        // d0 61 are the bytes of 中a from the second on: they begin inside 中.
+        SearchCase{
+            "AStartInsideACharacterIsNoOccurrence", {kZhong + fullWidth("a")}, "\xd0\x61", 0, {}},
         SearchCase{
             "APageSpaceBreaksTheText", {kZhong + kPageSpace + kWen}, kZhong + " " + kWen, 0, {}},
         SearchCase{
