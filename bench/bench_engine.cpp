@@ -78,11 +78,16 @@ const std::string& documentPath() {
     return path;
 }
 
+// A picture that fails to decode leaves its slot empty or holds no pixels.
+bool decoded(const vyn::DibPicture* picture) {
+    return picture != nullptr && picture->width() > 0 && picture->height() > 0;
+}
+
 // False when a page or one of its pictures does not load: the timing would be an error path's.
 bool loadEveryPage(vyn::VynDocument& document) {
     for (int32_t page = 0; page < document.pageCount(); ++page) {
-        if (!document.LoadPage(page) || document.picture(0) == nullptr ||
-            document.picture(1) == nullptr) {
+        if (!document.LoadPage(page) || !decoded(document.picture(0)) ||
+            !decoded(document.picture(1))) {
             return false;
         }
     }
