@@ -6,7 +6,6 @@
 // longest prefix still matching), and an occurrence counts only when it begins at a
 // character's first byte and ends at a character's last byte. A character without text breaks
 // every match. The search takes time in proportion to the page and the text, whatever they hold.
-#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -76,7 +75,6 @@ int32_t PageDocument::MarkString(const char* text) {
             window.clear();
             continue;
         }
-        window.push_back({scanned, markOfScanned(s)});
         bool endsHere = false;
         for (size_t i = 0; i < length; ++i) {
             const char byte = char(c[i]);
@@ -93,12 +91,17 @@ int32_t PageDocument::MarkString(const char* text) {
         }
         scanned += length;
 
-        // Characters before the start of an occurrence ending here can begin none any more.
-        const size_t start = scanned - std::min(scanned, wanted.size());
-        while (!window.empty() && window.front().start < start) {
+        // Only the last `reach` bytes can belong to an occurrence: the one ending here, or one
+        // still under way, which the page text ends with a prefix of. Characters before them are
+        // let go, and a character outside them is not kept at all.
+        const size_t reach = endsHere ? wanted.size() : matched;
+        if (reach >= length) {
+            window.push_back({scanned - length, markOfScanned(s)});
+        }
+        while (!window.empty() && window.front().start + reach < scanned) {
             window.pop_front();
         }
-        if (endsHere && !window.empty() && window.front().start == start) {
+        if (endsHere && !window.empty() && window.front().start + wanted.size() == scanned) {
             for (const Candidate& candidate : window) {
                 marks_.push_back(candidate.mark);
             }
