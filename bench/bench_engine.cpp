@@ -1,5 +1,5 @@
 // Opening a 300-page document and loading every page, in pages per second; searching every
-// page of it for a word, in ms for the whole document.
+// page of it for a word, in ms for the whole document; searching a page of one repeated letter.
 #include <benchmark/benchmark.h>
 
 #include "coded_picture.h"
@@ -124,5 +124,37 @@ void BM_MarkStringEveryPage(benchmark::State& state) {
     benchmark::DoNotOptimize(found);
 }
 BENCHMARK(BM_MarkStringEveryPage)->Unit(benchmark::kMillisecond);
+
+// A page of 2,000 letters "a" searched for 999 of them and a "b": every character starts a
+// match that runs long and fails, the case a search retrying each start from scratch would
+// take the length of the text times over.
+void BM_MarkStringRepetitivePage(benchmark::State& state) {
+    StreamBuilder stream;
+    stream.font(0, 5, 5);
+    for (uint16_t line = 0; line < 40; ++line) {
+        stream.lineAt(uint16_t(300 + line * 180));
+        for (uint16_t column = 0; column < 50; ++column) {
+            stream.character(uint16_t(300 + column * 100), 0xA3E1);  // a full-width "a"
+        }
+    }
+    DocumentLayout desc;
+    desc.docType = 2;
+    desc.pages = {PageLayout{}};
+    desc.pages[0].words = stream.endOfPage().words();
+    TempDir dir;
+    auto document = vyn::VynDocument::Open(dir.write("letters.vyn", buildDocument(desc).bytes));
+    if (document == nullptr || !document->LoadPage(0)) {
+        state.SkipWithError("the page did not load");
+        return;
+    }
+    const std::string word = std::string(999, 'a') + "b";
+    for (auto _ : state) {
+        if (document->MarkString(word.c_str()) != 0) {
+            state.SkipWithError("an occurrence found where there is none");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_MarkStringRepetitivePage)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
