@@ -153,7 +153,10 @@ std::vector<std::string> markedCodes(VynHandle d) {
 }
 
 TEST(ExportsTest, SearchMarksEveryOccurrenceUntilTheNextPageLoad) {
-    const EngineState saved = engineState();
+    struct RestoredState {
+        EngineState saved = engineState();
+        ~RestoredState() { engineState() = saved; }
+    } restored;
     engineState().codePage = 936;
     engineState().installedFonts = {installedFace("宋体")};
     DocumentLayout desc;
@@ -179,7 +182,6 @@ TEST(ExportsTest, SearchMarksEveryOccurrenceUntilTheNextPageLoad) {
     EXPECT_EQ(VYNFile_LoadPage(d, 1), 0);
     EXPECT_TRUE(markedCodes(d).empty()) << "a refused page load clears the marks";
     VYNFile_Close(d);
-    engineState() = saved;
 }
 
 TEST(ExportsTest, PrintAndLowResolutionCopyThroughTheInterface) {
