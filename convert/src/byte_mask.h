@@ -27,25 +27,35 @@ struct Chunk {
 #endif
 };
 
-/// The chunk's bytes that lie in [First, Last], as a 64-bit mask.
-template <uint8_t First, uint8_t Last>
+/// An inclusive range of byte values.
+struct ByteRange {
+    uint8_t first;
+    uint8_t last;
+};
+
+/// The chunk's bytes that lie in any of `Ranges`, as a 64-bit mask.
+template <ByteRange... Ranges>
 [[gnu::always_inline]] inline uint64_t rangeMask(const Chunk& chunk) {
-    static_assert(First <= Last);
+    static_assert(((Ranges.first <= Ranges.last) && ...));
 #if defined(__SSE2__)
-    // b - First wraps below zero to large values, so one unsigned saturating subtraction of
-    // the range width leaves zero exactly for the bytes inside the range.
-    const __m128i first = _mm_set1_epi8(static_cast<char>(First));
-    const __m128i width = _mm_set1_epi8(static_cast<char>(Last - First));
+    // b - first wraps below zero to large values, so one unsigned saturating subtraction of
+    // the range's width leaves zero exactly for the bytes inside it.
     const __m128i zero = _mm_setzero_si128();
+    const auto inside = [&](__m128i bytes, ByteRange range) {
+        const __m128i first = _mm_set1_epi8(static_cast<char>(range.first));
+        const __m128i width = _mm_set1_epi8(static_cast<char>(range.last - range.first));
+        return _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(bytes, first), width), zero);
+    };
     const auto lane = [&](int i) {
-        const __m128i over = _mm_subs_epu8(_mm_sub_epi8(chunk.lanes[i], first), width);
-        return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(over, zero)))};
+        const __m128i any = (inside(chunk.lanes[i], Ranges) | ...);
+        return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(any))};
     };
     return lane(0) | lane(1) << 16 | lane(2) << 32 | lane(3) << 48;
 #else
     uint64_t mask = 0;
     for (int i = 0; i < kChunkBytes; ++i) {
-        mask |= uint64_t{chunk.bytes[i] >= First && chunk.bytes[i] <= Last} << i;
+        const uint8_t b = chunk.bytes[i];
+        mask |= uint64_t{((b >= Ranges.first && b <= Ranges.last) || ...)} << i;
     }
     return mask;
 #endif

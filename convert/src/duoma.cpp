@@ -10,25 +10,26 @@
 
 namespace {
 
+using duoma::detail::ByteRange;
 using duoma::detail::Chunk;
 using duoma::detail::rangeMask;
 
 struct GbBytes {
     [[gnu::always_inline]] static uint64_t leads(const Chunk& chunk) {
-        return rangeMask<0xA1, 0xF7>(chunk);
+        return rangeMask<ByteRange{0xA1, 0xF7}>(chunk);
     }
     [[gnu::always_inline]] static uint64_t trails(const Chunk& chunk) {
-        return rangeMask<0xA1, 0xFE>(chunk);
+        return rangeMask<ByteRange{0xA1, 0xFE}>(chunk);
     }
     [[gnu::always_inline]] static bool isTrail(uint8_t b) { return duoma::isGbTrail(b); }
 };
 
 struct Big5Bytes {
     [[gnu::always_inline]] static uint64_t leads(const Chunk& chunk) {
-        return rangeMask<0xA1, 0xFE>(chunk);
+        return rangeMask<ByteRange{0xA1, 0xFE}>(chunk);
     }
     [[gnu::always_inline]] static uint64_t trails(const Chunk& chunk) {
-        return rangeMask<0x40, 0x7E>(chunk) | rangeMask<0xA1, 0xFE>(chunk);
+        return rangeMask<ByteRange{0x40, 0x7E}, ByteRange{0xA1, 0xFE}>(chunk);
     }
     [[gnu::always_inline]] static bool isTrail(uint8_t b) { return duoma::isBig5Trail(b); }
 };
