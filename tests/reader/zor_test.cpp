@@ -1,13 +1,17 @@
 // ZOR files: packing and unpacking, the catalog after the PDF, and refusals that leave every
 // file as it was.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 
+#include "files/partial_file.h"
 #include "library/library_state.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
@@ -339,6 +343,142 @@ TEST(ZorFailedCopyTest, NullPathsAreRefused) {
     resetError();
     EXPECT_EQ(RDLL_PackCatalogToFile(nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(RDLL_GetLastErrorCode(), kNoInputFile);
+}
+
+/// The bytes of a catalog of `items`, as a writer puts them after the PDF.
+std::string catalogBytes(const std::vector<DirItem>& items) {
+    const DirHead head = headFor(int32_t(items.size()));
+    return std::string(reinterpret_cast<const char*>(&head), sizeof head) +
+           std::string(reinterpret_cast<const char*>(items.data()), items.size() * sizeof(DirItem));
+}
+
+std::vector<DirItem> chapters(int count) {
+    std::vector<DirItem> items;
+    for (int i = 0; i < count; ++i) {
+        items.push_back(item(("Chapter " + std::to_string(i + 1)).c_str(), 1 + i % 2, 1));
+    }
+    return items;
+}
+
+class ZorCatalogWriteTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const fs::path source = writeBytes(dir_, "doc.pdf", pdf_);
+        ASSERT_EQ(RDLL_PackFile(source.c_str(), zor_.c_str(), nullptr), 1);
+        packed_ = readBytes(zor_);
+        const DirHead head = headFor(3);
+        ASSERT_EQ(RDLL_PackCatalogToFile(zor_.c_str(), &head, old_.data()), 1);
+        withOld_ = readBytes(zor_);
+    }
+    void TearDown() override { files::setWriteHook(nullptr); }
+
+    int writeNew() {
+        const DirHead head = headFor(1);
+        return RDLL_PackCatalogToFile(zor_.c_str(), &head, new_.data());
+    }
+    // The file opens with its two pages, holds the PDF and carries the new catalog only.
+    void expectNewCatalog(const std::string& what) {
+        EXPECT_EQ(readBytes(zor_).size(), 254 + pdf_.size() + 440) << what;
+        DirHead head{};
+        ASSERT_EQ(RDLL_GetCatalog(zor_.c_str(), &head), 1) << what;
+        EXPECT_EQ(head.itemCount, 1) << what;
+        expectPdfOpens(what);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator{}), 2)
+            << what << ": no temporary file is left";
+    }
+    void expectPdfOpens(const std::string& what) {
+        CReader reader;
+        ASSERT_EQ(reader.Open(zor_.c_str()), 1) << what;
+        EXPECT_EQ(reader.pageCount(), 2) << what;
+        const fs::path unpacked = dir_.path() / "unpacked.pdf";
+        ASSERT_EQ(RDLL_UnPackFile(zor_.c_str(), unpacked.c_str(), 0), 1) << what;
+        EXPECT_EQ(readBytes(unpacked).substr(0, pdf_.size()), pdf_) << what;
+        fs::remove(unpacked);
+    }
+
+    TempDir dir_;
+    const std::string pdf_ = twoPagePdf();
+    const fs::path zor_ = dir_.path() / "doc.zor";
+    const std::vector<DirItem> old_ = {item("One", 1, 1), item("One.1", 1, 2), item("Two", 2, 1)};
+    const std::vector<DirItem> new_ = {item("Only", 2, 1)};
+    std::string packed_;
+    std::string withOld_;
+};
+
+// A write failing at any point (a full disk) leaves the file with its old catalog.
+TEST_F(ZorCatalogWriteTest, AWriteFailingAtAnyPointLeavesTheOldFile) {
+    static uint64_t failing;
+    for (failing = 1; failing <= 4; ++failing) {
+        files::setWriteHook([](uint64_t n) { return n != failing; });
+        resetError();
+        EXPECT_EQ(writeNew(), 0) << failing;
+        EXPECT_EQ(RDLL_GetLastErrorCode(), kWriteFileError) << failing;
+        EXPECT_EQ(readBytes(zor_), withOld_) << failing;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator{}), 2);
+    }
+    files::setWriteHook(nullptr);
+    ASSERT_EQ(writeNew(), 1);
+    expectNewCatalog("after the failures");
+}
+
+// A process killed at any write leaves the old file; the next write clears what it left.
+TEST_F(ZorCatalogWriteTest, AWriteKilledAtAnyPointLeavesTheOldFile) {
+    static uint64_t killedAt;
+    for (killedAt = 1; killedAt <= 4; ++killedAt) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            files::setWriteHook([](uint64_t n) {
+                if (n == killedAt) {
+                    std::raise(SIGKILL);
+                }
+                return true;
+            });
+            writeNew();
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << killedAt;
+        EXPECT_EQ(readBytes(zor_), withOld_) << killedAt;
+        expectPdfOpens("killed at write " + std::to_string(killedAt));
+    }
+    ASSERT_EQ(writeNew(), 1);
+    expectNewCatalog("after the kills");
+}
+
+// What a catalog written over the old one in place left when it stopped between its steps
+// (the new catalog, the header, the cut): the PDF's bytes are intact, the file opens and takes
+// a catalog again.
+TEST_F(ZorCatalogWriteTest, FilesLeftHalfWrittenInPlaceOpenAndTakeANewCatalog) {
+    const size_t end = 254 + pdf_.size();
+    const std::string fresh = catalogBytes(new_);
+    std::string newHeader = withOld_.substr(0, 254);
+    const int32_t newSize = int32_t(fresh.size());
+    std::memcpy(newHeader.data() + 44, &newSize, 4);
+    const std::string many = catalogBytes(chapters(8));  // longer than the trailer's window
+
+    struct Case {
+        std::string name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"PartOfTheNewCatalogOverTheOld",
+         withOld_.substr(0, end) + fresh.substr(0, 200) + withOld_.substr(end + 200)},
+        {"NewCatalogOverTheOldOldHeader",
+         withOld_.substr(0, end) + fresh + withOld_.substr(end + fresh.size())},
+        {"NewHeaderFileNotCut", newHeader + withOld_.substr(254, pdf_.size()) + fresh +
+                                    withOld_.substr(end + fresh.size())},
+        {"FirstCatalogBeforeItsHeader", packed_ + many},
+        {"PartOfAFirstCatalog", packed_ + many.substr(0, 1500)},
+    };
+    for (const Case& c : cases) {
+        writeBytes(dir_, "doc.zor", c.bytes);
+        expectPdfOpens(c.name);
+        resetError();
+        ASSERT_EQ(writeNew(), 1) << c.name << " error " << RDLL_GetLastErrorCode();
+        expectNewCatalog(c.name);
+    }
 }
 
 }  // namespace

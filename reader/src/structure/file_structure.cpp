@@ -17,6 +17,7 @@ namespace {
 
 constexpr int64_t kZorHeaderSize = zor::kHeaderSize;
 constexpr size_t kTailSize = 1024;
+constexpr int64_t kWideTailSize = 1 << 20;
 // A table larger than this many entries is not a table of a file this reader can hold.
 constexpr int32_t kMaxXrefSize = 8 << 20;
 // Incremental updates followed through Prev; a longer chain is cut (older sections unread).
@@ -41,7 +42,14 @@ int64_t CReader::pdfSize() const {
     if (!packed_) {
         return fileSize_;
     }
-    return std::max<int64_t>(0, fileSize_ - kZorHeaderSize - std::max(0, catalogSize(header_)));
+    // The PDF ends where the catalog starts, also when a catalog write was left half-done
+    // and more bytes than the catalog's follow.
+    const int32_t size = catalogSize(header_);
+    const int64_t offset = zor::readInt32(header_.data() + zor::kCatalogOffsetAt);
+    if (size > 0 && offset >= kZorHeaderSize && offset <= fileSize_ - size) {
+        return offset - kZorHeaderSize;
+    }
+    return std::max<int64_t>(0, fileSize_ - kZorHeaderSize - std::max(0, size));
 }
 
 int64_t CReader::MoveFilePointer(int whence, int64_t distance) {
@@ -99,7 +107,16 @@ bool CReader::GetTrailer() {
         WriteLog(kLogError, "%s\r\n", "CReader::GetTrailer--Read file error.");
         return false;
     }
-    const size_t at = FindLastString(tail, "startxref", tail.size());
+    size_t at = FindLastString(tail, "startxref", tail.size());
+    if (at == std::string::npos) {
+        // Bytes after the end of the PDF (a catalog whose write stopped before the header
+        // named it) can push the trailer further back.
+        tail.assign(size_t(std::min(end, kWideTailSize)), '\0');
+        const int64_t from = end - int64_t(tail.size()) + (packed_ ? kZorHeaderSize : 0);
+        if (ReadFileData(tail.data(), tail.size(), &got, from) && got == tail.size()) {
+            at = FindLastString(tail, "startxref", tail.size());
+        }
+    }
     if (at == std::string::npos) {
         SetErrorCode(kNoTrailer);
         WriteLog(kLogError, "%s\r\n", "CReader::GetTrailer--Not find startxref.");

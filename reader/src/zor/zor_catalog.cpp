@@ -1,15 +1,17 @@
 // The catalog of a ZOR file: contents records appended after the PDF and named by the header.
-// Every size and offset is checked against the file before anything is read or changed, so a
-// damaged header fails the call and leaves the file as it was.
-#include <unistd.h>
-
+// Every size and offset is checked against the file before anything is read, and a new
+// catalog is written into a new copy of the file that replaces it only when complete, so a
+// damaged header, a full disk or an interruption leaves the file as it was.
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "files/partial_file.h"
 #include "library/library_state.h"
 #include "reader/rdll.h"
 #include "support/debug_log.h"
@@ -25,6 +27,12 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 using Header = std::array<uint8_t, zor::kHeaderSize>;
+using files::PartialFile;
+
+// How far before a catalog the PDF's "%%EOF" is looked for, and how far before the end of a
+// file without one a half-written catalog's start is.
+constexpr int64_t kTrailerWindow = 1024;
+constexpr int64_t kLeftOverWindow = 1 << 20;
 
 void fail(int code, const char* message) {
     setLibraryError(code);
@@ -107,6 +115,81 @@ bool readCatalogHead(const OpenedZor& zor, uint8_t* head, bool& found, const Mes
     return true;
 }
 
+// Copies bytes [from, to) of `file` as they stand.
+bool copyBytes(std::FILE* file, int64_t from, int64_t to, PartialFile& output) {
+    std::array<uint8_t, 64 * 1024> block{};
+    if (fseeko(file, off_t(from), SEEK_SET) != 0) {
+        return false;
+    }
+    for (int64_t left = to - from; left > 0;) {
+        const size_t want = size_t(std::min<int64_t>(left, int64_t(block.size())));
+        if (std::fread(block.data(), 1, want, file) != want ||
+            !output.append(std::span(block.data(), want))) {
+            return false;
+        }
+        left -= int64_t(want);
+    }
+    return true;
+}
+
+// The unmasked bytes [from, to) of the packed PDF, `from` counted from the file's start.
+std::optional<std::string> unmaskedRange(std::FILE* file, int64_t from, int64_t to) {
+    std::string bytes(size_t(to - from), '\0');
+    if (!readAt(file, from, bytes.data(), bytes.size())) {
+        return std::nullopt;
+    }
+    zor::maskBytes(std::span(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size()),
+                   from - zor::kHeaderSize);
+    return bytes;
+}
+
+// Whether the packed PDF's last "%%EOF" lies in the last kTrailerWindow bytes before `end`.
+bool pdfEndsAt(std::FILE* file, int64_t end) {
+    const int64_t from = std::max(zor::kHeaderSize, end - kTrailerWindow);
+    const std::optional<std::string> tail = unmaskedRange(file, from, end);
+    return tail && tail->find("%%EOF") != std::string::npos;
+}
+
+// Where the bytes after the PDF's last "%%EOF" line start, when they are the beginning of a
+// catalog the header does not name yet: what a catalog write stopped before its header leaves.
+std::optional<int64_t> leftOverCatalog(std::FILE* file, int64_t length) {
+    const int64_t from = std::max(zor::kHeaderSize, length - kLeftOverWindow);
+    const std::optional<std::string> tail = unmaskedRange(file, from, length);
+    const size_t eof = tail ? tail->rfind("%%EOF") : std::string::npos;
+    if (eof == std::string::npos) {
+        return std::nullopt;
+    }
+    size_t after = eof + 5;
+    while (after < tail->size() && after < eof + 7 &&
+           ((*tail)[after] == '\r' || (*tail)[after] == '\n')) {
+        ++after;
+    }
+    const int64_t start = from + int64_t(after);
+    std::array<uint8_t, zor::kDirHeadSize> head{};
+    if (length - start < zor::kDirHeadSize || !readAt(file, start, head.data(), head.size())) {
+        return std::nullopt;
+    }
+    const int32_t count = itemCount(head.data());
+    return count >= 0 && length - start <= zor::catalogBytes(count) ? std::optional(start)
+                                                                    : std::nullopt;
+}
+
+// Where the packed PDF ends: at the catalog the header names, which must lie within the file
+// after a PDF's end; without one, at the end of the file or of a catalog write left half-done.
+// None when the header's catalog cannot be where it says.
+std::optional<int64_t> pdfEnd(const OpenedZor& zor) {
+    if (!hasCatalog(zor.header, '2')) {
+        return leftOverCatalog(zor.file.get(), zor.length).value_or(zor.length);
+    }
+    const int64_t size = catalogSize(zor.header);
+    const int64_t offset = zor::readInt32(zor.header.data() + zor::kCatalogOffsetAt);
+    if (size < 0 || offset < zor::kHeaderSize || offset > zor.length - size ||
+        !pdfEndsAt(zor.file.get(), offset)) {
+        return std::nullopt;
+    }
+    return offset;
+}
+
 constexpr Messages kGetCatalog{"RDLL_GetCatalog-- Open source file error!",
                                "RDLL_GetCatalog-- write file error!",
                                "RDLL_GetCatalog-- read file error!"};
@@ -133,7 +216,7 @@ int RDLL_PackCatalogToFile(const char* path, const DirHead* head, const DirItem*
         fail(kNoInputFile, "RDLL_PackCatalogToFile-- Not Input Catalog!");
         return 0;
     }
-    std::optional<OpenedZor> zor = openZor(path, "r+b", kPackCatalog);
+    std::optional<OpenedZor> zor = openZor(path, "rb", kPackCatalog);
     if (!zor) {
         return 0;
     }
@@ -142,39 +225,35 @@ int RDLL_PackCatalogToFile(const char* path, const DirHead* head, const DirItem*
         fail(kNotPdfOrZor, "RDLL_PackCatalogToFile-- Not ZOR file!");
         return 0;
     }
-    int64_t end = zor->length;
-    if (hasCatalog(zor->header, '2')) {
-        // The old catalog is cut off only when the header places it exactly at the end;
-        // otherwise the cut would reach into the PDF.
-        const int64_t old = catalogSize(zor->header);
-        const int64_t oldOffset = zor::readInt32(zor->header.data() + zor::kCatalogOffsetAt);
-        if (old < 0 || old > end - zor::kHeaderSize || oldOffset != end - old) {
-            fail(kReadFileError, kPackCatalog.read);
-            return 0;
-        }
-        end -= old;
+    const std::optional<int64_t> end = pdfEnd(*zor);
+    if (!end) {
+        fail(kReadFileError, kPackCatalog.read);
+        return 0;
     }
-    if (end > int64_t(INT32_MAX) - zor::catalogBytes(count)) {
+    if (*end > int64_t(INT32_MAX) - zor::catalogBytes(count)) {
         fail(kMoveFilePointerError, kPackCatalog.read);
         return 0;
     }
     zor->header[zor::kVersionDigitAt] = '2';
     zor::writeInt32(zor->header.data() + zor::kCatalogFlagAt, 1);
     zor::writeInt32(zor->header.data() + zor::kCatalogSizeAt, int32_t(zor::catalogBytes(count)));
-    zor::writeInt32(zor->header.data() + zor::kCatalogOffsetAt, int32_t(end));
+    zor::writeInt32(zor->header.data() + zor::kCatalogOffsetAt, int32_t(*end));
 
-    std::FILE* file = zor->file.get();
+    // The new file is written beside the old one and takes its name when complete: a failed or
+    // interrupted write leaves the old file, catalog and all.
+    PartialFile output(path);
+    if (!output.isOpen()) {
+        setLibraryError(kOpenFileError);
+        WriteLog(kLogError, "%s(%s)\r\n", kPackCatalog.open, path);
+        return 0;
+    }
     const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(count);
-    // The new catalog goes over the old one first and the header after it; the file is cut to
-    // its new length last, so a write that fails part-way never takes bytes of the PDF.
     const bool written =
-        fseeko(file, off_t(end), SEEK_SET) == 0 &&
-        std::fwrite(head, 1, size_t(zor::kDirHeadSize), file) == size_t(zor::kDirHeadSize) &&
-        (count == 0 || std::fwrite(items, 1, itemBytes, file) == itemBytes) &&
-        fseeko(file, 0, SEEK_SET) == 0 &&
-        std::fwrite(zor->header.data(), 1, zor->header.size(), file) == zor->header.size() &&
-        std::fflush(file) == 0 &&
-        ftruncate(fileno(file), off_t(end + zor::catalogBytes(count))) == 0;
+        output.append(zor->header) && copyBytes(zor->file.get(), zor::kHeaderSize, *end, output) &&
+        output.append(std::span(headBytes, size_t(zor::kDirHeadSize))) &&
+        (count == 0 ||
+         output.append(std::span(reinterpret_cast<const uint8_t*>(items), itemBytes))) &&
+        output.commit();
     if (!written) {
         fail(kWriteFileError, kPackCatalog.shortHeader);
         return 0;
