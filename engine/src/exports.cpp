@@ -1,5 +1,6 @@
 // The C interface over the document classes. No exception crosses it: a failure becomes the
 // function's neutral result.
+#include <algorithm>
 #include <new>
 
 #include "document/vyn_document.h"
@@ -76,7 +77,7 @@ void VYNFile_Show(VynHandle document, surface::Surface* surface, VynRect visible
 
 int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code, const char* replacement) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr ? d->ReplaceFZWithGBK(code, replacement) : 0;
+    return d != nullptr ? std::max(0, d->ReplaceFZWithGBK(code, replacement)) : 0;
 }
 
 int32_t VYNFile_GetTextInRect(VynHandle document, VynRect rect, char* buffer, int32_t size) {

@@ -36,9 +36,12 @@ class VynDocument : public PageDocument {
     /// The index of the page that bears `printedNumber`; see the interface for the rules.
     int32_t PrintPagetoSeqPage(int32_t printedNumber) const;
     /// Rewrites in the file every stored character whose code is the first two bytes of
-    /// `codeText` (hexadecimal) with the two bytes of `replacement`; returns how many. The
-    /// loaded page in memory stays as it was; the last page is left loaded.
+    /// `codeText` (hexadecimal) with the two bytes of `replacement`; returns how many, or
+    /// kReplaceFailed when the file could not be rewritten (it is then as it was). The file
+    /// keeps its permissions. The loaded page in memory stays as it was; the last page is left
+    /// loaded.
     int32_t ReplaceFZWithGBK(const char* codeText, const char* replacement);
+    static constexpr int32_t kReplaceFailed = -1;
     /// The contents head; false when the file has none.
     bool GetDirHead(DirHead& head);
     /// `count` contents items; false when the file has none or they run past its end.
