@@ -1,5 +1,7 @@
 // Font dictionaries and the drawing of text objects through the system's fonts.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -262,7 +264,9 @@ TEST_F(TextFontTest, EmbeddedType1TextIsLeftOutWhileType1FontsAreOff) {
     EXPECT_TRUE(font->type1File);
     // The program stands in the library's own folder, open to this user alone, until the
     // library is released.
-    const std::filesystem::path program = fontFilePath("EmbeddedTest", ".pfb");
+    const std::optional<std::filesystem::path> file = fontFilePath("EmbeddedTest", ".pfb");
+    ASSERT_TRUE(file);
+    const std::filesystem::path& program = *file;
     EXPECT_TRUE(std::filesystem::exists(program));
     EXPECT_NE(program.parent_path(), std::filesystem::temp_directory_path());
     EXPECT_EQ(
@@ -310,6 +314,46 @@ TEST_F(TextFontTest, EmbeddedType1TextIsDrawnFromItsGlyphs) {
             << c.name;
         RDLL_Free(0);
     }
+}
+
+// Without a usable temporary folder no font program is written anywhere: the text is drawn in
+// the substitute face and nothing throws out of the library.
+TEST_F(TextFontTest, WithoutATemporaryFolderEmbeddedFontsFallBack) {
+    RDLL_Free(0);
+    const std::filesystem::path notAFolder = dir_.write("not-a-folder", std::vector<uint8_t>{1});
+    const char* saved = std::getenv("TMPDIR");
+    const std::string before = saved != nullptr ? saved : "";
+    setenv("TMPDIR", notAFolder.c_str(), 1);
+    EXPECT_FALSE(fontFilePath("Any", ".ttf"));
+    open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
+         "<< /Type /Font /Subtype /TrueType /BaseFont /Embedded /FontDescriptor 42 0 R >>",
+         {{42, "<< /Type /FontDescriptor /FontName /Embedded /FontFile2 43 0 R >>"},
+          {43, streamBody("/Length1 4", "true")}});
+    const Lines lines = printedText();
+    saved != nullptr ? setenv("TMPDIR", before.c_str(), 1) : unsetenv("TMPDIR");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1440,2440 41"), lines.end());
+}
+
+TEST_F(TextFontTest, FontFoldersOfEndedProcessesAreRemoved) {
+    const pid_t ended = ::fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+    const std::filesystem::path stale =
+        temporary / ("brindle-fonts-" + std::to_string(ended) + "-test01");
+    const std::filesystem::path running =
+        temporary / ("brindle-fonts-" + std::to_string(::getppid()) + "-test01");
+    for (const std::filesystem::path& folder : {stale, running}) {
+        std::filesystem::create_directory(folder);
+        std::ofstream(folder / "font.ttf") << "x";
+    }
+    removeStaleFontFolders();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(running / "font.ttf"));
+    std::filesystem::remove_all(running);
 }
 
 }  // namespace

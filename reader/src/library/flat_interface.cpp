@@ -9,6 +9,7 @@
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 #include "surface/font_service.h"
+#include "text/font_files.h"
 
 using namespace reader;
 
@@ -29,6 +30,8 @@ int RDLL_Init(int fontsOnly) {
     if (fontsOnly != 0) {
         return 1;
     }
+    static const bool cleared = (removeStaleFontFolders(), true);
+    (void)cleared;
     return Type1Rasteriser::instance().init() ? 1 : 0;
 }
 
@@ -50,7 +53,7 @@ void RDLL_Free(int fontsOnly) {
         std::filesystem::remove(file, ignored);
     }
     state.type1Files.clear();
-    if (!state.fontFolder.empty() && state.fontFolder != std::filesystem::temp_directory_path()) {
+    if (!state.fontFolder.empty()) {
         std::filesystem::remove(state.fontFolder, ignored);  // only when nothing else is in it
     }
     state.fontFolder.clear();

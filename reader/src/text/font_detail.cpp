@@ -1,11 +1,16 @@
 // Font dictionaries: names, widths and metrics, and embedded font programs written to the
-// temporary folder where the system and the glyph rasteriser find them.
+// library's own temporary folder where the system and the glyph rasteriser find them.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "library/library_state.h"
 #include "reader/creader.h"
@@ -82,25 +87,89 @@ std::string withoutSpaces(std::string_view name) {
     return out;
 }
 
+// Creates `path` afresh (never through a link, never over a file already there) and writes
+// `data` to it.
 bool writeFile(const std::filesystem::path& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), std::streamsize(data.size()));
-    return bool(out.flush());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    bool written = true;
+    while (written && !data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        written = n > 0;
+        if (written) {
+            data.remove_prefix(size_t(n));
+        }
+    }
+    if (::close(fd) != 0 || !written) {
+        ::unlink(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+constexpr char kFolderPrefix[] = "brindle-fonts-";
+
+// "brindle-fonts-PID-XXXXXX": the process that made it, so that a later one can tell a folder
+// left behind by a process that has ended.
+std::optional<pid_t> folderOwner(const std::string& name) {
+    if (!name.starts_with(kFolderPrefix)) {
+        return std::nullopt;
+    }
+    const std::string rest = name.substr(sizeof kFolderPrefix - 1);
+    const size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 9 ||
+        rest.find_first_not_of("0123456789") != dash) {
+        return std::nullopt;
+    }
+    return pid_t(std::stol(rest.substr(0, dash)));
 }
 
 }  // namespace
 
 // A folder of this process alone (mode 0700, a fresh name): no other user can place a file or
 // a link where a font program is about to be written.
-std::filesystem::path reader::fontFilePath(const std::string& fontName, const char* extension) {
+std::optional<std::filesystem::path> reader::fontFilePath(const std::string& fontName,
+                                                          const char* extension) {
     std::filesystem::path& folder = libraryState().fontFolder;
     if (folder.empty()) {
+        std::error_code error;
+        const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+        if (error) {
+            WriteLog(kLogError, "%s\r\n", "Font programs are not loaded: no temporary folder.");
+            return std::nullopt;
+        }
         std::string pattern =
-            (std::filesystem::temp_directory_path() / "brindle-fonts-XXXXXX").string();
-        folder = mkdtemp(pattern.data()) != nullptr ? std::filesystem::path(pattern)
-                                                    : std::filesystem::temp_directory_path();
+            (temporary / (kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX")).string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            WriteLog(kLogError, "%s(%s)\r\n",
+                     "Font programs are not loaded: the font folder cannot be made",
+                     pattern.c_str());
+            return std::nullopt;
+        }
+        folder = pattern;
     }
     return folder / (safeFileName(fontName) + extension);
+}
+
+void reader::removeStaleFontFolders() {
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    std::filesystem::directory_iterator entry(temporary, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::optional<pid_t> owner = folderOwner(entry->path().filename().string());
+        struct stat info {};
+        if (!owner || ::lstat(entry->path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::getuid() || ::kill(*owner, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(entry->path(), ignored);
+    }
 }
 
 int CReader::FindFont(std::string_view name) {
@@ -165,30 +234,36 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
     }
     // A program written before (whose face goes by another name than the font's) is not
     // written and registered again.
-    const std::filesystem::path path = fontFilePath(fontName, ".ttf");
+    const std::optional<std::filesystem::path> path = fontFilePath(fontName, ".ttf");
+    if (!path) {
+        return false;  // the text is drawn in the substitute face
+    }
     const std::vector<std::filesystem::path>& added = libraryState().addedFontFiles;
-    if (std::find(added.begin(), added.end(), path) != added.end()) {
+    if (std::find(added.begin(), added.end(), *path) != added.end()) {
         return true;
     }
     const std::optional<std::vector<uint8_t>> data = ReadStreamByID(object);
     if (!data) {
         return false;
     }
-    if (!writeFile(path,
+    if (!writeFile(*path,
                    std::string_view(reinterpret_cast<const char*>(data->data()), data->size()))) {
         SetErrorCode(kOpenFileError);
         return false;
     }
-    libraryState().addedFontFiles.push_back(path);
-    surface::FontService::instance().addFontFile(path);
+    libraryState().addedFontFiles.push_back(*path);
+    surface::FontService::instance().addFontFile(*path);
     RDLL_Init(1);
     return true;
 }
 
 bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontName) {
-    const std::filesystem::path path = fontFilePath(fontName, ".pfb");
+    const std::optional<std::filesystem::path> path = fontFilePath(fontName, ".pfb");
+    if (!path) {
+        return false;  // the text is drawn in the substitute face
+    }
     std::vector<std::filesystem::path>& written = libraryState().type1Files;
-    if (std::find(written.begin(), written.end(), path) == written.end()) {
+    if (std::find(written.begin(), written.end(), *path) == written.end()) {
         const std::optional<std::string> objectText = ReadObjToBufferByID(object);
         const std::optional<std::vector<uint8_t>> data = ReadStreamByID(object);
         if (!objectText || !data) {
@@ -204,11 +279,11 @@ bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontNa
             }
             program += "cleartomark\r\n";
         }
-        if (!writeFile(path, program)) {
+        if (!writeFile(*path, program)) {
             SetErrorCode(kOpenFileError);
             return false;
         }
-        written.push_back(path);
+        written.push_back(*path);
     }
     font.type1File = true;
     return true;

@@ -13,9 +13,10 @@ bool CReader::loadType1Font() {
     TFont& font = *currentFont_;
     Type1Rasteriser& rasteriser = Type1Rasteriser::instance();
     const std::string name = font.fontName.empty() ? font.baseFont : font.fontName;
-    const std::string path = fontFilePath(name, ".pfb").string();
-    int id = rasteriser.FindFont(path);
-    if (id < 0) {
+    const std::optional<std::filesystem::path> file = fontFilePath(name, ".pfb");
+    const std::string path = file ? file->string() : std::string();
+    int id = file ? rasteriser.FindFont(path) : -1;
+    if (id < 0 && file) {
         id = rasteriser.AddFont(path);
     }
     if (id < 0 || rasteriser.LoadFont(id) != 0) {
