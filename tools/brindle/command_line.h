@@ -23,10 +23,11 @@ struct Failure : std::runtime_error {
     std::string file;
 };
 
-/// A subcommand's arguments after the global options.
+/// A subcommand's arguments. The global options may stand among them too ("brindle info --json
+/// FILE"); the constructor takes them out.
 class Arguments {
   public:
-    Arguments(std::vector<std::string> args, bool json) : args_(std::move(args)), json_(json) {}
+    Arguments(std::vector<std::string> args, bool json);
 
     bool json() const { return json_; }
     /// Takes "--name VALUE" or "--name=VALUE" ("-n VALUE" for one-letter names); nullopt when
@@ -51,6 +52,7 @@ struct Command {
     std::string_view summary;
     std::string_view usage;  ///< the lines after "usage: brindle NAME"
     int (*run)(Arguments& args);
+    std::string_view example;  ///< a typical command line, shown by --help
 };
 
 /// A 1-based page number from the command line; a usage error when it is not one.

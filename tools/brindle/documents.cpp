@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "command_line.h"
 
@@ -26,18 +27,31 @@ std::unique_ptr<vyn::VynDocument> openVyn(const std::string& path) {
     return document;
 }
 
+GuiScope* GuiScope::current_ = nullptr;
+
+GuiScope::GuiScope() { current_ = this; }
+
+GuiScope::~GuiScope() {
+    application_.reset();
+    current_ = nullptr;
+}
+
 // Text needs a GUI application; without a display it runs on the offscreen platform.
 void ensureGuiApplication() {
     if (QGuiApplication::instance() != nullptr) {
         return;
     }
+    if (GuiScope::current_ == nullptr) {
+        throw std::logic_error("drawing needs a GuiScope");
+    }
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    // QGuiApplication keeps references to these for its lifetime.
     static int argc = 1;
     static char name[] = "brindle";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    GuiScope::current_->application_ = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 void printJson(const QJsonObject& json) {

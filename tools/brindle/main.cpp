@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "command_line.h"
+#include "documents.h"
 
 namespace {
 
 void printHelp(std::FILE* out) {
     std::fprintf(out,
                  "usage: brindle [--json] COMMAND [OPTIONS]\n"
+                 "       brindle COMMAND [OPTIONS] [--json]\n"
                  "       brindle COMMAND --help\n\n"
                  "Commands:\n");
     for (const brindle::Command& c : brindle::commands()) {
@@ -26,10 +28,8 @@ void printUsage(std::FILE* out, const brindle::Command& c) {
     std::fprintf(out, "usage: brindle %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+// Runs the command named first in `args`; its exit status.
+int run(std::vector<std::string> args) {
     bool json = false;
     while (!args.empty() && args.front().starts_with("--")) {
         if (args.front() == "--json") {
@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
         try {
             if (arguments.takeFlag("help")) {
                 printUsage(stdout, command);
+                std::printf("\nExample:\n  %.*s\n", static_cast<int>(command.example.size()),
+                            command.example.data());
                 return brindle::kSuccess;
             }
             return command.run(arguments);
@@ -77,4 +79,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brindle: unknown command '%s'\n", name.c_str());
     printHelp(stderr);
     return brindle::kBadUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The drawing commands' GUI application ends with main(), before static destruction.
+    brindle::GuiScope gui;
+    const int status = run(std::vector<std::string>(argv + 1, argv + argc));
+    // What was written to a pipe or a file is only there once it is flushed. A command that
+    // failed has said why already.
+    const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    if (!written && status == brindle::kSuccess) {
+        std::fprintf(stderr, "brindle: -: cannot write standard output\n");
+        return brindle::kFailure;
+    }
+    return status;
 }
