@@ -44,6 +44,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_truetype_pdf OUT.pdf FONT.ttf FAMILY NAME [PAGES]\n");
         return 2;
     }
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "make_truetype_pdf: unknown option '%s'\n", argv[i]);
+            return 2;
+        }
+    }
     const std::string_view family = argv[3];
     const std::string_view name = argv[4];
     if (family.empty() || name.size() != family.size()) {
