@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "documents.h"
+#include "gui_application.h"
 #include "page_images.h"
 #include "page_list.h"
 #include "pdf_documents.h"

@@ -9,6 +9,8 @@
 
 #include "command_line.h"
 #include "documents.h"
+#include "engine_session.h"
+#include "gui_application.h"
 #include "page_images.h"
 #include "page_list.h"
 #include "pdf_documents.h"
@@ -29,17 +31,6 @@ double parseNumber(const std::string& text, const char* what) {
 
 // More pages than any journal article has; a bound on what a typed range may ask for.
 constexpr size_t kMostPages = 100000;
-
-struct EngineSession {
-    EngineSession() { VYNFile_Init(); }
-    ~EngineSession() { VYNFile_Exit(); }
-};
-
-struct OpenDocument {
-    explicit OpenDocument(const std::string& path) : handle(VYNFile_Open(path.c_str())) {}
-    ~OpenDocument() { VYNFile_Close(handle); }
-    VynHandle handle;
-};
 
 }  // namespace
 
@@ -105,35 +96,6 @@ int runRender(Arguments& args) {
         images.write(page, *surface->image());
     }
     images.report();
-    return kSuccess;
-}
-
-int runReplaceCode(Arguments& args) {
-    const std::string path = args.takePositional("FILE");
-    const std::string code = args.takePositional("HEX");
-    const std::string replacement = args.takePositional("REPL");
-    args.expectNoMore();
-    auto isHexCode = [](const std::string& text) {
-        return text.size() == 4 &&
-               text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-    };
-    if (!isHexCode(code) || !isHexCode(replacement)) {
-        throw UsageError("HEX and REPL must be four hexadecimal digits each, such as b0a1");
-    }
-    const std::string bytes = {char(std::stoi(replacement.substr(0, 2), nullptr, 16)),
-                               char(std::stoi(replacement.substr(2, 2), nullptr, 16))};
-    openVyn(path);
-    EngineSession engine;
-    OpenDocument document(path);
-    if (document.handle == nullptr) {
-        throw Failure(path, "not a VYN or QD document, or damaged");
-    }
-    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), bytes.c_str());
-    if (args.json()) {
-        printJson(QJsonObject{{"replaced", count}});
-    } else {
-        std::printf("%d replaced\n", count);
-    }
     return kSuccess;
 }
 

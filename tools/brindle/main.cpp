@@ -1,11 +1,10 @@
 // brindle: the project's libraries without a window.
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
-#include "documents.h"
+#include "drawing_module.h"
 
 namespace {
 
@@ -22,10 +21,6 @@ void printHelp(std::FILE* out) {
     std::fprintf(out,
                  "\n--json prints machine-readable results. Exit status: 0 success, 1 failure, "
                  "2 bad usage.\n");
-}
-
-void printUsage(std::FILE* out, const brindle::Command& c) {
-    std::fprintf(out, "usage: brindle %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
 }
 
 // Runs the command named first in `args`; its exit status.
@@ -56,25 +51,14 @@ int run(std::vector<std::string> args) {
             continue;
         }
         brindle::Arguments arguments(std::move(args), json);
-        try {
-            if (arguments.takeFlag("help")) {
-                printUsage(stdout, command);
-                std::printf("\nExample:\n  %.*s\n", static_cast<int>(command.example.size()),
-                            command.example.data());
-                return brindle::kSuccess;
-            }
-            return command.run(arguments);
-        } catch (const brindle::UsageError& e) {
-            std::fprintf(stderr, "brindle %s: %s\n", name.c_str(), e.what());
-            printUsage(stderr, command);
-            return brindle::kBadUsage;
-        } catch (const brindle::Failure& e) {
-            std::fprintf(stderr, "brindle: %s: %s\n", e.file.c_str(), e.what());
-            return brindle::kFailure;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "brindle: %s\n", e.what());
-            return brindle::kFailure;
+        if (arguments.takeFlag("help")) {
+            brindle::printUsage(stdout, command);
+            std::printf("\nExample:\n  %.*s\n", static_cast<int>(command.example.size()),
+                        command.example.data());
+            return brindle::kSuccess;
         }
+        return command.run != nullptr ? brindle::runCommand(command, arguments, command.run)
+                                      : brindle::runDrawingCommand(command, arguments);
     }
     std::fprintf(stderr, "brindle: unknown command '%s'\n", name.c_str());
     printHelp(stderr);
@@ -84,8 +68,6 @@ int run(std::vector<std::string> args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The drawing commands' GUI application ends with main(), before static destruction.
-    brindle::GuiScope gui;
     const int status = run(std::vector<std::string>(argv + 1, argv + argc));
     // What was written to a pipe or a file is only there once it is flushed. A command that
     // failed has said why already.
