@@ -53,6 +53,27 @@ INSTANTIATE_TEST_SUITE_P(Formats, PngFileTest,
                                            PngCase{"gray", QImage::Format_Grayscale8, 17, 19}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+QImage readBack(const QImage& image, const std::string& name) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("brindle-png-" + name + ".png")).string();
+    if (!brindle::writePng(image, path)) {
+        return {};
+    }
+    QImage back(QString::fromStdString(path));
+    std::filesystem::remove(path);
+    return back.convertToFormat(QImage::Format_RGB32);
+}
+
+// A grey page is written as grey; one coloured pixel, even the last, keeps the colours.
+TEST(PngFile, GreyOnlyWhenEveryPixelIs) {
+    QImage page(50, 40, QImage::Format_RGB32);
+    page.fill(qRgb(200, 200, 200));
+    page.setPixel(3, 3, qRgb(0, 0, 0));
+    EXPECT_EQ(readBack(page, "grey"), page);
+    page.setPixel(49, 39, qRgb(200, 200, 201));
+    EXPECT_EQ(readBack(page, "last-coloured"), page);
+}
+
 TEST(PngFile, UnwritablePathFails) {
     const QImage image(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(brindle::writePng(image, "/nonexistent-folder/page.png"));

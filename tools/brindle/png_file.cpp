@@ -17,9 +17,22 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// Whether every pixel is a grey (red, green and blue alike), as on most printed pages.
+bool isGrey(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qRed(in[x]) != qGreen(in[x]) || qRed(in[x]) != qBlue(in[x])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // libpng reports errors by longjmp; nothing with a destructor lives between setjmp and the
 // calls that may jump.
-bool encode(std::FILE* file, const QImage& image, std::vector<png_byte>& row) {
+bool encode(std::FILE* file, const QImage& image, bool grey, std::vector<png_byte>& row) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
         return false;
@@ -31,16 +44,19 @@ bool encode(std::FILE* file, const QImage& image, std::vector<png_byte>& row) {
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    // No row filter and deflate's fastest level: a third of the time of the defaults, at a few
-    // kilobytes more for a text page.
+                 grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // No row filter and deflate's fastest level: a third of the time of libpng's defaults, and
+    // files of pages about as small.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
     for (int y = 0; y < image.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; grey && x < image.width(); ++x) {
+            row[size_t(x)] = png_byte(qRed(in[x]));
+        }
+        for (int x = 0; !grey && x < image.width(); ++x) {
             row[3 * size_t(x)] = png_byte(qRed(in[x]));
             row[3 * size_t(x) + 1] = png_byte(qGreen(in[x]));
             row[3 * size_t(x) + 2] = png_byte(qBlue(in[x]));
@@ -67,7 +83,7 @@ bool writePng(const QImage& image, const std::string& path) {
         return false;
     }
     std::vector<png_byte> row(size_t(rgb.width()) * 3);
-    const bool encoded = encode(file.get(), rgb, row);
+    const bool encoded = encode(file.get(), rgb, isGrey(rgb), row);
     if (std::fclose(file.release()) != 0 || !encoded) {
         std::error_code error;
         if (std::filesystem::is_regular_file(path, error)) {

@@ -8,8 +8,8 @@ class QImage;
 
 namespace brindle {
 
-/// Writes `image` as an 8-bit RGB PNG file at `path` (alpha is dropped); false when the file
-/// cannot be written.
+/// Writes `image` as an 8-bit PNG file at `path`, grey when all its pixels are and RGB otherwise
+/// (alpha is dropped); false when the file cannot be written.
 bool writePng(const QImage& image, const std::string& path);
 
 }  // namespace brindle
