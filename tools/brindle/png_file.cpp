@@ -19,9 +19,11 @@ struct FileCloser {
 
 // Whether every pixel is a grey (red, green and blue alike), as on most printed pages.
 bool isGrey(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qRed(in[x]) != qGreen(in[x]) || qRed(in[x]) != qBlue(in[x])) {
                 return false;
             }
@@ -51,12 +53,14 @@ bool encode(std::FILE* file, const QImage& image, bool grey, std::vector<png_byt
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; grey && x < image.width(); ++x) {
+        for (int x = 0; grey && x < width; ++x) {
             row[size_t(x)] = png_byte(qRed(in[x]));
         }
-        for (int x = 0; !grey && x < image.width(); ++x) {
+        for (int x = 0; !grey && x < width; ++x) {
             row[3 * size_t(x)] = png_byte(qRed(in[x]));
             row[3 * size_t(x) + 1] = png_byte(qGreen(in[x]));
             row[3 * size_t(x) + 2] = png_byte(qBlue(in[x]));
