@@ -1,8 +1,9 @@
 // Rendering every page of a 20-page PDF of text and figures at 100 % onto an image, in ms per
-// page, and repainting a rendered page from its cached bitmap.
+// page, repainting a rendered page from its cached bitmap, and the cost of one text operator.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <chrono>
 #include <cstdlib>
 
 #include "pdf_builder.h"
@@ -93,6 +94,59 @@ void BM_RepaintFromCache(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RepaintFromCache)->Unit(benchmark::kMillisecond);
+
+// A page of 2,000 text objects of one word each, and the same page without them: the cost of
+// one text operator is the difference over 2,000.
+constexpr int kTextOperators = 2000;
+
+const std::string& textPagesPath() {
+    static vyn::fixtures::TempDir dir;
+    static const std::string path = [] {
+        std::string text = "0 g ";
+        for (int i = 0; i < kTextOperators; ++i) {
+            text += "BT /F1 10 Tf " + std::to_string(40 + (i % 10) * 50) + " " +
+                    std::to_string(800 - (i / 10) * 4) + " Td (word) Tj ET ";
+        }
+        reader::fixtures::PdfLayout layout =
+            reader::fixtures::pagesPdf({text, "0 g"}, "0 0 595 842");
+        for (size_t i = 0; i < 2; ++i) {
+            layout.objects[2 + 2 * i].body =
+                "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 100 0 R >> >> "
+                "/Contents " +
+                std::to_string(4 + 2 * i) + " 0 R >>";
+        }
+        layout.objects.push_back(
+            {100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
+        const std::string bytes = reader::fixtures::buildPdf(layout);
+        return dir
+            .write("text.pdf",
+                   std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+            .string();
+    }();
+    return path;
+}
+
+void BM_TextOperator(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    CReader reader;
+    reader.Open(textPagesPath().c_str());
+    const surface::Device screen{96, 96};
+    surface::Rect none{};
+    double seconds[2] = {0, 0};
+    for (auto _ : state) {
+        for (int page = 1; page <= 2; ++page) {
+            reader.GetPage(page);
+            reader.SetScale(&screen, 100, 0);
+            auto surface = surface::QtSurface::createImage(reader.GetPageSize(), screen);
+            const auto start = Clock::now();
+            reader.Draw(&screen, surface.get(), 0, none, nullptr, 0);
+            seconds[page - 1] += std::chrono::duration<double>(Clock::now() - start).count();
+        }
+    }
+    state.counters["us/operator"] =
+        1e6 * (seconds[0] - seconds[1]) / double(state.iterations()) / kTextOperators;
+}
+BENCHMARK(BM_TextOperator)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,33 +1,54 @@
-// The three exports walk the text two bytes at a time. A pair is converted only when both its
-// bytes lie inside the counted length: the byte after the last counted one is neither read nor
-// written, so a short length can never spill into the caller's memory.
+// The three exports. A pair is converted only when both its bytes lie inside the counted
+// length: the byte after the last counted one is neither read nor written, so a short length
+// can never spill into the caller's memory.
 #include "duoma/duoma.h"
 
+#include "byte_mask.h"
+#include "pair_table.h"
+#include "pair_walk.h"
 #include "tables.h"
 
 namespace {
 
-template <bool (*IsLead)(uint8_t), bool (*IsTrail)(uint8_t), typename Lookup>
-int32_t convertPairs(unsigned char* text, int32_t length, Lookup lookup) {
-    if (text == nullptr) {
-        return length;
+using duoma::detail::ByteRange;
+using duoma::detail::Chunk;
+using duoma::detail::rangeMask;
+
+struct GbBytes {
+    [[gnu::always_inline]] static uint64_t leads(const Chunk& chunk) {
+        return rangeMask<ByteRange{0xA1, 0xF7}>(chunk);
     }
-    int32_t i = 0;
-    while (i < length) {
-        const bool leadValid = IsLead(text[i]);
-        const bool trailValid = i + 1 < length && IsTrail(text[i + 1]);
-        if (leadValid && trailValid) {
-            const uint8_t* entry = lookup(text[i], text[i + 1]);
-            text[i] = entry[0];
-            text[i + 1] = entry[1];
-            i += 2;
-        } else if (leadValid != trailValid) {
-            i += 1;
-        } else {
-            i += 2;
-        }
+    [[gnu::always_inline]] static uint64_t trails(const Chunk& chunk) {
+        return rangeMask<ByteRange{0xA1, 0xFE}>(chunk);
     }
-    return length;
+    [[gnu::always_inline]] static bool isTrail(uint8_t b) { return duoma::isGbTrail(b); }
+};
+
+struct Big5Bytes {
+    [[gnu::always_inline]] static uint64_t leads(const Chunk& chunk) {
+        return rangeMask<ByteRange{0xA1, 0xFE}>(chunk);
+    }
+    [[gnu::always_inline]] static uint64_t trails(const Chunk& chunk) {
+        return rangeMask<ByteRange{0x40, 0x7E}, ByteRange{0xA1, 0xFE}>(chunk);
+    }
+    [[gnu::always_inline]] static bool isTrail(uint8_t b) { return duoma::isBig5Trail(b); }
+};
+
+// The walk clears its pair starts one bit at a time, one instruction (blsr) where the
+// processor has BMI and two dependent ones without; the walk is compiled both ways and the
+// loader picks the copy the processor runs.
+#if defined(__x86_64__) && defined(__ELF__)
+#define DUOMA_WALK_CLONES __attribute__((target_clones("bmi", "default")))
+#else
+#define DUOMA_WALK_CLONES
+#endif
+
+DUOMA_WALK_CLONES void gbWalk(unsigned char* text, int32_t length) {
+    duoma::detail::convertPairs<GbBytes>(text, length, duoma::detail::gbToBig5Pairs());
+}
+
+DUOMA_WALK_CLONES void big5Walk(unsigned char* text, int32_t length) {
+    duoma::detail::convertPairs<Big5Bytes>(text, length, duoma::detail::big5ToGbPairs());
 }
 
 }  // namespace
@@ -35,17 +56,13 @@ int32_t convertPairs(unsigned char* text, int32_t length, Lookup lookup) {
 extern "C" {
 
 int32_t Duoma(unsigned char* text, int32_t length) {
-    using namespace duoma;
-    return convertPairs<isGbLead, isGbTrail>(text, length, [](uint8_t lead, uint8_t trail) {
-        return &detail::kGbToBig5[2 * (kGbColumns * (lead - 0xA1) + (trail - 0xA1))];
-    });
+    gbWalk(text, length);
+    return length;
 }
 
 int32_t Big52Gb(unsigned char* text, int32_t length) {
-    using namespace duoma;
-    return convertPairs<isBig5Lead, isBig5Trail>(text, length, [](uint8_t lead, uint8_t trail) {
-        return &detail::kBig5ToGb[2 * (kBig5Columns * (lead - 0xA1) + big5Column(trail))];
-    });
+    big5Walk(text, length);
+    return length;
 }
 
 int32_t Gb2Unicode(const char* character, uint16_t* output) {

@@ -2,9 +2,11 @@
 """Writes the four conversion tables of libduoma as C++ sources in convert/src/.
 
 Code points come from glibc's converters through the iconv command (CP936 for GB2312, CP950
-for Big5); simplified/traditional pairs come from opencc's character dictionaries, dumped to
-text with opencc_dict. The output depends only on those inputs, so every run writes the same
-files. The script checks a set of known conversions and exits non-zero if any comes out wrong.
+for Big5), except for Big5's symbol block C6A1-C7FC, which CP950 leaves to private use: its kana,
+Cyrillic letters and numbered symbols come from Python's big5 codec. Simplified/traditional
+pairs come from opencc's character dictionaries, dumped to text with opencc_dict. The output
+depends only on those inputs, so every run writes the same files. The script checks a set of
+known conversions and exits non-zero if any comes out wrong.
 """
 
 import argparse
@@ -29,8 +31,11 @@ OPENCC_DIR = "/usr/share/opencc"
 # Known conversions the tables must reproduce.
 GB_TO_BIG5_CHECKS = {0xB0A1: 0xB0DA, 0xB9FA: 0xB0EA, 0xB7A2: 0xB56F, 0xB9EA: 0xC074,
                      0xCCE5: 0xCA5E, 0xA1A1: 0xA140, 0xAAA1: 0xA140, 0xD6D0: 0xA4A4,
-                     0xCEC4: 0xA4E5}
-BIG5_TO_GB_CHECKS = {0xC5E9: 0xCCE5, 0xA4BA: 0xC4DA, 0xA140: 0xA1A1, 0xA440: 0xD2BB}
+                     0xCEC4: 0xA4E5, 0xA1A9: 0xC6A4, 0xA4A2: 0xC6A6, 0xA5F6: 0xC7B0,
+                     0xA7A5: 0xC7B1, 0xA2D9: 0xC7E9, 0xA2CE: 0xC7FC}
+BIG5_TO_GB_CHECKS = {0xC5E9: 0xCCE5, 0xA4BA: 0xC4DA, 0xA140: 0xA1A1, 0xA440: 0xD2BB,
+                     0xC6A4: 0xA1A9, 0xC6A6: 0xA4A2, 0xC7B0: 0xA5F6, 0xC7B1: 0xA7A5,
+                     0xC7E9: 0xA2D9, 0xC7FC: 0xA2CE, 0xC6A1: 0xA1A1}
 GB_TO_UNICODE_CHECKS = {0xA1A4: 0x00B7, 0xA1AA: 0x2014, 0xB0A1: 0x554A, 0xD6D0: 0x4E2D,
                         0xAAA1: 0xE000, 0xA2AB: 0xE766}
 
@@ -140,6 +145,17 @@ def encoder(encoding, cells, points, usable):
     return codes.get
 
 
+def big5_to_unicode_table():
+    """Code page 950, with the symbol block C6A1-C7FC taken from Python's big5 codec."""
+    points = [REPLACEMENT if cp is None else cp for cp in decode("CP950", BIG5_CELLS)]
+    for i, cell in enumerate(BIG5_CELLS):
+        if 0xC6A1 <= code(cell) <= 0xC7FC:
+            if not is_private_use(points[i]):
+                fail(f"CP950 gives {code(cell):04X} U+{points[i]:04X}, expected private use")
+            points[i] = ord(bytes(cell).decode("big5"))
+    return points
+
+
 def in_big5_standard_area(cell):
     return cell[0] <= 0xF9
 
@@ -246,7 +262,7 @@ def main():
         tw = load_opencc("TWVariants", work_dir)
 
     gb_unicode = gb_to_unicode_table()
-    big5_unicode = [REPLACEMENT if cp is None else cp for cp in decode("CP950", BIG5_CELLS)]
+    big5_unicode = big5_to_unicode_table()
     to_big5 = encoder("CP950", BIG5_CELLS, big5_unicode, in_big5_standard_area)
     to_gb = encoder("CP936", GB_CELLS, gb_unicode, lambda cell: True)
     gb_big5, missing = gb_to_big5_table(gb_unicode, to_big5, st, tw)
@@ -283,7 +299,7 @@ def main():
                 "const std::array<uint16_t, kGbRows * kGbColumns> kGbToUnicode",
                 gb_unicode, 4, 12)
     write_table(os.path.join(out, "table_big5_unicode.cpp"),
-                "Big5 -> code page 950 code points.",
+                "Big5 -> code page 950 code points, symbol block C6A1-C7FC filled.",
                 "const std::array<uint16_t, kBig5Rows * kBig5Columns> kBig5ToUnicode",
                 big5_unicode, 4, 12)
 

@@ -10,7 +10,8 @@ bool Dib::valid() const {
     if (!knownDepth || width <= 0 || height == 0 || width > (1 << 20) || rows() > (1 << 20)) {
         return false;
     }
-    if (bitCount <= 8 && palette.size() < (size_t{1} << bitCount)) {
+    // A colour table may be shorter than the depth allows (the header's colours-used count).
+    if (bitCount <= 8 && palette.empty()) {
         return false;
     }
     return bits.size() >= static_cast<size_t>(rowBytes()) * static_cast<size_t>(rows());

@@ -1,12 +1,15 @@
 // The C interface as the viewer uses it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 
+#include "engine_state.h"
 #include "stream_builder.h"
 #include "surface/recording_surface.h"
+#include "test_document.h"
 #include "vyn/vynfile.h"
 #include "vyn_writer.h"
 
@@ -133,6 +136,52 @@ TEST(ExportsTest, ReplaceCodeRewritesExactlyTheCharacterWords) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> written{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(written, expected);
+}
+
+// The characters drawn again on the mark colour after the page: their codes in drawing order.
+std::vector<std::string> markedCodes(VynHandle d) {
+    surface::RecordingSurface screen({742, 742}, {1000, 1000});
+    VYNFile_Show(d, &screen, VynRect{0, 0, 1000, 1000}, 0, 0);
+    const std::vector<std::string>& lines = screen.lines();
+    std::vector<std::string> codes;
+    for (auto l = std::find(lines.begin(), lines.end(), "bkMode opaque"); l != lines.end(); ++l) {
+        if (l->starts_with("textOut")) {
+            codes.push_back(l->substr(l->rfind(' ') + 1));
+        }
+    }
+    return codes;
+}
+
+TEST(ExportsTest, SearchMarksEveryOccurrenceUntilTheNextPageLoad) {
+    struct RestoredState {
+        EngineState saved = engineState();
+        ~RestoredState() { engineState() = saved; }
+    } restored;
+    engineState().codePage = 936;
+    engineState().installedFonts = {installedFace("宋体")};
+    DocumentLayout desc;
+    desc.docType = 2;
+    PageLayout page;
+    page.words = StreamBuilder()
+                     .font(4, 5, 5)
+                     .lineAt(100)
+                     .text(100, "\xbc\xec\xcb\xf7\xbc\xec\xcb\xf7", 120)
+                     .endOfPage()
+                     .words();
+    desc.pages = {page};
+    TempDir dir;
+    VynHandle d = VYNFile_Open(dir.write("doc.vyn", buildDocument(desc).bytes).c_str());
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(VYNFile_LoadPage(d, 0), 1);
+    VYNFile_SetResolution(d, 742, 742);
+
+    EXPECT_EQ(VYNFile_MarkString(d, "\xbc\xec\xcb\xf7"), 2) << "检索 twice in 检索检索";
+    EXPECT_EQ(markedCodes(d), (std::vector<std::string>{"bcec", "cbf7", "bcec", "cbf7"}));
+    EXPECT_EQ(VYNFile_MarkString(d, "\xcb\xf7\xbc\xec"), 1);
+    EXPECT_EQ(markedCodes(d), (std::vector<std::string>{"cbf7", "bcec"}));
+    EXPECT_EQ(VYNFile_LoadPage(d, 1), 0);
+    EXPECT_TRUE(markedCodes(d).empty()) << "a refused page load clears the marks";
+    VYNFile_Close(d);
 }
 
 TEST(ExportsTest, PrintAndLowResolutionCopyThroughTheInterface) {

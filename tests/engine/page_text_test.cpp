@@ -38,9 +38,9 @@ class PageTextTest : public testing::Test {
     }
     void TearDown() override { engineState() = saved_; }
 
-    VynDocument& load(const StreamBuilder& stream) {
+    VynDocument& load(const StreamBuilder& stream, int32_t docType = 2) {
         DocumentLayout desc;
-        desc.docType = 2;
+        desc.docType = docType;
         PageLayout page;
         page.words = stream.words();
         desc.pages = {page};
@@ -70,6 +70,14 @@ class PageTextTest : public testing::Test {
             xs.push_back(m.x);
         }
         return xs;
+    }
+
+    static std::vector<std::pair<int32_t, int32_t>> markedAt(const VynDocument& d) {
+        std::vector<std::pair<int32_t, int32_t>> points;
+        for (const MarkRecord& m : d.marks()) {
+            points.emplace_back(m.x, m.y);
+        }
+        return points;
     }
 
     std::unique_ptr<OpenedDocument> opened_;
@@ -227,40 +235,114 @@ TEST_F(PageTextTest, SelectionUnderCodePage950IsBig5) {
     EXPECT_EQ(std::string(buffer), "\xa4\xa4\xa4\xe5");
 }
 
+using Point = std::pair<int32_t, int32_t>;
+
 struct SearchCase {
     const char* name;
-    std::string pageText;
+    Lines lines;  ///< the page's lines, from (100, 100) on, 200 page units apart
     std::string search;
     int32_t count;
-    std::vector<int32_t> marked;  ///< x of every marked character
+    std::vector<Point> marked;  ///< where every marked character stands
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 
 class SearchTest : public PageTextTest, public testing::WithParamInterface<SearchCase> {};
 
-TEST_P(SearchTest, MarksCompleteOccurrences) {
+TEST_P(SearchTest, MarksEveryOccurrence) {
     const SearchCase& c = GetParam();
-    VynDocument& d = load(page({{100, 100, c.pageText}}));
+    StreamBuilder stream;
+    stream.font(4, 5, 5);
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+        stream.lineAt(uint16_t(100 + 200 * i)).text(100, c.lines[i], 120);
+    }
+    VynDocument& d = load(stream.endOfPage());
     EXPECT_EQ(d.MarkString(c.search.c_str()), c.count);
-    EXPECT_EQ(markedX(d), c.marked);
+    EXPECT_EQ(markedAt(d), c.marked);
 }
+
+const std::string kJian = "\xbc\xec", kSuo = "\xcb\xf7", kXing = "\xd0\xce";  // 检 索 形
+// A special code whose text is a space: a page space between characters.
+const std::string kPageSpace = "\x8e\x80";
 
 INSTANTIATE_TEST_SUITE_P(
     Searches, SearchTest,
     testing::Values(
-        SearchCase{"Word", kShu + kZhong + kWen, kZhong + kWen, 1, {220, 340}},
-        SearchCase{
-            "SpacesOfTheTextSkipped", kZhong + kWen, "  " + kZhong + " " + kWen, 1, {100, 220}},
-        SearchCase{
-            "FirstOfTwoAdjacent", kZhong + kWen + kZhong + kWen, kZhong + kWen, 1, {100, 220}},
-        SearchCase{"RepeatedStartIsNotRetried", kZhong + kZhong + kWen, kZhong + kWen, 0, {}},
+        SearchCase{"Word", {kShu + kZhong + kWen}, kZhong + kWen, 1, {{220, 100}, {340, 100}}},
+        SearchCase{"SpacesOfTheTextSkipped",
+                   {kZhong + kWen},
+                   "  " + kZhong + " " + kWen,
+                   1,
+                   {{100, 100}, {220, 100}}},
+        SearchCase{"TrailingSpacesSkipped",
+                   {kZhong + kWen},
+                   kZhong + kWen + "  ",
+                   1,
+                   {{100, 100}, {220, 100}}},
+        SearchCase{"OnlySpacesFindNothing", {kZhong + kWen}, "   ", 0, {}},
+        SearchCase{"BothOfTwoAdjacent",
+                   {kJian + kSuo + kJian + kSuo},
+                   kJian + kSuo,
+                   2,
+                   {{100, 100}, {220, 100}, {340, 100}, {460, 100}}},
+        SearchCase{"RepeatedStartIsRetried",
+                   {kZhong + kZhong + kWen},
+                   kZhong + kWen,
+                   1,
+                   {{220, 100}, {340, 100}}},
+        SearchCase{"LatinRepeatedStartIsRetried",
+                   {fullWidth("aaab")},
+                   "aab",
+                   1,
+                   {{220, 100}, {340, 100}, {460, 100}}},
+        SearchCase{"OverlappingOccurrencesCountOnce",
+                   {kZhong + kWen + kZhong + kWen + kZhong},
+                   kZhong + kWen + kZhong,
+                   1,
+                   {{100, 100}, {220, 100}, {340, 100}}},
         SearchCase{"ApartTwice",
-                   kZhong + kWen + kShu + kZhong + kWen,
+                   {kZhong + kWen + kShu + kZhong + kWen},
                    kZhong + kWen,
                    2,
-                   {100, 220, 460, 580}},
-        SearchCase{"LatinThroughSpecialCodes", fullWidth("xab"), "ab", 1, {220, 340}},
-        SearchCase{"Missing", kZhong + kWen, kShu, 0, {}}),
+                   {{100, 100}, {220, 100}, {460, 100}, {580, 100}}},
+        SearchCase{"AcrossALineEnd",
+                   {kShu + kJian, kSuo + kShu},
+                   kJian + kSuo,
+                   1,
+                   {{220, 100}, {100, 300}}},
+        // 中文 is d6d0 cec4: its middle bytes spell 形 without being a character.
+        SearchCase{"BytesAcrossTwoCharactersAreNoOccurrence",
+                   {kZhong + kWen + kXing},
+                   kXing,
+                   1,
+                   {{340, 100}}},
+        // d0 61 are the bytes of 中a from the second on: they begin inside 中.
+        SearchCase{
+            "AStartInsideACharacterIsNoOccurrence", {kZhong + fullWidth("a")}, "\xd0\x61", 0, {}},
+        SearchCase{
+            "APageSpaceBreaksTheText", {kZhong + kPageSpace + kWen}, kZhong + " " + kWen, 0, {}},
+        SearchCase{
+            "PartialMatchCutByThePageEnd", {kShu + kZhong + kWen}, kZhong + kWen + kShu, 0, {}},
+        SearchCase{"PartialMatchAtThePageEndAfterAHit",
+                   {kZhong + kWen + kShu + kZhong + kWen},
+                   kZhong + kWen + kShu,
+                   1,
+                   {{100, 100}, {220, 100}, {340, 100}}},
+        SearchCase{
+            "LatinThroughSpecialCodes", {fullWidth("xab")}, "ab", 1, {{220, 100}, {340, 100}}},
+        SearchCase{"Missing", {kZhong + kWen}, kShu, 0, {}}),
     [](const testing::TestParamInfo<SearchCase>& p) { return std::string(p.param.name); });
+
+// In the first document type the special code aaad stands for no text at all.
+TEST_F(PageTextTest, ACharacterWithoutTextBreaksAnOccurrence) {
+    const std::pair<std::string, int32_t> cases[] = {{kZhong + kWen, 1},
+                                                     {kZhong + "\xaa\xad" + kWen, 0}};
+    for (const auto& [text, count] : cases) {
+        VynDocument& d = load(page({{100, 100, text}}), 0);
+        EXPECT_EQ(d.MarkString((kZhong + kWen).c_str()), count);
+        EXPECT_EQ(d.marks().size(), size_t(2 * count));
+    }
+}
 
 TEST_F(PageTextTest, SearchClearsTheMarksFirst) {
     VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
@@ -273,6 +355,18 @@ TEST_F(PageTextTest, SearchClearsTheMarksFirst) {
     EXPECT_EQ(d.MarkString(kWen.c_str()), 1);
     EXPECT_TRUE(d.LoadPage(0));
     EXPECT_TRUE(d.marks().empty()) << "a page load clears them";
+}
+
+// The marks go with every page load, one that is refused included: no page keeps another's.
+TEST_F(PageTextTest, ARefusedPageLoadClearsTheMarksToo) {
+    VynDocument& d = load(page({{100, 100, kZhong + kWen}}));
+    for (int32_t bad : {1, -1, 1 << 30}) {
+        ASSERT_EQ(d.MarkString(kZhong.c_str()), 1);
+        EXPECT_FALSE(d.LoadPage(bad));
+        EXPECT_TRUE(d.marks().empty()) << bad;
+        EXPECT_EQ(d.CurPage(), 0);
+        EXPECT_EQ(d.MarkString(kZhong.c_str()), 1) << "the page itself stays loaded";
+    }
 }
 
 TEST_F(PageTextTest, SearchUnderCodePage950TakesBig5Text) {

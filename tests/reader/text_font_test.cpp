@@ -10,6 +10,7 @@
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"
+#include "surface/font_service.h"
 #include "surface/recording_surface.h"
 #include "text/font_files.h"
 #include "vyn_writer.h"
@@ -134,6 +135,46 @@ TEST_F(TextFontTest, ANewPageStartsWithoutThePreviousPagesFont) {
     ASSERT_EQ(reader_.GetPage(2), 1);
     const Lines second = printedText();
     EXPECT_NE(std::find(second.begin(), second.end(), "textOut 1560,2440 42"), second.end());
+}
+
+// Text objects in one font in a row measure it once: the font is selected to be measured only
+// when it changes, and once more for each drawing with its width.
+TEST_F(TextFontTest, ARunOfTextInOneFontMeasuresItOnce) {
+    open(
+        "BT /F1 12 Tf 72 720 Td (A) Tj ET BT /F1 12 Tf 72 700 Td (B) Tj ET "
+        "BT /F1 24 Tf 72 680 Td (A) Tj ET",
+        "<< /Type /Font /FirstChar 65 /LastChar 66 /Widths [ 500 250 ] >>");
+    const Lines lines = printedText();
+    const auto fonts = std::count_if(lines.begin(), lines.end(),
+                                     [](const std::string& l) { return l.starts_with("font"); });
+    EXPECT_EQ(fonts, 5) << "12 points measured, drawn, drawn; 24 points measured, drawn";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1440,2840 42"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "textOut 1440,3240 41"), lines.end());
+}
+
+// A font's name finds the installed face whatever its case and spaces, also after the face
+// table is made again; a name no face has draws in the default face.
+TEST_F(TextFontTest, InstalledFacesAreFoundByTheirFoldedName) {
+    const std::vector<surface::LogFont> faces = surface::FontService::instance().faces();
+    const auto installed = std::find_if(faces.begin(), faces.end(), [](const surface::LogFont& f) {
+        return std::string_view(f.faceName) == "Liberation Serif";
+    });
+    ASSERT_NE(installed, faces.end()) << "fonts-liberation2 is installed with the build";
+    auto faceDrawn = [this](const std::string& baseFont) {
+        open("BT /F1 12 Tf 72 720 Td (A) Tj ET",
+             "<< /Type /Font /Subtype /TrueType /BaseFont /" + baseFont + " >>");
+        const Lines lines = printedText();
+        const auto font = std::find_if(lines.begin(), lines.end(),
+                                       [](const std::string& l) { return l.starts_with("font"); });
+        return font != lines.end() ? font->substr(0, font->find("\" h=")) : "";
+    };
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(faceDrawn("LIBERATION#20serif"), "font \"Liberation Serif") << round;
+        EXPECT_EQ(faceDrawn("liberationSERIF"), "font \"Liberation Serif") << round;
+        EXPECT_EQ(faceDrawn("NoSuchFaceAnywhere"), "font \"宋体") << round;
+        RDLL_Free(1);
+        RDLL_Init(1);
+    }
 }
 
 // A font naming its own object again and again is read once; what follows is still read.

@@ -124,6 +124,39 @@ TEST(QtSurfaceTest, BottomUpRowsAreTurnedTheRightWayUp) {
     EXPECT_EQ(s->image()->pixel(2, 1), qRgb(255, 0, 0));
 }
 
+// A colour table may hold fewer entries than the depth allows (the header's colours-used
+// count); such a picture draws with its table, and values past the table's end draw black.
+TEST(QtSurfaceTest, PicturesWithAShortColourTableDraw) {
+    const std::array<uint32_t, 3> table{0xFF0000, 0x00FF00, 0x0000FF};  // red, green, blue
+    struct Case {
+        uint16_t bitCount;
+        size_t entries;
+        std::array<uint8_t, 4> row;  // pixels 0..3 as the depth packs them
+        std::array<QRgb, 4> expected;
+    };
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    const QRgb black = qRgb(0, 0, 0);
+    const Case cases[] = {
+        {1, 1, {0b0100'0000}, {red, black, red, red}},
+        {4, 3, {0x01, 0x2F}, {red, green, blue, black}},
+        {8, 2, {1, 0, 2, 200}, {green, red, black, black}},
+    };
+    for (const Case& c : cases) {
+        const Dib dib{4, 1, c.bitCount, std::span(table).first(c.entries), c.row};
+        ASSERT_TRUE(dib.valid()) << c.bitCount;
+        const QImage image = toQImage(dib);
+        ASSERT_FALSE(image.isNull()) << c.bitCount;
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(image.pixel(x, 0), c.expected[size_t(x)])
+                << c.bitCount << " bits, pixel " << x;
+        }
+        auto s = QtSurface::createImage({4, 1}, kScreen);
+        s->setDibToDevice({0, 0}, dib);
+        EXPECT_EQ(s->image()->pixel(0, 0), c.expected[0]) << c.bitCount;
+    }
+    EXPECT_FALSE((Dib{4, 1, 8, {}, cases[2].row}.valid())) << "an indexed picture needs a table";
+}
+
 // A band of rows drawn from the middle of a picture, stored either way up.
 TEST(QtSurfaceTest, StretchingABandDrawsThoseRows) {
     const std::array<uint32_t, 256> palette = [] {

@@ -94,14 +94,14 @@ void VynDocument::Close() {
     pictureEntries_.clear();
 }
 
-// A page whose word stream lies outside the file is refused, as a bad index is: nothing but
-// the request changes. A stream longer than the page buffer is cut to the buffer; its pictures
-// are still found after the whole stream.
+// A page whose word stream lies outside the file is refused, as a bad index is: the marks of
+// the page shown before go, nothing else changes. A stream longer than the page buffer is cut to
+// the buffer; its pictures are still found after the whole stream.
 bool VynDocument::LoadPage(int32_t page) {
+    marks_.clear();
     if (page < 0 || page >= pageCount_ || !stream_) {
         return false;
     }
-    marks_.clear();
     PageEntry& entry = pageTable_[size_t(page)];
     if (!stream_->contains(entry.dataOffset, entry.dataLength)) {
         return false;

@@ -1,5 +1,5 @@
 // A new file written beside its target under a temporary name. It takes the target's name only
-// when it is complete, so a failed or abandoned write leaves the target as it was.
+// when it is complete, so a failed, abandoned or interrupted write leaves the target as it was.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,11 @@ namespace files {
 
 class PartialFile {
   public:
-    /// Creates an empty temporary file in the target's folder ("TARGET.partial-XXXXXX"), with
-    /// the permissions a newly created file gets; isOpen() tells whether that worked.
+    /// Creates an empty temporary file in the target's folder ("TARGET.partial-PID-XXXXXX"),
+    /// removing first the temporary files of this target that processes no longer running
+    /// left behind. A target that is a symbolic link stands for the file it names; an existing
+    /// target's permissions go to the new file, which otherwise gets those a newly created file
+    /// gets. isOpen() tells whether that worked.
     explicit PartialFile(std::string target);
     /// Removes the temporary file unless it was committed.
     ~PartialFile();
@@ -30,11 +33,12 @@ class PartialFile {
     /// Overwrites bytes already written, from `offset` on; false on a write error or when
     /// they would reach past the end.
     bool writeAt(uint64_t offset, std::span<const uint8_t> bytes);
-    /// Flushes the file to the disk, closes it and renames it over the target. False when a
-    /// step fails; the temporary file is gone either way.
+    /// Flushes the file to the disk, closes it, renames it over the target and flushes the
+    /// folder. False when a step fails; the temporary file is gone either way.
     bool commit();
 
   private:
+    bool write(std::span<const uint8_t> bytes, uint64_t offset);
     void discard();
 
     std::string target_;
@@ -42,5 +46,11 @@ class PartialFile {
     int fd_ = -1;
     uint64_t size_ = 0;
 };
+
+/// Called before every write of a partial file with its number in the process, counting from
+/// 1; a write the hook returns false for fails as on a full disk. For tests of interrupted and
+/// failed writes; null (the default) lets every write through.
+using WriteHook = bool (*)(uint64_t write);
+void setWriteHook(WriteHook hook);
 
 }  // namespace files

@@ -309,6 +309,9 @@ class READER_EXPORT CReader {
     float dpiY_ = 0;
     surface::Rect selectRect_{};
     surface::LogFont lfText_{};
+    /// The last text font measured while the page is drawn, and its average character width:
+    /// text objects in one font in a row measure it once.
+    std::optional<std::pair<surface::LogFont, int32_t>> measuredFont_;
     int direction_ = 1;     ///< 1 horizontal text, 2 vertical
     float textHeight_ = 0;  ///< twips
     float textWidth_ = 0;

@@ -189,6 +189,7 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         int bufferSize = int(data_.size());
         tagOBJECT_TYPE object{};
         pathOpen = false;
+        measuredFont_.reset();  // the surface and its mapping may differ from the last page's
         while (GetObjectA(&buffer, bufferSize, &object) != 0) {
             if (object.kind == kPathObject) {
                 DrawGraphics(*target, top);

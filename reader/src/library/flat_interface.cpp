@@ -35,6 +35,7 @@ int RDLL_Init(int fontsOnly) {
 void RDLL_Free(int fontsOnly) {
     LibraryState& state = libraryState();
     state.installedFonts.reset();
+    state.installedFaceIndex.clear();
     if (fontsOnly != 0) {
         return;
     }

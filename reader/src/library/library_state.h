@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "reader/creader.h"
@@ -19,6 +21,9 @@ struct LibraryState {
     std::array<std::unique_ptr<CReader>, kReaderSlots> readers;
     /// The installed faces, when the library is initialised.
     std::optional<std::vector<surface::LogFont>> installedFonts;
+    /// The index of each installed face by its folded name (lower case, no spaces), the first of
+    /// equal names; made on the first look-up after the table is.
+    std::unordered_map<std::string, int> installedFaceIndex;
     /// The library's own folder in the temporary folder, where font programs are written;
     /// empty until the first is.
     std::filesystem::path fontFolder;

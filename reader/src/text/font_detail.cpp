@@ -109,14 +109,15 @@ int CReader::FindFont(std::string_view name) {
     }
     // Names in GB2312 bytes are compared as the installed faces are named, in UTF-8.
     const std::string utf8 = surface::decodeTextUtf8(name, surface::kGb2312CharSet);
-    const std::string wanted = withoutSpaces(utf8);
-    const std::vector<surface::LogFont>& faces = *libraryState().installedFonts;
-    for (size_t i = 0; i < faces.size(); ++i) {
-        if (withoutSpaces(faces[i].faceName) == wanted) {
-            return int(i);
+    std::unordered_map<std::string, int>& index = libraryState().installedFaceIndex;
+    if (index.empty()) {
+        const std::vector<surface::LogFont>& faces = *libraryState().installedFonts;
+        for (size_t i = 0; i < faces.size(); ++i) {
+            index.try_emplace(withoutSpaces(faces[i].faceName), int(i));
         }
     }
-    return -1;
+    const auto found = index.find(withoutSpaces(utf8));
+    return found != index.end() ? found->second : -1;
 }
 
 bool CReader::GetFontWidths(TFont& font, std::string_view text, size_t& at) {

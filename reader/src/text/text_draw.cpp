@@ -220,8 +220,11 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
 
     // The font is made once to learn its average width, then again with the width the text's
     // matrix asks for.
-    dc.selectFont(lfText_);
-    const int32_t average = dc.textMetrics().averageCharWidth;
+    if (!measuredFont_ || measuredFont_->first != lfText_) {
+        dc.selectFont(lfText_);
+        measuredFont_.emplace(lfText_, dc.textMetrics().averageCharWidth);
+    }
+    const int32_t average = measuredFont_->second;
     if (textHeight_ > 0 && textWidth_ > 0) {
         const float ratio = direction_ == 2 ? textHeight_ / textWidth_ : textWidth_ / textHeight_;
         lfText_.width = truncated(float(average) * ratio);

@@ -129,7 +129,8 @@ inline constexpr uint32_t kVerticalMask = 24;
 
 /// A device-independent bitmap viewed in place: 1, 4, 8 or 24 bits per pixel, rows padded to
 /// 4 bytes, bottom-up when `height` > 0 and top-down when it is negative. The palette holds
-/// 0x00RRGGBB entries (blue in the low byte, as stored in the file).
+/// 0x00RRGGBB entries (blue in the low byte, as stored in the file); up to 8 bits it may be
+/// shorter than the depth allows, and pixel values past its end draw black.
 struct Dib {
     int32_t width = 0;
     int32_t height = 0;
