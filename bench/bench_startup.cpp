@@ -2,6 +2,7 @@
 // `info` of a small PDF and page 1 drawn at 72 dpi into a PNG file. Each iteration spawns one
 // process of each and adds up their CPU time (user + system, from wait4); the counters give
 // both in ms and their ratio, "brindle/mutool". Standard output and error go to /dev/null.
+// BRINDLE_BIN in the environment names another brindle to measure, such as an older build.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -90,6 +91,11 @@ const vyn::fixtures::TempDir& workFolder() {
 
 std::string inWork(const char* name) { return (workFolder().path() / name).string(); }
 
+std::string brindleBinary() {
+    const char* other = std::getenv("BRINDLE_BIN");
+    return other != nullptr && *other != '\0' ? other : BRINDLE_BIN;
+}
+
 // Runs both command lines once per iteration and reports their costs side by side.
 void compare(benchmark::State& state, const std::vector<std::string>& brindle,
              const std::vector<std::string>& mutoolArgs) {
@@ -123,13 +129,14 @@ void compare(benchmark::State& state, const std::vector<std::string>& brindle,
 }
 
 void BM_StartupInfo(benchmark::State& state) {
-    compare(state, {BRINDLE_BIN, "--json", "info", inWork("small.pdf")},
+    compare(state, {brindleBinary(), "--json", "info", inWork("small.pdf")},
             {"info", inWork("small.pdf")});
 }
 BENCHMARK(BM_StartupInfo)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 void BM_StartupRenderPage1(benchmark::State& state) {
-    compare(state, {BRINDLE_BIN, "render", inWork("small.pdf"), "-p", "1", "-o", inWork("b.png")},
+    compare(state,
+            {brindleBinary(), "render", inWork("small.pdf"), "-p", "1", "-o", inWork("b.png")},
             {"draw", "-o", inWork("m.png"), "-r", "72", inWork("small.pdf"), "1"});
 }
 BENCHMARK(BM_StartupRenderPage1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

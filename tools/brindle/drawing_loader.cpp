@@ -13,7 +13,8 @@ namespace brindle {
 
 namespace {
 
-// The module beside the executable's folder: ../lib in the build tree, ../LIBDIR installed.
+// The module in the library folder beside the executable's: ../lib in the build tree,
+// ../LIBDIR once installed.
 std::string modulePath() {
     std::array<char, PATH_MAX> self{};
     const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
