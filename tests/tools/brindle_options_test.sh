@@ -56,6 +56,9 @@ while IFS='|' read -r file pages pattern expected files; do
 done <<'CASES'
 paper.pdf|2|two.png|0|two.png
 paper.pdf|2|n-%d.png|0|n-2.png
+paper.pdf|2|50%.png|0|50%.png
+paper.pdf|2|p%5d.png|0|p%5d.png
+paper.pdf|2|p%d%.png|0|p2%.png
 paper.pdf|1-3|p-%d.png|0|p-1.png p-2.png p-3.png
 paper.pdf|3,1|p%03d.png|0|p001.png p003.png
 paper.pdf|all|all-%d.png|0|all-1.png all-2.png all-3.png
