@@ -2,6 +2,7 @@
 #include "png_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <filesystem>
@@ -18,6 +19,13 @@ struct PngCase {
 
 class PngFileTest : public ::testing::TestWithParam<PngCase> {};
 
+// A file in the temporary folder that no other test process uses.
+std::string temporaryPng(const std::string& name) {
+    return (std::filesystem::temp_directory_path() /
+            ("brindle-png-" + std::to_string(getpid()) + "-" + name + ".png"))
+        .string();
+}
+
 // Every pixel differs in each channel, so swapped channels, a wrong row length or rows in the
 // wrong order all show.
 QImage pattern(const PngCase& c) {
@@ -33,9 +41,7 @@ QImage pattern(const PngCase& c) {
 TEST_P(PngFileTest, ReadsBackAsWritten) {
     const PngCase& c = GetParam();
     const QImage image = pattern(c);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("brindle-png-" + std::string(c.name) + ".png"))
-            .string();
+    const std::string path = temporaryPng(c.name);
     ASSERT_TRUE(brindle::writePng(image, path));
     QImage back(QString::fromStdString(path));
     std::filesystem::remove(path);
@@ -54,8 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, PngFileTest,
                          [](const auto& row) { return std::string(row.param.name); });
 
 QImage readBack(const QImage& image, const std::string& name) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("brindle-png-" + name + ".png")).string();
+    const std::string path = temporaryPng(name);
     if (!brindle::writePng(image, path)) {
         return {};
     }
@@ -77,7 +82,9 @@ TEST(PngFile, GreyOnlyWhenEveryPixelIs) {
 TEST(PngFile, UnwritablePathFails) {
     const QImage image(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(brindle::writePng(image, "/nonexistent-folder/page.png"));
-    EXPECT_FALSE(brindle::writePng(QImage(), "/tmp/brindle-null.png"));
+    const std::string path = temporaryPng("null");
+    EXPECT_FALSE(brindle::writePng(QImage(), path));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 // The error shows only when the buffered bytes go out, at the close.
