@@ -35,8 +35,9 @@ std::string modulePath() {
 
 int runDrawingCommand(const Command& command, Arguments& args) {
     const std::string path = modulePath();
-    // Never closed: Qt's libraries stay loaded to the end of the process.
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Never closed: Qt's libraries stay loaded to the end of the process. Lazy binding: the
+    // module resolves only the functions the command calls.
+    void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     const auto entry =
         module != nullptr ? reinterpret_cast<DrawingEntry>(dlsym(module, kDrawingEntry)) : nullptr;
     if (entry == nullptr) {
