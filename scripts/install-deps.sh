@@ -12,6 +12,8 @@ brindle_packages=(
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
   qpdf
+  libpng-dev
+  mupdf-tools
   clang libclang-rt-14-dev
 )
 

@@ -5,6 +5,9 @@
 #include <cstdio>
 
 #include "documents.h"
+#include "gui_application.h"
+#include "page_images.h"
+#include "page_list.h"
 #include "pdf_documents.h"
 #include "reader/rdll.h"
 #include "surface/qt_surface.h"
@@ -41,36 +44,32 @@ std::unique_ptr<surface::QtSurface> pageImage(const std::string& path, surface::
 
 }  // namespace
 
-int renderPdfPage(Arguments& args, const std::string& path, const std::string& output,
-                  const PdfRenderOptions& options) {
+int renderPdfPages(Arguments& args, const std::string& path, const PageSelection& selection,
+                   const std::string& output, const PdfRenderOptions& options) {
     ensureGuiApplication();
     ReaderSession session;
-    std::unique_ptr<CReader> reader = openPage(args, path, options.page);
+    std::unique_ptr<CReader> reader = openPdf(path, args.json());
+    const std::vector<int32_t> pages = selectedPages(selection, reader->pageCount(), path);
+    PageImages images(output, pages, selection.listed, args.json());
     reader->SetBig5(options.big5 ? 1 : 0);
     reader->ShowPicture(options.pictures ? 1 : 0);
     reader->ShowGraph(options.graphics ? 1 : 0);
     const surface::Device device{options.dpi, options.dpi};
-    reader->SetScale(&device, options.scale, 1);
-    const surface::Size size = reader->GetPageSize();
-    auto surface = pageImage(path, size, device);
-    surface::Rect none{};
-    if (reader->Draw(&device, surface.get(), 0, none, nullptr, 0) == 0) {
-        throw Failure(path, "page " + std::to_string(options.page) + " cannot be drawn");
+    for (const int32_t page : pages) {
+        if (reader->GetPage(page) == 0) {
+            throw ReaderFailure(path, reader->GetLastErrorCode(),
+                                "page " + std::to_string(page) + ": " + reader->GetLastErrorMsg());
+        }
+        reader->SetScale(&device, options.scale, 1);
+        const surface::Size size = reader->GetPageSize();
+        auto surface = pageImage(path, size, device);
+        surface::Rect none{};
+        if (reader->Draw(&device, surface.get(), 0, none, nullptr, 0) == 0) {
+            throw Failure(path, "page " + std::to_string(page) + " cannot be drawn");
+        }
+        images.write(page, *surface->image());
     }
-    const QImage image = *surface->image();
-    surface.reset();
-    if (!image.save(QString::fromStdString(output), "PNG")) {
-        throw Failure(output, "cannot write the image");
-    }
-    if (args.json()) {
-        printJson(QJsonObject{{"file", QString::fromStdString(output)},
-                              {"page", options.page},
-                              {"width", size.cx},
-                              {"height", size.cy}});
-    } else {
-        std::printf("%s  page %d, %d x %d pixels\n", output.c_str(), options.page, size.cx,
-                    size.cy);
-    }
+    images.report();
     return kSuccess;
 }
 

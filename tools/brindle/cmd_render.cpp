@@ -1,8 +1,7 @@
-// brindle render: one page drawn on a white page image through the engine's interface, as the
-// viewer draws it.
+// brindle render: pages drawn on white page images through the engine's interface, as the viewer
+// draws them.
 #include <vyn/vynfile.h>
 
-#include <QGuiApplication>
 #include <QJsonObject>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,10 @@
 
 #include "command_line.h"
 #include "documents.h"
+#include "engine_session.h"
+#include "gui_application.h"
+#include "page_images.h"
+#include "page_list.h"
 #include "pdf_documents.h"
 #include "surface/qt_surface.h"
 
@@ -26,21 +29,13 @@ double parseNumber(const std::string& text, const char* what) {
     return value;
 }
 
-struct EngineSession {
-    EngineSession() { VYNFile_Init(); }
-    ~EngineSession() { VYNFile_Exit(); }
-};
-
-struct OpenDocument {
-    explicit OpenDocument(const std::string& path) : handle(VYNFile_Open(path.c_str())) {}
-    ~OpenDocument() { VYNFile_Close(handle); }
-    VynHandle handle;
-};
+// More pages than any journal article has; a bound on what a typed range may ask for.
+constexpr size_t kMostPages = 100000;
 
 }  // namespace
 
 int runRender(Arguments& args) {
-    const int page = parsePageNumber(args.requireOption("p"));
+    const PageSelection selection = parsePageSelection(args.requireOption("p"), kMostPages);
     const std::string output = args.requireOption("o");
     const int dpi = int(parseNumber(args.takeOption("dpi").value_or("72"), "--dpi"));
     const double ratio = parseNumber(args.takeOption("ratio").value_or("1"), "--ratio");
@@ -52,18 +47,18 @@ int runRender(Arguments& args) {
     const bool graphics = !args.takeFlag("no-graphics");
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
+    expectPageNumber(output, selection.pages.size());  // before any work; "all" is checked later
     if (isPdfOrZor(path)) {
         if (ratio != 1 || codePage != "936" || face) {
             throw UsageError("--ratio, --codepage and --font are for VYN and QD documents");
         }
         PdfRenderOptions options;
-        options.page = page;
         options.dpi = dpi;
         options.scale = int(parseNumber(scale.value_or("100"), "--scale"));
         options.big5 = big5;
         options.pictures = pictures;
         options.graphics = graphics;
-        return renderPdfPage(args, path, output, options);
+        return renderPdfPages(args, path, selection, output, options);
     }
     if (scale || big5 || !graphics) {
         throw UsageError("--scale, --big5 and --no-graphics are for PDF and ZOR files");
@@ -80,66 +75,27 @@ int runRender(Arguments& args) {
     if (document.handle == nullptr) {
         throw Failure(path, "not a VYN or QD document, or damaged");
     }
-    const int pages = VYNFile_GetPageCount(document.handle);
-    if (page > pages) {
-        throw Failure(path, "has " + std::to_string(pages) + " pages, not " + std::to_string(page));
-    }
+    const std::vector<int32_t> pages =
+        selectedPages(selection, VYNFile_GetPageCount(document.handle), path);
+    PageImages images(output, pages, selection.listed, args.json());
     VYNFile_SetResolution(document.handle, dpi, dpi);
     VYNFile_SetDisplayRatio(document.handle, float(ratio));
     VYNFile_SetBaseFontName(face ? face->c_str() : "");
     VYNFile_EnablePicture(document.handle, pictures);
-    if (VYNFile_LoadPage(document.handle, page - 1) == 0) {
-        throw Failure(path, "page " + std::to_string(page) + " is damaged");
+    for (const int32_t page : pages) {
+        if (VYNFile_LoadPage(document.handle, page - 1) == 0) {
+            throw Failure(path, "page " + std::to_string(page) + " is damaged");
+        }
+        const VynSize size = VYNFile_GetPageSize(document.handle);
+        if (size.cx <= 0 || size.cy <= 0 || int64_t{size.cx} * size.cy > (int64_t{1} << 28)) {
+            throw Failure(path, "page size " + std::to_string(size.cx) + " x " +
+                                    std::to_string(size.cy) + " cannot be drawn");
+        }
+        auto surface = surface::QtSurface::createImage({size.cx, size.cy}, {dpi, dpi});
+        VYNFile_Show(document.handle, surface.get(), VynRect{0, 0, size.cx, size.cy}, 0, 0);
+        images.write(page, *surface->image());
     }
-    const VynSize size = VYNFile_GetPageSize(document.handle);
-    if (size.cx <= 0 || size.cy <= 0 || int64_t{size.cx} * size.cy > (int64_t{1} << 28)) {
-        throw Failure(path, "page size " + std::to_string(size.cx) + " x " +
-                                std::to_string(size.cy) + " cannot be drawn");
-    }
-    auto surface = surface::QtSurface::createImage({size.cx, size.cy}, {dpi, dpi});
-    VYNFile_Show(document.handle, surface.get(), VynRect{0, 0, size.cx, size.cy}, 0, 0);
-    const QImage image = *surface->image();
-    surface.reset();
-    if (!image.save(QString::fromStdString(output), "PNG")) {
-        throw Failure(output, "cannot write the image");
-    }
-    if (args.json()) {
-        printJson(QJsonObject{{"file", QString::fromStdString(output)},
-                              {"page", page},
-                              {"width", size.cx},
-                              {"height", size.cy}});
-    } else {
-        std::printf("%s  page %d, %d x %d pixels\n", output.c_str(), page, size.cx, size.cy);
-    }
-    return kSuccess;
-}
-
-int runReplaceCode(Arguments& args) {
-    const std::string path = args.takePositional("FILE");
-    const std::string code = args.takePositional("HEX");
-    const std::string replacement = args.takePositional("REPL");
-    args.expectNoMore();
-    auto isHexCode = [](const std::string& text) {
-        return text.size() == 4 &&
-               text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-    };
-    if (!isHexCode(code) || !isHexCode(replacement)) {
-        throw UsageError("HEX and REPL must be four hexadecimal digits each, such as b0a1");
-    }
-    const std::string bytes = {char(std::stoi(replacement.substr(0, 2), nullptr, 16)),
-                               char(std::stoi(replacement.substr(2, 2), nullptr, 16))};
-    openVyn(path);
-    EngineSession engine;
-    OpenDocument document(path);
-    if (document.handle == nullptr) {
-        throw Failure(path, "not a VYN or QD document, or damaged");
-    }
-    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), bytes.c_str());
-    if (args.json()) {
-        printJson(QJsonObject{{"replaced", count}});
-    } else {
-        std::printf("%d replaced\n", count);
-    }
+    images.report();
     return kSuccess;
 }
 

@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include <climits>
+#include <cstdio>
+#include <exception>
 
 namespace brindle {
 
@@ -12,6 +14,13 @@ std::string flagOf(std::string_view name) {
 }
 
 }  // namespace
+
+Arguments::Arguments(std::vector<std::string> args, bool json)
+    : args_(std::move(args)), json_(json) {
+    while (takeFlag("json")) {
+        json_ = true;
+    }
+}
 
 std::optional<std::string> Arguments::takeOption(std::string_view name) {
     const std::string flag = flagOf(name);
@@ -84,94 +93,25 @@ int parsePageNumber(const std::string& text) {
     return int(page);
 }
 
-const std::vector<Command>& commands() {
-    static const std::vector<Command> all = {
-        {"info", "what a document is: format, version, pages, page sizes or boxes",
-         "info FILE [--pages | --page N]\n"
-         "  --pages  (VYN, QD) also each page's printed number, pictures and user-defined\n"
-         "           characters\n"
-         "  --page N (PDF, ZOR) also page N's MediaBox and CropBox\n"
-         "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
-         " and \"page_list\" with --pages;\n"
-         "  for PDF and ZOR {\"format\",\"version\",\"pages\"} and \"page\", \"media_box\",\n"
-         "  \"crop_box\" with --page, or {\"file\",\"error_code\",\"error_message\"} when it\n"
-         "  does not open.",
-         runInfo},
-        {"lowres", "copy a VYN or QD document with its one-bit pictures reduced to 200 dpi",
-         "lowres IN OUT\n"
-         "  Writes OUT as a VYN file: one-bit (scanned) pictures at 200 dots per inch, everything\n"
-         "  else as IN holds it. OUT may be IN, but not a name with \".qd\" in it. With --json:\n"
-         "  {\"file\",\"pages\",\"bytes_in\",\"bytes_out\"}.",
-         runLowres},
-        {"pictures", "write the decoded pictures of a page as PNG files",
-         "pictures FILE -p PAGE -o FOLDER\n"
-         "  PAGE counts from 1. Files are named pagePAGE-pictureK.png, K counting the page's\n"
-         "  pictures from 1; empty places and pictures that do not decode are skipped.",
-         runPictures},
-        {"render", "draw one page of a document into a PNG image",
-         "render FILE -p PAGE -o OUT.png [--dpi D] [--no-pictures]\n"
-         "              VYN, QD: [--ratio R] [--codepage 936|950] [--font FACE]\n"
-         "              PDF, ZOR: [--scale PCT] [--big5] [--no-graphics]\n"
-         "  PAGE counts from 1; D defaults to 72, R to 1 and PCT to 100. --codepage 950 and\n"
-         "  --big5 show Traditional characters; --font draws every text face with FACE.",
-         runRender},
-        {"replace-code", "rewrite one character code throughout a VYN or QD file, in place",
-         "replace-code FILE HEX REPL\n"
-         "  HEX: the code as four hexadecimal digits (b0a1); REPL: the replacement, the same way.",
-         runReplaceCode},
-        {"text", "the text of a page, of a rectangle of it, or between two points",
-         "text FILE -p PAGE [--rect L,T,R,B | --between X1,Y1,X2,Y2] [--dpi D] [--ratio R]\n"
-         "            [--codepage 936|950] [--encoding utf8|native] [--rect-mode]\n"
-         "  Coordinates are pixels of the page drawn at D dots per inch (72) and ratio R (1).\n"
-         "  --rect: the characters whose centres lie inside; --between: from the character\n"
-         "  under the first point to the one under the second, with spaces and line breaks.\n"
-         "  Neither: the whole page. PDF and ZOR pages take --rect (the text a selection\n"
-         "  from its top-left to its bottom-right corner takes, or with --rect-mode the text\n"
-         "  objects that start inside it) and --dpi. With --json: {\"page\",\"length\",\"text\"}.",
-         runText},
-        {"find", "the pages of a VYN or QD document that hold a word",
-         "find FILE TEXT\n"
-         "  Tries TEXT as typed, in lower and upper case and in the full-width forms of these,\n"
-         "  the first form found on each page counting. Exit status 1 when nothing is found.\n"
-         "  With --json: {\"matches\":[{\"page\",\"count\",\"variant\"}],\"total\"}.",
-         runFind},
-        {"stream", "the decoded data of one stream object of a PDF or ZOR file",
-         "stream FILE OBJ\n"
-         "  Writes the data of stream object OBJ, through its filters, to standard output.",
-         runStream},
-        {"toc", "the table of contents of a VYN or QD document, or the catalog of a ZOR file",
-         "toc FILE [--encoding utf8|native]\n"
-         "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","
-         "\"page\",\"title\"}]}.",
-         runToc},
-        {"pack", "pack a PDF file into a ZOR file",
-         "pack IN.pdf OUT.zor [--progress]\n"
-         "  OUT.zor is replaced only when packing succeeds. --progress draws a bar on standard\n"
-         "  error. With --json: {\"bytes\",\"file\"}.",
-         runPack},
-        {"unpack", "write the PDF file inside a ZOR file",
-         "unpack IN.zor OUT.pdf\n"
-         "  OUT.pdf is replaced only when unpacking succeeds. With --json: {\"bytes\",\"file\"}.",
-         runUnpack},
-        {"catalog", "read or write the catalog (table of contents) of a ZOR file",
-         "catalog get FILE.zor\n"
-         "catalog set FILE.zor TOC.json\n"
-         "  get prints the catalog as toc does. set replaces it with the items of TOC.json,\n"
-         "  written as toc --json writes them; titles are stored in GB2312.",
-         runCatalog},
-        {"extract", "write a new PDF file of chosen pages of a PDF or ZOR file",
-         "extract IN -p PAGES -o OUT.pdf\n"
-         "  PAGES: page numbers and ranges from 1, in the order the new file takes them\n"
-         "  (2,1,5-7); pages past the end of IN are skipped. OUT.pdf is replaced only when the\n"
-         "  new file is complete. With --json: {\"file\",\"pages\"}.",
-         runExtract},
-        {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
-         "convert --from gb|big5 --to big5|gb|utf8\n"
-         "  Reads standard input and writes the converted text to standard output.\n"
-         "  GB2312 <-> Big5 keeps the length: bytes that form no character pass unchanged.",
-         runConvert},
-    };
-    return all;
+int runCommand(const Command& command, Arguments& args, int (*run)(Arguments& args)) {
+    try {
+        return run(args);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "brindle %.*s: %s\n", int(command.name.size()), command.name.data(),
+                     e.what());
+        printUsage(stderr, command);
+        return kBadUsage;
+    } catch (const Failure& e) {
+        std::fprintf(stderr, "brindle: %s: %s\n", e.file.c_str(), e.what());
+        return kFailure;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "brindle: %s\n", e.what());
+        return kFailure;
+    }
+}
+
+void printUsage(std::FILE* out, const Command& command) {
+    std::fprintf(out, "usage: brindle %.*s\n", int(command.usage.size()), command.usage.data());
 }
 
 }  // namespace brindle

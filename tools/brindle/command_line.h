@@ -1,6 +1,7 @@
 // The frame every brindle subcommand runs in: arguments, options, exit statuses, messages.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,10 +24,11 @@ struct Failure : std::runtime_error {
     std::string file;
 };
 
-/// A subcommand's arguments after the global options.
+/// A subcommand's arguments. The global options may stand among them too ("brindle info --json
+/// FILE"); the constructor takes them out.
 class Arguments {
   public:
-    Arguments(std::vector<std::string> args, bool json) : args_(std::move(args)), json_(json) {}
+    Arguments(std::vector<std::string> args, bool json);
 
     bool json() const { return json_; }
     /// Takes "--name VALUE" or "--name=VALUE" ("-n VALUE" for one-letter names); nullopt when
@@ -50,8 +52,17 @@ struct Command {
     std::string_view name;
     std::string_view summary;
     std::string_view usage;  ///< the lines after "usage: brindle NAME"
+    /// Null for the commands that draw, which the drawing module runs (drawing_module.h).
     int (*run)(Arguments& args);
+    std::string_view example;  ///< a typical command line, shown by --help
 };
+
+/// Runs `run` with `args`: its exit status, or after printing why, that of a usage error (with
+/// the command's usage) or of a failure.
+int runCommand(const Command& command, Arguments& args, int (*run)(Arguments& args));
+
+/// Prints "usage: brindle " and the command's usage lines.
+void printUsage(std::FILE* out, const Command& command);
 
 /// A 1-based page number from the command line; a usage error when it is not one.
 int parsePageNumber(const std::string& text);
@@ -63,15 +74,17 @@ int runConvert(Arguments& args);
 int runInfo(Arguments& args);
 int runLowres(Arguments& args);
 int runToc(Arguments& args);
-int runPictures(Arguments& args);
-int runRender(Arguments& args);
 int runReplaceCode(Arguments& args);
-int runText(Arguments& args);
 int runFind(Arguments& args);
 int runStream(Arguments& args);
 int runPack(Arguments& args);
 int runUnpack(Arguments& args);
 int runCatalog(Arguments& args);
 int runExtract(Arguments& args);
+
+// The commands that draw, in the drawing module.
+int runPictures(Arguments& args);
+int runRender(Arguments& args);
+int runText(Arguments& args);
 
 }  // namespace brindle

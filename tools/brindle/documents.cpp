@@ -1,10 +1,8 @@
 #include "documents.h"
 
-#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "command_line.h"
@@ -24,20 +22,6 @@ std::unique_ptr<vyn::VynDocument> openVyn(const std::string& path) {
         throw Failure(path, "not a VYN or QD document, or damaged");
     }
     return document;
-}
-
-// Text needs a GUI application; without a display it runs on the offscreen platform.
-void ensureGuiApplication() {
-    if (QGuiApplication::instance() != nullptr) {
-        return;
-    }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    static int argc = 1;
-    static char name[] = "brindle";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
 }
 
 void printJson(const QJsonObject& json) {

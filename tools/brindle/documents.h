@@ -12,10 +12,6 @@ namespace brindle {
 /// Opens a VYN or QD file; throws Failure with the reason when it does not open.
 std::unique_ptr<vyn::VynDocument> openVyn(const std::string& path);
 
-/// Makes sure a GUI application exists, which text drawing needs; without a display it runs on
-/// the offscreen platform.
-void ensureGuiApplication();
-
 /// Writes `json` (one document) to standard output followed by a newline.
 void printJson(const QJsonObject& json);
 

@@ -1,16 +1,17 @@
 // brindle: the project's libraries without a window.
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "command_line.h"
+#include "drawing_module.h"
 
 namespace {
 
 void printHelp(std::FILE* out) {
     std::fprintf(out,
                  "usage: brindle [--json] COMMAND [OPTIONS]\n"
+                 "       brindle COMMAND [OPTIONS] [--json]\n"
                  "       brindle COMMAND --help\n\n"
                  "Commands:\n");
     for (const brindle::Command& c : brindle::commands()) {
@@ -22,14 +23,8 @@ void printHelp(std::FILE* out) {
                  "2 bad usage.\n");
 }
 
-void printUsage(std::FILE* out, const brindle::Command& c) {
-    std::fprintf(out, "usage: brindle %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+// Runs the command named first in `args`; its exit status.
+int run(std::vector<std::string> args) {
     bool json = false;
     while (!args.empty() && args.front().starts_with("--")) {
         if (args.front() == "--json") {
@@ -56,25 +51,30 @@ int main(int argc, char** argv) {
             continue;
         }
         brindle::Arguments arguments(std::move(args), json);
-        try {
-            if (arguments.takeFlag("help")) {
-                printUsage(stdout, command);
-                return brindle::kSuccess;
-            }
-            return command.run(arguments);
-        } catch (const brindle::UsageError& e) {
-            std::fprintf(stderr, "brindle %s: %s\n", name.c_str(), e.what());
-            printUsage(stderr, command);
-            return brindle::kBadUsage;
-        } catch (const brindle::Failure& e) {
-            std::fprintf(stderr, "brindle: %s: %s\n", e.file.c_str(), e.what());
-            return brindle::kFailure;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "brindle: %s\n", e.what());
-            return brindle::kFailure;
+        if (arguments.takeFlag("help")) {
+            brindle::printUsage(stdout, command);
+            std::printf("\nExample:\n  %.*s\n", static_cast<int>(command.example.size()),
+                        command.example.data());
+            return brindle::kSuccess;
         }
+        return command.run != nullptr ? brindle::runCommand(command, arguments, command.run)
+                                      : brindle::runDrawingCommand(command, arguments);
     }
     std::fprintf(stderr, "brindle: unknown command '%s'\n", name.c_str());
     printHelp(stderr);
     return brindle::kBadUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int status = run(std::vector<std::string>(argv + 1, argv + argc));
+    // What was written to a pipe or a file is only there once it is flushed. A command that
+    // failed has said why already.
+    const bool written = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    if (!written && status == brindle::kSuccess) {
+        std::fprintf(stderr, "brindle: -: cannot write standard output\n");
+        return brindle::kFailure;
+    }
+    return status;
 }

@@ -24,8 +24,9 @@ struct ReaderFailure : Failure {
 /// Opens a PDF or ZOR file; throws ReaderFailure when it does not open.
 std::unique_ptr<CReader> openPdf(const std::string& path, bool json);
 
+struct PageSelection;
+
 struct PdfRenderOptions {
-    int page = 1;
     int dpi = 72;
     int scale = 100;  ///< percent
     bool big5 = false;
@@ -33,9 +34,10 @@ struct PdfRenderOptions {
     bool graphics = true;
 };
 
-/// brindle render of a PDF or ZOR page: the page drawn through the reader onto an image.
-int renderPdfPage(Arguments& args, const std::string& path, const std::string& output,
-                  const PdfRenderOptions& options);
+/// brindle render of PDF or ZOR pages: each page drawn through the reader onto an image, written
+/// to the file `output` names for it.
+int renderPdfPages(Arguments& args, const std::string& path, const PageSelection& selection,
+                   const std::string& output, const PdfRenderOptions& options);
 
 /// brindle text of a PDF or ZOR page: the text a selecting drawing collects in `rect` (pixels
 /// of the page at `dpi`), the whole page when none is given.

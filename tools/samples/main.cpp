@@ -1,4 +1,4 @@
-// make_samples DIR: writes the sample documents into DIR.
+// make_samples [--] DIR: writes the sample documents into DIR.
 //   demo.vyn  a typeset two-page article (version 400, type 2) with a table of contents
 //   demo.qd   the same article behind the QD prefix
 //   scan.vyn  the article as a scanned document (type 23112), two 300-dpi page pictures
@@ -38,18 +38,49 @@ void writePackedArticle(const std::filesystem::path& dir) {
     }
 }
 
+// The folder named on the command line, or empty when make_samples has answered already: --help
+// (status 0) or an argument it does not take (status 2). "--" lets a folder's name start with -.
+std::string folderArgument(int argc, char** argv, int& status) {
+    const char* const usage = "usage: make_samples [--] DIR\n";
+    std::vector<std::string> folders;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && (arg == "--help" || arg == "-h")) {
+            std::fputs(usage, stdout);
+            status = 0;
+            return {};
+        } else if (options && arg.starts_with("-")) {
+            std::fprintf(stderr, "make_samples: unknown option '%s'\n%s", arg.c_str(), usage);
+            status = 2;
+            return {};
+        } else {
+            folders.push_back(arg);
+        }
+    }
+    if (folders.size() != 1 || folders[0].empty()) {
+        std::fputs(usage, stderr);
+        status = 2;
+        return {};
+    }
+    return folders[0];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_samples DIR\n");
-        return 2;
+    int status = 0;
+    const std::string folder = folderArgument(argc, argv, status);
+    if (folder.empty()) {
+        return status;
     }
     // Drawing the scanned pages needs text, and so a GUI application, but never a display.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication application(argc, argv);
     try {
-        const std::filesystem::path dir = argv[1];
+        const std::filesystem::path dir = folder;
         std::filesystem::create_directories(dir);
         vyn::fixtures::writeFile(dir / "demo.vyn",
                                  buildDocument(samples::demoArticle(false)).bytes);
