@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,6 +30,23 @@ struct XrefEntry;
 struct ContentItem;
 struct FontResource;
 struct XObjectResource;
+
+/// A zero-filled byte buffer whose memory is taken from the system only as it is used, so a
+/// large buffer costs nothing until it is written.
+class ZeroedBuffer {
+  public:
+    explicit ZeroedBuffer(size_t size)
+        : bytes_(static_cast<char*>(std::calloc(size, 1))), size_(bytes_ ? size : 0) {}
+    char* data() { return bytes_.get(); }
+    size_t size() const { return size_; }
+
+  private:
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> bytes_;
+    size_t size_;
+};
 }  // namespace reader
 
 /// The page information GetPageInfo fills: page count, MediaBox, CropBox (points).
@@ -252,7 +270,7 @@ class READER_EXPORT CReader {
     std::FILE* file_ = nullptr;
     int64_t fileSize_ = 0;
     int packed_ = 0;
-    std::vector<char> data_;
+    reader::ZeroedBuffer data_;
     std::vector<char> glyphBuffer_;
     std::vector<char> selectedText1_;
     int32_t xrefSize_ = 0;
