@@ -95,6 +95,16 @@ cp "$work/thesis.qd" "$work/copy.qd"
 check "replace-code" '{"replaced":1}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
 check "replace-code again finds none" '{"replaced":0}' "$("$brindle" --json replace-code "$work/copy.qd" b9fa b0a1)"
 check "replace-code changes two bytes" 2 "$(cmp -l "$work/thesis.qd" "$work/copy.qd" | wc -l)"
+# A rewrite that cannot be written (a file-size limit stands for a full disk) fails, leaving the
+# file and its folder as they were.
+mkdir "$work/full" && cp "$work/thesis.qd" "$work/full/copy.qd" && chmod 600 "$work/full/copy.qd"
+check "replace-code on a full disk" 1 "$(trap '' XFSZ; ulimit -f 1; status "$brindle" replace-code "$work/full/copy.qd" b9fa b0a1)"
+check "replace-code on a full disk says why" "cannot be rewritten" \
+    "$( (trap '' XFSZ; ulimit -f 1; "$brindle" replace-code "$work/full/copy.qd" b9fa b0a1) 2>&1 >/dev/null | grep -o 'cannot be rewritten')"
+check "replace-code on a full disk keeps the file" "" "$(cmp "$work/thesis.qd" "$work/full/copy.qd")"
+check "replace-code on a full disk leaves nothing beside it" "copy.qd" "$(ls "$work/full")"
+check "replace-code keeps the permissions" "600 {\"replaced\":1}" \
+    "$(out=$("$brindle" --json replace-code "$work/full/copy.qd" b9fa b0a1); echo "$(stat -c %a "$work/full/copy.qd") $out")"
 # text and find.
 check "text of a page" "国家" "$("$brindle" text "$work/thesis.qd" -p 2)"
 check "text in Big5" "a4a4a4e50a" "$("$brindle" text "$work/thesis.qd" -p 1 --codepage 950 --encoding native | hex)"

@@ -1,10 +1,10 @@
-// brindle replace-code: one character code rewritten throughout a VYN or QD file, in place.
+// brindle replace-code: one character code rewritten throughout a VYN or QD file, through a
+// copy that takes the file's place when complete.
 #include <QJsonObject>
 #include <cstdio>
 
 #include "command_line.h"
 #include "documents.h"
-#include "engine_session.h"
 
 namespace brindle {
 
@@ -22,13 +22,13 @@ int runReplaceCode(Arguments& args) {
     }
     const std::string bytes = {char(std::stoi(replacement.substr(0, 2), nullptr, 16)),
                                char(std::stoi(replacement.substr(2, 2), nullptr, 16))};
-    openVyn(path);
-    EngineSession engine;
-    OpenDocument document(path);
-    if (document.handle == nullptr) {
-        throw Failure(path, "not a VYN or QD document, or damaged");
+    const std::unique_ptr<vyn::VynDocument> document = openVyn(path);
+    const int count = document->ReplaceFZWithGBK(code.c_str(), bytes.c_str());
+    if (count == vyn::VynDocument::kReplaceFailed) {
+        throw Failure(path,
+                      "cannot be rewritten (no permission to write its folder, or the disk "
+                      "is full); it is as it was");
     }
-    const int count = VYNFile_ReplaceFZWithGBK(document.handle, code.c_str(), bytes.c_str());
     if (args.json()) {
         printJson(QJsonObject{{"replaced", count}});
     } else {
