@@ -1,5 +1,7 @@
 #include "surface/recording_surface.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,14 +59,20 @@ RecordingSurface::RecordingSurface(Device device, Size pixelSize,
 
 void RecordingSurface::record(std::string line) { lines_->push_back(prefix_ + line); }
 
+// Any height a font may be asked for, INT32_MIN included, measured without overflow.
 TextMetrics RecordingSurface::textMetrics() {
-    const int32_t h = std::abs(font().height);
-    return {h, h * 4 / 5, h - h * 4 / 5, h / 2, h};
+    const int64_t h = std::abs(int64_t{font().height});
+    const auto part = [](int64_t v) {
+        return static_cast<int32_t>(std::min<int64_t>(v, INT32_MAX));
+    };
+    return {part(h), part(h * 4 / 5), part(h - h * 4 / 5), part(h / 2), part(h)};
 }
 
 Size RecordingSurface::textExtent(std::string_view bytes) {
-    const int32_t h = std::abs(font().height);
-    return {static_cast<int32_t>(bytes.size()) * (h / 2), h};
+    const int64_t h = std::abs(int64_t{font().height});
+    const int64_t width = static_cast<int64_t>(bytes.size()) * (h / 2);
+    return {static_cast<int32_t>(std::min<int64_t>(width, INT32_MAX)),
+            static_cast<int32_t>(std::min<int64_t>(h, INT32_MAX))};
 }
 
 std::unique_ptr<Surface> RecordingSurface::createCompatible(Size size) {

@@ -316,6 +316,33 @@ TEST_F(TextFontTest, EmbeddedType1TextIsDrawnFromItsGlyphs) {
     }
 }
 
+// Sizes far beyond any page are held where they enter: the font asked for keeps a height in
+// range and the text is still measured and placed.
+TEST_F(TextFontTest, HugeTextSizesAreHeldInRange) {
+    const struct {
+        const char* content;
+        const char* height;
+    } cases[] = {
+        {"BT /F1 200000000 Tf 72 720 Td (A) Tj ET", "h=2000000 "},
+        {"BT /F1 -200000000 Tf 72 720 Td (A) Tj ET", "h=-2000000 "},
+        {"BT /F1 12 Tf 1e9 0 0 1e9 72 720 Tm (A) Tj ET", "h=2000000 "},
+        {"BT /F1 3e38 Tf 72 720 Td (A) Tj ET", "h=2000000 "},
+        {"BT /F1 12 Tf 72 720 Td (A) Tj ET", "h=240 "},
+    };
+    for (const auto& c : cases) {
+        open(c.content, "<< /Type /Font /FirstChar 65 /LastChar 65 /Widths [ 500 ] >>");
+        const Lines lines = printedText();
+        const auto font = std::find_if(lines.begin(), lines.end(),
+                                       [](const std::string& l) { return l.starts_with("font"); });
+        ASSERT_NE(font, lines.end()) << c.content;
+        EXPECT_NE(font->find(c.height), std::string::npos) << c.content << ": " << *font;
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.starts_with("textOut"); }),
+                  1)
+            << c.content;
+    }
+}
+
 // Without a usable temporary folder no font program is written anywhere: the text is drawn in
 // the substitute face and nothing throws out of the library.
 TEST_F(TextFontTest, WithoutATemporaryFolderEmbeddedFontsFallBack) {

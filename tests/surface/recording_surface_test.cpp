@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 
 #include "surface/font_service.h"
 
@@ -103,6 +104,29 @@ TEST(RecordingSurfaceTest, OffscreenSurfacesWriteToTheSameTrace) {
     EXPECT_EQ(s.lines(),
               (Lines{"createCompatible offscreen1 200x300",
                      "offscreen1: fillRect 0,0,200,300 #ffffff", "bitBlt 0,0,200,300 from 0,0"}));
+}
+
+// Every height a font can be asked for is measured without overflow, the most negative too.
+TEST(RecordingSurfaceTest, MeasuresAnyFontHeight) {
+    const struct {
+        int32_t height;
+        int32_t measured;
+    } cases[] = {
+        {-24, 24}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}, {2000000000, 2000000000}};
+    for (const auto& c : cases) {
+        RecordingSurface s;
+        LogFont font{};
+        font.height = c.height;
+        s.selectFont(font);
+        const TextMetrics m = s.textMetrics();
+        EXPECT_EQ(m.height, c.measured) << c.height;
+        EXPECT_GE(m.ascent, 0) << c.height;
+        EXPECT_GE(m.descent, 0) << c.height;
+        EXPECT_LE(int64_t{m.ascent} + m.descent, int64_t{c.measured} + 1) << c.height;
+        const Size extent = s.textExtent("abcdefgh");
+        EXPECT_GE(extent.cx, 0) << c.height;
+        EXPECT_EQ(extent.cy, c.measured) << c.height;
+    }
 }
 
 TEST(RecordingSurfaceTest, TwipMappingRoundTrips) {

@@ -17,6 +17,7 @@
 #include "structure/pdf_strings.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
+#include "text/text_units.h"
 
 using namespace reader;
 
@@ -450,7 +451,7 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             advanceX_ = advanceY_ = 0;
             return false;
         case Op::Tf: {
-            fontSize_ = PopNumber();
+            fontSize_ = std::clamp(PopNumber(), -kMaxTextPoints, kMaxTextPoints);
             const std::string name = Pop();
             currentFont_ = nullptr;
             for (FontResource& font : fonts_) {

@@ -26,7 +26,7 @@ constexpr size_t kMaxArrayString = 255;
 surface::LogFont CReader::GetDefaultFont() const {
     const std::array<float, 4> m = textLinear();
     surface::LogFont font;
-    font.height = truncated((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_) * 20;
+    font.height = fontHeightTwips((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_);
     font.weight = 400;
     font.charSet = big5_ ? surface::kBig5CharSet : surface::kGb2312CharSet;
     font.outPrecision = 3;
@@ -62,9 +62,9 @@ surface::LogFont CReader::CreateTextFont() {
         if (currentFont_->encoding.ends_with('V')) {
             font.escapement = 2700;
             direction_ = 2;
-            font.height = truncated((std::fabs(m[0]) + std::fabs(m[2])) * fontSize_) * 20;
+            font.height = fontHeightTwips((std::fabs(m[0]) + std::fabs(m[2])) * fontSize_);
         } else {
-            font.height = truncated((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_) * 20;
+            font.height = fontHeightTwips((std::fabs(m[1]) + std::fabs(m[3])) * fontSize_);
         }
         font.width = 0;
     }

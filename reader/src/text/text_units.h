@@ -12,4 +12,13 @@ inline int32_t truncated(float v) {
     return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
 }
 
+/// The largest text size, in points, that text is drawn at: a font size or a matrix past it
+/// is held to it, so that sizes in twips and the surfaces' measures of them stay in range.
+inline constexpr float kMaxTextPoints = 100000.0f;
+
+/// A text size in points as a font height in twips (whole points, then twentieths).
+inline int32_t fontHeightTwips(float points) {
+    return truncated(std::clamp(points, -kMaxTextPoints, kMaxTextPoints)) * 20;
+}
+
 }  // namespace reader
