@@ -1,6 +1,7 @@
 // The reader's interface: error codes and messages, the first-error rule, page size and
 // scroll range, the debug log, and the flat interface over ten slots.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -116,6 +117,78 @@ TEST(ReaderInterfaceTest, SavedStreamsAreDumpedOnePerFile) {
     DumpStream(std::span("second", 6));
     EXPECT_EQ(readText(dir.path() / "viewer0.dbg"), "first");
     EXPECT_EQ(readText(dir.path() / "viewer1.dbg"), "second");
+    logSettings() = saved;
+}
+
+// The log and the dumps stop at their limits and say so once; neither is written through a
+// link planted where it goes.
+TEST(ReaderInterfaceTest, TheLogAndTheDumpsAreBoundedAndNeverFollowLinks) {
+    TempDir dir;
+    const LogSettings saved = logSettings();
+    std::ofstream(dir.path() / "debug.ini") << "[Debug]\nLogLevel=3\nSaveStream=1\n";
+    LoadLogSettings(dir.path() / "viewer");
+    const std::filesystem::path log = dir.path() / "viewer.dbg";
+
+    std::ofstream(log) << "";
+    std::filesystem::resize_file(log, kMaxLogBytes - 4);
+    WriteLog(kLogError, "%s", "last words\r\n");
+    const uintmax_t full = std::filesystem::file_size(log);
+    EXPECT_GT(full, kMaxLogBytes);
+    EXPECT_NE(readText(log).find("size limit"), std::string::npos);
+    WriteLog(kLogError, "%s", "more\r\n");
+    EXPECT_EQ(std::filesystem::file_size(log), full) << "nothing after the limit";
+
+    logSettings().dumpCounter = kMaxDumps - 1;
+    DumpStream(std::span("last", 4));
+    DumpStream(std::span("one more", 8));
+    EXPECT_EQ(readText(dir.path() / ("viewer" + std::to_string(kMaxDumps - 1) + ".dbg")), "last");
+    EXPECT_FALSE(
+        std::filesystem::exists(dir.path() / ("viewer" + std::to_string(kMaxDumps) + ".dbg")));
+    logSettings().dumpCounter = 0;
+    logSettings().dumpBytes = kMaxDumpBytes - 2;
+    DumpStream(std::span("too big", 7));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "viewer0.dbg"));
+
+    std::filesystem::remove(log);
+    std::ofstream(dir.path() / "victim") << "keep";
+    std::filesystem::create_symlink(dir.path() / "victim", log);
+    std::filesystem::create_symlink(dir.path() / "victim", dir.path() / "viewer0.dbg");
+    LoadLogSettings(dir.path() / "viewer");
+    WriteLog(kLogError, "%s", "through a link\r\n");
+    DumpStream(std::span("through a link", 14));
+    EXPECT_EQ(readText(dir.path() / "victim"), "keep");
+    logSettings() = saved;
+}
+
+// Without HOME and a writable program folder the log goes to a folder of this user alone in
+// the temporary folder, and to none when that name is taken by a link.
+TEST(ReaderInterfaceTest, WithoutAHomeTheLogGoesToAPrivateFolder) {
+    TempDir dir;
+    const LogSettings saved = logSettings();
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const std::string cacheValue = cache != nullptr ? cache : "";
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string tmpValue = tmp != nullptr ? tmp : "";
+    unsetenv("HOME");
+    unsetenv("XDG_CACHE_HOME");
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    const std::filesystem::path program = dir.path() / "missing" / "viewer";
+    const std::filesystem::path folder = dir.path() / ("brindle-log-" + std::to_string(::getuid()));
+
+    LoadLogSettings(program);
+    EXPECT_EQ(logSettings().logFile, folder / "viewer.dbg");
+    EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(dir.path() / "elsewhere");
+    std::filesystem::create_symlink(dir.path() / "elsewhere", folder);
+    LoadLogSettings(program);
+    EXPECT_TRUE(logSettings().logFile.empty());
+
+    setenv("HOME", home.c_str(), 1);
+    cache != nullptr ? setenv("XDG_CACHE_HOME", cacheValue.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
+    tmp != nullptr ? setenv("TMPDIR", tmpValue.c_str(), 1) : unsetenv("TMPDIR");
     logSettings() = saved;
 }
 

@@ -1,7 +1,10 @@
 #include "support/debug_log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -42,13 +45,46 @@ bool writableFolder(const std::filesystem::path& folder) {
     return access(folder.c_str(), W_OK) == 0;
 }
 
+// The user's cache folder; without HOME, a folder of this user alone in the temporary folder
+// (made with mode 0700 and used only when it is a real folder of this user's), or none.
 std::filesystem::path cacheFolder() {
     const char* cache = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
-    std::filesystem::path base = cache != nullptr && *cache != '\0' ? cache
-                                 : home != nullptr ? std::filesystem::path(home) / ".cache"
-                                                   : std::filesystem::temp_directory_path();
-    return base / "Morla";
+    if (cache != nullptr && *cache != '\0') {
+        return std::filesystem::path(cache) / "Morla";
+    }
+    if (home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".cache" / "Morla";
+    }
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) {
+        return {};
+    }
+    const std::filesystem::path folder = temporary / ("brindle-log-" + std::to_string(::getuid()));
+    ::mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    const bool private_ = ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                          info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+    return private_ ? folder : std::filesystem::path();
+}
+
+// Opens `path` to append to it, never through a link.
+int openForAppending(const std::filesystem::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
+void writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return;
+        }
+        bytes.remove_prefix(size_t(n));
+    }
 }
 
 }  // namespace
@@ -72,14 +108,15 @@ void LoadLogSettings(const std::filesystem::path& program) {
     std::filesystem::path folder = program.parent_path();
     if (!writableFolder(folder)) {
         folder = cacheFolder();
-        if (settings.level > 0 || settings.saveStream) {
+        if (!folder.empty() && (settings.level > 0 || settings.saveStream)) {
             std::error_code error;
             std::filesystem::create_directories(folder, error);
         }
     }
-    settings.logFile = folder / (program.filename().string() + ".dbg");
-    settings.dumpBase = folder / program.filename();
+    settings.logFile = folder.empty() ? folder : folder / (program.filename().string() + ".dbg");
+    settings.dumpBase = folder.empty() ? folder : folder / program.filename();
     settings.dumpCounter = 0;
+    settings.dumpBytes = 0;
 }
 
 std::string FormatLogV(const char* format, va_list arguments) {
@@ -141,23 +178,39 @@ void WriteLog(int level, const char* format, ...) {
     va_start(arguments, format);
     const std::string message = FormatLogV(format, arguments);
     va_end(arguments);
-    if (std::FILE* file = std::fopen(settings.logFile.c_str(), "ab")) {
-        std::fwrite(message.data(), 1, message.size(), file);
-        std::fclose(file);
+    const int fd = openForAppending(settings.logFile);
+    if (fd < 0) {
+        return;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && uint64_t(info.st_size) < kMaxLogBytes) {
+        writeAll(fd, message);
+        if (uint64_t(info.st_size) + message.size() >= kMaxLogBytes) {
+            writeAll(fd, "The log has reached its size limit; nothing more is written.\r\n");
+        }
+    }
+    ::close(fd);
 }
 
 void DumpStream(std::span<const char> data) {
     LogSettings& settings = logSettings();
-    if (!settings.saveStream || settings.dumpBase.empty()) {
+    if (!settings.saveStream || settings.dumpBase.empty() || settings.dumpCounter < 0) {
+        return;
+    }
+    if (settings.dumpCounter >= kMaxDumps || settings.dumpBytes + data.size() > kMaxDumpBytes) {
+        settings.dumpCounter = -1;  // no more dumps in this run
+        WriteLog(kLogError, "%s\r\n", "Stream dumps have reached their limit; no more are saved.");
         return;
     }
     const std::string name =
         settings.dumpBase.string() + std::to_string(settings.dumpCounter) + ".dbg";
-    if (std::FILE* file = std::fopen(name.c_str(), "wb")) {
-        std::fwrite(data.data(), 1, data.size(), file);
-        std::fclose(file);
+    const int fd =
+        ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        writeAll(fd, std::string_view(data.data(), data.size()));
+        ::close(fd);
         ++settings.dumpCounter;
+        settings.dumpBytes += data.size();
     }
 }
 

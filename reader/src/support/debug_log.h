@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -11,12 +12,19 @@ namespace reader {
 
 enum LogLevel : int { kLogError = 1, kLogWarning = 2, kLogTrace = 3 };
 
+/// A log file stops growing at this size; stream dumps stop at this many files, or these many
+/// bytes in all.
+inline constexpr uint64_t kMaxLogBytes = 16 << 20;
+inline constexpr int kMaxDumps = 1000;
+inline constexpr uint64_t kMaxDumpBytes = 256 << 20;
+
 struct LogSettings {
     int level = 0;  ///< 0 writes nothing
     bool saveStream = false;
     std::filesystem::path logFile;   ///< the program's path followed by ".dbg"
     std::filesystem::path dumpBase;  ///< dumps are this followed by a number and ".dbg"
-    int dumpCounter = 0;
+    int dumpCounter = 0;             ///< the next dump's number; -1 once dumps have stopped
+    uint64_t dumpBytes = 0;          ///< bytes dumped so far
 };
 
 /// The process's settings (read by LoadLogSettings).
@@ -24,7 +32,8 @@ LogSettings& logSettings();
 
 /// Reads "debug.ini" (section "Debug", keys "LogLevel" and "SaveStream") from the folder of
 /// `program`; log files go beside the program, or to the cache folder when that one is not
-/// writable.
+/// writable. The log and the dumps stop at their limits, saying so in the log; files are never
+/// written through links.
 void LoadLogSettings(const std::filesystem::path& program);
 /// The running program's path.
 std::filesystem::path programPath();
