@@ -46,6 +46,12 @@ class InfoTest : public QObject {
         QTest::newRow("GB2312 bytes") << "http://k/" << QByteArray("\xd6\xd0\xce\xc4")
                                       << "http://k/knowledgeframe.asp?word=%D6%D0%CE%C4";
         QTest::newRow("no base") << "  " << QByteArray("abc") << QString();
+        QTest::newRow("upper-case scheme")
+            << "HTTPS://k/" << QByteArray("a") << "HTTPS://k/knowledgeframe.asp?word=a";
+        for (const char* notWeb : {"file:///etc/", "smb://server/share/", "javascript:alert(1)",
+                                   "ftp://k/", "k.example.org/", "http:///path/"}) {
+            QTest::newRow(notWeb) << notWeb << QByteArray("abc") << QString();
+        }
     }
 
     void queryWithoutASelection() {
@@ -106,10 +112,29 @@ class InfoTest : public QObject {
         QCOMPARE(message->text, QStringLiteral("“请填入不多于100个的字符。”"));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(ProfileSettings().serverAddress(), QString::fromLatin1(kDefaultServerAddress));
-        dialog.setAddress(QString(100, u'a'));
+        const QString longest = QStringLiteral("http://k/") + QString(91, u'a');
+        dialog.setAddress(longest);
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(ProfileSettings().serverAddress(), QString(100, u'a'));
+        QCOMPARE(ProfileSettings().serverAddress(), longest);
+    }
+
+    // Only web addresses are taken: anything else keeps the dialog open with a message, and a
+    // stored one is refused when the query runs.
+    void serverDialogTakesWebAddressesOnly() {
+        ServerDialog dialog;
+        for (const char* address : {"file:///home/", "smb://server/share", "javascript:x()"}) {
+            dialog.setAddress(QString::fromLatin1(address));
+            const auto message = answerNextMessage();
+            dialog.accept();
+            QCOMPARE(message->text, notAWebAddressText());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QCOMPARE(ProfileSettings().serverAddress(), QString::fromLatin1(kDefaultServerAddress));
+        }
+        ProfileSettings().setServerAddress(QStringLiteral("file:///etc/"));
+        const auto message = answerNextMessage();
+        runKnowledgeQuery(nullptr, true, "abc", "abc");
+        QCOMPARE(message->text, notAWebAddressText());
     }
 
     // An engine message waits for the event loop, and the same message again is left out.

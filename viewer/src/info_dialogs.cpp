@@ -1,4 +1,3 @@
-#include "app_state.h"
 #include "info_dialogs.h"
 
 #include <QDialogButtonBox>
@@ -10,8 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app_state.h"
 #include "command_id.h"
 #include "hyperlink.h"
+#include "knowledge_query.h"
 #include "page_dialogs.h"
 #include "settings.h"
 #include "tool_images.h"
@@ -42,6 +43,11 @@ void ServerDialog::accept() {
     if (address_->text().size() > kLongestAddress) {
         QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
                              tr("“请填入不多于%1个的字符。”").arg(kLongestAddress));
+        address_->setFocus();
+        return;
+    }
+    if (!address_->text().trimmed().isEmpty() && !isWebAddress(address_->text())) {
+        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), notAWebAddressText());
         address_->setFocus();
         return;
     }

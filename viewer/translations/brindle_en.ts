@@ -11,6 +11,10 @@
         <source>没有设置知识服务的地址，请在“服务器配置”中填写。</source>
         <translation>The knowledge service address is not set. Please enter it under “Server Settings”.</translation>
     </message>
+    <message>
+        <source>服务器地址须以 http:// 或 https:// 开头。</source>
+        <translation>The server address must begin with http:// or https://.</translation>
+    </message>
 </context>
 <context>
     <name>Menu</name>

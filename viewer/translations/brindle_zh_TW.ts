@@ -11,6 +11,10 @@
         <source>没有设置知识服务的地址，请在“服务器配置”中填写。</source>
         <translation>沒有設定知識服務的位址，請在「伺服器設定」中填寫。</translation>
     </message>
+    <message>
+        <source>服务器地址须以 http:// 或 https:// 开头。</source>
+        <translation>伺服器位址須以 http:// 或 https:// 開頭。</translation>
+    </message>
 </context>
 <context>
     <name>Menu</name>
