@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "glyph_cache.h"
 #include "surface/font_service.h"
 #include "surface/text_decode.h"
 
@@ -111,7 +112,7 @@ QtSurface::QtSurface(std::unique_ptr<QImage> image, Device device)
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
-    qfont_ = qtFont(font());
+    applyFont();
 }
 
 QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
@@ -120,7 +121,7 @@ QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
-    qfont_ = qtFont(font());
+    applyFont();
 }
 
 QtSurface::~QtSurface() {
@@ -174,16 +175,23 @@ QFont QtSurface::qtFont(const LogFont& lf) {
 }
 
 QString QtSurface::decode(std::string_view bytes) const {
-    const LogFont& lf = font();
-    const VirtualFace* face = FontService::instance().virtualFace(lf.faceName);
-    const std::u16string text =
-        decodeText(bytes, lf.charSet, face != nullptr ? face->map : nullptr);
+    const std::u16string text = decodeText(bytes, font().charSet, symbols_);
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void QtSurface::applyFont() {
+    const FontService& fonts = FontService::instance();
+    const VirtualFace* face = fonts.virtualFace(font().faceName);
+    symbols_ = face != nullptr ? face->map : nullptr;
+    qfont_ = qtFont(font());
+    const std::filesystem::path file = fonts.fileFor(qfont_.family().toStdString());
+    glyphs_ = GlyphCache::forThisThread().find(qfont_, painter_->device(),
+                                               QString::fromStdString(file.string()));
 }
 
 void QtSurface::onStateChanged(State which) {
     switch (which) {
-        case State::Font: qfont_ = qtFont(font()); break;
+        case State::Font: applyFont(); break;
         case State::Pen:
         case State::Brush: applyShapeTools(); break;
         case State::Mapping: {
@@ -219,13 +227,14 @@ void QtSurface::applyShapeTools() {
         }
         painter_->setPen(qp);
     }
+    shapePen_ = painter_->pen();
     const Brush& b = brush();
     painter_->setBrush(b.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
                                                    : QBrush(qtColor(b.color)));
 }
 
 TextMetrics QtSurface::textMetrics() {
-    const QFontMetrics fm(qfont_, painter_->device());
+    const QFontMetrics& fm = glyphs_->metrics();
     TextMetrics m;
     m.ascent = fm.ascent();
     m.descent = fm.descent();
@@ -239,20 +248,21 @@ TextMetrics QtSurface::textMetrics() {
 }
 
 Size QtSurface::textExtent(std::string_view bytes) {
-    const QFontMetrics fm(qfont_, painter_->device());
+    const QFontMetrics& fm = glyphs_->metrics();
     return {fm.horizontalAdvance(decode(bytes)), fm.ascent() + fm.descent()};
 }
 
+// Each string is shaped once per font (see glyph_cache.h); drawing places its glyph runs with
+// the start of the baseline where the alignment puts it.
 void QtSurface::doTextOut(Point at, std::string_view bytes) {
-    const QString text = decode(bytes);
-    const QFontMetrics fm(qfont_, painter_->device());
-    const int width = fm.horizontalAdvance(text);
+    const ShapedText& text = glyphs_->shape(decode(bytes));
+    const QFontMetrics& fm = glyphs_->metrics();
 
     // Offsets from the reference point to the start of the baseline.
     int dx = 0;
     switch (textAlign() & text_align::kHorizontalMask) {
-        case text_align::kRight: dx = -width; break;
-        case text_align::kCenter: dx = -width / 2; break;
+        case text_align::kRight: dx = -text.width; break;
+        case text_align::kCenter: dx = -text.width / 2; break;
         default: break;
     }
     int dy = fm.ascent();
@@ -262,19 +272,30 @@ void QtSurface::doTextOut(Point at, std::string_view bytes) {
         default: break;
     }
 
-    painter_->save();
-    painter_->translate(at.x, at.y);
-    if (font().escapement != 0) {
+    // Turned text is drawn in coordinates turned about the reference point; level text needs
+    // no change of the painter's transform.
+    const bool turned = font().escapement != 0;
+    if (turned) {
+        painter_->save();
+        painter_->translate(at.x, at.y);
         painter_->rotate(-font().escapement / 10.0);  // counter-clockwise on the page
+    } else {
+        dx += at.x;
+        dy += at.y;
     }
     if (bkMode() == BackgroundMode::Opaque) {
-        painter_->fillRect(QRect(dx, dy - fm.ascent(), width, fm.ascent() + fm.descent()),
+        painter_->fillRect(QRect(dx, dy - fm.ascent(), text.width, fm.ascent() + fm.descent()),
                            qtColor(bkColor()));
     }
-    painter_->setFont(qfont_);
     painter_->setPen(qtColor(textColor()));
-    painter_->drawText(QPoint(dx, dy), text);
-    painter_->restore();
+    for (const QGlyphRun& run : text.runs) {
+        painter_->drawGlyphRun(QPointF(dx, dy), run);
+    }
+    if (turned) {
+        painter_->restore();
+    } else {
+        painter_->setPen(shapePen_);
+    }
 }
 
 void QtSurface::doLine(Point from, Point to) { painter_->drawLine(qtPoint(from), qtPoint(to)); }

@@ -1,0 +1,76 @@
+#include "glyph_cache.h"
+
+#include <QPaintDevice>
+#include <QTextLayout>
+#include <QTextOption>
+#include <limits>
+
+namespace surface {
+
+FontGlyphs::FontGlyphs(const QFont& font, const QPaintDevice* device)
+    : font_(device != nullptr ? QFont(font, device) : font), metrics_(font_) {}
+
+const ShapedText& FontGlyphs::shape(const QString& text) {
+    const auto found = texts_.constFind(text);
+    if (found != texts_.cend()) {
+        return *found;
+    }
+    if (texts_.size() >= kMaxTexts) {
+        texts_.clear();
+    }
+
+    // One unbroken left-to-right line, as a painter lays out a string it draws at a point.
+    QTextLayout layout(text, font_);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(std::numeric_limits<int>::max() / 256);
+    }
+    layout.endLayout();
+
+    ShapedText shaped;
+    shaped.width = metrics_.horizontalAdvance(text);
+    const qreal baseline = line.isValid() ? line.y() + line.ascent() : 0;
+    for (QGlyphRun run : layout.glyphRuns()) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) {
+            p.ry() -= baseline;
+        }
+        run.setPositions(positions);
+        shaped.runs.push_back(std::move(run));
+    }
+    return *texts_.insert(text, std::move(shaped));
+}
+
+GlyphCache& GlyphCache::forThisThread() {
+    thread_local GlyphCache cache;
+    return cache;
+}
+
+std::shared_ptr<FontGlyphs> GlyphCache::find(const QFont& font, const QPaintDevice* device,
+                                             const QString& source) {
+    QString key = font.key();
+    key += QStringLiteral("|%1|%2|%3|%4|")
+               .arg(int(font.hintingPreference()))
+               .arg(device != nullptr ? device->devType() : 0)
+               .arg(device != nullptr ? device->logicalDpiX() : 0)
+               .arg(device != nullptr ? device->logicalDpiY() : 0);
+    key += source;
+    for (auto it = fonts_.begin(); it != fonts_.end(); ++it) {
+        if (it->key == key) {
+            fonts_.splice(fonts_.begin(), fonts_, it);
+            return fonts_.front().glyphs;
+        }
+    }
+    fonts_.push_front({std::move(key), std::make_shared<FontGlyphs>(font, device)});
+    if (fonts_.size() > kMaxFonts) {
+        fonts_.pop_back();
+    }
+    return fonts_.front().glyphs;
+}
+
+}  // namespace surface
