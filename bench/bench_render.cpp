@@ -11,9 +11,9 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "dense_page.h"
 #include "document/vyn_document.h"
 #include "engine_state.h"
-#include "stream_builder.h"
 #include "surface/font_service.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
@@ -23,42 +23,10 @@ namespace {
 
 using namespace vyn::fixtures;
 
-std::vector<uint16_t> densePage() {
-    StreamBuilder stream;
-    stream.command(0x8016, {0, 5000, 7600, 400, 400});
-    stream.font(4, 5, 5);
-    for (uint16_t line = 0; line < 40; ++line) {
-        const auto y = uint16_t(600 + line * 180);
-        if (line == 10) {
-            stream.font(3, 5, 5);
-        } else if (line == 25) {
-            stream.font(2, 5, 5);
-        }
-        stream.lineAt(y);
-        for (uint16_t column = 0; column < 50; ++column) {
-            // Walks through the GB2312 hanzi rows so the fonts meet many glyphs.
-            const uint16_t n = uint16_t(line * 50 + column);
-            stream.character(uint16_t(500 + column * 96),
-                             uint16_t((0xB0 + n / 94) << 8 | (0xA1 + n % 94)));
-        }
-        if (line % 10 == 9) {
-            stream.command(0x8006, {0xA384, 500, uint16_t(y + 150), 5300, uint16_t(y + 150)});
-        }
-    }
-    stream.command(0x8006, {0xA1AD, 500, 8100, 3000, 8100});
-    stream.endOfPage();
-    return stream.words();
-}
-
 std::unique_ptr<vyn::VynDocument>& denseDocument() {
     static TempDir dir;
     static std::unique_ptr<vyn::VynDocument> document = [] {
-        DocumentLayout desc;
-        desc.docType = 2;
-        PageLayout page;
-        page.words = densePage();
-        desc.pages = {page};
-        auto opened = vyn::VynDocument::Open(dir.write("dense.vyn", buildDocument(desc).bytes));
+        auto opened = vyn::VynDocument::Open(dir.write("dense.vyn", bench::densePageDocument()));
         opened->LoadPage(0);
         return opened;
     }();
