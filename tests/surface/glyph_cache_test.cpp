@@ -133,11 +133,26 @@ TEST(FontGlyphsTest, HoldsAtMostItsBoundOfStrings) {
     FontGlyphs glyphs(baseFont(), &screen);
     for (int i = 0; i <= int(FontGlyphs::kMaxTexts); ++i) {
         glyphs.shape(QString::number(i));
+        ASSERT_LE(glyphs.size(), FontGlyphs::kMaxTexts);
     }
-    EXPECT_LE(glyphs.size(), FontGlyphs::kMaxTexts);
-    EXPECT_GE(glyphs.size(), 1);
     const QString last = QString::number(FontGlyphs::kMaxTexts);
     EXPECT_EQ(glyphs.shape(last).width, glyphs.metrics().horizontalAdvance(last));
+}
+
+TEST(FontGlyphsTest, HoldsAtMostItsBoundOfGlyphs) {
+    const QImage screen = imageAt(96);
+    FontGlyphs glyphs(baseFont(), &screen);
+    const qsizetype length = 1000;
+    for (int i = 0; i < 3 * int(FontGlyphs::kMaxGlyphs / length); ++i) {
+        const QString text = QString::number(i).leftJustified(length, QLatin1Char('x'));
+        const ShapedText& shaped = glyphs.shape(text);
+        ASSERT_EQ(shaped.runs.front().glyphIndexes().size(), length);
+        ASSERT_LE(glyphs.glyphCount(), FontGlyphs::kMaxGlyphs);
+    }
+    // A string longer than the bound is still shaped, and held alone.
+    const QString huge(FontGlyphs::kMaxGlyphs + 1, QLatin1Char('y'));
+    EXPECT_EQ(glyphs.shape(huge).width, glyphs.metrics().horizontalAdvance(huge));
+    EXPECT_EQ(glyphs.size(), 1);
 }
 
 }  // namespace

@@ -15,9 +15,6 @@ const ShapedText& FontGlyphs::shape(const QString& text) {
     if (found != texts_.cend()) {
         return *found;
     }
-    if (texts_.size() >= kMaxTexts) {
-        texts_.clear();
-    }
 
     // One unbroken left-to-right line, as a painter lays out a string it draws at a point.
     QTextLayout layout(text, font_);
@@ -35,7 +32,9 @@ const ShapedText& FontGlyphs::shape(const QString& text) {
     ShapedText shaped;
     shaped.width = metrics_.horizontalAdvance(text);
     const qreal baseline = line.isValid() ? line.y() + line.ascent() : 0;
+    qsizetype glyphs = 0;
     for (QGlyphRun run : layout.glyphRuns()) {
+        glyphs += run.glyphIndexes().size();
         QList<QPointF> positions = run.positions();
         for (QPointF& p : positions) {
             p.ry() -= baseline;
@@ -43,6 +42,13 @@ const ShapedText& FontGlyphs::shape(const QString& text) {
         run.setPositions(positions);
         shaped.runs.push_back(std::move(run));
     }
+    // A full cache starts again rather than tracking the use of each string: a page's strings
+    // come back page after page, so the next page fills it again at once.
+    if (texts_.size() >= kMaxTexts || glyphCount_ + glyphs > kMaxGlyphs) {
+        texts_.clear();
+        glyphCount_ = 0;
+    }
+    glyphCount_ += glyphs;
     return *texts_.insert(text, std::move(shaped));
 }
 

@@ -21,10 +21,12 @@ struct ShapedText {
     int width = 0;
 };
 
-/// One font's metrics and shaped strings, at most `kMaxTexts` of them.
+/// One font's metrics and shaped strings: at most `kMaxTexts` of them holding at most
+/// `kMaxGlyphs` glyphs, besides the string shaped last.
 class FontGlyphs {
   public:
     static constexpr qsizetype kMaxTexts = 2048;
+    static constexpr qsizetype kMaxGlyphs = 32768;
 
     /// `font` resolved for drawing on `device`, as a painter resolves the font it is given.
     FontGlyphs(const QFont& font, const QPaintDevice* device);
@@ -34,11 +36,13 @@ class FontGlyphs {
     /// The shaped form of `text`; the reference lasts until the next call.
     const ShapedText& shape(const QString& text);
     qsizetype size() const { return texts_.size(); }
+    qsizetype glyphCount() const { return glyphCount_; }
 
   private:
     QFont font_;
     QFontMetrics metrics_;
     QHash<QString, ShapedText> texts_;
+    qsizetype glyphCount_ = 0;
 };
 
 /// The fonts of one thread that were drawn with lately, the most recent first, at most

@@ -113,6 +113,7 @@ QtSurface::QtSurface(std::unique_ptr<QImage> image, Device device)
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
     applyFont();
+    textPen_ = QPen(qtColor(textColor()));
 }
 
 QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
@@ -122,6 +123,7 @@ QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
     applyFont();
+    textPen_ = QPen(qtColor(textColor()));
 }
 
 QtSurface::~QtSurface() {
@@ -192,6 +194,7 @@ void QtSurface::applyFont() {
 void QtSurface::onStateChanged(State which) {
     switch (which) {
         case State::Font: applyFont(); break;
+        case State::TextColor: textPen_ = QPen(qtColor(textColor())); break;
         case State::Pen:
         case State::Brush: applyShapeTools(); break;
         case State::Mapping: {
@@ -287,7 +290,7 @@ void QtSurface::doTextOut(Point at, std::string_view bytes) {
         painter_->fillRect(QRect(dx, dy - fm.ascent(), text.width, fm.ascent() + fm.descent()),
                            qtColor(bkColor()));
     }
-    painter_->setPen(qtColor(textColor()));
+    painter_->setPen(textPen_);
     for (const QGlyphRun& run : text.runs) {
         painter_->drawGlyphRun(QPointF(dx, dy), run);
     }

@@ -73,6 +73,7 @@ class QtSurface : public Surface {
     std::shared_ptr<FontGlyphs> glyphs_;
     const SymbolMap* symbols_ = nullptr;
     QPen shapePen_;
+    QPen textPen_;
 };
 
 }  // namespace surface
