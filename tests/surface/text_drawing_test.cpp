@@ -151,6 +151,42 @@ INSTANTIATE_TEST_SUITE_P(
         DrawCase{"TurnedSlightly", turned(kTimes, 150), "Wave", text_align::kBaseline, false}),
     [](const testing::TestParamInfo<DrawCase>& p) { return std::string(p.param.name); });
 
+// Text and lines take turns on one surface: each line is drawn with the pen, whatever texts,
+// level or turned, came before it, and each text in the text colour.
+TEST(SurfaceTextPenTest, LinesAfterTextKeepThePen) {
+    // The turns of the texts drawn before each line.
+    const std::vector<std::vector<int>> textsBeforeLines{
+        {0, 900}, {900}, {0}, {900, 0, 900}, {0, 0}};
+    auto s = QtSurface::createImage({kSize.width(), kSize.height()}, kScreen);
+    s->setBkMode(BackgroundMode::Transparent);
+    s->selectPen({PenStyle::Solid, 1, rgb(255, 0, 0)});
+    s->setTextColor(rgb(0, 0, 255));
+    for (size_t line = 0; line < textsBeforeLines.size(); ++line) {
+        for (int escapement : textsBeforeLines[line]) {
+            s->selectFont(turned(kSong, escapement));
+            s->textOut({10 + 25 * int(line), 60}, "\xd6\xd0");
+        }
+        const int y = 100 + 3 * int(line);
+        s->moveTo({0, y});
+        s->lineTo({kSize.width(), y});
+        EXPECT_EQ(s->image()->pixel(5, y), qRgb(255, 0, 0)) << "line " << line;
+    }
+    s->selectPen({PenStyle::Solid, 1, rgb(0, 128, 0)});
+    s->moveTo({0, 118});
+    s->lineTo({kSize.width(), 118});
+    EXPECT_EQ(s->image()->pixel(5, 118), qRgb(0, 128, 0));
+    s->textOut({10, 20}, "\xd6\xd0");
+    int blue = 0;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < kSize.width(); ++x) {
+            const QRgb p = s->image()->pixel(x, y);
+            blue += qBlue(p) > qRed(p) + 60 ? 1 : 0;
+            ASSERT_FALSE(qRed(p) > qBlue(p) + 60) << "red text at " << x << "," << y;
+        }
+    }
+    EXPECT_GT(blue, 40);
+}
+
 // One surface drawing the same bytes in font after font must draw each as a fresh surface
 // does: a cache entry of one font or size never serves another.
 TEST(SurfaceTextCacheTest, FontsDrawingTheSameBytesNeverShareGlyphs) {

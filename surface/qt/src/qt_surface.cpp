@@ -194,7 +194,10 @@ void QtSurface::applyFont() {
 void QtSurface::onStateChanged(State which) {
     switch (which) {
         case State::Font: applyFont(); break;
-        case State::TextColor: textPen_ = QPen(qtColor(textColor())); break;
+        case State::TextColor:
+            textPen_ = QPen(qtColor(textColor()));
+            textPenSet_ = false;
+            break;
         case State::Pen:
         case State::Brush: applyShapeTools(); break;
         case State::Mapping: {
@@ -231,6 +234,7 @@ void QtSurface::applyShapeTools() {
         painter_->setPen(qp);
     }
     shapePen_ = painter_->pen();
+    textPenSet_ = false;
     const Brush& b = brush();
     painter_->setBrush(b.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
                                                    : QBrush(qtColor(b.color)));
@@ -290,20 +294,35 @@ void QtSurface::doTextOut(Point at, std::string_view bytes) {
         painter_->fillRect(QRect(dx, dy - fm.ascent(), text.width, fm.ascent() + fm.descent()),
                            qtColor(bkColor()));
     }
-    painter_->setPen(textPen_);
+    if (turned) {
+        painter_->setPen(textPen_);  // until restore() brings back the pen in force before
+    } else if (!textPenSet_) {
+        painter_->setPen(textPen_);
+        textPenSet_ = true;
+    }
     for (const QGlyphRun& run : text.runs) {
         painter_->drawGlyphRun(QPointF(dx, dy), run);
     }
     if (turned) {
         painter_->restore();
-    } else {
-        painter_->setPen(shapePen_);
     }
 }
 
-void QtSurface::doLine(Point from, Point to) { painter_->drawLine(qtPoint(from), qtPoint(to)); }
+// Text leaves its pen in the painter until lines or shapes need theirs back.
+void QtSurface::useShapePen() {
+    if (textPenSet_) {
+        painter_->setPen(shapePen_);
+        textPenSet_ = false;
+    }
+}
+
+void QtSurface::doLine(Point from, Point to) {
+    useShapePen();
+    painter_->drawLine(qtPoint(from), qtPoint(to));
+}
 
 void QtSurface::doPolyline(std::span<const Point> points) {
+    useShapePen();
     QList<QPoint> qpoints;
     for (const Point& p : points) {
         qpoints.push_back(qtPoint(p));
@@ -312,6 +331,7 @@ void QtSurface::doPolyline(std::span<const Point> points) {
 }
 
 void QtSurface::doBezier(Point from, std::span<const Point> points) {
+    useShapePen();
     QPainterPath path(qtPoint(from));
     for (size_t i = 0; i + 2 < points.size(); i += 3) {
         path.cubicTo(qtPoint(points[i]), qtPoint(points[i + 1]), qtPoint(points[i + 2]));
@@ -319,11 +339,18 @@ void QtSurface::doBezier(Point from, std::span<const Point> points) {
     painter_->strokePath(path, painter_->pen());
 }
 
-void QtSurface::doRectangle(const Rect& r) { painter_->drawRect(outlineRect(r)); }
+void QtSurface::doRectangle(const Rect& r) {
+    useShapePen();
+    painter_->drawRect(outlineRect(r));
+}
 
-void QtSurface::doEllipse(const Rect& r) { painter_->drawEllipse(outlineRect(r)); }
+void QtSurface::doEllipse(const Rect& r) {
+    useShapePen();
+    painter_->drawEllipse(outlineRect(r));
+}
 
 void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
+    useShapePen();
     QPainterPath qpath;
     qpath.setFillRule(polyFillMode() == PolyFillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
     const auto& e = path.elements;

@@ -60,6 +60,7 @@ class QtSurface : public Surface {
     explicit QtSurface(std::unique_ptr<QImage> image, Device device);
     void applyShapeTools();
     void applyFont();
+    void useShapePen();
     QString decode(std::string_view bytes) const;
 
     std::unique_ptr<QImage> ownedImage_;
@@ -74,6 +75,7 @@ class QtSurface : public Surface {
     const SymbolMap* symbols_ = nullptr;
     QPen shapePen_;
     QPen textPen_;
+    bool textPenSet_ = false;  // whether the painter holds the text pen instead of the shape pen
 };
 
 }  // namespace surface
