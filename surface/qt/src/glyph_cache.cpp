@@ -1,8 +1,10 @@
 #include "glyph_cache.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QThread>
 #include <limits>
 
 namespace surface {
@@ -52,8 +54,18 @@ const ShapedText& FontGlyphs::shape(const QString& text) {
     return *texts_.insert(text, std::move(shaped));
 }
 
+// Qt's fonts must not outlive the application object, so the main thread's cache is emptied
+// as the application ends rather than when the thread's objects are destroyed after it.
 GlyphCache& GlyphCache::forThisThread() {
     thread_local GlyphCache cache;
+    thread_local bool clearedAtExit = false;
+    if (!clearedAtExit) {
+        clearedAtExit = true;
+        const QCoreApplication* application = QCoreApplication::instance();
+        if (application != nullptr && application->thread() == QThread::currentThread()) {
+            qAddPostRoutine([] { forThisThread().fonts_.clear(); });
+        }
+    }
     return cache;
 }
 
