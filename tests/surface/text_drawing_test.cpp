@@ -148,6 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                  text_align::kTop, false},
         DrawCase{"StruckOut", struckOut(kTimes), "abc", text_align::kBaseline, false},
         DrawCase{"TurnedAQuarter", turned(kSong, 900), "\xd6\xd0\xce\xc4", text_align::kTop, true},
+        DrawCase{"ControlBytes", kTimes, "a\tb\nc\x01d", text_align::kTop, true},
         DrawCase{"TurnedSlightly", turned(kTimes, 150), "Wave", text_align::kBaseline, false}),
     [](const testing::TestParamInfo<DrawCase>& p) { return std::string(p.param.name); });
 
