@@ -93,6 +93,36 @@ class OptionsTest : public QObject {
         QVERIFY(differingBlocks(simplified, view.renderViewport(1.0)) < 0.001);
     }
 
+    // The page text and the base font are the engine's for every document: a choice made in
+    // one view draws the pages of the others again too.
+    void sharedChoicesReachEveryViewsPaints() {
+        QFETCH(bool, baseFont);
+        Opened opened;
+        VynView& first = opened.view();
+        QVERIFY(opened.window.openDocument(kDemo));
+        VynView& second = *opened.window.activeDocument()->view();
+        second.setRatio(1.0f);
+        QVERIFY(&first != &second);
+        MachineSettings().writeText("LANGUAGE", "GB");
+        const QImage before = first.shownViewport(1.0);
+        const QImage secondBefore = second.shownViewport(1.0);
+        if (baseFont) {
+            second.applyBaseFont(QStringLiteral("AR PL UKai CN"));
+        } else {
+            second.setPageText(false);
+        }
+        for (VynView* view : {&first, &second}) {
+            const QImage after = view->shownViewport(1.0);
+            QVERIFY(differingBlocks(view == &first ? before : secondBefore, after) > 0.01);
+            QCOMPARE(after, view->renderViewport(1.0));
+        }
+    }
+    void sharedChoicesReachEveryViewsPaints_data() {
+        QTest::addColumn<bool>("baseFont");
+        QTest::newRow("page text") << false;
+        QTest::newRow("base font") << true;
+    }
+
     // A store that cannot be written: the "Error" message, and the display stays.
     void unwritableStoreFromAView() {
         Opened opened;

@@ -127,6 +127,34 @@ class SelectionTest : public QObject {
         QTest::newRow("traditional") << true;
     }
 
+    // Marks and selections are part of the page's drawing: a paint after each change shows
+    // the page as a fresh drawing does.
+    void marksAndSelectionsReachThePaints() {
+        QTemporaryDir dir;
+        Opened opened(textDocument(dir, "text.vyn", {kZhong + kWen + kShu + kZhong}));
+        VynView& view = opened.view();
+        const QImage plain = view.shownViewport(1.0);
+        QCOMPARE(view.markVariants(QByteArray::fromStdString(kZhong)), 2);
+        const QImage marked = view.shownViewport(1.0);
+        QVERIFY(marked != plain);
+        QCOMPARE(marked, view.renderViewport(1.0));
+        opened.window.dispatch(CommandId::EditCopy);
+        const QImage copied = view.shownViewport(1.0);
+        QCOMPARE(copied, view.renderViewport(1.0));
+
+        opened.window.dispatch(CommandId::SelectTool);
+        const int y = pixels(kLineY) + 2;
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(pixels(kLineX) + 2, y));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                          QPoint(pixels(kLineX + 2 * kAdvance) + 3, y));
+        QVERIFY(view.hasSelectedText());
+        const QImage selected = view.shownViewport(1.0);
+        QVERIFY(selected != copied);
+        QCOMPARE(selected, view.renderViewport(1.0));
+        opened.window.dispatch(CommandId::EditCopy);
+        QCOMPARE(view.shownViewport(1.0), view.renderViewport(1.0));
+    }
+
     void selectAllWithTheTextToolCopiesThePageText() {
         QTemporaryDir dir;
         Opened opened(textDocument(dir, "text.vyn", {kShu + kZhong}));

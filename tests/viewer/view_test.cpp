@@ -462,6 +462,83 @@ class ViewTest : public QObject {
                 0.02);
     }
 
+    // A paint cuts the visible part out of the page bitmap: at every scroll position it shows
+    // what drawing the page afresh there shows, and scrolling draws nothing again.
+    void scrolledPaintsComeFromThePageBitmap() {
+        QFETCH(qreal, pixelRatio);
+        StandingView standing(kSamples + "/demo.vyn");
+        VynView& view = standing.view();
+        view.setRatio(1.3f);
+        view.shownViewport(pixelRatio);
+        const int drawings = view.pageBitmapDrawings();
+        const QPoint ends(view.horizontalScrollBar()->maximum(),
+                          view.verticalScrollBar()->maximum());
+        QVERIFY(ends.x() > 0 && ends.y() > 0);
+        for (QPoint at : {ends / 3, QPoint(ends.x(), 0), ends, QPoint(7, ends.y() / 2)}) {
+            view.horizontalScrollBar()->setValue(at.x());
+            view.verticalScrollBar()->setValue(at.y());
+            const QImage shown = view.shownViewport(pixelRatio);
+            QCOMPARE(shown.size(), view.viewport()->size() * pixelRatio);
+            QCOMPARE(shown, view.renderViewport(pixelRatio));
+        }
+        QCOMPARE(view.pageBitmapDrawings(), drawings);
+    }
+    void scrolledPaintsComeFromThePageBitmap_data() {
+        QTest::addColumn<qreal>("pixelRatio");
+        QTest::newRow("single") << 1.0;
+        QTest::newRow("one and a half") << 1.5;
+        QTest::newRow("double") << 2.0;
+    }
+
+    // Whatever changes the page's drawing draws the bitmap again: the next paint shows the
+    // changed page as a fresh drawing does.
+    void changesDrawThePageBitmapAgain() {
+        QFETCH(int, change);
+        StandingView standing(kSamples + "/demo.vyn");
+        VynView& view = standing.view();
+        view.verticalScrollBar()->setValue(view.pageSize().height() / 2);  // the figures
+        const QImage before = view.shownViewport(1.0);
+        switch (change) {
+            case 0: view.loadPage(2); break;
+            case 1: view.setRatio(1.5f); break;
+            case 2: view.zoomInAt(QPoint(100, 50)); break;
+            case 3: view.setBackground(QColor(0xE0, 0xF0, 0xD0)); break;
+            case 4: view.setPicturesShown(false); break;
+            default: QFAIL("no such change");
+        }
+        const QImage after = view.shownViewport(1.0);
+        QVERIFY(after != before);
+        QCOMPARE(after, view.renderViewport(1.0));
+    }
+    void changesDrawThePageBitmapAgain_data() {
+        QTest::addColumn<int>("change");
+        QTest::newRow("page") << 0;
+        QTest::newRow("ratio") << 1;
+        QTest::newRow("zoom tool") << 2;
+        QTest::newRow("background") << 3;
+        QTest::newRow("pictures off") << 4;
+    }
+
+    // Each density has its bitmap drawn for it.
+    void pageBitmapFollowsTheDensity() {
+        StandingView standing(kSamples + "/demo.vyn");
+        VynView& view = standing.view();
+        QCOMPARE(view.shownViewport(2.0), view.renderViewport(2.0));
+        QCOMPARE(view.shownViewport(1.0), view.renderViewport(1.0));
+        QCOMPARE(view.shownViewport(2.0), view.renderViewport(2.0));
+    }
+
+    // A page too large to keep as a bitmap is drawn for each paint, as it looks.
+    void hugePagesAreDrawnForEachPaint() {
+        StandingView standing(kSamples + "/demo.vyn");
+        VynView& view = standing.view();
+        view.setRatio(7.0f);
+        view.verticalScrollBar()->setValue(view.pageSize().height() / 2);
+        const int drawings = view.pageBitmapDrawings();
+        QCOMPARE(view.shownViewport(1.0), view.renderViewport(1.0));
+        QCOMPARE(view.pageBitmapDrawings(), drawings);
+    }
+
     // The sample in a 1280 x 800 window: the contents pane and the page are drawn.
     void mainWindowScreenshot() {
         MainWindow window;

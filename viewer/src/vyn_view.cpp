@@ -98,6 +98,7 @@ void VynView::setBackground(const QColor& colour) {
 }
 
 void VynView::loadPage(int page) {
+    pageDrawingChanged();
     VYNFile_LoadPage(document_, page - 1);
     currentPage_ = page;
     VYNFile_MarkString(document_, appState().searchText.c_str());
@@ -249,6 +250,58 @@ QImage VynView::renderViewport(qreal pixelRatio) {
     return image;
 }
 
+QImage VynView::drawPage(qreal pixelRatio) {
+    const int dpiX = int(std::lround(screenDpiX_ * pixelRatio));
+    const int dpiY = int(std::lround(screenDpiY_ * pixelRatio));
+    VYNFile_SetResolution(document_, dpiX, dpiY);
+    QImage image(pageSize(), QImage::Format_RGB32);
+    if (!image.isNull()) {
+        image.fill(background_);
+        QPainter painter(&image);
+        surface::QtSurface surface(painter, {dpiX, dpiY}, {image.width(), image.height()});
+        VYNFile_Show(document_, &surface, VynRect{0, 0, image.width(), image.height()}, 0, 0);
+    }
+    VYNFile_SetResolution(document_, screenDpiX_, screenDpiY_);
+    ++pageBitmapDrawings_;
+    return image;
+}
+
+void VynView::pageDrawingChanged() {
+    pageBitmapDrawing_.reset();
+    pageBitmap_ = QImage();
+}
+
+// The page bitmap is placed as renderViewport places the page, so that both give the same
+// pixels; scrolling only moves the part cut out.
+QImage VynView::shownViewport(qreal pixelRatio) {
+    const QSize page = pageSize();
+    const qint64 pixels = qint64(std::ceil(page.width() * pixelRatio)) *
+                          qint64(std::ceil(page.height() * pixelRatio));
+    if (!open_ || pixels > kMaxPageBitmapPixels) {
+        pageDrawingChanged();
+        return renderViewport(pixelRatio);
+    }
+    const PageDrawing drawing{.page = currentPage_,
+                              .ratio = ratio(),
+                              .pixelRatio = pixelRatio,
+                              .background = background_,
+                              .simplified = appState().simplifiedDisplay,
+                              .generation = drawingGeneration_};
+    if (pageBitmapDrawing_ != drawing) {
+        pageBitmap_ = drawPage(pixelRatio);
+        pageBitmapDrawing_ = drawing;
+    }
+    QImage image(viewport()->size() * pixelRatio, QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Dark));
+    if (!image.isNull()) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(-scrollPosition() * pixelRatio, pageBitmap_);
+    }
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
+}
+
 void VynView::paintEvent(QPaintEvent*) {
     if (initialFitPending_) {
         // The first fit waits for the window's final width; from the command line the page
@@ -263,7 +316,7 @@ void VynView::paintEvent(QPaintEvent*) {
         }
     }
     QPainter painter(viewport());
-    painter.drawImage(0, 0, renderViewport(devicePixelRatioF()));
+    painter.drawImage(0, 0, shownViewport(devicePixelRatioF()));
     band_.paint(painter);
     if (!flash_.isNull()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

@@ -93,6 +93,12 @@ class VynView : public PageArea {
     /// The visible part of the page drawn for a screen of `pixelRatio` device pixels per
     /// pixel: an image of the viewport's size in device pixels.
     QImage renderViewport(qreal pixelRatio);
+    /// The same as a paint shows it: cut from the page bitmap, which is drawn again only when
+    /// something that changes the page's drawing has changed (a page too large for a bitmap
+    /// is drawn afresh).
+    QImage shownViewport(qreal pixelRatio);
+    /// How many times this view has drawn its page bitmap.
+    int pageBitmapDrawings() const { return pageBitmapDrawings_; }
 
     /// The display options as this view applies them: page text (stored, then the page
     /// reloaded), pictures on or off, the base font and the page background.
@@ -115,6 +121,27 @@ class VynView : public PageArea {
     void dragBy(QPoint from, QPoint to) override;
 
   private:
+    /// Everything a drawing of the whole page depends on besides the engine's own state, which
+    /// the view forgets the bitmap for whenever it changes it.
+    struct PageDrawing {
+        int page = 0;
+        float ratio = 0;
+        qreal pixelRatio = 0;
+        QColor background;
+        bool simplified = true;
+        int generation = 0;
+        friend bool operator==(const PageDrawing&, const PageDrawing&) = default;
+    };
+    /// Page bitmaps larger than this many pixels are not kept.
+    static constexpr qint64 kMaxPageBitmapPixels = 16 * 1024 * 1024;
+    /// Raised when a choice shared by every view (the page text, the base font) changes the
+    /// engine's drawing, so that all views draw their pages again.
+    static inline int drawingGeneration_ = 0;
+
+    /// The whole page at `pixelRatio`, drawn by the engine on the page background.
+    QImage drawPage(qreal pixelRatio);
+    /// Forgets the page bitmap: the next paint draws the page again.
+    void pageDrawingChanged();
     /// Whether a viewport point lies on the page; sets the tool's cursor when it does.
     bool hitTest(QPoint point);
     void textSelectionClick(QPoint point);
@@ -144,6 +171,10 @@ class VynView : public PageArea {
     bool textSelected_ = false;
     QPoint firstPoint_;
     QRect flash_;
+    // The page as last drawn whole, and what it shows.
+    QImage pageBitmap_;
+    std::optional<PageDrawing> pageBitmapDrawing_;
+    int pageBitmapDrawings_ = 0;
 };
 
 }  // namespace viewer

@@ -184,6 +184,7 @@ void VynView::printWithDialog(bool direct) {
 
 void VynView::setPageText(bool simplified) {
     if (choosePageTextInView(simplified)) {
+        ++drawingGeneration_;
         loadPage(currentPage_);
     }
 }
@@ -191,6 +192,7 @@ void VynView::setPageText(bool simplified) {
 void VynView::setPicturesShown(bool shown) {
     picturesShown_ = shown;
     VYNFile_EnablePicture(document_, shown);
+    pageDrawingChanged();
     if (shown) {
         loadPage(currentPage_);  // the pictures are read again
     }
@@ -200,6 +202,7 @@ void VynView::setPicturesShown(bool shown) {
 
 void VynView::applyBaseFont(const QString& face) {
     if (chooseBaseFont(face)) {
+        ++drawingGeneration_;
         viewport()->update();
     }
 }

@@ -56,6 +56,7 @@ void VynView::textSelectionClick(QPoint point) {
         putTextOnClipboard();
     }
     hitTest(point);
+    pageDrawingChanged();  // the engine marks the selected text
     viewport()->update();
     emit viewChanged();
 }
@@ -71,6 +72,7 @@ void VynView::selectAll() {
                               textBuffer_.data(), kTextBufferSize);
         putTextOnClipboard();
     }
+    pageDrawingChanged();
     viewport()->update();
     emit viewChanged();
 }
@@ -108,6 +110,7 @@ void VynView::copy() {
         putTextOnClipboard();
         setMarkColours();
         VYNFile_MarkString(document_, "");
+        pageDrawingChanged();
         textSelected_ = false;
         selection_ = QRect();
     }
@@ -120,6 +123,7 @@ int VynView::markVariants(const QByteArray& text) {
     int found = 0;
     for (const QByteArray& form : searchForms(text)) {
         found = VYNFile_MarkString(document_, form.constData());
+        pageDrawingChanged();
         if (found > 0) {
             viewport()->update();
             break;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "glyph_cache.h"
 #include "surface/font_service.h"
 #include "surface/text_decode.h"
 
@@ -111,7 +112,8 @@ QtSurface::QtSurface(std::unique_ptr<QImage> image, Device device)
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
-    qfont_ = qtFont(font());
+    applyFont();
+    textPen_ = QPen(qtColor(textColor()));
 }
 
 QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
@@ -120,7 +122,8 @@ QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     baseTransform_ = painter_->worldTransform();
     applyShapeTools();
-    qfont_ = qtFont(font());
+    applyFont();
+    textPen_ = QPen(qtColor(textColor()));
 }
 
 QtSurface::~QtSurface() {
@@ -174,16 +177,27 @@ QFont QtSurface::qtFont(const LogFont& lf) {
 }
 
 QString QtSurface::decode(std::string_view bytes) const {
-    const LogFont& lf = font();
-    const VirtualFace* face = FontService::instance().virtualFace(lf.faceName);
-    const std::u16string text =
-        decodeText(bytes, lf.charSet, face != nullptr ? face->map : nullptr);
+    const std::u16string text = decodeText(bytes, font().charSet, symbols_);
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void QtSurface::applyFont() {
+    const FontService& fonts = FontService::instance();
+    const VirtualFace* face = fonts.virtualFace(font().faceName);
+    symbols_ = face != nullptr ? face->map : nullptr;
+    qfont_ = qtFont(font());
+    const std::filesystem::path file = fonts.fileFor(qfont_.family().toStdString());
+    glyphs_ = GlyphCache::forThisThread().find(qfont_, painter_->device(),
+                                               QString::fromStdString(file.string()));
 }
 
 void QtSurface::onStateChanged(State which) {
     switch (which) {
-        case State::Font: qfont_ = qtFont(font()); break;
+        case State::Font: applyFont(); break;
+        case State::TextColor:
+            textPen_ = QPen(qtColor(textColor()));
+            textPenSet_ = false;
+            break;
         case State::Pen:
         case State::Brush: applyShapeTools(); break;
         case State::Mapping: {
@@ -219,13 +233,15 @@ void QtSurface::applyShapeTools() {
         }
         painter_->setPen(qp);
     }
+    shapePen_ = painter_->pen();
+    textPenSet_ = false;
     const Brush& b = brush();
     painter_->setBrush(b.style == BrushStyle::Null ? QBrush(Qt::NoBrush)
                                                    : QBrush(qtColor(b.color)));
 }
 
 TextMetrics QtSurface::textMetrics() {
-    const QFontMetrics fm(qfont_, painter_->device());
+    const QFontMetrics& fm = glyphs_->metrics();
     TextMetrics m;
     m.ascent = fm.ascent();
     m.descent = fm.descent();
@@ -239,20 +255,21 @@ TextMetrics QtSurface::textMetrics() {
 }
 
 Size QtSurface::textExtent(std::string_view bytes) {
-    const QFontMetrics fm(qfont_, painter_->device());
+    const QFontMetrics& fm = glyphs_->metrics();
     return {fm.horizontalAdvance(decode(bytes)), fm.ascent() + fm.descent()};
 }
 
+// Each string is shaped once per font (see glyph_cache.h); drawing places its glyph runs with
+// the start of the baseline where the alignment puts it.
 void QtSurface::doTextOut(Point at, std::string_view bytes) {
-    const QString text = decode(bytes);
-    const QFontMetrics fm(qfont_, painter_->device());
-    const int width = fm.horizontalAdvance(text);
+    const ShapedText& text = glyphs_->shape(decode(bytes));
+    const QFontMetrics& fm = glyphs_->metrics();
 
     // Offsets from the reference point to the start of the baseline.
     int dx = 0;
     switch (textAlign() & text_align::kHorizontalMask) {
-        case text_align::kRight: dx = -width; break;
-        case text_align::kCenter: dx = -width / 2; break;
+        case text_align::kRight: dx = -text.width; break;
+        case text_align::kCenter: dx = -text.width / 2; break;
         default: break;
     }
     int dy = fm.ascent();
@@ -262,24 +279,50 @@ void QtSurface::doTextOut(Point at, std::string_view bytes) {
         default: break;
     }
 
-    painter_->save();
-    painter_->translate(at.x, at.y);
-    if (font().escapement != 0) {
+    // Turned text is drawn in coordinates turned about the reference point; level text needs
+    // no change of the painter's transform.
+    const bool turned = font().escapement != 0;
+    if (turned) {
+        painter_->save();
+        painter_->translate(at.x, at.y);
         painter_->rotate(-font().escapement / 10.0);  // counter-clockwise on the page
+    } else {
+        dx += at.x;
+        dy += at.y;
     }
     if (bkMode() == BackgroundMode::Opaque) {
-        painter_->fillRect(QRect(dx, dy - fm.ascent(), width, fm.ascent() + fm.descent()),
+        painter_->fillRect(QRect(dx, dy - fm.ascent(), text.width, fm.ascent() + fm.descent()),
                            qtColor(bkColor()));
     }
-    painter_->setFont(qfont_);
-    painter_->setPen(qtColor(textColor()));
-    painter_->drawText(QPoint(dx, dy), text);
-    painter_->restore();
+    if (turned) {
+        painter_->setPen(textPen_);  // until restore() brings back the pen in force before
+    } else if (!textPenSet_) {
+        painter_->setPen(textPen_);
+        textPenSet_ = true;
+    }
+    for (const QGlyphRun& run : text.runs) {
+        painter_->drawGlyphRun(QPointF(dx, dy), run);
+    }
+    if (turned) {
+        painter_->restore();
+    }
 }
 
-void QtSurface::doLine(Point from, Point to) { painter_->drawLine(qtPoint(from), qtPoint(to)); }
+// Text leaves its pen in the painter until lines or shapes need theirs back.
+void QtSurface::useShapePen() {
+    if (textPenSet_) {
+        painter_->setPen(shapePen_);
+        textPenSet_ = false;
+    }
+}
+
+void QtSurface::doLine(Point from, Point to) {
+    useShapePen();
+    painter_->drawLine(qtPoint(from), qtPoint(to));
+}
 
 void QtSurface::doPolyline(std::span<const Point> points) {
+    useShapePen();
     QList<QPoint> qpoints;
     for (const Point& p : points) {
         qpoints.push_back(qtPoint(p));
@@ -288,6 +331,7 @@ void QtSurface::doPolyline(std::span<const Point> points) {
 }
 
 void QtSurface::doBezier(Point from, std::span<const Point> points) {
+    useShapePen();
     QPainterPath path(qtPoint(from));
     for (size_t i = 0; i + 2 < points.size(); i += 3) {
         path.cubicTo(qtPoint(points[i]), qtPoint(points[i + 1]), qtPoint(points[i + 2]));
@@ -295,11 +339,18 @@ void QtSurface::doBezier(Point from, std::span<const Point> points) {
     painter_->strokePath(path, painter_->pen());
 }
 
-void QtSurface::doRectangle(const Rect& r) { painter_->drawRect(outlineRect(r)); }
+void QtSurface::doRectangle(const Rect& r) {
+    useShapePen();
+    painter_->drawRect(outlineRect(r));
+}
 
-void QtSurface::doEllipse(const Rect& r) { painter_->drawEllipse(outlineRect(r)); }
+void QtSurface::doEllipse(const Rect& r) {
+    useShapePen();
+    painter_->drawEllipse(outlineRect(r));
+}
 
 void QtSurface::doPaintPath(const Path& path, PathPaint paint) {
+    useShapePen();
     QPainterPath qpath;
     qpath.setFillRule(polyFillMode() == PolyFillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
     const auto& e = path.elements;

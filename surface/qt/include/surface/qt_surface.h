@@ -5,12 +5,16 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QTransform>
 #include <memory>
 
+#include "surface/font_service.h"
 #include "surface/surface.h"
 
 namespace surface {
+
+class FontGlyphs;
 
 /// A top-down Qt image of a device-independent bitmap (null image when `dib` is not valid):
 /// its rows `first` to `first + count` (top down), all of them by default.
@@ -55,6 +59,8 @@ class QtSurface : public Surface {
   private:
     explicit QtSurface(std::unique_ptr<QImage> image, Device device);
     void applyShapeTools();
+    void applyFont();
+    void useShapePen();
     QString decode(std::string_view bytes) const;
 
     std::unique_ptr<QImage> ownedImage_;
@@ -64,6 +70,12 @@ class QtSurface : public Surface {
     Size pixelSize_;
     QTransform baseTransform_;
     QFont qfont_;
+    // The selected font's shaped strings and, for a symbol face, its byte map.
+    std::shared_ptr<FontGlyphs> glyphs_;
+    const SymbolMap* symbols_ = nullptr;
+    QPen shapePen_;
+    QPen textPen_;
+    bool textPenSet_ = false;  // whether the painter holds the text pen instead of the shape pen
 };
 
 }  // namespace surface
