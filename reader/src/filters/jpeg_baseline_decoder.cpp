@@ -7,28 +7,6 @@
 #include "filters/jpeg_idct.h"
 
 namespace reader {
-namespace {
-
-// The natural (row by row) index of each coefficient in zigzag order: the anti-diagonals of the
-// block in turn, walked downwards on odd ones and upwards on even ones.
-constexpr std::array<uint8_t, 64> makeZigzag() {
-    std::array<uint8_t, 64> order{};
-    int k = 0;
-    for (int diagonal = 0; diagonal < 15; ++diagonal) {
-        const int first = std::max(0, diagonal - 7);
-        const int last = std::min(diagonal, 7);
-        for (int i = first; i <= last; ++i) {
-            const int row = diagonal % 2 == 1 ? i : first + last - i;
-            order[k++] = uint8_t(row * 8 + diagonal - row);
-        }
-    }
-    return order;
-}
-
-constexpr std::array<uint8_t, 64> kZigzag = makeZigzag();
-
-}  // namespace
-
 JpegBaselineDecoder::JpegBaselineDecoder(std::unique_ptr<ByteSource> input,
                                          const DecodeParam& /*param*/)
     : input_(std::move(input)), reader_(*input_), bits_(reader_) {}
@@ -170,32 +148,12 @@ bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& pla
         std::clamp(plane.dcPredictor + bits_.receiveExtend(dcLength), -32767, 32767);
     block_[0] = plane.dcPredictor * quant[0];
 
-    const JpegHuffmanTable& acTable = header_.acTables[component.acTable];
-    bool acZero = true;
-    for (int k = 1; k < 64;) {
-        const int symbol = bits_.decode(acTable);
-        if (symbol < 0) {
-            return false;
-        }
-        const int run = symbol >> 4;
-        const int length = symbol & 15;
-        if (length == 0) {
-            if (run != 15) {
-                break;  // end of block
-            }
-            k += 16;  // sixteen zeros
-            continue;
-        }
-        k += run;
-        if (k > 63) {
-            return false;
-        }
-        block_[kZigzag[k]] = bits_.receiveExtend(length) * quant[k];
-        acZero = false;
-        ++k;
+    const int last = bits_.decodeAc(header_.acTables[component.acTable], quant, block_.data());
+    if (last < 0) {
+        return false;
     }
 
-    if (acZero) {
+    if (last == 0) {
         inverseDctDc(block_[0], out, plane.stride);
         block_[0] = 0;
     } else {

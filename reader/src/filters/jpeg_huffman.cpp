@@ -33,14 +33,37 @@ bool JpegHuffmanTable::build(std::span<const uint8_t, 16> counts,
         code <<= 1;
     }
     defined_ = size_t(index) == symbols.size();
-    return defined_;
+    if (!defined_) {
+        return false;
+    }
+    // The value bits follow the code: a code of `length` bits at the top of the index leaves
+    // kFastBits - length bits for them.
+    for (size_t next = 0; next < fast_.size(); ++next) {
+        const int length = fast_[next] >> 8;
+        const int symbol = fast_[next] & 0xFF;
+        const int size = symbol & 15;
+        if (length == 0 || length + size > kFastBits) {
+            fastValue_[next] = 0;
+            continue;
+        }
+        const auto bits = int32_t(next >> (kFastBits - length - size)) & ((1 << size) - 1);
+        const int32_t value =
+            size == 0 || bits >= (1 << (size - 1)) ? bits : bits - (1 << size) + 1;
+        fastValue_[next] =
+            int32_t(uint32_t(value) << 16 | uint32_t(symbol) << 8 | uint32_t(length + size));
+    }
+    return true;
 }
 
 int JpegBitReader::nextDataByte() {
     const int byte = input_->next();
-    if (byte != 0xFF) {
-        ended_ = byte < 0;
-        return byte;
+    return byte >= 0 && byte != 0xFF ? byte : stuffedOrEnd(byte);
+}
+
+int JpegBitReader::stuffedOrEnd(int byte) {
+    if (byte < 0) {
+        ended_ = true;
+        return -1;
     }
     // 0xFF 0x00 stands for 0xFF; any other byte after 0xFF and its fill bytes is a marker.
     int next = input_->next();
@@ -65,6 +88,58 @@ void JpegBitReader::fill() {
         bits_ |= uint64_t(byte) << (56 - count_);
         count_ += 8;
     }
+}
+
+int JpegBitReader::decodeAc(const JpegHuffmanTable& table, std::span<const uint8_t, 64> quant,
+                            int32_t* block) {
+    // The bits in locals, so that the stores to the block cannot make the compiler reload them.
+    uint64_t bits = bits_;
+    int count = count_;
+    int last = 0;
+    for (int k = 1; k < 64;) {
+        if (count < 16) {
+            store(bits, count);
+            fill();
+            bits = bits_;
+            count = count_;
+        }
+        const int32_t entry = table.fastValue_[bits >> (64 - JpegHuffmanTable::kFastBits)];
+        int symbol;
+        int32_t value;
+        if (entry != 0) {
+            bits <<= entry & 0xFF;
+            count -= entry & 0xFF;
+            symbol = entry >> 8 & 0xFF;
+            value = entry >> 16;
+        } else {
+            store(bits, count);
+            symbol = decode(table);
+            if (symbol < 0) {
+                return -1;
+            }
+            value = receiveExtend(symbol & 15);
+            bits = bits_;
+            count = count_;
+        }
+        const int run = symbol >> 4;
+        if ((symbol & 15) == 0) {
+            if (run != 15) {
+                break;  // end of block
+            }
+            k += 16;  // sixteen zeros
+            continue;
+        }
+        k += run;
+        if (k > 63) {
+            store(bits, count);
+            return -1;
+        }
+        block[kJpegZigzag[size_t(k)]] = value * quant[size_t(k)];
+        last = k;
+        ++k;
+    }
+    store(bits, count);
+    return last;
 }
 
 int JpegBitReader::decodeLong(const JpegHuffmanTable& table) {
