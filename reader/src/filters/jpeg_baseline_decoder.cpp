@@ -47,13 +47,14 @@ bool JpegBaselineDecoder::start() {
                 plane.columns[x] = x * component.h / uint32_t(maxH_);
             }
         }
-        plane.widenedRow = -1;
+        plane.shownRow = -1;
         plane.dcPredictor = 0;
     }
     block_.fill(0);
     mcusDecoded_ = 0;
     linesDecoded_ = 0;
     nextLine_ = 0;
+    colour_.start(width, count, header_.transform);
     line_.assign(size_t(width) * size_t(count), 0);
     linePosition_ = line_.size();
     return true;
@@ -130,7 +131,7 @@ bool JpegBaselineDecoder::decodeMcuRow() {
         }
     }
     for (Plane& plane : planes_) {
-        plane.widenedRow = -1;
+        plane.shownRow = -1;
     }
     linesDecoded_ += 8 * uint32_t(maxV_);
     return true;
@@ -184,6 +185,7 @@ void JpegBaselineDecoder::writeLine(uint8_t* out) {
     const int count = header_.componentCount;
     const uint32_t mcuRow = nextLine_ / (8 * uint32_t(maxV_));
     std::array<const uint8_t*, 4> rows{};
+    bool chromaChanged = false;
     for (int c = 0; c < count; ++c) {
         const JpegComponent& component = header_.components[c];
         Plane& plane = planes_[c];
@@ -191,17 +193,21 @@ void JpegBaselineDecoder::writeLine(uint8_t* out) {
         // (x * h / maxH, y * v / maxV).
         const auto row = int(nextLine_ * component.v / uint32_t(maxV_) - mcuRow * component.v * 8);
         const uint8_t* samples = plane.samples.data() + size_t(row) * plane.stride;
+        const bool changed = plane.shownRow != row;
+        plane.shownRow = row;
+        if (c == 1 || c == 2) {
+            chromaChanged = chromaChanged || changed;
+        }
         if (plane.widened.empty()) {
             rows[c] = samples;
             continue;
         }
-        if (plane.widenedRow != row) {
+        if (changed) {
             widen(plane, samples, component.h);
-            plane.widenedRow = row;
         }
         rows[c] = plane.widened.data();
     }
-    interleaveJpegRow(std::span(rows).first(size_t(count)), header_.transform, header_.width, out);
+    colour_.write(std::span(rows).first(size_t(count)), chromaChanged, out);
 }
 
 }  // namespace reader
