@@ -1,5 +1,8 @@
 #include "filters/jpeg_huffman.h"
 
+#include <bit>
+#include <cstring>
+
 namespace reader {
 
 bool JpegHuffmanTable::build(std::span<const uint8_t, 16> counts,
@@ -79,6 +82,26 @@ int JpegBitReader::stuffedOrEnd(int byte) {
 }
 
 void JpegBitReader::fill() {
+    // Whole bytes up to 64 bits from the buffered input at once, unless a 0xFF is among them.
+    const std::span<const uint8_t> ahead = input_->buffered();
+    if (!ended_ && count_ <= 56 && ahead.size() >= 8) {
+        uint64_t word;
+        std::memcpy(&word, ahead.data(), 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            word = __builtin_bswap64(word);
+        }
+        const int taken = (64 - count_) / 8;
+        const int kept = 64 - 8 * taken;  // the bits of the bytes not taken
+        // A byte of the taken ones is 0xFF when its complement is 0.
+        const uint64_t complement = ~word >> kept;
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        if ((((complement - (kOnes >> kept)) & ~complement) & ((kOnes << 7) >> kept)) == 0) {
+            bits_ |= word >> kept << (kept - count_);
+            count_ += 8 * taken;
+            input_->skip(size_t(taken));
+            return;
+        }
+    }
     while (count_ <= 56) {
         int byte = ended_ ? -1 : nextDataByte();
         if (byte < 0) {
