@@ -154,9 +154,12 @@ bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& pla
         return false;
     }
 
+    // The first ten coefficients in coded order lie in the first four of the first four rows.
     if (last == 0) {
         inverseDctDc(block_[0], out, plane.stride);
         block_[0] = 0;
+    } else if (last < 10) {
+        inverseDctLow(block_, out, plane.stride);
     } else {
         inverseDct(block_, out, plane.stride);
     }

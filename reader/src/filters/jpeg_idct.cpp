@@ -21,29 +21,57 @@ constexpr float kC5 = 0.277785117f;
 constexpr float kC6 = 0.191341716f;
 constexpr float kC7 = 0.097545161f;
 
-// Eight lines side by side: [coefficient or sample index][line].
-using Lines = std::array<std::array<float, 8>, 8>;
+// Lines side by side: [coefficient or sample index][line].
+template <size_t kLines>
+using Lines = std::array<std::array<float, kLines>, 8>;
 
+// With kLow, coefficients 4 to 7 of every line are 0 and left out of the sums. Each of them
+// comes last in its sum or is added to a nonzero term before any product, so leaving it out
+// changes no result but the sign of a zero, which the rounding does not see.
 // Returned by value: the result cannot overlap the input, which lets the loop be vectorised.
-Lines inverse8(const Lines& in) {
-    Lines out;
-    for (size_t line = 0; line < 8; ++line) {
-        const float t0 = (in[0][line] + in[4][line]) * kC4;
-        const float t1 = (in[0][line] - in[4][line]) * kC4;
-        const float u0 = in[2][line] * kC2 + in[6][line] * kC6;
-        const float u1 = in[2][line] * kC6 - in[6][line] * kC2;
+template <size_t kLines, bool kLow>
+Lines<kLines> inverse8(const Lines<kLines>& in) {
+    Lines<kLines> out;
+    for (size_t line = 0; line < kLines; ++line) {
+        const float x0 = in[0][line];
+        const float x1 = in[1][line];
+        const float x2 = in[2][line];
+        const float x3 = in[3][line];
+        float t0;
+        float t1;
+        float u0;
+        float u1;
+        float o0;
+        float o1;
+        float o2;
+        float o3;
+        if constexpr (kLow) {
+            t0 = x0 * kC4;
+            t1 = t0;
+            u0 = x2 * kC2;
+            u1 = x2 * kC6;
+            o0 = x1 * kC1 + x3 * kC3;
+            o1 = x1 * kC3 - x3 * kC7;
+            o2 = x1 * kC5 - x3 * kC1;
+            o3 = x1 * kC7 - x3 * kC5;
+        } else {
+            const float x4 = in[4][line];
+            const float x5 = in[5][line];
+            const float x6 = in[6][line];
+            const float x7 = in[7][line];
+            t0 = (x0 + x4) * kC4;
+            t1 = (x0 - x4) * kC4;
+            u0 = x2 * kC2 + x6 * kC6;
+            u1 = x2 * kC6 - x6 * kC2;
+            o0 = x1 * kC1 + x3 * kC3 + x5 * kC5 + x7 * kC7;
+            o1 = x1 * kC3 - x3 * kC7 - x5 * kC1 - x7 * kC5;
+            o2 = x1 * kC5 - x3 * kC1 + x5 * kC7 + x7 * kC3;
+            o3 = x1 * kC7 - x3 * kC5 + x5 * kC3 - x7 * kC1;
+        }
         const float e0 = t0 + u0;
         const float e1 = t1 + u1;
         const float e2 = t1 - u1;
         const float e3 = t0 - u0;
-        const float x1 = in[1][line];
-        const float x3 = in[3][line];
-        const float x5 = in[5][line];
-        const float x7 = in[7][line];
-        const float o0 = x1 * kC1 + x3 * kC3 + x5 * kC5 + x7 * kC7;
-        const float o1 = x1 * kC3 - x3 * kC7 - x5 * kC1 - x7 * kC5;
-        const float o2 = x1 * kC5 - x3 * kC1 + x5 * kC7 + x7 * kC3;
-        const float o3 = x1 * kC7 - x3 * kC5 + x5 * kC3 - x7 * kC1;
         out[0][line] = e0 + o0;
         out[7][line] = e0 - o0;
         out[1][line] = e1 + o1;
@@ -56,26 +84,20 @@ Lines inverse8(const Lines& in) {
     return out;
 }
 
-}  // namespace
-
-void inverseDct(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride) {
-    // The columns first: coefficient row v of column u is at [v][u].
-    Lines in;
-    for (size_t v = 0; v < 8; ++v) {
-        for (size_t u = 0; u < 8; ++u) {
-            in[v][u] = float(coefficients[v * 8 + u]);
-            coefficients[v * 8 + u] = 0;
-        }
-    }
-    const Lines columns = inverse8(in);
-    // Then the rows: sample row y holds its coefficient u at [u][y].
+// The rows of a block from the first pass, [y][u] for the columns u below kColumns (the others
+// are 0): the second pass over the rows, rounded half up with the level shift of 128.
+template <size_t kColumns>
+void transformRows(const Lines<kColumns>& columns, uint8_t* out, size_t stride) {
+    constexpr bool kLow = kColumns == 4;
+    // Sample row y holds its coefficient u at [u][y].
+    Lines<8> in{};
     for (size_t y = 0; y < 8; ++y) {
-        for (size_t u = 0; u < 8; ++u) {
+        for (size_t u = 0; u < kColumns; ++u) {
             in[u][y] = columns[y][u];
         }
     }
-    const Lines samples = inverse8(in);
-    // Rounded half up with the level shift of 128: sample (x, y) is at [x][y].
+    const Lines<8> samples = inverse8<8, kLow>(in);
+    // Sample (x, y) is at [x][y].
     std::array<std::array<int32_t, 8>, 8> rounded;
     for (size_t x = 0; x < 8; ++x) {
         for (size_t y = 0; y < 8; ++y) {
@@ -87,6 +109,32 @@ void inverseDct(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride
             out[y * stride + x] = uint8_t(rounded[x][y]);
         }
     }
+}
+
+}  // namespace
+
+void inverseDct(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride) {
+    // The columns first: coefficient row v of column u is at [v][u].
+    Lines<8> in;
+    for (size_t v = 0; v < 8; ++v) {
+        for (size_t u = 0; u < 8; ++u) {
+            in[v][u] = float(coefficients[v * 8 + u]);
+            coefficients[v * 8 + u] = 0;
+        }
+    }
+    transformRows<8>(inverse8<8, false>(in), out, stride);
+}
+
+void inverseDctLow(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride) {
+    // Only the four columns and four coefficient rows that can be nonzero.
+    Lines<4> in{};
+    for (size_t v = 0; v < 4; ++v) {
+        for (size_t u = 0; u < 4; ++u) {
+            in[v][u] = float(coefficients[v * 8 + u]);
+            coefficients[v * 8 + u] = 0;
+        }
+    }
+    transformRows<4>(inverse8<4, true>(in), out, stride);
 }
 
 void inverseDctDc(int32_t dc, uint8_t* out, size_t stride) {

@@ -12,6 +12,10 @@ namespace reader {
 /// The coefficients are left 0, ready for the next block.
 void inverseDct(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride);
 
+/// The same for a block whose coefficients outside the first four of the first four rows are
+/// all 0, with the same results.
+void inverseDctLow(std::span<int32_t, 64> coefficients, uint8_t* out, size_t stride);
+
 /// The same for a block whose coefficients other than the first are all 0: every sample is
 /// dc / 8 + 128, rounded half up and clamped.
 void inverseDctDc(int32_t dc, uint8_t* out, size_t stride);
