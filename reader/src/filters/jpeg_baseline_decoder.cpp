@@ -30,6 +30,9 @@ bool JpegBaselineDecoder::start() {
         maxV_ = std::max<int>(maxV_, header_.components[c].v);
     }
     const uint32_t width = header_.width;
+    // The colour transform takes chroma at half width as it is, without widening it first.
+    const bool halved = header_.transform && count >= 3 && 2 * header_.components[1].h == maxH_ &&
+                        2 * header_.components[2].h == maxH_;
     mcusPerLine_ = (width + 8 * uint32_t(maxH_) - 1) / (8 * uint32_t(maxH_));
     for (int c = 0; c < count; ++c) {
         const JpegComponent& component = header_.components[c];
@@ -38,7 +41,7 @@ bool JpegBaselineDecoder::start() {
         plane.samples.assign(plane.stride * component.v * 8, 0);
         plane.columns.clear();
         plane.widened.clear();
-        if (component.h != maxH_) {
+        if (component.h != maxH_ && !(halved && (c == 1 || c == 2))) {
             plane.widened.resize(width);
         }
         if (component.h != maxH_ && 2 * component.h != maxH_) {
@@ -54,7 +57,7 @@ bool JpegBaselineDecoder::start() {
     mcusDecoded_ = 0;
     linesDecoded_ = 0;
     nextLine_ = 0;
-    colour_.start(width, count, header_.transform);
+    colour_.start(width, count, header_.transform, halved);
     line_.assign(size_t(width) * size_t(count), 0);
     linePosition_ = line_.size();
     return true;

@@ -3,10 +3,15 @@
 // rounded. Those coefficients that do not fit 16 bits are split into a multiple of 2^16, which
 // passes the shift whole, and a remainder that fits: the products then stay within what the
 // vector units multiply in one step, and the loops are written for the compiler to vectorise.
+// With SSE2 the RGB pixels are also packed into their three bytes with shuffles.
 #include "filters/jpeg_colour.h"
 
 #include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace reader {
 namespace {
@@ -16,17 +21,54 @@ constexpr int32_t kHalf = int32_t{1} << 15;
 // A sum of a sample and a colour term, in [-256, 511], clamped to a byte.
 inline int16_t limit(int16_t value) { return std::min<int16_t>(std::max<int16_t>(value, 0), 255); }
 
+// The terms of one pixel from its Cb and Cr samples.
+struct YccTerm {
+    int16_t red;
+    int16_t green;
+    int16_t blue;
+};
+
+inline YccTerm yccTerm(uint8_t cb, uint8_t cr) {
+    const auto b = int16_t(cb - 128);
+    const auto r = int16_t(cr - 128);
+    // 91881 = 65536 + 26345, 116130 = 2 * 65536 - 14942, -46802 = -65536 + 18734.
+    return {int16_t(r + ((int32_t{r} * 26345 + kHalf) >> 16)),
+            int16_t(-r + ((int32_t{r} * 18734 + int32_t{b} * -22554 + kHalf) >> 16)),
+            int16_t(2 * b + ((int32_t{b} * -14942 + kHalf) >> 16))};
+}
+
+#if defined(__SSE2__)
+
+// Writes four pixels held as R, G, B and a zero byte each as their twelve bytes, and four bytes
+// after them that are not kept.
+inline void storeTwelve(__m128i pixels, uint8_t* out) {
+    // In each half: the first pixel's bytes, then the second's right after them.
+    const __m128i first = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF);
+    const __m128i second =
+        _mm_set_epi32(0xFFFF, static_cast<int>(0xFF000000), 0xFFFF, static_cast<int>(0xFF000000));
+    const __m128i halves = _mm_or_si128(_mm_and_si128(pixels, first),
+                                        _mm_and_si128(_mm_srli_epi64(pixels, 8), second));
+    // The second half's six bytes right after the first half's.
+    const __m128i packed =
+        _mm_or_si128(_mm_move_epi64(halves), _mm_slli_si128(_mm_srli_si128(halves, 8), 6));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
+}
+
+#endif
+
 }  // namespace
 
-void JpegColourConverter::start(size_t width, int count, bool transform) {
+void JpegColourConverter::start(size_t width, int count, bool transform, bool halved) {
     width_ = width;
     count_ = count;
     transform_ = transform && (count == 3 || count == 4);
+    halved_ = halved;
     termsValid_ = false;
     if (transform_) {
-        red_.resize(width);
-        green_.resize(width);
-        blue_.resize(width);
+        // One more for the spare pixel of an odd width when the chroma is halved.
+        red_.resize(width + 1);
+        green_.resize(width + 1);
+        blue_.resize(width + 1);
         packed_.resize(width);
     }
 }
@@ -35,13 +77,20 @@ void JpegColourConverter::computeTerms(const uint8_t* __restrict cb, const uint8
     int16_t* __restrict const red = red_.data();
     int16_t* __restrict const green = green_.data();
     int16_t* __restrict const blue = blue_.data();
+    if (halved_) {
+        for (size_t x = 0; x < (width_ + 1) / 2; ++x) {
+            const YccTerm term = yccTerm(cb[x], cr[x]);
+            red[2 * x] = red[2 * x + 1] = term.red;
+            green[2 * x] = green[2 * x + 1] = term.green;
+            blue[2 * x] = blue[2 * x + 1] = term.blue;
+        }
+        return;
+    }
     for (size_t x = 0; x < width_; ++x) {
-        const auto b = int16_t(cb[x] - 128);
-        const auto r = int16_t(cr[x] - 128);
-        // 91881 = 65536 + 26345, 116130 = 2 * 65536 - 14942, -46802 = -65536 + 18734.
-        red[x] = int16_t(r + ((int32_t{r} * 26345 + kHalf) >> 16));
-        blue[x] = int16_t(2 * b + ((int32_t{b} * -14942 + kHalf) >> 16));
-        green[x] = int16_t(-r + ((int32_t{r} * 18734 + int32_t{b} * -22554 + kHalf) >> 16));
+        const YccTerm term = yccTerm(cb[x], cr[x]);
+        red[x] = term.red;
+        green[x] = term.green;
+        blue[x] = term.blue;
     }
 }
 
@@ -49,19 +98,32 @@ void JpegColourConverter::writeRgb(const uint8_t* __restrict luma, uint8_t* out)
     const int16_t* __restrict const red = red_.data();
     const int16_t* __restrict const green = green_.data();
     const int16_t* __restrict const blue = blue_.data();
-    uint32_t* __restrict const packed = packed_.data();
-    for (size_t x = 0; x < width_; ++x) {
+    size_t x = 0;
+#if defined(__SSE2__)
+    // Eight pixels at a time while the bytes written past them still lie within the row.
+    const __m128i zero = _mm_setzero_si128();
+    auto term = [](const int16_t* terms) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(terms));
+    };
+    for (; 3 * x + 28 <= 3 * width_; x += 8) {
+        const __m128i y =
+            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(luma + x)), zero);
+        // Saturating to bytes is the clamp to [0, 255].
+        const __m128i r = _mm_packus_epi16(_mm_add_epi16(y, term(red + x)), zero);
+        const __m128i g = _mm_packus_epi16(_mm_add_epi16(y, term(green + x)), zero);
+        const __m128i b = _mm_packus_epi16(_mm_add_epi16(y, term(blue + x)), zero);
+        const __m128i rg = _mm_unpacklo_epi8(r, g);
+        const __m128i b0 = _mm_unpacklo_epi8(b, zero);
+        storeTwelve(_mm_unpacklo_epi16(rg, b0), out + 3 * x);
+        storeTwelve(_mm_unpackhi_epi16(rg, b0), out + 3 * x + 12);
+    }
+#endif
+    for (; x < width_; ++x) {
         const int16_t y = luma[x];
-        packed[x] = uint32_t(limit(int16_t(y + red[x]))) |
-                    uint32_t(limit(int16_t(y + green[x]))) << 8 |
-                    uint32_t(limit(int16_t(y + blue[x]))) << 16;
+        out[3 * x] = uint8_t(limit(int16_t(y + red[x])));
+        out[3 * x + 1] = uint8_t(limit(int16_t(y + green[x])));
+        out[3 * x + 2] = uint8_t(limit(int16_t(y + blue[x])));
     }
-    // Four bytes at a time, each pixel's fourth overwritten by the next pixel.
-    const size_t last = width_ - 1;
-    for (size_t x = 0; x < last; ++x) {
-        std::memcpy(out + 3 * x, &packed[x], 4);
-    }
-    std::memcpy(out + 3 * last, &packed[last], 3);
 }
 
 void JpegColourConverter::writeCmyk(const uint8_t* __restrict luma, const uint8_t* __restrict black,

@@ -15,8 +15,9 @@ namespace reader {
 /// What Cb and Cr add to Y is worked out once for rows that share their chroma samples.
 class JpegColourConverter {
   public:
-    /// Rows of `width` pixels of `count` components (1 to 4).
-    void start(size_t width, int count, bool transform);
+    /// Rows of `width` pixels of `count` components (1 to 4). With `halved`, the transform
+    /// takes the second and third rows at half width, each sample covering two pixels.
+    void start(size_t width, int count, bool transform, bool halved);
     /// Writes one row of pixels to `out` from one row of each component. `chromaChanged` says
     /// whether the second and third rows may differ from those of the last call.
     void write(std::span<const uint8_t* const> rows, bool chromaChanged, uint8_t* out);
@@ -29,12 +30,13 @@ class JpegColourConverter {
     size_t width_ = 0;
     int count_ = 0;
     bool transform_ = false;
+    bool halved_ = false;
     bool termsValid_ = false;
     // What Cr adds for red, Cb and Cr for green and Cb for blue, for each pixel.
     std::vector<int16_t> red_;
     std::vector<int16_t> green_;
     std::vector<int16_t> blue_;
-    // The three bytes of each RGB pixel in the low bytes of a word.
+    // The four bytes of each CMYK pixel.
     std::vector<uint32_t> packed_;
 };
 
