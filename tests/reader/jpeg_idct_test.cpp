@@ -85,6 +85,30 @@ TEST(JpegIdctTest, RandomBlocksWithin1OfTheExactTransform) {
     }
 }
 
+// Blocks whose coefficients lie in some of the rows and columns only, down to one coefficient
+// just past the first four rows or columns.
+TEST(JpegIdctTest, BlocksOfSomeRowsOrColumnsWithin1OfTheExactTransform) {
+    struct Shape {
+        size_t firstRow, rows, firstColumn, columns;
+    };
+    constexpr Shape kShapes[] = {{0, 4, 0, 8}, {0, 8, 0, 4}, {0, 4, 0, 4}, {4, 1, 0, 1},
+                                 {0, 1, 4, 1}, {7, 1, 7, 1}, {0, 4, 4, 1}, {4, 4, 4, 4}};
+    std::mt19937 random(7);
+    for (const Shape& shape : kShapes) {
+        for (int i = 0; i < 50; ++i) {
+            Block block{};
+            for (size_t v = shape.firstRow; v < shape.firstRow + shape.rows; ++v) {
+                for (size_t u = shape.firstColumn; u < shape.firstColumn + shape.columns; ++u) {
+                    block[v * 8 + u] = int32_t(random() % 1601) - 800;
+                }
+            }
+            ASSERT_LE(largestDifference(transformed(block), exactSamples(block)), 1)
+                << "rows from " << shape.firstRow << ", columns from " << shape.firstColumn
+                << ", block " << i;
+        }
+    }
+}
+
 TEST(JpegIdctTest, LowBlocksGiveTheSamplesOfTheFullTransform) {
     std::mt19937 random(5);
     for (int i = 0; i < 300; ++i) {
