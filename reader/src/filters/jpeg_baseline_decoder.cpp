@@ -142,17 +142,9 @@ bool JpegBaselineDecoder::decodeMcuRow() {
 
 bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& plane, uint8_t* out) {
     const std::array<uint8_t, 64>& quant = header_.quantTables[component.quantTable];
-    const int dcLength = bits_.decode(header_.dcTables[component.dcTable]);
-    if (dcLength < 0 || dcLength > 15) {
-        return false;
-    }
-    // Valid predictions stay far inside 16 bits; the clamp only keeps damaged data from
-    // overflowing.
-    plane.dcPredictor =
-        std::clamp(plane.dcPredictor + bits_.receiveExtend(dcLength), -32767, 32767);
-    block_[0] = plane.dcPredictor * quant[0];
-
-    const int last = bits_.decodeAc(header_.acTables[component.acTable], quant, block_.data());
+    const int last =
+        bits_.decodeBlock(header_.dcTables[component.dcTable], header_.acTables[component.acTable],
+                          quant, plane.dcPredictor, block_.data());
     if (last < 0) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "filters/jpeg_huffman.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -113,11 +114,37 @@ void JpegBitReader::fill() {
     }
 }
 
-int JpegBitReader::decodeAc(const JpegHuffmanTable& table, std::span<const uint8_t, 64> quant,
-                            int32_t* block) {
+int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTable& table,
+                               std::span<const uint8_t, 64> quant, int32_t& predictor,
+                               int32_t* block) {
     // The bits in locals, so that the stores to the block cannot make the compiler reload them.
     uint64_t bits = bits_;
     int count = count_;
+    if (count < 16) {
+        store(bits, count);
+        fill();
+        bits = bits_;
+        count = count_;
+    }
+    const int32_t dcEntry = dc.fastValue_[bits >> (64 - JpegHuffmanTable::kFastBits)];
+    int32_t difference;
+    if (dcEntry != 0 && (dcEntry & 0xF000) == 0) {
+        bits <<= dcEntry & 0xFF;
+        count -= dcEntry & 0xFF;
+        difference = dcEntry >> 16;
+    } else {
+        store(bits, count);
+        const int length = decode(dc);
+        if (length < 0 || length > 15) {
+            return -1;
+        }
+        difference = receiveExtend(length);
+        bits = bits_;
+        count = count_;
+    }
+    predictor = std::clamp(predictor + difference, -32767, 32767);
+    block[0] = predictor * quant[0];
+
     int last = 0;
     for (int k = 1; k < 64;) {
         if (count < 16) {

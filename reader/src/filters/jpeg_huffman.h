@@ -88,11 +88,15 @@ class JpegBitReader {
         consume(length);
         return value < (int32_t{1} << (length - 1)) ? value - (int32_t{1} << length) + 1 : value;
     }
-    /// Decodes the AC coefficients of a block with `table`: each value times its factor of
-    /// `quant` (in coded order) goes to its natural index in `block`, whose other entries are
-    /// left as they are. Returns the coded index of the last coefficient stored (0 when there is
-    /// none), or -1 when the bits are no code or the coefficients run past the block.
-    int decodeAc(const JpegHuffmanTable& table, std::span<const uint8_t, 64> quant, int32_t* block);
+    /// Decodes the coefficients of a block, the DC difference with `dc` and the others with
+    /// `ac`: `predictor` takes the difference (clamped to ±32767, which only damaged data
+    /// reaches), and each coefficient times its factor of `quant` (in coded order) goes to its
+    /// natural index in `block`, whose other entries are left as they are. Returns the coded
+    /// index of the last coefficient stored after the first (0 when there is none), or -1 when
+    /// the bits are no code, a DC difference is longer than 15 bits or the coefficients run past
+    /// the block.
+    int decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTable& ac,
+                    std::span<const uint8_t, 64> quant, int32_t& predictor, int32_t* block);
     /// Drops the bits left before the next marker and steps over that marker, which must be
     /// restart marker `number` (0 to 7); false when another marker or the end comes first.
     bool restart(int number);
