@@ -161,6 +161,23 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
             count -= entry & 0xFF;
             symbol = entry >> 8 & 0xFF;
             value = entry >> 16;
+        } else if (const uint16_t code = table.fast_[bits >> (64 - JpegHuffmanTable::kFastBits)];
+                   code != 0) {
+            // A short code whose value bits reach past the look-up.
+            bits <<= code >> 8;
+            count -= code >> 8;
+            symbol = code & 0xFF;
+            const int size = symbol & 15;
+            if (count < size) {
+                store(bits, count);
+                fill();
+                bits = bits_;
+                count = count_;
+            }
+            const auto raw = int32_t(bits >> (64 - size));
+            value = raw < (int32_t{1} << (size - 1)) ? raw - (int32_t{1} << size) + 1 : raw;
+            bits <<= size;
+            count -= size;
         } else {
             store(bits, count);
             symbol = decode(table);
