@@ -82,26 +82,33 @@ int JpegBitReader::stuffedOrEnd(int byte) {
     return -1;
 }
 
-void JpegBitReader::fill() {
-    // Whole bytes up to 64 bits from the buffered input at once, unless a 0xFF is among them.
+bool JpegBitReader::takeWord(uint64_t& bits, int& count) {
     const std::span<const uint8_t> ahead = input_->buffered();
-    if (!ended_ && count_ <= 56 && ahead.size() >= 8) {
-        uint64_t word;
-        std::memcpy(&word, ahead.data(), 8);
-        if constexpr (std::endian::native == std::endian::little) {
-            word = __builtin_bswap64(word);
-        }
-        const int taken = (64 - count_) / 8;
-        const int kept = 64 - 8 * taken;  // the bits of the bytes not taken
-        // A byte of the taken ones is 0xFF when its complement is 0.
-        const uint64_t complement = ~word >> kept;
-        constexpr uint64_t kOnes = 0x0101010101010101;
-        if ((((complement - (kOnes >> kept)) & ~complement) & ((kOnes << 7) >> kept)) == 0) {
-            bits_ |= word >> kept << (kept - count_);
-            count_ += 8 * taken;
-            input_->skip(size_t(taken));
-            return;
-        }
+    if (ended_ || count > 56 || ahead.size() < 8) {
+        return false;
+    }
+    uint64_t word;
+    std::memcpy(&word, ahead.data(), 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        word = __builtin_bswap64(word);
+    }
+    const int taken = (64 - count) / 8;
+    const int kept = 64 - 8 * taken;  // the bits of the bytes not taken
+    // A byte of the taken ones is 0xFF when its complement is 0.
+    const uint64_t complement = ~word >> kept;
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    if ((((complement - (kOnes >> kept)) & ~complement) & ((kOnes << 7) >> kept)) != 0) {
+        return false;
+    }
+    bits |= word >> kept << (kept - count);
+    count += 8 * taken;
+    input_->skip(size_t(taken));
+    return true;
+}
+
+void JpegBitReader::fill() {
+    if (takeWord(bits_, count_)) {
+        return;
     }
     while (count_ <= 56) {
         int byte = ended_ ? -1 : nextDataByte();
@@ -120,7 +127,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
     // The bits in locals, so that the stores to the block cannot make the compiler reload them.
     uint64_t bits = bits_;
     int count = count_;
-    if (count < 16) {
+    if (count < 16 && !takeWord(bits, count)) {
         store(bits, count);
         fill();
         bits = bits_;
@@ -147,7 +154,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
 
     int last = 0;
     for (int k = 1; k < 64;) {
-        if (count < 16) {
+        if (count < 16 && !takeWord(bits, count)) {
             store(bits, count);
             fill();
             bits = bits_;

@@ -109,6 +109,10 @@ class JpegBitReader {
     // The same after the byte `byte` was read that is either 0xFF or the end (-1).
     int stuffedOrEnd(int byte);
     void fill();
+    // Adds whole bytes to `bits`, which holds `count` bits, up to 64 bits at once from the
+    // buffered input; false, leaving them, when fewer than 8 bytes are buffered, a 0xFF is among
+    // those it would take or the data has ended.
+    bool takeWord(uint64_t& bits, int& count);
     // Decodes a code longer than the fast look-up covers.
     int decodeLong(const JpegHuffmanTable& table);
     void consume(int length) {
