@@ -112,12 +112,10 @@ inline void transpose4(const __m128* in, __m128* out) {
 // Rounds the samples half up with the level shift of 128 and writes them: `top` and `bottom`
 // hold, for each sample column x, rows 0-3 and 4-7.
 inline void store(const __m128* top, const __m128* bottom, uint8_t* out, size_t stride) {
+    // Truncated first, then clamped by the saturating packs below: the samples of any block,
+    // damaged ones too, lie well inside 32 bits.
     const __m128 shift = _mm_set1_ps(128.5f);
-    const __m128 low = _mm_setzero_ps();
-    const __m128 high = _mm_set1_ps(255.0f);
-    auto rounded = [&](__m128 v) {
-        return _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(_mm_add_ps(v, shift), low), high));
-    };
+    auto rounded = [&](__m128 v) { return _mm_cvttps_epi32(_mm_add_ps(v, shift)); };
     // Column x's eight samples as bytes: two columns a register.
     __m128i columns[4];
     for (size_t x = 0; x < 8; x += 2) {
