@@ -82,7 +82,7 @@ int JpegBitReader::stuffedOrEnd(int byte) {
     return -1;
 }
 
-bool JpegBitReader::takeWord(uint64_t& bits, int& count) {
+inline bool JpegBitReader::takeWord(uint64_t& bits, int& count) {
     const std::span<const uint8_t> ahead = input_->buffered();
     if (ended_ || count > 56 || ahead.size() < 8) {
         return false;
