@@ -65,10 +65,10 @@ void JpegColourConverter::start(size_t width, int count, bool transform, bool ha
     halved_ = halved;
     termsValid_ = false;
     if (transform_) {
-        // One more for the spare pixel of an odd width when the chroma is halved.
-        red_.resize(width + 1);
-        green_.resize(width + 1);
-        blue_.resize(width + 1);
+        const size_t terms = halved ? (width + 1) / 2 : width;
+        red_.resize(terms);
+        green_.resize(terms);
+        blue_.resize(terms);
         packed_.resize(width);
     }
 }
@@ -77,16 +77,8 @@ void JpegColourConverter::computeTerms(const uint8_t* __restrict cb, const uint8
     int16_t* __restrict const red = red_.data();
     int16_t* __restrict const green = green_.data();
     int16_t* __restrict const blue = blue_.data();
-    if (halved_) {
-        for (size_t x = 0; x < (width_ + 1) / 2; ++x) {
-            const YccTerm term = yccTerm(cb[x], cr[x]);
-            red[2 * x] = red[2 * x + 1] = term.red;
-            green[2 * x] = green[2 * x + 1] = term.green;
-            blue[2 * x] = blue[2 * x + 1] = term.blue;
-        }
-        return;
-    }
-    for (size_t x = 0; x < width_; ++x) {
+    const size_t count = red_.size();
+    for (size_t x = 0; x < count; ++x) {
         const YccTerm term = yccTerm(cb[x], cr[x]);
         red[x] = term.red;
         green[x] = term.green;
@@ -100,29 +92,51 @@ void JpegColourConverter::writeRgb(const uint8_t* __restrict luma, uint8_t* out)
     const int16_t* __restrict const blue = blue_.data();
     size_t x = 0;
 #if defined(__SSE2__)
-    // Eight pixels at a time while the bytes written past them still lie within the row.
+    // Sixteen pixels at a time while the bytes written past them still lie within the row.
     const __m128i zero = _mm_setzero_si128();
-    auto term = [](const int16_t* terms) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(terms));
+    const bool halved = halved_;
+    // The terms of the sixteen pixels from x on, in two halves.
+    auto terms = [&](const int16_t* row, __m128i& low, __m128i& high) {
+        if (halved) {
+            const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x / 2));
+            low = _mm_unpacklo_epi16(t, t);
+            high = _mm_unpackhi_epi16(t, t);
+        } else {
+            low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+            high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 8));
+        }
     };
-    for (; 3 * x + 28 <= 3 * width_; x += 8) {
-        const __m128i y =
-            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(luma + x)), zero);
+    for (; 3 * x + 52 <= 3 * width_; x += 16) {
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(luma + x));
+        const __m128i yLow = _mm_unpacklo_epi8(y, zero);
+        const __m128i yHigh = _mm_unpackhi_epi8(y, zero);
         // Saturating to bytes is the clamp to [0, 255].
-        const __m128i r = _mm_packus_epi16(_mm_add_epi16(y, term(red + x)), zero);
-        const __m128i g = _mm_packus_epi16(_mm_add_epi16(y, term(green + x)), zero);
-        const __m128i b = _mm_packus_epi16(_mm_add_epi16(y, term(blue + x)), zero);
-        const __m128i rg = _mm_unpacklo_epi8(r, g);
-        const __m128i b0 = _mm_unpacklo_epi8(b, zero);
-        storeTwelve(_mm_unpacklo_epi16(rg, b0), out + 3 * x);
-        storeTwelve(_mm_unpackhi_epi16(rg, b0), out + 3 * x + 12);
+        auto channel = [&](const int16_t* row) {
+            __m128i low;
+            __m128i high;
+            terms(row, low, high);
+            return _mm_packus_epi16(_mm_add_epi16(yLow, low), _mm_add_epi16(yHigh, high));
+        };
+        const __m128i r = channel(red);
+        const __m128i g = channel(green);
+        const __m128i b = channel(blue);
+        const __m128i rgLow = _mm_unpacklo_epi8(r, g);
+        const __m128i rgHigh = _mm_unpackhi_epi8(r, g);
+        const __m128i bLow = _mm_unpacklo_epi8(b, zero);
+        const __m128i bHigh = _mm_unpackhi_epi8(b, zero);
+        storeTwelve(_mm_unpacklo_epi16(rgLow, bLow), out + 3 * x);
+        storeTwelve(_mm_unpackhi_epi16(rgLow, bLow), out + 3 * x + 12);
+        storeTwelve(_mm_unpacklo_epi16(rgHigh, bHigh), out + 3 * x + 24);
+        storeTwelve(_mm_unpackhi_epi16(rgHigh, bHigh), out + 3 * x + 36);
     }
 #endif
+    const unsigned shift = halved_ ? 1 : 0;
     for (; x < width_; ++x) {
         const int16_t y = luma[x];
-        out[3 * x] = uint8_t(limit(int16_t(y + red[x])));
-        out[3 * x + 1] = uint8_t(limit(int16_t(y + green[x])));
-        out[3 * x + 2] = uint8_t(limit(int16_t(y + blue[x])));
+        const size_t t = x >> shift;
+        out[3 * x] = uint8_t(limit(int16_t(y + red[t])));
+        out[3 * x + 1] = uint8_t(limit(int16_t(y + green[t])));
+        out[3 * x + 2] = uint8_t(limit(int16_t(y + blue[t])));
     }
 }
 
@@ -132,11 +146,13 @@ void JpegColourConverter::writeCmyk(const uint8_t* __restrict luma, const uint8_
     const int16_t* __restrict const green = green_.data();
     const int16_t* __restrict const blue = blue_.data();
     uint32_t* __restrict const packed = packed_.data();
+    const unsigned shift = halved_ ? 1 : 0;
     for (size_t x = 0; x < width_; ++x) {
         const int16_t y = luma[x];
+        const size_t t = x >> shift;
         packed[x] =
-            (uint32_t(limit(int16_t(y + red[x]))) | uint32_t(limit(int16_t(y + green[x]))) << 8 |
-             uint32_t(limit(int16_t(y + blue[x]))) << 16) ^
+            (uint32_t(limit(int16_t(y + red[t]))) | uint32_t(limit(int16_t(y + green[t]))) << 8 |
+             uint32_t(limit(int16_t(y + blue[t]))) << 16) ^
             0xFFFFFFu ^ uint32_t(black[x]) << 24;
     }
     std::memcpy(out, packed, 4 * width_);

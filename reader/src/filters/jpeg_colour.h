@@ -32,7 +32,8 @@ class JpegColourConverter {
     bool transform_ = false;
     bool halved_ = false;
     bool termsValid_ = false;
-    // What Cr adds for red, Cb and Cr for green and Cb for blue, for each pixel.
+    // What Cr adds for red, Cb and Cr for green and Cb for blue, for each pixel or, when the
+    // chroma is halved, for each pair of pixels.
     std::vector<int16_t> red_;
     std::vector<int16_t> green_;
     std::vector<int16_t> blue_;
