@@ -121,7 +121,7 @@ void JpegBitReader::fill() {
     }
 }
 
-int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTable& table,
+int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTable& ac,
                                std::span<const uint8_t, 64> quant, int32_t& predictor,
                                int32_t* block) {
     // The bits in locals, so that the stores to the block cannot make the compiler reload them.
@@ -135,6 +135,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
     }
     const int32_t dcEntry = dc.fastValue_[bits >> (64 - JpegHuffmanTable::kFastBits)];
     int32_t difference;
+    // A DC symbol is the length of the difference; one past 15 is refused on the slower way.
     if (dcEntry != 0 && (dcEntry & 0xF000) == 0) {
         bits <<= dcEntry & 0xFF;
         count -= dcEntry & 0xFF;
@@ -160,7 +161,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
             bits = bits_;
             count = count_;
         }
-        const int32_t entry = table.fastValue_[bits >> (64 - JpegHuffmanTable::kFastBits)];
+        const int32_t entry = ac.fastValue_[bits >> (64 - JpegHuffmanTable::kFastBits)];
         int symbol;
         int32_t value;
         if (entry != 0) {
@@ -168,7 +169,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
             count -= entry & 0xFF;
             symbol = entry >> 8 & 0xFF;
             value = entry >> 16;
-        } else if (const uint16_t code = table.fast_[bits >> (64 - JpegHuffmanTable::kFastBits)];
+        } else if (const uint16_t code = ac.fast_[bits >> (64 - JpegHuffmanTable::kFastBits)];
                    code != 0) {
             // A short code whose value bits reach past the look-up.
             bits <<= code >> 8;
@@ -187,7 +188,7 @@ int JpegBitReader::decodeBlock(const JpegHuffmanTable& dc, const JpegHuffmanTabl
             count -= size;
         } else {
             store(bits, count);
-            symbol = decode(table);
+            symbol = decode(ac);
             if (symbol < 0) {
                 return -1;
             }
