@@ -40,7 +40,7 @@ class JpegHuffmanTable {
     friend class JpegBitReader;
 
     // Codes up to this long are found with one look-up of the next bits.
-    static constexpr int kFastBits = 10;
+    static constexpr int kFastBits = 11;
 
     // Indexed by the next kFastBits bits: code length << 8 | symbol, or 0 for a longer code.
     std::array<uint16_t, 1 << kFastBits> fast_{};
