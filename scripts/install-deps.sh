@@ -8,7 +8,7 @@ brindle_packages=(
   qt6-base-dev qt6-l10n-tools qt6-tools-dev-tools libgl-dev
   libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
   googletest libgtest-dev libbenchmark-dev
-  zlib1g-dev
+  zlib1g-dev libtiff-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
   qpdf

@@ -145,5 +145,84 @@ TEST(JpegHuffmanTest, TheEndOfTheInputEndsTheData) {
     EXPECT_FALSE(bitReader.restart(0));
 }
 
+// A DC table whose code 0 is length 3 and code 1 the length 16 no difference has; an AC table of
+// end of block and a coefficient of one bit in 2-bit codes, a coefficient of ten bits and sixteen
+// zeros in 3-bit codes, and in 12-bit codes, past the look-up, coefficients after runs of 2 and
+// 14 zeros.
+struct BlockTables {
+    JpegHuffmanTable dc = tableOf({2}, {0x03, 0x10});
+    JpegHuffmanTable ac =
+        tableOf({0, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 2}, {0x00, 0x01, 0x0A, 0xF0, 0x23, 0xE1});
+};
+
+constexpr const char* kEndOfBlock = "00";
+constexpr const char* kZeros = "101";
+
+std::array<uint8_t, 64> countingQuant() {
+    std::array<uint8_t, 64> quant;
+    for (size_t k = 0; k < 64; ++k) {
+        quant[k] = uint8_t(k + 1);
+    }
+    return quant;
+}
+
+TEST(JpegHuffmanTest, DecodesBlocksWithValuesWithinAndPastTheLookUp) {
+    const BlockTables tables;
+    const std::array<uint8_t, 64> quant = countingQuant();
+    // DC 5; -1; -1022, its value bits past the look-up; sixteen zeros; two zeros and 7 in a long
+    // code; end of block. Then a block of DC -4 alone, and the first bit after it.
+    const Bytes coded = codedBits(std::string("0101") + "010" + "1000000000001" + kZeros +
+                                  "110000000000111" + kEndOfBlock + "0011" + kEndOfBlock + "0");
+    BufferSource source(coded);
+    ByteReader reader(source);
+    JpegBitReader bitReader(reader);
+    std::array<int32_t, 64> block{};
+    int32_t predictor = 0;
+    ASSERT_EQ(bitReader.decodeBlock(tables.dc, tables.ac, quant, predictor, block.data()), 21);
+    std::array<int32_t, 64> expected{};
+    expected[0] = 5 * 1;
+    expected[kJpegZigzag[1]] = -1 * 2;
+    expected[kJpegZigzag[2]] = -1022 * 3;
+    expected[kJpegZigzag[21]] = 7 * 22;
+    EXPECT_EQ(block, expected);
+    EXPECT_EQ(predictor, 5);
+
+    block = {};
+    EXPECT_EQ(bitReader.decodeBlock(tables.dc, tables.ac, quant, predictor, block.data()), 0);
+    EXPECT_EQ(predictor, 1) << "the difference adds to the prediction";
+    EXPECT_EQ(block[0], 1);
+    EXPECT_EQ(bitReader.receiveExtend(1), -1) << "the block ends where its bits do";
+    EXPECT_FALSE(bitReader.overrun());
+}
+
+TEST(JpegHuffmanTest, RefusesBlocksThatAreNoCodesOrRunPastTheBlock) {
+    struct Case {
+        const char* name;
+        std::string bits;
+        int last;  // what decodeBlock returns
+    };
+    const std::string zeros48 = std::string(kZeros) + kZeros + kZeros;
+    const Case cases[] = {
+        {"DifferenceOf16Bits", "1", -1},
+        {"NoAcCode", "0000" + std::string(12, '1'), -1},
+        {"LastCoefficient", "0000" + zeros48 + "1100000000011", 63},
+        {"ZerosPastTheEnd", "0000" + zeros48 + "011" + kZeros, 49},
+        {"CoefficientPastTheEnd", "0000" + zeros48 + "011" + "1100000000011", -1},
+    };
+    const BlockTables tables;
+    const std::array<uint8_t, 64> quant = countingQuant();
+    for (const Case& c : cases) {
+        const Bytes coded = codedBits(c.bits);
+        BufferSource source(coded);
+        ByteReader reader(source);
+        JpegBitReader bitReader(reader);
+        std::array<int32_t, 64> block{};
+        int32_t predictor = 0;
+        EXPECT_EQ(bitReader.decodeBlock(tables.dc, tables.ac, quant, predictor, block.data()),
+                  c.last)
+            << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace reader

@@ -85,6 +85,60 @@ TEST(JpegIdctTest, RandomBlocksWithin1OfTheExactTransform) {
     }
 }
 
+// Blocks whose coefficients lie in some of the rows and columns only, down to one coefficient
+// just past the first four rows or columns.
+TEST(JpegIdctTest, BlocksOfSomeRowsOrColumnsWithin1OfTheExactTransform) {
+    struct Shape {
+        size_t firstRow, rows, firstColumn, columns;
+    };
+    constexpr Shape kShapes[] = {{0, 4, 0, 8}, {0, 8, 0, 4}, {0, 4, 0, 4}, {4, 1, 0, 1},
+                                 {0, 1, 4, 1}, {7, 1, 7, 1}, {0, 4, 4, 1}, {4, 4, 4, 4}};
+    std::mt19937 random(7);
+    for (const Shape& shape : kShapes) {
+        for (int i = 0; i < 50; ++i) {
+            Block block{};
+            for (size_t v = shape.firstRow; v < shape.firstRow + shape.rows; ++v) {
+                for (size_t u = shape.firstColumn; u < shape.firstColumn + shape.columns; ++u) {
+                    block[v * 8 + u] = int32_t(random() % 1601) - 800;
+                }
+            }
+            ASSERT_LE(largestDifference(transformed(block), exactSamples(block)), 1)
+                << "rows from " << shape.firstRow << ", columns from " << shape.firstColumn
+                << ", block " << i;
+        }
+    }
+}
+
+TEST(JpegIdctTest, LowBlocksGiveTheSamplesOfTheFullTransform) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 300; ++i) {
+        // Sparse blocks, then blocks with every low coefficient set, up to the damaged range.
+        const int32_t range = i < 200 ? kLargestValid : kLargestDamaged;
+        Block block{};
+        for (size_t v = 0; v < 4; ++v) {
+            for (size_t u = 0; u < 4; ++u) {
+                if (i >= 100 || random() % 2 == 0) {
+                    block[v * 8 + u] = int32_t(random() % uint32_t(2 * range + 1)) - range;
+                }
+            }
+        }
+        std::array<uint8_t, 64> full;
+        Block scratch = block;
+        inverseDct(scratch, full.data(), 8);
+        std::array<uint8_t, 80> low;
+        low.fill(0xA5);
+        scratch = block;
+        inverseDctLow(scratch, low.data(), 10);
+        EXPECT_EQ(scratch, Block{}) << "the coefficients are left 0";
+        for (size_t y = 0; y < 8; ++y) {
+            for (size_t x = 0; x < 10; ++x) {
+                ASSERT_EQ(low[y * 10 + x], x < 8 ? full[y * 8 + x] : 0xA5)
+                    << x << "," << y << " of block " << i;
+            }
+        }
+    }
+}
+
 TEST(JpegIdctTest, ExtremeBlocksSaturate) {
     // For each sample, the coefficients of largest magnitude with the signs that push it
     // furthest.

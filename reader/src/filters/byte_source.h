@@ -61,6 +61,10 @@ class ByteReader {
         }
         return buffer_[position_];
     }
+    /// The bytes read from the source and not yet taken, for a decoder to take several at a
+    /// time; `skip` takes them.
+    std::span<const uint8_t> buffered() const { return {buffer_ + position_, length_ - position_}; }
+    void skip(size_t count) { position_ += count; }
     /// Forgets what is buffered and starts the source over.
     void reset() {
         source_->reset();

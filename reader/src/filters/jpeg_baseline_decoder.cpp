@@ -7,28 +7,6 @@
 #include "filters/jpeg_idct.h"
 
 namespace reader {
-namespace {
-
-// The natural (row by row) index of each coefficient in zigzag order: the anti-diagonals of the
-// block in turn, walked downwards on odd ones and upwards on even ones.
-constexpr std::array<uint8_t, 64> makeZigzag() {
-    std::array<uint8_t, 64> order{};
-    int k = 0;
-    for (int diagonal = 0; diagonal < 15; ++diagonal) {
-        const int first = std::max(0, diagonal - 7);
-        const int last = std::min(diagonal, 7);
-        for (int i = first; i <= last; ++i) {
-            const int row = diagonal % 2 == 1 ? i : first + last - i;
-            order[k++] = uint8_t(row * 8 + diagonal - row);
-        }
-    }
-    return order;
-}
-
-constexpr std::array<uint8_t, 64> kZigzag = makeZigzag();
-
-}  // namespace
-
 JpegBaselineDecoder::JpegBaselineDecoder(std::unique_ptr<ByteSource> input,
                                          const DecodeParam& /*param*/)
     : input_(std::move(input)), reader_(*input_), bits_(reader_) {}
@@ -52,6 +30,9 @@ bool JpegBaselineDecoder::start() {
         maxV_ = std::max<int>(maxV_, header_.components[c].v);
     }
     const uint32_t width = header_.width;
+    // The colour transform takes chroma at half width as it is, without widening it first.
+    const bool halved = header_.transform && count >= 3 && 2 * header_.components[1].h == maxH_ &&
+                        2 * header_.components[2].h == maxH_;
     mcusPerLine_ = (width + 8 * uint32_t(maxH_) - 1) / (8 * uint32_t(maxH_));
     for (int c = 0; c < count; ++c) {
         const JpegComponent& component = header_.components[c];
@@ -60,7 +41,7 @@ bool JpegBaselineDecoder::start() {
         plane.samples.assign(plane.stride * component.v * 8, 0);
         plane.columns.clear();
         plane.widened.clear();
-        if (component.h != maxH_) {
+        if (component.h != maxH_ && !(halved && (c == 1 || c == 2))) {
             plane.widened.resize(width);
         }
         if (component.h != maxH_ && 2 * component.h != maxH_) {
@@ -69,13 +50,14 @@ bool JpegBaselineDecoder::start() {
                 plane.columns[x] = x * component.h / uint32_t(maxH_);
             }
         }
-        plane.widenedRow = -1;
+        plane.shownRow = -1;
         plane.dcPredictor = 0;
     }
     block_.fill(0);
     mcusDecoded_ = 0;
     linesDecoded_ = 0;
     nextLine_ = 0;
+    colour_.start(width, count, header_.transform, halved);
     line_.assign(size_t(width) * size_t(count), 0);
     linePosition_ = line_.size();
     return true;
@@ -152,7 +134,7 @@ bool JpegBaselineDecoder::decodeMcuRow() {
         }
     }
     for (Plane& plane : planes_) {
-        plane.widenedRow = -1;
+        plane.shownRow = -1;
     }
     linesDecoded_ += 8 * uint32_t(maxV_);
     return true;
@@ -160,44 +142,19 @@ bool JpegBaselineDecoder::decodeMcuRow() {
 
 bool JpegBaselineDecoder::decodeBlock(const JpegComponent& component, Plane& plane, uint8_t* out) {
     const std::array<uint8_t, 64>& quant = header_.quantTables[component.quantTable];
-    const int dcLength = bits_.decode(header_.dcTables[component.dcTable]);
-    if (dcLength < 0 || dcLength > 15) {
+    const int last =
+        bits_.decodeBlock(header_.dcTables[component.dcTable], header_.acTables[component.acTable],
+                          quant, plane.dcPredictor, block_.data());
+    if (last < 0) {
         return false;
     }
-    // Valid predictions stay far inside 16 bits; the clamp only keeps damaged data from
-    // overflowing.
-    plane.dcPredictor =
-        std::clamp(plane.dcPredictor + bits_.receiveExtend(dcLength), -32767, 32767);
-    block_[0] = plane.dcPredictor * quant[0];
 
-    const JpegHuffmanTable& acTable = header_.acTables[component.acTable];
-    bool acZero = true;
-    for (int k = 1; k < 64;) {
-        const int symbol = bits_.decode(acTable);
-        if (symbol < 0) {
-            return false;
-        }
-        const int run = symbol >> 4;
-        const int length = symbol & 15;
-        if (length == 0) {
-            if (run != 15) {
-                break;  // end of block
-            }
-            k += 16;  // sixteen zeros
-            continue;
-        }
-        k += run;
-        if (k > 63) {
-            return false;
-        }
-        block_[kZigzag[k]] = bits_.receiveExtend(length) * quant[k];
-        acZero = false;
-        ++k;
-    }
-
-    if (acZero) {
+    // The first ten coefficients in coded order lie in the first four of the first four rows.
+    if (last == 0) {
         inverseDctDc(block_[0], out, plane.stride);
         block_[0] = 0;
+    } else if (last < 10) {
+        inverseDctLow(block_, out, plane.stride);
     } else {
         inverseDct(block_, out, plane.stride);
     }
@@ -226,6 +183,7 @@ void JpegBaselineDecoder::writeLine(uint8_t* out) {
     const int count = header_.componentCount;
     const uint32_t mcuRow = nextLine_ / (8 * uint32_t(maxV_));
     std::array<const uint8_t*, 4> rows{};
+    bool chromaChanged = false;
     for (int c = 0; c < count; ++c) {
         const JpegComponent& component = header_.components[c];
         Plane& plane = planes_[c];
@@ -233,17 +191,21 @@ void JpegBaselineDecoder::writeLine(uint8_t* out) {
         // (x * h / maxH, y * v / maxV).
         const auto row = int(nextLine_ * component.v / uint32_t(maxV_) - mcuRow * component.v * 8);
         const uint8_t* samples = plane.samples.data() + size_t(row) * plane.stride;
+        const bool changed = plane.shownRow != row;
+        plane.shownRow = row;
+        if (c == 1 || c == 2) {
+            chromaChanged = chromaChanged || changed;
+        }
         if (plane.widened.empty()) {
             rows[c] = samples;
             continue;
         }
-        if (plane.widenedRow != row) {
+        if (changed) {
             widen(plane, samples, component.h);
-            plane.widenedRow = row;
         }
         rows[c] = plane.widened.data();
     }
-    interleaveJpegRow(std::span(rows).first(size_t(count)), header_.transform, header_.width, out);
+    colour_.write(std::span(rows).first(size_t(count)), chromaChanged, out);
 }
 
 }  // namespace reader

@@ -10,6 +10,7 @@
 
 #include "filters/byte_source.h"
 #include "filters/decode_param.h"
+#include "filters/jpeg_colour.h"
 #include "filters/jpeg_header.h"
 #include "filters/jpeg_huffman.h"
 
@@ -38,10 +39,10 @@ class JpegBaselineDecoder final : public ByteSource {
     struct Plane {
         std::vector<uint8_t> samples;
         size_t stride = 0;
-        // When the component is subsampled across: a row of samples repeated to full width,
-        // and which plane row it holds (-1: none).
+        // When the component is subsampled across: a row of samples repeated to full width.
         std::vector<uint8_t> widened;
-        int widenedRow = -1;
+        // The plane row the last line was output from (-1: none since the MCU row was decoded).
+        int shownRow = -1;
         // The sample of each pixel column, unless the samples are simply doubled.
         std::vector<uint32_t> columns;
         int32_t dcPredictor = 0;
@@ -71,6 +72,7 @@ class JpegBaselineDecoder final : public ByteSource {
     uint32_t linesDecoded_ = 0;        // lines of the MCU rows decoded so far
     uint32_t nextLine_ = 0;            // the next line to output
     std::array<int32_t, 64> block_{};  // coefficients, all 0 between blocks
+    JpegColourConverter colour_;
 
     // A line that did not fit the caller's buffer, and how much of it was given out.
     std::vector<uint8_t> line_;
