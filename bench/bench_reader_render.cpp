@@ -10,6 +10,7 @@
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "surface/qt_surface.h"
+#include "text_operators_page.h"
 #include "vyn_writer.h"
 
 namespace {
@@ -95,29 +96,10 @@ void BM_RepaintFromCache(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintFromCache)->Unit(benchmark::kMillisecond);
 
-// A page of 2,000 text objects of one word each, and the same page without them: the cost of
-// one text operator is the difference over 2,000.
-constexpr int kTextOperators = 2000;
-
 const std::string& textPagesPath() {
     static vyn::fixtures::TempDir dir;
     static const std::string path = [] {
-        std::string text = "0 g ";
-        for (int i = 0; i < kTextOperators; ++i) {
-            text += "BT /F1 10 Tf " + std::to_string(40 + (i % 10) * 50) + " " +
-                    std::to_string(800 - (i / 10) * 4) + " Td (word) Tj ET ";
-        }
-        reader::fixtures::PdfLayout layout =
-            reader::fixtures::pagesPdf({text, "0 g"}, "0 0 595 842");
-        for (size_t i = 0; i < 2; ++i) {
-            layout.objects[2 + 2 * i].body =
-                "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 100 0 R >> >> "
-                "/Contents " +
-                std::to_string(4 + 2 * i) + " 0 R >>";
-        }
-        layout.objects.push_back(
-            {100, "<< /Type /Font /Subtype /TrueType /BaseFont /Helvetica >>"});
-        const std::string bytes = reader::fixtures::buildPdf(layout);
+        const std::string bytes = bench::textOperatorsPdf();
         return dir
             .write("text.pdf",
                    std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
@@ -144,7 +126,7 @@ void BM_TextOperator(benchmark::State& state) {
         }
     }
     state.counters["us/operator"] =
-        1e6 * (seconds[0] - seconds[1]) / double(state.iterations()) / kTextOperators;
+        1e6 * (seconds[0] - seconds[1]) / double(state.iterations()) / bench::kTextOperators;
 }
 BENCHMARK(BM_TextOperator)->Unit(benchmark::kMillisecond);
 

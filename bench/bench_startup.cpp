@@ -1,5 +1,6 @@
 // Whole brindle processes against the same work done by mutool (mupdf-tools), the reference:
-// `info` of a small PDF and page 1 drawn at 72 dpi into a PNG file. Each iteration spawns one
+// `info` of a small PDF, page 1 drawn at 72 dpi into a PNG file, and the cost of one text
+// operator (a page of 2,000 drawn beside the same page without them). Each iteration spawns one
 // process of each and adds up their CPU time (user + system, from wait4); the counters give
 // both in ms and their ratio, "brindle/mutool". Standard output and error go to /dev/null.
 // BRINDLE_BIN in the environment names another brindle to measure, such as an older build.
@@ -12,10 +13,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "pdf_builder.h"
+#include "text_operators_page.h"
 #include "vyn_writer.h"
 
 extern char** environ;
@@ -83,6 +86,9 @@ const vyn::fixtures::TempDir& workFolder() {
              "(of text) Tj ET"}));
         dir.write("small.pdf",
                   std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        const std::string text = bench::textOperatorsPdf();
+        dir.write("text.pdf",
+                  std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
         return true;
     }();
     (void)written;
@@ -96,29 +102,44 @@ std::string brindleBinary() {
     return other != nullptr && *other != '\0' ? other : BRINDLE_BIN;
 }
 
-// Runs both command lines once per iteration and reports their costs side by side.
-void compare(benchmark::State& state, const std::vector<std::string>& brindle,
-             const std::vector<std::string>& mutoolArgs) {
+// Runs both command lines once per iteration; their CPU times and peak memory.
+struct Costs {
+    ChildCost ours;
+    ChildCost theirs;
+};
+
+std::optional<Costs> measure(benchmark::State& state, const std::vector<std::string>& brindle,
+                             const std::vector<std::string>& mutoolArgs) {
     const std::string mutool = findMutool();
     if (mutool.empty()) {
         state.SkipWithError("mutool is not installed (Debian package mupdf-tools): no reference");
-        return;
+        return std::nullopt;
     }
     std::vector<std::string> reference = mutoolArgs;
     reference.insert(reference.begin(), mutool);
+    const ChildCost a = runProcess(brindle);
+    const ChildCost b = runProcess(reference);
+    if (!a.ok || !b.ok) {
+        state.SkipWithError(!a.ok ? "brindle failed" : "mutool failed");
+        return std::nullopt;
+    }
+    return Costs{a, b};
+}
+
+// Runs both command lines once per iteration and reports their costs side by side.
+void compare(benchmark::State& state, const std::vector<std::string>& brindle,
+             const std::vector<std::string>& mutoolArgs) {
     ChildCost ours;
     ChildCost theirs;
     for (auto _ : state) {
-        const ChildCost a = runProcess(brindle);
-        const ChildCost b = runProcess(reference);
-        if (!a.ok || !b.ok) {
-            state.SkipWithError(!a.ok ? "brindle failed" : "mutool failed");
+        const std::optional<Costs> costs = measure(state, brindle, mutoolArgs);
+        if (!costs) {
             return;
         }
-        ours.cpuMs += a.cpuMs;
-        theirs.cpuMs += b.cpuMs;
-        ours.peakMiB = std::max(ours.peakMiB, a.peakMiB);
-        theirs.peakMiB = std::max(theirs.peakMiB, b.peakMiB);
+        ours.cpuMs += costs->ours.cpuMs;
+        theirs.cpuMs += costs->theirs.cpuMs;
+        ours.peakMiB = std::max(ours.peakMiB, costs->ours.peakMiB);
+        theirs.peakMiB = std::max(theirs.peakMiB, costs->theirs.peakMiB);
     }
     const double n = double(state.iterations());
     state.counters["brindle_cpu_ms"] = ours.cpuMs / n;
@@ -140,5 +161,35 @@ void BM_StartupRenderPage1(benchmark::State& state) {
             {"draw", "-o", inWork("m.png"), "-r", "72", inWork("small.pdf"), "1"});
 }
 BENCHMARK(BM_StartupRenderPage1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Each iteration draws both pages with each program; an operator costs the difference of the
+// page with them and the page without, over their number.
+void BM_TextOperatorBesideMutool(benchmark::State& state) {
+    double ours = 0;
+    double theirs = 0;
+    for (auto _ : state) {
+        double page[2][2] = {};  // [page][ours, theirs]
+        for (int p = 0; p < 2; ++p) {
+            const std::string number = std::to_string(p + 1);
+            const std::optional<Costs> costs =
+                measure(state,
+                        {brindleBinary(), "render", inWork("text.pdf"), "-p", number, "-o",
+                         inWork("t.png")},
+                        {"draw", "-o", inWork("t.png"), "-r", "96", inWork("text.pdf"), number});
+            if (!costs) {
+                return;
+            }
+            page[p][0] = costs->ours.cpuMs;
+            page[p][1] = costs->theirs.cpuMs;
+        }
+        ours += page[0][0] - page[1][0];
+        theirs += page[0][1] - page[1][1];
+    }
+    const double perOperator = 1e3 / double(state.iterations()) / bench::kTextOperators;
+    state.counters["brindle_us/operator"] = ours * perOperator;
+    state.counters["mutool_us/operator"] = theirs * perOperator;
+    state.counters["brindle/mutool"] = theirs > 0 ? ours / theirs : 0;
+}
+BENCHMARK(BM_TextOperatorBesideMutool)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(4.0);
 
 }  // namespace
