@@ -78,10 +78,12 @@ bool writePng(const QImage& image, const std::string& path) {
     if (image.isNull()) {
         return false;
     }
-    const QImage rgb =
-        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
-            ? image
-            : image.convertToFormat(QImage::Format_RGB32);
+    // Read in place: a copy of an image a painter is still drawing on would be a deep one.
+    QImage converted;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        converted = image.convertToFormat(QImage::Format_RGB32);
+    }
+    const QImage& rgb = converted.isNull() ? image : converted;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         return false;
