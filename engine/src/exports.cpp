@@ -1,7 +1,6 @@
 // The C interface over the document classes. No exception crosses it: a failure becomes the
 // function's neutral result.
 #include <algorithm>
-#include <new>
 
 #include "document/vyn_document.h"
 #include "engine_state.h"
@@ -11,20 +10,39 @@ namespace {
 
 vyn::VynDocument* documentOf(VynHandle handle) { return static_cast<vyn::VynDocument*>(handle); }
 
+// Runs an export's body; an exception (memory exhausted, a file system error) becomes the
+// export's failure result.
+template <typename Result, typename Body>
+Result guarded(Result failure, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return failure;
+    }
+}
+
+template <typename Body>
+void guarded(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
 extern "C" {
 
 int32_t VYNFile_Init(void) {
-    try {
+    return guarded(0, [] {
         vyn::initEngine();
         return 1;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    });
 }
 
-void VYNFile_Exit(void) { vyn::exitEngine(); }
+void VYNFile_Exit(void) {
+    guarded([] { vyn::exitEngine(); });
+}
 
 int32_t VYNFile_SetCodePage(int32_t codePage) {
     vyn::engineState().codePage = codePage;
@@ -36,7 +54,7 @@ void VYNFile_SetErrorCallback(VynErrorCallback callback) {
 }
 
 int32_t VYNFile_SetBaseFontName(const char* faceName) {
-    vyn::setBaseFontName(faceName);
+    guarded([faceName] { vyn::setBaseFontName(faceName); });
     return 0;
 }
 
@@ -44,58 +62,66 @@ VynHandle VYNFile_Open(const char* path) {
     if (path == nullptr) {
         return nullptr;
     }
-    try {
+    return guarded(VynHandle{nullptr}, [path]() -> VynHandle {
         std::unique_ptr<vyn::VynDocument> document = vyn::VynDocument::Open(path);
         if (!document) {
             return nullptr;
         }
         vyn::setBaseFontName(nullptr);  // every new document starts from the numbered faces
         return document.release();
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    });
 }
 
 void VYNFile_Close(VynHandle document) {
     if (vyn::VynDocument* d = documentOf(document)) {
-        d->Close();
+        guarded([d] { d->Close(); });
         delete d;
     }
 }
 
 int32_t VYNFile_LoadPage(VynHandle document, int32_t page) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr && d->LoadPage(page) ? 1 : 0;
+    return d != nullptr && guarded(false, [&] { return d->LoadPage(page); }) ? 1 : 0;
 }
 
 void VYNFile_Show(VynHandle document, surface::Surface* surface, VynRect visible, int32_t x,
                   int32_t y) {
     if (vyn::VynDocument* d = documentOf(document); d != nullptr && surface != nullptr) {
-        d->Show(*surface, {visible.left, visible.top, visible.right, visible.bottom}, x, y);
+        guarded([&] {
+            d->Show(*surface, {visible.left, visible.top, visible.right, visible.bottom}, x, y);
+        });
     }
 }
 
 int32_t VYNFile_ReplaceFZWithGBK(VynHandle document, const char* code, const char* replacement) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr ? std::max(0, d->ReplaceFZWithGBK(code, replacement)) : 0;
+    return d != nullptr
+               ? guarded(0, [&] { return std::max(0, d->ReplaceFZWithGBK(code, replacement)); })
+               : 0;
 }
 
 int32_t VYNFile_GetTextInRect(VynHandle document, VynRect rect, char* buffer, int32_t size) {
     vyn::VynDocument* d = documentOf(document);
     return d != nullptr
-               ? d->GetTextInRect({rect.left, rect.top, rect.right, rect.bottom}, buffer, size)
+               ? guarded(0,
+                         [&] {
+                             return d->GetTextInRect({rect.left, rect.top, rect.right, rect.bottom},
+                                                     buffer, size);
+                         })
                : 0;
 }
 
 int32_t VYNFile_GetTextBetweenPoints(VynHandle document, int32_t x1, int32_t y1, int32_t x2,
                                      int32_t y2, char* buffer, int32_t size) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr ? d->GetTextBetweenPoints(x1, y1, x2, y2, buffer, size) : 0;
+    return d != nullptr
+               ? guarded(0, [&] { return d->GetTextBetweenPoints(x1, y1, x2, y2, buffer, size); })
+               : 0;
 }
 
 int32_t VYNFile_MarkString(VynHandle document, const char* text) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr ? d->MarkString(text) : 0;
+    return d != nullptr ? guarded(0, [&] { return d->MarkString(text); }) : 0;
 }
 
 void VYNFile_SetMarkColor(VynHandle document, uint32_t color) {
@@ -134,19 +160,19 @@ float VYNFile_GetDisplayRatio(VynHandle document) {
 
 void VYNFile_SetDisplayRatio(VynHandle document, float ratio) {
     if (vyn::VynDocument* d = documentOf(document)) {
-        d->SetDisplayRatio(ratio);
+        guarded([&] { d->SetDisplayRatio(ratio); });
     }
 }
 
 void VYNFile_SetResolution(VynHandle document, int32_t dpiX, int32_t dpiY) {
     if (vyn::VynDocument* d = documentOf(document)) {
-        d->SetResolution(dpiX, dpiY);
+        guarded([&] { d->SetResolution(dpiX, dpiY); });
     }
 }
 
 void VYNFile_EnablePicture(VynHandle document, bool enable) {
     if (vyn::VynDocument* d = documentOf(document)) {
-        d->EnablePicture(enable);
+        guarded([&] { d->EnablePicture(enable); });
     }
 }
 
@@ -157,12 +183,14 @@ int32_t VYNFile_GetDocType(VynHandle document) {
 
 int32_t VYNFile_GetDirHead(VynHandle document, DirHead* head) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr && head != nullptr && d->GetDirHead(*head) ? 0 : -1;
+    return d != nullptr && head != nullptr && guarded(false, [&] { return d->GetDirHead(*head); })
+               ? 0
+               : -1;
 }
 
 int32_t VYNFile_GetDirItem(VynHandle document, int32_t count, DirItem* items) {
     vyn::VynDocument* d = documentOf(document);
-    return d != nullptr && d->GetDirItem(count, items) ? 0 : -1;
+    return d != nullptr && guarded(false, [&] { return d->GetDirItem(count, items); }) ? 0 : -1;
 }
 
 int32_t VYNFile_PrintPagetoSeqPage(VynHandle document, int32_t printedNumber) {
@@ -176,12 +204,10 @@ int32_t VYNFile_PrintPage(VynHandle document, surface::Surface* surface, VynRect
     if (d == nullptr || surface == nullptr) {
         return 0;
     }
-    try {
+    return guarded(0, [&] {
         return d->PrintPage(*surface, {visible.left, visible.top, visible.right, visible.bottom}, x,
                             y);
-    } catch (const std::exception&) {
-        return 0;
-    }
+    });
 }
 
 int32_t VYNFile_SaveAsLowResolution(VynHandle document, const char* outputPath,
@@ -190,11 +216,7 @@ int32_t VYNFile_SaveAsLowResolution(VynHandle document, const char* outputPath,
     if (d == nullptr || outputPath == nullptr) {
         return -1;
     }
-    try {
-        return d->SaveAsLowResolution(outputPath);
-    } catch (const std::exception&) {
-        return -1;
-    }
+    return guarded(-1, [&] { return d->SaveAsLowResolution(outputPath); });
 }
 
 }  // extern "C"
