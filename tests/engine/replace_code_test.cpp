@@ -1,16 +1,14 @@
 // Rewriting one character code throughout a file: every occurrence, the file's permissions
 // kept, and the file as it was when the rewrite fails or is killed at any write.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "document/vyn_document.h"
 #include "files/partial_file.h"
+#include "killed_writes.h"
 #include "stream_builder.h"
 #include "vyn_writer.h"
 
@@ -82,24 +80,10 @@ TEST_F(ReplaceCodeTest, AWriteFailingAtAnyPointLeavesTheFileAsItWas) {
 }
 
 TEST_F(ReplaceCodeTest, ARewriteKilledAtAnyPointLeavesTheFileAsItWas) {
-    static uint64_t killedAt;
-    for (killedAt = 1; killedAt <= 4; ++killedAt) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            files::setWriteHook([](uint64_t n) {
-                if (n == killedAt) {
-                    std::raise(SIGKILL);
-                }
-                return true;
-            });
-            replace();
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << killedAt;
-        EXPECT_EQ(fileBytes(), built_.bytes) << killedAt;
+    for (uint64_t write = 1; write <= 4; ++write) {
+        const int status = ::fixtures::killedAtWrite(write, [this] { replace(); });
+        ASSERT_TRUE(WIFSIGNALED(status)) << write;
+        EXPECT_EQ(fileBytes(), built_.bytes) << write;
     }
     EXPECT_EQ(replace(), 3);
     EXPECT_EQ(filesInFolder(), 1u) << "what the killed runs left is cleared";

@@ -1,10 +1,7 @@
 // ZOR files: packing and unpacking, the catalog after the PDF, and refusals that leave every
 // file as it was.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +9,7 @@
 #include <sstream>
 
 #include "files/partial_file.h"
+#include "killed_writes.h"
 #include "library/library_state.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
@@ -423,25 +421,11 @@ TEST_F(ZorCatalogWriteTest, AWriteFailingAtAnyPointLeavesTheOldFile) {
 
 // A process killed at any write leaves the old file; the next write clears what it left.
 TEST_F(ZorCatalogWriteTest, AWriteKilledAtAnyPointLeavesTheOldFile) {
-    static uint64_t killedAt;
-    for (killedAt = 1; killedAt <= 4; ++killedAt) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            files::setWriteHook([](uint64_t n) {
-                if (n == killedAt) {
-                    std::raise(SIGKILL);
-                }
-                return true;
-            });
-            writeNew();
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << killedAt;
-        EXPECT_EQ(readBytes(zor_), withOld_) << killedAt;
-        expectPdfOpens("killed at write " + std::to_string(killedAt));
+    for (uint64_t write = 1; write <= 4; ++write) {
+        const int status = ::fixtures::killedAtWrite(write, [this] { writeNew(); });
+        ASSERT_TRUE(WIFSIGNALED(status)) << write;
+        EXPECT_EQ(readBytes(zor_), withOld_) << write;
+        expectPdfOpens("killed at write " + std::to_string(write));
     }
     ASSERT_EQ(writeNew(), 1);
     expectNewCatalog("after the kills");

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <array>
 
+#include "log_fonts.h"
 #include "surface/font_service.h"
 
 namespace surface {
@@ -26,15 +27,6 @@ std::pair<int, int> inkInside(const QImage& image, const QRect& cell) {
         }
     }
     return {inside, outside};
-}
-
-LogFont fontOf(std::string_view face, uint8_t charSet, int height) {
-    LogFont f{};
-    f.height = -height;
-    f.weight = 400;
-    f.charSet = charSet;
-    setFaceName(f, face);
-    return f;
 }
 
 // The picture of `text` drawn directly with Qt in the font the surface makes of `font`.

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include "log_fonts.h"
 #include "surface/font_service.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
@@ -14,15 +15,6 @@ namespace {
 constexpr Device kScreen{96, 96};
 constexpr QSize kSize(160, 120);
 constexpr Point kAt{70, 60};
-
-LogFont fontOf(std::string_view face, uint8_t charSet, int height) {
-    LogFont f{};
-    f.height = -height;
-    f.weight = 400;
-    f.charSet = charSet;
-    setFaceName(f, face);
-    return f;
-}
 
 QImage blankImage() {
     QImage image(kSize, QImage::Format_RGB32);
