@@ -267,6 +267,36 @@ TEST(BilevelCodecTest, ShortCodeReadsZerosPastItsEnd) {
     }
 }
 
+// A code that runs out long before its rows do: decoding goes on a short way from the zeros
+// past the end, then the remaining rows are white, whatever the zeros would have made of them.
+TEST(BilevelCodecTest, RowsFarPastTheEndOfTheCodeAreWhite) {
+    constexpr int32_t kWidth = 32768;
+    constexpr int32_t kHeight = 4096;
+    constexpr size_t kStride = kWidth / 8;
+    std::mt19937 random(9);
+    std::vector<uint8_t> code(120);
+    for (uint8_t& b : code) {
+        b = uint8_t(random());
+    }
+    std::vector<uint8_t> bits(kStride * kHeight, 0xA5);
+    BilevelDecoder(code).DecodeRows(bits, kWidth, kHeight, int32_t(kStride));
+    // Stored bottom-up: the top image rows come last. Rows past the tail (a copied row counts
+    // an eighth of a decoded one) are all white.
+    const size_t tailRows = BilevelDecoder::kTailPixels / (kWidth / 8) + 2;
+    ASSERT_LT(tailRows, size_t(kHeight) / 2);
+    const size_t whiteRows = size_t(kHeight) - tailRows;
+    EXPECT_TRUE(std::all_of(bits.begin(), bits.begin() + std::ptrdiff_t(whiteRows * kStride),
+                            [](uint8_t b) { return b == 0; }));
+    // The rows decoded first are those the code and its zeros give.
+    std::vector<uint8_t> padded = code;
+    padded.resize(code.size() + 4096, 0);
+    std::vector<uint8_t> reference(kStride * 64, 0);
+    BilevelDecoder(padded).DecodeRows(reference, kWidth, 64, int32_t(kStride));
+    std::vector<uint8_t> first(kStride * 64, 0);
+    BilevelDecoder(code).DecodeRows(first, kWidth, 64, int32_t(kStride));
+    EXPECT_EQ(first, reference);
+}
+
 // Whatever the bytes, decoding writes whole rows inside the buffer and nothing past the width.
 TEST(BilevelCodecTest, DamagedCodeStaysInsideTheRows) {
     constexpr int32_t kWidth = 83;

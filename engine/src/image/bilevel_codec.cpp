@@ -132,8 +132,19 @@ void BilevelDecoder::DecodeRows(std::span<uint8_t> bits, int32_t width, int32_t 
     }
     const size_t rowBytes = size_t(stride);
     TemplateRows rows(rowBytes);
+    // The work done since the code ran out, in pixels decoded; a copied row counts an eighth.
+    uint64_t tail = 0;
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* stored = bits.data() + size_t(height - 1 - y) * rowBytes;
+        if (position_ >= coded_.size()) {
+            tail += uint64_t(width) / 8 + 1;
+            if (tail > kTailPixels) {
+                std::fill(bits.begin(),
+                          bits.begin() + std::ptrdiff_t(size_t(height - y) * rowBytes),
+                          0);  // the rows left are white
+                return;
+            }
+        }
         if (decode(kTypicalRowContext) == 1) {
             // The first row has only white above it.
             if (y == 0) {
@@ -144,6 +155,9 @@ void BilevelDecoder::DecodeRows(std::span<uint8_t> bits, int32_t width, int32_t 
             rows.repeatAbove();
         } else {
             std::fill_n(stored, rowBytes, 0);
+            if (position_ >= coded_.size()) {
+                tail += uint64_t(width) - uint64_t(width) / 8;
+            }
             uint8_t* current = rows.current();
             int context = rows.firstContext();
             for (int32_t x = 0; x < width; ++x) {

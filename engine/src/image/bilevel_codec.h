@@ -28,8 +28,13 @@ class BilevelDecoder {
     /// stored row), with `width` one-bit pixels each, most significant bit first, 1 = set. Every
     /// row is written whole: a typical row copies the stored row above, any other row is
     /// cleared before its pixels are set. Decodes nothing when width or height is not positive,
-    /// `stride` is too short for `width` or the rows do not fit `bits`.
+    /// `stride` is too short for `width` or the rows do not fit `bits`. Once the code has run
+    /// out, decoding goes on for about kTailPixels pixels (a coder may leave out the zero bytes
+    /// that end its code, but rows upon rows from nothing are no picture); the rows after them
+    /// are cleared.
     void DecodeRows(std::span<uint8_t> bits, int32_t width, int32_t height, int32_t stride);
+
+    static constexpr uint64_t kTailPixels = uint64_t{1} << 22;
 
   private:
     int decode(int context);
