@@ -239,6 +239,51 @@ TEST(PagePicturesTest, UnusableCodedHeadersLeaveTheSlotEmpty) {
     }
 }
 
+// A chain step that does not move forward ends the chain: the same entry is not read, and its
+// picture decoded, again for every place left.
+TEST(PagePicturesTest, AChainStepBackEndsTheChain) {
+    const std::vector<uint8_t> red = solidJpeg(16, 8, {255, 0, 0});
+    const DocumentLayout desc =
+        pageWithPictures({{1, red}, {1, solidJpeg(8, 8, {90})}, {1, red}, {1, red}});
+    BuiltDocument built = buildDocument(desc);
+    // Entry 1 names as its data the first picture's data and itself, so the chain would lead
+    // back to entry 1.
+    const uint64_t entry0 = built.pageDataOffsets[0] + 2 * desc.pages[0].words.size();
+    const uint64_t data0 = entry0 + sizeof(PictureEntry);
+    const uint64_t entry1 = data0 + red.size();
+    const PictureEntry loop{1, uint32_t(data0), uint32_t(entry1 - data0)};
+    std::memcpy(built.bytes.data() + entry1, &loop, sizeof loop);
+    auto opened = openBytes(built.bytes);
+    ASSERT_NE(opened->document, nullptr);
+    ASSERT_TRUE(opened->document->LoadPage(0));
+    EXPECT_NE(opened->document->picture(0), nullptr);
+    EXPECT_NE(opened->document->picture(1), nullptr) << "its data decode";
+    EXPECT_EQ(opened->document->picture(2), nullptr);
+    EXPECT_EQ(opened->document->picture(3), nullptr);
+}
+
+// A page's pictures share a bound on their decoded rows: pictures past it are left out, and
+// a small one after them still decodes.
+TEST(PagePicturesTest, APagesPicturesShareABoundOnTheirSize) {
+    // One-bit pictures of 32768 x 30000 pixels (about 117 MiB of rows each) from a few bytes
+    // of code.
+    BitmapInfoHeader huge{40, 32768, 30000, 1, 1, 0, 0, 300, 300, 0, 0};
+    std::vector<uint8_t> data(sizeof huge + 8 + 16, 0);
+    std::memcpy(data.data(), &huge, sizeof huge);
+    const size_t fit = size_t(kPagePictureBytes / (uint64_t{32768} / 8 * 30000));
+    std::vector<PictureLayout> pictures(fit + 2, PictureLayout{0, data});
+    pictures.push_back({1, solidJpeg(8, 8, {90})});
+    auto opened = openLayout(pageWithPictures(pictures));
+    ASSERT_NE(opened->document, nullptr);
+    ASSERT_TRUE(opened->document->LoadPage(0));
+    for (size_t i = 0; i < fit; ++i) {
+        EXPECT_NE(opened->document->picture(int32_t(i)), nullptr) << i;
+    }
+    EXPECT_EQ(opened->document->picture(int32_t(fit)), nullptr);
+    EXPECT_EQ(opened->document->picture(int32_t(fit + 1)), nullptr);
+    EXPECT_NE(opened->document->picture(int32_t(fit + 2)), nullptr);
+}
+
 TEST(PagePicturesTest, ScannedPagesTakeTheirSizeFromTheirFirstPicture) {
     DocumentLayout desc = pageWithPictures({{1, solidJpeg(600, 300, {200})}});
     desc.docType = 23112;

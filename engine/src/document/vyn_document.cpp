@@ -134,11 +134,14 @@ bool VynDocument::LoadPage(int32_t page) {
 }
 
 // Walks the picture chain: each entry is followed by its data, and an entry without data by
-// the next entry. A chain that runs off the file ends there; the remaining places stay empty.
+// the next entry. A chain that runs off the file, or steps back or stays in place, ends there;
+// the remaining places stay empty. The page's pictures share kPagePictureBytes of decoded
+// rows: a picture past that is left out.
 void VynDocument::loadPictures(uint64_t chainStart) {
     pictureEntries_.assign(size_t(pictureCount_), PictureEntry{});
     uint64_t next = chainStart;
     bool chainIntact = true;
+    uint64_t decoded = 0;
     for (int32_t i = 0; i < pictureCount_; ++i) {
         pictures_[size_t(i)].reset();
         PictureEntry& pictureEntry = pictureEntries_[size_t(i)];
@@ -152,14 +155,21 @@ void VynDocument::loadPictures(uint64_t chainStart) {
             continue;
         }
         if (picturesEnabled_) {
-            pictures_[size_t(i)] = decodePicture(pictureEntry);
+            pictures_[size_t(i)] = decodePicture(pictureEntry, kPagePictureBytes - decoded);
+            if (pictures_[size_t(i)]) {
+                decoded += pictures_[size_t(i)]->bits().size();
+            }
         }
-        next = uint64_t{pictureEntry.dataOffset} + pictureEntry.dataLength;
+        const uint64_t after = uint64_t{pictureEntry.dataOffset} + pictureEntry.dataLength;
+        chainIntact = after > next;
+        next = after;
     }
 }
 
-// Data outside the file, an unknown type or an unusable picture leave the slot empty.
-std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry) {
+// Data outside the file, an unknown type, an unusable picture or one larger than `largest`
+// bytes of rows leave the slot empty.
+std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry,
+                                                       uint64_t largest) {
     constexpr uint32_t kCodedBitmap = 0;
     constexpr uint32_t kJpeg = 1;
     if (entry.type != kCodedBitmap && entry.type != kJpeg) {
@@ -172,8 +182,11 @@ std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry
     if (!stream_->readAt(entry.dataOffset, data)) {
         return nullptr;
     }
-    return entry.type == kCodedBitmap ? DecodeCodedPicture(std::move(data))
-                                      : DecodeJpegPicture(data);
+    if (entry.type == kCodedBitmap) {
+        return DecodeCodedPicture(std::move(data), largest);
+    }
+    std::unique_ptr<DibPicture> picture = DecodeJpegPicture(data);
+    return picture && picture->bits().size() <= largest ? std::move(picture) : nullptr;
 }
 
 std::string VynDocument::PictureLabel(const PictureRecord& record) {

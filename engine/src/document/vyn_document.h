@@ -19,6 +19,9 @@ namespace vyn {
 /// The most pictures and user-defined characters one page may have.
 inline constexpr int32_t kMaxPictures = 128;
 inline constexpr int32_t kMaxGlyphs = 128;
+/// The most bytes of decoded rows the pictures of one page may take together: more than a
+/// page shows at any scanning resolution.
+inline constexpr uint64_t kPagePictureBytes = uint64_t{512} << 20;
 
 using files::PartialFile;
 
@@ -72,7 +75,7 @@ class VynDocument : public PageDocument {
     VynDocument() = default;
     bool readFixedPart(const std::string& path);
     void loadPictures(uint64_t chainStart);
-    std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry);
+    std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry, uint64_t largest);
     void loadGlyphs(PageEntry& entry);
     bool writeLowResolution(PartialFile& copy);
     uint64_t contentsOffset() const {

@@ -5,9 +5,9 @@
 
 namespace vyn {
 
-std::unique_ptr<DibPicture> DecodeCodedPicture(std::vector<uint8_t> data) {
+std::unique_ptr<DibPicture> DecodeCodedPicture(std::vector<uint8_t> data, uint64_t largest) {
     std::unique_ptr<DibPicture> source = DibPicture::AttachPacked(std::move(data));
-    if (!source) {
+    if (!source || uint64_t(source->stride()) * uint64_t(source->height()) > largest) {
         return nullptr;
     }
     std::unique_ptr<DibPicture> picture;
