@@ -1,42 +1,14 @@
 // The C interface when memory runs out: every export that needs memory it cannot have gives
-// its failure result, and no exception reaches the caller. The test program's own operator new
-// stands for the allocator; while `exhausted` is set, each allocation throws.
+// its failure result, and no exception reaches the caller.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <functional>
-#include <new>
 
+#include "exhausted_allocator.h"
 #include "stream_builder.h"
 #include "surface/recording_surface.h"
 #include "vyn/vynfile.h"
 #include "vyn_writer.h"
-
-namespace {
-
-std::atomic<bool> exhausted{false};
-std::atomic<int> refused{0};
-
-void* allocate(size_t size) {
-    if (exhausted) {
-        ++refused;
-        throw std::bad_alloc();
-    }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(size_t size) { return allocate(size); }
-void* operator new[](size_t size) { return allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace vyn::fixtures {
 namespace {
@@ -107,11 +79,11 @@ TEST(ExportsExhaustionTest, EveryExportFailsCleanlyWithoutMemory) {
     };
     int failedCalls = 0;
     for (const Call& call : calls) {
-        refused = 0;
-        exhausted = true;
+        ::fixtures::takeRefusedAllocations();
+        ::fixtures::exhaustMemory(true);
         const int64_t result = call.run();
-        exhausted = false;
-        if (refused > 0) {
+        ::fixtures::exhaustMemory(false);
+        if (::fixtures::takeRefusedAllocations() > 0) {
             ++failedCalls;
             EXPECT_EQ(result, call.failure) << call.name;
         }
@@ -120,10 +92,10 @@ TEST(ExportsExhaustionTest, EveryExportFailsCleanlyWithoutMemory) {
     // With memory back, the document works on.
     EXPECT_EQ(VYNFile_LoadPage(d, 0), 1);
     EXPECT_EQ(VYNFile_MarkString(d, "\xb9\xfa"), 1);
-    exhausted = true;
+    ::fixtures::exhaustMemory(true);
     VYNFile_Close(d);
     VYNFile_Exit();
-    exhausted = false;
+    ::fixtures::exhaustMemory(false);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "library/export_guard.h"
 #include "library/library_state.h"
 #include "library/type1_rasteriser.h"
 #include "reader/rdll.h"
@@ -22,41 +23,46 @@ RdllSize sizeOf(surface::Size size) { return {size.cx, size.cy}; }
 extern "C" {
 
 int RDLL_Init(int fontsOnly) {
-    LibraryState& state = libraryState();
-    if (state.installedFonts) {
-        RDLL_Free(fontsOnly);
-    }
-    state.installedFonts = surface::FontService::instance().faces();
-    if (fontsOnly != 0) {
-        return 1;
-    }
-    static const bool cleared = (removeStaleFontFolders(), true);
-    (void)cleared;
-    return Type1Rasteriser::instance().init() ? 1 : 0;
+    return guarded(0, [&] {
+        LibraryState& state = libraryState();
+        if (state.installedFonts) {
+            RDLL_Free(fontsOnly);
+        }
+        state.installedFonts = surface::FontService::instance().faces();
+        if (fontsOnly != 0) {
+            return 1;
+        }
+        static const bool cleared = (removeStaleFontFolders(), true);
+        (void)cleared;
+        return Type1Rasteriser::instance().init() ? 1 : 0;
+    });
 }
 
 void RDLL_Free(int fontsOnly) {
-    LibraryState& state = libraryState();
-    state.installedFonts.reset();
-    state.installedFaceIndex.clear();
-    if (fontsOnly != 0) {
-        return;
-    }
-    std::error_code ignored;
-    for (const std::filesystem::path& file : state.addedFontFiles) {
-        surface::FontService::instance().removeFontFile(file);
-        std::filesystem::remove(file, ignored);
-    }
-    state.addedFontFiles.clear();
-    Type1Rasteriser::instance().close();
-    for (const std::filesystem::path& file : state.type1Files) {
-        std::filesystem::remove(file, ignored);
-    }
-    state.type1Files.clear();
-    if (!state.fontFolder.empty()) {
-        std::filesystem::remove(state.fontFolder, ignored);  // only when nothing else is in it
-    }
-    state.fontFolder.clear();
+    guarded(0, [&] {
+        LibraryState& state = libraryState();
+        state.installedFonts.reset();
+        state.installedFaceIndex.clear();
+        if (fontsOnly != 0) {
+            return 0;
+        }
+        std::error_code ignored;
+        for (const std::filesystem::path& file : state.addedFontFiles) {
+            surface::FontService::instance().removeFontFile(file);
+            std::filesystem::remove(file, ignored);
+        }
+        state.addedFontFiles.clear();
+        Type1Rasteriser::instance().close();
+        for (const std::filesystem::path& file : state.type1Files) {
+            std::filesystem::remove(file, ignored);
+        }
+        state.type1Files.clear();
+        if (!state.fontFolder.empty()) {
+            std::filesystem::remove(state.fontFolder, ignored);  // only when nothing else is in it
+        }
+        state.fontFolder.clear();
+        return 0;
+    });
 }
 
 int RDLL_IsExist(const char* path) {
@@ -75,20 +81,22 @@ int RDLL_GetLastErrorCode(void) { return libraryState().lastLibraryError; }
 const char* RDLL_GetLastErrorMsg(void) { return ErrorMessage(libraryState().lastLibraryError); }
 
 int RDLL_OpenPDFFile(const char* path) {
-    LibraryState& state = libraryState();
-    for (int slot = 0; slot < kReaderSlots; ++slot) {
-        std::unique_ptr<CReader>& reader = state.readers[size_t(slot)];
-        if (reader) {
-            continue;
+    return guarded(-1, [&] {
+        LibraryState& state = libraryState();
+        for (int slot = 0; slot < kReaderSlots; ++slot) {
+            if (state.readers[size_t(slot)]) {
+                continue;
+            }
+            // The slot takes the reader only once it is open, so a failure leaves it free.
+            auto reader = std::make_unique<CReader>();
+            if (reader->Open(path) == 0) {
+                return -1;
+            }
+            state.readers[size_t(slot)] = std::move(reader);
+            return slot;
         }
-        reader = std::make_unique<CReader>();
-        if (reader->Open(path) == 0) {
-            reader.reset();
-            return -1;
-        }
-        return slot;
-    }
-    return -1;
+        return -1;
+    });
 }
 
 int RDLL_Close(int handle) {
@@ -100,28 +108,37 @@ int RDLL_Close(int handle) {
 }
 
 void RDLL_CloseAll(void) {
-    for (std::unique_ptr<CReader>& reader : libraryState().readers) {
-        reader.reset();
-    }
+    guarded(0, [&] {
+        for (std::unique_ptr<CReader>& reader : libraryState().readers) {
+            reader.reset();
+        }
+        return 0;
+    });
 }
 
 int RDLL_ReInitFont(void) {
-    Type1Rasteriser::instance().close();
-    return Type1Rasteriser::instance().init() ? 1 : 0;
+    return guarded(0, [&] {
+        Type1Rasteriser::instance().close();
+        return Type1Rasteriser::instance().init() ? 1 : 0;
+    });
 }
 
 int RDLL_ReGetPage(int handle, int page) {
-    CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->ReGetPage(page) : 0;
+    return guarded(0, [&] {
+        CReader* reader = readerAt(handle);
+        return reader != nullptr ? reader->ReGetPage(page) : 0;
+    });
 }
 
 int RDLL_Draw(int handle, const surface::Device* window, surface::Surface* surface, int printing) {
-    CReader* reader = readerAt(handle);
-    if (reader == nullptr) {
-        return 0;
-    }
-    surface::Rect none{};
-    return reader->Draw(window, surface, 0, none, nullptr, printing);
+    return guarded(0, [&] {
+        CReader* reader = readerAt(handle);
+        if (reader == nullptr) {
+            return 0;
+        }
+        surface::Rect none{};
+        return reader->Draw(window, surface, 0, none, nullptr, printing);
+    });
 }
 
 int RDLL_ReDraw(int handle, int on) {
@@ -134,17 +151,21 @@ int RDLL_ReDraw(int handle, int on) {
 }
 
 int RDLL_GetPage(int handle, int page) {
-    CReader* reader = readerAt(handle);
-    return reader != nullptr ? reader->GetPage(page) : 0;
+    return guarded(0, [&] {
+        CReader* reader = readerAt(handle);
+        return reader != nullptr ? reader->GetPage(page) : 0;
+    });
 }
 
 int RDLL_GetPageInfo(int handle, tagPAGEINFO* info) {
-    CReader* reader = readerAt(handle);
-    if (reader == nullptr) {
-        return 0;
-    }
-    reader->GetPageInfo(info);
-    return 1;
+    return guarded(0, [&] {
+        CReader* reader = readerAt(handle);
+        if (reader == nullptr) {
+            return 0;
+        }
+        reader->GetPageInfo(info);
+        return 1;
+    });
 }
 
 int RDLL_GetErrorCode(int handle) {
@@ -153,8 +174,10 @@ int RDLL_GetErrorCode(int handle) {
 }
 
 RdllSize RDLL_SetScale(int handle, const surface::Device* device, int percent, int reRender) {
-    CReader* reader = readerAt(handle);
-    return reader != nullptr ? sizeOf(reader->SetScale(device, percent, reRender)) : RdllSize{};
+    return guarded(RdllSize{}, [&] {
+        CReader* reader = readerAt(handle);
+        return reader != nullptr ? sizeOf(reader->SetScale(device, percent, reRender)) : RdllSize{};
+    });
 }
 
 RdllSize RDLL_GetScrollRange(int handle) {
@@ -168,8 +191,10 @@ RdllSize RDLL_GetPageSize(int handle) {
 }
 
 RdllSize RDLL_ResetScroll(int handle, const surface::Device* device) {
-    CReader* reader = readerAt(handle);
-    return reader != nullptr ? sizeOf(reader->ResetScroll(device)) : RdllSize{};
+    return guarded(RdllSize{}, [&] {
+        CReader* reader = readerAt(handle);
+        return reader != nullptr ? sizeOf(reader->ResetScroll(device)) : RdllSize{};
+    });
 }
 
 int RDLL_SetOffset(int handle, int x, int y) {
@@ -209,15 +234,21 @@ void RDLL_SetColumnSelect(int handle, int on) {
 }
 
 void RDLL_SetBig5(int handle, int on) {
-    if (CReader* reader = readerAt(handle)) {
-        reader->SetBig5(on);
-    }
+    guarded(0, [&] {
+        if (CReader* reader = readerAt(handle)) {
+            reader->SetBig5(on);
+        }
+        return 0;
+    });
 }
 
 void RDLL_ShowType1Font(int handle, int on) {
-    if (CReader* reader = readerAt(handle)) {
-        reader->ShowType1Font(on);
-    }
+    guarded(0, [&] {
+        if (CReader* reader = readerAt(handle)) {
+            reader->ShowType1Font(on);
+        }
+        return 0;
+    });
 }
 
 int RDLL_SetBkColor(int handle, surface::ColorRef colour) {

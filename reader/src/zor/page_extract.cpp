@@ -13,6 +13,7 @@
 #include <string>
 
 #include "files/partial_file.h"
+#include "library/export_guard.h"
 #include "library/library_state.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
@@ -246,41 +247,44 @@ int CReader::ComboPDF(reader::PartialFile& output, const int32_t* pages) {
 extern "C" {
 
 int RDLL_ComboPDF(PageExtractRequest* request, int /*unused*/, const char* output) {
-    if (request == nullptr || output == nullptr ||
-        strnlen(request->path, sizeof request->path) == sizeof request->path) {
-        fail(kNoInputFile, "RDLL_ComboPDF-- Not Input File!");
-        return 0;
-    }
-    if (request->count < 0 || request->count >= int32_t(std::size(request->pages))) {
-        fail(kPageRangeError, "RDLL_ComboPDF-- page count error!");
-        return 0;
-    }
-    PartialFile file(output);
-    if (!file.isOpen()) {
-        setLibraryError(kOpenFileError);
-        WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open dest file error!", output);
-        return 0;
-    }
-    if (!put(file, "%PDF-1.2 \r\n%\xE2\xE3\xCF\xD3\r\n \r\n")) {
-        fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
-        return 0;
-    }
-    CReader reader;
-    if (reader.Open(request->path) == 0) {
-        setLibraryError(reader.GetLastErrorCode() != 0 ? reader.GetLastErrorCode()
-                                                       : kOpenFileError);
-        WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open source file error!", request->path);
-        return 0;
-    }
-    request->pages[request->count] = -1;
-    if (reader.ComboPDF(file, request->pages) == 0) {
-        return 0;
-    }
-    if (!file.commit()) {
-        fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
-        return 0;
-    }
-    return 1;
+    return guarded(0, [&] {
+        if (request == nullptr || output == nullptr ||
+            strnlen(request->path, sizeof request->path) == sizeof request->path) {
+            fail(kNoInputFile, "RDLL_ComboPDF-- Not Input File!");
+            return 0;
+        }
+        if (request->count < 0 || request->count >= int32_t(std::size(request->pages))) {
+            fail(kPageRangeError, "RDLL_ComboPDF-- page count error!");
+            return 0;
+        }
+        PartialFile file(output);
+        if (!file.isOpen()) {
+            setLibraryError(kOpenFileError);
+            WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open dest file error!", output);
+            return 0;
+        }
+        if (!put(file, "%PDF-1.2 \r\n%\xE2\xE3\xCF\xD3\r\n \r\n")) {
+            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
+            return 0;
+        }
+        CReader reader;
+        if (reader.Open(request->path) == 0) {
+            setLibraryError(reader.GetLastErrorCode() != 0 ? reader.GetLastErrorCode()
+                                                           : kOpenFileError);
+            WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open source file error!",
+                     request->path);
+            return 0;
+        }
+        request->pages[request->count] = -1;
+        if (reader.ComboPDF(file, request->pages) == 0) {
+            return 0;
+        }
+        if (!file.commit()) {
+            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
+            return 0;
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"

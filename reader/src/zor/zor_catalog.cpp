@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "files/partial_file.h"
+#include "library/export_guard.h"
 #include "library/library_state.h"
 #include "reader/rdll.h"
 #include "support/debug_log.h"
@@ -205,93 +206,101 @@ constexpr Messages kPackCatalog{"RDLL_PackCatalogToFile-- Open source file error
 extern "C" {
 
 int RDLL_PackCatalogToFile(const char* path, const DirHead* head, const DirItem* items) {
-    if (head == nullptr) {
-        fail(kNoInputFile, "RDLL_PackCatalogToFile-- Not Input Catalog!");
-        return 0;
-    }
-    const auto* headBytes = reinterpret_cast<const uint8_t*>(head);
-    const int32_t count = itemCount(headBytes);
-    if (count < 0 || (count > 0 && items == nullptr) ||
-        zor::catalogBytes(count) > int64_t(INT32_MAX)) {
-        fail(kNoInputFile, "RDLL_PackCatalogToFile-- Not Input Catalog!");
-        return 0;
-    }
-    std::optional<OpenedZor> zor = openZor(path, "rb", kPackCatalog);
-    if (!zor) {
-        return 0;
-    }
-    // Only a ZOR file gets a catalog: the header of anything else would be overwritten.
-    if (std::string_view(reinterpret_cast<const char*>(zor->header.data()), 3) != "ZOR") {
-        fail(kNotPdfOrZor, "RDLL_PackCatalogToFile-- Not ZOR file!");
-        return 0;
-    }
-    const std::optional<int64_t> end = pdfEnd(*zor);
-    if (!end) {
-        fail(kReadFileError, kPackCatalog.read);
-        return 0;
-    }
-    if (*end > int64_t(INT32_MAX) - zor::catalogBytes(count)) {
-        fail(kMoveFilePointerError, kPackCatalog.read);
-        return 0;
-    }
-    zor->header[zor::kVersionDigitAt] = '2';
-    zor::writeInt32(zor->header.data() + zor::kCatalogFlagAt, 1);
-    zor::writeInt32(zor->header.data() + zor::kCatalogSizeAt, int32_t(zor::catalogBytes(count)));
-    zor::writeInt32(zor->header.data() + zor::kCatalogOffsetAt, int32_t(*end));
+    return guarded(0, [&] {
+        if (head == nullptr) {
+            fail(kNoInputFile, "RDLL_PackCatalogToFile-- Not Input Catalog!");
+            return 0;
+        }
+        const auto* headBytes = reinterpret_cast<const uint8_t*>(head);
+        const int32_t count = itemCount(headBytes);
+        if (count < 0 || (count > 0 && items == nullptr) ||
+            zor::catalogBytes(count) > int64_t(INT32_MAX)) {
+            fail(kNoInputFile, "RDLL_PackCatalogToFile-- Not Input Catalog!");
+            return 0;
+        }
+        std::optional<OpenedZor> zor = openZor(path, "rb", kPackCatalog);
+        if (!zor) {
+            return 0;
+        }
+        // Only a ZOR file gets a catalog: the header of anything else would be overwritten.
+        if (std::string_view(reinterpret_cast<const char*>(zor->header.data()), 3) != "ZOR") {
+            fail(kNotPdfOrZor, "RDLL_PackCatalogToFile-- Not ZOR file!");
+            return 0;
+        }
+        const std::optional<int64_t> end = pdfEnd(*zor);
+        if (!end) {
+            fail(kReadFileError, kPackCatalog.read);
+            return 0;
+        }
+        if (*end > int64_t(INT32_MAX) - zor::catalogBytes(count)) {
+            fail(kMoveFilePointerError, kPackCatalog.read);
+            return 0;
+        }
+        zor->header[zor::kVersionDigitAt] = '2';
+        zor::writeInt32(zor->header.data() + zor::kCatalogFlagAt, 1);
+        zor::writeInt32(zor->header.data() + zor::kCatalogSizeAt,
+                        int32_t(zor::catalogBytes(count)));
+        zor::writeInt32(zor->header.data() + zor::kCatalogOffsetAt, int32_t(*end));
 
-    // The new file is written beside the old one and takes its name when complete: a failed or
-    // interrupted write leaves the old file, catalog and all.
-    PartialFile output(path);
-    if (!output.isOpen()) {
-        setLibraryError(kOpenFileError);
-        WriteLog(kLogError, "%s(%s)\r\n", kPackCatalog.open, path);
-        return 0;
-    }
-    const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(count);
-    const bool written =
-        output.append(zor->header) && copyBytes(zor->file.get(), zor::kHeaderSize, *end, output) &&
-        output.append(std::span(headBytes, size_t(zor::kDirHeadSize))) &&
-        (count == 0 ||
-         output.append(std::span(reinterpret_cast<const uint8_t*>(items), itemBytes))) &&
-        output.commit();
-    if (!written) {
-        fail(kWriteFileError, kPackCatalog.shortHeader);
-        return 0;
-    }
-    return 1;
+        // The new file is written beside the old one and takes its name when complete: a failed or
+        // interrupted write leaves the old file, catalog and all.
+        PartialFile output(path);
+        if (!output.isOpen()) {
+            setLibraryError(kOpenFileError);
+            WriteLog(kLogError, "%s(%s)\r\n", kPackCatalog.open, path);
+            return 0;
+        }
+        const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(count);
+        const bool written =
+            output.append(zor->header) &&
+            copyBytes(zor->file.get(), zor::kHeaderSize, *end, output) &&
+            output.append(std::span(headBytes, size_t(zor::kDirHeadSize))) &&
+            (count == 0 ||
+             output.append(std::span(reinterpret_cast<const uint8_t*>(items), itemBytes))) &&
+            output.commit();
+        if (!written) {
+            fail(kWriteFileError, kPackCatalog.shortHeader);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int RDLL_GetCatalog(const char* path, DirHead* head) {
-    std::optional<OpenedZor> zor = openZor(path, "rb", kGetCatalog);
-    if (!zor || head == nullptr) {
-        return 0;
-    }
-    std::array<uint8_t, zor::kDirHeadSize> bytes{};
-    bool found = false;
-    if (!readCatalogHead(*zor, bytes.data(), found, kGetCatalog) || !found) {
-        return 0;
-    }
-    std::memcpy(head, bytes.data(), bytes.size());
-    return 1;
+    return guarded(0, [&] {
+        std::optional<OpenedZor> zor = openZor(path, "rb", kGetCatalog);
+        if (!zor || head == nullptr) {
+            return 0;
+        }
+        std::array<uint8_t, zor::kDirHeadSize> bytes{};
+        bool found = false;
+        if (!readCatalogHead(*zor, bytes.data(), found, kGetCatalog) || !found) {
+            return 0;
+        }
+        std::memcpy(head, bytes.data(), bytes.size());
+        return 1;
+    });
 }
 
 int RDLL_GetCatalogItem(const char* path, DirItem* items) {
-    std::optional<OpenedZor> zor = openZor(path, "rb", kGetCatalogItem);
-    if (!zor || items == nullptr) {
-        return 0;
-    }
-    std::array<uint8_t, zor::kDirHeadSize> head{};
-    bool found = false;
-    if (!readCatalogHead(*zor, head.data(), found, kGetCatalogItem) || !found) {
-        return 0;
-    }
-    // The items follow the head directly; readCatalogHead has checked they lie in the file.
-    const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(itemCount(head.data()));
-    if (itemBytes > 0 && std::fread(items, 1, itemBytes, zor->file.get()) != itemBytes) {
-        fail(kReadFileError, kGetCatalogItem.read);
-        return 0;
-    }
-    return 1;
+    return guarded(0, [&] {
+        std::optional<OpenedZor> zor = openZor(path, "rb", kGetCatalogItem);
+        if (!zor || items == nullptr) {
+            return 0;
+        }
+        std::array<uint8_t, zor::kDirHeadSize> head{};
+        bool found = false;
+        if (!readCatalogHead(*zor, head.data(), found, kGetCatalogItem) || !found) {
+            return 0;
+        }
+        // The items follow the head directly; readCatalogHead has checked they lie in the file.
+        const size_t itemBytes = size_t(zor::kDirItemSize) * size_t(itemCount(head.data()));
+        if (itemBytes > 0 && std::fread(items, 1, itemBytes, zor->file.get()) != itemBytes) {
+            fail(kReadFileError, kGetCatalogItem.read);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"

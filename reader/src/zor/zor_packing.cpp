@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "files/partial_file.h"
+#include "library/export_guard.h"
 #include "library/library_state.h"
 #include "reader/rdll.h"
 #include "support/debug_log.h"
@@ -77,70 +78,74 @@ std::array<uint8_t, zor::kHeaderSize> packedHeader() {
 extern "C" {
 
 int RDLL_PackFile(const char* source, const char* destination, RdllPackProgress progress) {
-    libraryState().lastLibraryError = kNoError;
-    if (source == nullptr || destination == nullptr) {
-        fail(kNoInputFile, "RDLL_PackFile-- Not Input File!");
-        return 0;
-    }
-    File input = openForReading(source);
-    if (!input) {
-        failOpening("RDLL_PackFile-- Open source file error!", source);
-        return 0;
-    }
-    PartialFile output(destination);
-    if (!output.isOpen()) {
-        failOpening("RDLL_PackFile-- Open source file error!", destination);
-        return 0;
-    }
-    if (!output.append(packedHeader())) {
-        fail(kWriteFileError, "RDLL_PackFile-- write file error!");
-        return 0;
-    }
-    const int64_t length = fseeko(input.get(), 0, SEEK_END) == 0 ? ftello(input.get()) : -1;
-    if (length < 0 || fseeko(input.get(), 0, SEEK_SET) != 0) {
-        fail(kMoveFilePointerError, "GetFileLength -- seek file pointer error.");
-        return 0;
-    }
-    // The callback counts in 32 bits; larger files report the largest count it holds.
-    const int32_t total = int32_t(std::min<int64_t>(length, INT32_MAX));
-    if (progress != nullptr) {
-        progress(total, int32_t(kBlockSize), 1);
-    }
-    const auto reportBlock = [&](size_t got) {
-        if (progress != nullptr) {
-            progress(total, int32_t(got), 0);
+    return guarded(0, [&] {
+        libraryState().lastLibraryError = kNoError;
+        if (source == nullptr || destination == nullptr) {
+            fail(kNoInputFile, "RDLL_PackFile-- Not Input File!");
+            return 0;
         }
-    };
-    if (!copyMasked(input.get(), output, reportBlock) || !output.commit()) {
-        fail(kReadFileError, "RDLL_PackFile-- read file error!");
-        return 0;
-    }
-    return 1;
+        File input = openForReading(source);
+        if (!input) {
+            failOpening("RDLL_PackFile-- Open source file error!", source);
+            return 0;
+        }
+        PartialFile output(destination);
+        if (!output.isOpen()) {
+            failOpening("RDLL_PackFile-- Open source file error!", destination);
+            return 0;
+        }
+        if (!output.append(packedHeader())) {
+            fail(kWriteFileError, "RDLL_PackFile-- write file error!");
+            return 0;
+        }
+        const int64_t length = fseeko(input.get(), 0, SEEK_END) == 0 ? ftello(input.get()) : -1;
+        if (length < 0 || fseeko(input.get(), 0, SEEK_SET) != 0) {
+            fail(kMoveFilePointerError, "GetFileLength -- seek file pointer error.");
+            return 0;
+        }
+        // The callback counts in 32 bits; larger files report the largest count it holds.
+        const int32_t total = int32_t(std::min<int64_t>(length, INT32_MAX));
+        if (progress != nullptr) {
+            progress(total, int32_t(kBlockSize), 1);
+        }
+        const auto reportBlock = [&](size_t got) {
+            if (progress != nullptr) {
+                progress(total, int32_t(got), 0);
+            }
+        };
+        if (!copyMasked(input.get(), output, reportBlock) || !output.commit()) {
+            fail(kReadFileError, "RDLL_PackFile-- read file error!");
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/) {
-    libraryState().lastLibraryError = kNoError;
-    if (source == nullptr || destination == nullptr) {
-        fail(kNoInputFile, "RDLL_UnPackFile-- Not Input File!");
-        return 0;
-    }
-    File input = openForReading(source);
-    if (!input) {
-        failOpening("RDLL_UnPackFile-- Open source file error!", source);
-        return 0;
-    }
-    PartialFile output(destination);
-    if (!output.isOpen()) {
-        failOpening("RDLL_UnPackFile-- Open dest file error!", destination);
-        return 0;
-    }
-    // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
-    if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 ||
-        !copyMasked(input.get(), output, {}) || !output.commit()) {
-        fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
-        return 0;
-    }
-    return 1;
+    return guarded(0, [&] {
+        libraryState().lastLibraryError = kNoError;
+        if (source == nullptr || destination == nullptr) {
+            fail(kNoInputFile, "RDLL_UnPackFile-- Not Input File!");
+            return 0;
+        }
+        File input = openForReading(source);
+        if (!input) {
+            failOpening("RDLL_UnPackFile-- Open source file error!", source);
+            return 0;
+        }
+        PartialFile output(destination);
+        if (!output.isOpen()) {
+            failOpening("RDLL_UnPackFile-- Open dest file error!", destination);
+            return 0;
+        }
+        // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
+        if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 ||
+            !copyMasked(input.get(), output, {}) || !output.commit()) {
+            fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
+            return 0;
+        }
+        return 1;
+    });
 }
 
 }  // extern "C"
