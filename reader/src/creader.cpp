@@ -68,12 +68,27 @@ int CReader::Open(const char* path) {
     lastError_ = 0;
     std::fill(header_.begin(), header_.end(), 0);
     Close();
+    file_ = path != nullptr ? std::fopen(path, "rb") : nullptr;
+    return readOpened(path != nullptr ? path : "");
+}
+
+int CReader::OpenMemory(std::span<const uint8_t> bytes) {
+    WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
+    lastError_ = 0;
+    std::fill(header_.begin(), header_.end(), 0);
+    Close();
+    file_ = bytes.empty() ? nullptr
+                          : fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
+    return readOpened("(memory)");
+}
+
+int CReader::readOpened(const char* name) {
     auto fail = [this] {
         Close();
         WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
         return 0;
     };
-    if (path == nullptr || (file_ = std::fopen(path, "rb")) == nullptr) {
+    if (file_ == nullptr) {
         SetErrorCode(kOpenFileError);
         WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
         return fail();
@@ -97,7 +112,7 @@ int CReader::Open(const char* path) {
         }
     } else {
         SetErrorCode(kNotPdfOrZor);
-        WriteLog(kLogError, "%s(%s)\r\n", "CReader::Open--Not a pdf or zor file.", path);
+        WriteLog(kLogError, "%s(%s)\r\n", "CReader::Open--Not a pdf or zor file.", name);
         return fail();
     }
     if (!Traced("CReader::GetTrailer", [this] { return GetTrailer(); }) ||

@@ -85,6 +85,29 @@ TEST(DocumentTest, QdNeedsItsMagic) {
     EXPECT_EQ(openBytes(built.bytes, "doc.qd")->document, nullptr);
 }
 
+// A document held in memory reads as the same file does, and cannot be rewritten.
+TEST(DocumentTest, ADocumentInMemoryReadsAsItsFile) {
+    for (const bool qd : {false, true}) {
+        DocumentLayout desc;
+        desc.qd = qd;
+        desc.contents = {{"a", "", "1", 1}};
+        desc.pages = {pageWith({0x8005}), pageWith({0x8005})};
+        const BuiltDocument built = buildDocument(desc);
+        const std::unique_ptr<VynDocument> document = VynDocument::OpenMemory(built.bytes, qd);
+        ASSERT_NE(document, nullptr) << qd;
+        EXPECT_EQ(document->pageCount(), 2);
+        EXPECT_TRUE(document->LoadPage(1));
+        DirHead head{};
+        EXPECT_TRUE(document->GetDirHead(head));
+        EXPECT_EQ(head.itemCount, 1);
+        EXPECT_EQ(document->ReplaceFZWithGBK("b0a1", "\xb0\xa2"), 0);
+        if (!qd) {
+            EXPECT_EQ(VynDocument::OpenMemory(built.bytes, true), nullptr) << "no QD magic";
+        }
+    }
+    EXPECT_EQ(VynDocument::OpenMemory({}, false), nullptr);
+}
+
 TEST(DocumentTest, QdPrefixUnderAnotherSpellingIsTakenForTheHeader) {
     DocumentLayout desc;
     desc.qd = true;

@@ -38,6 +38,27 @@ TEST_F(FileStructureTest, OpensAPdfAndReadsObjectsByNumber) {
     EXPECT_EQ(reader.GetLastErrorCode(), 20) << "the page tree's leaves came first";
 }
 
+// A file held in memory opens as the same file on disk does, PDF and ZOR alike; no bytes are
+// no file.
+TEST_F(FileStructureTest, AFileInMemoryOpensAsOnDisk) {
+    const std::string pdf = paddedPdf(pagesPdf({"BT ET", "q Q", "q Q"}));
+    const std::string zor = packZor(pdf);
+    for (const std::string* bytes : {&pdf, &zor}) {
+        CReader reader;
+        const auto* data = reinterpret_cast<const uint8_t*>(bytes->data());
+        ASSERT_EQ(reader.OpenMemory(std::span(data, bytes->size())), 1) << reader.GetLastErrorMsg();
+        EXPECT_EQ(reader.isPacked(), bytes == &zor);
+        EXPECT_EQ(reader.pageCount(), 3);
+        CReader onDisk;
+        ASSERT_EQ(onDisk.Open(write(*bytes).c_str()), 1);
+        EXPECT_EQ(reader.ReadObjToBufferByID(1), onDisk.ReadObjToBufferByID(1));
+        ASSERT_EQ(reader.GetPage(3), 1);
+    }
+    CReader empty;
+    EXPECT_EQ(empty.OpenMemory({}), 0);
+    EXPECT_EQ(empty.GetLastErrorCode(), 2);
+}
+
 TEST_F(FileStructureTest, SlotsThatDisagreeWithObjectNumbersStillFindEveryObject) {
     PdfLayout layout = pagesPdf({"BT ET"});
     layout.shiftedSlots = true;

@@ -29,6 +29,15 @@ std::unique_ptr<FileStream> FileStream::open(const std::string& path) {
     return std::unique_ptr<FileStream>(new FileStream(file, static_cast<uint64_t>(info.st_size)));
 }
 
+std::unique_ptr<FileStream> FileStream::openMemory(std::span<const uint8_t> bytes) {
+    std::FILE* file =
+        bytes.empty() ? nullptr : fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    return std::unique_ptr<FileStream>(new FileStream(file, bytes.size()));
+}
+
 FileStream::~FileStream() { std::fclose(file_); }
 
 bool FileStream::readAt(uint64_t offset, std::span<uint8_t> out) {

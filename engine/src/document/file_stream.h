@@ -13,6 +13,8 @@ class FileStream {
   public:
     /// Opens `path` for reading; null when it cannot be opened.
     static std::unique_ptr<FileStream> open(const std::string& path);
+    /// Reads `bytes` as a file; they must outlive the stream. Null for no bytes.
+    static std::unique_ptr<FileStream> openMemory(std::span<const uint8_t> bytes);
     ~FileStream();
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;

@@ -23,7 +23,16 @@ bool hasQdName(const std::string& path) {
 
 std::unique_ptr<VynDocument> VynDocument::Open(const std::string& path) {
     std::unique_ptr<VynDocument> document(new VynDocument());
-    if (!document->readFixedPart(path)) {
+    document->path_ = path;
+    if (!document->readFixedPart(FileStream::open(path), hasQdName(path))) {
+        return nullptr;
+    }
+    return document;
+}
+
+std::unique_ptr<VynDocument> VynDocument::OpenMemory(std::span<const uint8_t> bytes, bool qd) {
+    std::unique_ptr<VynDocument> document(new VynDocument());
+    if (!document->readFixedPart(FileStream::openMemory(bytes), qd)) {
         return nullptr;
     }
     return document;
@@ -31,13 +40,12 @@ std::unique_ptr<VynDocument> VynDocument::Open(const std::string& path) {
 
 // Refuses the open when the file is shorter than its header, geometry, contents block or page
 // table: a page count that the file cannot hold is damage, not a document.
-bool VynDocument::readFixedPart(const std::string& path) {
-    path_ = path;
-    stream_ = FileStream::open(path);
+bool VynDocument::readFixedPart(std::unique_ptr<FileStream> stream, bool qd) {
+    stream_ = std::move(stream);
     if (!stream_) {
         return false;
     }
-    if (hasQdName(path)) {
+    if (qd) {
         uint32_t magic = 0;
         if (!stream_->readRecord(0, magic) || magic != VYN_QD_MAGIC) {
             return false;

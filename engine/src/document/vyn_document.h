@@ -29,6 +29,9 @@ class VynDocument : public PageDocument {
   public:
     /// Opens and reads the fixed part of a file; null when it cannot be opened or is damaged.
     static std::unique_ptr<VynDocument> Open(const std::string& path);
+    /// The same for a file held in memory (`qd`: the QD form, which a file's name tells), which
+    /// must outlive the document. Such a document cannot be rewritten.
+    static std::unique_ptr<VynDocument> OpenMemory(std::span<const uint8_t> bytes, bool qd);
 
     void Close() override;
     bool LoadPage(int32_t page) override;
@@ -73,7 +76,7 @@ class VynDocument : public PageDocument {
 
   private:
     VynDocument() = default;
-    bool readFixedPart(const std::string& path);
+    bool readFixedPart(std::unique_ptr<FileStream> stream, bool qd);
     void loadPictures(uint64_t chainStart);
     std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry, uint64_t largest);
     void loadGlyphs(PageEntry& entry);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -65,6 +66,9 @@ class READER_EXPORT CReader {
 
     /// Opens a PDF or ZOR file and reads its structure and page tree; 1 or 0.
     int Open(const char* path);
+    /// Opens a PDF or ZOR file held in memory, as Open does; `bytes` must outlive the reader's
+    /// use of them (until the next Open or Close).
+    int OpenMemory(std::span<const uint8_t> bytes);
     /// Releases the file and everything read from it; buffers and settings stay.
     void Close();
     /// Destroys a reader made with new.
@@ -143,6 +147,7 @@ class READER_EXPORT CReader {
 
   private:
     // file access
+    int readOpened(const char* name);
     bool ReadFileData(char* buffer, size_t count, size_t* read, int64_t position = -1);
     int64_t MoveFilePointer(int whence, int64_t distance);
     bool CheckFileVersion();
