@@ -1,10 +1,6 @@
-// Opens arbitrary bytes as a VYN or QD document and loads every page and the contents.
-// The first input byte chooses the file name: odd gives a QD name, even a VYN name.
-#include <unistd.h>
-
+// Opens arbitrary bytes as a VYN or QD document from memory and loads every page and the
+// contents. The first input byte chooses the form: odd QD, even VYN.
 #include <cstdint>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "document/vyn_document.h"
@@ -12,8 +8,6 @@
 #include "surface/recording_surface.h"
 
 namespace {
-
-std::string scratchFolder() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp"; }
 
 void exercise(vyn::VynDocument& document) {
     const int32_t pages = std::min(document.pageCount(), 64);
@@ -50,18 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     vyn::engineState().errorCallback = nullptr;
-    static const std::string base = scratchFolder() + "/fuzz_vyn_" + std::to_string(getpid());
-    const std::string path = base + ((data[0] & 1) != 0 ? ".qd" : ".vyn");
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    std::fwrite(data + 1, 1, size - 1, file);
-    std::fclose(file);
-    if (auto document = vyn::VynDocument::Open(path)) {
+    if (auto document =
+            vyn::VynDocument::OpenMemory(std::span(data + 1, size - 1), (data[0] & 1) != 0)) {
         exercise(*document);
         document->Close();
     }
-    std::remove(path.c_str());
     return 0;
 }

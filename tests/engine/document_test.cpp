@@ -236,6 +236,31 @@ TEST(DocumentTest, Version200PagesCarryUserDefinedCharacters) {
     EXPECT_EQ(d->FindGlyph(second), nullptr) << "glyphs belong to their page";
 }
 
+// A user-defined character larger than any cell is left out, so that a page of them cannot
+// ask for gigabytes; the character beside it stands.
+TEST(DocumentTest, OversizedUserDefinedCharactersAreLeftOut) {
+    DocumentLayout desc;
+    desc.version = 200;
+    PageLayout page = pageWith({0x8005});
+    GlyphLayout huge = glyph(0xFEA1, 0x81);
+    huge.width = 32768;
+    huge.height = 32768;
+    GlyphLayout largest = glyph(0xFEA3, 0x0F);
+    largest.width = kMaxGlyphSide;
+    largest.height = 1;
+    page.glyphs = {huge, glyph(0xFEA2, 0x3C), largest};
+    desc.pages = {page};
+    auto opened = openLayout(desc);
+    VynDocument* d = opened->document.get();
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(d->LoadPage(0));
+    const uint8_t codes[3][2] = {{0xFE, 0xA1}, {0xFE, 0xA2}, {0xFE, 0xA3}};
+    EXPECT_EQ(d->FindGlyph(codes[0]), nullptr);
+    EXPECT_NE(d->FindGlyph(codes[1]), nullptr);
+    ASSERT_NE(d->FindGlyph(codes[2]), nullptr);
+    EXPECT_EQ(d->FindGlyph(codes[2])->width(), kMaxGlyphSide);
+}
+
 TEST(DocumentTest, OtherVersionsIgnoreGlyphCounts) {
     for (uint32_t version : {300u, 400u}) {
         DocumentLayout desc;

@@ -257,6 +257,9 @@ void VynDocument::loadGlyphs(PageEntry& entry) {
     glyphCount_ = count;
     for (int32_t i = 0; i < count; ++i) {
         const GlyphEntry& glyph = glyphEntries_[size_t(i)];
+        if (glyph.height > kMaxGlyphSide || glyph.width > kMaxGlyphSide) {
+            continue;
+        }
         auto bitmap = DibPicture::CreateMonochrome(glyph.height, glyph.width);
         if (!bitmap) {
             continue;

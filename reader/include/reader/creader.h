@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,16 +35,15 @@ struct XObjectResource;
 /// large buffer costs nothing until it is written.
 class ZeroedBuffer {
   public:
-    explicit ZeroedBuffer(size_t size)
-        : bytes_(static_cast<char*>(std::calloc(size, 1))), size_(bytes_ ? size : 0) {}
-    char* data() { return bytes_.get(); }
+    explicit ZeroedBuffer(size_t size);
+    ~ZeroedBuffer();
+    ZeroedBuffer(const ZeroedBuffer&) = delete;
+    ZeroedBuffer& operator=(const ZeroedBuffer&) = delete;
+    char* data() { return bytes_; }
     size_t size() const { return size_; }
 
   private:
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, Free> bytes_;
+    char* bytes_;
     size_t size_;
 };
 }  // namespace reader
