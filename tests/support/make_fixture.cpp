@@ -7,7 +7,10 @@
 //   encrypted  the same PDF whose trailer names an Encrypt dictionary
 //   scan300 a version-300 VYN file: 1 page of type 2 showing a one-bit picture of 600 x 840
 //           pixels scanned at 300 dots per inch, lines of character-like marks
+//   bigpictures a VYN file of 1 page of text with four one-bit pictures that declare
+//           32768 x 30000 pixels each (almost 500 MB decoded) in a few bytes
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "coded_picture.h"
@@ -93,6 +96,18 @@ DocumentLayout scan300() {
     return desc;
 }
 
+DocumentLayout bigPictures() {
+    DocumentLayout desc;
+    desc.docType = 2;
+    PageLayout page = textPage("\xd6\xd0\xce\xc4");
+    vyn::BitmapInfoHeader huge{40, 32768, 30000, 1, 1, 0, 0, 300, 300, 0, 0};
+    std::vector<uint8_t> data(sizeof huge + 8 + 16, 0);
+    std::memcpy(data.data(), &huge, sizeof huge);
+    page.pictures.assign(4, {0, data});
+    desc.pages = {page};
+    return desc;
+}
+
 // Three pages in US letter, the second with a CropBox, padded past the 1,024 bytes the
 // trailer is read from.
 std::string pdf3(const std::string& trailerExtra = "") {
@@ -113,7 +128,9 @@ void writeText(const char* path, const std::string& bytes) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make_fixture qd400|vyn200|scan300|pdf3|zor3|encrypted PATH\n");
+        std::fprintf(
+            stderr,
+            "usage: make_fixture qd400|vyn200|scan300|bigpictures|pdf3|zor3|encrypted PATH\n");
         return 2;
     }
     const std::string kind = argv[1];
@@ -123,11 +140,14 @@ int main(int argc, char** argv) {
                   kind == "zor3" ? reader::fixtures::packZor(pdf, "2.00", "catalog") : pdf);
         return 0;
     }
-    if (kind != "qd400" && kind != "vyn200" && kind != "scan300") {
+    if (kind != "qd400" && kind != "vyn200" && kind != "scan300" && kind != "bigpictures") {
         std::fprintf(stderr, "make_fixture: unknown kind '%s'\n", argv[1]);
         return 2;
     }
-    const DocumentLayout desc = kind == "qd400" ? qd400() : kind == "vyn200" ? vyn200() : scan300();
+    const DocumentLayout desc = kind == "qd400"         ? qd400()
+                                : kind == "vyn200"      ? vyn200()
+                                : kind == "bigpictures" ? bigPictures()
+                                                        : scan300();
     writeFile(argv[2], buildDocument(desc).bytes);
     return 0;
 }

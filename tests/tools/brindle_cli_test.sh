@@ -105,6 +105,10 @@ check "replace-code on a full disk keeps the file" "" "$(cmp "$work/thesis.qd" "
 check "replace-code on a full disk leaves nothing beside it" "copy.qd" "$(ls "$work/full")"
 check "replace-code keeps the permissions" "600 {\"replaced\":1}" \
     "$(out=$("$brindle" --json replace-code "$work/full/copy.qd" b9fa b0a1); echo "$(stat -c %a "$work/full/copy.qd") $out")"
+# Text needs no pictures: a page whose pictures would take far more memory than allowed here
+# gives its text all the same.
+"$make_fixture" bigpictures "$work/big.vyn"
+check "text of a page of huge pictures" "中文" "$(ulimit -v 400000; "$brindle" text "$work/big.vyn" -p 1 2>/dev/null)"
 # text and find.
 check "text of a page" "国家" "$("$brindle" text "$work/thesis.qd" -p 2)"
 check "text in Big5" "a4a4a4e50a" "$("$brindle" text "$work/thesis.qd" -p 1 --codepage 950 --encoding native | hex)"

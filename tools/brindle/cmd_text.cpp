@@ -88,6 +88,8 @@ int runText(Arguments& args) {
                                 std::to_string(page));
     }
     vyn::engineState().codePage = codePage;
+    // Text needs no pictures, but a page of scanned pages takes its size from its first one.
+    document->EnablePicture(document->docType() == vyn::kScannedPages);
     document->SetResolution(dpi, dpi);
     document->SetDisplayRatio(float(ratio));
     if (!document->LoadPage(page - 1)) {

@@ -12,7 +12,6 @@ namespace {
 constexpr uint32_t kContentsVersion = 400;
 constexpr uint32_t kGlyphVersion = 200;
 constexpr uint32_t kWideEntryVersion = 200;
-constexpr int32_t kScannedPages = 23112;
 constexpr uint32_t kNarrowEntrySize = 12;
 
 bool hasQdName(const std::string& path) {

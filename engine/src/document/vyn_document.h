@@ -22,6 +22,8 @@ inline constexpr int32_t kMaxGlyphs = 128;
 /// The largest side of a user-defined character's bitmap, in pixels: a character cell far
 /// larger than any page prints.
 inline constexpr int32_t kMaxGlyphSide = 2048;
+/// The document type of scanned pages, whose pages take their size from their first picture.
+inline constexpr int32_t kScannedPages = 23112;
 /// The most bytes of decoded rows the pictures of one page may take together: more than a
 /// page shows at any scanning resolution.
 inline constexpr uint64_t kPagePictureBytes = uint64_t{512} << 20;
