@@ -11,8 +11,8 @@
 #include "reader_records.h"
 #include "structure/pdf_lexer.h"
 #include "support/debug_log.h"
-#include "zor/zor_format.h"
 #include "support/error_codes.h"
+#include "zor/zor_format.h"
 
 using namespace reader;
 
@@ -63,23 +63,43 @@ void CReader::Close() {
     image_.reset();
 }
 
+// An exception inside the reader (memory exhausted, a file system error) ends the call as a
+// failure with kAllocError, never reaching the caller; an open that meets one leaves the reader
+// closed.
+int CReader::exceptionMet(bool close) noexcept {
+    if (close) {
+        Close();
+    }
+    SetErrorCode(kAllocError);
+    WriteLog(kLogError, "%s\r\n", "CReader--out of memory.");
+    return 0;
+}
+
 int CReader::Open(const char* path) {
-    WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
-    lastError_ = 0;
-    std::fill(header_.begin(), header_.end(), 0);
-    Close();
-    file_ = path != nullptr ? std::fopen(path, "rb") : nullptr;
-    return readOpened(path != nullptr ? path : "");
+    try {
+        WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
+        lastError_ = 0;
+        std::fill(header_.begin(), header_.end(), 0);
+        Close();
+        file_ = path != nullptr ? std::fopen(path, "rb") : nullptr;
+        return readOpened(path != nullptr ? path : "");
+    } catch (...) {
+        return exceptionMet(true);
+    }
 }
 
 int CReader::OpenMemory(std::span<const uint8_t> bytes) {
-    WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
-    lastError_ = 0;
-    std::fill(header_.begin(), header_.end(), 0);
-    Close();
-    file_ = bytes.empty() ? nullptr
-                          : fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
-    return readOpened("(memory)");
+    try {
+        WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
+        lastError_ = 0;
+        std::fill(header_.begin(), header_.end(), 0);
+        Close();
+        file_ = bytes.empty() ? nullptr
+                              : fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
+        return readOpened("(memory)");
+    } catch (...) {
+        return exceptionMet(true);
+    }
 }
 
 int CReader::readOpened(const char* name) {

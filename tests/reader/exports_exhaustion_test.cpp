@@ -8,6 +8,7 @@
 
 #include "exhausted_allocator.h"
 #include "pdf_builder.h"
+#include "reader/creader.h"
 #include "reader/rdll.h"
 #include "surface/recording_surface.h"
 #include "vyn/records.h"
@@ -79,6 +80,42 @@ TEST(ReaderExhaustionTest, EveryFunctionFailsCleanlyWithoutMemory) {
     RDLL_CloseAll();
     RDLL_Free(0);
     ::fixtures::exhaustMemory(false);
+}
+
+// The reader class the viewer holds fails the same way: its calls give 0 with the allocation
+// error, and it works on once memory is back.
+TEST(ReaderExhaustionTest, TheReaderFailsCleanlyWithoutMemory) {
+    vyn::fixtures::TempDir dir;
+    const std::string pdf =
+        writePdf(dir, pagesPdf({"BT /F1 12 Tf 72 700 Td (one) Tj ET", "q Q"}), "doc.pdf").string();
+    const surface::Device screen{96, 96};
+    surface::RecordingSurface surface;
+    surface::Rect none{};
+    CReader reader;
+    ASSERT_EQ(reader.Open(pdf.c_str()), 1);
+    ASSERT_EQ(reader.GetPage(1), 1);
+    const Call calls[] = {
+        {"ReGetPage", [&] { return reader.ReGetPage(1); }, 0},
+        {"Draw", [&] { return reader.Draw(&screen, &surface, 0, none, nullptr, 0); }, 0},
+        {"GetPage", [&] { return reader.GetPage(2); }, 0},
+        {"Open", [&] { return reader.Open(pdf.c_str()); }, 0},
+    };
+    int failedCalls = 0;
+    for (const Call& call : calls) {
+        ::fixtures::takeRefusedAllocations();
+        ::fixtures::exhaustMemory(true);
+        const int64_t result = call.run();
+        ::fixtures::exhaustMemory(false);
+        if (::fixtures::takeRefusedAllocations() > 0) {
+            ++failedCalls;
+            EXPECT_EQ(result, call.failure) << call.name;
+            EXPECT_EQ(reader.GetLastErrorCode(), 6) << call.name << ": the allocation error";
+        }
+    }
+    EXPECT_GE(failedCalls, 3);
+    ASSERT_EQ(reader.Open(pdf.c_str()), 1);
+    EXPECT_EQ(reader.GetPage(1), 1);
+    EXPECT_EQ(reader.Draw(&screen, &surface, 0, none, nullptr, 0), 1);
 }
 
 }  // namespace

@@ -146,6 +146,7 @@ class READER_EXPORT CReader {
   private:
     // file access
     int readOpened(const char* name);
+    int exceptionMet(bool close) noexcept;
     bool ReadFileData(char* buffer, size_t count, size_t* read, int64_t position = -1);
     int64_t MoveFilePointer(int whence, int64_t distance);
     bool CheckFileVersion();

@@ -279,24 +279,28 @@ bool CReader::imageObject(const std::string& name) {
 }
 
 int CReader::ReGetPage(int page) {
-    WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function in.");
-    lastError_ = 0;
-    if (page != currentPage_ || page < 1) {
-        SetErrorCode(kPageRangeError);
-        WriteLog(kLogError, "%s\r\n", "CReader::ReGetPage--Page range error.");
-        WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(failed).");
-        return 0;
+    try {
+        WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function in.");
+        lastError_ = 0;
+        if (page != currentPage_ || page < 1) {
+            SetErrorCode(kPageRangeError);
+            WriteLog(kLogError, "%s\r\n", "CReader::ReGetPage--Page range error.");
+            WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(failed).");
+            return 0;
+        }
+        ClearStack();
+        ClearGSStack();
+        std::fill(std::begin(ctm_), std::end(ctm_), 0.0f);
+        ctm_[0] = ctm_[3] = 1.0f;
+        fillColour_ = 0;
+        text_ = TextState{};
+        path_ = PathRecord{};
+        rewind();
+        WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(success).");
+        return 1;
+    } catch (...) {
+        return exceptionMet(false);
     }
-    ClearStack();
-    ClearGSStack();
-    std::fill(std::begin(ctm_), std::end(ctm_), 0.0f);
-    ctm_[0] = ctm_[3] = 1.0f;
-    fillColour_ = 0;
-    text_ = TextState{};
-    path_ = PathRecord{};
-    rewind();
-    WriteLog(kLogTrace, "%s\r\n", "CReader::ReGetPage--function out(success).");
-    return 1;
 }
 
 bool CReader::pathObject(int op, int popped) {

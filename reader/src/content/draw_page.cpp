@@ -116,101 +116,106 @@ void CReader::DrawGraphics(surface::Surface& dc, float top) {
 
 int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selecting,
                   surface::Rect& selection, char* text, int printing) {
-    if (dc == nullptr || currentPage_ < 1) {
-        return 0;
-    }
-    const float top = pageTop();
-    const surface::Device device = window != nullptr ? *window : dc->device();
-    surface::Surface* target = dc;
-    if (printing != 0) {
-        if (showType1_ != 0) {
-            RDLL_ReInitFont();
-            forgetType1Fonts();
+    try {
+        if (dc == nullptr || currentPage_ < 1) {
+            return 0;
         }
-        reDraw_ = 1;
-        dpiX_ = float(dc->device().dpiX);
-        dpiY_ = float(dc->device().dpiY);
-    } else {
-        dpiX_ = float(device.dpiX) * float(scale_) / 100.0f;
-        dpiY_ = float(device.dpiY) * float(scale_) / 100.0f;
-        if (!pageBitmap_) {
-            tagPAGEINFO info{};
-            GetPageInfo(&info);
-            const float w = float(info.mediaBox[2] - info.mediaBox[0]);
-            const float h = float(info.mediaBox[3] - info.mediaBox[1]);
-            pageTwips_ = {twips(w), twips(h)};
-            const float pixelsX = w * dpiX_ / 72.0f;
-            const float pixelsY = h * dpiY_ / 72.0f;
-            if (!(pixelsX >= 1 && pixelsY >= 1 &&
-                  double(pixelsX) * double(pixelsY) <= double(1 << 28))) {
-                return 0;
-            }
-            pageBitmap_ = dc->createCompatible({int32_t(pixelsX), int32_t(pixelsY)});
-            if (!pageBitmap_) {
-                return 0;
+        const float top = pageTop();
+        const surface::Device device = window != nullptr ? *window : dc->device();
+        surface::Surface* target = dc;
+        if (printing != 0) {
+            if (showType1_ != 0) {
+                RDLL_ReInitFont();
+                forgetType1Fonts();
             }
             reDraw_ = 1;
+            dpiX_ = float(dc->device().dpiX);
+            dpiY_ = float(dc->device().dpiY);
+        } else {
+            dpiX_ = float(device.dpiX) * float(scale_) / 100.0f;
+            dpiY_ = float(device.dpiY) * float(scale_) / 100.0f;
+            if (!pageBitmap_) {
+                tagPAGEINFO info{};
+                GetPageInfo(&info);
+                const float w = float(info.mediaBox[2] - info.mediaBox[0]);
+                const float h = float(info.mediaBox[3] - info.mediaBox[1]);
+                pageTwips_ = {twips(w), twips(h)};
+                const float pixelsX = w * dpiX_ / 72.0f;
+                const float pixelsY = h * dpiY_ / 72.0f;
+                if (!(pixelsX >= 1 && pixelsY >= 1 &&
+                      double(pixelsX) * double(pixelsY) <= double(1 << 28))) {
+                    return 0;
+                }
+                pageBitmap_ = dc->createCompatible({int32_t(pixelsX), int32_t(pixelsY)});
+                if (!pageBitmap_) {
+                    return 0;
+                }
+                reDraw_ = 1;
+            }
+            target = pageBitmap_.get();
         }
-        target = pageBitmap_.get();
-    }
-    Type1Rasteriser::instance().SetDeviceResolutions(dpiX_, dpiY_);
-    // Logical units are twips.
-    target->setMapMode(surface::MapMode::Anisotropic);
-    target->setWindowExt({1440, 1440});
-    target->setViewportExt({int32_t(dpiX_), int32_t(dpiY_)});
+        Type1Rasteriser::instance().SetDeviceResolutions(dpiX_, dpiY_);
+        // Logical units are twips.
+        target->setMapMode(surface::MapMode::Anisotropic);
+        target->setWindowExt({1440, 1440});
+        target->setViewportExt({int32_t(dpiX_), int32_t(dpiY_)});
 
-    if (reDraw_ != 0) {
-        reDraw_ = 0;
-        if (printing == 0) {
-            target->fillRect({0, 0, pageBitmap_->pixelSize().cx, pageBitmap_->pixelSize().cy},
-                             surface::rgb(255, 255, 255));
-            const surface::Pen oldPen = target->selectPen({surface::PenStyle::Solid, 0, 0});
-            const surface::Brush oldBrush =
-                target->selectBrush({surface::BrushStyle::Solid, surface::rgb(255, 255, 255)});
-            target->rectangle({1, 1, pageTwips_.cx - 1, pageTwips_.cy - 1});
-            target->selectBrush(oldBrush);
-            target->selectPen(oldPen);
-        }
-        ReGetPage(currentPage_);
-        target->setBkColor(surface::rgb(0, 0, 255));
-        if (selecting != 0) {
-            const surface::Point from =
-                target->deviceToLogical({selection.left - offset_.x, selection.top - offset_.y});
-            const surface::Point to = target->deviceToLogical(
-                {selection.right - offset_.x, selection.bottom - offset_.y});
-            selectRect_ = {from.x, from.y, to.x - windowOrg_.x, to.y - windowOrg_.y};
-            if (text == nullptr) {
-                return 0;
+        if (reDraw_ != 0) {
+            reDraw_ = 0;
+            if (printing == 0) {
+                target->fillRect({0, 0, pageBitmap_->pixelSize().cx, pageBitmap_->pixelSize().cy},
+                                 surface::rgb(255, 255, 255));
+                const surface::Pen oldPen = target->selectPen({surface::PenStyle::Solid, 0, 0});
+                const surface::Brush oldBrush =
+                    target->selectBrush({surface::BrushStyle::Solid, surface::rgb(255, 255, 255)});
+                target->rectangle({1, 1, pageTwips_.cx - 1, pageTwips_.cy - 1});
+                target->selectBrush(oldBrush);
+                target->selectPen(oldPen);
             }
-            text[0] = '\0';
-            selectedText1_[0] = '\0';
-        }
-        char* buffer = data_.data();
-        int bufferSize = int(data_.size());
-        tagOBJECT_TYPE object{};
-        pathOpen = false;
-        measuredFont_.reset();  // the surface and its mapping may differ from the last page's
-        while (GetObjectA(&buffer, bufferSize, &object) != 0) {
-            if (object.kind == kPathObject) {
-                DrawGraphics(*target, top);
-            } else if (object.kind == kTextObject) {
-                DrawTextA(*target, selecting, top);
-            } else if (object.kind == kImageObject && image_) {
-                DrawImage(*target, *image_, ctm_, top, printing != 0);
+            ReGetPage(currentPage_);
+            target->setBkColor(surface::rgb(0, 0, 255));
+            if (selecting != 0) {
+                const surface::Point from = target->deviceToLogical(
+                    {selection.left - offset_.x, selection.top - offset_.y});
+                const surface::Point to = target->deviceToLogical(
+                    {selection.right - offset_.x, selection.bottom - offset_.y});
+                selectRect_ = {from.x, from.y, to.x - windowOrg_.x, to.y - windowOrg_.y};
+                if (text == nullptr) {
+                    return 0;
+                }
+                text[0] = '\0';
+                selectedText1_[0] = '\0';
+            }
+            char* buffer = data_.data();
+            int bufferSize = int(data_.size());
+            tagOBJECT_TYPE object{};
+            pathOpen = false;
+            measuredFont_.reset();  // the surface and its mapping may differ from the last page's
+            while (GetObjectA(&buffer, bufferSize, &object) != 0) {
+                if (object.kind == kPathObject) {
+                    DrawGraphics(*target, top);
+                } else if (object.kind == kTextObject) {
+                    DrawTextA(*target, selecting, top);
+                } else if (object.kind == kImageObject && image_) {
+                    DrawImage(*target, *image_, ctm_, top, printing != 0);
+                }
+            }
+            if (selecting != 0) {
+                // The selected text, bounded as the selection buffer is.
+                const size_t length = strnlen(selectedText1_.data(), selectedText1_.size() - 1);
+                std::memcpy(text, selectedText1_.data(), length);
+                text[length] = '\0';
             }
         }
-        if (selecting != 0) {
-            // The selected text, bounded as the selection buffer is.
-            const size_t length = strnlen(selectedText1_.data(), selectedText1_.size() - 1);
-            std::memcpy(text, selectedText1_.data(), length);
-            text[length] = '\0';
+        if (printing != 0) {
+            return 1;
         }
-    }
-    if (printing != 0) {
+        const surface::Point at = dc->logicalToDevice(offset_);
+        dc->bitBlt(
+            {at.x, at.y, at.x + pageBitmap_->pixelSize().cx, at.y + pageBitmap_->pixelSize().cy},
+            *pageBitmap_, {0, 0});
         return 1;
+    } catch (...) {
+        return exceptionMet(false);
     }
-    const surface::Point at = dc->logicalToDevice(offset_);
-    dc->bitBlt({at.x, at.y, at.x + pageBitmap_->pixelSize().cx, at.y + pageBitmap_->pixelSize().cy},
-               *pageBitmap_, {0, 0});
-    return 1;
 }

@@ -73,28 +73,32 @@ void CReader::ClearFont() {
 }
 
 int CReader::GetPage(int page) {
-    WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function in.");
-    lastError_ = 0;
-    if (page < 1 || page > pageCount_) {
-        SetErrorCode(kPageRangeError);
-        WriteLog(kLogError, "%s\r\n", "CReader::GetPage--Page range error.");
-        return 0;
+    try {
+        WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function in.");
+        lastError_ = 0;
+        if (page < 1 || page > pageCount_) {
+            SetErrorCode(kPageRangeError);
+            WriteLog(kLogError, "%s\r\n", "CReader::GetPage--Page range error.");
+            return 0;
+        }
+        ClearStack();
+        fillColour_ = 0;
+        text_ = TextState{};
+        std::fill(std::begin(mediaBox_), std::end(mediaBox_), 0);
+        std::fill(std::begin(cropBox_), std::end(cropBox_), 0);
+        currentPage_ = page;
+        if (!Traced("CReader::GetPageContent", [this] { return GetPageContent(); })) {
+            WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(failed).");
+            return 0;
+        }
+        rewind();
+        reDraw_ = 1;
+        pageBitmap_.reset();
+        WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(success).");
+        return 1;
+    } catch (...) {
+        return exceptionMet(false);
     }
-    ClearStack();
-    fillColour_ = 0;
-    text_ = TextState{};
-    std::fill(std::begin(mediaBox_), std::end(mediaBox_), 0);
-    std::fill(std::begin(cropBox_), std::end(cropBox_), 0);
-    currentPage_ = page;
-    if (!Traced("CReader::GetPageContent", [this] { return GetPageContent(); })) {
-        WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(failed).");
-        return 0;
-    }
-    rewind();
-    reDraw_ = 1;
-    pageBitmap_.reset();
-    WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(success).");
-    return 1;
 }
 
 bool CReader::GetPageContent() {
