@@ -61,14 +61,9 @@ TEST(ReaderExhaustionTest, EveryFunctionFailsCleanlyWithoutMemory) {
     };
     int failedCalls = 0;
     for (const Call& call : calls) {
-        RDLL_GetLastErrorCode();
-        ::fixtures::takeRefusedAllocations();
-        ::fixtures::exhaustMemory(true);
-        const int64_t result = call.run();
-        ::fixtures::exhaustMemory(false);
-        if (::fixtures::takeRefusedAllocations() > 0) {
+        if (const std::optional<int64_t> result = ::fixtures::runExhausted(call.run)) {
             ++failedCalls;
-            EXPECT_EQ(result, call.failure) << call.name;
+            EXPECT_EQ(*result, call.failure) << call.name;
         }
     }
     EXPECT_GE(failedCalls, 6) << "the calls that allocate met the exhausted allocator";
@@ -102,13 +97,9 @@ TEST(ReaderExhaustionTest, TheReaderFailsCleanlyWithoutMemory) {
     };
     int failedCalls = 0;
     for (const Call& call : calls) {
-        ::fixtures::takeRefusedAllocations();
-        ::fixtures::exhaustMemory(true);
-        const int64_t result = call.run();
-        ::fixtures::exhaustMemory(false);
-        if (::fixtures::takeRefusedAllocations() > 0) {
+        if (const std::optional<int64_t> result = ::fixtures::runExhausted(call.run)) {
             ++failedCalls;
-            EXPECT_EQ(result, call.failure) << call.name;
+            EXPECT_EQ(*result, call.failure) << call.name;
             EXPECT_EQ(reader.GetLastErrorCode(), 6) << call.name << ": the allocation error";
         }
     }

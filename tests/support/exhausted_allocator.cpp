@@ -25,7 +25,14 @@ void* allocate(size_t size) {
 namespace fixtures {
 
 void exhaustMemory(bool on) { exhausted = on; }
-int takeRefusedAllocations() { return refused.exchange(0); }
+
+std::optional<int64_t> runExhausted(const std::function<int64_t()>& call) {
+    refused = 0;
+    exhausted = true;
+    const int64_t result = call();
+    exhausted = false;
+    return refused.exchange(0) > 0 ? std::optional(result) : std::nullopt;
+}
 
 }  // namespace fixtures
 

@@ -3,11 +3,15 @@
 // exhausted_allocator.cpp into the test program itself, never into a library).
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <optional>
+
 namespace fixtures {
 
 /// While on, every allocation throws std::bad_alloc.
 void exhaustMemory(bool on);
-/// The allocations refused since the last call.
-int takeRefusedAllocations();
+/// Runs `call` with memory exhausted: its result, or none when it asked for no memory.
+std::optional<int64_t> runExhausted(const std::function<int64_t()>& call);
 
 }  // namespace fixtures
