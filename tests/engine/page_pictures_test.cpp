@@ -262,8 +262,8 @@ TEST(PagePicturesTest, AChainStepBackEndsTheChain) {
     EXPECT_EQ(opened->document->picture(3), nullptr);
 }
 
-// A page's pictures share a bound on their decoded rows: pictures past it are left out, and
-// a small one after them still decodes.
+// A page's pictures share a bound on their decoded rows: pictures past it are left out, which
+// is said once, and a small one after them still decodes.
 TEST(PagePicturesTest, APagesPicturesShareABoundOnTheirSize) {
     // One-bit pictures of 32768 x 30000 pixels (about 117 MiB of rows each) from a few bytes
     // of code.
@@ -275,7 +275,12 @@ TEST(PagePicturesTest, APagesPicturesShareABoundOnTheirSize) {
     pictures.push_back({1, solidJpeg(8, 8, {90})});
     auto opened = openLayout(pageWithPictures(pictures));
     ASSERT_NE(opened->document, nullptr);
+    ReportedErrors::seen.clear();
+    engineState().errorCallback = ReportedErrors::record;
     ASSERT_TRUE(opened->document->LoadPage(0));
+    engineState().errorCallback = writeErrorToStderr;
+    ASSERT_EQ(ReportedErrors::seen.size(), 1u) << "said once for the page";
+    EXPECT_EQ(ReportedErrors::seen[0].first, kPictureLeftOutTitle);
     for (size_t i = 0; i < fit; ++i) {
         EXPECT_NE(opened->document->picture(int32_t(i)), nullptr) << i;
     }

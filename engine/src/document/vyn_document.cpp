@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
+#include "engine_state.h"
 #include "image/page_pictures.h"
 
 namespace vyn {
@@ -149,6 +151,7 @@ void VynDocument::loadPictures(uint64_t chainStart) {
     uint64_t next = chainStart;
     bool chainIntact = true;
     uint64_t decoded = 0;
+    bool leftOut = false;  // a picture did not fit the page's memory
     for (int32_t i = 0; i < pictureCount_; ++i) {
         pictures_[size_t(i)].reset();
         PictureEntry& pictureEntry = pictureEntries_[size_t(i)];
@@ -162,7 +165,12 @@ void VynDocument::loadPictures(uint64_t chainStart) {
             continue;
         }
         if (picturesEnabled_) {
-            pictures_[size_t(i)] = decodePicture(pictureEntry, kPagePictureBytes - decoded);
+            try {
+                pictures_[size_t(i)] =
+                    decodePicture(pictureEntry, kPagePictureBytes - decoded, leftOut);
+            } catch (const std::bad_alloc&) {
+                leftOut = true;
+            }
             if (pictures_[size_t(i)]) {
                 decoded += pictures_[size_t(i)]->bits().size();
             }
@@ -171,12 +179,17 @@ void VynDocument::loadPictures(uint64_t chainStart) {
         chainIntact = after > next;
         next = after;
     }
+    if (leftOut) {
+        reportError(kPictureLeftOutTitle,
+                    "The page needs more memory for its pictures than a page may take: it is "
+                    "shown without some of them.");
+    }
 }
 
 // Data outside the file, an unknown type, an unusable picture or one larger than `largest`
-// bytes of rows leave the slot empty.
-std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry,
-                                                       uint64_t largest) {
+// bytes of rows (which sets `tooLarge`) leave the slot empty.
+std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry, uint64_t largest,
+                                                       bool& tooLarge) {
     constexpr uint32_t kCodedBitmap = 0;
     constexpr uint32_t kJpeg = 1;
     if (entry.type != kCodedBitmap && entry.type != kJpeg) {
@@ -190,10 +203,22 @@ std::unique_ptr<DibPicture> VynDocument::decodePicture(const PictureEntry& entry
         return nullptr;
     }
     if (entry.type == kCodedBitmap) {
+        BitmapInfoHeader header{};
+        if (data.size() >= sizeof header) {
+            std::memcpy(&header, data.data(), sizeof header);
+            tooLarge = tooLarge || (header.width > 0 && header.height > 0 &&
+                                    uint64_t(DibPicture::strideOf(header.width, header.bitCount)) *
+                                            uint64_t(header.height) >
+                                        largest);
+        }
         return DecodeCodedPicture(std::move(data), largest);
     }
     std::unique_ptr<DibPicture> picture = DecodeJpegPicture(data);
-    return picture && picture->bits().size() <= largest ? std::move(picture) : nullptr;
+    if (picture && picture->bits().size() > largest) {
+        tooLarge = true;
+        return nullptr;
+    }
+    return picture;
 }
 
 std::string VynDocument::PictureLabel(const PictureRecord& record) {

@@ -27,6 +27,8 @@ inline constexpr int32_t kScannedPages = 23112;
 /// The most bytes of decoded rows the pictures of one page may take together: more than a
 /// page shows at any scanning resolution.
 inline constexpr uint64_t kPagePictureBytes = uint64_t{512} << 20;
+/// The title of the report that a page is shown without pictures that did not fit its memory.
+inline constexpr const char* kPictureLeftOutTitle = "Picture left out";
 
 using files::PartialFile;
 
@@ -83,7 +85,8 @@ class VynDocument : public PageDocument {
     VynDocument() = default;
     bool readFixedPart(std::unique_ptr<FileStream> stream, bool qd);
     void loadPictures(uint64_t chainStart);
-    std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry, uint64_t largest);
+    std::unique_ptr<DibPicture> decodePicture(const PictureEntry& entry, uint64_t largest,
+                                              bool& tooLarge);
     void loadGlyphs(PageEntry& entry);
     bool writeLowResolution(PartialFile& copy);
     uint64_t contentsOffset() const {
