@@ -3,21 +3,9 @@
 set -u
 brindle=$1
 make_fixture=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
+source "$(dirname "$0")/checks.sh"
 
 hex() { od -An -v -tx1 | tr -d ' \n'; }
-
-check() {  # name expected actual
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL $1: expected '$2', got '$3'"
-        failures=$((failures + 1))
-    fi
-}
 
 # convert: input (printf format) | options | expected output as hex
 while IFS='|' read -r input options expected; do
@@ -40,7 +28,6 @@ actual=$(head -c 4096 /dev/urandom | "$brindle" convert --from big5 --to gb | wc
 check "random bytes keep their length" 4096 "$actual"
 
 # Exit statuses: 0 success, 2 bad usage.
-status() { "$@" </dev/null >/dev/null 2>&1; echo $?; }
 check "help" 0 "$(status "$brindle" --help)"
 check "convert help" 0 "$(status "$brindle" convert --help)"
 check "no command" 2 "$(status "$brindle")"
@@ -227,5 +214,4 @@ check "extract backward range" 2 "$(status "$brindle" extract "$work/paper.pdf" 
 check "extract too many pages" 2 "$(status "$brindle" extract "$work/paper.pdf" -p 1-1000 -o "$work/x.pdf")"
 check "extract page 0" 2 "$(status "$brindle" extract "$work/paper.pdf" -p 0,1 -o "$work/x.pdf")"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

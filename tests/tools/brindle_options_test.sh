@@ -6,20 +6,8 @@ brindle=$1
 make_fixture=$2
 make_truetype_pdf=$3
 make_samples=$4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
+source "$(dirname "$0")/checks.sh"
 cd "$work" || exit 1
-
-check() {  # name expected actual
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL $1: expected '$2', got '$3'"
-        failures=$((failures + 1))
-    fi
-}
 
 "$make_fixture" qd400 thesis.qd
 "$make_fixture" pdf3 paper.pdf
@@ -43,7 +31,6 @@ text|text thesis.qd -p 3
 find|find thesis.qd 国家
 render|render paper.pdf -p 1 -o json.png
 CASES
-status() { "$@" </dev/null >/dev/null 2>&1; echo $?; }
 check "unknown option after the subcommand" 2 "$(status "$brindle" info --frobnicate thesis.qd)"
 check "--json twice" 0 "$(status "$brindle" --json info --json thesis.qd)"
 
@@ -118,5 +105,4 @@ check "refused options make no folder" "" "$(ls -A | grep -- '^-')"
 check "make_samples -- -folder" "0 demo.pdf demo.qd demo.vyn demo.zor scan.vyn" \
     "$(status "$make_samples" -- -folder) $(ls -- -folder | tr '\n' ' ' | sed 's/ $//')"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

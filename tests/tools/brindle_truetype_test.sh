@@ -4,19 +4,7 @@
 set -u
 brindle=$1
 make_truetype_pdf=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # name expected actual
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL $1: expected '$2', got '$3'"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 if [ ! -r "$font" ]; then
@@ -55,5 +43,4 @@ for command in "text $work/embedded.pdf -p 1" "--json info $work/embedded.pdf" "
         "$result"
 done
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
