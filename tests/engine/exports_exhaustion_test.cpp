@@ -2,8 +2,6 @@
 // its failure result, and no exception reaches the caller.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "exhausted_allocator.h"
 #include "stream_builder.h"
 #include "surface/recording_surface.h"
@@ -13,11 +11,7 @@
 namespace vyn::fixtures {
 namespace {
 
-struct Call {
-    const char* name;
-    std::function<int64_t()> run;
-    int64_t failure;
-};
+using Call = ::fixtures::ExhaustedCall;
 
 TEST(ExportsExhaustionTest, EveryExportFailsCleanlyWithoutMemory) {
     ASSERT_EQ(VYNFile_Init(), 1);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 #include "exhausted_allocator.h"
 #include "pdf_builder.h"
@@ -17,11 +16,7 @@
 namespace reader::fixtures {
 namespace {
 
-struct Call {
-    const char* name;
-    std::function<int64_t()> run;
-    int64_t failure;
-};
+using Call = ::fixtures::ExhaustedCall;
 
 TEST(ReaderExhaustionTest, EveryFunctionFailsCleanlyWithoutMemory) {
     vyn::fixtures::TempDir dir;

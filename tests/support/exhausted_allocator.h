@@ -9,6 +9,13 @@
 
 namespace fixtures {
 
+/// A library call as the exhaustion tests make it, and the result it gives when memory runs out.
+struct ExhaustedCall {
+    const char* name;
+    std::function<int64_t()> run;
+    int64_t failure;
+};
+
 /// While on, every allocation throws std::bad_alloc.
 void exhaustMemory(bool on);
 /// Runs `call` with memory exhausted: its result, or none when it asked for no memory.
