@@ -97,7 +97,7 @@ TEST_F(SamplePagesTest, CodePage950DrawsTheTitleInTraditionalCharacters) {
     ASSERT_EQ(simplified.size(), traditional.size());
     const QRect title(200, 95, 390, 40);
     EXPECT_GT(inkIn(traditional, title), 15);
-    EXPECT_GT(differingShare(simplified.copy(title), traditional.copy(title), 8, 40), 0.2);
+    EXPECT_GT(differingShare(simplified.copy(title), traditional.copy(title), 8, 40), 0.08);
     const QRect photograph(560, 600, 140, 100);
     EXPECT_EQ(simplified.copy(photograph), traditional.copy(photograph)) << "pictures stay";
 }
