@@ -6,8 +6,8 @@
 #include <array>
 
 #include "log_fonts.h"
-#include "text_cell.h"
 #include "surface/font_service.h"
+#include "text_cell.h"
 
 namespace surface {
 namespace {
@@ -206,8 +206,8 @@ TEST_P(QtSurfaceTextTest, BytesDrawTheirCharactersInTheResolvedFace) {
     const ExpectedCell cell = expectedCell(font);
     const Size extent = s->textExtent(c.bytes);
 
-    const auto [inside, outside] = inkInside(
-        *s->image(), QRect(20 + cell.shift, 10, extent.cx, cell.ascent + cell.descent));
+    const auto [inside, outside] =
+        inkInside(*s->image(), QRect(20 + cell.shift, 10, extent.cx, cell.ascent + cell.descent));
     EXPECT_GT(inside, 20) << "no ink in the cell";
     EXPECT_EQ(outside, 0);
     // The same characters drawn straight from Unicode, with the cell's top at (20, 10).

@@ -5,10 +5,10 @@
 #include <QPainter>
 
 #include "log_fonts.h"
-#include "text_cell.h"
 #include "surface/font_service.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
+#include "text_cell.h"
 
 namespace surface {
 namespace {
