@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "glyph_blending.h"
 #include "glyph_cache.h"
 #include "surface/font_service.h"
 #include "surface/text_decode.h"
@@ -161,6 +162,7 @@ QtSurface::~QtSurface() {
 }
 
 QFont QtSurface::qtFont(const LogFont& lf) {
+    blendCffGlyphsLinearly();
     std::string_view face = lf.faceName;
     if (!face.empty() && face.front() == '@') {
         face.remove_prefix(1);  // vertical twin: same glyphs
