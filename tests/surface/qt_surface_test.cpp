@@ -4,6 +4,8 @@
 
 #include <QPainter>
 #include <array>
+#include <cctype>
+#include <cmath>
 
 #include "log_fonts.h"
 #include "surface/font_service.h"
@@ -236,6 +238,57 @@ TEST(QtSurfaceTest, OpaqueTextFillsItsCellWithTheBackground) {
     const int height = cell.ascent + cell.descent;
     EXPECT_EQ(inkInside(*s->image(), QRect(4, 4, extent.cx, height)),
               std::make_pair(extent.cx * height, 0));
+}
+
+// The box around the dark pixels of an image.
+QRect inkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isInk(image.pixel(x, y))) {
+                bounds |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return bounds;
+}
+
+// Text of different faces shares the cell's baseline, and a Latin special code drawn as pages
+// draw them (at nine tenths of the cell, a quarter of the cell to the right) stands on that
+// baseline from the left edge of its own cell, at the size of the Latin the cell holds, a digit
+// within the half cell the page gives it.
+TEST(QtSurfaceTest, FacesAndSymbolStandInsShareTheCellsBaseline) {
+    constexpr int kCell = 40;
+    const int baseline = 10 + int(std::lround(0.88 * kCell));  // the Noto faces' em box
+    struct Case {
+        const char* face;
+        uint8_t charSet;
+        int height;
+        int x;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {"宋体", kGb2312CharSet, kCell, 10, "\xc9\xcf"},  // 上, standing on the baseline
+        {"楷体", kGb2312CharSet, kCell, 10, "\xc9\xcf"},  // in a face without an em box
+        {"morla fntst", kSymbolCharSet, kCell * 9 / 10, 10 + kCell / 4, "1"},
+        {"morla fntbz", kSymbolCharSet, kCell * 9 / 10, 10 + kCell / 4, "0"},
+        {"morla fntbz", kSymbolCharSet, kCell * 9 / 10, 10 + kCell / 4, "H"},
+    };
+    for (const Case& c : cases) {
+        auto s = QtSurface::createImage({120, 80}, kScreen);
+        s->selectFont(fontOf(c.face, c.charSet, c.height));
+        s->textOut({c.x, 10}, c.bytes);
+        const QRect ink = inkBounds(*s->image());
+        ASSERT_FALSE(ink.isEmpty()) << c.face;
+        EXPECT_NEAR(ink.bottom() + 1, baseline, 2) << c.face;
+        if (c.charSet == kSymbolCharSet) {
+            EXPECT_GE(ink.left(), 10) << c.face << ": inside its own cell";
+            EXPECT_NEAR(ink.height(), 0.73 * kCell * 9 / 10, 3) << c.face << ": a capital's height";
+        }
+        if (std::isdigit(static_cast<unsigned char>(c.bytes[0]))) {
+            EXPECT_LT(ink.right(), 10 + kCell / 2) << c.face << ": a digit within half a cell";
+        }
+    }
 }
 
 TEST(QtSurfaceTest, WidthNarrowsCjkCharacters) {
