@@ -151,6 +151,29 @@ TEST_F(SamplePagesTest, DemoDrawsLatinWordsWholeAndPunctuationFullWidth) {
     EXPECT_EQ(drawn.bytes.find(','), std::string::npos);
 }
 
+// Formula (1): the radical's bar, the one five-point polyline of the page, runs above the
+// cells of the raised exponents rather than through them.
+TEST_F(SamplePagesTest, DemoRadicalBarRunsAboveTheExponents) {
+    const std::vector<std::string> lines = recordPage(kSamples / "demo.vyn", 0);
+    std::vector<int> bars;
+    for (const std::string& line : lines) {
+        int p[10] = {};
+        int used = 0;
+        if (std::sscanf(line.c_str(), "polyline %d,%d %d,%d %d,%d %d,%d %d,%d%n", &p[0], &p[1],
+                        &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &used) == 10 &&
+            size_t(used) == line.size() && p[7] == p[9]) {
+            bars.push_back(p[9]);
+        }
+    }
+    ASSERT_EQ(bars.size(), 1u);
+    const DrawnText drawn = drawnText(lines);
+    const size_t at = drawn.bytes.find("a2+b2");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_LT(bars[0], drawn.y[at + 1]) << "the bar crosses the first exponent";
+    EXPECT_LT(bars[0], drawn.y[at + 4]) << "the bar crosses the second exponent";
+    EXPECT_LT(drawn.y[at + 1], drawn.y[at]) << "the exponent is raised";
+}
+
 TEST_F(SamplePagesTest, CodePage950DrawsTheTitleInTraditionalCharacters) {
     const QImage simplified = drawPage(kSamples / "demo.vyn", 0, 936);
     const QImage traditional = drawPage(kSamples / "demo.vyn", 0, 950);
