@@ -41,17 +41,20 @@ constexpr GlyphRange gbRow(uint8_t from, uint8_t to, uint8_t lead, uint8_t first
     return {from, to, Source::GbRow, 0, {}, lead, firstTrail};
 }
 
-// The Latin faces keep ASCII at its own place in the lower half and, moved up by 0x60, in the
-// upper half: rows A0 and A3 taken as ASCII draw b2-80 under symbol sets 3, 4, 7 and 18 and
-// b2-80+60 under sets 0, 8, 11, 14, 16 and 20, and type 0's letter, digit and punctuation rows
-// land on the same characters (their text in table C). Which face is bold or slanted is a matter of
-// the font; there are no 16-bit code points for those styles, so the faces show plain letters.
+// The Latin faces keep ASCII at its own place in the lower half and its full-width forms, moved
+// up by 0x60, in the upper half: rows A0 and A3 taken as ASCII draw b2-80 under symbol sets 3,
+// 4, 7 and 18, the Latin sets, and b2-80+60 under sets 0, 8, 11, 14, 16 and 20, where GB2312's
+// full-width row keeps its full-width letters and punctuation; type 0's letter, digit and
+// punctuation rows land on the same characters (their text in table C). Which face is bold or
+// slanted is a matter of the font; there are no 16-bit code points for those styles, so the
+// faces show plain letters.
 constexpr GlyphRange kAsciiLow = run(0x20, 0x7E, u' ');
-constexpr GlyphRange kAsciiHigh = run(0x80, 0xDE, u' ');
+constexpr GlyphRange kFullWidthHigh[] = {same(0x80, 0x80, u'\u3000'), run(0x81, 0xDE, u'\uFF01')};
 
 // morla fntbz (faces 0-2): both halves (type-0 rows 8F 80-D3, 90 A8-E1, 91, 99, 9D, A1 80-93,
 // A3, A9 80-B3); A3 A4, the GB2312 yen sign, draws E1.
-constexpr GlyphRange kFntbz[] = {kAsciiLow, kAsciiHigh, same(0xE1, 0xE1, u'\u00A5')};
+constexpr GlyphRange kFntbz[] = {kAsciiLow, kFullWidthHigh[0], kFullWidthHigh[1],
+                                 same(0xE1, 0xE1, u'\u00A5')};
 
 // morla fnta0 (face 6): type-0 row 9C EC-FF draws 62-75, which text table C reads as the digits
 // 1-9, 0-9 and a colon. 20 is the blank of rows 8E 80-8F and A3 93-A0.
@@ -100,7 +103,7 @@ constexpr GlyphRange kFnta8[] = {gbRow(0x21, 0x7E, 0xA9, 0xA1), gbRow(0x81, 0xDE
 
 // morla fntst (face 20): both halves (type-0 rows 8F D4-FF, 90 80-A7, 9A-9C, A0, A1 94-9D;
 // sets 3, 14 and 16).
-constexpr GlyphRange kFntst[] = {kAsciiLow, kAsciiHigh};
+constexpr GlyphRange kFntst[] = {kAsciiLow, kFullWidthHigh[0], kFullWidthHigh[1]};
 
 // morla fnthx (face 21): only the lower half is drawn (type-0 rows 9E, 9F, A9 B5-E8; set 7).
 constexpr GlyphRange kFnthx[] = {kAsciiLow};

@@ -1,7 +1,11 @@
 // The device geometry of every drawn element, traced on a recording surface.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine_state.h"
+#include "stream_builder.h"
 #include "surface/recording_surface.h"
 #include "test_document.h"
 
@@ -317,8 +321,9 @@ TEST_F(ElementTest, SymbolMarkDrawsQInTheSymbolFace) {
     engineState() = saved;
 }
 
-// The check mark's converted values are taken as unsigned 16-bit numbers, so a mark left of
-// the page origin lands far to the right instead of at a negative position.
+// The check mark's converted position is taken as unsigned 16-bit numbers, so a mark left of
+// the page origin lands far to the right instead of at a negative position; its size is a
+// length, which the origin does not enter.
 TEST_F(ElementTest, CheckMarkCoordinatesWrapAt16Bits) {
     DocumentLayout desc;
     desc.docType = 2;
@@ -327,9 +332,34 @@ TEST_F(ElementTest, CheckMarkCoordinatesWrapAt16Bits) {
     opened_ = openLayout(desc);
     VynDocument& d = *opened_->document;
     d.SetResolution(742, 742);
-    const Operand operand{20, 10, 30};  // size 20 -> -80, x 10 -> -90
+    const Operand operand{20, 10, 30};  // x 10 -> -90
     d.DrawCheckMark(surface_, operand);
-    EXPECT_EQ(drawn(), (Lines{"polyline 65446,52394 78537,65486 87264,30"}));
+    EXPECT_EQ(drawn(), (Lines{"polyline 65446,46 65450,50 65452,30"}));
+}
+
+// A check mark keeps its size as the view scrolls sideways; only its place moves.
+TEST_F(ElementTest, CheckMarkSizeIgnoresTheScrollOffset) {
+    DocumentLayout desc;
+    desc.docType = 2;
+    desc.pages = {PageLayout{
+        vyn::fixtures::StreamBuilder().command(0x8050, {60, 300, 200}).endOfPage().words(),
+        0,
+        {},
+        {}}};
+    opened_ = openLayout(desc);
+    VynDocument& d = *opened_->document;
+    for (const int32_t scroll : {0, 10, 40}) {
+        surface::RecordingSurface surface({742, 742}, {1000, 1000});
+        d.LoadPage(0);
+        d.Show(surface, {0, 0, 1000, 1000}, scroll, 0);
+        const int32_t x = 300 - scroll;
+        const std::string mark = "polyline " + std::to_string(x) + ",248 " +
+                                 std::to_string(x + 12) + ",260 " + std::to_string(x + 20) + ",200";
+        Lines marks;
+        std::copy_if(surface.lines().begin(), surface.lines().end(), std::back_inserter(marks),
+                     [](const std::string& line) { return line.starts_with("polyline"); });
+        EXPECT_EQ(marks, Lines{mark}) << "scroll " << scroll;
+    }
 }
 
 // Character sizes stay 16-bit values; a large zoom wraps them instead of overflowing.

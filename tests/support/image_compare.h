@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -40,6 +41,41 @@ inline double differingShare(const QImage& a, const QImage& b, int block, int le
         differing += std::abs(inkA[i] - inkB[i]) > levels ? 1 : 0;
     }
     return inkA.empty() ? 1.0 : double(differing) / double(inkA.size());
+}
+
+/// Share of the pixels of `a` that lie more than `levels` outside the range of the pixels of `b`
+/// within `reach` of them, or of `b` outside `a`'s range: antialiasing and a rounding of a
+/// glyph's place by a pixel stay within the range, while a stroke, a baseline or a rule moved
+/// further, or missing, does not. 1 when the sizes differ.
+inline double strayShare(const QImage& a, const QImage& b, int reach, int levels) {
+    if (a.size() != b.size() || a.isNull()) {
+        return 1.0;
+    }
+    const QImage greyA = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage greyB = b.convertToFormat(QImage::Format_Grayscale8);
+    const auto strays = [&](const QImage& image, const QImage& around) {
+        size_t count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                int low = 255;
+                int high = 0;
+                for (int v = std::max(0, y - reach); v <= std::min(image.height() - 1, y + reach);
+                     ++v) {
+                    const uchar* row = around.constScanLine(v);
+                    for (int u = std::max(0, x - reach);
+                         u <= std::min(image.width() - 1, x + reach); ++u) {
+                        low = std::min<int>(low, row[u]);
+                        high = std::max<int>(high, row[u]);
+                    }
+                }
+                const int value = image.constScanLine(y)[x];
+                count += value < low - levels || value > high + levels ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const size_t pixels = size_t(greyA.width()) * size_t(greyA.height());
+    return double(std::max(strays(greyA, greyB), strays(greyB, greyA))) / double(pixels);
 }
 
 }  // namespace fixtures

@@ -116,8 +116,12 @@ TEST(FontServiceTest, BuiltInTableCoversTheFacesDocumentsName) {
 
 TEST(FontServiceTest, ProcessTableResolvesWindowsNamesToInstalledFaces) {
     FontService& fonts = FontService::instance();
-    ASSERT_NE(fonts.find("AR PL UMing CN"), 0) << "fonts-arphic-uming is not installed";
-    EXPECT_EQ(fonts.familyFor("宋体"), "AR PL UMing CN");
+    ASSERT_NE(fonts.find("Noto Serif CJK SC"), 0) << "fonts-noto-cjk is not installed";
+    EXPECT_EQ(fonts.familyFor("宋体"), "Noto Serif CJK SC");
+    EXPECT_EQ(fonts.familyFor("黑体"), "Noto Sans CJK SC");
+    EXPECT_EQ(fonts.familyFor("楷体"), "AR PL UKai CN");
+    EXPECT_EQ(fonts.familyFor("細明體"), "Noto Serif CJK TC");
+    EXPECT_EQ(fonts.familyFor("morla fnta1"), "Noto Serif CJK SC");
     EXPECT_EQ(fonts.faces()[fonts.find("宋体") - 1].charSet, kGb2312CharSet);
     EXPECT_EQ(fonts.faces()[fonts.find("細明體") - 1].charSet, kBig5CharSet);
     EXPECT_EQ(fonts.familyFor("Times new roman"), "Liberation Serif");

@@ -7,6 +7,7 @@
 
 #include "log_fonts.h"
 #include "surface/font_service.h"
+#include "text_cell.h"
 
 namespace surface {
 namespace {
@@ -201,15 +202,17 @@ TEST_P(QtSurfaceTextTest, BytesDrawTheirCharactersInTheResolvedFace) {
     auto s = QtSurface::createImage({size.width(), size.height()}, kScreen);
     s->selectFont(font);
     s->setBkMode(BackgroundMode::Transparent);
-    s->textOut({8, 10}, c.bytes);
-    const TextMetrics m = s->textMetrics();
+    s->textOut({20, 10}, c.bytes);
+    const ExpectedCell cell = expectedCell(font);
     const Size extent = s->textExtent(c.bytes);
 
-    const auto [inside, outside] = inkInside(*s->image(), QRect(8, 10, extent.cx, m.height));
+    const auto [inside, outside] =
+        inkInside(*s->image(), QRect(20 + cell.shift, 10, extent.cx, cell.ascent + cell.descent));
     EXPECT_GT(inside, 20) << "no ink in the cell";
     EXPECT_EQ(outside, 0);
-    // The same characters drawn straight from Unicode, with the cell's top at (8, 10).
-    EXPECT_EQ(*s->image(), drawnDirectly(font, c.text, QPoint(8, 10 + m.ascent), size));
+    // The same characters drawn straight from Unicode, with the cell's top at (20, 10).
+    EXPECT_EQ(*s->image(),
+              drawnDirectly(font, c.text, QPoint(20 + cell.shift, 10 + cell.ascent), size));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faces, QtSurfaceTextTest,
@@ -229,8 +232,10 @@ TEST(QtSurfaceTest, OpaqueTextFillsItsCellWithTheBackground) {
     s->setBkColor(rgb(0, 0, 0));
     s->textOut({4, 4}, "\xd6\xd0");
     const Size extent = s->textExtent("\xd6\xd0");
-    EXPECT_EQ(inkInside(*s->image(), QRect(4, 4, extent.cx, extent.cy)),
-              std::make_pair(extent.cx * extent.cy, 0));
+    const ExpectedCell cell = expectedCell(fontOf("宋体", kGb2312CharSet, 24));
+    const int height = cell.ascent + cell.descent;
+    EXPECT_EQ(inkInside(*s->image(), QRect(4, 4, extent.cx, height)),
+              std::make_pair(extent.cx * height, 0));
 }
 
 TEST(QtSurfaceTest, WidthNarrowsCjkCharacters) {

@@ -56,15 +56,18 @@ INSTANTIATE_TEST_SUITE_P(GbRows, SymbolMapGlyph,
                                                    u'\u03C9'}));
 
 INSTANTIATE_TEST_SUITE_P(LatinFaces, SymbolMapGlyph,
-                         testing::Values(GlyphCase{"A3 C1 set 0", "morla fntbz", 0xA1, u'A'},
+                         testing::Values(GlyphCase{"A3 C1 set 0", "morla fntbz", 0xA1, u'\uFF21'},
                                          GlyphCase{"A3 C1 set 4", "morla fntbz", 0x41, u'A'},
-                                         GlyphCase{"A0 B0 set 0", "morla fntbz", 0x90, u'0'},
-                                         GlyphCase{"type 0 A1 8A", "morla fntbz", 0x90, u'0'},
+                                         GlyphCase{"A0 B0 set 0", "morla fntbz", 0x90, u'\uFF10'},
+                                         GlyphCase{"type 0 A1 8A", "morla fntbz", 0x90, u'\uFF10'},
                                          GlyphCase{"type 0 90 C8", "morla fntbz", 0x61, u'a'},
-                                         GlyphCase{"type 0 8F D3", "morla fntbz", 0xDE, u'~'},
+                                         GlyphCase{"type 0 8F D3", "morla fntbz", 0xDE, u'\uFF5E'},
                                          GlyphCase{"A3 A4", "morla fntbz", 0xE1, u'\u00A5'},
                                          GlyphCase{"A3 C1 set 3", "morla fntst", 0x41, u'A'},
-                                         GlyphCase{"A3 C1 set 14", "morla fntst", 0xA1, u'A'},
+                                         GlyphCase{"A3 C1 set 14", "morla fntst", 0xA1, u'\uFF21'},
+                                         GlyphCase{"A3 AC set 0", "morla fntbz", 0x8C, u'\uFF0C'},
+                                         GlyphCase{"A3 AC set 3", "morla fntst", 0x2C, u','},
+                                         GlyphCase{"A0 A0 set 0", "morla fntbz", 0x80, u'\u3000'},
                                          GlyphCase{"type 0 8F E0", "morla fntst", 0x2D, u'-'},
                                          GlyphCase{"A3 E1 set 7", "morla fnthx", 0x61, u'a'}));
 

@@ -8,6 +8,7 @@
 #include "surface/font_service.h"
 #include "surface/qt_surface.h"
 #include "surface/text_decode.h"
+#include "text_cell.h"
 
 namespace surface {
 namespace {
@@ -32,23 +33,25 @@ QImage drawnByQt(const LogFont& font, const QString& text, uint32_t align, bool 
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setFont(QtSurface::qtFont(font));
     const QFontMetrics fm(p.font(), &image);
+    const ExpectedCell cell = expectedCell(font);
     const int width = fm.horizontalAdvance(text);
-    int dx = 0;
+    int dx = cell.shift;
     if ((align & text_align::kHorizontalMask) == text_align::kRight) {
-        dx = -width;
+        dx -= width;
     } else if ((align & text_align::kHorizontalMask) == text_align::kCenter) {
-        dx = -width / 2;
+        dx -= width / 2;
     }
-    int dy = fm.ascent();
+    int dy = cell.ascent;
     if ((align & text_align::kVerticalMask) == text_align::kBaseline) {
         dy = 0;
     } else if ((align & text_align::kVerticalMask) == text_align::kBottom) {
-        dy = -fm.descent();
+        dy = -cell.descent;
     }
     p.translate(kAt.x, kAt.y);
     p.rotate(-font.escapement / 10.0);
     if (opaque) {
-        p.fillRect(QRect(dx, dy - fm.ascent(), width, fm.height()), QColor(255, 255, 0));
+        p.fillRect(QRect(dx, dy - cell.ascent, width, cell.ascent + cell.descent),
+                   QColor(255, 255, 0));
     }
     p.setPen(QColor(0, 0, 255));
     p.drawText(QPoint(dx, dy), text);

@@ -44,7 +44,7 @@ int darkPixels(const QImage& image, const QRect& area) {
     int dark = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
         }
     }
     return dark;

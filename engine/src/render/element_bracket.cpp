@@ -78,13 +78,14 @@ void PageDocument::DrawRadical(surface::Surface& surface, std::span<const uint16
     surface.polyline(sign);
 }
 
-// Operand: w0 size, w1 x, w2 y. The size is converted like an x coordinate together with them.
+// Operand: w0 size, w1 x, w2 y. The size is a length: neither the page's origin nor the view's
+// scroll offset enters it, so the mark keeps its size wherever it is drawn.
 void PageDocument::DrawCheckMark(surface::Surface& surface, std::span<const uint16_t> operand) {
-    int32_t r[4] = {coordinate(operand, 0), coordinate(operand, 2), coordinate(operand, 1), 0};
-    PageToDeviceRect(r);
-    const int32_t c = uint16_t(r[0]);
-    const int32_t x = uint16_t(r[2]);
-    const int32_t y = uint16_t(r[1]);
+    int32_t p[2] = {coordinate(operand, 1), coordinate(operand, 2)};
+    PageToDevicePoint(p);
+    const int32_t c = uint16_t(pageUnitsToPixels(coordinate(operand, 0), scaleX()));
+    const int32_t x = uint16_t(p[0]);
+    const int32_t y = uint16_t(p[1]);
     const std::array<Point, 3> tick{{{x, y + c * 4 / 5}, {x + c / 5, y + c}, {x + c / 3, y}}};
     surface.polyline(tick);
 }

@@ -2,15 +2,27 @@
 
 #include <QCoreApplication>
 #include <QPaintDevice>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QTextOption>
 #include <QThread>
 #include <limits>
 
+#include "surface/em_box.h"
+
 namespace surface {
 
 FontGlyphs::FontGlyphs(const QFont& font, const QPaintDevice* device)
-    : font_(device != nullptr ? QFont(font, device) : font), metrics_(font_) {}
+    : font_(device != nullptr ? QFont(font, device) : font), metrics_(font_) {
+    const QRawFont raw = QRawFont::fromFont(font_);
+    if (raw.isValid()) {
+        const QByteArray base = raw.fontTable("BASE");
+        const auto box = ideographicEmBox(
+            {reinterpret_cast<const uint8_t*>(base.constData()), size_t(base.size())},
+            int(raw.unitsPerEm()));
+        emAscentShare_ = surface::emAscentShare(box, raw.ascent(), raw.descent());
+    }
+}
 
 const ShapedText& FontGlyphs::shape(const QString& text) {
     const auto found = texts_.constFind(text);

@@ -33,6 +33,8 @@ class FontGlyphs {
 
     const QFont& font() const { return font_; }
     const QFontMetrics& metrics() const { return metrics_; }
+    /// The share of the em box above the baseline (see surface/em_box.h).
+    double emAscentShare() const { return emAscentShare_; }
     /// The shaped form of `text`; the reference lasts until the next call.
     const ShapedText& shape(const QString& text);
     qsizetype size() const { return texts_.size(); }
@@ -41,6 +43,7 @@ class FontGlyphs {
   private:
     QFont font_;
     QFontMetrics metrics_;
+    double emAscentShare_ = 1.0;
     QHash<QString, ShapedText> texts_;
     qsizetype glyphCount_ = 0;
 };

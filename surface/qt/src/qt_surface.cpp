@@ -37,6 +37,34 @@ void loadRegisteredFile(const std::string& family) {
     }
 }
 
+// The private symbol faces are drawn at nine tenths of the character cell and a quarter of the
+// cell to the right of the character's place, as the page interpreter draws special codes; their
+// own glyphs were made for that. A stand-in glyph is put back into the whole cell: its em box
+// scaled to the cell, on the cell's baseline, from the cell's left edge.
+constexpr double kSymbolCellPerEm = 10.0 / 9.0;
+constexpr double kSymbolShiftPerCell = 0.25;
+
+// The character cell a string is placed in, in pixels from its baseline and its origin.
+struct TextCell {
+    int ascent = 0;
+    int descent = 0;
+    int shift = 0;
+};
+
+// Faces are placed by their em boxes rather than by their own ascents, so that faces of
+// different vertical metrics share one baseline.
+TextCell textCell(const FontGlyphs& glyphs, int pixelSize, bool symbolFace) {
+    double cell = pixelSize;
+    TextCell placed;
+    if (symbolFace) {
+        cell *= kSymbolCellPerEm;
+        placed.shift = -static_cast<int>(std::lround(cell * kSymbolShiftPerCell));
+    }
+    placed.ascent = static_cast<int>(std::lround(glyphs.emAscentShare() * cell));
+    placed.descent = static_cast<int>(std::lround(cell)) - placed.ascent;
+    return placed;
+}
+
 }  // namespace
 
 QImage toQImage(const Dib& dib, int first, int count) {
@@ -263,19 +291,19 @@ Size QtSurface::textExtent(std::string_view bytes) {
 // the start of the baseline where the alignment puts it.
 void QtSurface::doTextOut(Point at, std::string_view bytes) {
     const ShapedText& text = glyphs_->shape(decode(bytes));
-    const QFontMetrics& fm = glyphs_->metrics();
+    const TextCell cell = textCell(*glyphs_, qfont_.pixelSize(), symbols_ != nullptr);
 
     // Offsets from the reference point to the start of the baseline.
-    int dx = 0;
+    int dx = cell.shift;
     switch (textAlign() & text_align::kHorizontalMask) {
-        case text_align::kRight: dx = -text.width; break;
-        case text_align::kCenter: dx = -text.width / 2; break;
+        case text_align::kRight: dx -= text.width; break;
+        case text_align::kCenter: dx -= text.width / 2; break;
         default: break;
     }
-    int dy = fm.ascent();
+    int dy = cell.ascent;
     switch (textAlign() & text_align::kVerticalMask) {
         case text_align::kBaseline: dy = 0; break;
-        case text_align::kBottom: dy = -fm.descent(); break;
+        case text_align::kBottom: dy = -cell.descent; break;
         default: break;
     }
 
@@ -291,7 +319,7 @@ void QtSurface::doTextOut(Point at, std::string_view bytes) {
         dy += at.y;
     }
     if (bkMode() == BackgroundMode::Opaque) {
-        painter_->fillRect(QRect(dx, dy - fm.ascent(), text.width, fm.ascent() + fm.descent()),
+        painter_->fillRect(QRect(dx, dy - cell.ascent, text.width, cell.ascent + cell.descent),
                            qtColor(bkColor()));
     }
     if (turned) {
