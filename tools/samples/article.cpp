@@ -58,7 +58,11 @@ void distanceFormula(PageComposer& page, uint16_t y) {
     page.font(kSong, 2);
     page.raiseNext(kExponentRaise);
     x = page.text(x, y, "2");
-    page.radical(boxLeft, barY, uint16_t(x - boxLeft + 20), uint16_t(y + 120 - barY));
+    // The sign's stroke meets the bar a fifth of its height right of the radical's x, so the
+    // radical starts that far left of the operand.
+    const auto height = uint16_t(y + 120 - barY);
+    const auto signX = uint16_t(boxLeft - height / 5);
+    page.radical(signX, barY, uint16_t(x - signX + 20), height);
     page.font(kSong, kBodySize);
     page.flushRight(y, kRight, "(1)");
 }
