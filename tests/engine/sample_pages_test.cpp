@@ -6,12 +6,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "image_compare.h"
 #include "surface/qt_surface.h"
+#include "surface/recording_surface.h"
 
 namespace {
 
@@ -39,6 +42,46 @@ QImage drawPage(const std::filesystem::path& path, int page, int codePage = 936,
     }
     VYNFile_Close(handle);
     return image;
+}
+
+// The calls page `page` (0-based) of `path` makes when drawn at 96 dpi onto a recording surface.
+std::vector<std::string> recordPage(const std::filesystem::path& path, int page) {
+    VYNFile_SetCodePage(936);
+    VynHandle handle = VYNFile_Open(path.c_str());
+    if (handle == nullptr) {
+        return {};
+    }
+    VYNFile_SetResolution(handle, 96, 96);
+    std::vector<std::string> lines;
+    if (VYNFile_LoadPage(handle, page) != 0) {
+        const VynSize size = VYNFile_GetPageSize(handle);
+        surface::RecordingSurface surface({96, 96}, {size.cx, size.cy});
+        VYNFile_Show(handle, &surface, VynRect{0, 0, size.cx, size.cy}, 0, 0);
+        lines = surface.lines();
+    }
+    VYNFile_Close(handle);
+    return lines;
+}
+
+// The bytes a recorded page draws, in drawing order, and the y each byte was drawn at.
+struct DrawnText {
+    std::string bytes;
+    std::vector<int> y;
+};
+
+DrawnText drawnText(const std::vector<std::string>& lines) {
+    DrawnText drawn;
+    for (const std::string& line : lines) {
+        int x = 0, y = 0, used = 0;
+        if (std::sscanf(line.c_str(), "textOut %d,%d %n", &x, &y, &used) != 2) {
+            continue;
+        }
+        for (size_t at = size_t(used); at + 1 < line.size(); at += 2) {
+            drawn.bytes += char(std::stoi(line.substr(at, 2), nullptr, 16));
+            drawn.y.push_back(y);
+        }
+    }
+    return drawn;
 }
 
 // Mean darkness of a rectangle of the page.
@@ -114,6 +157,45 @@ TEST_F(SamplePagesTest, DemoFirstPageHasInkWhereItsContentIs) {
         EXPECT_GE(ink, area.minInk) << area.what;
         EXPECT_LE(ink, area.maxInk) << area.what;
     }
+}
+
+// Latin words are drawn as half-width Latin glyphs (plain ASCII in the Latin symbol face), each
+// whole on one line; full-width punctuation keeps its full-width glyph, even right after Latin.
+TEST_F(SamplePagesTest, DemoDrawsLatinWordsWholeAndPunctuationFullWidth) {
+    const DrawnText drawn = drawnText(recordPage(kSamples / "demo.vyn", 0));
+    for (const std::string word : {"300dpi", "JPEG", "GB2312", "Big5", "10ms", "KB", "VYN"}) {
+        const size_t at = drawn.bytes.find(word);
+        ASSERT_NE(at, std::string::npos) << word << " is not drawn as Latin";
+        for (size_t i = 1; i < word.size(); ++i) {
+            EXPECT_EQ(drawn.y[at + i], drawn.y[at]) << word << " is broken across lines";
+        }
+    }
+    // The full-width comma's glyph in the upper half of the face; the page has no Latin comma.
+    EXPECT_NE(drawn.bytes.find("KB\x8C"), std::string::npos);
+    EXPECT_EQ(drawn.bytes.find(','), std::string::npos);
+}
+
+// Formula (1): the radical's bar, the one five-point polyline of the page, runs above the
+// cells of the raised exponents rather than through them.
+TEST_F(SamplePagesTest, DemoRadicalBarRunsAboveTheExponents) {
+    const std::vector<std::string> lines = recordPage(kSamples / "demo.vyn", 0);
+    std::vector<int> bars;
+    for (const std::string& line : lines) {
+        int p[10] = {};
+        int used = 0;
+        if (std::sscanf(line.c_str(), "polyline %d,%d %d,%d %d,%d %d,%d %d,%d%n", &p[0], &p[1],
+                        &p[2], &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &used) == 10 &&
+            size_t(used) == line.size() && p[7] == p[9]) {
+            bars.push_back(p[9]);
+        }
+    }
+    ASSERT_EQ(bars.size(), 1u);
+    const DrawnText drawn = drawnText(lines);
+    const size_t at = drawn.bytes.find("a2+b2");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_LT(bars[0], drawn.y[at + 1]) << "the bar crosses the first exponent";
+    EXPECT_LT(bars[0], drawn.y[at + 4]) << "the bar crosses the second exponent";
+    EXPECT_LT(drawn.y[at + 1], drawn.y[at]) << "the exponent is raised";
 }
 
 TEST_F(SamplePagesTest, CodePage950DrawsTheTitleInTraditionalCharacters) {

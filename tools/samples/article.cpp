@@ -41,19 +41,28 @@ uint16_t body(PageComposer& page, uint16_t y, const char* text) {
 
 // c = √(a² + b²), numbered (1), with the radical drawn over the box of its operand.
 void distanceFormula(PageComposer& page, uint16_t y) {
+    // The exponents are raised by 40, which the engine draws as 60 page units; the radical's
+    // bar runs a little above their cells and its sign reaches 120 below the line's top.
+    constexpr int16_t kExponentRaise = -40;
+    const int exponentTop = y + PageComposer::drawnRaise(kExponentRaise);
+    const auto barY = uint16_t(exponentTop - 12);
     page.font(kSong, kBodySize);
     uint16_t x = page.text(2300, y, "c = ");
     const uint16_t boxLeft = uint16_t(x + 90);
     x = page.text(boxLeft, y, "a");
     page.font(kSong, 2);
-    page.raiseNext(-40);
+    page.raiseNext(kExponentRaise);
     x = page.text(x, y, "2");
     page.font(kSong, kBodySize);
     x = page.text(uint16_t(x + 20), y, "+ b");
     page.font(kSong, 2);
-    page.raiseNext(-40);
+    page.raiseNext(kExponentRaise);
     x = page.text(x, y, "2");
-    page.radical(boxLeft, uint16_t(y - 40), uint16_t(x - boxLeft + 20), 160);
+    // The sign's stroke meets the bar a fifth of its height right of the radical's x, so the
+    // radical starts that far left of the operand.
+    const auto height = uint16_t(y + 120 - barY);
+    const auto signX = uint16_t(boxLeft - height / 5);
+    page.radical(signX, barY, uint16_t(x - signX + 20), height);
     page.font(kSong, kBodySize);
     page.flushRight(y, kRight, "(1)");
 }

@@ -14,8 +14,9 @@ struct TypesetChar {
 };
 
 /// The GB2312 code words of `utf8`. ASCII letters, digits and punctuation become the full-width
-/// row (0xA3xx), which the page stream draws as Latin through its special codes; they and
-/// spaces take half a cell. Throws std::invalid_argument for a character GB2312 lacks.
+/// row (0xA3xx) marked `half`: they and spaces take half a cell, and the page composer draws
+/// them as Latin through the Latin symbol set. Throws std::invalid_argument for a character
+/// GB2312 lacks.
 std::vector<TypesetChar> toTypeset(std::string_view utf8);
 
 /// The GB2312 bytes of `utf8` (for contents entries); throws as toTypeset does.

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <iterator>
+#include <vector>
 
 #include "gb_text.h"
 
@@ -20,6 +22,15 @@ bool closesLine(uint16_t code) {
     constexpr uint16_t kClosing[] = {0xA3AC, 0xA1A3, 0xA1A2, 0xA3BB, 0xA3BA,
                                      0xA3A9, 0xA3AE, 0xA3A1, 0xA3BF};
     return std::find(std::begin(kClosing), std::end(kClosing), code) != std::end(kClosing);
+}
+
+// Row-A3 codes draw through the symbol face of the symbol set in force: set 0 gives the
+// full-width forms, set 3 the half-width Latin letters, digits and punctuation.
+constexpr int kFullWidthSet = 0, kLatinSet = 3;
+
+// A letter or digit set half-width: part of a Latin word, which lines do not break.
+bool inLatinWord(const TypesetChar& c) {
+    return c.half && c.code != 0 && std::isalnum(c.code - 0xA380) != 0;
 }
 
 uint16_t widthOf(std::string_view utf8, uint16_t cell) {
@@ -42,10 +53,8 @@ void PageComposer::font(FontNumber number, uint16_t sizeCode) {
 uint16_t PageComposer::text(uint16_t x, uint16_t y, std::string_view utf8) {
     stream_.lineAt(y);
     for (const TypesetChar& c : toTypeset(utf8)) {
-        if (c.code != 0) {
-            stream_.character(x, c.code);
-        }
-        x = uint16_t(x + (c.half ? cell_ / 2 : cell_));
+        put(x, c);
+        x = uint16_t(x + advanceOf(c));
     }
     return x;
 }
@@ -60,19 +69,28 @@ void PageComposer::flushRight(uint16_t y, uint16_t right, std::string_view utf8)
 
 uint16_t PageComposer::paragraph(uint16_t y, uint16_t left, uint16_t right, uint16_t pitch,
                                  std::string_view utf8) {
+    const std::vector<TypesetChar> chars = toTypeset(utf8);
     uint16_t x = uint16_t(left + 2 * cell_);
     stream_.lineAt(y);
-    for (const TypesetChar& c : toTypeset(utf8)) {
-        const uint16_t advance = c.half ? cell_ / 2 : cell_;
-        if (x + advance > right && !closesLine(c.code)) {
+    for (size_t i = 0; i < chars.size(); ++i) {
+        const TypesetChar& c = chars[i];
+        uint32_t needed = advanceOf(c);
+        if (inLatinWord(c) && (i == 0 || !inLatinWord(chars[i - 1]))) {
+            uint32_t word = 0;
+            for (size_t j = i; j < chars.size() && inLatinWord(chars[j]); ++j) {
+                word += advanceOf(chars[j]);
+            }
+            if (word <= uint32_t(right - left)) {
+                needed = word;
+            }
+        }
+        if (x + needed > right && !closesLine(c.code)) {
             x = left;
             y = uint16_t(y + pitch);
             stream_.lineAt(y);
         }
-        if (c.code != 0) {
-            stream_.character(x, c.code);
-        }
-        x = uint16_t(x + advance);
+        put(x, c);
+        x = uint16_t(x + advanceOf(c));
     }
     return uint16_t(y + pitch);
 }
@@ -118,6 +136,22 @@ void PageComposer::picture(uint16_t x, uint16_t y, uint16_t width, uint16_t heig
     for (size_t i = 0; i < 8; ++i) {
         stream_.word(i < name.size() ? uint8_t(name[i]) : 0);
     }
+}
+
+uint16_t PageComposer::advanceOf(const TypesetChar& c) const { return c.half ? cell_ / 2 : cell_; }
+
+void PageComposer::put(uint16_t x, const TypesetChar& c) {
+    if (c.code == 0) {
+        return;
+    }
+    if (c.code >> 8 == 0xA3) {
+        const int wanted = c.half ? kLatinSet : kFullWidthSet;
+        if (wanted != symbolSet_) {
+            stream_.command(0x801D, {uint16_t(wanted)});
+            symbolSet_ = wanted;
+        }
+    }
+    stream_.character(x, c.code);
 }
 
 std::vector<uint16_t> PageComposer::finish() {

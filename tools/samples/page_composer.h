@@ -8,6 +8,8 @@
 
 namespace samples {
 
+struct TypesetChar;
+
 /// Font numbers of the typesetting system that the samples use.
 enum FontNumber : uint16_t { kHei = 2, kKai = 3, kSong = 4 };
 
@@ -35,11 +37,15 @@ class PageComposer {
     /// Sets `utf8` flush right against `right`.
     void flushRight(uint16_t y, uint16_t right, std::string_view utf8);
     /// Sets a paragraph between `left` and `right` from line `y`, `pitch` apart, its first
-    /// line indented by two cells; returns the y of the line after it.
+    /// line indented by two cells; returns the y of the line after it. A Latin word (letters
+    /// and digits) moves whole to the next line unless it is longer than a line.
     uint16_t paragraph(uint16_t y, uint16_t left, uint16_t right, uint16_t pitch,
                        std::string_view utf8);
-    /// Raises (negative) or lowers the next character by `amount` page units.
+    /// Raises (negative) or lowers the next character by `amount`; the engine moves it by
+    /// drawnRaise(amount) page units.
     void raiseNext(int16_t amount);
+    /// Page units a character moves for a raise of `amount`: the engine draws 3/2 of it.
+    static int drawnRaise(int16_t amount) { return amount * 3 / 2; }
 
     void rule(LineType type, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2);
     void heavyRule(LineType type, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2);
@@ -56,7 +62,14 @@ class PageComposer {
     std::vector<uint16_t> finish();
 
   private:
+    uint16_t advanceOf(const TypesetChar& c) const;
+    /// Draws `c` at `x` on the current line, stating its symbol set first when that changes.
+    void put(uint16_t x, const TypesetChar& c);
+
     uint16_t cell_ = 108;
+    // The symbol set in force; -1 until the page states one, since the engine keeps the set
+    // of the page drawn before.
+    int symbolSet_ = -1;
     vyn::fixtures::StreamBuilder stream_;
 };
 
