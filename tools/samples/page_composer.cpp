@@ -33,10 +33,33 @@ bool inLatinWord(const TypesetChar& c) {
     return c.half && c.code != 0 && std::isalnum(c.code - 0xA380) != 0;
 }
 
+// The advances of the Latin glyphs the pages are read in (the CJK serif's own Latin), in
+// thousandths of an em, for ASCII 0x21-0x7E: Latin is set proportionally, as typesetters set it.
+constexpr std::array<uint16_t, 94> kLatinAdvance = {
+    308, 376, 574, 550, 923, 779, 196, 364,  364, 478, 580, 327, 346, 327, 352,  // ! to /
+    557, 471, 558, 557, 555, 558, 558, 549,  558, 562, 327, 327, 580, 580, 580, 432,
+    912, 718, 670, 691, 770, 652, 629, 741,  853, 405, 402, 731, 625, 975, 796, 767,
+    641, 767, 715, 567, 659, 797, 714, 1053, 700, 687, 605, 344, 352, 344, 580, 563,
+    435, 557, 638, 538, 629, 546, 388, 566,  663, 332, 311, 607, 334, 974, 661, 596,
+    638, 607, 462, 473, 367, 653, 548, 838,  564, 552, 498, 374, 316, 374, 580};
+
+// A full cell for a Chinese character, half a cell for a space, and for a Latin character its
+// glyph's advance at the nine tenths of the cell the Latin is drawn at.
+uint16_t advanceIn(const TypesetChar& c, uint16_t cell) {
+    const unsigned ascii = c.code - 0xA380u;
+    if (!c.half) {
+        return cell;
+    }
+    if (c.code == 0 || ascii < 0x21 || ascii > 0x7E) {
+        return cell / 2;
+    }
+    return uint16_t((uint32_t{kLatinAdvance[ascii - 0x21]} * cell * 9 + 5000) / 10000);
+}
+
 uint16_t widthOf(std::string_view utf8, uint16_t cell) {
     uint32_t width = 0;
     for (const TypesetChar& c : toTypeset(utf8)) {
-        width += c.half ? cell / 2 : cell;
+        width += advanceIn(c, cell);
     }
     return uint16_t(width);
 }
@@ -138,7 +161,7 @@ void PageComposer::picture(uint16_t x, uint16_t y, uint16_t width, uint16_t heig
     }
 }
 
-uint16_t PageComposer::advanceOf(const TypesetChar& c) const { return c.half ? cell_ / 2 : cell_; }
+uint16_t PageComposer::advanceOf(const TypesetChar& c) const { return advanceIn(c, cell_); }
 
 void PageComposer::put(uint16_t x, const TypesetChar& c) {
     if (c.code == 0) {
