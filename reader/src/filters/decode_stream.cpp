@@ -33,17 +33,6 @@ constexpr std::array<FilterNames, 7> kFilterNames = {{
     {"CCITTFaxDecode", "CCF"},
 }};
 
-int filterCode(std::string_view name) {
-    for (size_t code = 0; code < kFilterNames.size(); ++code) {
-        if (name == kFilterNames[code].full || name == kFilterNames[code].abbreviation) {
-            return int(code);
-        }
-    }
-    return -1;
-}
-
-// A filter's decoder over `input`; Flate and LZW data pass through the row predictor when the
-// parameters name one.
 // A filter's decoder over `input`; Flate and LZW data pass through the row predictor, which
 // passes bytes on unchanged when the parameters name none.
 std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> input,
@@ -65,6 +54,15 @@ std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> in
 }
 
 }  // namespace
+
+int FilterCodeOf(std::string_view name) {
+    for (size_t code = 0; code < kFilterNames.size(); ++code) {
+        if (name == kFilterNames[code].full || name == kFilterNames[code].abbreviation) {
+            return int(code);
+        }
+    }
+    return -1;
+}
 
 size_t GetFilterName(std::string_view text, size_t at, int (&codes)[kMaxFilters], int& count) {
     TextCursor cursor(text, at);
@@ -90,7 +88,7 @@ size_t GetFilterName(std::string_view text, size_t at, int (&codes)[kMaxFilters]
             name += cursor.peek();
             cursor.advance();
         }
-        const int code = filterCode(name);
+        const int code = FilterCodeOf(name);
         if (code < 0 || count == kMaxFilters) {
             count = -1;
             return cursor.position();

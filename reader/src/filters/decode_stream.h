@@ -25,6 +25,9 @@ enum FilterCode : int {
 /// The most filters one stream may name.
 inline constexpr int kMaxFilters = 4;
 
+/// The code of a filter name, full or abbreviated; -1 for a filter outside the table.
+int FilterCodeOf(std::string_view name);
+
 /// Reads one filter name, or an array of them, after white space at `at` in `text`. The codes
 /// go to `codes` and their number to `count`; a name outside the table (or a fifth filter)
 /// makes the count -1. Returns the position after the value.

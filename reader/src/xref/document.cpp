@@ -1,0 +1,180 @@
+#include "xref/document.h"
+
+#include "object/parser.h"
+#include "xref/stream_data.h"
+
+namespace reader::pdf {
+
+namespace {
+
+constexpr int kMaxReferenceChain = 16;
+constexpr size_t kMaxNestedFetches = 32;
+
+}  // namespace
+
+std::unique_ptr<Document> Document::open(std::span<const uint8_t> data) {
+    std::optional<XrefTable> table = readXref(data);
+    bool repaired = false;
+    if (!table) {
+        table = repairXref(data);
+        repaired = true;
+    }
+    std::unique_ptr<Document> document(new Document(data, std::move(*table)));
+    document->repaired_ = repaired;
+    if (document->catalog() == nullptr && !repaired) {
+        document->repair();
+    }
+    if (document->catalog() == nullptr) {
+        return nullptr;
+    }
+    return document;
+}
+
+const Dict* Document::catalog() {
+    if (catalog_.isNull()) {
+        catalog_ = resolve(table_.trailer.get("Root"));
+    }
+    return catalog_.asStream() == nullptr ? catalog_.asDict() : nullptr;
+}
+
+Object Document::resolve(const Object& object) {
+    Object at = object;
+    for (int step = 0; step < kMaxReferenceChain; ++step) {
+        const std::optional<Ref> ref = at.asRef();
+        if (!ref) {
+            return at;
+        }
+        at = fetch(*ref);
+    }
+    return Object();
+}
+
+Object Document::fetch(Ref ref) {
+    if (const auto cached = cache_.find(ref); cached != cache_.end()) {
+        return cached->second;
+    }
+    // A reference cycle, or lengths and object streams nested past reason, read as null.
+    if (loading_.size() >= kMaxNestedFetches || !loading_.insert(ref).second) {
+        return Object();
+    }
+    // Entries are copied: reading an object may repair the table under them.
+    std::optional<Object> object;
+    const XrefEntry* listed = table_.find(ref.num);
+    const std::optional<XrefEntry> entry =
+        listed != nullptr ? std::optional<XrefEntry>(*listed) : std::nullopt;
+    if (entry) {
+        object = load(ref, *entry);
+    }
+    if (!object && entry && entry->kind == XrefEntry::Kind::kInFile && !repaired_) {
+        // The table points at the wrong bytes: a scan of the file finds the object.
+        repair();
+        if (const XrefEntry* found = table_.find(ref.num)) {
+            const XrefEntry rebuilt = *found;
+            object = load(ref, rebuilt);
+        }
+    }
+    loading_.erase(ref);
+    Object result = object.value_or(Object());
+    cache_.emplace(ref, result);
+    return result;
+}
+
+std::optional<Object> Document::load(Ref ref, const XrefEntry& entry) {
+    switch (entry.kind) {
+        case XrefEntry::Kind::kInFile:
+            return entry.generation == ref.gen ? loadFromFile(ref, entry.offset) : std::nullopt;
+        case XrefEntry::Kind::kInStream:
+            return ref.gen == 0 ? loadFromStream(ref, entry) : std::nullopt;
+        case XrefEntry::Kind::kFree: return Object();
+    }
+    return std::nullopt;
+}
+
+std::optional<Object> Document::loadFromFile(Ref ref, uint64_t offset) {
+    if (offset >= data_.size()) {
+        return std::nullopt;
+    }
+    Parser parser(data_, size_t(offset));
+    const auto length = [this](Ref lengthRef) { return fetch(lengthRef).asInt(); };
+    std::optional<IndirectObject> object = parser.parseIndirect(length);
+    if (!object || object->ref != ref) {
+        return std::nullopt;
+    }
+    return std::move(object->object);
+}
+
+std::optional<Object> Document::loadFromStream(Ref ref, const XrefEntry& entry) {
+    const ObjectStream* stream = objectStream(entry.streamNumber);
+    if (stream == nullptr) {
+        return std::nullopt;
+    }
+    // The entry's index names the place; a stream listing the object elsewhere is believed.
+    size_t place = size_t(entry.index);
+    if (place >= stream->objects.size() || stream->objects[place].first != ref.num) {
+        place = stream->objects.size();
+        for (size_t i = 0; i < stream->objects.size(); ++i) {
+            if (stream->objects[i].first == ref.num) {
+                place = i;
+                break;
+            }
+        }
+    }
+    if (place >= stream->objects.size()) {
+        return std::nullopt;
+    }
+    Parser parser(stream->data, stream->objects[place].second);
+    return parser.parseObject().value_or(Object());
+}
+
+const Document::ObjectStream* Document::objectStream(int32_t number) {
+    if (const auto found = objectStreams_.find(number); found != objectStreams_.end()) {
+        return found->second.get();
+    }
+    objectStreams_[number] = nullptr;  // also while it is read: no stream inside itself
+    const Object object = fetch({number, 0});
+    const Stream* stream = object.asStream();
+    if (stream == nullptr || !stream->dict.get("Type").isName("ObjStm")) {
+        return nullptr;
+    }
+    std::optional<std::vector<uint8_t>> decoded = decodeStreamData(data_, *stream);
+    const int64_t count = stream->dict.get("N").asInt().value_or(0);
+    const int64_t first = stream->dict.get("First").asInt().value_or(-1);
+    if (!decoded || count < 0 || first < 0 || uint64_t(first) > decoded->size()) {
+        return nullptr;
+    }
+    auto contents = std::make_unique<ObjectStream>();
+    Lexer lexer(*decoded);
+    for (int64_t i = 0; i < count && i <= kMaxObjectNumber; ++i) {
+        const Token objectNumber = lexer.next();
+        const Token offset = lexer.next();
+        if (objectNumber.kind != Token::Kind::Integer || offset.kind != Token::Kind::Integer ||
+            offset.integer < 0 || uint64_t(first + offset.integer) > decoded->size()) {
+            break;
+        }
+        contents->objects.emplace_back(
+            int32_t(std::clamp<int64_t>(objectNumber.integer, -1, kMaxObjectNumber)),
+            size_t(first + offset.integer));
+    }
+    contents->data = std::move(*decoded);
+    return (objectStreams_[number] = std::move(contents)).get();
+}
+
+void Document::repair() {
+    repaired_ = true;
+    XrefTable rebuilt = repairXref(data_);
+    // Objects the sections gave and the scan did not find keep their entries.
+    for (const auto& [number, entry] : table_.entries) {
+        rebuilt.entries.emplace(number, entry);
+    }
+    if (!rebuilt.trailer.has("Root")) {
+        rebuilt.trailer = table_.trailer;
+    }
+    table_ = std::move(rebuilt);
+    catalog_ = Object();
+    // Objects that read as missing are read again from the new table.
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        it = it->second.isNull() ? cache_.erase(it) : std::next(it);
+    }
+}
+
+}  // namespace reader::pdf
