@@ -373,7 +373,11 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             if (!showGraph_) {
                 return false;
             }
-            path_.operand = int(PopNumber());
+            {
+                // Joins and caps are 0 to 2; a number far outside stays a (wrong) integer.
+                const float style = PopNumber();
+                path_.operand = std::isfinite(style) ? int(std::clamp(style, -1.0e6f, 1.0e6f)) : 0;
+            }
             path_.op = found->second == Op::j ? kLineJoin : kLineCap;
             return true;
         case Op::w: path_.lineWidth = PopNumber(); return false;
