@@ -54,8 +54,8 @@ struct TextCell {
 
 // Faces are placed by their em boxes rather than by their own ascents, so that faces of
 // different vertical metrics share one baseline.
-TextCell textCell(const FontGlyphs& glyphs, int pixelSize, bool symbolFace) {
-    double cell = pixelSize;
+TextCell textCell(const FontGlyphs& glyphs, bool symbolFace) {
+    double cell = glyphs.font().pixelSize();
     TextCell placed;
     if (symbolFace) {
         cell *= kSymbolCellPerEm;
@@ -293,7 +293,7 @@ Size QtSurface::textExtent(std::string_view bytes) {
 // the start of the baseline where the alignment puts it.
 void QtSurface::doTextOut(Point at, std::string_view bytes) {
     const ShapedText& text = glyphs_->shape(decode(bytes));
-    const TextCell cell = textCell(*glyphs_, qfont_.pixelSize(), symbols_ != nullptr);
+    const TextCell cell = textCell(*glyphs_, symbols_ != nullptr);
 
     // Offsets from the reference point to the start of the baseline.
     int dx = cell.shift;
