@@ -49,6 +49,11 @@ TEST(ImageDrawTest, ImagesPartlyOffThePageAreDrawnButUnplaceableOnesAreNot) {
         << "reaching above the page top";
     EXPECT_TRUE(draw(testImage(4, 2, false), {100, 0, 0, 50, 1e30f, 700}, false).empty())
         << "out of range";
+    for (const bool printing : {false, true}) {
+        EXPECT_TRUE(draw(testImage(4, 2, false), {-1e8f, 0, 0, -1e8f, 1e8f, -1e8f}, printing)
+                        .empty())
+            << "a flipped matrix pushing the far edges out of range";
+    }
     ImageRecord odd = testImage(4, 2, false);
     odd.bits = 16;
     EXPECT_TRUE(draw(odd, kPlaced, false).empty()) << "bit counts other than 1, 4, 8, 24";

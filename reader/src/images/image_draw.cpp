@@ -20,6 +20,11 @@ std::optional<int32_t> twips(double points) {
     return int32_t(value);
 }
 
+bool fitsInt32(int64_t value) {
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
+}
+
 // One pass of the bitmap into `dest`, whole or, when printing, in bands of `bandRows` source
 // rows, each band covering its share of the destination height.
 void drawPass(surface::Surface& surface, const surface::Rect& dest, const surface::Dib& dib,
@@ -29,7 +34,7 @@ void drawPass(surface::Surface& surface, const surface::Rect& dest, const surfac
         surface.stretchDib(dest, {0, 0, dib.width, rows}, dib, op);
         return;
     }
-    const int64_t height = dest.height();
+    const int64_t height = int64_t(dest.bottom) - dest.top;
     for (int32_t first = 0; first < rows; first += bandRows) {
         const int32_t last = std::min(rows, first + bandRows);
         // Band edges are placed by the whole image's scale, so bands meet without gaps.
@@ -50,13 +55,14 @@ void DrawImage(surface::Surface& surface, const ImageRecord& image, const float 
     const std::optional<int32_t> baseline = twips(double(pageTop) - double(ctm[5]));
     const std::optional<int32_t> width = twips(ctm[0]);
     const std::optional<int32_t> height = twips(ctm[3]);
-    // An image reaching past the page's edge is drawn and cut by the page.
+    // An image reaching past the page's edge is drawn and cut by the page. A flipped matrix
+    // gives a negative width or height, so both ends of the range bound each edge.
     if (!left || !baseline || !width || !height) {
         return;
     }
     const int64_t top = int64_t(*baseline) - *height;
     const int64_t right = int64_t(*left) + *width;
-    if (top < std::numeric_limits<int32_t>::min() || right > std::numeric_limits<int32_t>::max()) {
+    if (!fitsInt32(top) || !fitsInt32(right)) {
         return;
     }
     const surface::Rect dest{*left, int32_t(top), int32_t(right), *baseline};
