@@ -37,6 +37,10 @@ const Dict* Document::catalog() {
     return catalog_.asStream() == nullptr ? catalog_.asDict() : nullptr;
 }
 
+std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream) const {
+    return decodeStreamData(data_, stream);
+}
+
 Object Document::resolve(const Object& object) {
     Object at = object;
     for (int step = 0; step < kMaxReferenceChain; ++step) {
@@ -136,7 +140,7 @@ const Document::ObjectStream* Document::objectStream(int32_t number) {
     if (stream == nullptr || !stream->dict.get("Type").isName("ObjStm")) {
         return nullptr;
     }
-    std::optional<std::vector<uint8_t>> decoded = decodeStreamData(data_, *stream);
+    std::optional<std::vector<uint8_t>> decoded = decodeStream(*stream);
     const int64_t count = stream->dict.get("N").asInt().value_or(0);
     const int64_t first = stream->dict.get("First").asInt().value_or(-1);
     if (!decoded || count < 0 || first < 0 || uint64_t(first) > decoded->size()) {

@@ -29,6 +29,11 @@ class Document {
     Object resolve(const Object& object);
     /// The catalog's dictionary; null when the root is not a dictionary.
     const Dict* catalog();
+    /// The data of `stream`, one of this document's, through its filters; nothing when it
+    /// names a filter the reader lacks or does not decode.
+    std::optional<std::vector<uint8_t>> decodeStream(const Stream& stream) const;
+    /// The bytes of the file the document was opened from.
+    std::span<const uint8_t> data() const { return data_; }
 
   private:
     /// The decoded data and object places of one object stream.
