@@ -5,6 +5,8 @@
 #include <string>
 
 #include "images/image_xobject.h"
+#include "object/parser.h"
+#include "xref/stream_data.h"
 
 namespace {
 
@@ -23,16 +25,27 @@ std::string imageObject(const std::string& entries, size_t bytesPerRow) {
            std::to_string(data.size()) + " >>\nstream\n" + data + "\nendstream\nendobj\n";
 }
 
+// The image of `text`, parsed and built as the reader does.
+reader::ImageResult readImage(const std::string& text) {
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    reader::ImageContext context;
+    context.decode = [&](const reader::pdf::Stream& stream) {
+        return reader::pdf::decodeStreamData(bytes, stream);
+    };
+    const std::optional<reader::pdf::IndirectObject> object =
+        reader::pdf::Parser(bytes).parseIndirect();
+    return object ? reader::ReadImageXObject(object->object, context) : reader::ImageResult{};
+}
+
 void buildImage(benchmark::State& state, const std::string& entries, size_t bytesPerRow) {
     const std::string object = imageObject(entries, bytesPerRow);
-    const reader::ImageContext context;
-    const reader::ImageResult first = reader::ReadImageXObject(object, context);
+    const reader::ImageResult first = readImage(object);
     if (!first.image || first.image->rows()[first.image->size - 1] == 0) {
         state.SkipWithError("no image built");
         return;
     }
     for (auto _ : state) {
-        reader::ImageResult result = reader::ReadImageXObject(object, context);
+        reader::ImageResult result = readImage(object);
         benchmark::DoNotOptimize(result.image->data.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytesPerRow) * kHeight);

@@ -1,4 +1,4 @@
-// Reads arbitrary bytes as an image XObject's object text and as the text of an inline image,
+// Reads arbitrary bytes as an image XObject's indirect object and as the text of an inline image,
 // with object 9 a fixed Indexed lookup stream; each bitmap built must hold all its rows and is
 // drawn on a recording surface, on screen and in print bands.
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include "images/image_draw.h"
 #include "images/image_xobject.h"
 #include "images/inline_image.h"
+#include "object/parser.h"
+#include "xref/stream_data.h"
 #include "surface/recording_surface.h"
 
 namespace {
@@ -31,13 +33,31 @@ void check(const reader::ImageRecord& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    // The lookup and the input in one buffer, as objects of one file.
+    const std::string file = kLookup + std::string(text);
+    const auto bytes = std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    const reader::pdf::Object lookup =
+        reader::pdf::Parser(bytes).parseIndirect().value_or(reader::pdf::IndirectObject{}).object;
     reader::ImageContext context;
     context.fillColour = surface::rgb(0, 128, 255);
-    context.readObject = [](int32_t n) -> std::optional<std::string> {
-        return n == 9 ? std::optional(kLookup) : std::nullopt;
+    context.resolve = [&](const reader::pdf::Object& value) {
+        const std::optional<reader::pdf::Ref> ref = value.asRef();
+        return !ref ? value : ref->num == 9 ? lookup : reader::pdf::Object();
     };
-    if (const reader::ImageResult result = reader::ReadImageXObject(text, context); result.image) {
-        check(*result.image);
+    context.decode = [&](const reader::pdf::Stream& stream) {
+        const size_t start = std::min(stream.offset, bytes.size());
+        return reader::pdf::decodeStreamData(
+            bytes.subspan(start, std::min(stream.length, bytes.size() - start)), stream.dict,
+            context.resolve);
+    };
+    const std::optional<reader::pdf::IndirectObject> object =
+        reader::pdf::Parser(bytes, kLookup.size()).parseIndirect(
+            [&](reader::pdf::Ref ref) { return context.resolve(reader::pdf::Object::ref(ref)).asInt(); });
+    if (object) {
+        if (const reader::ImageResult result = reader::ReadImageXObject(object->object, context);
+            result.image) {
+            check(*result.image);
+        }
     }
     const reader::InlineImage inlineImage = reader::ReadInlineImage(text, 0, context);
     if (inlineImage.end > size) {

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "filters/byte_source.h"
 #include "images/image_record.h"
 #include "library/type1_rasteriser.h"
 #include "reader_records.h"
-#include "structure/pdf_lexer.h"
+#include "pages/page_list.h"
+#include "xref/document.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 #include "zor/zor_format.h"
@@ -21,6 +21,26 @@ namespace {
 constexpr size_t kDataSize = 8388608;
 constexpr size_t kGlyphBufferSize = 102400;
 constexpr size_t kSelectedTextSize = 51200;
+
+// The bytes of the file at `path`; nothing when it cannot be read.
+std::optional<std::vector<uint8_t>> wholeFile(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<uint8_t>> bytes;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
+            bytes.emplace(size_t(size));
+            if (std::fread(bytes->data(), 1, bytes->size(), file) != bytes->size()) {
+                bytes.reset();
+            }
+        }
+    }
+    std::fclose(file);
+    return bytes;
+}
 
 }  // namespace
 
@@ -42,18 +62,21 @@ void CReader::Free() { delete this; }
 const char* CReader::GetLastErrorMsg() const { return ErrorMessage(lastError_); }
 
 void CReader::Close() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
+    document_.reset();
+    pages_.clear();
+    ownBytes_.clear();
+    ownBytes_.shrink_to_fit();
+    pdf_ = {};
     fileSize_ = 0;
     packed_ = 0;
-    xref_.clear();
-    objectOffsets_.clear();
-    xrefSize_ = 0;
+    rootId_ = -1;
+    infoId_ = -1;
     pageIds_.clear();
     pageCount_ = 0;
     currentPage_ = 0;
+    std::copy_n(std::begin({0, 0, 596, 842}), 4, docMediaBox_);
+    std::fill(std::begin(mediaBox_), std::end(mediaBox_), 0);
+    std::fill(std::begin(cropBox_), std::end(cropBox_), 0);
     xobjects_.clear();
     ClearContent();
     ClearFont();
@@ -81,8 +104,16 @@ int CReader::Open(const char* path) {
         lastError_ = 0;
         std::fill(header_.begin(), header_.end(), 0);
         Close();
-        file_ = path != nullptr ? std::fopen(path, "rb") : nullptr;
-        return readOpened(path != nullptr ? path : "");
+        std::optional<std::vector<uint8_t>> bytes =
+            path != nullptr ? wholeFile(path) : std::nullopt;
+        if (!bytes) {
+            SetErrorCode(kOpenFileError);
+            WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
+            WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
+            return 0;
+        }
+        ownBytes_ = std::move(*bytes);
+        return openBytes(ownBytes_, path);
     } catch (...) {
         return exceptionMet(true);
     }
@@ -94,51 +125,23 @@ int CReader::OpenMemory(std::span<const uint8_t> bytes) {
         lastError_ = 0;
         std::fill(header_.begin(), header_.end(), 0);
         Close();
-        file_ = bytes.empty() ? nullptr
-                              : fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb");
-        return readOpened("(memory)");
+        if (bytes.empty()) {
+            SetErrorCode(kOpenFileError);
+            WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
+            WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
+            return 0;
+        }
+        return openBytes(bytes, "(memory)");
     } catch (...) {
         return exceptionMet(true);
     }
 }
 
-int CReader::readOpened(const char* name) {
-    auto fail = [this] {
+int CReader::openBytes(std::span<const uint8_t> bytes, const char* name) {
+    if (!readBytes(bytes, name) || !openDocument()) {
         Close();
         WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
         return 0;
-    };
-    if (file_ == nullptr) {
-        SetErrorCode(kOpenFileError);
-        WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
-        return fail();
-    }
-    if (std::fseek(file_, 0, SEEK_END) != 0 || (fileSize_ = std::ftell(file_)) < 0 ||
-        std::fseek(file_, 0, SEEK_SET) != 0) {
-        SetErrorCode(kOpenFileError);
-        WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
-        return fail();
-    }
-    const size_t got = std::fread(header_.data(), 1, header_.size(), file_);
-    const std::string_view start(reinterpret_cast<const char*>(header_.data()), got);
-    if (start.starts_with("%PDF-")) {
-        packed_ = 0;
-        std::fill(header_.begin(), header_.end(), 0);
-    } else if (start.starts_with("ZOR")) {
-        packed_ = 1;
-        if (got < header_.size() || !CheckFileVersion()) {
-            WriteLog(kLogError, "%s\r\n", "CReader::Open--Not this version.");
-            return fail();
-        }
-    } else {
-        SetErrorCode(kNotPdfOrZor);
-        WriteLog(kLogError, "%s(%s)\r\n", "CReader::Open--Not a pdf or zor file.", name);
-        return fail();
-    }
-    if (!Traced("CReader::GetTrailer", [this] { return GetTrailer(); }) ||
-        !Traced("CReader::GetXref", [this] { return GetXref(); }) ||
-        !Traced("CReader::GetRoot", [this] { return GetRoot(); }) || !GetPages()) {
-        return fail();
     }
     WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(success).");
     return 1;
@@ -151,7 +154,14 @@ void CReader::GetPageInfo(tagPAGEINFO* info) const {
     info->pageCount = pageCount_;
     const int32_t* media = mediaBox_[3] == 0 ? docMediaBox_ : mediaBox_;
     std::copy(media, media + 4, info->mediaBox);
-    std::copy(cropBox_, cropBox_ + 4, info->cropBox);
+    // The crop box is the part of the media box it covers; without one, the media box.
+    const bool cropped = cropBox_[2] > cropBox_[0] && cropBox_[3] > cropBox_[1];
+    int32_t crop[4] = {std::max(cropBox_[0], media[0]), std::max(cropBox_[1], media[1]),
+                       std::min(cropBox_[2], media[2]), std::min(cropBox_[3], media[3])};
+    if (!cropped || crop[2] <= crop[0] || crop[3] <= crop[1]) {
+        std::copy(media, media + 4, crop);
+    }
+    std::copy(crop, crop + 4, info->cropBox);
 }
 
 void CReader::sizePage(const surface::Device& device) {

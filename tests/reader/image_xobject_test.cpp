@@ -17,21 +17,24 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr surface::ColorRef kRed = surface::rgb(255, 0, 0);
 
-// A context whose objects are `objects` by number.
-ImageContext contextWith(std::map<int32_t, std::string> objects = {}) {
-    ImageContext context;
-    context.fillColour = kRed;
-    context.readObject = [objects = std::move(objects)](int32_t n) -> std::optional<std::string> {
-        const auto it = objects.find(n);
-        return it == objects.end() ? std::nullopt : std::optional(it->second);
-    };
-    return context;
+// The objects of `texts`, painting masks red.
+ObjectTexts objectsOf(std::initializer_list<std::string> texts = {}) {
+    ObjectTexts objects(kRed);
+    for (const std::string& text : texts) {
+        objects.add(text);
+    }
+    return objects;
+}
+
+ImageResult readXObject(ObjectTexts objects, const std::string& text) {
+    const pdf::Object object = objects.add(text);
+    return ReadImageXObject(object, objects.context());
 }
 
 ImageRecord readImage(std::string_view entries, std::string_view data,
-                      const ImageContext& context = contextWith()) {
-    const ImageResult result = ReadImageXObject(
-        streamObject(7, "/Type /XObject /Subtype /Image " + std::string(entries), data), context);
+                      ObjectTexts objects = objectsOf()) {
+    const ImageResult result = readXObject(
+        objects, streamObject(7, "/Type /XObject /Subtype /Image " + std::string(entries), data));
     EXPECT_EQ(result.error, 0);
     EXPECT_TRUE(result.image.has_value()) << entries;
     return result.image.value_or(ImageRecord{});
@@ -77,9 +80,9 @@ TEST(ImageXObjectTest, ImageMaskPaintsTheDecodedSamplesInTheFillColour) {
 }
 
 TEST(ImageXObjectTest, FormXObjectIsNotDrawn) {
-    const ImageResult result = ReadImageXObject(
-        streamObject(7, "/Type /XObject /Subtype /Form /BBox [0 0 10 10]", "0 0 m 1 1 l S"),
-        contextWith());
+    const ImageResult result = readXObject(
+        objectsOf(),
+        streamObject(7, "/Type /XObject /Subtype /Form /BBox [0 0 10 10]", "0 0 m 1 1 l S"));
     EXPECT_EQ(result.error, 25);
     EXPECT_FALSE(result.image);
 }
@@ -195,8 +198,8 @@ TEST(ImageXObjectTest, IndexedImagesTakeTheirPaletteFromAFilteredLookup) {
                                                                      .height = 1,
                                                                      .colour = JpegColour::kGrey,
                                                                      .quality = 100});
-        const ImageContext context = contextWith(
-            {{9, streamObject(9, "/Filter /DCTDecode", std::string(jpeg.begin(), jpeg.end()))}});
+        const ObjectTexts context =
+            objectsOf({streamObject(9, "/Filter /DCTDecode", std::string(jpeg.begin(), jpeg.end()))});
         const ImageRecord image = readImage(
             "/Width 3 /Height 1 /BitsPerComponent " + std::to_string(c.bits) +
                 " /ColorSpace [/Indexed /DeviceRGB " + std::to_string(c.hival) + " 9 0 R]",
@@ -214,8 +217,8 @@ TEST(ImageXObjectTest, IndexedImagesTakeTheirPaletteFromAFilteredLookup) {
 
 TEST(ImageXObjectTest, IndexedImagesOfOtherTablesBecomeEightBit) {
     // Four entries given for a table of highest index 4: entries 4 and up are black.
-    const ImageContext context =
-        contextWith({{9, streamObject(9, "", bytesOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}))}});
+    const ObjectTexts context =
+        objectsOf({streamObject(9, "", bytesOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}))});
     const ImageRecord image = readImage(
         "/Width 5 /Height 1 /BitsPerComponent 2 /ColorSpace [/Indexed /DeviceRGB 4 9 0 R]",
         bytesOf({0x1B, 0x40}), context);
@@ -223,6 +226,33 @@ TEST(ImageXObjectTest, IndexedImagesOfOtherTablesBecomeEightBit) {
     EXPECT_EQ(rowFromTop(image, 0), (Bytes{0, 1, 2, 3, 1, 0, 0, 0}));
     EXPECT_EQ(image.palette()[3], PaletteEntry(10, 11, 12));
     EXPECT_EQ(image.palette()[4], 0u);
+}
+
+// Colour spaces given by reference, ICC profiles (drawn in the device space of their component
+// count) and lookups written as strings.
+TEST(ImageXObjectTest, ColourSpacesByReferenceProfilesAndStringLookups) {
+    const ObjectTexts objects = objectsOf({
+        "5 0 obj /DeviceRGB endobj",
+        streamObject(6, "/N 3", "profile"),
+        streamObject(8, "/N 1", "profile"),
+        "9 0 obj [/ICCBased 6 0 R] endobj",
+    });
+    const Bytes rgbRow = {3, 2, 1, 0};
+    for (const char* space : {"5 0 R", "[/ICCBased 6 0 R]", "9 0 R"}) {
+        const ImageRecord image =
+            readImage(std::string("/Width 1 /Height 1 /BitsPerComponent 8 /ColorSpace ") + space,
+                      bytesOf({1, 2, 3}), objects);
+        EXPECT_EQ(rowFromTop(image, 0), rgbRow) << space;
+    }
+    const ImageRecord grey = readImage(
+        "/Width 1 /Height 1 /BitsPerComponent 8 /ColorSpace [/ICCBased 8 0 R]", bytesOf({9}),
+        objects);
+    EXPECT_EQ(grey.palette()[9], 0x090909u);
+    const ImageRecord indexed = readImage(
+        "/Width 2 /Height 1 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 1 <0000FF10E020>]",
+        bytesOf({0, 1}), objects);
+    EXPECT_EQ(indexed.palette()[0], PaletteEntry(0, 0, 255));
+    EXPECT_EQ(indexed.palette()[1], PaletteEntry(16, 224, 32));
 }
 
 TEST(ImageXObjectTest, ShortDataLeavesTheRestZero) {
@@ -239,16 +269,18 @@ TEST(ImageXObjectTest, ShortDataLeavesTheRestZero) {
 }
 
 TEST(ImageXObjectTest, LengthByReference) {
-    // Only the one byte the referenced Length gives is taken.
+    // The referenced Length takes the data past the word "endstream" inside it.
     const ImageRecord image =
-        readImage("/Width 1 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceGray /Length 8 0 R",
-                  bytesOf({1, 2, 3, 4}), contextWith({{8, "8 0 obj\n1\nendobj\n"}}));
-    EXPECT_EQ(rowFromTop(image, 0), (Bytes{1, 0, 0, 0}));
-    EXPECT_EQ(rowFromTop(image, 1), (Bytes{0, 0, 0, 0}));
+        readImage("/Width 9 /Height 1 /BitsPerComponent 8 /ColorSpace /DeviceGray /Length 8 0 R",
+                  "endstream", objectsOf({"8 0 obj\n9\nendobj\n"}));
+    const std::string row = "endstream";
+    Bytes expected(row.begin(), row.end());
+    expected.resize(12);  // rows are padded to four bytes
+    EXPECT_EQ(rowFromTop(image, 0), expected);
 }
 
 TEST(ImageXObjectTest, DamagedImagesGiveNoImage) {
-    const ImageContext context = contextWith({{9, "9 0 obj\n(abc)\nendobj\n"}});
+    const ObjectTexts context = objectsOf({"9 0 obj\n(abc)\nendobj\n"});
     const char* cases[] = {
         "/Width 1000000 /Height 1000000 /BitsPerComponent 8 /ColorSpace /DeviceRGB",
         "/Width 2147483647 /Height 2147483647 /BitsPerComponent 1",
@@ -260,18 +292,17 @@ TEST(ImageXObjectTest, DamagedImagesGiveNoImage) {
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceGray /Filter /Unknown",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/ICCBased 9 0 R]",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceGray 255 9 0 R]",
-        "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 255 <00ff00>]",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 255 12 0 R]",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 0 9 0 R]",
     };
     for (const char* entries : cases) {
-        const ImageResult result = ReadImageXObject(
-            streamObject(7, std::string("/Subtype /Image ") + entries, "12345678"), context);
+        const ImageResult result = readXObject(
+            context, streamObject(7, std::string("/Subtype /Image ") + entries, "12345678"));
         EXPECT_FALSE(result.image) << entries;
         EXPECT_EQ(result.error, 0) << entries;
     }
-    const ImageResult noStream = ReadImageXObject(
-        "7 0 obj << /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 >> endobj", context);
+    const ImageResult noStream = readXObject(
+        context, "7 0 obj << /Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 >> endobj");
     EXPECT_FALSE(noStream.image);
 }
 

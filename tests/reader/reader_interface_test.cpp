@@ -36,14 +36,16 @@ TEST(ReaderInterfaceTest, MessagesOfTheCodes) {
     EXPECT_STREQ(reader.GetLastErrorMsg(), "No Error.");
 }
 
-// Every leaf of the page tree leaves code 20; later failures keep it.
+// The first failure's code stays until the next Open or GetPage.
 TEST(ReaderInterfaceTest, TheFirstErrorIsKept) {
     TempDir dir;
     CReader reader;
     ASSERT_EQ(reader.Open(writePdf(dir, pagesPdf({"BT ET"}), "a.pdf").c_str()), 1);
-    EXPECT_EQ(reader.GetLastErrorCode(), 20);
+    EXPECT_EQ(reader.GetLastErrorCode(), 0);
     EXPECT_FALSE(reader.ReadObjToBufferByID(77));
-    EXPECT_EQ(reader.GetLastErrorCode(), 20);
+    EXPECT_EQ(reader.GetLastErrorCode(), 18);
+    EXPECT_EQ(reader.ReadStreamByID(1), std::nullopt) << "the catalog is no stream";
+    EXPECT_EQ(reader.GetLastErrorCode(), 18);
     EXPECT_EQ(reader.GetPage(5), 0) << "GetPage starts afresh";
     EXPECT_EQ(reader.GetLastErrorCode(), 23);
     EXPECT_FALSE(reader.ReadObjToBufferByID(77));
@@ -89,7 +91,7 @@ TEST(ReaderInterfaceTest, TheLogWritesNothingAtLevel0AndTracesAtLevel3) {
         for (const char* line :
              {"CReader::CReader--Constructors!\r\n", "CReader::Open--function in.\r\n",
               "CReader::Open--function out(success).\r\n",
-              "CReader::GetTrailer--function out(success).\r\n",
+              "CReader::GetPages--function out(success).\r\n",
               "CReader::GetPageContent--function in.\r\n",
               "CReader::GetPage--function out(success).\r\n", "CReader::Open--open file error!\r\n",
               "CReader::Open--function out(failed).\r\n", "CReader::CReader--Destructors!\r\n"}) {

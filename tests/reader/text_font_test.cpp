@@ -106,8 +106,9 @@ TEST_F(TextFontTest, WidthsFollowFirstCharAndDescriptorsAddTheirMetrics) {
         open("BT ET", "<< /Type /Font /Widths [ 500 600 ] /FirstChar 65 /LastChar 66 >>");
     const TFont* first = early.fontOf("F1");
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->widths[0], 500) << "Widths before FirstChar fill from code 0, one entry";
-    EXPECT_EQ(first->widths[65], 0);
+    EXPECT_EQ(first->widths[65], 500) << "Widths written before FirstChar start there too";
+    EXPECT_EQ(first->widths[66], 600);
+    EXPECT_EQ(first->widths[0], 0);
 }
 
 TEST_F(TextFontTest, TextIsDrawnOnItsBaselineCharacterByCharacter) {

@@ -145,9 +145,9 @@ check "pdf info" '{"format":"PDF","pages":3,"version":"1.4"}' "$("$brindle" --js
 check "zor info" '{"format":"ZOR","pages":3,"version":"2.00"}' "$("$brindle" --json info "$work/paper.zor")"
 check "pdf page boxes" '{"crop_box":[36,36,576,756],"format":"PDF","media_box":[0,0,612,792],"page":2,"pages":3,"version":"1.4"}' \
     "$("$brindle" --json info "$work/paper.pdf" --page 2)"
-check "encrypted pdf" '{"error_code":15,"error_message":"Not Support Encrypt.","file":"'"$work/locked.pdf"'"}' \
+# An /Encrypt naming no object leaves nothing to decrypt with: the file opens as it stands.
+check "encrypt naming nothing" '{"format":"PDF","pages":3,"version":"1.4"}' \
     "$("$brindle" --json info "$work/locked.pdf")"
-check "encrypted pdf status" 1 "$(status "$brindle" info "$work/locked.pdf")"
 check "pdf page out of range" 1 "$(status "$brindle" info "$work/paper.pdf" --page 4)"
 check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
 check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"

@@ -22,11 +22,16 @@ class PartialFile;
 }
 
 namespace reader {
+namespace pdf {
+class Document;
+class Dict;
+class Object;
+struct PageEntry;
+}  // namespace pdf
 using files::PartialFile;
 struct GlyphMatrix;
 struct ImageContext;
 struct ImageRecord;
-struct XrefEntry;
 struct ContentItem;
 struct FontResource;
 struct XObjectResource;
@@ -122,9 +127,19 @@ class READER_EXPORT CReader {
     int infoId() const { return infoId_; }
     /// Object numbers of the pages in page order.
     const std::vector<int32_t>& pageIds() const { return pageIds_; }
-    /// The offset of the first table entry whose object bears number `n`, or -1.
+    /// The current page's rotation: 0, 90, 180 or 270 degrees clockwise (0 before GetPage).
+    int pageRotation() const;
+    /// The current page's size of its unit of default user space, in points (1 before GetPage).
+    double userUnit() const;
+    /// How the file's objects were found: "table", "stream", "hybrid" or "repaired"; empty
+    /// when no file is open.
+    const char* xrefForm() const;
+    /// Whether the file is laid out for reading page by page as it arrives.
+    bool isLinearized() const;
+    /// The offset in the file of object `n`'s header, or -1 (also for an object kept in an
+    /// object stream).
     int32_t GetObjOffset(int32_t n) const;
-    /// The text of object `n` from its header through "endobj" (stream data included).
+    /// Object `n` written out from its header through "endobj" (a stream's data as stored).
     std::optional<std::string> ReadObjToBufferByID(int32_t n);
     /// The decoded data of stream object `n`; none when it is not a stream or does not
     /// decode.
@@ -145,41 +160,21 @@ class READER_EXPORT CReader {
 
   private:
     // file access
-    int readOpened(const char* name);
     int exceptionMet(bool close) noexcept;
-    bool ReadFileData(char* buffer, size_t count, size_t* read, int64_t position = -1);
-    int64_t MoveFilePointer(int whence, int64_t distance);
+    int openBytes(std::span<const uint8_t> bytes, const char* name);
+    bool readBytes(std::span<const uint8_t> bytes, const char* name);
+    bool openDocument();
     bool CheckFileVersion();
     int64_t pdfSize() const;
-    // structure
-    bool GetTrailer();
-    bool GetXref();
-    bool GetPrevXref(int32_t offset, std::vector<int32_t>& visited);
-    bool readSection(int32_t offset, std::vector<int32_t>& visited);
-    bool GetXrefSection(std::string_view text);
-    int32_t GetObjID(int32_t offset);
-    std::optional<std::string> ReadXrefToBuffer(int32_t offset);
-    std::optional<std::string> readThrough(int32_t offset, std::string_view end, size_t block,
-                                           const char* operation, bool checkNumber, int32_t n);
-    bool GetRoot();
-    // page tree
+    // page tree and the current page
     bool GetPages();
-    void GetMediaBox(std::string_view text);
-    int GetKids(int32_t n, int depth, std::unordered_set<int32_t>& visited);
+    void readPageBoxes(const reader::pdf::PageEntry& page);
     bool GetPageContent();
-    bool GetResources(std::string_view text, size_t at);
-    bool GetFont(std::string_view text, size_t at);
-    bool GetFontCount(std::string_view text, size_t at, int& count, bool fill);
-    bool GetXObjectPre(std::string_view text, size_t at);
-    bool GetXObjectCount(std::string_view text, size_t at, int& count, bool fill);
-    bool GetContentPre(std::string_view text, size_t at);
-    /// Counts (or, with `fill`, reads) the content streams listed at `at`; `followed` holds the
-    /// array objects already followed, which are not followed again.
-    bool GetContentCount(std::string_view text, size_t at, int& count, bool fill, int depth,
-                         std::vector<int32_t>& followed);
-    bool GetContent(int32_t n, int index);
-    bool readStream(int32_t n, reader::ContentItem& item);
-    int32_t GetLengthEx(std::string_view text, size_t& at);
+    void GetResources(const reader::pdf::Dict& resources);
+    void GetFont(const reader::pdf::Dict& fonts);
+    void GetXObject(const reader::pdf::Dict& xobjects);
+    /// Adds the content streams `contents` names (a stream, or an array of them) to the page's.
+    void GetContents(const reader::pdf::Object& contents);
     void ClearContent();
     void ClearFont();
 
@@ -211,12 +206,12 @@ class READER_EXPORT CReader {
     bool pathObject(int op, int popped);
     void DrawGraphics(surface::Surface& dc, float pageTop);
     // fonts and text
-    /// Reads font object `n` and the objects it leads to into `font`; `seen` holds the objects
-    /// already read for this font, which are not read again.
-    bool GetFontDetail(reader::TFont& font, int32_t n, int depth, std::vector<int32_t>& seen);
-    bool GetFontWidths(reader::TFont& font, std::string_view text, size_t& at);
-    bool GetFontFile2(int32_t object, const std::string& fontName);
-    bool GetFontFile(reader::TFont& font, int32_t object, const std::string& fontName);
+    /// Reads the font dictionary `dict`, its descriptor and descendant font into `font`.
+    bool GetFontDetail(reader::TFont& font, const reader::pdf::Dict& dict, int depth);
+    void GetFontWidths(reader::TFont& font, const reader::pdf::Object& widths);
+    bool GetFontFile2(const reader::pdf::Object& file, const std::string& fontName);
+    bool GetFontFile(reader::TFont& font, const reader::pdf::Object& file,
+                     const std::string& fontName);
     /// The index of the installed face named `name` (spaces ignored), or -1.
     int FindFont(std::string_view name);
     surface::LogFont GetDefaultFont() const;
@@ -271,23 +266,20 @@ class READER_EXPORT CReader {
 
     int showPicture_ = 1;
     int showGraph_ = 1;
-    std::FILE* file_ = nullptr;
+    /// The file's bytes when the reader holds them (opened by path, or a ZOR file's PDF
+    /// unmasked); `pdf_` views the PDF's bytes, in them or in the caller's buffer.
+    std::vector<uint8_t> ownBytes_;
+    std::span<const uint8_t> pdf_;
     int64_t fileSize_ = 0;
+    std::unique_ptr<reader::pdf::Document> document_;
+    std::vector<reader::pdf::PageEntry> pages_;
     int packed_ = 0;
     reader::ZeroedBuffer data_;
     std::vector<char> glyphBuffer_;
     std::vector<char> selectedText1_;
-    int32_t xrefSize_ = 0;
-    int32_t prevXref_ = -1;
     int32_t rootId_ = -1;
     int32_t infoId_ = -1;
-    int32_t startXref_ = 0;
-    std::vector<reader::XrefEntry> xref_;
-    /// Object number to offset, the first slot naming a number winning; built from xref_.
-    std::unordered_map<int32_t, int32_t> objectOffsets_;
-    int32_t pagesId_ = -1;
     int32_t pageCount_ = 0;
-    int32_t pageLimit_ = 0;  ///< the root's Count while the tree is walked
     int32_t docMediaBox_[4] = {0, 0, 596, 842};
     std::vector<int32_t> pageIds_;
     int32_t mediaBox_[4] = {};

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "images/image_context.h"
+#include "xref/document.h"
 #include "images/image_record.h"
 #include "images/image_xobject.h"
 #include "images/inline_image.h"
@@ -251,7 +252,8 @@ bool CReader::nextItem() {
 
 ImageContext CReader::imageContext() {
     ImageContext context;
-    context.readObject = [this](int32_t n) { return ReadObjToBufferByID(n); };
+    context.resolve = [this](const pdf::Object& value) { return document_->resolve(value); };
+    context.decode = [this](const pdf::Stream& stream) { return document_->decodeStream(stream); };
     context.fillColour = fillColour_;
     return context;
 }
@@ -263,11 +265,13 @@ bool CReader::imageObject(const std::string& name) {
         SetErrorCode(kNoImageData);
         return false;
     }
-    const std::optional<std::string> object = ReadObjToBufferByID(id);
-    if (!object) {
+    const std::optional<pdf::Ref> ref = document_->refOf(id);
+    const pdf::Object object = ref ? document_->fetch(*ref) : pdf::Object();
+    if (object.isNull()) {
+        SetErrorCode(kNoObject);
         return false;
     }
-    ImageResult result = ReadImageXObject(*object, imageContext());
+    ImageResult result = ReadImageXObject(object, imageContext());
     if (result.error != 0) {
         SetErrorCode(result.error);
     }

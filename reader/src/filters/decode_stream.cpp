@@ -33,9 +33,11 @@ constexpr std::array<FilterNames, 7> kFilterNames = {{
     {"CCITTFaxDecode", "CCF"},
 }};
 
+}  // namespace
+
 // A filter's decoder over `input`; Flate and LZW data pass through the row predictor, which
 // passes bytes on unchanged when the parameters name none.
-std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> input,
+std::unique_ptr<ByteSource> MakeDecoder(int code, std::unique_ptr<ByteSource> input,
                                         const DecodeParam& param) {
     switch (code) {
         case kDct: return std::make_unique<JpegBaselineDecoder>(std::move(input), param);
@@ -52,8 +54,6 @@ std::unique_ptr<ByteSource> makeDecoder(int code, std::unique_ptr<ByteSource> in
         default: return nullptr;
     }
 }
-
-}  // namespace
 
 int FilterCodeOf(std::string_view name) {
     for (size_t code = 0; code < kFilterNames.size(); ++code) {
@@ -110,7 +110,7 @@ std::optional<std::vector<uint8_t>> DecodeStream(std::span<const uint8_t> data,
             std::vector<uint8_t> input = std::move(output);
             output = {};
             std::unique_ptr<ByteSource> decoder =
-                makeDecoder(code, std::make_unique<BufferSource>(input), param);
+                MakeDecoder(code, std::make_unique<BufferSource>(input), param);
             if (!decoder) {
                 return std::nullopt;
             }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -32,6 +33,12 @@ int FilterCodeOf(std::string_view name);
 /// go to `codes` and their number to `count`; a name outside the table (or a fifth filter)
 /// makes the count -1. Returns the position after the value.
 size_t GetFilterName(std::string_view text, size_t at, int (&codes)[kMaxFilters], int& count);
+
+class ByteSource;
+
+/// The decoder of filter `code` reading from `input`; null for a code outside the table.
+std::unique_ptr<ByteSource> MakeDecoder(int code, std::unique_ptr<ByteSource> input,
+                                        const DecodeParam& param);
 
 /// Decodes `data` through the filters `codes` in order. None when a decoder cannot be built
 /// or memory runs out; corrupt data only shortens the result.

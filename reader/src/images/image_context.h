@@ -4,15 +4,20 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
+#include <vector>
 
+#include "object/object.h"
 #include "surface/types.h"
 
 namespace reader {
 
 struct ImageContext {
-    /// The text of object n ("n 0 obj" to "endobj"), or none when it cannot be read.
-    std::function<std::optional<std::string>(int32_t)> readObject;
+    /// What a value stands for: itself, or the object a reference names (null when missing).
+    std::function<pdf::Object(const pdf::Object&)> resolve = [](const pdf::Object& value) {
+        return value;
+    };
+    /// A stream's data through its filters, or none when it does not decode.
+    std::function<std::optional<std::vector<uint8_t>>(const pdf::Stream&)> decode;
     /// The colour image masks are painted in.
     surface::ColorRef fillColour = 0;
 };

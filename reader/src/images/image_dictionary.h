@@ -1,5 +1,4 @@
-// Reading an image's stream dictionary key by key, its colour space and Decode array, and the
-// decoded data of its stream.
+// Reading an image's stream dictionary: its size, depth, colour space and Decode array.
 #pragma once
 
 #include <array>
@@ -8,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "filters/decode_param.h"
-#include "filters/decode_stream.h"
 #include "images/image_context.h"
 
 namespace reader {
@@ -43,27 +40,17 @@ struct ImageDictionary {
     uint8_t imageMask = 0;
     ColourSpace colour;
     DecodeArray decode = kDefaultDecode;
-    bool decodeValid = true;  ///< false when "Decode" is not followed by an array
-    int32_t length = -1;
-    int codes[kMaxFilters] = {};
-    int filterCount = 0;  ///< -1 when a filter is outside the table
-    DecodeParam param;
-    std::optional<size_t> dataStart;  ///< after "stream" and up to two CR or LF
+    bool decodeValid = true;  ///< false when "Decode" is not an array
 };
 
-/// Reads the dictionary of the stream object `objectText`, stopping at "stream" or at a
-/// "Subtype" other than "Image". With `readColourSpace` false, "ColorSpace" is passed over
-/// (a lookup stream's own dictionary).
-ImageDictionary ReadImageDictionary(std::string_view objectText, const ImageContext& context,
+/// Reads an image's stream dictionary. With `readColourSpace` false, "ColorSpace" is passed
+/// over (a lookup stream's own dictionary).
+ImageDictionary ReadImageDictionary(const pdf::Dict& dict, const ImageContext& context,
                                     bool readColourSpace = true);
 
-/// Reads the Decode array at `at` (after the key): up to nine numbers, each cut to an
-/// integer, into `decode`. False when no array follows. `at` moves past the array.
+/// Reads the Decode array at `at` (after the key) of an inline image's text: up to nine
+/// numbers, each cut to an integer, into `decode`. False when no array follows. `at` moves
+/// past the array.
 bool ReadDecodeArray(std::string_view text, size_t& at, DecodeArray& decode);
-
-/// The stream's data, decoded when filtered. Unfiltered data end at Length or, without a
-/// usable Length, at "endstream". None when there is no data or decoding fails.
-std::optional<std::vector<uint8_t>> ReadStreamData(std::string_view objectText,
-                                                   const ImageDictionary& dictionary);
 
 }  // namespace reader

@@ -19,15 +19,20 @@ int32_t GetImageID(std::string_view name,
     return -1;
 }
 
-ImageResult ReadImageXObject(std::string_view objectText, const ImageContext& context) {
-    const ImageDictionary dictionary = ReadImageDictionary(objectText, context);
+ImageResult ReadImageXObject(const pdf::Object& object, const ImageContext& context) {
+    const pdf::Stream* stream = object.asStream();
+    if (stream == nullptr) {
+        return {};
+    }
+    const ImageDictionary dictionary = ReadImageDictionary(stream->dict, context);
     if (!dictionary.isImage || !dictionary.isXObject) {
         return {std::nullopt, kUnsupportedType};
     }
     if (!dictionary.decodeValid) {
         return {};
     }
-    const std::optional<std::vector<uint8_t>> samples = ReadStreamData(objectText, dictionary);
+    const std::optional<std::vector<uint8_t>> samples =
+        context.decode ? context.decode(*stream) : std::nullopt;
     if (!samples) {
         return {};
     }

@@ -23,9 +23,9 @@ struct ImageResult {
 int32_t GetImageID(std::string_view name,
                    std::span<const std::pair<std::string, int32_t>> xobjects);
 
-/// The bitmap of the image XObject whose object text is `objectText`. A form XObject (or any
+/// The bitmap of the image XObject `object`, a stream. A form XObject (or any
 /// Subtype other than Image) gives code 25; damaged or unsupported images give no image and
 /// code 0.
-ImageResult ReadImageXObject(std::string_view objectText, const ImageContext& context);
+ImageResult ReadImageXObject(const pdf::Object& object, const ImageContext& context);
 
 }  // namespace reader

@@ -16,7 +16,7 @@
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"
-#include "structure/pdf_lexer.h"
+#include "xref/document.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 #include "surface/font_service.h"
@@ -27,23 +27,14 @@ using namespace reader;
 
 namespace {
 
-// Font descriptors and descendant fonts nested deeper than this are not followed.
+// Font descriptors and descendant fonts nested deeper than this are not followed (a font
+// naming itself ends there too).
 constexpr int kMaxFontDepth = 8;
 // Width entries read from one array at most.
 constexpr int32_t kMaxWidths = 65536;
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // A font name as the dictionary writes it: the subset tag before "+" dropped, the style after
-// "," taken off (and noted), "#xx" escapes replaced by their bytes.
+// "," taken off (and noted).
 std::string fontNameOf(std::string word, TFont& font) {
     if (const size_t plus = word.find('+'); plus != std::string::npos) {
         word.erase(0, plus + 1);
@@ -54,17 +45,7 @@ std::string fontNameOf(std::string word, TFont& font) {
         font.italic = style.find("Italic") != std::string::npos ? 1 : font.italic;
         word.resize(comma);
     }
-    std::string name;
-    for (size_t i = 0; i < word.size(); ++i) {
-        if (word[i] == '#' && i + 2 < word.size() && hexDigit(word[i + 1]) >= 0 &&
-            hexDigit(word[i + 2]) >= 0) {
-            name += char(hexDigit(word[i + 1]) * 16 + hexDigit(word[i + 2]));
-            i += 2;
-        } else {
-            name += word[i];
-        }
-    }
-    return name.substr(0, 99);
+    return word.substr(0, 99);
 }
 
 // A file name made of the font name's letters and digits only, so that no name reaches
@@ -189,46 +170,26 @@ int CReader::FindFont(std::string_view name) {
     return found != index.end() ? found->second : -1;
 }
 
-bool CReader::GetFontWidths(TFont& font, std::string_view text, size_t& at) {
-    TextCursor cursor(text, at);
-    cursor.SkipWhite();
-    std::optional<std::string> referenced;
-    if (cursor.peek() != '[') {
-        referenced = ReadObjToBufferByID(cursor.GetInt());
-        at = cursor.position();
-        cursor.GetString(16);
-        cursor.GetString(16);  // the generation and "R"
-        at = cursor.position();
-        if (!referenced) {
-            return true;
-        }
-        cursor = TextCursor(*referenced);
-        cursor.SkipObjectHeader();
+void CReader::GetFontWidths(TFont& font, const pdf::Object& widths) {
+    const pdf::Object resolved = document_->resolve(widths);
+    const pdf::Array* array = resolved.asArray();
+    if (array == nullptr) {
+        return;
     }
-    const size_t open = cursor.rest().find('[');
-    if (open == std::string_view::npos) {
-        return true;
-    }
-    cursor.advance(open + 1);
-    for (int32_t code = font.firstChar; code <= font.lastChar && code - font.firstChar < kMaxWidths;
-         ++code) {
-        cursor.SkipWhite();
-        if (cursor.atEnd() || cursor.peek() == ']') {
+    for (size_t i = 0; i < array->size() && i < size_t(kMaxWidths); ++i) {
+        const int64_t code = int64_t(font.firstChar) + int64_t(i);
+        if (code > font.lastChar) {
             break;
         }
-        const int32_t width = cursor.GetInt();
+        const std::optional<double> width = document_->resolve((*array)[i]).asNumber();
         if (code >= 0 && code < 256) {
-            font.widths[code] = width;
+            font.widths[code] = int32_t(std::clamp(width.value_or(0.0), -1e9, 1e9));
         }
     }
     font.widthsPresent = true;
-    if (!referenced) {
-        at = cursor.position();
-    }
-    return true;
 }
 
-bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
+bool CReader::GetFontFile2(const pdf::Object& file, const std::string& fontName) {
     if (FindFont(fontName) >= 0) {
         return true;
     }
@@ -242,7 +203,10 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
     if (std::find(added.begin(), added.end(), *path) != added.end()) {
         return true;
     }
-    const std::optional<std::vector<uint8_t>> data = ReadStreamByID(object);
+    const pdf::Object object = document_->resolve(file);
+    const pdf::Stream* stream = object.asStream();
+    const std::optional<std::vector<uint8_t>> data =
+        stream != nullptr ? document_->decodeStream(*stream) : std::nullopt;
     if (!data) {
         return false;
     }
@@ -257,22 +221,22 @@ bool CReader::GetFontFile2(int32_t object, const std::string& fontName) {
     return true;
 }
 
-bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontName) {
+bool CReader::GetFontFile(TFont& font, const pdf::Object& file, const std::string& fontName) {
     const std::optional<std::filesystem::path> path = fontFilePath(fontName, ".pfb");
     if (!path) {
         return false;  // the text is drawn in the substitute face
     }
     std::vector<std::filesystem::path>& written = libraryState().type1Files;
     if (std::find(written.begin(), written.end(), *path) == written.end()) {
-        const std::optional<std::string> objectText = ReadObjToBufferByID(object);
-        const std::optional<std::vector<uint8_t>> data = ReadStreamByID(object);
-        if (!objectText || !data) {
+        const pdf::Object object = document_->resolve(file);
+        const pdf::Stream* stream = object.asStream();
+        const std::optional<std::vector<uint8_t>> data =
+            stream != nullptr ? document_->decodeStream(*stream) : std::nullopt;
+        if (!data) {
             return false;
         }
-        const std::string_view dictionary =
-            std::string_view(*objectText).substr(0, objectText->find("stream"));
         std::string program(data->begin(), data->end());
-        if (LookupInt(dictionary, "Length3") == 0) {
+        if (document_->resolve(stream->dict.get("Length3")).asInt() == 0) {
             // The fixed trailer a Type 1 program ends with, when the file leaves it out.
             for (int line = 0; line < 8; ++line) {
                 program += std::string(64, '0') + "\r\n";
@@ -289,90 +253,69 @@ bool CReader::GetFontFile(TFont& font, int32_t object, const std::string& fontNa
     return true;
 }
 
-bool CReader::GetFontDetail(TFont& font, int32_t n, int depth, std::vector<int32_t>& seen) {
+bool CReader::GetFontDetail(TFont& font, const pdf::Dict& dict, int depth) {
     if (depth > kMaxFontDepth) {
         return false;
     }
-    // An object named again (a descriptor listed twice, or naming itself) adds nothing.
-    if (std::find(seen.begin(), seen.end(), n) != seen.end()) {
-        return true;
+    const auto value = [&](std::string_view key) { return document_->resolve(dict.get(key)); };
+    const auto number = [&](std::string_view key, int32_t& field) {
+        if (const std::optional<double> n = value(key).asNumber()) {
+            field = int32_t(std::clamp(*n, -1e9, 1e9));
+        }
+    };
+    const auto name = [&](std::string_view key) {
+        return std::string(value(key).asName().value_or(""));
+    };
+    if (dict.has("Subtype")) {
+        font.type1 = name("Subtype").find("Type1") != std::string::npos;
     }
-    seen.push_back(n);
-    const std::optional<std::string> object = ReadObjToBufferByID(n);
-    if (!object) {
+    if (dict.has("BaseFont")) {
+        font.baseFont = fontNameOf(name("BaseFont"), font);
+    }
+    if (dict.has("FontName")) {
+        font.fontName = fontNameOf(name("FontName"), font);
+    }
+    if (const pdf::Object encoding = value("Encoding"); !encoding.isNull()) {
+        const pdf::Dict* differences = encoding.asDict();
+        font.encoding = differences != nullptr
+                            ? std::string(document_->resolve(differences->get("BaseEncoding"))
+                                              .asName()
+                                              .value_or(""))
+                            : std::string(encoding.asName().value_or(""));
+    }
+    number("FirstChar", font.firstChar);
+    number("LastChar", font.lastChar);
+    if (dict.has("Widths")) {
+        GetFontWidths(font, dict.get("Widths"));
+    }
+    number("MissingWidth", font.missingWidth);
+    number("StemV", font.stemV);
+    number("StemH", font.stemH);
+    number("ItalicAngle", font.italicAngle);
+    number("CapHeight", font.capHeight);
+    number("XHeight", font.xHeight);
+    number("Ascent", font.ascent);
+    number("Descent", font.descent);
+    number("Leading", font.leading);
+    number("MaxWidth", font.maxWidth);
+    number("AvgWidth", font.averageWidth);
+    number("CharSet", font.charSet);
+    const std::string& programName = font.fontName.empty() ? font.baseFont : font.fontName;
+    if (dict.has("FontFile2") && !GetFontFile2(dict.get("FontFile2"), programName)) {
         return false;
     }
-    const std::string_view text = *object;
-    TextCursor cursor(text);
-    cursor.SkipObjectHeader();
-    while (!cursor.atEnd()) {
-        const size_t before = cursor.position();
-        const std::string key = cursor.ReadName(64);
-        if (key == "Type") {
-            cursor.ReadName(64);  // its value names no key
-        } else if (key == "Subtype") {
-            font.type1 = cursor.ReadName(64).find("Type1") != std::string::npos;
-        } else if (key == "BaseFont") {
-            font.baseFont = fontNameOf(cursor.ReadName(256), font);
-        } else if (key == "FontName") {
-            font.fontName = fontNameOf(cursor.ReadName(256), font);
-        } else if (key == "Encoding") {
-            font.encoding = cursor.ReadName(100);
-        } else if (key == "FirstChar") {
-            font.firstChar = cursor.GetInt();
-        } else if (key == "LastChar") {
-            font.lastChar = cursor.GetInt();
-        } else if (key == "Widths") {
-            size_t at = cursor.position();
-            GetFontWidths(font, text, at);
-            cursor.setPosition(at);
-        } else if (key == "FontDescriptor" || key == "DescendantFonts") {
-            cursor.SkipWhite();
-            if (cursor.peek() == '[') {
-                cursor.advance();
-                cursor.SkipWhite();
-                if (cursor.peek() == ']') {
-                    continue;
-                }
-            }
-            if (!GetFontDetail(font, cursor.GetInt(), depth + 1, seen)) {
-                return false;
-            }
-        } else if (key == "FontFile2" || key == "FontFile") {
-            const int32_t file = cursor.GetInt();
-            const std::string& name = font.fontName.empty() ? font.baseFont : font.fontName;
-            const bool written =
-                key == "FontFile2" ? GetFontFile2(file, name) : GetFontFile(font, file, name);
-            if (!written) {
-                return false;
-            }
-        } else if (key == "MissingWidth") {
-            font.missingWidth = cursor.GetInt();
-        } else if (key == "StemV") {
-            font.stemV = cursor.GetInt();
-        } else if (key == "StemH") {
-            font.stemH = cursor.GetInt();
-        } else if (key == "ItalicAngle") {
-            font.italicAngle = cursor.GetInt();
-        } else if (key == "CapHeight") {
-            font.capHeight = cursor.GetInt();
-        } else if (key == "XHeight") {
-            font.xHeight = cursor.GetInt();
-        } else if (key == "Ascent") {
-            font.ascent = cursor.GetInt();
-        } else if (key == "Descent") {
-            font.descent = cursor.GetInt();
-        } else if (key == "Leading") {
-            font.leading = cursor.GetInt();
-        } else if (key == "MaxWidth") {
-            font.maxWidth = cursor.GetInt();
-        } else if (key == "AvgWidth") {
-            font.averageWidth = cursor.GetInt();
-        } else if (key == "CharSet") {
-            font.charSet = std::atoi(cursor.GetString(32).c_str());
+    if (dict.has("FontFile") && !GetFontFile(font, dict.get("FontFile"), programName)) {
+        return false;
+    }
+    // The descriptor and the descendant font (the first of the array) add their details.
+    for (const char* key : {"FontDescriptor", "DescendantFonts"}) {
+        pdf::Object next = value(key);
+        if (const pdf::Array* array = next.asArray()) {
+            next = array->empty() ? pdf::Object() : document_->resolve(array->front());
         }
-        if (cursor.position() == before) {
-            cursor.advance();
+        const pdf::Dict* nested = next.asDict();
+        if (nested != nullptr && nested != &dict && !GetFontDetail(font, *nested, depth + 1)) {
+            return false;
         }
     }
     return true;

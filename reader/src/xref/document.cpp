@@ -1,5 +1,8 @@
 #include "xref/document.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "object/parser.h"
 #include "xref/stream_data.h"
 
@@ -37,8 +40,47 @@ const Dict* Document::catalog() {
     return catalog_.asStream() == nullptr ? catalog_.asDict() : nullptr;
 }
 
-std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream) const {
-    return decodeStreamData(data_, stream);
+std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream, size_t limit) {
+    return decodeStreamData(storedStream(stream), stream.dict,
+                            [this](const Object& value) { return resolve(value); }, limit);
+}
+
+std::vector<uint8_t> Document::storedStream(const Stream& stream) const {
+    const size_t start = std::min(stream.offset, data_.size());
+    const std::span<const uint8_t> raw =
+        data_.subspan(start, std::min(stream.length, data_.size() - start));
+    return {raw.begin(), raw.end()};
+}
+
+std::optional<Ref> Document::refOf(int32_t num) const {
+    const XrefEntry* listed = table_.find(num);
+    if (listed == nullptr || listed->kind == XrefEntry::Kind::kFree) {
+        return std::nullopt;
+    }
+    return Ref{num, listed->kind == XrefEntry::Kind::kInFile ? listed->generation : 0};
+}
+
+std::vector<Ref> Document::objectsInFileOrder() const {
+    // (offset of the object or of its stream, place in the stream, reference)
+    std::vector<std::tuple<uint64_t, int32_t, Ref>> placed;
+    for (const auto& [number, entry] : table_.entries) {
+        if (entry.kind == XrefEntry::Kind::kInFile) {
+            placed.emplace_back(entry.offset, -1, Ref{number, entry.generation});
+        } else if (entry.kind == XrefEntry::Kind::kInStream) {
+            const XrefEntry* stream = table_.find(entry.streamNumber);
+            const uint64_t at = stream != nullptr && stream->kind == XrefEntry::Kind::kInFile
+                                    ? stream->offset
+                                    : UINT64_MAX;
+            placed.emplace_back(at, entry.index, Ref{number, 0});
+        }
+    }
+    std::sort(placed.begin(), placed.end());
+    std::vector<Ref> refs;
+    refs.reserve(placed.size());
+    for (const auto& item : placed) {
+        refs.push_back(std::get<2>(item));
+    }
+    return refs;
 }
 
 Object Document::resolve(const Object& object) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "filters/byte_source.h"
 #include "object/object.h"
 #include "xref/xref_table.h"
 
@@ -29,9 +30,20 @@ class Document {
     Object resolve(const Object& object);
     /// The catalog's dictionary; null when the root is not a dictionary.
     const Dict* catalog();
-    /// The data of `stream`, one of this document's, through its filters; nothing when it
-    /// names a filter the reader lacks or does not decode.
-    std::optional<std::vector<uint8_t>> decodeStream(const Stream& stream) const;
+    /// The data of `stream`, one of this document's, through its filters, as far as `limit`
+    /// bytes; nothing when it names a filter the reader lacks or does not decode.
+    std::optional<std::vector<uint8_t>> decodeStream(const Stream& stream,
+                                                     size_t limit = kMaxDecodedBytes);
+    /// The data of `stream` as stored, before its filters (what a copy of it writes).
+    std::vector<uint8_t> storedStream(const Stream& stream) const;
+    /// The table's entry for object number `num`, or null.
+    const XrefEntry* entry(int32_t num) const { return table_.find(num); }
+    /// The reference the table gives object number `num` (its generation), or nothing for a
+    /// free or unlisted number.
+    std::optional<Ref> refOf(int32_t num) const;
+    /// Every object the table lists, in the order they stand in the file (objects of an object
+    /// stream where that stream stands, in its order).
+    std::vector<Ref> objectsInFileOrder() const;
     /// The bytes of the file the document was opened from.
     std::span<const uint8_t> data() const { return data_; }
 

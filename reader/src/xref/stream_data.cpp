@@ -1,6 +1,7 @@
 #include "xref/stream_data.h"
 
 #include <algorithm>
+#include <new>
 
 #include "filters/decode_stream.h"
 
@@ -8,57 +9,96 @@ namespace reader::pdf {
 
 namespace {
 
-int32_t intOr(const Dict& dict, std::string_view key, int32_t fallback) {
-    const std::optional<int64_t> v = dict.get(key).asInt();
-    return v && *v >= INT32_MIN && *v <= INT32_MAX ? int32_t(*v) : fallback;
-}
+class Values {
+  public:
+    Values(const Dict* dict, const ValueResolver& resolve) : dict_(dict), resolve_(resolve) {}
 
-DecodeParam paramsOf(const Object& parms) {
-    DecodeParam param;
-    const Dict* dict = parms.asDict();
-    if (const Array* list = parms.asArray()) {
-        for (const Object& item : *list) {
-            if ((dict = item.asDict()) != nullptr) {
-                break;
-            }
+    void number(std::string_view key, int32_t& field) const {
+        if (const std::optional<int64_t> v = value(key).asInt(); v && *v >= INT32_MIN &&
+                                                                  *v <= INT32_MAX) {
+            field = int32_t(*v);
         }
     }
-    if (dict != nullptr) {
-        param.predictor = intOr(*dict, "Predictor", param.predictor);
-        param.columns = intOr(*dict, "Columns", param.columns);
-        param.colors = intOr(*dict, "Colors", param.colors);
-        param.bitsPerComponent = intOr(*dict, "BitsPerComponent", param.bitsPerComponent);
-        param.earlyChange = intOr(*dict, "EarlyChange", param.earlyChange);
+    void flag(std::string_view key, uint8_t& field) const {
+        if (const std::optional<bool> v = value(key).asBool()) {
+            field = *v ? 1 : 0;
+        }
     }
+
+  private:
+    Object value(std::string_view key) const {
+        return dict_ != nullptr ? resolve_(dict_->get(key)) : Object();
+    }
+    const Dict* dict_;
+    const ValueResolver& resolve_;
+};
+
+DecodeParam paramsOf(const Object& parms, const ValueResolver& resolve) {
+    DecodeParam param;
+    const Values values(parms.asDict(), resolve);
+    values.number("Predictor", param.predictor);
+    values.number("Columns", param.columns);
+    values.number("Colors", param.colors);
+    values.number("BitsPerComponent", param.bitsPerComponent);
+    values.number("EarlyChange", param.earlyChange);
+    values.number("K", param.k);
+    values.flag("EndOfLine", param.endOfLine);
+    values.flag("EncodedByteAlign", param.encodedByteAlign);
+    values.number("Rows", param.rows);
+    values.flag("EndOfBlock", param.endOfBlock);
+    values.flag("BlackIs1", param.blackIs1);
+    values.number("DamagedRowsBeforeError", param.damagedRowsBeforeError);
     return param;
 }
 
 }  // namespace
 
+std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw,
+                                                     const Dict& dict,
+                                                     const ValueResolver& resolve,
+                                                     size_t limit) {
+    const Object filter = resolve(dict.get("Filter"));
+    const Object parms = resolve(dict.get("DecodeParms"));
+    std::vector<Object> names;
+    if (const Array* list = filter.asArray()) {
+        for (const Object& name : *list) {
+            names.push_back(resolve(name));
+        }
+    } else if (!filter.isNull()) {
+        names.push_back(filter);
+    }
+    if (names.size() > size_t(kMaxFilters)) {
+        return std::nullopt;
+    }
+    try {
+        std::unique_ptr<ByteSource> source = std::make_unique<BufferSource>(raw);
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::optional<std::string_view> name = names[i].asName();
+            const int code = name ? FilterCodeOf(*name) : -1;
+            // Parameters go with their filter; a lone dictionary serves every filter.
+            const Array* list = parms.asArray();
+            const Object own = list == nullptr ? parms
+                               : i < list->size() ? resolve((*list)[i])
+                                                  : Object();
+            source = code >= 0 ? MakeDecoder(code, std::move(source), paramsOf(own, resolve))
+                               : nullptr;
+            if (source == nullptr) {
+                return std::nullopt;
+            }
+        }
+        std::vector<uint8_t> data;
+        source->readAll(data, limit, std::min<size_t>(limit, std::max<size_t>(raw.size(), 4096)));
+        return data;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> file,
                                                      const Stream& stream) {
     const size_t start = std::min(stream.offset, file.size());
-    const std::span<const uint8_t> raw =
-        file.subspan(start, std::min(stream.length, file.size() - start));
-    const Object& filter = stream.dict.get("Filter");
-    std::vector<int> codes;
-    const auto addCode = [&](const Object& name) {
-        const std::optional<std::string_view> text = name.asName();
-        codes.push_back(text ? FilterCodeOf(*text) : -1);
-    };
-    if (const Array* list = filter.asArray()) {
-        std::for_each(list->begin(), list->end(), addCode);
-    } else if (!filter.isNull()) {
-        addCode(filter);
-    }
-    if (std::find(codes.begin(), codes.end(), -1) != codes.end() ||
-        codes.size() > size_t(kMaxFilters)) {
-        return std::nullopt;
-    }
-    if (codes.empty()) {
-        return std::vector<uint8_t>(raw.begin(), raw.end());
-    }
-    return DecodeStream(raw, paramsOf(stream.dict.get("DecodeParms")), codes);
+    return decodeStreamData(file.subspan(start, std::min(stream.length, file.size() - start)),
+                            stream.dict, [](const Object& value) { return value; });
 }
 
 }  // namespace reader::pdf

@@ -1,17 +1,30 @@
-// A stream's data through the filters its dictionary names.
+// A stream's data through the filters its dictionary names, each with its own parameters.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "filters/byte_source.h"
 #include "object/object.h"
 
 namespace reader::pdf {
 
-/// The decoded data of `stream`, whose bytes lie in `file`; nothing when it names a filter the
-/// reader lacks or its decoding fails. Direct filter names and parameters only.
+/// What an indirect value of the stream's dictionary stands for.
+using ValueResolver = std::function<Object(const Object&)>;
+
+/// The data of `raw` (a stream's bytes as stored) through the filters `dict` names: at most
+/// `limit` bytes, decoded only as far as they are needed. Nothing when it names a filter the
+/// reader lacks or decoding cannot start; damaged data only shortens the result.
+std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw,
+                                                     const Dict& dict,
+                                                     const ValueResolver& resolve,
+                                                     size_t limit = kMaxDecodedBytes);
+
+/// The same for `stream`, whose bytes lie in `file`, with direct values only (what the
+/// cross-reference streams a table is read from must be).
 std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> file,
                                                      const Stream& stream);
 

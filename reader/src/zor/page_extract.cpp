@@ -1,13 +1,14 @@
 // A new PDF file made of chosen pages of a PDF or ZOR file: the pages and every object they
-// lead to, copied once and byte for byte, under a new page tree with its own catalog,
-// information dictionary, cross-reference section and trailer.
+// lead to, copied once under their own numbers, under a new page tree with its own catalog,
+// information dictionary, cross-reference section and trailer. Objects come from the
+// document as read (those of object streams too), streams with their data as stored.
 //
 // The copied pages name the new page tree as their parent, and a page that took its
 // resources, boxes or rotation from an ancestor gets them written into its copy, so the pages
 // look as they did. The file is written under a temporary name and renamed only when
 // complete.
 #include <algorithm>
-#include <array>
+#include <map>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,7 +21,10 @@
 #include "reader_records.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
-#include "zor/object_text.h"
+#include "object/object_writer.h"
+#include "object/parser.h"
+#include "pages/page_list.h"
+#include "xref/document.h"
 
 using namespace reader;
 
@@ -28,10 +32,6 @@ namespace {
 
 constexpr size_t kMaxKids = 2000;
 constexpr size_t kMaxPending = 20001;
-// Ancestors of a page searched for inherited entries; deeper trees are not followed further.
-constexpr size_t kMaxAncestors = 64;
-constexpr std::array<std::string_view, 4> kInherited = {"Resources", "MediaBox", "CropBox",
-                                                        "Rotate"};
 
 constexpr char kFileId[] = "5e062a953c990ae767a5def3de0e8fbd";
 
@@ -46,181 +46,155 @@ void fail(int code, const char* message) {
     WriteLog(kLogError, "%s\r\n", message);
 }
 
-/// The dictionaries above `page` in the page tree, nearest first.
-std::vector<std::string> ancestorsOf(CReader& reader, std::string_view page) {
-    std::vector<std::string> ancestors;
-    std::string_view current = page;
-    std::vector<int32_t> visited;
-    while (ancestors.size() < kMaxAncestors) {
-        const std::optional<size_t> start = zor::dictionaryStart(current);
-        const std::optional<zor::DictEntry> parent =
-            start ? zor::findDictEntry(current, *start, "Parent") : std::nullopt;
-        const std::optional<int32_t> n =
-            parent ? zor::referenceValue(
-                         current.substr(parent->valueStart, parent->valueEnd - parent->valueStart))
-                   : std::nullopt;
-        if (!n || std::find(visited.begin(), visited.end(), *n) != visited.end()) {
-            break;
-        }
-        visited.push_back(*n);
-        std::optional<std::string> text = reader.ReadObjToBufferByID(*n);
-        if (!text) {
-            break;
-        }
-        ancestors.push_back(std::move(*text));
-        current = ancestors.back();
+/// Every reference `object` holds, in order of appearance, except those under /Parent (the
+/// page tree above) and a stream's /Length (written anew).
+void collectReferences(const pdf::Object& object, std::vector<pdf::Ref>& out, int depth = 0) {
+    if (depth > pdf::Parser::kMaxDepth) {
+        return;
     }
-    return ancestors;
-}
-
-/// The text of page object `page` as copied: its "/Parent" names object `parent`, and the
-/// entries it inherited are written into it. A page without a dictionary is copied as it is.
-std::string pageCopy(CReader& reader, const std::string& page, int32_t parent) {
-    const std::optional<size_t> start = zor::dictionaryStart(page);
-    if (!start) {
-        return page;
-    }
-    std::string added;
-    std::vector<std::string> ancestors;
-    bool ancestorsRead = false;
-    for (std::string_view key : kInherited) {
-        if (zor::findDictEntry(page, *start, key)) {
-            continue;
+    if (const std::optional<pdf::Ref> ref = object.asRef()) {
+        out.push_back(*ref);
+    } else if (const pdf::Array* array = object.asArray()) {
+        for (const pdf::Object& item : *array) {
+            collectReferences(item, out, depth + 1);
         }
-        if (!ancestorsRead) {
-            ancestors = ancestorsOf(reader, page);
-            ancestorsRead = true;
-        }
-        for (const std::string& ancestor : ancestors) {
-            const std::optional<size_t> at = zor::dictionaryStart(ancestor);
-            const std::optional<zor::DictEntry> entry =
-                at ? zor::findDictEntry(ancestor, *at, key) : std::nullopt;
-            if (entry) {
-                added += "\r\n/" + std::string(key) + " " +
-                         ancestor.substr(entry->valueStart, entry->valueEnd - entry->valueStart);
-                break;
+    } else if (const pdf::Dict* dict = object.asDict()) {
+        const bool stream = object.asStream() != nullptr;
+        for (const auto& [key, value] : dict->entries()) {
+            if (key != "Parent" && !(stream && key == "Length")) {
+                collectReferences(value, out, depth + 1);
             }
         }
     }
-    const std::string parentReference = number(parent) + " 0 R";
-    std::string copy = page;
-    if (const std::optional<zor::DictEntry> entry = zor::findDictEntry(page, *start, "Parent")) {
-        copy.replace(entry->valueStart, entry->valueEnd - entry->valueStart, parentReference);
-    } else {
-        added += "\r\n/Parent " + parentReference;
+}
+
+pdf::Object boxObject(const pdf::PageBox& box) {
+    return pdf::Object::array({pdf::Object::real(box.x0), pdf::Object::real(box.y0),
+                               pdf::Object::real(box.x1), pdf::Object::real(box.y1)});
+}
+
+/// The page dictionary as copied: its /Parent names object `parent`, and what it took from
+/// its ancestors is written into it.
+pdf::Object pageCopy(const pdf::PageEntry& page, int32_t parent) {
+    pdf::Dict dict = *page.page.asDict();
+    if (!dict.has("Resources") && !page.resourcesEntry.isNull()) {
+        dict.set("Resources", page.resourcesEntry);
     }
-    copy.insert(*start + 2, added);
-    return copy;
+    if (!dict.has("MediaBox") && page.mediaBox) {
+        dict.set("MediaBox", boxObject(*page.mediaBox));
+    }
+    if (!dict.has("CropBox") && page.cropBox) {
+        dict.set("CropBox", boxObject(*page.cropBox));
+    }
+    if (!dict.has("Rotate") && page.rotate != 0) {
+        dict.set("Rotate", pdf::Object::integer(page.rotate));
+    }
+    dict.set("Parent", pdf::Object::ref({parent, 0}));
+    return pdf::Object::dict(std::move(dict));
 }
 
 }  // namespace
 
 int CReader::ComboPDF(reader::PartialFile& output, const int32_t* pages) {
-    struct Entry {
-        int64_t offset;
-        char type;
-    };
-    std::vector<Entry> table;
-    table.reserve(xref_.size() + 3);
-    for (const XrefEntry& entry : xref_) {
-        table.push_back({entry.offset, 'f'});
-    }
-
+    // The chosen pages by object number, each once: a page listed twice would stand twice in
+    // one tree.
+    std::map<int32_t, const pdf::PageEntry*> kidPages;
     std::vector<int32_t> kids;
-    std::vector<int32_t> pending;
     for (const int32_t* page = pages; *page != -1; ++page) {
         if (*page < 1 || *page > pageCount_) {
             continue;
         }
-        const int32_t id = pageIds_[size_t(*page - 1)];
-        if (std::find(kids.begin(), kids.end(), id) != kids.end()) {
-            continue;  // a page listed twice would stand twice in one tree
+        const pdf::PageEntry& entry = pages_[size_t(*page - 1)];
+        if (!kidPages.emplace(entry.ref.num, &entry).second) {
+            continue;
         }
         if (kids.size() == kMaxKids) {
             fail(kPageRangeError, "CReader::ComboPDF--too many pages.");
             return 0;
         }
-        kids.push_back(id);
-        pending.push_back(id);
+        kids.push_back(entry.ref.num);
     }
-    std::vector<int32_t> sortedKids = kids;
-    std::sort(sortedKids.begin(), sortedKids.end());
-    const auto isKid = [&](int32_t n) {
-        return std::binary_search(sortedKids.begin(), sortedKids.end(), n);
-    };
 
     // Which objects are copied decides which numbers stay free for the new objects, so they
-    // are all found before anything is written.
-    std::vector<bool> copied(table.size(), false);
+    // are all found before anything is written. A page's copy is found with a stand-in parent.
+    std::map<int32_t, pdf::Ref> copied;
     std::vector<int32_t> order;
+    std::vector<int32_t> pending(kids.rbegin(), kids.rend());
     while (!pending.empty()) {
         const int32_t n = pending.back();
         pending.pop_back();
-        if (n < 1 || size_t(n) >= table.size() || copied[size_t(n)]) {
+        if (copied.contains(n)) {
             continue;
         }
-        const std::optional<std::string> text = ReadObjToBufferByID(n);
-        if (!text) {
+        const std::optional<pdf::Ref> ref = document_->refOf(n);
+        const pdf::Object object = ref ? document_->fetch(*ref) : pdf::Object();
+        if (object.isNull()) {
             continue;  // an object that cannot be read is left out
         }
-        copied[size_t(n)] = true;
+        copied.emplace(n, *ref);
         order.push_back(n);
-        for (int32_t reference :
-             zor::objectReferences(isKid(n) ? pageCopy(*this, *text, 0) : *text)) {
-            if (reference < 1 || size_t(reference) >= table.size() || copied[size_t(reference)]) {
+        const auto kid = kidPages.find(n);
+        std::vector<pdf::Ref> references;
+        collectReferences(kid != kidPages.end() ? pageCopy(*kid->second, 0) : object, references);
+        for (auto it = references.rbegin(); it != references.rend(); ++it) {
+            if (it->num < 1 || copied.contains(it->num)) {
                 continue;
             }
             if (pending.size() == kMaxPending) {
                 fail(kStackOverflow, "CReader::ComboPDF--object stack overflow.");
                 return 0;
             }
-            pending.push_back(reference);
+            pending.push_back(it->num);
         }
     }
 
-    // The new objects take the first free numbers, or numbers past the table when none is
-    // free.
+    // The new objects take the first free numbers.
+    int32_t nextFree = 1;
     const auto takeFree = [&]() {
-        const auto free = std::find(copied.begin() + 1, copied.end(), false);
-        const size_t n = size_t(free - copied.begin());
-        if (free == copied.end()) {
-            copied.push_back(true);
-            table.push_back({0, 'f'});
-        } else {
-            *free = true;
+        while (copied.contains(nextFree)) {
+            ++nextFree;
         }
-        return int32_t(n);
+        copied.emplace(nextFree, pdf::Ref{nextFree, 0});
+        return nextFree;
     };
     const int32_t pagesId = takeFree();
     const int32_t catalogId = takeFree();
     const int32_t infoId = takeFree();
 
-    for (int32_t n : order) {
-        const std::optional<std::string> text = ReadObjToBufferByID(n);
-        if (!text) {
-            fail(kReadFileError, "CReader::ComboPDF--read object error.");
-            return 0;
-        }
-        table[size_t(n)] = {int64_t(output.size()), 'n'};
-        if (!put(output, isKid(n) ? pageCopy(*this, *text, pagesId) : *text) ||
-            !put(output, "\r\n")) {
+    struct Entry {
+        int64_t offset = 0;
+        int32_t generation = 0;
+        char type = 'f';
+    };
+    std::vector<Entry> table(size_t(copied.rbegin()->first) + 1);
+    for (const int32_t n : order) {
+        const pdf::Ref ref = copied.at(n);
+        const auto kid = kidPages.find(n);
+        const pdf::Object object =
+            kid != kidPages.end() ? pageCopy(*kid->second, pagesId) : document_->fetch(ref);
+        const pdf::Stream* stream = object.asStream();
+        const std::string text = pdf::writeIndirectObject(
+            ref, object,
+            stream != nullptr ? document_->storedStream(*stream) : std::vector<uint8_t>{});
+        table[size_t(n)] = {int64_t(output.size()), ref.gen, 'n'};
+        if (!put(output, text) || !put(output, "\r\n")) {
             fail(kWriteFileError, "CReader::ComboPDF--write file error.");
             return 0;
         }
     }
 
     std::string tail;
-    table[size_t(pagesId)] = {int64_t(output.size()), 'n'};
+    table[size_t(pagesId)] = {int64_t(output.size()), 0, 'n'};
     tail += number(pagesId) + " 0 obj\r\n<<\r\n/Kids [ ";
     for (int32_t kid : kids) {
-        tail += number(kid) + " 0 R ";
+        tail += number(kid) + " " + number(copied.at(kid).gen) + " R ";
     }
     tail += "]\r\n/Count " + number(int64_t(kids.size())) +
             "\r\n/Type /Pages\r\n/MediaBox [ 0 0 596 842 ]\r\n>>\r\nendobj\r\n";
-    table[size_t(catalogId)] = {int64_t(output.size() + tail.size()), 'n'};
+    table[size_t(catalogId)] = {int64_t(output.size() + tail.size()), 0, 'n'};
     tail += number(catalogId) + " 0 obj\r\n<<\r\n/Pages " + number(pagesId) +
             " 0 R\r\n/Type /Catalog\r\n>>\r\nendobj\r\n";
-    table[size_t(infoId)] = {int64_t(output.size() + tail.size()), 'n'};
+    table[size_t(infoId)] = {int64_t(output.size() + tail.size()), 0, 'n'};
     tail += number(infoId) +
             " 0 obj\r\n<<\r\n/Creator <FEFF004D004F0052004C0041002000460069006C0065>\r\n"
             "/CreationDate (D:20000530050504)\r\n/Title <FEFF00460069006C0065>\r\n"
@@ -229,9 +203,9 @@ int CReader::ComboPDF(reader::PartialFile& output, const int32_t* pages) {
     tail += "xref\r\n0 " + number(int64_t(table.size())) + "\r\n0000000000 65535 f\r\n";
     for (size_t i = 1; i < table.size(); ++i) {
         char line[32];
-        std::snprintf(line, sizeof line, "%010lld 00000 %c\r\n",
+        std::snprintf(line, sizeof line, "%010lld %05d %c\r\n",
                       static_cast<long long>(std::clamp<int64_t>(table[i].offset, 0, 9999999999)),
-                      table[i].type);
+                      std::clamp(table[i].generation, 0, 65535), table[i].type);
         tail += line;
     }
     tail += "trailer\r\n<<\r\n/Size " + number(int64_t(table.size())) + "\r\n/Root " +
