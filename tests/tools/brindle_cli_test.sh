@@ -141,12 +141,12 @@ check "lowres without OUT" 2 "$(status "$brindle" lowres "$work/scan.vyn")"
 "$make_fixture" pdf3 "$work/paper.pdf"
 "$make_fixture" zor3 "$work/paper.zor"
 "$make_fixture" encrypted "$work/locked.pdf"
-check "pdf info" '{"format":"PDF","pages":3,"version":"1.4"}' "$("$brindle" --json info "$work/paper.pdf")"
-check "zor info" '{"format":"ZOR","pages":3,"version":"2.00"}' "$("$brindle" --json info "$work/paper.zor")"
-check "pdf page boxes" '{"crop_box":[36,36,576,756],"format":"PDF","media_box":[0,0,612,792],"page":2,"pages":3,"version":"1.4"}' \
+check "pdf info" '{"format":"PDF","linearized":false,"pages":3,"version":"1.4","xref":"table"}' "$("$brindle" --json info "$work/paper.pdf")"
+check "zor info" '{"format":"ZOR","linearized":false,"pages":3,"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/paper.zor")"
+check "pdf page boxes" '{"crop_box":[36,36,576,756],"format":"PDF","linearized":false,"media_box":[0,0,612,792],"page":2,"page_size":[540,720],"pages":3,"rotate":0,"user_unit":1,"version":"1.4","xref":"table"}' \
     "$("$brindle" --json info "$work/paper.pdf" --page 2)"
 # An /Encrypt naming no object leaves nothing to decrypt with: the file opens as it stands.
-check "encrypt naming nothing" '{"format":"PDF","pages":3,"version":"1.4"}' \
+check "encrypt naming nothing" '{"format":"PDF","linearized":false,"pages":3,"version":"1.4","xref":"table"}' \
     "$("$brindle" --json info "$work/locked.pdf")"
 check "pdf page out of range" 1 "$(status "$brindle" info "$work/paper.pdf" --page 4)"
 check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
@@ -165,7 +165,7 @@ check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/the
 check "pack size" $(($(stat -c %s "$work/paper.pdf") + 254)) "$(stat -c %s "$work/packed.zor")"
 check "pack header" "ZOR 2.00" "$(head -c 8 "$work/packed.zor")"
 check "pack progress ends full" "100%" "$(tr '\r' '\n' <"$work/progress.txt" | grep -o '[0-9]*%' | tail -n 1)"
-check "packed info" '{"format":"ZOR","pages":3,"version":"2.00"}' "$("$brindle" --json info "$work/packed.zor")"
+check "packed info" '{"format":"ZOR","linearized":false,"pages":3,"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/packed.zor")"
 check "unpack json" "{\"bytes\":$(stat -c %s "$work/paper.pdf"),\"file\":\"$work/unpacked.pdf\"}" \
     "$("$brindle" --json unpack "$work/packed.zor" "$work/unpacked.pdf")"
 check "unpack gives the PDF" same "$(cmp -s "$work/paper.pdf" "$work/unpacked.pdf" && echo same)"

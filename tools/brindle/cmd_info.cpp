@@ -42,6 +42,13 @@ std::string versionOf(const std::string& path, bool zor) {
 
 QJsonArray boxJson(const int32_t (&box)[4]) { return QJsonArray{box[0], box[1], box[2], box[3]}; }
 
+// The page as shown: its crop box, turned by its rotation.
+std::pair<int32_t, int32_t> shownSize(const tagPAGEINFO& info, int rotate) {
+    const int32_t width = info.cropBox[2] - info.cropBox[0];
+    const int32_t height = info.cropBox[3] - info.cropBox[1];
+    return rotate % 180 == 0 ? std::pair(width, height) : std::pair(height, width);
+}
+
 int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::string> pageOption) {
     std::unique_ptr<CReader> reader = openPdf(path, args.json());
     const char* format = reader->isPacked() ? "ZOR" : "PDF";
@@ -64,21 +71,31 @@ int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::stri
     if (args.json()) {
         QJsonObject json{{"format", format},
                          {"version", QString::fromStdString(version)},
-                         {"pages", info.pageCount}};
+                         {"pages", info.pageCount},
+                         {"xref", reader->xrefForm()},
+                         {"linearized", reader->isLinearized()}};
         if (page > 0) {
+            const auto [width, height] = shownSize(info, reader->pageRotation());
             json.insert("page", page);
             json.insert("media_box", boxJson(info.mediaBox));
             json.insert("crop_box", boxJson(info.cropBox));
+            json.insert("rotate", reader->pageRotation());
+            json.insert("user_unit", reader->userUnit());
+            json.insert("page_size", QJsonArray{width, height});
         }
         printJson(json);
         return kSuccess;
     }
-    std::printf("format:    %s\nversion:   %s\npages:     %d\n", format, version.c_str(),
-                info.pageCount);
+    std::printf("format:    %s\nversion:   %s\npages:     %d\nxref:      %s\nlinearized: %s\n",
+                format, version.c_str(), info.pageCount, reader->xrefForm(),
+                reader->isLinearized() ? "yes" : "no");
     if (page > 0) {
-        std::printf("page %d:    MediaBox %d %d %d %d, CropBox %d %d %d %d\n", page,
-                    info.mediaBox[0], info.mediaBox[1], info.mediaBox[2], info.mediaBox[3],
-                    info.cropBox[0], info.cropBox[1], info.cropBox[2], info.cropBox[3]);
+        const auto [width, height] = shownSize(info, reader->pageRotation());
+        std::printf("page %d:    MediaBox %d %d %d %d, CropBox %d %d %d %d, Rotate %d, UserUnit %g, "
+                    "shown %d x %d\n",
+                    page, info.mediaBox[0], info.mediaBox[1], info.mediaBox[2], info.mediaBox[3],
+                    info.cropBox[0], info.cropBox[1], info.cropBox[2], info.cropBox[3],
+                    reader->pageRotation(), reader->userUnit(), width, height);
     }
     return kSuccess;
 }

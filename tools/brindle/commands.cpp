@@ -9,12 +9,12 @@ const std::vector<Command>& commands() {
          "info FILE [--pages | --page N]\n"
          "  --pages  (VYN, QD) also each page's printed number, pictures and user-defined\n"
          "           characters\n"
-         "  --page N (PDF, ZOR) also page N's MediaBox and CropBox\n"
+         "  --page N (PDF, ZOR) also page N's MediaBox, CropBox, rotation, user unit and shown size\n"
          "  With --json: {\"format\",\"version\",\"doc_type\",\"pages\",\"page_size\"}"
          " and \"page_list\" with --pages;\n"
-         "  for PDF and ZOR {\"format\",\"version\",\"pages\"} and \"page\", \"media_box\",\n"
-         "  \"crop_box\" with --page, or {\"file\",\"error_code\",\"error_message\"} when it\n"
-         "  does not open.",
+         "  for PDF and ZOR {\"format\",\"version\",\"pages\",\"xref\",\"linearized\"} and \"page\",\n"
+         "  \"media_box\", \"crop_box\", \"rotate\", \"user_unit\", \"page_size\" with --page, or\n"
+         "  {\"file\",\"error_code\",\"error_message\"} when it does not open.",
          runInfo, "brindle info --json paper.pdf --page 1"},
         {"lowres", "copy a VYN or QD document with its one-bit pictures reduced to 200 dpi",
          "lowres IN OUT\n"
