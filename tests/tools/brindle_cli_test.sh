@@ -180,6 +180,8 @@ check "catalog titles in GB2312" "$(printf '\xb5\xda\xd2\xbb\xd5\xc2' | hex)" \
 check "toc of a ZOR" "$("$brindle" toc "$work/thesis.qd")" "$("$brindle" toc "$work/packed.zor")"
 check "toc of a PDF" '{"items":[]}' "$("$brindle" --json toc "$work/paper.pdf")"
 check "catalog keeps the document" 3 "$("$brindle" --json info "$work/packed.zor" | grep -o '"pages":[0-9]*' | cut -d: -f2)"
+"$brindle" unpack "$work/packed.zor" "$work/uncatalogued.pdf"
+check "unpack leaves the catalog behind" same "$(cmp -s "$work/paper.pdf" "$work/uncatalogued.pdf" && echo same)"
 printf '{"items":[{"level":1,"page":1,"title":"\u00e9t\u00e9 \u263a"}]}' >"$work/latin.json"
 cp "$work/packed.zor" "$work/before.zor"
 before=$(ls -A "$work")

@@ -20,10 +20,6 @@ namespace {
 
 constexpr int64_t kZorHeaderSize = zor::kHeaderSize;
 
-int32_t catalogSize(const std::vector<uint8_t>& header) {
-    return zor::readInt32(header.data() + zor::kCatalogSizeAt);
-}
-
 int32_t roundedCoordinate(double v) {
     return int32_t(std::clamp(std::round(v), -2.0e9, 2.0e9));
 }
@@ -50,14 +46,7 @@ int64_t CReader::pdfSize() const {
     if (!packed_) {
         return fileSize_;
     }
-    // The PDF ends where the catalog starts, also when a catalog write was left half-done
-    // and more bytes than the catalog's follow.
-    const int32_t size = catalogSize(header_);
-    const int64_t offset = zor::readInt32(header_.data() + zor::kCatalogOffsetAt);
-    if (size > 0 && offset >= kZorHeaderSize && offset <= fileSize_ - size) {
-        return offset - kZorHeaderSize;
-    }
-    return std::max<int64_t>(0, fileSize_ - kZorHeaderSize - std::max(0, size));
+    return zor::packedPdfSize(header_.data(), fileSize_);
 }
 
 // The file's first bytes decide its kind; a ZOR file's PDF is unmasked into the reader's own

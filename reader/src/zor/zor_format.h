@@ -39,6 +39,22 @@ inline int32_t readInt32(const uint8_t* at) {
 
 inline void writeInt32(uint8_t* at, int32_t value) { std::memcpy(at, &value, sizeof value); }
 
+/// The length of the PDF inside a ZOR file of `fileSize` bytes whose header is `header`: up to
+/// where its catalog starts, also when a catalog write was left half-done and more bytes than
+/// the catalog's follow; all after the header when there is no catalog (version 1.00 files
+/// carry none).
+inline int64_t packedPdfSize(const uint8_t* header, int64_t fileSize) {
+    const bool versionOne = std::memcmp(header, "ZOR 1.00", 8) == 0;
+    const int32_t size = versionOne ? 0 : readInt32(header + kCatalogSizeAt);
+    const int64_t offset = readInt32(header + kCatalogOffsetAt);
+    if (size > 0 && offset >= kHeaderSize && offset <= fileSize - size) {
+        return offset - kHeaderSize;
+    }
+    return fileSize - kHeaderSize - (size > 0 ? size : 0) > 0
+               ? fileSize - kHeaderSize - (size > 0 ? size : 0)
+               : 0;
+}
+
 /// The size of a catalog of `count` items.
 inline constexpr int64_t catalogBytes(int64_t count) { return kDirHeadSize + kDirItemSize * count; }
 

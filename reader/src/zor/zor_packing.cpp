@@ -45,16 +45,20 @@ void failOpening(const char* message, const char* path) {
     WriteLog(kLogError, "%s(%s)\r\n", message, path);
 }
 
-// Copies the rest of `input` to `output` block by block, masking (or unmasking) every byte;
-// `copied` hears the size of each block. False when the input cannot be read or a block cannot
-// be written. Block by block, so no file size needs one allocation.
-bool copyMasked(std::FILE* input, PartialFile& output, const std::function<void(size_t)>& copied) {
+// Copies the rest of `input`, at most `limit` bytes, to `output` block by block, masking (or
+// unmasking) every byte; `copied` hears the size of each block. False when the input cannot be
+// read or a block cannot be written. Block by block, so no file size needs one allocation.
+bool copyMasked(std::FILE* input, PartialFile& output, const std::function<void(size_t)>& copied,
+                int64_t limit = INT64_MAX) {
     std::array<uint8_t, kBlockSize> block{};
-    for (;;) {
-        const size_t got = std::fread(block.data(), 1, block.size(), input);
+    for (int64_t left = limit; left > 0;) {
+        const size_t got =
+            std::fread(block.data(), 1, size_t(std::min<int64_t>(left, int64_t(block.size()))),
+                       input);
         if (got == 0) {
             return std::ferror(input) == 0;
         }
+        left -= int64_t(got);
         const std::span<uint8_t> bytes(block.data(), got);
         zor::maskBytes(bytes, 0);
         if (!output.append(bytes)) {
@@ -64,6 +68,7 @@ bool copyMasked(std::FILE* input, PartialFile& output, const std::function<void(
             copied(got);
         }
     }
+    return true;
 }
 
 std::array<uint8_t, zor::kHeaderSize> packedHeader() {
@@ -138,9 +143,16 @@ int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/)
             failOpening("RDLL_UnPackFile-- Open dest file error!", destination);
             return 0;
         }
-        // The header is skipped unexamined; everything after it, a catalog included, is unmasked.
-        if (fseeko(input.get(), zor::kHeaderSize, SEEK_SET) != 0 ||
-            !copyMasked(input.get(), output, {}) || !output.commit()) {
+        // The PDF's bytes only: a catalog after them would make the PDF end in bytes no
+        // reader expects.
+        std::array<uint8_t, zor::kHeaderSize> header{};
+        const int64_t length = fseeko(input.get(), 0, SEEK_END) == 0 ? ftello(input.get()) : -1;
+        const bool headed = length >= 0 && fseeko(input.get(), 0, SEEK_SET) == 0 &&
+                            std::fread(header.data(), 1, header.size(), input.get()) ==
+                                header.size();
+        if (!headed || !copyMasked(input.get(), output, {},
+                                   zor::packedPdfSize(header.data(), length)) ||
+            !output.commit()) {
             fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
             return 0;
         }
