@@ -29,7 +29,7 @@ std::string imageObject(const std::string& entries, size_t bytesPerRow) {
 reader::ImageResult readImage(const std::string& text) {
     const auto bytes = std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     reader::ImageContext context;
-    context.decode = [&](const reader::pdf::Stream& stream) {
+    context.decode = [&](const reader::pdf::Stream& stream, size_t) {
         return reader::pdf::decodeStreamData(bytes, stream);
     };
     const std::optional<reader::pdf::IndirectObject> object =

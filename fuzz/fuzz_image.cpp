@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::optional<reader::pdf::Ref> ref = value.asRef();
         return !ref ? value : ref->num == 9 ? lookup : reader::pdf::Object();
     };
-    context.decode = [&](const reader::pdf::Stream& stream) {
+    context.decode = [&](const reader::pdf::Stream& stream, size_t limit) {
         const size_t start = std::min(stream.offset, bytes.size());
         return reader::pdf::decodeStreamData(
             bytes.subspan(start, std::min(stream.length, bytes.size() - start)), stream.dict,
-            context.resolve);
+            context.resolve, limit);
     };
     const std::optional<reader::pdf::IndirectObject> object =
         reader::pdf::Parser(bytes, kLookup.size()).parseIndirect(

@@ -36,13 +36,14 @@ class ObjectTexts {
             const auto found = state->objects.find(ref->num);
             return found != state->objects.end() ? found->second : pdf::Object();
         };
-        context_.decode = [state = state_, resolve = context_.resolve](const pdf::Stream& stream) {
+        context_.decode = [state = state_, resolve = context_.resolve](const pdf::Stream& stream,
+                                                                       size_t limit) {
             const auto bytes = std::span(reinterpret_cast<const uint8_t*>(state->text.data()),
                                          state->text.size());
             const size_t start = std::min(stream.offset, bytes.size());
             return pdf::decodeStreamData(
                 bytes.subspan(start, std::min(stream.length, bytes.size() - start)), stream.dict,
-                resolve);
+                resolve, limit);
         };
     }
 

@@ -253,7 +253,9 @@ bool CReader::nextItem() {
 ImageContext CReader::imageContext() {
     ImageContext context;
     context.resolve = [this](const pdf::Object& value) { return document_->resolve(value); };
-    context.decode = [this](const pdf::Stream& stream) { return document_->decodeStream(stream); };
+    context.decode = [this](const pdf::Stream& stream, size_t limit) {
+        return document_->decodeStream(stream, limit);
+    };
     context.fillColour = fillColour_;
     return context;
 }

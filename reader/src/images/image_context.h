@@ -16,8 +16,9 @@ struct ImageContext {
     std::function<pdf::Object(const pdf::Object&)> resolve = [](const pdf::Object& value) {
         return value;
     };
-    /// A stream's data through its filters, or none when it does not decode.
-    std::function<std::optional<std::vector<uint8_t>>(const pdf::Stream&)> decode;
+    /// A stream's data through its filters, as far as the given number of bytes; none when it
+    /// does not decode.
+    std::function<std::optional<std::vector<uint8_t>>(const pdf::Stream&, size_t)> decode;
     /// The colour image masks are painted in.
     surface::ColorRef fillColour = 0;
 };

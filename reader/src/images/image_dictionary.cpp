@@ -35,7 +35,7 @@ std::optional<std::vector<uint32_t>> readLookup(const pdf::Object& lookup, int32
                                                 const ImageContext& context) {
     std::optional<std::vector<uint8_t>> data;
     if (const pdf::Stream* stream = lookup.asStream()) {
-        data = context.decode ? context.decode(*stream) : std::nullopt;
+        data = context.decode ? context.decode(*stream, 3 * (size_t(hival) + 1)) : std::nullopt;
     } else if (const pdf::String* string = lookup.asString()) {
         data.emplace(string->bytes.begin(), string->bytes.end());
     }

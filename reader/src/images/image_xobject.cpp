@@ -1,10 +1,34 @@
 #include "images/image_xobject.h"
 
+#include <algorithm>
+
+#include "filters/byte_source.h"
 #include "images/image_build.h"
 #include "images/image_dictionary.h"
 #include "support/error_codes.h"
 
 namespace reader {
+
+namespace {
+
+// The bytes of samples the image needs, as it is built: more are not decoded.
+size_t sampleBytes(const ImageDictionary& d) {
+    const bool oneBit = d.imageMask != 0 || d.bits == 1;
+    uint64_t components = 1;
+    if (d.colour.kind == ColourKind::kCmyk) {
+        components = 4;
+    } else if (d.colour.kind == ColourKind::kRgb || (d.colour.kind == ColourKind::kNone && !oneBit)) {
+        components = 3;
+    }
+    const uint64_t bits = oneBit ? 1 : uint64_t(std::clamp(d.bits, 1, 16));
+    if (d.width <= 0 || d.height <= 0) {
+        return 0;
+    }
+    const uint64_t row = (uint64_t(d.width) * components * bits + 7) / 8;
+    return size_t(std::min<uint64_t>(row * uint64_t(d.height), kMaxDecodedBytes));
+}
+
+}  // namespace
 
 int32_t GetImageID(std::string_view name,
                    std::span<const std::pair<std::string, int32_t>> xobjects) {
@@ -32,7 +56,7 @@ ImageResult ReadImageXObject(const pdf::Object& object, const ImageContext& cont
         return {};
     }
     const std::optional<std::vector<uint8_t>> samples =
-        context.decode ? context.decode(*stream) : std::nullopt;
+        context.decode ? context.decode(*stream, sampleBytes(dictionary)) : std::nullopt;
     if (!samples) {
         return {};
     }
