@@ -8,6 +8,7 @@
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "vyn_writer.h"
+#include "xref/stream_data.h"
 
 namespace reader {
 namespace {
@@ -110,6 +111,41 @@ TEST(DecodeStreamTest, FilteredPageContentsAreDecoded) {
     ASSERT_EQ(reader.pageContents().size(), 1u);
     EXPECT_EQ(reader.pageContents()[0], content);
     EXPECT_EQ(reader.ReadStreamByID(4), std::optional(bytesOf(content)));
+}
+
+// Each filter takes the parameters at its place in /DecodeParms; values may be indirect, and
+// decoding stops at the bytes asked for.
+TEST(DecodeStreamTest, ParametersGoWithTheirFilterAndDecodingStopsAtTheLimit) {
+    const std::string rows = {2, 1, 2, 3, 2, 1, 1, 1};
+    std::string hex;
+    for (const char c : deflated(rows)) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        hex += kDigits[uint8_t(c) >> 4];
+        hex += kDigits[uint8_t(c) & 15];
+    }
+    const auto raw = std::span(reinterpret_cast<const uint8_t*>(hex.data()), hex.size());
+    const pdf::Object columns = pdf::Object::integer(3);
+    const pdf::ValueResolver resolve = [&](const pdf::Object& value) {
+        return value.asRef() ? columns : value;
+    };
+    const auto dictWith = [](pdf::Object parms) {
+        pdf::Dict dict;
+        dict.set("Filter", pdf::Object::array({pdf::Object::name("AHx"),
+                                               pdf::Object::name("FlateDecode")}));
+        dict.set("DecodeParms", std::move(parms));
+        return dict;
+    };
+    pdf::Dict predictor;
+    predictor.set("Predictor", pdf::Object::integer(15));
+    predictor.set("Columns", pdf::Object::ref({9, 0}));
+    const pdf::Dict own =
+        dictWith(pdf::Object::array({pdf::Object(), pdf::Object::dict(predictor)}));
+    EXPECT_EQ(pdf::decodeStreamData(raw, own, resolve),
+              (std::vector<uint8_t>{1, 2, 3, 2, 3, 4}));
+    EXPECT_EQ(pdf::decodeStreamData(raw, own, resolve, 4), (std::vector<uint8_t>{1, 2, 3, 2}));
+    const pdf::Dict first = dictWith(pdf::Object::array({pdf::Object::dict(predictor)}));
+    EXPECT_EQ(pdf::decodeStreamData(raw, first, resolve), bytesOf(rows))
+        << "parameters of the first filter are not the second's";
 }
 
 }  // namespace
