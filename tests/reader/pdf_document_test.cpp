@@ -241,8 +241,13 @@ TEST(PdfDocumentTest, RepairFindsTheObjects) {
     shifted.insert(shifted.find("1 0 obj"), "% a comment the offsets do not count\n");
     std::string wrongRoot = whole;
     wrongRoot.replace(wrongRoot.find("/Root 1 0 R"), 11, "/Root 7 0 R");
+    PdfWriter runOn;
+    runOn.object(4, "<</Length 999>>\nstream\nq Q");  // its endstream lost
+    runOn.pages();
+    runOn.object(5, "<</Length 3>>\nstream\nq Q\nendstream");
     const Case cases[] = {
         {"no table", whole.substr(0, at)},
+        {"a stream running on into the objects after it", runOn.out},
         {"cut inside the table", whole.substr(0, at + 30)},
         {"offsets shifted", shifted},
         {"startxref past the end",

@@ -111,7 +111,15 @@ XrefTable repairXref(std::span<const uint8_t> data) {
                 trailer = *dict;
             }
         }
-        at = std::max(at, parser.position() > 3 ? parser.position() - 3 : at);
+        // The scan goes on after the object; but a stream whose data holds "endobj" ran on
+        // into the objects after it (its endstream lost), so they are looked for inside it.
+        size_t next = parser.position();
+        if (const Stream* stream = object->object.asStream();
+            stream != nullptr &&
+            text.substr(stream->offset, stream->length).find("endobj") != std::string_view::npos) {
+            next = stream->offset;
+        }
+        at = std::max(at, next > 3 ? next - 3 : at);
     }
     for (size_t at = text.find("trailer"); at != std::string_view::npos;
          at = text.find("trailer", at + 7)) {
