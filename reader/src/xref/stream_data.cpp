@@ -88,6 +88,10 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
         }
         std::vector<uint8_t> data;
         source->readAll(data, limit, std::min<size_t>(limit, std::max<size_t>(raw.size(), 4096)));
+        // The buffer grows in large steps; a document keeps many decoded streams.
+        if (data.capacity() > data.size() + data.size() / 4 + 4096) {
+            data.shrink_to_fit();
+        }
         return data;
     } catch (const std::bad_alloc&) {
         return std::nullopt;
