@@ -29,32 +29,41 @@ QPDF_VARIANTS = {
 }
 
 
-def pdf_file(objects, root=1, trailer_extra=b'', pad=0):
-    """A PDF with a classic table; objects maps number to body bytes (between obj and endobj)."""
-    out = bytearray(b'%PDF-1.4\n%\xe2\xe3\xcf\xd3\n')
+def pdf_file(objects, root=1, trailer_extra=b'', pad=0, eol=b'\n'):
+    """A PDF with a classic table; objects maps number to body bytes (between obj and endobj),
+    lines ending in `eol`."""
+    out = bytearray(b'%PDF-1.4' + eol + b'%\xe2\xe3\xcf\xd3' + eol)
     if pad:
-        out += b'%' + b'x' * pad + b'\n'
+        out += b'%' + b'x' * pad + eol
     offsets = {}
     for number in sorted(objects):
         offsets[number] = len(out)
-        out += b'%d 0 obj\n' % number + objects[number] + b'\nendobj\n'
+        body = objects[number].replace(b'\n', eol)
+        if eol == b'\r':
+            # A lone CR may not end the "stream" line: CR LF there, as such producers wrote.
+            body = body.replace(b'stream\r', b'stream\r\n')
+        out += b'%d 0 obj' % number + eol + body + eol + b'endobj' + eol
     size = max(objects) + 1
-    out += table_and_trailer(offsets, size, root, trailer_extra, len(out))
+    out += table_and_trailer(offsets, size, root, trailer_extra, len(out), eol=eol)
     return bytes(out)
 
 
-def table_and_trailer(offsets, size, root, extra, at, first=0):
-    out = bytearray(b'xref\n')
+def table_and_trailer(offsets, size, root, extra, at, first=0, eol=b'\n'):
+    # Table entries are 20 bytes whatever the line ends: a space pads a one-byte end.
+    end = eol if len(eol) == 2 else b' ' + eol
+    out = bytearray(b'xref' + eol)
     if first == 0:
-        out += b'0 %d\n0000000000 65535 f \n' % size
+        out += b'0 %d' % size + eol + b'0000000000 65535 f' + end
         numbers = range(1, size)
     else:
         numbers = sorted(offsets)
     for number in numbers:
         if first:
-            out += b'%d 1\n' % number
-        out += b'%010d 00000 n \n' % offsets[number] if number in offsets else b'0000000000 65535 f \n'
-    out += b'trailer\n<< /Size %d /Root %d 0 R %s>>\nstartxref\n%d\n%%%%EOF\n' % (size, root, extra, at)
+            out += b'%d 1' % number + eol
+        out += (b'%010d 00000 n' % offsets[number] if number in offsets
+                else b'0000000000 65535 f') + end
+    out += (b'trailer' + eol + b'<< /Size %d /Root %d 0 R %s>>' % (size, root, extra) + eol +
+            b'startxref' + eol + b'%d' % at + eol + b'%%EOF' + eol)
     return out
 
 
@@ -88,6 +97,20 @@ def tree_objects():
     }
 
 
+def plain_objects():
+    """Three pages written with spaces everywhere, for the files that differ only in line ends."""
+    return {
+        1: b'<< /Type /Catalog /Pages 2 0 R >>',
+        2: b'<< /Type /Pages /Kids [ 3 0 R 4 0 R 5 0 R ] /Count 3 /MediaBox [ 0 0 612 792 ] >>',
+        3: b'<< /Type /Page /Parent 2 0 R /Contents 10 0 R >>',
+        4: b'<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 11 0 R >>',
+        5: b'<< /Type /Page /Parent 2 0 R /MediaBox [ 0 0 842 595 ] /Contents 12 0 R >>',
+        10: content(b'page 1'),
+        11: content(b'page 2, cropped'),
+        12: content(b'page 3, landscape'),
+    }
+
+
 def short_objects():
     return {
         1: b'<< /Type /Catalog /Pages 2 0 R >>',
@@ -97,23 +120,22 @@ def short_objects():
 
 
 def updated_file():
-    """The tree file with an incremental update: page 1 gets its own box, a new page is added
-    after the last one, and the page tree counts six pages."""
-    objects = tree_objects()
-    base = pdf_file(objects, pad=1100)
+    """The plain file with an incremental update: page 1 gets its own box, a new page is added
+    after the last one, and the page tree counts four pages."""
+    base = pdf_file(plain_objects(), pad=1100)
     previous = int(re.findall(rb'startxref\s+(\d+)', base)[-1])
     changes = {
-        2: b'<</Type/Pages/Kids[3 0 R 4 0 R 5 0 R 30 0 R]/Count 6/MediaBox[0 0 595 842]'
-           b'/Resources<</Font<</F1 20 0 R>>>>>>',
-        3: b'<</Type/Page/Parent 2 0 R/MediaBox[0 0 420 595]/Contents 10 0 R>>',
-        30: b'<</Type/Page/Parent 2 0 R/MediaBox[0 0 1000 500]>>',
+        2: b'<< /Type /Pages /Kids [ 3 0 R 4 0 R 5 0 R 30 0 R ] /Count 4 /MediaBox [ 0 0 612 792 ] >>',
+        3: b'<< /Type /Page /Parent 2 0 R /MediaBox [ 0 0 420 595 ] /Contents 10 0 R >>',
+        30: b'<< /Type /Page /Parent 2 0 R /MediaBox [ 0 0 1000 500 ] /Contents 31 0 R >>',
+        31: content(b'page 4, added by an update'),
     }
     out = bytearray(base)
     offsets = {}
     for number in sorted(changes):
         offsets[number] = len(out)
         out += b'%d 0 obj\n' % number + changes[number] + b'\nendobj\n'
-    out += table_and_trailer(offsets, 31, 1, b'/Prev %d ' % previous, len(out), first=1)
+    out += table_and_trailer(offsets, 32, 1, b'/Prev %d ' % previous, len(out), first=1)
     return bytes(out)
 
 
@@ -185,6 +207,9 @@ def main():
         'made--tree.pdf': pdf_file(tree_objects(), pad=1100),
         'made--short.pdf': pdf_file(short_objects()),
         'made--update.pdf': updated_file(),
+        'made--lf.pdf': pdf_file(plain_objects(), pad=1100),
+        'made--crlf.pdf': pdf_file(plain_objects(), pad=1100, eol=b'\r\n'),
+        'made--cr.pdf': pdf_file(plain_objects(), pad=1100, eol=b'\r'),
     }
     for name, data in made.items():
         write(os.path.join(corpus, name), data)
