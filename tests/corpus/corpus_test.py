@@ -22,6 +22,7 @@ import concurrent.futures
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -241,6 +242,9 @@ def main():
     if args.update and args.only:
         parser.error('--update rewrites the whole list: give no file names with it')
 
+    for tool, package in (('pdfinfo', 'poppler-utils'), ('qpdf', 'qpdf')):
+        if shutil.which(tool) is None:
+            sys.exit('corpus: %s is needed (Debian package %s)' % (tool, package))
     ensure_corpus(args.corpus)
     names = sorted(n for n in os.listdir(args.corpus) if n.endswith('.pdf'))
     if args.only:
