@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Opens generated PDFs of 100, 1,000 and 10,000 pages (classic table, and object streams made
 # by qpdf) with `brindle info`, `pdfinfo` and `mutool info` as whole processes, and prints for
-# each the median wall time of RUNS runs, the peak resident memory, and brindle's ratios.
+# each the median wall time of RUNS runs, the peak resident memory, and brindle's ratios to
+# the others (time/pi: brindle's time over pdfinfo's; mu: mutool's; mem: peak memory).
 #
 #     bench/compare-open.sh [BUILD_DIR] [RUNS]      (defaults: build, 5)
 #
@@ -47,6 +48,10 @@ measure() {
     echo "$(awk -v us="$median" 'BEGIN { printf "%.1f", us / 1000 }') $peak"
 }
 
+mib() {
+    awk -v k="$1" 'BEGIN { if (k ~ /^[0-9]+$/) printf "%.1f", k / 1024; else print "-" }'
+}
+
 ratio() {
     awk -v a="$1" -v b="$2" 'BEGIN { if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/ || b == 0) print "-"; else printf "%.2f", a / b }'
 }
@@ -57,7 +62,6 @@ for file in "${files[@]}"; do
     read -r bt bm <<<"$(measure "$brindle" info "$file")"
     read -r pt pm <<<"$(measure pdfinfo "$file")"
     read -r mt mm <<<"$(measure mutool info "$file")"
-    mib() { [ "$1" = - ] && echo - || awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
     printf '%-14s %22s %22s %22s %9s %9s %9s %9s\n' "$(basename "$file" .pdf)" \
         "$bt / $(mib "$bm")" "$pt / $(mib "$pm")" "$mt / $(mib "$mm")" \
         "$(ratio "$bt" "$pt")" "$(ratio "$bt" "$mt")" "$(ratio "$bm" "$pm")" "$(ratio "$bm" "$mm")"
