@@ -34,17 +34,18 @@ SKIPPED = 77
 
 
 class Run:
-    def __init__(self, status, out, err):
-        self.status, self.out, self.err = status, out, err
+    def __init__(self, status, out):
+        self.status, self.out = status, out
 
 
 def run(command):
+    """The exit status (None after a hang) and standard output of a command."""
     try:
-        done = subprocess.run(command, capture_output=True, timeout=SECONDS)
+        done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              timeout=SECONDS)
     except subprocess.TimeoutExpired:
-        return Run(None, '', '')
-    return Run(done.returncode, done.stdout.decode('utf-8', 'replace'),
-               done.stderr.decode('utf-8', 'replace'))
+        return Run(None, '')
+    return Run(done.returncode, done.stdout.decode('utf-8', 'replace'))
 
 
 def pages_to_check(count):
@@ -84,7 +85,7 @@ def xref_form(path):
     """How the file's last cross-reference section is written, as its startxref finds it."""
     with open(path, 'rb') as f:
         data = f.read()
-    offsets = re.findall(rb'startxref\s+(\d+)', data[-4096:])
+    offsets = re.findall(rb'startxref\s+(-?\d+)', data[-4096:])
     if not offsets:
         return 'no startxref'
     at = int(offsets[-1])
