@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The regression test of the PDF corpus: every file must open in brindle with the page count
 pdfinfo gives it, and its first, last and a few pages between must have pdfinfo's MediaBox and
-CropBox (within a point of pdfinfo's rounded values; brindle reports whole points).
+CropBox (within a point of pdfinfo's rounded values; brindle reports whole points); where
+brindle reports them, the rotation of those pages and whether the file is linearized and
+encrypted must be pdfinfo's too.
 
     tests/corpus/corpus_test.py --brindle build/bin/brindle --corpus build/corpus
     tests/corpus/corpus_test.py ... --update            # rewrite the expected failures
@@ -55,13 +57,16 @@ def pages_to_check(count):
 
 
 def reference(path):
-    """pdfinfo's page count and the boxes of the pages to check, or None if it cannot read the
-    file; boxes maps page to {'media_box': [...], 'crop_box': [...], 'rotate': n}."""
+    """pdfinfo's page count, the boxes of the pages to check and the file's flags, or None if it
+    cannot read the file; boxes maps page to {'media_box': [...], 'crop_box': [...],
+    'rotate': n}, flags maps 'linearized' and 'encrypted' to booleans."""
     info = run(['pdfinfo', path])
     found = re.search(r'^Pages:\s+(\d+)', info.out, re.M)
     if info.status != 0 or not found:
         return None
     count = int(found.group(1))
+    flags = {key: bool(re.search(r'^%s:\s+yes' % word, info.out, re.M))
+             for key, word in (('linearized', 'Optimized'), ('encrypted', 'Encrypted'))}
     boxes = {}
     picks = pages_to_check(count)
     if picks:
@@ -78,7 +83,7 @@ def reference(path):
             else:
                 key = 'media_box' if kind == 'MediaBox' else 'crop_box'
                 entry[key] = [float(v) for v in values.split()]
-    return count, boxes
+    return count, boxes, flags
 
 
 def xref_form(path):
@@ -146,13 +151,17 @@ def check(brindle, path):
     if expected is None:
         # pdfinfo cannot read it either: the file must be refused, with an error.
         return [] if 'error_code' in result else ['pdfinfo cannot read it, brindle opens it']
-    count, boxes = expected
+    count, boxes, flags = expected
     if 'error_code' in result:
         return ['%s: error %s: %s' % (xref_form(path), result['error_code'],
                                       result.get('error_message', ''))]
     problems = []
     if result.get('pages') != count:
         problems.append('page count %s vs %d' % (result.get('pages'), count))
+    # The file's flags are compared where brindle reports them.
+    for key, value in flags.items():
+        if key in result and bool(result[key]) != value:
+            problems.append('%s %s vs %s' % (key, str(result[key]).lower(), str(value).lower()))
     found = {}  # (what, ours, theirs) -> pages
     for page in sorted(boxes):
         if isinstance(result.get('pages'), int) and page > result['pages']:
@@ -190,7 +199,7 @@ def check(brindle, path):
 
 # A reason as check() words it; any other was written by hand.
 MEASURED = re.compile(r'^([a-z -]+(-?\d+)?: error \d+|page count |pages? \d|\d+ pages \(|exit status '
-                      r'|no answer |output is not JSON|pdfinfo cannot)')
+                      r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted )')
 
 
 def read_expected(path):
