@@ -11,7 +11,7 @@ brindle_packages=(
   zlib1g-dev libtiff-dev
   fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
-  qpdf
+  qpdf poppler-utils python3 time
   libpng-dev
   mupdf-tools
   clang libclang-rt-14-dev
