@@ -127,13 +127,6 @@ def box_matches(ours, theirs):
             and all(abs(o - round(t)) <= 1 for o, t in zip(ours, theirs)))
 
 
-def crop_matches(ours, theirs, media):
-    """brindle reports a page without a CropBox as [0 0 0 0], pdfinfo as its MediaBox."""
-    if ours == [0, 0, 0, 0] and box_matches([round(v) for v in theirs], media):
-        return True
-    return box_matches(ours, theirs)
-
-
 def where(pages):
     if len(pages) == 1:
         return 'page %d' % pages[0]
@@ -174,14 +167,11 @@ def check(brindle, path):
             found.setdefault(('page error', answer['error_code'], answer.get('error_message')),
                              []).append(page)
             continue
-        media = boxes[page].get('media_box')
         for key, name in (('media_box', 'media box'), ('crop_box', 'crop box')):
             theirs = boxes[page].get(key)
             if theirs is None:
                 continue
-            fits = (crop_matches(answer.get(key), theirs, media) if key == 'crop_box' and media
-                    else box_matches(answer.get(key), theirs))
-            if not fits:
+            if not box_matches(answer.get(key), theirs):
                 ours = answer.get(key)
                 ours = show(ours) if isinstance(ours, list) else str(ours)
                 found.setdefault((name, ours, show(theirs)), []).append(page)
