@@ -3,7 +3,8 @@
 pdfinfo gives it, and its first, last and a few pages between must have pdfinfo's MediaBox and
 CropBox (within a point of pdfinfo's rounded values; brindle reports whole points); where
 brindle reports them, the rotation of those pages and whether the file is linearized and
-encrypted must be pdfinfo's too.
+encrypted must be pdfinfo's too. Its last and first pages, extracted, must make a file that
+qpdf finds sound.
 
     tests/corpus/corpus_test.py --brindle build/bin/brindle --corpus build/corpus
     tests/corpus/corpus_test.py ... --update            # rewrite the expected failures
@@ -27,6 +28,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCRIPTS = os.path.join(HERE, '..', '..', 'scripts')
@@ -184,12 +186,34 @@ def check(brindle, path):
             problems.append('%s: error %s: %s' % (where(pages), ours, theirs))
         else:
             problems.append('%s: %s %s vs %s' % (where(pages), what, ours, theirs))
+    problems += check_extraction(brindle, path, result.get('pages'))
     return problems
+
+
+def check_extraction(brindle, path, count):
+    """The last page and the first, extracted, must make a file qpdf finds sound and pdfinfo
+    counts two pages in (one for a file of one page)."""
+    if not isinstance(count, int) or count < 1:
+        return []
+    pages = '%d,1' % count if count > 1 else '1'
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, 'extract.pdf')
+        done = run([brindle, 'extract', path, '-p', pages, '-o', out])
+        if done.status != 0:
+            return ['extract: exit status %s' % done.status]
+        checked = run(['qpdf', '--check', out])
+        if checked.status != 0:
+            return ['extract: qpdf --check status %s' % checked.status]
+        found = re.search(r'^Pages:\s+(\d+)', run(['pdfinfo', out]).out, re.M)
+        want = 2 if count > 1 else 1
+        if not found or int(found.group(1)) != want:
+            return ['extract: %s pages vs %d' % (found.group(1) if found else 'no', want)]
+    return []
 
 
 # A reason as check() words it; any other was written by hand.
 MEASURED = re.compile(r'^([a-z -]+(-?\d+)?: error \d+|page count |pages? \d|\d+ pages \(|exit status '
-                      r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted )')
+                      r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted |extract: )')
 
 
 def read_expected(path):
