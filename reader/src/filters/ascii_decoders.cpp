@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "object/lexer.h"
+
 namespace reader {
 namespace {
 
-bool isWhiteSpace(int c) { return c == 0 || c == 9 || c == 10 || c == 12 || c == 13 || c == 32; }
-
-int hexValue(int c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return 0;
-}
+// Any other character than a digit counts as 0.
+int hexValue(int c) { return std::max(pdf::hexDigitValue(uint8_t(c)), 0); }
 
 }  // namespace
 
@@ -56,7 +46,7 @@ void Base85Decoder::decodeGroup() {
     size_t count = 0;
     for (;;) {
         const int c = reader_.next();
-        if (isWhiteSpace(c)) {
+        if (pdf::isPdfWhite(uint8_t(c))) {
             continue;
         }
         if (c == 'z' && count == 0) {
@@ -113,7 +103,7 @@ size_t HexDecoder::read(std::span<uint8_t> out) {
             if (high >= 0) {
                 out[done++] = uint8_t(high << 4);
             }
-        } else if (!isWhiteSpace(c)) {
+        } else if (!pdf::isPdfWhite(uint8_t(c))) {
             if (high < 0) {
                 high = hexValue(c);
             } else {

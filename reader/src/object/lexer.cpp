@@ -6,19 +6,6 @@ namespace reader::pdf {
 
 namespace {
 
-int hexValue(uint8_t c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool isRegular(uint8_t c) { return !isPdfWhite(c) && !isPdfDelimiter(c); }
 
 // A signed run of digits with at most one point and at least one digit: an integer without the
@@ -169,7 +156,7 @@ Token Lexer::hexString(size_t start) {
         if (c == '>') {
             break;
         }
-        const int digit = hexValue(c);
+        const int digit = hexDigitValue(c);
         if (digit < 0) {
             continue;
         }
@@ -194,8 +181,8 @@ Token Lexer::name(size_t start) {
     while (position_ < data_.size() && isRegular(data_[position_])) {
         const uint8_t c = data_[position_++];
         if (c == '#' && position_ + 1 < data_.size()) {
-            const int high = hexValue(data_[position_]);
-            const int low = hexValue(data_[position_ + 1]);
+            const int high = hexDigitValue(data_[position_]);
+            const int low = hexDigitValue(data_[position_ + 1]);
             if (high >= 0 && low >= 0) {
                 token.text.push_back(char(high * 16 + low));
                 position_ += 2;

@@ -15,6 +15,19 @@ namespace reader::pdf {
 constexpr bool isPdfWhite(uint8_t c) {
     return c == 0 || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
 }
+/// The value of a hexadecimal digit, or -1.
+constexpr int hexDigitValue(uint8_t c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
 constexpr bool isPdfDelimiter(uint8_t c) {
     return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
            c == '}' || c == '/' || c == '%';

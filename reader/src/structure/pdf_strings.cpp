@@ -2,21 +2,14 @@
 
 #include <algorithm>
 
+#include "object/lexer.h"
 #include "structure/pdf_lexer.h"
 
 namespace reader {
 
 namespace {
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+int hexValue(char c) { return pdf::hexDigitValue(uint8_t(c)); }
 
 }  // namespace
 
