@@ -1,11 +1,13 @@
 // Runs arbitrary bytes as a page's content stream, with a font dictionary and an image taken
-// from the input too, and draws the page on a recording surface, selecting and not.
+// from the input too: reads its operators, and draws the page on a recording surface,
+// selecting and not.
 // Byte 0 chooses where the input splits: the first part is the font dictionary's body, the rest
 // the content.
 #include <unistd.h>
 
 #include <string>
 
+#include "content/content_parser.h"
 #include "library/library_state.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
@@ -32,6 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const size_t split = std::min<size_t>(input.size(), data[0]);
+    // The content as the operator reader sees it: every operator's operands within bounds.
+    const std::string content = input.substr(split);
+    reader::pdf::ContentParser parser(
+        std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    while (const std::optional<reader::pdf::ContentInstruction> instruction = parser.next()) {
+        if (instruction->operands.size() > reader::pdf::ContentParser::kMaxOperands ||
+            instruction->offset >= content.size()) {
+            __builtin_trap();
+        }
+    }
     reader::fixtures::PdfLayout layout =
         reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
     layout.objects[2].body =
