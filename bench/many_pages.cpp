@@ -37,8 +37,8 @@ std::filesystem::path manyPagesFile(int pages, XrefForm form) {
     std::filesystem::path path = classic;
     if (form == XrefForm::ObjectStreams) {
         path = dir.path() / (stem + "-objstm.pdf");
-        const std::string command = "qpdf --object-streams=generate '" + classic.string() +
-                                    "' '" + path.string() + "' >/dev/null 2>&1";
+        const std::string command = "qpdf --object-streams=generate '" + classic.string() + "' '" +
+                                    path.string() + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) != 0) {
             path.clear();
         }

@@ -9,8 +9,8 @@
 #include "images/image_xobject.h"
 #include "images/inline_image.h"
 #include "object/parser.h"
-#include "xref/stream_data.h"
 #include "surface/recording_surface.h"
+#include "xref/stream_data.h"
 
 namespace {
 
@@ -51,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             context.resolve, limit);
     };
     const std::optional<reader::pdf::IndirectObject> object =
-        reader::pdf::Parser(bytes, kLookup.size()).parseIndirect(
-            [&](reader::pdf::Ref ref) { return context.resolve(reader::pdf::Object::ref(ref)).asInt(); });
+        reader::pdf::Parser(bytes, kLookup.size()).parseIndirect([&](reader::pdf::Ref ref) {
+            return context.resolve(reader::pdf::Object::ref(ref)).asInt();
+        });
     if (object) {
         if (const reader::ImageResult result = reader::ReadImageXObject(object->object, context);
             result.image) {

@@ -7,11 +7,11 @@
 
 #include "images/image_record.h"
 #include "library/type1_rasteriser.h"
-#include "reader_records.h"
 #include "pages/page_list.h"
-#include "xref/document.h"
+#include "reader_records.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
+#include "xref/document.h"
 #include "zor/zor_format.h"
 
 using namespace reader;

@@ -88,8 +88,10 @@ TEST(ContentParserTest, InlineImagesKeepTheirDataWhole) {
     };
     const Case cases[] = {
         {"plain, EI in the data", "BI /W 2 /H 1 /BPC 8 /CS /G ID EI EI Q", "EI", "Q"},
-        {"plain, long names", "BI /Width 1 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB "
-                              "ID abcdef\nEI q", "abcdef", "q"},
+        {"plain, long names",
+         "BI /Width 1 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceRGB "
+         "ID abcdef\nEI q",
+         "abcdef", "q"},
         {"mask", "BI /IM true /W 9 /H 1 ID xy EI Q", "xy", "Q"},
         {"filtered", "BI /W 1 /H 1 /BPC 8 /CS /G /F /AHx ID 4EI1> EI Q", "4EI1>", "Q"},
         {"length wrong", "BI /W 1 /H 1 /BPC 8 /CS /G ID abc EI Q", "abc", "Q"},
@@ -101,8 +103,7 @@ TEST(ContentParserTest, InlineImagesKeepTheirDataWhole) {
         const std::optional<ContentInstruction> image = parser.next();
         ASSERT_TRUE(image && image->op) << c.name;
         EXPECT_EQ(image->op->op, ContentOp::kInlineImage) << c.name;
-        EXPECT_EQ(std::string(image->imageData.begin(), image->imageData.end()), c.data)
-            << c.name;
+        EXPECT_EQ(std::string(image->imageData.begin(), image->imageData.end()), c.data) << c.name;
         const std::optional<ContentInstruction> next = parser.next();
         EXPECT_EQ(next ? next->keyword : "", c.after) << c.name;
     }

@@ -130,8 +130,8 @@ TEST(DecodeStreamTest, ParametersGoWithTheirFilterAndDecodingStopsAtTheLimit) {
     };
     const auto dictWith = [](pdf::Object parms) {
         pdf::Dict dict;
-        dict.set("Filter", pdf::Object::array({pdf::Object::name("AHx"),
-                                               pdf::Object::name("FlateDecode")}));
+        dict.set("Filter",
+                 pdf::Object::array({pdf::Object::name("AHx"), pdf::Object::name("FlateDecode")}));
         dict.set("DecodeParms", std::move(parms));
         return dict;
     };
@@ -140,8 +140,7 @@ TEST(DecodeStreamTest, ParametersGoWithTheirFilterAndDecodingStopsAtTheLimit) {
     predictor.set("Columns", pdf::Object::ref({9, 0}));
     const pdf::Dict own =
         dictWith(pdf::Object::array({pdf::Object(), pdf::Object::dict(predictor)}));
-    EXPECT_EQ(pdf::decodeStreamData(raw, own, resolve),
-              (std::vector<uint8_t>{1, 2, 3, 2, 3, 4}));
+    EXPECT_EQ(pdf::decodeStreamData(raw, own, resolve), (std::vector<uint8_t>{1, 2, 3, 2, 3, 4}));
     EXPECT_EQ(pdf::decodeStreamData(raw, own, resolve, 4), (std::vector<uint8_t>{1, 2, 3, 2}));
     const pdf::Dict first = dictWith(pdf::Object::array({pdf::Object::dict(predictor)}));
     EXPECT_EQ(pdf::decodeStreamData(raw, first, resolve), bytesOf(rows))

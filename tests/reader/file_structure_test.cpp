@@ -150,10 +150,9 @@ TEST_P(OpenFailureTest, FailsWithItsCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, OpenFailureTest,
-    testing::Values(
-        FailureCase{"NotPdf", "GIF89a" + std::string(2000, ' '), 8},
-        FailureCase{"NoObjectAtAll", "%PDF-1.4\n" + std::string(2000, 'x'), 17},
-        FailureCase{"NoPage", pagelessPdf(), 16}),
+    testing::Values(FailureCase{"NotPdf", "GIF89a" + std::string(2000, ' '), 8},
+                    FailureCase{"NoObjectAtAll", "%PDF-1.4\n" + std::string(2000, 'x'), 17},
+                    FailureCase{"NoPage", pagelessPdf(), 16}),
     [](const testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.name); });
 
 // Files whose tables, trailers or catalogs are damaged or missing open through a scan of their
@@ -174,8 +173,8 @@ TEST_F(FileStructureTest, DamagedStructuresOpenThroughRepair) {
     };
     for (const FailureCase& c : cases) {
         CReader reader;
-        ASSERT_EQ(reader.Open(write(c.bytes).c_str()), 1) << c.name << ": "
-                                                            << reader.GetLastErrorMsg();
+        ASSERT_EQ(reader.Open(write(c.bytes).c_str()), 1)
+            << c.name << ": " << reader.GetLastErrorMsg();
         EXPECT_EQ(reader.pageCount(), 2) << c.name;
         ASSERT_EQ(reader.GetPage(2), 1) << c.name;
         ASSERT_EQ(reader.pageContents().size(), 1u) << c.name;

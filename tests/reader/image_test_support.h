@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
-
-#include <map>
-#include <memory>
 
 #include "images/image_context.h"
 #include "images/image_record.h"
@@ -38,8 +37,8 @@ class ObjectTexts {
         };
         context_.decode = [state = state_, resolve = context_.resolve](const pdf::Stream& stream,
                                                                        size_t limit) {
-            const auto bytes = std::span(reinterpret_cast<const uint8_t*>(state->text.data()),
-                                         state->text.size());
+            const auto bytes =
+                std::span(reinterpret_cast<const uint8_t*>(state->text.data()), state->text.size());
             const size_t start = std::min(stream.offset, bytes.size());
             return pdf::decodeStreamData(
                 bytes.subspan(start, std::min(stream.length, bytes.size() - start)), stream.dict,
@@ -52,8 +51,8 @@ class ObjectTexts {
         const size_t at = state_->text.size();
         state_->text += text;
         state_->text += '\n';
-        const auto bytes = std::span(reinterpret_cast<const uint8_t*>(state_->text.data()),
-                                     state_->text.size());
+        const auto bytes =
+            std::span(reinterpret_cast<const uint8_t*>(state_->text.data()), state_->text.size());
         pdf::Parser parser(bytes, at);
         std::optional<pdf::IndirectObject> object = parser.parseIndirect(
             [this](pdf::Ref ref) { return context_.resolve(pdf::Object::ref(ref)).asInt(); });

@@ -198,8 +198,8 @@ TEST(ImageXObjectTest, IndexedImagesTakeTheirPaletteFromAFilteredLookup) {
                                                                      .height = 1,
                                                                      .colour = JpegColour::kGrey,
                                                                      .quality = 100});
-        const ObjectTexts context =
-            objectsOf({streamObject(9, "/Filter /DCTDecode", std::string(jpeg.begin(), jpeg.end()))});
+        const ObjectTexts context = objectsOf(
+            {streamObject(9, "/Filter /DCTDecode", std::string(jpeg.begin(), jpeg.end()))});
         const ImageRecord image = readImage(
             "/Width 3 /Height 1 /BitsPerComponent " + std::to_string(c.bits) +
                 " /ColorSpace [/Indexed /DeviceRGB " + std::to_string(c.hival) + " 9 0 R]",
@@ -244,9 +244,9 @@ TEST(ImageXObjectTest, ColourSpacesByReferenceProfilesAndStringLookups) {
                       bytesOf({1, 2, 3}), objects);
         EXPECT_EQ(rowFromTop(image, 0), rgbRow) << space;
     }
-    const ImageRecord grey = readImage(
-        "/Width 1 /Height 1 /BitsPerComponent 8 /ColorSpace [/ICCBased 8 0 R]", bytesOf({9}),
-        objects);
+    const ImageRecord grey =
+        readImage("/Width 1 /Height 1 /BitsPerComponent 8 /ColorSpace [/ICCBased 8 0 R]",
+                  bytesOf({9}), objects);
     EXPECT_EQ(grey.palette()[9], 0x090909u);
     const ImageRecord indexed = readImage(
         "/Width 2 /Height 1 /BitsPerComponent 8 /ColorSpace [/Indexed /DeviceRGB 1 <0000FF10E020>]",

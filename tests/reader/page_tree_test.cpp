@@ -99,8 +99,9 @@ TEST_F(PageTreeTest, BoxesAndRotationAreInherited) {
     layout.objects = {
         {1, "<</Type/Catalog/Pages 2 0 R>>"},
         {2, "<</Type/Pages/Kids[3 0 R 6 0 R]/Count 3/MediaBox[0 0 500 700]/Rotate 90>>"},
-        {3, "<</Type/Pages/Parent 2 0 R/Kids[4 0 R 5 0 R]/Count 2/CropBox[10 10 400 600]"
-            "/Rotate -90>>"},
+        {3,
+         "<</Type/Pages/Parent 2 0 R/Kids[4 0 R 5 0 R]/Count 2/CropBox[10 10 400 600]"
+         "/Rotate -90>>"},
         pageObject(4, 3, "/Contents 20 0 R"),
         pageObject(5, 3, "/MediaBox [0 0 300 300] /Rotate 450 /UserUnit 2 /Contents 20 0 R"),
         pageObject(6, 2, "/Contents 20 0 R"),

@@ -18,75 +18,75 @@ enum class ContentOp : uint8_t {
     kSetFlatness,    // i
     kSetExtGState,   // gs
     // special graphics state
-    kSave,       // q
-    kRestore,    // Q
-    kConcat,     // cm
+    kSave,     // q
+    kRestore,  // Q
+    kConcat,   // cm
     // path construction
-    kMoveTo,       // m
-    kLineTo,       // l
-    kCurveTo,      // c
-    kCurveToV,     // v
-    kCurveToY,     // y
-    kClosePath,    // h
-    kRectangle,    // re
+    kMoveTo,     // m
+    kLineTo,     // l
+    kCurveTo,    // c
+    kCurveToV,   // v
+    kCurveToY,   // y
+    kClosePath,  // h
+    kRectangle,  // re
     // path painting
-    kStroke,               // S
-    kCloseStroke,          // s
-    kFill,                 // f
-    kFillObsolete,         // F
-    kFillEvenOdd,          // f*
-    kFillStroke,           // B
-    kFillStrokeEvenOdd,    // B*
-    kCloseFillStroke,      // b
+    kStroke,                  // S
+    kCloseStroke,             // s
+    kFill,                    // f
+    kFillObsolete,            // F
+    kFillEvenOdd,             // f*
+    kFillStroke,              // B
+    kFillStrokeEvenOdd,       // B*
+    kCloseFillStroke,         // b
     kCloseFillStrokeEvenOdd,  // b*
-    kEndPath,              // n
+    kEndPath,                 // n
     // clipping
     kClip,         // W
     kClipEvenOdd,  // W*
     // text objects and state
-    kBeginText,         // BT
-    kEndText,           // ET
-    kSetCharSpacing,    // Tc
-    kSetWordSpacing,    // Tw
-    kSetHorizontalScale,  // Tz
-    kSetLeading,        // TL
-    kSetFont,           // Tf
-    kSetRenderMode,     // Tr
-    kSetRise,           // Ts
-    kMoveText,          // Td
-    kMoveTextSetLeading,  // TD
-    kSetTextMatrix,     // Tm
-    kNextLine,          // T*
-    kShowText,          // Tj
-    kShowTextArray,     // TJ
-    kNextLineShowText,  // '
+    kBeginText,                // BT
+    kEndText,                  // ET
+    kSetCharSpacing,           // Tc
+    kSetWordSpacing,           // Tw
+    kSetHorizontalScale,       // Tz
+    kSetLeading,               // TL
+    kSetFont,                  // Tf
+    kSetRenderMode,            // Tr
+    kSetRise,                  // Ts
+    kMoveText,                 // Td
+    kMoveTextSetLeading,       // TD
+    kSetTextMatrix,            // Tm
+    kNextLine,                 // T*
+    kShowText,                 // Tj
+    kShowTextArray,            // TJ
+    kNextLineShowText,         // '
     kNextLineSpacingShowText,  // "
     // Type 3 glyphs
     kSetGlyphWidth,     // d0
     kSetGlyphWidthBox,  // d1
     // colour
-    kSetStrokeSpace,        // CS
-    kSetFillSpace,          // cs
-    kSetStrokeColour,       // SC
-    kSetStrokeColourN,      // SCN
-    kSetFillColour,         // sc
-    kSetFillColourN,        // scn
-    kSetStrokeGray,         // G
-    kSetFillGray,           // g
-    kSetStrokeRgb,          // RG
-    kSetFillRgb,            // rg
-    kSetStrokeCmyk,         // K
-    kSetFillCmyk,           // k
+    kSetStrokeSpace,    // CS
+    kSetFillSpace,      // cs
+    kSetStrokeColour,   // SC
+    kSetStrokeColourN,  // SCN
+    kSetFillColour,     // sc
+    kSetFillColourN,    // scn
+    kSetStrokeGray,     // G
+    kSetFillGray,       // g
+    kSetStrokeRgb,      // RG
+    kSetFillRgb,        // rg
+    kSetStrokeCmyk,     // K
+    kSetFillCmyk,       // k
     // shading, XObjects, inline images
     kShade,        // sh
     kDoXObject,    // Do
     kInlineImage,  // BI ... ID ... EI, given as one operator
     // marked content
-    kMarkPoint,             // MP
-    kMarkPointProperties,   // DP
-    kBeginMarked,           // BMC
-    kBeginMarkedProperties, // BDC
-    kEndMarked,             // EMC
+    kMarkPoint,              // MP
+    kMarkPointProperties,    // DP
+    kBeginMarked,            // BMC
+    kBeginMarkedProperties,  // BDC
+    kEndMarked,              // EMC
     // compatibility sections
     kBeginCompatibility,  // BX
     kEndCompatibility,    // EX

@@ -47,8 +47,8 @@ std::optional<size_t> plainImageBytes(const Dict& dict) {
     const std::optional<int64_t> height = entry(dict, "H", "Height").asInt();
     const int64_t bits = mask ? 1 : entry(dict, "BPC", "BitsPerComponent").asInt().value_or(0);
     const int components = mask ? 1 : componentsOf(entry(dict, "CS", "ColorSpace"));
-    if (!width || !height || *width <= 0 || *height <= 0 || *width > 1 << 20 ||
-        *height > 1 << 20 || bits <= 0 || bits > 16 || components == 0) {
+    if (!width || !height || *width <= 0 || *height <= 0 || *width > 1 << 20 || *height > 1 << 20 ||
+        bits <= 0 || bits > 16 || components == 0) {
         return std::nullopt;
     }
     return size_t((*width * components * bits + 7) / 8 * *height);

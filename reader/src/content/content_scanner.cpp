@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "images/image_context.h"
-#include "xref/document.h"
 #include "images/image_record.h"
 #include "images/image_xobject.h"
 #include "images/inline_image.h"
@@ -19,6 +18,7 @@
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 #include "text/text_units.h"
+#include "xref/document.h"
 
 using namespace reader;
 

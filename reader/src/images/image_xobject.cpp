@@ -17,7 +17,8 @@ size_t sampleBytes(const ImageDictionary& d) {
     uint64_t components = 1;
     if (d.colour.kind == ColourKind::kCmyk) {
         components = 4;
-    } else if (d.colour.kind == ColourKind::kRgb || (d.colour.kind == ColourKind::kNone && !oneBit)) {
+    } else if (d.colour.kind == ColourKind::kRgb ||
+               (d.colour.kind == ColourKind::kNone && !oneBit)) {
         components = 3;
     }
     const uint64_t bits = oneBit ? 1 : uint64_t(std::clamp(d.bits, 1, 16));

@@ -1,15 +1,14 @@
 // The current page: its dictionary, font and XObject resources and content streams.
 #include <algorithm>
-
 #include <functional>
 #include <set>
 
 #include "pages/page_list.h"
 #include "reader/creader.h"
 #include "reader_records.h"
-#include "xref/document.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
+#include "xref/document.h"
 
 using namespace reader;
 

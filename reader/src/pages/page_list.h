@@ -22,8 +22,8 @@ struct PageBox {
 
 struct PageEntry {
     Ref ref;
-    Object page;       ///< the page dictionary
-    Object resources;  ///< the page's or the nearest ancestor's, resolved; null when none
+    Object page;            ///< the page dictionary
+    Object resources;       ///< the page's or the nearest ancestor's, resolved; null when none
     Object resourcesEntry;  ///< the same as that node wrote it: a reference or the dictionary
     std::optional<PageBox> mediaBox;
     std::optional<PageBox> cropBox;

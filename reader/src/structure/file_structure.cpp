@@ -20,9 +20,7 @@ namespace {
 
 constexpr int64_t kZorHeaderSize = zor::kHeaderSize;
 
-int32_t roundedCoordinate(double v) {
-    return int32_t(std::clamp(std::round(v), -2.0e9, 2.0e9));
-}
+int32_t roundedCoordinate(double v) { return int32_t(std::clamp(std::round(v), -2.0e9, 2.0e9)); }
 
 void copyBox(const pdf::PageBox& box, int32_t (&to)[4]) {
     to[0] = roundedCoordinate(box.x0);
@@ -85,8 +83,9 @@ bool CReader::openDocument() {
     document_ = pdf::Document::open(pdf_);
     if (document_ == nullptr) {
         SetErrorCode(kNoCatalog);
-        WriteLog(kLogError, "%s\r\n", "CReader::Open--Neither the file's tables nor a scan of it "
-                                      "find a catalog.");
+        WriteLog(kLogError, "%s\r\n",
+                 "CReader::Open--Neither the file's tables nor a scan of it "
+                 "find a catalog.");
         return false;
     }
     const pdf::Dict& trailer = document_->trailer();
@@ -149,7 +148,8 @@ std::optional<std::string> CReader::ReadObjToBufferByID(int32_t n) {
     }
     const pdf::Stream* stream = object.asStream();
     return pdf::writeIndirectObject(
-        *ref, object, stream != nullptr ? document_->storedStream(*stream) : std::vector<uint8_t>{});
+        *ref, object,
+        stream != nullptr ? document_->storedStream(*stream) : std::vector<uint8_t>{});
 }
 
 std::optional<std::vector<uint8_t>> CReader::ReadStreamByID(int32_t n) {

@@ -16,12 +16,12 @@
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"
-#include "xref/document.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
 #include "surface/font_service.h"
 #include "surface/text_decode.h"
 #include "text/font_files.h"
+#include "xref/document.h"
 
 using namespace reader;
 
@@ -277,11 +277,11 @@ bool CReader::GetFontDetail(TFont& font, const pdf::Dict& dict, int depth) {
     }
     if (const pdf::Object encoding = value("Encoding"); !encoding.isNull()) {
         const pdf::Dict* differences = encoding.asDict();
-        font.encoding = differences != nullptr
-                            ? std::string(document_->resolve(differences->get("BaseEncoding"))
-                                              .asName()
-                                              .value_or(""))
-                            : std::string(encoding.asName().value_or(""));
+        font.encoding =
+            differences != nullptr
+                ? std::string(
+                      document_->resolve(differences->get("BaseEncoding")).asName().value_or(""))
+                : std::string(encoding.asName().value_or(""));
     }
     number("FirstChar", font.firstChar);
     number("LastChar", font.lastChar);

@@ -8,22 +8,22 @@
 // look as they did. The file is written under a temporary name and renamed only when
 // complete.
 #include <algorithm>
-#include <map>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "files/partial_file.h"
 #include "library/export_guard.h"
 #include "library/library_state.h"
+#include "object/object_writer.h"
+#include "object/parser.h"
+#include "pages/page_list.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
 #include "reader_records.h"
 #include "support/debug_log.h"
 #include "support/error_codes.h"
-#include "object/object_writer.h"
-#include "object/parser.h"
-#include "pages/page_list.h"
 #include "xref/document.h"
 
 using namespace reader;

@@ -52,9 +52,8 @@ bool copyMasked(std::FILE* input, PartialFile& output, const std::function<void(
                 int64_t limit = INT64_MAX) {
     std::array<uint8_t, kBlockSize> block{};
     for (int64_t left = limit; left > 0;) {
-        const size_t got =
-            std::fread(block.data(), 1, size_t(std::min<int64_t>(left, int64_t(block.size()))),
-                       input);
+        const size_t got = std::fread(
+            block.data(), 1, size_t(std::min<int64_t>(left, int64_t(block.size()))), input);
         if (got == 0) {
             return std::ferror(input) == 0;
         }
@@ -147,11 +146,11 @@ int RDLL_UnPackFile(const char* source, const char* destination, int /*unused*/)
         // reader expects.
         std::array<uint8_t, zor::kHeaderSize> header{};
         const int64_t length = fseeko(input.get(), 0, SEEK_END) == 0 ? ftello(input.get()) : -1;
-        const bool headed = length >= 0 && fseeko(input.get(), 0, SEEK_SET) == 0 &&
-                            std::fread(header.data(), 1, header.size(), input.get()) ==
-                                header.size();
-        if (!headed || !copyMasked(input.get(), output, {},
-                                   zor::packedPdfSize(header.data(), length)) ||
+        const bool headed =
+            length >= 0 && fseeko(input.get(), 0, SEEK_SET) == 0 &&
+            std::fread(header.data(), 1, header.size(), input.get()) == header.size();
+        if (!headed ||
+            !copyMasked(input.get(), output, {}, zor::packedPdfSize(header.data(), length)) ||
             !output.commit()) {
             fail(kReadFileError, "RDLL_UnPackFile-- read file error!");
             return 0;
