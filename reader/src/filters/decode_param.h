@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace reader {
 
@@ -18,6 +19,8 @@ struct DecodeParam {
     uint8_t endOfBlock = 1;
     uint8_t blackIs1 = 0;
     int32_t damagedRowsBeforeError = 0;  ///< read, not used
+    /// JBIG2Decode: the document's global segments, decoded; they must outlive the decoder.
+    const std::vector<uint8_t>* jbig2Globals = nullptr;
 };
 
 /// Sets every field to its default.

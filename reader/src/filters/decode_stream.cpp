@@ -8,6 +8,7 @@
 #include "filters/byte_source.h"
 #include "filters/fax_decoder.h"
 #include "filters/inflate_decoder.h"
+#include "filters/jbig2_decoder.h"
 #include "filters/jpeg_baseline_decoder.h"
 #include "filters/lzw_decoder.h"
 #include "filters/row_predictor.h"
@@ -23,7 +24,7 @@ struct FilterNames {
     std::string_view abbreviation;
 };
 
-constexpr std::array<FilterNames, 7> kFilterNames = {{
+constexpr std::array<FilterNames, 8> kFilterNames = {{
     {"DCTDecode", "DCT"},
     {"FlateDecode", "Fl"},
     {"ASCII85Decode", "A85"},
@@ -31,6 +32,7 @@ constexpr std::array<FilterNames, 7> kFilterNames = {{
     {"LZWDecode", "LZW"},
     {"RunLengthDecode", "RL"},
     {"CCITTFaxDecode", "CCF"},
+    {"JBIG2Decode", "JBIG2Decode"},
 }};
 
 }  // namespace
@@ -51,6 +53,7 @@ std::unique_ptr<ByteSource> MakeDecoder(int code, std::unique_ptr<ByteSource> in
                 std::make_unique<LzwDecoder>(std::move(input), param), param);
         case kRunLength: return std::make_unique<RunLengthDecoder>(std::move(input), param);
         case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
+        case kJbig2: return std::make_unique<Jbig2Decoder>(std::move(input), param);
         default: return nullptr;
     }
 }

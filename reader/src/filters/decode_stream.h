@@ -21,6 +21,7 @@ enum FilterCode : int {
     kLzw = 4,
     kRunLength = 5,
     kCcittFax = 6,
+    kJbig2 = 7,
 };
 
 /// The most filters one stream may name.

@@ -41,8 +41,12 @@ const Dict* Document::catalog() {
 }
 
 std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream, size_t limit) {
-    return decodeStreamData(storedStream(stream), stream.dict,
-                            [this](const Object& value) { return resolve(value); }, limit);
+    const ValueResolver resolver = [this](const Object& value) { return resolve(value); };
+    // A stream the parameters name (JBIG2 globals) is decoded without naming others in turn.
+    const StreamDecoder other = [&](const Stream& named) {
+        return decodeStreamData(storedStream(named), named.dict, resolver);
+    };
+    return decodeStreamData(storedStream(stream), stream.dict, resolver, limit, other);
 }
 
 std::vector<uint8_t> Document::storedStream(const Stream& stream) const {

@@ -1,6 +1,7 @@
 #include "xref/stream_data.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
 
 #include "filters/decode_stream.h"
@@ -14,8 +15,8 @@ class Values {
     Values(const Dict* dict, const ValueResolver& resolve) : dict_(dict), resolve_(resolve) {}
 
     void number(std::string_view key, int32_t& field) const {
-        if (const std::optional<int64_t> v = value(key).asInt(); v && *v >= INT32_MIN &&
-                                                                  *v <= INT32_MAX) {
+        if (const std::optional<int64_t> v = value(key).asInt();
+            v && *v >= INT32_MIN && *v <= INT32_MAX) {
             field = int32_t(*v);
         }
     }
@@ -33,7 +34,10 @@ class Values {
     const ValueResolver& resolve_;
 };
 
-DecodeParam paramsOf(const Object& parms, const ValueResolver& resolve) {
+// The parameters in `parms`; a stream they name is decoded into `held`, which the decoder
+// reads from.
+DecodeParam paramsOf(const Object& parms, const ValueResolver& resolve,
+                     const StreamDecoder& decodeOther, std::vector<uint8_t>& held) {
     DecodeParam param;
     const Values values(parms.asDict(), resolve);
     values.number("Predictor", param.predictor);
@@ -48,15 +52,23 @@ DecodeParam paramsOf(const Object& parms, const ValueResolver& resolve) {
     values.flag("EndOfBlock", param.endOfBlock);
     values.flag("BlackIs1", param.blackIs1);
     values.number("DamagedRowsBeforeError", param.damagedRowsBeforeError);
+    if (const Dict* dict = parms.asDict(); dict != nullptr && decodeOther) {
+        const Object globals = resolve(dict->get("JBIG2Globals"));
+        if (const Stream* stream = globals.asStream()) {
+            if (std::optional<std::vector<uint8_t>> data = decodeOther(*stream)) {
+                held = std::move(*data);
+                param.jbig2Globals = &held;
+            }
+        }
+    }
     return param;
 }
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw,
-                                                     const Dict& dict,
-                                                     const ValueResolver& resolve,
-                                                     size_t limit) {
+std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw, const Dict& dict,
+                                                     const ValueResolver& resolve, size_t limit,
+                                                     const StreamDecoder& decodeOther) {
     const Object filter = resolve(dict.get("Filter"));
     const Object parms = resolve(dict.get("DecodeParms"));
     std::vector<Object> names;
@@ -71,16 +83,18 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
         return std::nullopt;
     }
     try {
+        std::array<std::vector<uint8_t>, kMaxFilters> held;  // streams the parameters name
         std::unique_ptr<ByteSource> source = std::make_unique<BufferSource>(raw);
         for (size_t i = 0; i < names.size(); ++i) {
             const std::optional<std::string_view> name = names[i].asName();
             const int code = name ? FilterCodeOf(*name) : -1;
             // Parameters go with their filter; a lone dictionary serves every filter.
             const Array* list = parms.asArray();
-            const Object own = list == nullptr ? parms
+            const Object own = list == nullptr    ? parms
                                : i < list->size() ? resolve((*list)[i])
                                                   : Object();
-            source = code >= 0 ? MakeDecoder(code, std::move(source), paramsOf(own, resolve))
+            source = code >= 0 ? MakeDecoder(code, std::move(source),
+                                             paramsOf(own, resolve, decodeOther, held[i]))
                                : nullptr;
             if (source == nullptr) {
                 return std::nullopt;

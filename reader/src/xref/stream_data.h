@@ -14,6 +14,8 @@ namespace reader::pdf {
 
 /// What an indirect value of the stream's dictionary stands for.
 using ValueResolver = std::function<Object(const Object&)>;
+/// The decoded data of another stream a filter's parameters name (JBIG2 globals).
+using StreamDecoder = std::function<std::optional<std::vector<uint8_t>>(const Stream&)>;
 
 /// The data of `raw` (a stream's bytes as stored) through the filters `dict` names: at most
 /// `limit` bytes, decoded only as far as they are needed. Nothing when it names a filter the
@@ -21,7 +23,8 @@ using ValueResolver = std::function<Object(const Object&)>;
 std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw,
                                                      const Dict& dict,
                                                      const ValueResolver& resolve,
-                                                     size_t limit = kMaxDecodedBytes);
+                                                     size_t limit = kMaxDecodedBytes,
+                                                     const StreamDecoder& decodeOther = {});
 
 /// The same for `stream`, whose bytes lie in `file`, with direct values only (what the
 /// cross-reference streams a table is read from must be).
