@@ -12,7 +12,7 @@ brindle_packages=(
   fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
   qpdf poppler-utils python3 time
-  libjbig2dec0-dev
+  libjbig2dec0-dev libopenjp2-7-dev
   libpng-dev
   mupdf-tools
   clang libclang-rt-14-dev

@@ -69,7 +69,7 @@ TEST(DecodeStreamTest, FilterNamesFullAbbreviatedAndRefused) {
                           Case{" [ /ASCII85Decode /FlateDecode ]", 2, {kAscii85, kFlate}},
                           Case{"[/AHx/LZW/RL/CCF]", 4, {kAsciiHex, kLzw, kRunLength, kCcittFax}},
                           Case{"/DCT /Length 5", 1, {kDct}}, Case{"/JBIG2Decode", 1, {kJbig2}},
-                          Case{"/JPXDecode", -1, {}},
+                          Case{"/JPXDecode", 1, {kJpx}}, Case{"/Crypt", -1, {}},
                           Case{"[/Fl /Fl /Fl /Fl /Fl]", -1, {}}}) {
         int codes[kMaxFilters] = {};
         int count = 0;

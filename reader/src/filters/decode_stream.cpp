@@ -9,6 +9,7 @@
 #include "filters/fax_decoder.h"
 #include "filters/inflate_decoder.h"
 #include "filters/jbig2_decoder.h"
+#include "filters/jpx_decoder.h"
 #include "filters/jpeg_baseline_decoder.h"
 #include "filters/lzw_decoder.h"
 #include "filters/row_predictor.h"
@@ -24,7 +25,7 @@ struct FilterNames {
     std::string_view abbreviation;
 };
 
-constexpr std::array<FilterNames, 8> kFilterNames = {{
+constexpr std::array<FilterNames, 9> kFilterNames = {{
     {"DCTDecode", "DCT"},
     {"FlateDecode", "Fl"},
     {"ASCII85Decode", "A85"},
@@ -33,6 +34,7 @@ constexpr std::array<FilterNames, 8> kFilterNames = {{
     {"RunLengthDecode", "RL"},
     {"CCITTFaxDecode", "CCF"},
     {"JBIG2Decode", "JBIG2Decode"},
+    {"JPXDecode", "JPXDecode"},
 }};
 
 }  // namespace
@@ -54,6 +56,7 @@ std::unique_ptr<ByteSource> MakeDecoder(int code, std::unique_ptr<ByteSource> in
         case kRunLength: return std::make_unique<RunLengthDecoder>(std::move(input), param);
         case kCcittFax: return std::make_unique<FaxDecoder>(std::move(input), param);
         case kJbig2: return std::make_unique<Jbig2Decoder>(std::move(input), param);
+        case kJpx: return std::make_unique<JpxDecoder>(std::move(input), param);
         default: return nullptr;
     }
 }

@@ -22,6 +22,7 @@ enum FilterCode : int {
     kRunLength = 5,
     kCcittFax = 6,
     kJbig2 = 7,
+    kJpx = 8,
 };
 
 /// The most filters one stream may name.

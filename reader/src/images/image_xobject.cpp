@@ -29,6 +29,13 @@ size_t sampleBytes(const ImageDictionary& d) {
     return size_t(std::min<uint64_t>(row * uint64_t(d.height), kMaxDecodedBytes));
 }
 
+// Whether the last of the stream's filters is JPXDecode.
+bool isJpx(const pdf::Object& filter, const ImageContext& context) {
+    const pdf::Array* list = filter.asArray();
+    return list != nullptr ? !list->empty() && context.resolve(list->back()).isName("JPXDecode")
+                           : filter.isName("JPXDecode");
+}
+
 }  // namespace
 
 int32_t GetImageID(std::string_view name,
@@ -56,12 +63,25 @@ ImageResult ReadImageXObject(const pdf::Object& object, const ImageContext& cont
     if (!dictionary.decodeValid) {
         return {};
     }
+    ImageDictionary d = dictionary;
+    const bool jpx = isJpx(context.resolve(stream->dict.get("Filter")), context);
+    if (jpx && d.bits == 0) {
+        d.bits = 8;  // JPEG 2000 samples come as 8 bits
+    }
     const std::optional<std::vector<uint8_t>> samples =
-        context.decode ? context.decode(*stream, sampleBytes(dictionary)) : std::nullopt;
+        context.decode ? context.decode(*stream, jpx ? kMaxDecodedBytes : sampleBytes(d))
+                       : std::nullopt;
+    if (jpx && samples && d.colour.kind == ColourKind::kNone && d.width > 0 && d.height > 0) {
+        // Without /ColorSpace the image's own components decide.
+        const size_t perPixel = samples->size() / (size_t(d.width) * size_t(d.height));
+        d.colour.kind = perPixel == 1   ? ColourKind::kGrey
+                        : perPixel == 4 ? ColourKind::kCmyk
+                                        : ColourKind::kRgb;
+    }
     if (!samples) {
         return {};
     }
-    std::optional<ImageRecord> image = BuildImage(dictionary, *samples, context.fillColour);
+    std::optional<ImageRecord> image = BuildImage(d, *samples, context.fillColour);
     if (image) {
         image->isInline = 0;
     }
