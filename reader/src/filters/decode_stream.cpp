@@ -6,11 +6,11 @@
 
 #include "filters/ascii_decoders.h"
 #include "filters/byte_source.h"
+#include "filters/dct_decoder.h"
 #include "filters/fax_decoder.h"
 #include "filters/inflate_decoder.h"
 #include "filters/jbig2_decoder.h"
 #include "filters/jpx_decoder.h"
-#include "filters/jpeg_baseline_decoder.h"
 #include "filters/lzw_decoder.h"
 #include "filters/row_predictor.h"
 #include "filters/run_length_decoder.h"
@@ -44,7 +44,7 @@ constexpr std::array<FilterNames, 9> kFilterNames = {{
 std::unique_ptr<ByteSource> MakeDecoder(int code, std::unique_ptr<ByteSource> input,
                                         const DecodeParam& param) {
     switch (code) {
-        case kDct: return std::make_unique<JpegBaselineDecoder>(std::move(input), param);
+        case kDct: return std::make_unique<DctDecoder>(std::move(input), param);
         case kFlate:
             return std::make_unique<RowPredictor>(
                 std::make_unique<InflateDecoder>(std::move(input), param), param);
