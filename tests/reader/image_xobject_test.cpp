@@ -255,6 +255,19 @@ TEST(ImageXObjectTest, ColourSpacesByReferenceProfilesAndStringLookups) {
     EXPECT_EQ(indexed.palette()[1], PaletteEntry(16, 224, 32));
 }
 
+// Sixteen-bit samples are drawn by their high bytes, whatever the colour space.
+TEST(ImageXObjectTest, SixteenBitSamplesAreDrawnByTheirHighBytes) {
+    const ImageRecord grey =
+        readImage("/Width 2 /Height 1 /BitsPerComponent 16 /ColorSpace /DeviceGray",
+                  bytesOf({0x12, 0x34, 0xFE, 0xDC}));
+    EXPECT_EQ(grey.bits, 8);
+    EXPECT_EQ(rowFromTop(grey, 0), (Bytes{0x12, 0xFE, 0, 0}));
+    const ImageRecord rgb =
+        readImage("/Width 1 /Height 1 /BitsPerComponent 16 /ColorSpace /DeviceRGB",
+                  bytesOf({1, 0, 2, 0, 3, 0}));
+    EXPECT_EQ(rowFromTop(rgb, 0), (Bytes{3, 2, 1, 0}));
+}
+
 TEST(ImageXObjectTest, ShortDataLeavesTheRestZero) {
     const ImageRecord grey =
         readImage("/Width 4 /Height 3 /BitsPerComponent 8 /ColorSpace /DeviceGray",
@@ -286,7 +299,6 @@ TEST(ImageXObjectTest, DamagedImagesGiveNoImage) {
         "/Width 2147483647 /Height 2147483647 /BitsPerComponent 1",
         "/Width -4 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceGray",
         "/Width 4 /Height 0 /BitsPerComponent 8 /ColorSpace /DeviceGray",
-        "/Width 4 /Height 2 /BitsPerComponent 16 /ColorSpace /DeviceGray",
         "/Width 4 /Height 2 /BitsPerComponent 4 /ColorSpace /DeviceCMYK",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceGray /Decode 5 0 R",
         "/Width 4 /Height 2 /BitsPerComponent 8 /ColorSpace /DeviceGray /Filter /Unknown",

@@ -68,9 +68,17 @@ ImageResult ReadImageXObject(const pdf::Object& object, const ImageContext& cont
     if (jpx && d.bits == 0) {
         d.bits = 8;  // JPEG 2000 samples come as 8 bits
     }
-    const std::optional<std::vector<uint8_t>> samples =
+    std::optional<std::vector<uint8_t>> samples =
         context.decode ? context.decode(*stream, jpx ? kMaxDecodedBytes : sampleBytes(d))
                        : std::nullopt;
+    if (samples && d.bits == 16 && d.imageMask == 0) {
+        // Sixteen-bit samples are drawn by their high bytes.
+        for (size_t i = 0; 2 * i < samples->size(); ++i) {
+            (*samples)[i] = (*samples)[2 * i];
+        }
+        samples->resize(samples->size() / 2);
+        d.bits = 8;
+    }
     if (jpx && samples && d.colour.kind == ColourKind::kNone && d.width > 0 && d.height > 0) {
         // Without /ColorSpace the image's own components decide.
         const size_t perPixel = samples->size() / (size_t(d.width) * size_t(d.height));
