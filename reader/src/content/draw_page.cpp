@@ -163,14 +163,9 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
         if (reDraw_ != 0) {
             reDraw_ = 0;
             if (printing == 0) {
+                // A white page; no frame is drawn round it, as no reader of today does.
                 target->fillRect({0, 0, pageBitmap_->pixelSize().cx, pageBitmap_->pixelSize().cy},
                                  surface::rgb(255, 255, 255));
-                const surface::Pen oldPen = target->selectPen({surface::PenStyle::Solid, 0, 0});
-                const surface::Brush oldBrush =
-                    target->selectBrush({surface::BrushStyle::Solid, surface::rgb(255, 255, 255)});
-                target->rectangle({1, 1, pageTwips_.cx - 1, pageTwips_.cy - 1});
-                target->selectBrush(oldBrush);
-                target->selectPen(oldPen);
             }
             ReGetPage(currentPage_);
             target->setBkColor(surface::rgb(0, 0, 255));
