@@ -2,6 +2,8 @@
 // /Dests and the /Names tree, GoTo actions), the outline, page labels and link annotations.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "navigation/text_string.h"
 #include "pages/page_list.h"
 #include "pdf_builder.h"
+#include "reader/creader.h"
 #include "xref/document.h"
 
 namespace reader::pdf {
@@ -418,6 +421,70 @@ TEST(LinkTest, DestinationsAndUris) {
         readLinks(*doc.document, destinations, *doc.pages[2].page.asDict());
     ASSERT_EQ(third.size(), 1u);
     EXPECT_EQ(linkText(third[0]), "5,6,7,8 page 3 top 10");
+}
+
+
+// --- through the reader, for a PDF file and the same PDF packed in a ZOR file ---
+
+std::string fixtureBytes() {
+    std::ifstream file(std::string(BRINDLE_FIXTURES_DIR) + "/pdf/outline.pdf", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class ReaderNavigationTest : public testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        const std::string pdf = fixtureBytes();
+        ASSERT_FALSE(pdf.empty());
+        bytes_ = GetParam() ? fixtures::packZor(pdf) : pdf;
+        ASSERT_EQ(reader_.OpenMemory({reinterpret_cast<const uint8_t*>(bytes_.data()),
+                                      bytes_.size()}),
+                  1);
+    }
+    std::string bytes_;
+    CReader reader_;
+};
+
+TEST_P(ReaderNavigationTest, Outline) {
+    const std::vector<OutlineItem> items = reader_.GetOutline();
+    EXPECT_EQ(outlineText(items),
+              (std::vector<std::string>{"1 封面 Cover 0", "1 Chapter 1 2 open",
+                                        "2 1.1 Methods 2", "2 1.2 Results 3", "1 Appendix 4",
+                                        "2 A.1 Tables 4"}));
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(items[2].destination.fit, DestinationFit::kFitH);
+    EXPECT_EQ(items[2].destination.top, 400);
+    EXPECT_EQ(items[3].destination.left, 72);
+}
+
+TEST_P(ReaderNavigationTest, PageLabels) {
+    std::vector<std::string> labels;
+    for (int page = 0; page <= 6; ++page) {
+        labels.push_back(reader_.GetPageLabel(page));
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"", "i", "ii", "1", "2", "A-1", ""}));
+}
+
+TEST_P(ReaderNavigationTest, Links) {
+    std::vector<std::string> links;
+    for (const Link& link : reader_.GetLinks(3)) {
+        links.push_back(linkText(link));
+    }
+    EXPECT_EQ(links, (std::vector<std::string>{"72,380,300,420 page 4 top 792",
+                                               "72,690,300,730 https://example.org/paper"}));
+    EXPECT_TRUE(reader_.GetLinks(1).empty());
+    EXPECT_TRUE(reader_.GetLinks(0).empty());
+    EXPECT_TRUE(reader_.GetLinks(6).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PdfAndZor, ReaderNavigationTest, testing::Bool(),
+                         [](const auto& row) { return row.param ? "Zor" : "Pdf"; });
+
+TEST(ReaderNavigationClosedTest, NothingOpen) {
+    CReader reader;
+    EXPECT_TRUE(reader.GetOutline().empty());
+    EXPECT_EQ(reader.GetPageLabel(1), "");
+    EXPECT_TRUE(reader.GetLinks(1).empty());
 }
 
 }  // namespace
