@@ -72,10 +72,11 @@ std::vector<PageLabelRange> readPageLabels(Document& document) {
         }
         PageLabelRange range;
         range.firstPage = firstPage;
-        if (const std::optional<std::string_view> style = document.resolve(dict->get("S")).asName();
-            style && style->size() == 1 && std::string_view("DRrAa").find((*style)[0]) !=
-                                               std::string_view::npos) {
-            range.style = (*style)[0];
+        const Object style = document.resolve(dict->get("S"));
+        if (const std::optional<std::string_view> name = style.asName();
+            name && name->size() == 1 &&
+            std::string_view("DRrAa").find((*name)[0]) != std::string_view::npos) {
+            range.style = (*name)[0];
         }
         const Object prefix = document.resolve(dict->get("P"));
         if (const String* text = prefix.asString()) {
