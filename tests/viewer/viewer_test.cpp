@@ -274,7 +274,7 @@ class ViewerTest : public QObject {
             return item;
         };
         const std::vector<reader::OutlineItem> items = {
-            entry("第一章", 1, 0, 700, true),   entry("1.1", 2, 1, std::nullopt, false),
+            entry("第一章", 1, 0, 700, true), entry("1.1", 2, 1, std::nullopt, false),
             entry("1.1.1", 3, 2, 300, false), entry("附录", 1, 3, std::nullopt, false),
             entry("A", 2, 4, 10, false),      entry("nowhere", 1, -1, std::nullopt, false)};
         ContentsTree tree;

@@ -258,8 +258,10 @@ class ZorViewTest : public QObject {
         // 1.2 Results: page 4 at 400 points from its bottom, about half way down the page.
         document->contents()->setCurrentItem(root->child(1)->child(1));
         QCOMPARE(view->page(), 4);
-        const double pagePixels = 792.0 * view->logicalDpiY() * view->viewport()->devicePixelRatioF() / 72.0;
-        const int expected = int(std::lround(view->pageOffset().y() + (792 - 400) * pagePixels / 792));
+        const double pagePixels =
+            792.0 * view->logicalDpiY() * view->viewport()->devicePixelRatioF() / 72.0;
+        const int expected =
+            int(std::lround(view->pageOffset().y() + (792 - 400) * pagePixels / 792));
         QVERIFY(view->verticalScrollBar()->maximum() >= expected);
         QVERIFY(std::abs(view->scrollPosition().y() - expected) <= 2);
         QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:4/5 (2)"));

@@ -62,8 +62,9 @@ const std::vector<Command>& commands() {
          "stream FILE OBJ\n"
          "  Writes the data of stream object OBJ, through its filters, to standard output.",
          runStream, "brindle stream paper.pdf 4 > page1.txt"},
-        {"toc", "the table of contents of a VYN or QD document, the catalog of a ZOR file, or "
-                "the outline of a PDF file",
+        {"toc",
+         "the table of contents of a VYN or QD document, the catalog of a ZOR file, or "
+         "the outline of a PDF file",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","
          "\"page\",\"title\"}]}.\n"

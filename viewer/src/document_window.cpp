@@ -82,8 +82,7 @@ void DocumentWindow::openZor() {
     if (std::optional<std::vector<DirItem>> catalog = zorCatalog(path_)) {
         place(zorView_, catalog);
     } else if (std::vector<reader::OutlineItem> outline = zorView_->outline(); !outline.empty()) {
-        placeWithContents(zorView_,
-                          [&outline](ContentsTree& tree) { tree.buildOutline(outline); });
+        placeWithContents(zorView_, [&outline](ContentsTree& tree) { tree.buildOutline(outline); });
     } else {
         place(zorView_, std::nullopt);
     }

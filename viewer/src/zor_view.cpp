@@ -132,8 +132,7 @@ void ZorView::showPlaceFromContents(int page, double top) {
     reader_.GetPageInfo(&info);
     const double below = (info.mediaBox[3] - top) * scale_ / 100.0 * screen().dpiY / 72.0;
     if (std::isfinite(below) && below > 0) {
-        verticalScrollBar()->setValue(
-            int(std::lround(std::min(below + pageOffset().y(), 2.0e9))));
+        verticalScrollBar()->setValue(int(std::lround(std::min(below + pageOffset().y(), 2.0e9))));
         viewport()->update();
         emit viewChanged();
     }

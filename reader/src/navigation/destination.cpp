@@ -18,9 +18,9 @@ struct FitName {
     DestinationFit fit;
 };
 constexpr FitName kFits[] = {
-    {"XYZ", DestinationFit::kXyz},    {"Fit", DestinationFit::kFit},
-    {"FitH", DestinationFit::kFitH},  {"FitV", DestinationFit::kFitV},
-    {"FitR", DestinationFit::kFitR},  {"FitB", DestinationFit::kFitB},
+    {"XYZ", DestinationFit::kXyz},     {"Fit", DestinationFit::kFit},
+    {"FitH", DestinationFit::kFitH},   {"FitV", DestinationFit::kFitV},
+    {"FitR", DestinationFit::kFitR},   {"FitB", DestinationFit::kFitB},
     {"FitBH", DestinationFit::kFitBH}, {"FitBV", DestinationFit::kFitBV},
 };
 

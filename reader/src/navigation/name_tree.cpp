@@ -73,7 +73,8 @@ Object findInNameTree(Document& document, const Object& root, std::string_view k
     const auto enter = [&](Document& doc, const Object& kid) {
         const Object node = doc.resolve(kid);
         const Dict* dict = node.asDict();
-        const Array* limits = dict != nullptr ? doc.resolve(dict->get("Limits")).asArray() : nullptr;
+        const Array* limits =
+            dict != nullptr ? doc.resolve(dict->get("Limits")).asArray() : nullptr;
         if (limits == nullptr || limits->size() < 2) {
             return dict != nullptr;
         }

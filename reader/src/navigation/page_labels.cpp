@@ -82,9 +82,8 @@ std::vector<PageLabelRange> readPageLabels(Document& document) {
         if (const String* text = prefix.asString()) {
             range.prefix = textStringUtf8(text->bytes);
         }
-        range.start =
-            std::clamp<int64_t>(document.resolve(dict->get("St")).asInt().value_or(1), 1,
-                                kLargestStart);
+        range.start = std::clamp<int64_t>(document.resolve(dict->get("St")).asInt().value_or(1), 1,
+                                          kLargestStart);
         // A repeated first page keeps its last range, as a tree's later entry replaces it.
         if (!ranges.empty() && ranges.back().firstPage == firstPage) {
             ranges.back() = std::move(range);
