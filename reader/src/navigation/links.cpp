@@ -1,32 +1,12 @@
 #include "navigation/links.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "navigation/destination.h"
+#include "pages/page_list.h"
 #include "xref/document.h"
 
 namespace reader::pdf {
 
 namespace {
-
-std::optional<UserRect> rectOf(Document& document, const Object& value) {
-    const Object resolved = document.resolve(value);
-    const Array* array = resolved.asArray();
-    if (array == nullptr || array->size() != 4) {
-        return std::nullopt;
-    }
-    double v[4];
-    for (size_t i = 0; i < 4; ++i) {
-        const std::optional<double> number = document.resolve((*array)[i]).asNumber();
-        if (!number || !std::isfinite(*number)) {
-            return std::nullopt;
-        }
-        v[i] = *number;
-    }
-    return UserRect{std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
-                    std::max(v[1], v[3])};
-}
 
 // The URI of a URI action; nothing for another action.
 std::optional<std::string> uriOf(Document& document, const Object& action) {
@@ -58,12 +38,12 @@ std::vector<Link> readLinks(Document& document, DestinationReader& destinations,
         if (dict == nullptr || !document.resolve(dict->get("Subtype")).isName("Link")) {
             continue;
         }
-        const std::optional<UserRect> rect = rectOf(document, dict->get("Rect"));
+        const std::optional<PageBox> rect = pageBoxOf(document, dict->get("Rect"));
         if (!rect) {
             continue;
         }
         Link link;
-        link.rect = *rect;
+        link.rect = {rect->x0, rect->y0, rect->x1, rect->y1};
         if (std::optional<Destination> target = destinations.targetOf(*dict)) {
             link.destination = *target;
         } else if (std::optional<std::string> uri = uriOf(document, dict->get("A"))) {
