@@ -100,14 +100,17 @@ struct DestinationCase {
 class DestinationTest : public testing::TestWithParam<DestinationCase> {};
 
 // Named destinations: "old" and "chapter" in /Dests (the first as a dictionary with /D),
-// "sec2", "sec5" and "deep" in a /Names tree of two levels with limits, one kid without.
+// "sec2", "sec5" and "deep" in a /Names tree of two levels with limits, one kid without, and
+// "wrong" in a kid whose limits leave it out.
 const char* const kNamedCatalog =
     "/Dests<</old[11 0 R/Fit]/chapter<</D[12 0 R/FitH 700]>>>>/Names<</Dests 60 0 R>>";
 std::vector<fixtures::PdfObject> namedObjects(const std::string& value) {
     return {{50, value},
             {60, "<</Kids[61 0 R 62 0 R 63 0 R]>>"},
             {61, "<</Limits[(a)(m)]/Names[(abc)[13 0 R/XYZ null null null](m)[10 0 R/Fit]]>>"},
-            {62, "<</Limits[(s)(sz)]/Names[(sec2)[11 0 R/XYZ 72 720 1.5](sec5) 64 0 R]>>"},
+            {62,
+             "<</Limits[(s)(sz)]/Names[(sec2)[11 0 R/XYZ 72 720 1.5](sec5) 64 0 R"
+             "(wrong)[13 0 R/Fit]]>>"},
             {63, "<</Kids[65 0 R]>>"},
             {64, "<</D[14 0 R/FitV 36]>>"},
             {65, "<</Names[(deep)[15 0 R/FitB]]>>"}};
@@ -164,6 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
         DestinationCase{"StringInNameTreeToDictionary", "(sec5)", 4, F::kFitV, 36, none, none, none,
                         none},
         DestinationCase{"StringInKidWithoutLimits", "(deep)", 5, F::kFitB, none, none, none, none,
+                        none},
+        DestinationCase{"StringOutsideItsKidsLimits", "(wrong)", 3, F::kFit, none, none, none, none,
                         none},
         DestinationCase{"StringInFirstKid", "(m)", 0, F::kFit, none, none, none, none, none},
         DestinationCase{"StringNamedNowhere", "(zzz)", -2, F::kFit, none, none, none, none, none},

@@ -99,10 +99,17 @@ Object DestinationReader::named(std::string_view key) {
             return value;
         }
     }
-    if (const Dict* names = document_.resolve(catalog->get("Names")).asDict()) {
-        return findInNameTree(document_, names->get("Dests"), key);
+    if (!nameTree_) {
+        // Read whole once: an outline or a page of links looks up many names.
+        nameTree_.emplace();
+        if (const Dict* names = document_.resolve(catalog->get("Names")).asDict()) {
+            for (auto& [name, value] : nameTreeEntries(document_, names->get("Dests"))) {
+                nameTree_->emplace(std::move(name), std::move(value));  // the first one stands
+            }
+        }
     }
-    return {};
+    const auto found = nameTree_->find(std::string(key));
+    return found != nameTree_->end() ? document_.resolve(found->second) : Object();
 }
 
 std::optional<Destination> DestinationReader::destination(const Object& value) {

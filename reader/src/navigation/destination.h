@@ -5,6 +5,8 @@
 
 #include <map>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "object/object.h"
@@ -36,6 +38,8 @@ class DestinationReader {
     Document& document_;
     std::map<Ref, int> pageIndex_;
     int pageCount_;
+    /// The /Names /Dests tree by name, read at the first name looked up there.
+    std::optional<std::unordered_map<std::string, Object>> nameTree_;
 };
 
 }  // namespace reader::pdf

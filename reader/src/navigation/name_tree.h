@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,9 +18,10 @@ inline constexpr int kMaxTreeLevels = 32;
 /// The most nodes of one tree visited.
 inline constexpr size_t kMaxTreeNodes = 100000;
 
-/// The value of `key` in the name tree whose root is `root`, resolved; null when the tree
-/// lacks it. Kids whose limits leave the key out are not entered; a node met again is not.
-Object findInNameTree(Document& document, const Object& root, std::string_view key);
+/// Every entry of the name tree whose root is `root`, in the tree's order (values as written,
+/// not resolved); a node met again, or below the deepest level followed, is left out. Limits
+/// are not trusted to leave kids out: damaged ones would hide names.
+std::vector<std::pair<std::string, Object>> nameTreeEntries(Document& document, const Object& root);
 
 /// Every entry of the number tree whose root is `root`, ordered by key (values resolved);
 /// a node met again, or below the deepest level followed, is left out.
