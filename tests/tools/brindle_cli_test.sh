@@ -179,6 +179,18 @@ check "catalog titles in GB2312" "$(printf '\xb5\xda\xd2\xbb\xd5\xc2' | hex)" \
     "$("$brindle" toc --encoding native "$work/packed.zor" | head -c 6 | hex)"
 check "toc of a ZOR" "$("$brindle" toc "$work/thesis.qd")" "$("$brindle" toc "$work/packed.zor")"
 check "toc of a PDF" '{"items":[]}' "$("$brindle" --json toc "$work/paper.pdf")"
+# A PDF's outline, nested by level, with its pages; packed in a ZOR file without a catalog, the
+# same; given a catalog, the ZOR file lists its catalog instead.
+outline_pdf="$(dirname "$0")/../fixtures/pdf/outline.pdf"
+outline_text=$(printf '封面 Cover  ... 1\nChapter 1  ... 3\n  1.1 Methods  ... 3\n  1.2 Results  ... 4\nAppendix  ... 5\n  A.1 Tables  ... 5')
+check "toc of a PDF outline" "$outline_text" "$("$brindle" toc "$outline_pdf")"
+check "toc of a PDF outline json" \
+    '{"items":[{"fit":"XYZ","left":0,"level":1,"open":false,"page":1,"title":"封面 Cover","top":792},{"fit":"XYZ","left":0,"level":1,"open":true,"page":3,"title":"Chapter 1","top":792},{"fit":"FitH","level":2,"open":false,"page":3,"title":"1.1 Methods","top":400},{"fit":"XYZ","left":72,"level":2,"open":false,"page":4,"title":"1.2 Results","top":400},{"fit":"XYZ","left":0,"level":1,"open":false,"page":5,"title":"Appendix","top":792},{"fit":"XYZ","left":0,"level":2,"open":false,"page":5,"title":"A.1 Tables","top":400}]}' \
+    "$("$brindle" --json toc "$outline_pdf")"
+"$brindle" pack "$outline_pdf" "$work/outline.zor"
+check "toc of a ZOR without a catalog" "$outline_text" "$("$brindle" toc "$work/outline.zor")"
+"$brindle" catalog set "$work/outline.zor" "$work/toc.json" >/dev/null
+check "toc of a ZOR with a catalog" "$("$brindle" toc "$work/packed.zor")" "$("$brindle" toc "$work/outline.zor")"
 check "catalog keeps the document" 3 "$("$brindle" --json info "$work/packed.zor" | grep -o '"pages":[0-9]*' | cut -d: -f2)"
 "$brindle" unpack "$work/packed.zor" "$work/uncatalogued.pdf"
 check "unpack leaves the catalog behind" same "$(cmp -s "$work/paper.pdf" "$work/uncatalogued.pdf" && echo same)"

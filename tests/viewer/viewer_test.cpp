@@ -259,6 +259,45 @@ class ViewerTest : public QObject {
         QCOMPARE(chosen.count(), 1);
     }
 
+    // A PDF's outline nests as a catalog does; entries the document shows closed stay
+    // collapsed, and an entry asks for its place when it has one, for its page otherwise,
+    // and for nothing when it leads nowhere.
+    void contentsTreeOutline() {
+        const auto entry = [](const char* title, int level, int pageIndex,
+                              std::optional<double> top, bool open) {
+            reader::OutlineItem item;
+            item.title = title;
+            item.level = level;
+            item.open = open;
+            item.destination.pageIndex = pageIndex;
+            item.destination.top = top;
+            return item;
+        };
+        const std::vector<reader::OutlineItem> items = {
+            entry("第一章", 1, 0, 700, true), entry("1.1", 2, 1, std::nullopt, false),
+            entry("1.1.1", 3, 2, 300, false), entry("附录", 1, 3, std::nullopt, false),
+            entry("A", 2, 4, 10, false),      entry("nowhere", 1, -1, std::nullopt, false)};
+        ContentsTree tree;
+        tree.buildOutline(items);
+        QCOMPARE(treeText(tree), (QStringList{"目录", "  第一章", "    1.1", "      1.1.1",
+                                              "  附录", "    A", "  nowhere"}));
+        QTreeWidgetItem* root = tree.topLevelItem(0);
+        QVERIFY(root->isExpanded());
+        QVERIFY(root->child(0)->isExpanded());
+        QVERIFY(!root->child(0)->child(0)->isExpanded());
+        QVERIFY(!root->child(1)->isExpanded());
+        QSignalSpy pages(&tree, &ContentsTree::pageChosen);
+        QSignalSpy places(&tree, &ContentsTree::placeChosen);
+        tree.setCurrentItem(root->child(0)->child(0)->child(0));
+        tree.setCurrentItem(root->child(1));
+        tree.setCurrentItem(root->child(2));
+        QCOMPARE(places.count(), 1);
+        QCOMPARE(places.at(0).at(0).toInt(), 3);
+        QCOMPARE(places.at(0).at(1).toDouble(), 300.0);
+        QCOMPARE(pages.count(), 1);
+        QCOMPARE(pages.at(0).at(0).toInt(), 4);
+    }
+
     // A PDF or ZOR file opens in the PDF/ZOR view whatever its name; one that does not open
     // as a PDF gives no window.
     void pdfDocumentsOpenInTheirView() {

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <cmath>
 
 #include "app_state.h"
 #include "contents_tree.h"
@@ -26,6 +27,7 @@ namespace {
 
 const QString kPdf = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.pdf");
 const QString kZor = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.zor");
+const QString kOutlinePdf = QStringLiteral(BRINDLE_FIXTURES_DIR "/pdf/outline.pdf");
 
 // A view of `path` standing alone with a viewport of `size`, after its first update.
 struct StandingView {
@@ -230,6 +232,46 @@ class ZorViewTest : public QObject {
         QVERIFY(!window.action(CommandId::EditFind)->isEnabled());
         QVERIFY(!window.action(CommandId::EditSelectAll)->isEnabled());
         QVERIFY(window.action(CommandId::RectangleSelection)->isEnabled());
+    }
+
+    // A PDF's outline fills the contents pane as a ZOR catalog does: its entries turn pages
+    // and scroll to their places, and the status bar gives the page's label.
+    void pdfOutlineContentsPaneNavigates() {
+        MainWindow window;
+        window.resize(1000, 600);
+        window.show();
+        QVERIFY(window.openDocument(kOutlinePdf));
+        DocumentWindow* document = window.activeDocument();
+        QVERIFY(document->zorView() != nullptr);
+        QVERIFY(document->contents() != nullptr);
+        QTreeWidgetItem* root = document->contents()->topLevelItem(0);
+        QCOMPARE(root->childCount(), 3);
+        QCOMPARE(root->child(0)->text(0), QStringLiteral("封面 Cover"));
+        QCOMPARE(root->child(1)->text(0), QStringLiteral("Chapter 1"));
+        QCOMPARE(root->child(1)->childCount(), 2);
+        QVERIFY(root->child(1)->isExpanded());
+        QVERIFY(!root->child(2)->isExpanded());  // the document shows the appendix closed
+        ZorView* view = document->zorView();
+        view->firstUpdate();
+        QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:1/5 (i)"));
+
+        // 1.2 Results: page 4 at 400 points from its bottom, about half way down the page.
+        document->contents()->setCurrentItem(root->child(1)->child(1));
+        QCOMPARE(view->page(), 4);
+        const double pagePixels =
+            792.0 * view->logicalDpiY() * view->viewport()->devicePixelRatioF() / 72.0;
+        const int expected =
+            int(std::lround(view->pageOffset().y() + (792 - 400) * pagePixels / 792));
+        QVERIFY(view->verticalScrollBar()->maximum() >= expected);
+        QVERIFY(std::abs(view->scrollPosition().y() - expected) <= 2);
+        QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:4/5 (2)"));
+
+        // Appendix: the top of page 5, labelled A-1.
+        document->contents()->setCurrentItem(root->child(2));
+        QCOMPARE(view->page(), 5);
+        QCOMPARE(view->pageLabel(), QStringLiteral("A-1"));
+        QVERIFY(view->scrollPosition().y() <= view->pageOffset().y() + 2);
+        QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:5/5 (A-1)"));
     }
 };
 

@@ -1,4 +1,5 @@
-// brindle toc: the table of contents of a document.
+// brindle toc: the table of contents of a document: a VYN or QD document's, a ZOR file's
+// catalog, or a PDF's outline.
 #include "command_line.h"
 #include "contents_list.h"
 #include "documents.h"
@@ -20,6 +21,11 @@ int runToc(Arguments& args) {
     std::vector<DirItem> items;
     if (isPdfOrZor(path)) {
         items = readZorCatalog(path);
+        if (items.empty()) {
+            // A PDF, or a ZOR file without a catalog: the outline, whose titles are Unicode.
+            printOutline(openPdf(path, args.json())->GetOutline(), args.json());
+            return kSuccess;
+        }
     } else {
         std::unique_ptr<vyn::VynDocument> document = openVyn(path);
         DirHead head{};

@@ -62,10 +62,15 @@ const std::vector<Command>& commands() {
          "stream FILE OBJ\n"
          "  Writes the data of stream object OBJ, through its filters, to standard output.",
          runStream, "brindle stream paper.pdf 4 > page1.txt"},
-        {"toc", "the table of contents of a VYN or QD document, or the catalog of a ZOR file",
+        {"toc",
+         "the table of contents of a VYN or QD document, the catalog of a ZOR file, or "
+         "the outline of a PDF file",
          "toc FILE [--encoding utf8|native]\n"
          "  One line per entry, indented by level. With --json: {\"items\":[{\"level\","
-         "\"page\",\"title\"}]}.",
+         "\"page\",\"title\"}]}.\n"
+         "  A PDF file, or a ZOR file without a catalog, gives its outline (titles in UTF-8\n"
+         "  whatever --encoding says; page 0 for an entry that leads nowhere), its items with\n"
+         "  \"open\" and, where the destination gives them, \"fit\", \"left\" and \"top\".",
          runToc, "brindle toc --json thesis.qd"},
         {"pack", "pack a PDF file into a ZOR file",
          "pack IN.pdf OUT.zor [--progress]\n"

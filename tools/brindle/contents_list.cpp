@@ -60,4 +60,51 @@ void printContents(const std::vector<DirItem>& items, bool json, bool native) {
     }
 }
 
+namespace {
+
+const char* fitName(reader::DestinationFit fit) {
+    switch (fit) {
+        case reader::DestinationFit::kXyz: return "XYZ";
+        case reader::DestinationFit::kFit: return "Fit";
+        case reader::DestinationFit::kFitH: return "FitH";
+        case reader::DestinationFit::kFitV: return "FitV";
+        case reader::DestinationFit::kFitR: return "FitR";
+        case reader::DestinationFit::kFitB: return "FitB";
+        case reader::DestinationFit::kFitBH: return "FitBH";
+        case reader::DestinationFit::kFitBV: return "FitBV";
+    }
+    return "";
+}
+
+}  // namespace
+
+void printOutline(const std::vector<reader::OutlineItem>& items, bool json) {
+    QJsonArray list;
+    for (const reader::OutlineItem& item : items) {
+        const int page = item.destination.pageIndex + 1;
+        if (!json) {
+            const int indent = 2 * std::clamp(item.level - 1, 0, 20);
+            std::printf("%*s%s  ... %d\n", indent, "", item.title.c_str(), page);
+            continue;
+        }
+        QJsonObject entry{{"level", item.level},
+                          {"page", page},
+                          {"title", QString::fromStdString(item.title)},
+                          {"open", item.open}};
+        if (page > 0) {
+            entry.insert("fit", fitName(item.destination.fit));
+            if (item.destination.left) {
+                entry.insert("left", *item.destination.left);
+            }
+            if (item.destination.top) {
+                entry.insert("top", *item.destination.top);
+            }
+        }
+        list.append(entry);
+    }
+    if (json) {
+        printJson(QJsonObject{{"items", list}});
+    }
+}
+
 }  // namespace brindle

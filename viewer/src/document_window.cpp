@@ -79,18 +79,33 @@ void DocumentWindow::openZor() {
     if (!zorView_->open()) {
         return;
     }
-    place(zorView_, zorCatalog(path_));
+    if (std::optional<std::vector<DirItem>> catalog = zorCatalog(path_)) {
+        place(zorView_, catalog);
+    } else if (std::vector<reader::OutlineItem> outline = zorView_->outline(); !outline.empty()) {
+        placeWithContents(zorView_, [&outline](ContentsTree& tree) { tree.buildOutline(outline); });
+    } else {
+        place(zorView_, std::nullopt);
+    }
     valid_ = true;
 }
 
 void DocumentWindow::place(QWidget* view, const std::optional<std::vector<DirItem>>& items) {
     if (!items) {
+        placeWithContents(view, nullptr);
+        return;
+    }
+    placeWithContents(view, [&items](ContentsTree& tree) { tree.build(*items); });
+}
+
+void DocumentWindow::placeWithContents(QWidget* view,
+                                       const std::function<void(ContentsTree&)>& fill) {
+    if (!fill) {
         layout()->addWidget(view);
         return;
     }
     auto* splitter = new QSplitter(this);
     contents_ = new ContentsTree(splitter);
-    contents_->build(*items);
+    fill(*contents_);
     splitter->addWidget(contents_);
     splitter->addWidget(view);
     splitter->setSizes({200, 800});
@@ -100,6 +115,12 @@ void DocumentWindow::place(QWidget* view, const std::optional<std::vector<DirIte
             view_->showPageFromContents(page);
         } else {
             zorView_->showPageFromContents(page);
+        }
+    });
+    // Only a PDF's outline gives places on a page.
+    connect(contents_, &ContentsTree::placeChosen, this, [this](int page, double top) {
+        if (zorView_ != nullptr) {
+            zorView_->showPlaceFromContents(page, top);
         }
     });
     layout()->addWidget(splitter);

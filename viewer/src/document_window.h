@@ -1,11 +1,13 @@
 // A document's window inside the main window: its page view (VYN/QD or PDF/ZOR), with the
-// contents pane beside it when the document has a table of contents.
+// contents pane beside it when the document has a table of contents (a ZOR file's catalog, or
+// else a PDF's outline).
 #pragma once
 
 #include <vyn/records.h>
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,6 +40,8 @@ class DocumentWindow : public QWidget {
     void openZor();
     /// Puts `view` in the window, beside a contents pane of `items` when there are some.
     void place(QWidget* view, const std::optional<std::vector<DirItem>>& items);
+    /// Puts `view` in the window, beside a contents pane that `fill` builds when there is one.
+    void placeWithContents(QWidget* view, const std::function<void(ContentsTree&)>& fill);
     void keepDownloadedCopy();
 
     QString path_;

@@ -38,7 +38,7 @@ bool ZorView::open() {
         opened = reader_.GetPage(start) != 0;
     }
     if (opened) {
-        currentPage_ = start;
+        setCurrentPage(start);
         big5_ = !appState().simplifiedDisplay;
         reader_.SetBig5(big5_ ? 1 : 0);
     }
@@ -105,7 +105,7 @@ void ZorView::showPage(int page) {
     if (page < 1 || page > pageCount()) {
         return;
     }
-    currentPage_ = page;
+    setCurrentPage(page);
     if (reader_.GetPage(page) == 0) {
         return;
     }
@@ -121,6 +121,28 @@ void ZorView::showPage(int page) {
 
 void ZorView::showPageFromContents(int page) { showPage(page); }
 
+// The reader draws a point of user space (mediaBox[3] - y) points below the page's top, at
+// the zoom and the device's resolution.
+void ZorView::showPlaceFromContents(int page, double top) {
+    showPage(page);
+    if (page != currentPage_) {
+        return;
+    }
+    tagPAGEINFO info{};
+    reader_.GetPageInfo(&info);
+    const double below = (info.mediaBox[3] - top) * scale_ / 100.0 * screen().dpiY / 72.0;
+    if (std::isfinite(below) && below > 0) {
+        verticalScrollBar()->setValue(int(std::lround(std::min(below + pageOffset().y(), 2.0e9))));
+        viewport()->update();
+        emit viewChanged();
+    }
+}
+
+void ZorView::setCurrentPage(int page) {
+    currentPage_ = page;
+    pageLabel_ = QString::fromStdString(reader_.GetPageLabel(page));
+}
+
 bool ZorView::goToPage(int page) {
     if (page > pageCount() || page < 1) {
         return false;
@@ -132,7 +154,7 @@ bool ZorView::goToPage(int page) {
     const bool loaded = reader_.GetPage(page) != 0;
     QApplication::restoreOverrideCursor();
     if (loaded) {
-        currentPage_ = page;
+        setCurrentPage(page);
         selectionShown_ = false;
         viewport()->update();
         emit viewChanged();
@@ -183,7 +205,12 @@ void ZorView::zoomOut() {
 }
 
 QString ZorView::pageStatus() const {
-    return tr("当前页面:") + QString::asprintf("%d/%d", currentPage_, pageCount());
+    QString status = tr("当前页面:") + QString::asprintf("%d/%d", currentPage_, pageCount());
+    // The document's own name for the page, beside its number when it says something else.
+    if (!pageLabel_.isEmpty() && pageLabel_ != QString::number(currentPage_)) {
+        status += QStringLiteral(" (%1)").arg(pageLabel_);
+    }
+    return status;
 }
 
 QString ZorView::ratioStatus() const {

@@ -43,6 +43,13 @@ class ZorView : public PageArea {
     /// Page changes as the navigation commands and the contents pane make them.
     void showPage(int page);
     void showPageFromContents(int page);
+    /// Shows page `page` scrolled so that `top` (default user space, from the page's bottom)
+    /// stands at the top of the window, as far as the scroll range allows.
+    void showPlaceFromContents(int page, double top);
+    /// The document's outline.
+    std::vector<reader::OutlineItem> outline() { return reader_.GetOutline(); }
+    /// The current page's label, empty when the document gives it none.
+    const QString& pageLabel() const { return pageLabel_; }
     /// The go-to-page entry: false when it is outside the document.
     bool goToPage(int page);
     /// A scale command: the page sized for `percent` and centred.
@@ -91,11 +98,14 @@ class ZorView : public PageArea {
     QImage selectionPicture();
     void printWithDialog(bool direct);
     void chooseBackground();
+    /// Makes `page` the current page number and reads its label.
+    void setCurrentPage(int page);
 
     QString path_;
     CReader reader_;
     tagPAGEINFO info_{};
     int currentPage_ = 1;
+    QString pageLabel_;
     int scale_ = 100;
     bool big5_ = false;
     QSize scrollSize_;

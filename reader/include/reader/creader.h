@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "reader/content_state.h"
+#include "reader/navigation.h"
 #include "reader/reader_export.h"
 #include "surface/surface.h"
 
@@ -151,6 +152,17 @@ class READER_EXPORT CReader {
     /// The details of the current page's font resource `name`, or null.
     const reader::TFont* fontOf(std::string_view name) const;
     std::vector<std::pair<std::string, int32_t>> xobjects() const;
+
+    // --- navigation ---
+    /// The document's outline in reading order, each entry followed by those below it (its
+    /// `level` one more); empty when it has none or nothing is open.
+    std::vector<reader::OutlineItem> GetOutline();
+    /// The label the document gives page `page` (from 1), UTF-8: "iv", "A-3"; empty when it
+    /// gives none (the page is then known by its number).
+    std::string GetPageLabel(int page);
+    /// The link annotations of page `page` (from 1) that lead to a place in the document or
+    /// to a URI, their rectangles in the page's default user space.
+    std::vector<reader::Link> GetLinks(int page);
 
     /// Writes to `output`, after its header, the pages listed in `pages` (numbers from 1, the
     /// list ending with -1; others skipped) with every object they lead to, a new page tree,
