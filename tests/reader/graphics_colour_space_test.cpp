@@ -47,7 +47,8 @@ const std::string kD65 = "/WhitePoint[0.95047 1 1.08883]";
 TEST(GraphicsColourSpaceTest, SpacesAndTheirColours) {
     const SpaceCase cases[] = {
         {"/DeviceGray", Family::kDeviceGray, 1, {0},
-         {{{0.5}, {0.5, 0.5, 0.5}}, {{2}, {1, 1, 1}}, {{-1}, {0, 0, 0}}, {{}, {0, 0, 0}}}},
+         {{{0.5}, {0.5, 0.5, 0.5}}, {{2}, {1, 1, 1}}, {{-1}, {0, 0, 0}}, {{}, {0, 0, 0}},
+          {{NAN}, {0, 0, 0}}}},
         {"/G", Family::kDeviceGray, 1, {0}, {{{1}, {1, 1, 1}}}},
         {"/DeviceRGB", Family::kDeviceRgb, 3, {0, 0, 0}, {{{0.1, 0.2, 0.3}, {0.1, 0.2, 0.3}}}},
         {"[/DeviceRGB]", Family::kDeviceRgb, 3, {0, 0, 0}, {{{1, 0, 0.5}, {1, 0, 0.5}}}},
@@ -83,7 +84,7 @@ TEST(GraphicsColourSpaceTest, SpacesAndTheirColours) {
          3e-3},
         {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]", Family::kIndexed, 1, {0},
          {{{0}, {1, 0, 0}}, {{1}, {0, 1, 0}}, {{2}, {0, 0, 1}}, {{5}, {0, 0, 1}}, {{0.6}, {0, 1, 0}},
-          {{-1}, {1, 0, 0}}}},
+          {{-1}, {1, 0, 0}}, {{NAN}, {1, 0, 0}}}},
         // A lookup shorter than hival asks for: the missing colours are zeros.
         {"[/I/DeviceGray 3(\\377)]", Family::kIndexed, 1, {0}, {{{0}, {1, 1, 1}}, {{3}, {0, 0, 0}}}},
         {"[/Indexed/DeviceCMYK 0<00FF0000>]", Family::kIndexed, 1, {0}, {{{0}, {1, 0, 1}}}},

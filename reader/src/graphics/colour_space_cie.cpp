@@ -50,7 +50,7 @@ Matrix xyzToLinearSrgb(const std::array<double, 3>& white) {
 }
 
 double encodeSrgb(double linear) {
-    linear = std::clamp(linear, 0.0, 1.0);
+    linear = clipComponent(linear, 0.0, 1.0);
     return linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
 }
 
@@ -60,7 +60,7 @@ Rgb xyzToRgb(const Matrix& m, double x, double y, double z) {
 }
 
 double component(std::span<const double> in, size_t k, double lo, double hi) {
-    return k < in.size() ? std::clamp(in[k], lo, hi) : lo;
+    return k < in.size() ? clipComponent(in[k], lo, hi) : lo;
 }
 
 // The white point every CIE-based space must give; nothing without a usable one.

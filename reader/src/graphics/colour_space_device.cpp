@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "graphics/colour_space.h"
+#include "graphics/colour_space_types.h"
 #include "images/image_rows.h"
 
 namespace reader::pdf {
@@ -64,7 +64,7 @@ class CmykConverter final : public SampleConverter {
 };
 
 double component(std::span<const double> in, size_t k) {
-    return k < in.size() ? std::clamp(in[k], 0.0, 1.0) : 0.0;
+    return k < in.size() ? clipComponent(in[k], 0.0, 1.0) : 0.0;
 }
 
 class DeviceGray final : public ColourSpace {

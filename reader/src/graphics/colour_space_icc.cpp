@@ -84,15 +84,15 @@ class IccBased final : public ColourSpace {
         double colour[4];
         for (size_t k = 0; k < components_; ++k) {
             const auto [lo, hi] = componentRange(k);
-            colour[k] = k < in.size() ? std::clamp(in[k], lo, hi) : lo;
+            colour[k] = k < in.size() ? clipComponent(in[k], lo, hi) : lo;
             if (components_ == 4) {
                 colour[k] *= 100;  // the library's CMYK runs to 100
             }
         }
         double out[3];
         cmsDoTransform(transform_, colour, out, 1);
-        return {std::clamp(out[0], 0.0, 1.0), std::clamp(out[1], 0.0, 1.0),
-                std::clamp(out[2], 0.0, 1.0)};
+        return {clipComponent(out[0], 0.0, 1.0), clipComponent(out[1], 0.0, 1.0),
+                clipComponent(out[2], 0.0, 1.0)};
     }
     std::unique_ptr<SampleConverter> sampleConverter(std::span<const double> decode,
                                                      int maxSample) const override {

@@ -25,7 +25,7 @@ class Indexed final : public ColourSpace {
     Rgb toRgb(std::span<const double> in) const override {
         const double index = in.empty() ? 0.0 : in[0];
         const double hival = double(palette_.size() - 1);
-        return palette_[size_t(std::floor(std::clamp(index, 0.0, hival) + 0.5))];
+        return palette_[size_t(std::floor(clipComponent(index, 0.0, hival) + 0.5))];
     }
 
   private:

@@ -29,7 +29,7 @@ class TintSpace final : public ColourSpace {
     Rgb toRgb(std::span<const double> in) const override {
         double tints[kMaxComponents];
         for (size_t k = 0; k < components_; ++k) {
-            tints[k] = k < in.size() ? std::clamp(in[k], 0.0, 1.0) : 0.0;
+            tints[k] = k < in.size() ? clipComponent(in[k], 0.0, 1.0) : 0.0;
         }
         switch (kind_) {
             case Kind::kAll: return {1 - tints[0], 1 - tints[0], 1 - tints[0]};

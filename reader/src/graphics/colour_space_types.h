@@ -10,6 +10,14 @@
 
 namespace reader::pdf {
 
+/// `v` within [lo, hi]; a NaN becomes `lo`.
+inline double clipComponent(double v, double lo, double hi) {
+    if (!(v >= lo)) {
+        return lo;
+    }
+    return v <= hi ? v : hi;
+}
+
 /// One call of ColourSpace::read: the resources that name spaces and the references being
 /// read, so that a space containing itself is refused.
 struct ColourSpaceReading {

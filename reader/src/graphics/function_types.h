@@ -15,7 +15,7 @@ namespace reader::pdf {
 /// itself is refused, and how many functions have been read, so that a tree of shared
 /// references cannot multiply without end.
 struct FunctionReading {
-    static constexpr int kMaxFunctions = 256;
+    static constexpr int kMaxFunctions = 1024;
 
     Document& document;
     std::vector<Ref> path;
