@@ -264,6 +264,10 @@ std::vector<uint8_t> srgbProfile() {
 TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
     const std::vector<uint8_t> profile = srgbProfile();
     std::vector<uint8_t> truncated(profile.begin(), profile.begin() + ptrdiff_t(profile.size() / 3));
+    // A profile whose header names a colour space no profile has.
+    std::vector<uint8_t> unknownSpace = profile;
+    const uint8_t signature[] = {0xAE, 0xB8, 0x2E, 0xDE};
+    std::copy(std::begin(signature), std::end(signature), unknownSpace.begin() + 16);
     GraphicsFile file({
         {10, binaryStream("/N 3/Alternate/DeviceGray", profile)},
         {11, binaryStream("/N 4/Alternate/DeviceCMYK", {'n', 'o', 't', ' ', 'a', ' ', 'p'})},
@@ -271,6 +275,7 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
         {13, binaryStream("/N 1", profile)},  // an RGB profile for one component
         {14, binaryStream("/N 1/Alternate[/CalGray<</WhitePoint[0.95047 1 1.08883]>>]", {})},
         {15, binaryStream("/N 5", truncated)},
+        {16, binaryStream("/N 3/Alternate/DeviceRGB", unknownSpace)},
     });
     struct Case {
         int object;
@@ -286,6 +291,7 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
         {12, Family::kDeviceRgb, 3, {{{0.5, 0, 1}, {0.5, 0, 1}}}},
         {13, Family::kDeviceGray, 1, {{{0.5}, {0.5, 0.5, 0.5}}}},
         {14, Family::kCalGray, 1, {{{1}, {1, 1, 1}}}},
+        {16, Family::kDeviceRgb, 3, {{{0.5, 0, 1}, {0.5, 0, 1}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.object);

@@ -136,15 +136,16 @@ std::shared_ptr<const ColourSpace> profileSpace(const std::vector<uint8_t>& data
     if (profile == nullptr) {
         return nullptr;
     }
-    const cmsColorSpaceSignature signature = cmsGetColorSpace(profile);
+    // Held as a number: a damaged profile's signature need not be one the library names.
+    const uint32_t signature = cmsGetColorSpace(profile);
     cmsUInt32Number input = 0;
-    if (signature == cmsSigGrayData && n == 1) {
+    if (signature == uint32_t(cmsSigGrayData) && n == 1) {
         input = TYPE_GRAY_DBL;
-    } else if (signature == cmsSigRgbData && n == 3) {
+    } else if (signature == uint32_t(cmsSigRgbData) && n == 3) {
         input = TYPE_RGB_DBL;
-    } else if (signature == cmsSigCmykData && n == 4) {
+    } else if (signature == uint32_t(cmsSigCmykData) && n == 4) {
         input = TYPE_CMYK_DBL;
-    } else if (signature == cmsSigLabData && n == 3) {
+    } else if (signature == uint32_t(cmsSigLabData) && n == 3) {
         input = TYPE_Lab_DBL;
     }
     cmsHTRANSFORM transform = input != 0 ? transformToSrgb(profile, input, TYPE_RGB_DBL) : nullptr;
@@ -153,7 +154,7 @@ std::shared_ptr<const ColourSpace> profileSpace(const std::vector<uint8_t>& data
         return nullptr;
     }
     return std::make_shared<IccBased>(profile, transform, n, std::move(range),
-                                      signature == cmsSigLabData);
+                                      signature == uint32_t(cmsSigLabData));
 }
 
 }  // namespace
