@@ -39,8 +39,9 @@ void runProgram(const uint8_t* data, size_t size) {
 }
 
 void runObjects(const uint8_t* data, size_t size) {
-    std::string file = "%PDF-1.7\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n"
-                       "2 0 obj<</Type/Pages/Kids[]/Count 0>>endobj\n10 0 obj\n";
+    std::string file =
+        "%PDF-1.7\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n"
+        "2 0 obj<</Type/Pages/Kids[]/Count 0>>endobj\n10 0 obj\n";
     file.append(reinterpret_cast<const char*>(data), size);
     file += "\nendobj\ntrailer<</Root 1 0 R>>\n%%EOF\n";
     const auto document =

@@ -46,20 +46,32 @@ const std::string kD65 = "/WhitePoint[0.95047 1 1.08883]";
 // The families that need no other object, exactly where exact is meant.
 TEST(GraphicsColourSpaceTest, SpacesAndTheirColours) {
     const SpaceCase cases[] = {
-        {"/DeviceGray", Family::kDeviceGray, 1, {0},
-         {{{0.5}, {0.5, 0.5, 0.5}}, {{2}, {1, 1, 1}}, {{-1}, {0, 0, 0}}, {{}, {0, 0, 0}},
+        {"/DeviceGray",
+         Family::kDeviceGray,
+         1,
+         {0},
+         {{{0.5}, {0.5, 0.5, 0.5}},
+          {{2}, {1, 1, 1}},
+          {{-1}, {0, 0, 0}},
+          {{}, {0, 0, 0}},
           {{NAN}, {0, 0, 0}}}},
         {"/G", Family::kDeviceGray, 1, {0}, {{{1}, {1, 1, 1}}}},
         {"/DeviceRGB", Family::kDeviceRgb, 3, {0, 0, 0}, {{{0.1, 0.2, 0.3}, {0.1, 0.2, 0.3}}}},
         {"[/DeviceRGB]", Family::kDeviceRgb, 3, {0, 0, 0}, {{{1, 0, 0.5}, {1, 0, 0.5}}}},
-        {"/DeviceCMYK", Family::kDeviceCmyk, 4, {0, 0, 0, 1},
+        {"/DeviceCMYK",
+         Family::kDeviceCmyk,
+         4,
+         {0, 0, 0, 1},
          {{{1, 0, 0, 0}, {0, 1, 1}},
           {{0, 0, 0, 1}, {0, 0, 0}},
           {{0, 0, 0, 0}, {1, 1, 1}},
           {{0.5, 0, 0.25, 0.5}, {0.25, 0.5, 0.375}}}},
         {"/CMYK", Family::kDeviceCmyk, 4, {0, 0, 0, 1}, {{{0, 1, 0, 0}, {1, 0, 1}}}},
         // Lab under D65: white, black, and the sRGB primary red.
-        {"[/Lab<<" + kD65 + ">>]", Family::kLab, 3, {0, 0, 0},
+        {"[/Lab<<" + kD65 + ">>]",
+         Family::kLab,
+         3,
+         {0, 0, 0},
          {{{100, 0, 0}, {1, 1, 1}},
           {{0, 0, 0}, {0, 0, 0}},
           {{53.2408, 80.0925, 67.2032}, {1, 0, 0}},
@@ -68,31 +80,64 @@ TEST(GraphicsColourSpaceTest, SpacesAndTheirColours) {
         // The initial colour is black clipped into the ranges.
         {"[/Lab<<" + kD65 + "/Range[10 20 -5 5]>>]", Family::kLab, 3, {0, 10, 0}, {}},
         // Lab under D50 still shows its white as white.
-        {"[/Lab<</WhitePoint[0.9642 1 0.8249]>>]", Family::kLab, 3, {0, 0, 0},
-         {{{100, 0, 0}, {1, 1, 1}}}, 2e-3},
-        {"[/CalGray<<" + kD65 + ">>]", Family::kCalGray, 1, {0},
-         {{{1}, {1, 1, 1}}, {{0}, {0, 0, 0}}}, 2e-3},
+        {"[/Lab<</WhitePoint[0.9642 1 0.8249]>>]",
+         Family::kLab,
+         3,
+         {0, 0, 0},
+         {{{100, 0, 0}, {1, 1, 1}}},
+         2e-3},
+        {"[/CalGray<<" + kD65 + ">>]",
+         Family::kCalGray,
+         1,
+         {0},
+         {{{1}, {1, 1, 1}}, {{0}, {0, 0, 0}}},
+         2e-3},
         // Gamma 2.2 under sRGB's curve: middle gray stays near middle gray.
-        {"[/CalGray<<" + kD65 + "/Gamma 2.2>>]", Family::kCalGray, 1, {0},
-         {{{0.5}, {0.5, 0.5, 0.5}}}, 0.01},
+        {"[/CalGray<<" + kD65 + "/Gamma 2.2>>]",
+         Family::kCalGray,
+         1,
+         {0},
+         {{{0.5}, {0.5, 0.5, 0.5}}},
+         0.01},
         // CalRGB with sRGB's primaries and no gamma: linear sRGB.
         {"[/CalRGB<<" + kD65 +
              "/Matrix[0.4124 0.2126 0.0193 0.3576 0.7152 0.1192 0.1805 0.0722 0.9505]>>]",
-         Family::kCalRgb, 3, {0, 0, 0},
-         {{{1, 0, 0}, {1, 0, 0}}, {{0, 0, 1}, {0, 0, 1}}, {{0.5, 0.5, 0.5}, {0.7354, 0.7354, 0.7354}},
+         Family::kCalRgb,
+         3,
+         {0, 0, 0},
+         {{{1, 0, 0}, {1, 0, 0}},
+          {{0, 0, 1}, {0, 0, 1}},
+          {{0.5, 0.5, 0.5}, {0.7354, 0.7354, 0.7354}},
           {{1, 1, 1}, {1, 1, 1}}},
          3e-3},
-        {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]", Family::kIndexed, 1, {0},
-         {{{0}, {1, 0, 0}}, {{1}, {0, 1, 0}}, {{2}, {0, 0, 1}}, {{5}, {0, 0, 1}}, {{0.6}, {0, 1, 0}},
-          {{-1}, {1, 0, 0}}, {{NAN}, {1, 0, 0}}}},
+        {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]",
+         Family::kIndexed,
+         1,
+         {0},
+         {{{0}, {1, 0, 0}},
+          {{1}, {0, 1, 0}},
+          {{2}, {0, 0, 1}},
+          {{5}, {0, 0, 1}},
+          {{0.6}, {0, 1, 0}},
+          {{-1}, {1, 0, 0}},
+          {{NAN}, {1, 0, 0}}}},
         // A lookup shorter than hival asks for: the missing colours are zeros.
-        {"[/I/DeviceGray 3(\\377)]", Family::kIndexed, 1, {0}, {{{0}, {1, 1, 1}}, {{3}, {0, 0, 0}}}},
+        {"[/I/DeviceGray 3(\\377)]",
+         Family::kIndexed,
+         1,
+         {0},
+         {{{0}, {1, 1, 1}}, {{3}, {0, 0, 0}}}},
         {"[/Indexed/DeviceCMYK 0<00FF0000>]", Family::kIndexed, 1, {0}, {{{0}, {1, 0, 1}}}},
         {"[/Separation/Spot/DeviceCMYK<</FunctionType 2/Domain[0 1]/C0[0 0 0 0]/C1[0 1 0 0]/N 1>>]",
-         Family::kSeparation, 1, {1},
+         Family::kSeparation,
+         1,
+         {1},
          {{{1}, {1, 0, 1}}, {{0.5}, {1, 0.5, 1}}, {{0}, {1, 1, 1}}, {{3}, {1, 0, 1}}}},
-        {"[/Separation/All/DeviceCMYK<</FunctionType 2/Domain[0 1]/N 1>>]", Family::kSeparation, 1,
-         {1}, {{{1}, {0, 0, 0}}, {{0.25}, {0.75, 0.75, 0.75}}}},
+        {"[/Separation/All/DeviceCMYK<</FunctionType 2/Domain[0 1]/N 1>>]",
+         Family::kSeparation,
+         1,
+         {1},
+         {{{1}, {0, 0, 0}}, {{0.25}, {0.75, 0.75, 0.75}}}},
         {"/Pattern", Family::kPattern, 0, {}, {}},
         {"[/Pattern/DeviceRGB]", Family::kPattern, 3, {0, 0, 0}, {{{0, 1, 0}, {0, 1, 0}}}},
     };
@@ -109,7 +154,8 @@ TEST(GraphicsColourSpaceTest, SpacesAndTheirColours) {
             EXPECT_NEAR(initial[k], c.initial[k], 1e-12) << "initial component " << k;
         }
         for (const Conversion& conversion : c.conversions) {
-            SCOPED_TRACE(::testing::Message() << "colour " << (conversion.in.empty() ? -1 : conversion.in[0]));
+            SCOPED_TRACE(::testing::Message()
+                         << "colour " << (conversion.in.empty() ? -1 : conversion.in[0]));
             expectRgb(space->toRgb(conversion.in), conversion.out, c.tolerance);
         }
         EXPECT_FALSE(space->paintsNothing());
@@ -172,8 +218,9 @@ TEST(GraphicsColourSpaceTest, SpacesOfSeveralObjects) {
         {13, "[/DeviceN[/Cyan/Orange]/DeviceRGB 12 0 R]"},
         {14, "/DeviceRGB"},
         {15, "[/Indexed 14 0 R 1<000000FFFFFF>]"},
-        {16, "<</CS0 11 0 R/Base/DeviceGray/Spot[/Separation/S/DeviceGray<</FunctionType 2"
-             "/Domain[0 1]/C0[1]/C1[0]/N 1>>]>>"},
+        {16,
+         "<</CS0 11 0 R/Base/DeviceGray/Spot[/Separation/S/DeviceGray<</FunctionType 2"
+         "/Domain[0 1]/C0[1]/C1[0]/N 1>>]>>"},
     });
     Document& document = file.document();
     const Object resources = GraphicsFile::parse("<</ColorSpace 16 0 R>>");
@@ -183,7 +230,9 @@ TEST(GraphicsColourSpaceTest, SpacesOfSeveralObjects) {
         std::vector<Conversion> conversions;
     };
     const Case cases[] = {
-        {"11 0 R", Family::kIndexed, {{{0}, {1, 1, 1}}, {{1}, {0, 0, 0}}, {{2}, {128 / 255.0, 128 / 255.0, 128 / 255.0}}}},
+        {"11 0 R",
+         Family::kIndexed,
+         {{{0}, {1, 1, 1}}, {{1}, {0, 0, 0}}, {{2}, {128 / 255.0, 128 / 255.0, 128 / 255.0}}}},
         {"13 0 R", Family::kDeviceN, {{{1, 0.5}, {1, 0.5, 0}}, {{0.25, 2}, {0.25, 1, 0}}}},
         {"15 0 R", Family::kIndexed, {{{1}, {1, 1, 1}}}},
         {"/CS0", Family::kIndexed, {{{1}, {0, 0, 0}}}},
@@ -193,7 +242,8 @@ TEST(GraphicsColourSpaceTest, SpacesOfSeveralObjects) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto space = ColourSpace::read(document, GraphicsFile::parse(c.text), resources.asDict());
+        const auto space =
+            ColourSpace::read(document, GraphicsFile::parse(c.text), resources.asDict());
         ASSERT_NE(space, nullptr);
         EXPECT_EQ(space->family(), c.family);
         for (const Conversion& conversion : c.conversions) {
@@ -263,7 +313,8 @@ std::vector<uint8_t> srgbProfile() {
 
 TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
     const std::vector<uint8_t> profile = srgbProfile();
-    std::vector<uint8_t> truncated(profile.begin(), profile.begin() + ptrdiff_t(profile.size() / 3));
+    std::vector<uint8_t> truncated(profile.begin(),
+                                   profile.begin() + ptrdiff_t(profile.size() / 3));
     // A profile whose header names a colour space no profile has.
     std::vector<uint8_t> unknownSpace = profile;
     const uint8_t signature[] = {0xAE, 0xB8, 0x2E, 0xDE};
@@ -284,7 +335,9 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
         std::vector<Conversion> conversions;
     };
     const Case cases[] = {
-        {10, Family::kIccBased, 3,
+        {10,
+         Family::kIccBased,
+         3,
          {{{0.2, 0.4, 0.6}, {0.2, 0.4, 0.6}}, {{1, 1, 1}, {1, 1, 1}}, {{0, 0, 0}, {0, 0, 0}}}},
         {11, Family::kDeviceCmyk, 4, {{{0, 0, 0, 1}, {0, 0, 0}}, {{0, 1, 0, 0}, {1, 0, 1}}}},
         // An alternate of another number of components is passed over for the device space.
@@ -295,10 +348,9 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.object);
-        const auto space = ColourSpace::read(file.document(),
-                                             GraphicsFile::parse("[/ICCBased " +
-                                                                 std::to_string(c.object) + " 0 R]"),
-                                             nullptr);
+        const auto space = ColourSpace::read(
+            file.document(),
+            GraphicsFile::parse("[/ICCBased " + std::to_string(c.object) + " 0 R]"), nullptr);
         ASSERT_NE(space, nullptr);
         EXPECT_EQ(space->family(), c.family);
         EXPECT_EQ(space->components(), c.components);
@@ -307,8 +359,9 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
         }
     }
     // Five components: no profile, alternate or device space to show them.
-    EXPECT_EQ(ColourSpace::read(file.document(), GraphicsFile::parse("[/ICCBased 15 0 R]"), nullptr),
-              nullptr);
+    EXPECT_EQ(
+        ColourSpace::read(file.document(), GraphicsFile::parse("[/ICCBased 15 0 R]"), nullptr),
+        nullptr);
 
     // Image rows through the profile.
     const auto space =
@@ -346,21 +399,30 @@ TEST(GraphicsColourSpaceTest, SampleRows) {
         {"/DeviceCMYK", {}, 255, {255, 0, 0, 0, 0, 0, 0, 255}, {0, 255, 255, 0, 0, 0}},
         {"/DeviceCMYK", {1, 0, 0, 1, 0, 1, 0, 1}, 255, {255, 0, 0, 0}, {255, 255, 255}},
         // Indexed samples are indices, of their own width.
-        {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]", {}, 3, {0, 1, 2, 3}, {255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255}},
+        {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]",
+         {},
+         3,
+         {0, 1, 2, 3},
+         {255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255}},
         {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]", {}, 255, {2, 0}, {0, 0, 255, 255, 0, 0}},
         {"[/Indexed/DeviceRGB 2<FF0000 00FF00 0000FF>]", {2, 0}, 1, {0, 1}, {0, 0, 255, 255, 0, 0}},
         {"[/Separation/Spot/DeviceCMYK<</FunctionType 2/Domain[0 1]/C0[0 0 0 0]/C1[0 1 0 0]/N 1>>]",
-         {}, 255, {255, 0}, {255, 0, 255, 255, 255, 255}},
+         {},
+         255,
+         {255, 0},
+         {255, 0, 255, 255, 255, 255}},
         {"[/Lab<<" + kD65 + ">>]", {}, 255, {255, 128, 128, 0, 128, 128}, {255, 255, 255, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.space);
         GraphicsFile file;
-        const auto space = ColourSpace::read(file.document(), GraphicsFile::parse(c.space), nullptr);
+        const auto space =
+            ColourSpace::read(file.document(), GraphicsFile::parse(c.space), nullptr);
         ASSERT_NE(space, nullptr);
         const size_t pixels = c.samples.size() / space->components();
         std::vector<uint8_t> rgb(3 * pixels, 7);
-        space->sampleConverter(c.decode, c.maxSample)->convert(c.samples.data(), pixels, rgb.data());
+        space->sampleConverter(c.decode, c.maxSample)
+            ->convert(c.samples.data(), pixels, rgb.data());
         for (size_t i = 0; i < rgb.size(); ++i) {
             // Lab's middle a and b lie half a step off 0.
             EXPECT_NEAR(rgb[i], c.rgb[i], c.space.find("Lab") != std::string::npos ? 2 : 0)
@@ -374,12 +436,14 @@ TEST(GraphicsColourSpaceTest, CmykRowsMatchTheImageConversion) {
     std::vector<uint8_t> samples;
     for (int c = 0; c < 256; c += 5) {
         for (int k = 0; k < 256; k += 3) {
-            samples.insert(samples.end(), {uint8_t(c), uint8_t(255 - c), uint8_t(c / 2), uint8_t(k)});
+            samples.insert(samples.end(),
+                           {uint8_t(c), uint8_t(255 - c), uint8_t(c / 2), uint8_t(k)});
         }
     }
     const size_t pixels = samples.size() / 4;
     std::vector<uint8_t> rgb(3 * pixels);
-    ColourSpace::deviceCmyk()->sampleConverter({}, 255)->convert(samples.data(), pixels, rgb.data());
+    ColourSpace::deviceCmyk()->sampleConverter({}, 255)->convert(samples.data(), pixels,
+                                                                 rgb.data());
     for (size_t x = 0; x < pixels; ++x) {
         const uint8_t* s = &samples[4 * x];
         ASSERT_EQ(rgb[3 * x], CmykComponent(s[0], s[3]));

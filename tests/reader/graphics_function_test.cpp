@@ -46,7 +46,8 @@ TEST(GraphicsFunctionTest, Exponential) {
          {{{0.5}, {0.75, 0.25, 0.125}}, {{1}, {0, 1, 0.5}}}},
         {"<</FunctionType 2/Domain[0 1]/Range[0 0.5]/N 1>>", {{{0.8}, {0.5}}}},
         // x^N undefined: the range's minimum, or 0 without a range.
-        {"<</FunctionType 2/Domain[-1 1]/Range[0.25 1]/N 0.5>>", {{{-0.5}, {0.25}}, {{0.25}, {0.5}}}},
+        {"<</FunctionType 2/Domain[-1 1]/Range[0.25 1]/N 0.5>>",
+         {{{-0.5}, {0.25}}, {{0.25}, {0.5}}}},
         {"<</FunctionType 2/Domain[-1 1]/N 0.5>>", {{{-0.5}, {0}}}},
         {"<</FunctionType 2/Domain[0 1]/N -1>>", {{{0}, {0}}, {{0.5}, {2}}}},
         {"<</FunctionType 2/Domain[-2 2]/N 3>>", {{{-2}, {-8}}}},  // integral N, negative x
@@ -65,17 +66,17 @@ TEST(GraphicsFunctionTest, Exponential) {
 
 TEST(GraphicsFunctionTest, UnreadableDictionaries) {
     const char* const dicts[] = {
-        "<</FunctionType 2/C0[0]/C1[1]/N 1>>",                   // no domain
-        "<</FunctionType 2/Domain[1 0]/N 1>>",                   // an inverted domain
-        "<</FunctionType 2/Domain[0]/N 1>>",                     // an odd domain
-        "<</FunctionType 2/Domain[0 1]/C0[0 0]/C1[1]/N 1>>",     // C0 and C1 differ in size
-        "<</FunctionType 2/Domain[0 1]/C0[0]/C1[1]>>",           // no exponent
-        "<</FunctionType 2/Domain[0 1 0 1]/N 1>>",               // two inputs
-        "<</FunctionType 2/Domain[0 1]/Range[0 1 0 1]/N 1>>",    // a range for two outputs
-        "<</FunctionType 7/Domain[0 1]/N 1>>",                   // no such type
-        "<</Domain[0 1]/N 1>>",                                  // no type at all
+        "<</FunctionType 2/C0[0]/C1[1]/N 1>>",                 // no domain
+        "<</FunctionType 2/Domain[1 0]/N 1>>",                 // an inverted domain
+        "<</FunctionType 2/Domain[0]/N 1>>",                   // an odd domain
+        "<</FunctionType 2/Domain[0 1]/C0[0 0]/C1[1]/N 1>>",   // C0 and C1 differ in size
+        "<</FunctionType 2/Domain[0 1]/C0[0]/C1[1]>>",         // no exponent
+        "<</FunctionType 2/Domain[0 1 0 1]/N 1>>",             // two inputs
+        "<</FunctionType 2/Domain[0 1]/Range[0 1 0 1]/N 1>>",  // a range for two outputs
+        "<</FunctionType 7/Domain[0 1]/N 1>>",                 // no such type
+        "<</Domain[0 1]/N 1>>",                                // no type at all
         "<</FunctionType 0/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 8>>",  // not a stream
-        "<</FunctionType 4/Domain[0 1]/Range[0 1]>>",            // not a stream
+        "<</FunctionType 4/Domain[0 1]/Range[0 1]>>",                          // not a stream
         "[]",
         "(a string)",
         "[<</FunctionType 2/Domain[0 1 0 1]/N 1>>]",  // an array of functions of two inputs
@@ -220,12 +221,20 @@ TEST(GraphicsFunctionTest, Sampled) {
         // Two inputs, the first varying fastest: f(x, y) = x xor y, bilinear between.
         {"/Domain[0 1 0 1]/Range[0 1]/Size[2 2]/BitsPerSample 8",
          bytes({0, 255, 255, 0}),
-         {{{0, 0}, {0}}, {{1, 0}, {1}}, {{0, 1}, {1}}, {{1, 1}, {0}}, {{0.5, 0.5}, {0.5}},
+         {{{0, 0}, {0}},
+          {{1, 0}, {1}},
+          {{0, 1}, {1}},
+          {{1, 1}, {0}},
+          {{0.5, 0.5}, {0.5}},
           {{0.25, 0}, {0.25}}}},
-        {"/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 1", bytes({0x40}), {{{0.5}, {0.5}}, {{1}, {1}}}},
-        {"/Domain[0 1]/Range[0 1]/Size[3]/BitsPerSample 4", bytes({0x0F, 0x50}),
+        {"/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 1",
+         bytes({0x40}),
+         {{{0.5}, {0.5}}, {{1}, {1}}}},
+        {"/Domain[0 1]/Range[0 1]/Size[3]/BitsPerSample 4",
+         bytes({0x0F, 0x50}),
          {{{0.5}, {1}}, {{1}, {5 / 15.0}}}},
-        {"/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 12", bytes({0xFF, 0xF0, 0x00}),
+        {"/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 12",
+         bytes({0xFF, 0xF0, 0x00}),
          {{{0}, {1}}, {{0.75}, {0.25}}}},
         {"/Domain[0 1]/Range[0 1 0 1]/Size[2]/BitsPerSample 16",
          bytes({0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}),
@@ -237,15 +246,18 @@ TEST(GraphicsFunctionTest, Sampled) {
         {"/Domain[0 1]/Range[0 10]/Size[5]/BitsPerSample 8/Encode[4 0]",
          bytes({0, 0, 0, 0, 255}),
          {{{0}, {10}}, {{1}, {0}}}},
-        {"/Domain[0 1]/Range[0 1]/Decode[2 -2]/Size[2]/BitsPerSample 8", bytes({0, 255}),
+        {"/Domain[0 1]/Range[0 1]/Decode[2 -2]/Size[2]/BitsPerSample 8",
+         bytes({0, 255}),
          {{{0}, {1}}, {{0.5}, {0}}, {{1}, {0}}}},
         // Samples missing from a short table read as 0.
         {"/Domain[0 1]/Range[0 1]/Size[3]/BitsPerSample 8", bytes({255}), {{{0}, {1}}, {{1}, {0}}}},
         // Cubic order falls back to linear.
-        {"/Domain[0 1]/Range[0 1]/Size[3]/BitsPerSample 8/Order 3", bytes({0, 128, 255}),
+        {"/Domain[0 1]/Range[0 1]/Size[3]/BitsPerSample 8/Order 3",
+         bytes({0, 128, 255}),
          {{{0.25}, {64 / 255.0}}}},
         // One grid point along an input.
-        {"/Domain[0 1 0 1]/Range[0 1]/Size[1 2]/BitsPerSample 8", bytes({0, 255}),
+        {"/Domain[0 1 0 1]/Range[0 1]/Size[1 2]/BitsPerSample 8",
+         bytes({0, 255}),
          {{{0.7, 0.5}, {0.5}}}},
     };
     for (const Case& c : cases) {
@@ -256,19 +268,19 @@ TEST(GraphicsFunctionTest, Sampled) {
         expectEvaluations(*function, c.rows);
     }
     const char* const bad[] = {
-        "/Domain[0 1]/Range[0 1]/BitsPerSample 8",                 // no size
-        "/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 3",         // no such width
-        "/Domain[0 1]/Size[2]/BitsPerSample 8",                    // no range
-        "/Domain[0 1]/Range[0 1]/Size[0]/BitsPerSample 8",         // an empty grid
-        "/Domain[0 1]/Range[0 1]/Size[2 2]/BitsPerSample 8",       // sizes for two inputs
-        "/Domain[0 1]/Range[0 1]/Size[100000000]/BitsPerSample 8", // too many samples
+        "/Domain[0 1]/Range[0 1]/BitsPerSample 8",                  // no size
+        "/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 3",          // no such width
+        "/Domain[0 1]/Size[2]/BitsPerSample 8",                     // no range
+        "/Domain[0 1]/Range[0 1]/Size[0]/BitsPerSample 8",          // an empty grid
+        "/Domain[0 1]/Range[0 1]/Size[2 2]/BitsPerSample 8",        // sizes for two inputs
+        "/Domain[0 1]/Range[0 1]/Size[100000000]/BitsPerSample 8",  // too many samples
         "/Domain[0 1 0 1]/Range[0 1]/Size[4096 4096]/BitsPerSample 8",
         "/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 8/Encode[0]",
         "/Domain[0 1]/Range[0 1]/Size[2]/BitsPerSample 8/Decode[0 1 0 1]",
     };
     for (const char* entries : bad) {
-        GraphicsFile file({{10, binaryStream(std::string("/FunctionType 0") + entries,
-                                             bytes({0, 255}))}});
+        GraphicsFile file(
+            {{10, binaryStream(std::string("/FunctionType 0") + entries, bytes({0, 255}))}});
         EXPECT_EQ(Function::read(file.document(), GraphicsFile::ref(10)), nullptr) << entries;
     }
 }
@@ -474,8 +486,8 @@ TEST(GraphicsFunctionTest, CalculatorProgramsThatDoNotParse) {
         const auto program = CalculatorProgram::parse(
             {reinterpret_cast<const uint8_t*>(c.text.data()), c.text.size()});
         EXPECT_EQ(program.has_value(), c.parses) << c.text.substr(0, 60);
-        GraphicsFile file({{10, fixtures::streamBody("/FunctionType 4/Domain[0 1]/Range[0 10]",
-                                                     c.text)}});
+        GraphicsFile file(
+            {{10, fixtures::streamBody("/FunctionType 4/Domain[0 1]/Range[0 10]", c.text)}});
         EXPECT_EQ(Function::read(file.document(), GraphicsFile::ref(10)) != nullptr, c.parses)
             << c.text.substr(0, 60);
     }

@@ -17,11 +17,12 @@ class GraphicsFile {
     /// A file of a catalog (1), an empty page tree (2) and `objects`.
     explicit GraphicsFile(std::vector<fixtures::PdfObject> objects = {}) {
         fixtures::PdfLayout layout;
-        layout.objects = {{1, "<</Type/Catalog/Pages 2 0 R>>"}, {2, "<</Type/Pages/Kids[]/Count 0>>"}};
+        layout.objects = {{1, "<</Type/Catalog/Pages 2 0 R>>"},
+                          {2, "<</Type/Pages/Kids[]/Count 0>>"}};
         layout.objects.insert(layout.objects.end(), objects.begin(), objects.end());
         bytes_ = fixtures::buildPdf(layout);
-        document_ = Document::open(
-            {reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()});
+        document_ =
+            Document::open({reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size()});
     }
     GraphicsFile(const GraphicsFile&) = delete;
     GraphicsFile& operator=(const GraphicsFile&) = delete;

@@ -161,8 +161,7 @@ void PixelConverter::convert(const uint8_t* samples, size_t pixels, uint8_t* rgb
     }
 }
 
-std::shared_ptr<const ColourSpace> ColourSpaceReading::read(const Object& nameOrArray,
-                                                            int depth) {
+std::shared_ptr<const ColourSpace> ColourSpaceReading::read(const Object& nameOrArray, int depth) {
     if (depth > ColourSpace::kMaxDepth) {
         return nullptr;
     }
@@ -222,7 +221,7 @@ std::shared_ptr<const ColourSpace> ColourSpaceReading::read(const Object& nameOr
         if (dict.asDict() == nullptr) {
             return nullptr;
         }
-        return *family == "CalGray" ? readCalGray(*this, *dict.asDict())
+        return *family == "CalGray"  ? readCalGray(*this, *dict.asDict())
                : *family == "CalRGB" ? readCalRgb(*this, *dict.asDict())
                                      : readLab(*this, *dict.asDict());
     }

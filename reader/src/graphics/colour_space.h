@@ -92,8 +92,8 @@ class ColourSpace {
     /// A converter of image samples: a sample s of component k stands for the value
     /// decode[2k] + s (decode[2k+1] - decode[2k]) / maxSample, with maxSample from 1 to 255
     /// (2^bpc - 1 for samples of bpc bits unpacked to bytes). `decode` of another size than
-    /// 2 components() is replaced by defaultDecode for samples up to maxSample. The converter refers to the space,
-    /// which must outlive it.
+    /// 2 components() is replaced by defaultDecode for samples up to maxSample. The converter
+    /// refers to the space, which must outlive it.
     virtual std::unique_ptr<SampleConverter> sampleConverter(std::span<const double> decode,
                                                              int maxSample) const;
 

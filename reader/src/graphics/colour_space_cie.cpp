@@ -3,8 +3,8 @@
 // clipped. The BlackPoint entry is not used: it shifts dark colours only slightly.
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 #include "graphics/colour_space_types.h"
 #include "xref/document.h"

@@ -20,8 +20,7 @@ constexpr size_t kMaxProfileBytes = 4 << 20;
 // one space never share mutable state.
 constexpr cmsUInt32Number kFlags = cmsFLAGS_NOCACHE | cmsFLAGS_BLACKPOINTCOMPENSATION;
 
-cmsHTRANSFORM transformToSrgb(cmsHPROFILE profile, cmsUInt32Number input,
-                              cmsUInt32Number output) {
+cmsHTRANSFORM transformToSrgb(cmsHPROFILE profile, cmsUInt32Number input, cmsUInt32Number output) {
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
     if (srgb == nullptr) {
         return nullptr;

@@ -28,8 +28,7 @@ class Function {
     /// one-input functions whose outputs follow one another) describes; null when it cannot be
     /// read: an unknown type, missing or inconsistent entries, a program that does not parse,
     /// nesting deeper than kMaxDepth or a function that contains itself.
-    static std::unique_ptr<Function> read(Document& document, const Object& object,
-                                          int depth = 0);
+    static std::unique_ptr<Function> read(Document& document, const Object& object, int depth = 0);
 
     size_t inputs() const { return domain_.size() / 2; }
     size_t outputs() const { return outputs_; }

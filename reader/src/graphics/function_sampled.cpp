@@ -41,9 +41,10 @@ class SampledFunction final : public Function {
         for (size_t i = 0; i < m; ++i) {
             const double d0 = grid_[2 * i];
             const double d1 = grid_[2 * i + 1];
-            double e = d1 > d0 ? encode_[2 * i] + (in[i] - d0) * (encode_[2 * i + 1] -
-                                                                  encode_[2 * i]) / (d1 - d0)
-                               : encode_[2 * i];
+            double e = d1 > d0
+                           ? encode_[2 * i] +
+                                 (in[i] - d0) * (encode_[2 * i + 1] - encode_[2 * i]) / (d1 - d0)
+                           : encode_[2 * i];
             const double last = double(size_[i] - 1);
             e = e > 0 ? (e < last ? e : last) : 0.0;
             size_t index = size_t(e);
@@ -178,8 +179,8 @@ std::unique_ptr<Function> readSampledFunction(FunctionReading& reading, const St
         samples[k] =
             decode[2 * j] + double(reader.next()) * (decode[2 * j + 1] - decode[2 * j]) / maximum;
     }
-    return std::make_unique<SampledFunction>(std::move(shape), n, std::move(size), std::move(encode),
-                                             std::move(samples));
+    return std::make_unique<SampledFunction>(std::move(shape), n, std::move(size),
+                                             std::move(encode), std::move(samples));
 }
 
 }  // namespace reader::pdf

@@ -77,8 +77,8 @@ std::unique_ptr<Function> readStitchingFunction(FunctionReading& reading, const 
     if (!shape.range.empty() && shape.range.size() != 2 * outputs) {
         return nullptr;
     }
-    return std::make_unique<StitchingFunction>(std::move(shape), outputs, std::move(parts),
-                                               *bounds, *encode);
+    return std::make_unique<StitchingFunction>(std::move(shape), outputs, std::move(parts), *bounds,
+                                               *encode);
 }
 
 }  // namespace reader::pdf

@@ -14,10 +14,46 @@ enum class CalculatorProgram::Op : uint8_t {
     kPushReal,
     kJump,
     kJumpUnless,  // pops a boolean and jumps when it is false
-    kAbs, kAdd, kAtan, kCeiling, kCos, kCvi, kCvr, kDiv, kExp, kFloor, kIdiv, kLn, kLog,
-    kMod, kMul, kNeg, kRound, kSin, kSqrt, kSub, kTruncate,
-    kAnd, kOr, kNot, kXor, kBitshift, kEq, kNe, kGt, kGe, kLt, kLe, kTrue, kFalse,
-    kCopy, kDup, kExch, kIndex, kPop, kRoll,
+    kAbs,
+    kAdd,
+    kAtan,
+    kCeiling,
+    kCos,
+    kCvi,
+    kCvr,
+    kDiv,
+    kExp,
+    kFloor,
+    kIdiv,
+    kLn,
+    kLog,
+    kMod,
+    kMul,
+    kNeg,
+    kRound,
+    kSin,
+    kSqrt,
+    kSub,
+    kTruncate,
+    kAnd,
+    kOr,
+    kNot,
+    kXor,
+    kBitshift,
+    kEq,
+    kNe,
+    kGt,
+    kGe,
+    kLt,
+    kLe,
+    kTrue,
+    kFalse,
+    kCopy,
+    kDup,
+    kExch,
+    kIndex,
+    kPop,
+    kRoll,
 };
 
 namespace {
@@ -31,19 +67,45 @@ struct OperatorName {
 };
 
 constexpr OperatorName kOperators[] = {
-    {"abs", Op::kAbs},     {"add", Op::kAdd},         {"atan", Op::kAtan},
-    {"ceiling", Op::kCeiling}, {"cos", Op::kCos},     {"cvi", Op::kCvi},
-    {"cvr", Op::kCvr},     {"div", Op::kDiv},         {"exp", Op::kExp},
-    {"floor", Op::kFloor}, {"idiv", Op::kIdiv},       {"ln", Op::kLn},
-    {"log", Op::kLog},     {"mod", Op::kMod},         {"mul", Op::kMul},
-    {"neg", Op::kNeg},     {"round", Op::kRound},     {"sin", Op::kSin},
-    {"sqrt", Op::kSqrt},   {"sub", Op::kSub},         {"truncate", Op::kTruncate},
-    {"and", Op::kAnd},     {"or", Op::kOr},           {"not", Op::kNot},
-    {"xor", Op::kXor},     {"bitshift", Op::kBitshift}, {"eq", Op::kEq},
-    {"ne", Op::kNe},       {"gt", Op::kGt},           {"ge", Op::kGe},
-    {"lt", Op::kLt},       {"le", Op::kLe},           {"true", Op::kTrue},
-    {"false", Op::kFalse}, {"copy", Op::kCopy},       {"dup", Op::kDup},
-    {"exch", Op::kExch},   {"index", Op::kIndex},     {"pop", Op::kPop},
+    {"abs", Op::kAbs},
+    {"add", Op::kAdd},
+    {"atan", Op::kAtan},
+    {"ceiling", Op::kCeiling},
+    {"cos", Op::kCos},
+    {"cvi", Op::kCvi},
+    {"cvr", Op::kCvr},
+    {"div", Op::kDiv},
+    {"exp", Op::kExp},
+    {"floor", Op::kFloor},
+    {"idiv", Op::kIdiv},
+    {"ln", Op::kLn},
+    {"log", Op::kLog},
+    {"mod", Op::kMod},
+    {"mul", Op::kMul},
+    {"neg", Op::kNeg},
+    {"round", Op::kRound},
+    {"sin", Op::kSin},
+    {"sqrt", Op::kSqrt},
+    {"sub", Op::kSub},
+    {"truncate", Op::kTruncate},
+    {"and", Op::kAnd},
+    {"or", Op::kOr},
+    {"not", Op::kNot},
+    {"xor", Op::kXor},
+    {"bitshift", Op::kBitshift},
+    {"eq", Op::kEq},
+    {"ne", Op::kNe},
+    {"gt", Op::kGt},
+    {"ge", Op::kGe},
+    {"lt", Op::kLt},
+    {"le", Op::kLe},
+    {"true", Op::kTrue},
+    {"false", Op::kFalse},
+    {"copy", Op::kCopy},
+    {"dup", Op::kDup},
+    {"exch", Op::kExch},
+    {"index", Op::kIndex},
+    {"pop", Op::kPop},
     {"roll", Op::kRoll},
 };
 
@@ -70,10 +132,9 @@ bool compileBlock(Lexer& lexer, std::vector<Instruction>& code, int depth) {
                 code.push_back({Op::kPushReal, 0, token.real});
                 break;
             case Token::Kind::Keyword: {
-                const auto* found = std::find_if(std::begin(kOperators), std::end(kOperators),
-                                                 [&](const OperatorName& o) {
-                                                     return o.name == token.text;
-                                                 });
+                const auto* found =
+                    std::find_if(std::begin(kOperators), std::end(kOperators),
+                                 [&](const OperatorName& o) { return o.name == token.text; });
                 if (found == std::end(kOperators)) {
                     return false;  // an unknown operator, or if/ifelse without their blocks
                 }
@@ -148,27 +209,27 @@ bool CalculatorProgram::run(std::span<const double> in, std::span<double> out) c
     for (const double x : in) {
         stack[sp++] = real(x);
     }
-#define NEED(k)      \
-    if (sp < (k)) {  \
+#define NEED(k)       \
+    if (sp < (k)) {   \
         return false; \
     }
-#define ROOM(k)                   \
-    if (sp + (k) > kMaxStack) {   \
-        return false;             \
+#define ROOM(k)                 \
+    if (sp + (k) > kMaxStack) { \
+        return false;           \
     }
-#define NUMBERS(k)                                  \
-    NEED(k);                                        \
-    for (size_t i_ = sp - (k); i_ < sp; ++i_) {     \
-        if (!isNumber(stack[i_])) {                 \
-            return false;                           \
-        }                                           \
+#define NUMBERS(k)                              \
+    NEED(k);                                    \
+    for (size_t i_ = sp - (k); i_ < sp; ++i_) { \
+        if (!isNumber(stack[i_])) {             \
+            return false;                       \
+        }                                       \
     }
-#define INTEGERS(k)                                 \
-    NEED(k);                                        \
-    for (size_t i_ = sp - (k); i_ < sp; ++i_) {     \
-        if (stack[i_].type != Type::kInt) {         \
-            return false;                           \
-        }                                           \
+#define INTEGERS(k)                             \
+    NEED(k);                                    \
+    for (size_t i_ = sp - (k); i_ < sp; ++i_) { \
+        if (stack[i_].type != Type::kInt) {     \
+            return false;                       \
+        }                                       \
     }
     size_t pc = 0;
     while (pc < code_.size()) {
@@ -196,7 +257,8 @@ bool CalculatorProgram::run(std::span<const double> in, std::span<double> out) c
                 break;
             case Op::kAbs:
                 NUMBERS(1);
-                *top = top->type == Type::kInt ? integer(std::fabs(top->v)) : real(std::fabs(top->v));
+                *top =
+                    top->type == Type::kInt ? integer(std::fabs(top->v)) : real(std::fabs(top->v));
                 break;
             case Op::kNeg:
                 NUMBERS(1);
@@ -208,7 +270,7 @@ bool CalculatorProgram::run(std::span<const double> in, std::span<double> out) c
                 NUMBERS(2);
                 const Value a = top[-1];
                 const Value b = top[0];
-                const double r = ins.op == Op::kAdd ? a.v + b.v
+                const double r = ins.op == Op::kAdd   ? a.v + b.v
                                  : ins.op == Op::kSub ? a.v - b.v
                                                       : a.v * b.v;
                 top[-1] = a.type == Type::kInt && b.type == Type::kInt ? integer(r) : real(r);
@@ -316,7 +378,9 @@ bool CalculatorProgram::run(std::span<const double> in, std::span<double> out) c
                 }
                 const int32_t x = int32_t(a.v);
                 const int32_t y = int32_t(b.v);
-                const int32_t r = ins.op == Op::kAnd ? (x & y) : ins.op == Op::kOr ? (x | y) : (x ^ y);
+                const int32_t r = ins.op == Op::kAnd  ? (x & y)
+                                  : ins.op == Op::kOr ? (x | y)
+                                                      : (x ^ y);
                 top[-1] = {double(r), a.type};
                 --sp;
                 break;
