@@ -14,6 +14,7 @@ brindle_packages=(
   qpdf poppler-utils python3 time
   libjbig2dec0-dev libopenjp2-7-dev
   libpng-dev
+  liblcms2-dev
   mupdf-tools
   clang libclang-rt-14-dev
 )
