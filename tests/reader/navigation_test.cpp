@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "navigation/destination.h"
-#include "navigation/links.h"
-#include "navigation/outline.h"
-#include "navigation/page_labels.h"
-#include "navigation/text_string.h"
+#include "pages/destination.h"
+#include "pages/links.h"
+#include "pages/outline.h"
+#include "pages/page_labels.h"
+#include "pages/text_string.h"
 #include "pages/page_list.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"

@@ -1,4 +1,4 @@
-#include "navigation/name_tree.h"
+#include "pages/name_tree.h"
 
 #include <algorithm>
 #include <set>

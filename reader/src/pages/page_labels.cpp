@@ -1,10 +1,10 @@
-#include "navigation/page_labels.h"
+#include "pages/page_labels.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "navigation/name_tree.h"
-#include "navigation/text_string.h"
+#include "pages/name_tree.h"
+#include "pages/text_string.h"
 #include "xref/document.h"
 
 namespace reader::pdf {

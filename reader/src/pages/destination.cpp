@@ -1,8 +1,8 @@
-#include "navigation/destination.h"
+#include "pages/destination.h"
 
 #include <cmath>
 
-#include "navigation/name_tree.h"
+#include "pages/name_tree.h"
 #include "pages/page_list.h"
 #include "xref/document.h"
 

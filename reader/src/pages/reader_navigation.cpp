@@ -1,8 +1,8 @@
 // CReader's outline, page labels and links, read from the open document when asked for.
-#include "navigation/destination.h"
-#include "navigation/links.h"
-#include "navigation/outline.h"
-#include "navigation/page_labels.h"
+#include "pages/destination.h"
+#include "pages/links.h"
+#include "pages/outline.h"
+#include "pages/page_labels.h"
 #include "pages/page_list.h"
 #include "reader/creader.h"
 #include "support/debug_log.h"

@@ -1,6 +1,6 @@
-#include "navigation/links.h"
+#include "pages/links.h"
 
-#include "navigation/destination.h"
+#include "pages/destination.h"
 #include "pages/page_list.h"
 #include "xref/document.h"
 

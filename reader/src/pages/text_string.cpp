@@ -1,4 +1,4 @@
-#include "navigation/text_string.h"
+#include "pages/text_string.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "navigation/outline.h"
+#include "pages/outline.h"
 
 #include <set>
 
-#include "navigation/destination.h"
-#include "navigation/text_string.h"
+#include "pages/destination.h"
+#include "pages/text_string.h"
 #include "xref/document.h"
 
 namespace reader::pdf {
