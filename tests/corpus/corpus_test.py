@@ -4,7 +4,7 @@ pdfinfo gives it, and its first, last and a few pages between must have pdfinfo'
 CropBox (within a point of pdfinfo's rounded values; brindle reports whole points); where
 brindle reports them, the rotation of those pages and whether the file is linearized and
 encrypted must be pdfinfo's too. Its last and first pages, extracted, must make a file that
-qpdf finds sound.
+qpdf finds sound, and its outline must be the one mutool lists (levels and pages).
 
     tests/corpus/corpus_test.py --brindle build/bin/brindle --corpus build/corpus
     tests/corpus/corpus_test.py ... --update            # rewrite the expected failures
@@ -187,7 +187,35 @@ def check(brindle, path):
         else:
             problems.append('%s: %s %s vs %s' % (where(pages), what, ours, theirs))
     problems += check_extraction(brindle, path, result.get('pages'))
+    problems += check_outline(brindle, path)
     return problems
+
+
+def check_outline(brindle, path):
+    """brindle toc must list the outline mutool lists: each entry's level and page."""
+    if shutil.which('mutool') is None:
+        return []
+    listing = run(['mutool', 'show', path, 'outline'])
+    if listing.status != 0:
+        return []
+    theirs = []
+    for line in listing.out.splitlines():
+        found = re.match(r'^[|+-](\t+)".*"\t(?:#page=(\d+))?', line)
+        if found:
+            theirs.append((len(found.group(1)), int(found.group(2) or 0)))
+    done = run([brindle, '--json', 'toc', path])
+    try:
+        ours = [(item.get('level'), item.get('page')) for item in json.loads(done.out)['items']]
+    except (ValueError, KeyError, TypeError):
+        return ['toc: no outline in its output (status %s)' % done.status] if theirs else []
+    if len(ours) != len(theirs):
+        return ['toc: %d outline entries vs %d' % (len(ours), len(theirs))]
+    wrong = [i for i, (a, b) in enumerate(zip(ours, theirs)) if a != b]
+    if wrong:
+        i = wrong[0]
+        return ['toc: %d entries differ, first entry %d: level/page %s vs %s'
+                % (len(wrong), i + 1, ours[i], theirs[i])]
+    return []
 
 
 def check_extraction(brindle, path, count):
@@ -213,7 +241,7 @@ def check_extraction(brindle, path, count):
 
 # A reason as check() words it; any other was written by hand.
 MEASURED = re.compile(r'^([a-z -]+(-?\d+)?: error \d+|page count |pages? \d|\d+ pages \(|exit status '
-                      r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted |extract: )')
+                      r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted |extract: |toc: )')
 
 
 def read_expected(path):
