@@ -9,6 +9,7 @@ brindle_packages=(
   libfontconfig-dev libfreetype-dev libjpeg62-turbo-dev
   googletest libgtest-dev libbenchmark-dev
   zlib1g-dev libtiff-dev
+  nettle-dev
   fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
   qpdf poppler-utils python3 time

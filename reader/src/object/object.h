@@ -119,6 +119,9 @@ struct Stream {
     Dict dict;
     size_t offset = 0;  ///< of the data's first byte in the file
     size_t length = 0;  ///< of the data, as stored
+    /// The indirect object holding the stream, whose key decrypts the data of an encrypted
+    /// file; nothing for a stream not read from a file.
+    std::optional<Ref> ref;
 };
 
 }  // namespace reader::pdf

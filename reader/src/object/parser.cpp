@@ -141,7 +141,7 @@ std::optional<IndirectObject> Parser::parseIndirect(const LengthResolver& length
     const size_t afterObject = lexer_.position();
     const Token next = lexer_.next();
     if (next.isKeyword("stream") && indirect.object.asDict() != nullptr) {
-        indirect.object = stream(*indirect.object.asDict(), length);
+        indirect.object = stream(*indirect.object.asDict(), indirect.ref, length);
         const size_t afterStream = lexer_.position();
         if (!lexer_.next().isKeyword("endobj")) {
             lexer_.setPosition(afterStream);
@@ -154,7 +154,7 @@ std::optional<IndirectObject> Parser::parseIndirect(const LengthResolver& length
 
 // The data starts after the end of line that follows "stream" (CR LF or LF; a lone CR, or
 // nothing, is taken too).
-Object Parser::stream(Dict dict, const LengthResolver& length) {
+Object Parser::stream(Dict dict, Ref holder, const LengthResolver& length) {
     const std::span<const uint8_t> data = lexer_.data();
     size_t start = lexer_.position();
     if (start < data.size() && data[start] == '\r') {
@@ -197,7 +197,7 @@ Object Parser::stream(Dict dict, const LengthResolver& length) {
     if (!end.isKeyword("endstream")) {
         lexer_.setPosition(end.offset);
     }
-    return Object::stream({std::move(dict), start, size});
+    return Object::stream({std::move(dict), start, size, holder});
 }
 
 }  // namespace reader::pdf

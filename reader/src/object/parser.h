@@ -34,7 +34,8 @@ class Parser {
     std::optional<Object> parseObject();
     /// The indirect object whose header "N G obj" is at the position, up to its endobj; a
     /// dictionary followed by "stream" becomes a stream whose data is found by its /Length,
-    /// checked against the endstream that must follow, else by searching for endstream.
+    /// checked against the endstream that must follow, else by searching for endstream, and
+    /// which knows the object holding it.
     /// Nothing when the position holds no object header.
     std::optional<IndirectObject> parseIndirect(const LengthResolver& length = {});
 
@@ -48,7 +49,8 @@ class Parser {
     Object dict(int depth);
     /// After an integer: a reference when "G R" follows, else the integer (the rest unread).
     Object integerOrRef(const Token& token);
-    Object stream(Dict dict, const LengthResolver& length);
+    /// The stream of the indirect object `holder`, its dictionary `dict` read.
+    Object stream(Dict dict, Ref holder, const LengthResolver& length);
 
     Lexer lexer_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "crypt/decrypt_strings.h"
 #include "object/parser.h"
 #include "xref/stream_data.h"
 
@@ -15,7 +16,8 @@ constexpr size_t kMaxNestedFetches = 32;
 
 }  // namespace
 
-std::unique_ptr<Document> Document::open(std::span<const uint8_t> data) {
+std::unique_ptr<Document> Document::open(std::span<const uint8_t> data, std::string_view password,
+                                         OpenError* error) {
     std::optional<XrefTable> table = readXref(data);
     bool repaired = false;
     if (!table) {
@@ -24,13 +26,48 @@ std::unique_ptr<Document> Document::open(std::span<const uint8_t> data) {
     }
     std::unique_ptr<Document> document(new Document(data, std::move(*table)));
     document->repaired_ = repaired;
-    if (document->catalog() == nullptr && !repaired) {
+    OpenError failure = document->unlock(password);
+    if (failure == OpenError::kNone && document->catalog() == nullptr && !repaired) {
         document->repair();
+        // The rebuilt trailer may name the /Encrypt dictionary the sections lost.
+        if (document->security_ == nullptr) {
+            failure = document->unlock(password);
+        }
     }
-    if (document->catalog() == nullptr) {
-        return nullptr;
+    if (failure == OpenError::kNone && document->catalog() == nullptr) {
+        failure = OpenError::kDamaged;
     }
-    return document;
+    if (error != nullptr) {
+        *error = failure;
+    }
+    return failure == OpenError::kNone ? std::move(document) : nullptr;
+}
+
+OpenError Document::unlock(std::string_view password) {
+    const Object& entry = table_.trailer.get("Encrypt");
+    if (entry.isNull()) {
+        return OpenError::kNone;
+    }
+    encryptRef_ = entry.asRef();
+    const Object encrypt = resolve(entry);
+    const Dict* dict = encrypt.asDict();
+    if (dict == nullptr) {
+        return OpenError::kDamaged;
+    }
+    OpenError error = OpenError::kNone;
+    const Resolver resolver = [this](const Object& object) { return resolve(object); };
+    security_ = SecurityHandler::open(*dict, table_.trailer, resolver, password, error);
+    if (security_ == nullptr) {
+        return error;
+    }
+    // Objects (and object streams) read so far were read without decryption; only the
+    // dictionary's own stay.
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        it = it->first == encryptRef_ ? std::next(it) : cache_.erase(it);
+    }
+    catalog_ = Object();
+    objectStreams_.clear();
+    return OpenError::kNone;
 }
 
 const Dict* Document::catalog() {
@@ -46,14 +83,30 @@ std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream,
     const StreamDecoder other = [&](const Stream& named) {
         return decodeStreamData(storedStream(named), named.dict, resolver);
     };
-    return decodeStreamData(storedStream(stream), stream.dict, resolver, limit, other);
+    const std::optional<std::vector<uint8_t>> clear = clearStream(stream);
+    if (!clear) {
+        return std::nullopt;
+    }
+    return decodeStreamData(*clear, stream.dict, resolver, limit, other);
 }
 
 std::vector<uint8_t> Document::storedStream(const Stream& stream) const {
+    return clearStream(stream).value_or(std::vector<uint8_t>{});
+}
+
+std::optional<std::vector<uint8_t>> Document::clearStream(const Stream& stream) const {
     const size_t start = std::min(stream.offset, data_.size());
     const std::span<const uint8_t> raw =
         data_.subspan(start, std::min(stream.length, data_.size() - start));
-    return {raw.begin(), raw.end()};
+    if (security_ != nullptr) {
+        return security_->decryptStream(stream, raw);
+    }
+    // Without encryption only the Identity crypt filter leaves data readable.
+    const std::optional<std::string> crypt = cryptFilterOf(stream.dict);
+    if (crypt && *crypt != "Identity") {
+        return std::nullopt;
+    }
+    return std::vector<uint8_t>(raw.begin(), raw.end());
 }
 
 std::optional<Ref> Document::refOf(int32_t num) const {
@@ -149,6 +202,12 @@ std::optional<Object> Document::loadFromFile(Ref ref, uint64_t offset) {
     std::optional<IndirectObject> object = parser.parseIndirect(length);
     if (!object || object->ref != ref) {
         return std::nullopt;
+    }
+    // Strings are encrypted except in the /Encrypt dictionary and cross-reference streams.
+    const Stream* stream = object->object.asStream();
+    if (security_ != nullptr && ref != encryptRef_ &&
+        (stream == nullptr || !stream->dict.get("Type").isName("XRef"))) {
+        return decryptStrings(object->object, *security_, ref);
     }
     return std::move(object->object);
 }

@@ -87,6 +87,10 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
         std::unique_ptr<ByteSource> source = std::make_unique<BufferSource>(raw);
         for (size_t i = 0; i < names.size(); ++i) {
             const std::optional<std::string_view> name = names[i].asName();
+            // A leading crypt filter is the security handler's, which has applied it.
+            if (i == 0 && name == "Crypt") {
+                continue;
+            }
             const int code = name ? FilterCodeOf(*name) : -1;
             // Parameters go with their filter; a lone dictionary serves every filter.
             const Array* list = parms.asArray();

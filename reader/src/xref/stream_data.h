@@ -17,11 +17,11 @@ using ValueResolver = std::function<Object(const Object&)>;
 /// The decoded data of another stream a filter's parameters name (JBIG2 globals).
 using StreamDecoder = std::function<std::optional<std::vector<uint8_t>>(const Stream&)>;
 
-/// The data of `raw` (a stream's bytes as stored) through the filters `dict` names: at most
-/// `limit` bytes, decoded only as far as they are needed. Nothing when it names a filter the
-/// reader lacks or decoding cannot start; damaged data only shortens the result.
-std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw,
-                                                     const Dict& dict,
+/// The data of `raw` (a stream's bytes as stored, decrypted) through the filters `dict` names:
+/// at most `limit` bytes, decoded only as far as they are needed. Nothing when it names a
+/// filter the reader lacks or decoding cannot start; damaged data only shortens the result. A
+/// leading /Crypt filter is passed over: decryption is the security handler's.
+std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> raw, const Dict& dict,
                                                      const ValueResolver& resolve,
                                                      size_t limit = kMaxDecodedBytes,
                                                      const StreamDecoder& decodeOther = {});

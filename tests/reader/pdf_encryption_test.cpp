@@ -1,0 +1,308 @@
+// Encrypted PDF files through the standard security handler: every revision and cipher, user
+// and owner passwords, crypt filters, metadata left clear, and /Encrypt dictionaries too
+// damaged to use.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "xref/document.h"
+
+namespace reader::pdf {
+namespace {
+
+std::vector<uint8_t> fixture(const std::string& name) {
+    std::ifstream in(std::string(BRINDLE_FIXTURES_DIR) + "/pdf/encryption/" + name,
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::span<const uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+std::string textOf(const std::optional<std::vector<uint8_t>>& bytes) {
+    return bytes ? std::string(bytes->begin(), bytes->end()) : "<undecoded>";
+}
+
+std::string stringOf(const Object& object) {
+    const String* s = object.asString();
+    return s != nullptr ? s->bytes : "<not a string>";
+}
+
+// What the tests compare between a file and its clear original.
+struct Contents {
+    std::string catalogType, language, title, author, pageContent, metadata;
+};
+
+Contents contentsOf(Document& d) {
+    Contents c;
+    const Dict* catalog = d.catalog();
+    if (catalog == nullptr) {
+        return c;
+    }
+    c.catalogType = std::string(catalog->get("Type").asName().value_or("?"));
+    c.language = stringOf(catalog->get("Lang"));
+    const Object info = d.resolve(d.trailer().get("Info"));
+    if (const Dict* dict = info.asDict()) {
+        c.title = stringOf(d.resolve(dict->get("Title")));
+        c.author = stringOf(d.resolve(dict->get("Author")));
+    }
+    const Object pages = d.resolve(catalog->get("Pages"));
+    const Array* kids = pages.asDict() != nullptr ? pages.asDict()->get("Kids").asArray() : nullptr;
+    if (kids != nullptr && !kids->empty()) {
+        const Object page = d.resolve(kids->front());
+        const Object content =
+            page.asDict() != nullptr ? d.resolve(page.asDict()->get("Contents")) : Object();
+        if (const Stream* stream = content.asStream()) {
+            c.pageContent = textOf(d.decodeStream(*stream));
+        }
+    }
+    const Object metadata = d.resolve(catalog->get("Metadata"));
+    if (const Stream* stream = metadata.asStream()) {
+        c.metadata = textOf(d.decodeStream(*stream));
+    }
+    return c;
+}
+
+struct EncryptedFile {
+    const char* file;
+    int revision;
+    const char* method;
+    const char* user;  // the user password; empty ones open without a password
+    const char* owner;
+    bool print, copy, modify;
+};
+
+class EncryptedFileTest : public ::testing::TestWithParam<EncryptedFile> {
+  protected:
+    static void SetUpTestSuite() {
+        clearFile_ = fixture("clear.pdf");
+        const auto d = Document::open(clearFile_);
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->encrypted());
+        clear_ = contentsOf(*d);
+        // The reference itself must hold what is compared.
+        ASSERT_EQ(clear_.language, "zh-CN");
+        ASSERT_EQ(clear_.title, "Sealed pages");
+        ASSERT_NE(clear_.pageContent.find("(Hello, sealed world) Tj"), std::string::npos);
+        ASSERT_NE(clear_.metadata.find("<dc>Sealed pages</dc>"), std::string::npos);
+    }
+    static inline std::vector<uint8_t> clearFile_;
+    static inline Contents clear_;
+};
+
+void expectSameContents(const Contents& got, const Contents& want) {
+    EXPECT_EQ(got.catalogType, want.catalogType);
+    EXPECT_EQ(got.language, want.language);
+    EXPECT_EQ(got.title, want.title);
+    EXPECT_EQ(got.author, want.author);
+    EXPECT_EQ(got.pageContent, want.pageContent);
+    EXPECT_EQ(got.metadata, want.metadata);
+}
+
+TEST_P(EncryptedFileTest, OpensWithTheUserPasswordAsTheClearFile) {
+    const EncryptedFile& c = GetParam();
+    const std::vector<uint8_t> data = fixture(c.file);
+    ASSERT_FALSE(data.empty());
+    OpenError error = OpenError::kDamaged;
+    const auto d = Document::open(data, c.user, &error);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(error, OpenError::kNone);
+    ASSERT_TRUE(d->encrypted());
+    EXPECT_EQ(d->security()->revision(), c.revision);
+    EXPECT_EQ(d->security()->method(), c.method);
+    EXPECT_FALSE(d->security()->ownerAuthenticated());
+    EXPECT_EQ(d->permissions().print(), c.print);
+    EXPECT_EQ(d->permissions().copy(), c.copy);
+    EXPECT_EQ(d->permissions().modify(), c.modify);
+    expectSameContents(contentsOf(*d), clear_);
+}
+
+TEST_P(EncryptedFileTest, OpensWithTheOwnerPassword) {
+    const EncryptedFile& c = GetParam();
+    const std::vector<uint8_t> data = fixture(c.file);
+    OpenError error = OpenError::kDamaged;
+    const auto d = Document::open(data, c.owner, &error);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(error, OpenError::kNone);
+    EXPECT_TRUE(d->security()->ownerAuthenticated());
+    expectSameContents(contentsOf(*d), clear_);
+}
+
+TEST_P(EncryptedFileTest, AWrongPasswordIsRefusedUnlessTheUserPasswordIsEmpty) {
+    const EncryptedFile& c = GetParam();
+    const std::vector<uint8_t> data = fixture(c.file);
+    for (const std::string& wrong :
+         {std::string(), std::string("wrong"), c.owner + std::string("x")}) {
+        if (wrong.empty() && std::string(c.user).empty()) {
+            continue;
+        }
+        OpenError error = OpenError::kNone;
+        const auto d = Document::open(data, wrong, &error);
+        if (std::string(c.user).empty()) {
+            // Nothing is needed, so a wrong password does no harm.
+            ASSERT_NE(d, nullptr) << wrong;
+            EXPECT_FALSE(d->security()->ownerAuthenticated());
+            EXPECT_EQ(contentsOf(*d).title, clear_.title);
+        } else {
+            EXPECT_EQ(d, nullptr) << "password '" << wrong << "'";
+            EXPECT_EQ(error, OpenError::kPassword) << "password '" << wrong << "'";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Revisions, EncryptedFileTest,
+    ::testing::Values(
+        EncryptedFile{"r2_rc4_40.pdf", 2, "RC4 40", "", "owner40", false, true, false},
+        EncryptedFile{"r3_rc4_128_user.pdf", 3, "RC4 128", "user128", "owner128", true, false,
+                      true},
+        EncryptedFile{"r4_rc4_128.pdf", 4, "RC4 128", "", "owner4", false, true, true},
+        EncryptedFile{"r4_aes_128_user.pdf", 4, "AES-128", "usr4", "own4", true, true, true},
+        EncryptedFile{"r4_aes_128_clear_metadata.pdf", 4, "AES-128", "", "own4m", true, true,
+                      false},
+        EncryptedFile{"r5_aes_256.pdf", 5, "AES-256", "", "own5", true, true, true},
+        EncryptedFile{"r6_aes_256_user.pdf", 6, "AES-256", "user6", "owner6", false, false, true},
+        EncryptedFile{"r6_aes_256_objstm.pdf", 6, "AES-256", "", "own6o", true, true, true}),
+    [](const auto& row) {
+        const std::string name = row.param.file;
+        return name.substr(0, name.find('.'));
+    });
+
+// The clear-metadata file stores its metadata as written, which the others encrypt.
+TEST(PdfEncryptionTest, MetadataLeftClearIsStoredClear) {
+    const std::string clearMetadata = "<dc>Sealed pages</dc>";
+    const auto holds = [&](const std::vector<uint8_t>& data) {
+        return std::search(data.begin(), data.end(), clearMetadata.begin(), clearMetadata.end()) !=
+               data.end();
+    };
+    EXPECT_TRUE(holds(fixture("r4_aes_128_clear_metadata.pdf")));
+    EXPECT_FALSE(holds(fixture("r4_aes_128_user.pdf")));
+}
+
+// A file with one page whose trailer carries `encrypt` as its /Encrypt dictionary.
+std::string fileWithEncrypt(const std::string& encrypt, const std::string& content = "q Q") {
+    std::string out = "%PDF-1.7\n";
+    std::vector<size_t> offsets;
+    const auto object = [&](const std::string& body) {
+        offsets.push_back(out.size());
+        out += std::to_string(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    object("<</Type/Catalog/Pages 2 0 R>>");
+    object("<</Type/Pages/Kids[3 0 R]/Count 1>>");
+    object("<</Type/Page/Parent 2 0 R/MediaBox[0 0 10 10]/Contents 4 0 R>>");
+    object(content);
+    const size_t xref = out.size();
+    out += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f\r\n";
+    for (const size_t at : offsets) {
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n\r\n", at);
+        out += entry;
+    }
+    out += "trailer\n<</Size " + std::to_string(offsets.size() + 1) + "/Root 1 0 R" + encrypt +
+           "/ID[<00112233445566778899AABBCCDDEEFF><00112233445566778899AABBCCDDEEFF>]>>\n";
+    out += "startxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return out;
+}
+
+std::string hex32(char digit) { return "<" + std::string(64, digit) + ">"; }
+std::string hex48(char digit) { return "<" + std::string(96, digit) + ">"; }
+
+TEST(PdfEncryptionTest, DamagedOrUnknownEncryptionFailsWithItsReason) {
+    const std::string o = "/O" + hex32('1'), u = "/U" + hex32('2');
+    struct Case {
+        const char* what;
+        std::string encrypt;
+        OpenError error;
+    };
+    const Case cases[] = {
+        {"missing /O", "/Encrypt<</Filter/Standard/V 1/R 2/P -4" + u + ">>", OpenError::kDamaged},
+        {"missing /U", "/Encrypt<</Filter/Standard/V 1/R 2/P -4" + o + ">>", OpenError::kDamaged},
+        {"short /U", "/Encrypt<</Filter/Standard/V 1/R 2/P -4" + o + "/U<0102>>>",
+         OpenError::kDamaged},
+        {"/O not a string", "/Encrypt<</Filter/Standard/V 1/R 2/P -4/O 5" + u + ">>",
+         OpenError::kDamaged},
+        {"missing /P", "/Encrypt<</Filter/Standard/V 2/R 3/Length 128" + o + u + ">>",
+         OpenError::kDamaged},
+        {"short /O for 256 bits",
+         "/Encrypt<</Filter/Standard/V 5/R 6/P -4" + o + "/U" + hex48('2') + "/OE" + hex32('3') +
+             "/UE" + hex32('4') + ">>",
+         OpenError::kDamaged},
+        {"missing /UE",
+         "/Encrypt<</Filter/Standard/V 5/R 6/P -4/O" + hex48('1') + "/U" + hex48('2') + "/OE" +
+             hex32('3') + ">>",
+         OpenError::kDamaged},
+        {"not a dictionary", "/Encrypt 12", OpenError::kDamaged},
+        {"unknown filter", "/Encrypt<</Filter/Secret/V 1/R 2/P -4" + o + u + ">>",
+         OpenError::kUnsupportedEncryption},
+        {"no filter", "/Encrypt<</V 1/R 2/P -4" + o + u + ">>", OpenError::kUnsupportedEncryption},
+        {"revision 7", "/Encrypt<</Filter/Standard/V 5/R 7/P -4" + o + u + ">>",
+         OpenError::kUnsupportedEncryption},
+        {"revision 1", "/Encrypt<</Filter/Standard/V 1/R 1/P -4" + o + u + ">>",
+         OpenError::kUnsupportedEncryption},
+        {"version 3", "/Encrypt<</Filter/Standard/V 3/R 3/P -4" + o + u + ">>",
+         OpenError::kUnsupportedEncryption},
+        {"key of 256 bits for RC4",
+         "/Encrypt<</Filter/Standard/V 2/R 3/Length 256/P -4" + o + u + ">>",
+         OpenError::kUnsupportedEncryption},
+        {"unknown crypt method",
+         "/Encrypt<</Filter/Standard/V 4/R 4/P -4" + o + u +
+             "/CF<</StdCF<</CFM/Rot13>>>>/StmF/StdCF/StrF/StdCF>>",
+         OpenError::kUnsupportedEncryption},
+        {"stream filter not defined",
+         "/Encrypt<</Filter/Standard/V 4/R 4/P -4" + o + u +
+             "/CF<</StdCF<</CFM/AESV2>>>>/StmF/Other/StrF/StdCF>>",
+         OpenError::kUnsupportedEncryption},
+        {"wrong /U for the empty password",
+         "/Encrypt<</Filter/Standard/V 2/R 3/P -4" + o + u + ">>", OpenError::kPassword},
+        {"wrong /U for 256 bits",
+         "/Encrypt<</Filter/Standard/V 5/R 6/P -4/O" + hex48('1') + "/U" + hex48('2') + "/OE" +
+             hex32('3') + "/UE" + hex32('4') + ">>",
+         OpenError::kPassword},
+    };
+    for (const Case& c : cases) {
+        const std::string file = fileWithEncrypt(c.encrypt);
+        OpenError error = OpenError::kNone;
+        EXPECT_EQ(Document::open(bytesOf(file), "", &error), nullptr) << c.what;
+        EXPECT_EQ(error, c.error) << c.what;
+        EXPECT_EQ(Document::open(bytesOf(file), "some password", &error), nullptr) << c.what;
+    }
+    // Without the /Encrypt entry the same file opens, so the entry alone made it fail.
+    OpenError error = OpenError::kPassword;
+    EXPECT_NE(Document::open(bytesOf(fileWithEncrypt("")), "", &error), nullptr);
+    EXPECT_EQ(error, OpenError::kNone);
+    EXPECT_EQ(Document::open(bytesOf("not a PDF at all"), "", &error), nullptr);
+    EXPECT_EQ(error, OpenError::kDamaged);
+}
+
+// A clear file's stream may still name the Identity crypt filter, which changes nothing.
+TEST(PdfEncryptionTest, IdentityCryptFilterInAClearFile) {
+    struct Case {
+        const char* filter;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/Filter/Crypt", "0 0 m"},
+        {"/Filter[/Crypt/ASCIIHexDecode]/DecodeParms[<</Name/Identity>>null]", "AB"},
+        {"/Filter[/Crypt/ASCIIHexDecode]", "AB"},
+        {"/Filter/Crypt/DecodeParms<</Name/Secret>>", "<undecoded>"},
+    };
+    for (const Case& c : cases) {
+        const std::string data = std::string(c.expected) == "AB" ? "4142>" : "0 0 m";
+        const std::string file = fileWithEncrypt("", "<<" + std::string(c.filter) + "/Length " +
+                                                         std::to_string(data.size()) +
+                                                         ">>stream\n" + data + "\nendstream");
+        const auto d = Document::open(bytesOf(file));
+        ASSERT_NE(d, nullptr) << c.filter;
+        const Object content = d->fetch({4, 0});
+        ASSERT_NE(content.asStream(), nullptr) << c.filter;
+        EXPECT_EQ(content.asStream()->ref, (Ref{4, 0})) << "the stream knows its object";
+        EXPECT_EQ(textOf(d->decodeStream(*content.asStream())), c.expected) << c.filter;
+    }
+}
+
+}  // namespace
+}  // namespace reader::pdf
