@@ -3,6 +3,8 @@
 // damaged to use.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -181,6 +183,73 @@ TEST(PdfEncryptionTest, MetadataLeftClearIsStoredClear) {
     };
     EXPECT_TRUE(holds(fixture("r4_aes_128_clear_metadata.pdf")));
     EXPECT_FALSE(holds(fixture("r4_aes_128_user.pdf")));
+}
+
+// The RC4 file with its page's content object replaced, in an update, by a stream of
+// `dict` entries holding `data`.
+std::string withContentReplaced(const std::vector<uint8_t>& original, Ref content,
+                                const std::string& dict, const std::string& data,
+                                const Dict& trailer) {
+    std::string out(original.begin(), original.end());
+    const size_t startxref = out.rfind("startxref");
+    const long previous = std::strtol(out.c_str() + startxref + 9, nullptr, 10);
+    const size_t at = out.size();
+    out += std::to_string(content.num) + " 0 obj\n<<" + dict + "/Length " +
+           std::to_string(data.size()) + ">>stream\n" + data + "\nendstream\nendobj\n";
+    const size_t xref = out.size();
+    char entry[24];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n\r\n", at);
+    out += "xref\n" + std::to_string(content.num) + " 1\n" + entry;
+    const auto ref = [&](const char* key) {
+        const Ref r = trailer.get(key).asRef().value_or(Ref{});
+        return std::string("/") + key + " " + std::to_string(r.num) + " " + std::to_string(r.gen) +
+               " R";
+    };
+    out += "trailer\n<<" + ref("Root") + ref("Info") + ref("Encrypt") + "/Size " +
+           std::to_string(trailer.get("Size").asInt().value_or(0)) + "/Prev " +
+           std::to_string(previous) + ">>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return out;
+}
+
+// A stream whose filters start with /Crypt is decrypted by the crypt filter it names.
+TEST(PdfEncryptionTest, StreamsNamingACryptFilter) {
+    const std::vector<uint8_t> original = fixture("r4_rc4_128.pdf");
+    const auto d = Document::open(original);
+    ASSERT_NE(d, nullptr);
+    const Contents clear = contentsOf(*d);
+    ASSERT_NE(clear.pageContent.find("Hello"), std::string::npos);
+    const Object pages = d->resolve(d->catalog()->get("Pages"));
+    const Object page = d->resolve(pages.asDict()->get("Kids").asArray()->front());
+    const Object& contentRef = page.asDict()->get("Contents");
+    ASSERT_TRUE(contentRef.asRef());
+    const Stream& content = *d->resolve(contentRef).asStream();
+    ASSERT_EQ(content.ref, contentRef.asRef());
+    const std::string stored(original.begin() + ptrdiff_t(content.offset),
+                             original.begin() + ptrdiff_t(content.offset + content.length));
+
+    struct Case {
+        const char* dict;
+        std::string data;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/Filter[/Crypt/FlateDecode]/DecodeParms[<</Name/StdCF>>null]", stored, clear.pageContent},
+        {"/Filter/Crypt/DecodeParms<</Type/CryptFilterDecodeParms/Name/Identity>>", "0 0 m",
+         "0 0 m"},
+        {"/Filter[/Crypt/ASCIIHexDecode]", "30 20 30>", "0 0"},
+        {"/Filter/Crypt/DecodeParms<</Name/Missing>>", "0 0 m", "<undecoded>"},
+        {"/Filter/FlateDecode", stored, clear.pageContent},
+    };
+    for (const Case& c : cases) {
+        const std::string file =
+            withContentReplaced(original, *contentRef.asRef(), c.dict, c.data, d->trailer());
+        const auto updated = Document::open(bytesOf(file));
+        ASSERT_NE(updated, nullptr) << c.dict;
+        const Object replaced = updated->fetch(*contentRef.asRef());
+        ASSERT_NE(replaced.asStream(), nullptr) << c.dict;
+        EXPECT_EQ(textOf(updated->decodeStream(*replaced.asStream())), c.expected) << c.dict;
+        EXPECT_EQ(contentsOf(*updated).title, clear.title) << c.dict;
+    }
 }
 
 // A file with one page whose trailer carries `encrypt` as its /Encrypt dictionary.
