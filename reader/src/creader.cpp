@@ -62,6 +62,7 @@ void CReader::Free() { delete this; }
 const char* CReader::GetLastErrorMsg() const { return ErrorMessage(lastError_); }
 
 void CReader::Close() {
+    password_.clear();
     document_.reset();
     pages_.clear();
     ownBytes_.clear();
@@ -86,6 +87,17 @@ void CReader::Close() {
     image_.reset();
 }
 
+void CReader::closeKeepingPassword() {
+    std::string password = std::move(password_);
+    Close();
+    password_ = std::move(password);
+}
+
+int CReader::SetPassword(const char* password) {
+    password_ = password != nullptr ? password : "";
+    return 1;
+}
+
 // An exception inside the reader (memory exhausted, a file system error) ends the call as a
 // failure with kAllocError, never reaching the caller; an open that meets one leaves the reader
 // closed.
@@ -103,7 +115,7 @@ int CReader::Open(const char* path) {
         WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
         lastError_ = 0;
         std::fill(header_.begin(), header_.end(), 0);
-        Close();
+        closeKeepingPassword();
         std::optional<std::vector<uint8_t>> bytes =
             path != nullptr ? wholeFile(path) : std::nullopt;
         if (!bytes) {
@@ -124,7 +136,7 @@ int CReader::OpenMemory(std::span<const uint8_t> bytes) {
         WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function in.");
         lastError_ = 0;
         std::fill(header_.begin(), header_.end(), 0);
-        Close();
+        closeKeepingPassword();
         if (bytes.empty()) {
             SetErrorCode(kOpenFileError);
             WriteLog(kLogError, "%s\r\n", "CReader::Open--open file error!");
@@ -139,7 +151,7 @@ int CReader::OpenMemory(std::span<const uint8_t> bytes) {
 
 int CReader::openBytes(std::span<const uint8_t> bytes, const char* name) {
     if (!readBytes(bytes, name) || !openDocument()) {
-        Close();
+        closeKeepingPassword();
         WriteLog(kLogTrace, "%s\r\n", "CReader::Open--function out(failed).");
         return 0;
     }

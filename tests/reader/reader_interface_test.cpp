@@ -30,7 +30,8 @@ TEST(ReaderInterfaceTest, MessagesOfTheCodes) {
     EXPECT_STREQ(ErrorMessage(0), "No Error.");
     EXPECT_STREQ(ErrorMessage(15), "Not Support Encrypt.");
     EXPECT_STREQ(ErrorMessage(25), "Not Support This Type!");
-    EXPECT_STREQ(ErrorMessage(26), "Not this error msg!");
+    EXPECT_STREQ(ErrorMessage(26), "Password Needed or Wrong.");
+    EXPECT_STREQ(ErrorMessage(27), "Not this error msg!");
     EXPECT_STREQ(ErrorMessage(-1), "Not this error msg!");
     CReader reader;
     EXPECT_STREQ(reader.GetLastErrorMsg(), "No Error.");

@@ -73,8 +73,12 @@ class READER_EXPORT CReader {
     /// Opens a PDF or ZOR file held in memory, as Open does; `bytes` must outlive the reader's
     /// use of them (until the next Open or Close).
     int OpenMemory(std::span<const uint8_t> bytes);
-    /// Releases the file and everything read from it; buffers and settings stay.
+    /// Releases the file and everything read from it, and forgets the password; buffers and
+    /// settings stay.
     void Close();
+    /// The password Open tries on an encrypted file, as its user and then its owner password
+    /// (a file whose user password is empty needs none); kept until Close. 1.
+    int SetPassword(const char* password);
     /// Destroys a reader made with new.
     void Free();
     /// Makes page `page` (from 1) current: its resources and content streams; 1 or 0.
@@ -137,6 +141,13 @@ class READER_EXPORT CReader {
     const char* xrefForm() const;
     /// Whether the file is laid out for reading page by page as it arrives.
     bool isLinearized() const;
+    /// Whether the open file is encrypted (and was decrypted).
+    bool isEncrypted() const;
+    /// What an encrypted file's permissions allow: printing, copying its text and graphics,
+    /// modifying it; all true for a file in the clear. Reported only: nothing enforces them.
+    bool mayPrint() const;
+    bool mayCopy() const;
+    bool mayModify() const;
     /// The offset in the file of object `n`'s header, or -1 (also for an object kept in an
     /// object stream).
     int32_t GetObjOffset(int32_t n) const;
@@ -173,6 +184,8 @@ class READER_EXPORT CReader {
   private:
     // file access
     int exceptionMet(bool close) noexcept;
+    /// Close, for an Open that is to use the password set before it.
+    void closeKeepingPassword();
     int openBytes(std::span<const uint8_t> bytes, const char* name);
     bool readBytes(std::span<const uint8_t> bytes, const char* name);
     bool openDocument();
@@ -282,6 +295,7 @@ class READER_EXPORT CReader {
     /// unmasked); `pdf_` views the PDF's bytes, in them or in the caller's buffer.
     std::vector<uint8_t> ownBytes_;
     std::span<const uint8_t> pdf_;
+    std::string password_;
     int64_t fileSize_ = 0;
     std::unique_ptr<reader::pdf::Document> document_;
     std::vector<reader::pdf::PageEntry> pages_;

@@ -80,13 +80,25 @@ bool CReader::readBytes(std::span<const uint8_t> bytes, const char* name) {
 }
 
 bool CReader::openDocument() {
-    document_ = pdf::Document::open(pdf_);
-    if (document_ == nullptr) {
-        SetErrorCode(kNoCatalog);
-        WriteLog(kLogError, "%s\r\n",
-                 "CReader::Open--Neither the file's tables nor a scan of it "
-                 "find a catalog.");
-        return false;
+    pdf::OpenError error = pdf::OpenError::kNone;
+    document_ = pdf::Document::open(pdf_, password_, &error);
+    switch (error) {
+        case pdf::OpenError::kNone: break;
+        case pdf::OpenError::kPassword:
+            SetErrorCode(kPasswordError);
+            WriteLog(kLogError, "%s\r\n",
+                     "CReader::Open--The file is encrypted, and the password is needed or wrong.");
+            return false;
+        case pdf::OpenError::kUnsupportedEncryption:
+            SetErrorCode(kEncrypted);
+            WriteLog(kLogError, "%s\r\n",
+                     "CReader::Open--The file's encryption is of a kind the reader lacks.");
+            return false;
+        case pdf::OpenError::kDamaged:
+            SetErrorCode(kNoCatalog);
+            WriteLog(kLogError, "%s\r\n",
+                     "CReader::Open--Neither the file's tables nor a scan of it find a catalog.");
+            return false;
     }
     const pdf::Dict& trailer = document_->trailer();
     rootId_ = trailer.get("Root").asRef().value_or(pdf::Ref{-1, 0}).num;
@@ -182,6 +194,16 @@ const char* CReader::xrefForm() const {
         case pdf::XrefTable::Form::kRepaired: return "repaired";
     }
     return "";
+}
+
+bool CReader::isEncrypted() const { return document_ != nullptr && document_->encrypted(); }
+
+bool CReader::mayPrint() const { return document_ == nullptr || document_->permissions().print(); }
+
+bool CReader::mayCopy() const { return document_ == nullptr || document_->permissions().copy(); }
+
+bool CReader::mayModify() const {
+    return document_ == nullptr || document_->permissions().modify();
 }
 
 bool CReader::isLinearized() const {

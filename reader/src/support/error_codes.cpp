@@ -6,7 +6,7 @@
 namespace reader {
 
 const char* ErrorMessage(int code) {
-    static constexpr std::array<const char*, 26> kMessages = {
+    static constexpr std::array<const char*, 27> kMessages = {
         "No Error.",
         "Not Input File.",
         "Open File Error.",
@@ -33,6 +33,7 @@ const char* ErrorMessage(int code) {
         "Error Page Range.",
         "Image Data Not Found.",
         "Not Support This Type!",
+        "Password Needed or Wrong.",
     };
     return code >= 0 && std::size_t(code) < kMessages.size() ? kMessages[std::size_t(code)]
                                                              : "Not this error msg!";

@@ -30,9 +30,10 @@ enum ErrorCode : int {
     kPageRangeError = 23,
     kNoImageData = 24,
     kUnsupportedType = 25,
+    kPasswordError = 26,
 };
 
-/// The message of `code`; "Not this error msg!" outside 0..25.
+/// The message of `code`; "Not this error msg!" outside 0..26.
 const char* ErrorMessage(int code);
 
 }  // namespace reader
