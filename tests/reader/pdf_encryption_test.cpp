@@ -304,7 +304,6 @@ TEST(PdfEncryptionTest, DamagedOrUnknownEncryptionFailsWithItsReason) {
          "/Encrypt<</Filter/Standard/V 5/R 6/P -4/O" + hex48('1') + "/U" + hex48('2') + "/OE" +
              hex32('3') + ">>",
          OpenError::kDamaged},
-        {"not a dictionary", "/Encrypt 12", OpenError::kDamaged},
         {"unknown filter", "/Encrypt<</Filter/Secret/V 1/R 2/P -4" + o + u + ">>",
          OpenError::kUnsupportedEncryption},
         {"no filter", "/Encrypt<</V 1/R 2/P -4" + o + u + ">>", OpenError::kUnsupportedEncryption},
@@ -339,10 +338,17 @@ TEST(PdfEncryptionTest, DamagedOrUnknownEncryptionFailsWithItsReason) {
         EXPECT_EQ(error, c.error) << c.what;
         EXPECT_EQ(Document::open(bytesOf(file), "some password", &error), nullptr) << c.what;
     }
-    // Without the /Encrypt entry the same file opens, so the entry alone made it fail.
-    OpenError error = OpenError::kPassword;
-    EXPECT_NE(Document::open(bytesOf(fileWithEncrypt("")), "", &error), nullptr);
-    EXPECT_EQ(error, OpenError::kNone);
+    // Without the /Encrypt entry the same file opens, so the entry alone made it fail; one
+    // naming no dictionary leaves nothing to decrypt with, and the file is read as it stands.
+    for (const char* encrypt : {"", "/Encrypt 12", "/Encrypt 99 0 R", "/Encrypt 4 0 R"}) {
+        OpenError error = OpenError::kPassword;
+        const std::string file = fileWithEncrypt(encrypt);
+        const auto d = Document::open(bytesOf(file), "", &error);
+        ASSERT_NE(d, nullptr) << encrypt;
+        EXPECT_EQ(error, OpenError::kNone) << encrypt;
+        EXPECT_FALSE(d->encrypted()) << encrypt;
+    }
+    OpenError error = OpenError::kNone;
     EXPECT_EQ(Document::open(bytesOf("not a PDF at all"), "", &error), nullptr);
     EXPECT_EQ(error, OpenError::kDamaged);
 }

@@ -141,14 +141,29 @@ check "lowres without OUT" 2 "$(status "$brindle" lowres "$work/scan.vyn")"
 "$make_fixture" pdf3 "$work/paper.pdf"
 "$make_fixture" zor3 "$work/paper.zor"
 "$make_fixture" encrypted "$work/locked.pdf"
-check "pdf info" '{"format":"PDF","linearized":false,"pages":3,"version":"1.4","xref":"table"}' "$("$brindle" --json info "$work/paper.pdf")"
-check "zor info" '{"format":"ZOR","linearized":false,"pages":3,"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/paper.zor")"
-check "pdf page boxes" '{"crop_box":[36,36,576,756],"format":"PDF","linearized":false,"media_box":[0,0,612,792],"page":2,"page_size":[540,720],"pages":3,"rotate":0,"user_unit":1,"version":"1.4","xref":"table"}' \
+check "pdf info" '{"encrypted":false,"format":"PDF","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"1.4","xref":"table"}' "$("$brindle" --json info "$work/paper.pdf")"
+check "zor info" '{"encrypted":false,"format":"ZOR","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/paper.zor")"
+check "pdf page boxes" '{"crop_box":[36,36,576,756],"encrypted":false,"format":"PDF","linearized":false,"media_box":[0,0,612,792],"page":2,"page_size":[540,720],"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"rotate":0,"user_unit":1,"version":"1.4","xref":"table"}' \
     "$("$brindle" --json info "$work/paper.pdf" --page 2)"
 # An /Encrypt naming no object leaves nothing to decrypt with: the file opens as it stands.
-check "encrypt naming nothing" '{"format":"PDF","linearized":false,"pages":3,"version":"1.4","xref":"table"}' \
+check "encrypt naming nothing" '{"encrypted":false,"format":"PDF","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"1.4","xref":"table"}' \
     "$("$brindle" --json info "$work/locked.pdf")"
 check "pdf page out of range" 1 "$(status "$brindle" info "$work/paper.pdf" --page 4)"
+# Encrypted files: the password where one is needed, the permissions, the code of a wrong one.
+sealed="$(dirname "$0")/../fixtures/pdf/encryption"
+check "encrypted info" '{"encrypted":true,"format":"PDF","linearized":false,"pages":1,"permissions":{"copy":false,"modify":true,"print":true},"version":"1.7","xref":"table"}' \
+    "$("$brindle" --json --password user128 info "$sealed/r3_rc4_128_user.pdf")"
+check "owner password after the command" '"encrypted":true' \
+    "$("$brindle" --json info "$sealed/r3_rc4_128_user.pdf" --password=owner128 | grep -o '"encrypted":true')"
+check "no password needed" '"permissions":{"copy":false,"modify":true,"print":false}' \
+    "$("$brindle" --json info "$sealed/r6_aes_256_user.pdf" --password owner6 | grep -o '"permissions":{[^}]*}')"
+check "password needed" "1 brindle: $sealed/r3_rc4_128_user.pdf: Password Needed or Wrong. (error 26)" \
+    "$(failure info "$sealed/r3_rc4_128_user.pdf")"
+check "wrong password" 26 \
+    "$("$brindle" --json --password nope info "$sealed/r3_rc4_128_user.pdf" 2>/dev/null | grep -o '"error_code":[0-9]*' | cut -d: -f2)"
+check "encrypted stream" "BT /F1 12 Tf 20 50 Td (Hello, sealed world) Tj ET" \
+    "$("$brindle" stream "$sealed/r4_aes_128_user.pdf" --password usr4 6)"
+check "password without a value" 2 "$(status "$brindle" info "$work/paper.pdf" --password)"
 check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
 check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"
 check "pdf render writes a PNG" "89504e47" "$("$brindle" render "$work/paper.zor" -p 2 --dpi 100 --scale 120 -o "$work/pdf.png" >/dev/null 2>&1; head -c 4 "$work/pdf.png" | hex)"
@@ -165,7 +180,7 @@ check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/the
 check "pack size" $(($(stat -c %s "$work/paper.pdf") + 254)) "$(stat -c %s "$work/packed.zor")"
 check "pack header" "ZOR 2.00" "$(head -c 8 "$work/packed.zor")"
 check "pack progress ends full" "100%" "$(tr '\r' '\n' <"$work/progress.txt" | grep -o '[0-9]*%' | tail -n 1)"
-check "packed info" '{"format":"ZOR","linearized":false,"pages":3,"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/packed.zor")"
+check "packed info" '{"encrypted":false,"format":"ZOR","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"2.00","xref":"table"}' "$("$brindle" --json info "$work/packed.zor")"
 check "unpack json" "{\"bytes\":$(stat -c %s "$work/paper.pdf"),\"file\":\"$work/unpacked.pdf\"}" \
     "$("$brindle" --json unpack "$work/packed.zor" "$work/unpacked.pdf")"
 check "unpack gives the PDF" same "$(cmp -s "$work/paper.pdf" "$work/unpacked.pdf" && echo same)"

@@ -26,7 +26,7 @@ text|text $work/embedded.pdf -p 2|two
 text json|--json text $work/embedded.pdf -p 3|{"length":5,"page":3,"text":"three"}
 render|render $work/embedded.pdf -p 1 -o $work/embedded.png|$work/embedded.png  page 1, 301 x 801 pixels
 render json|--json render $work/embedded.pdf -p 2 -o $work/two.png|{"file":"$work/two.png","height":801,"page":2,"width":301}
-info|--json info $work/embedded.pdf|{"format":"PDF","linearized":false,"pages":3,"version":"1.4","xref":"table"}
+info|--json info $work/embedded.pdf|{"encrypted":false,"format":"PDF","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"1.4","xref":"table"}
 CASES
 
 "$brindle" text "$work/embedded.pdf" -p 1 >"$work/text.txt" 2>/dev/null

@@ -50,7 +50,7 @@ std::pair<int32_t, int32_t> shownSize(const tagPAGEINFO& info, int rotate) {
 }
 
 int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::string> pageOption) {
-    std::unique_ptr<CReader> reader = openPdf(path, args.json());
+    std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
     const char* format = reader->isPacked() ? "ZOR" : "PDF";
     const std::string version = versionOf(path, reader->isPacked());
     tagPAGEINFO info{};
@@ -73,7 +73,11 @@ int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::stri
                          {"version", QString::fromStdString(version)},
                          {"pages", info.pageCount},
                          {"xref", reader->xrefForm()},
-                         {"linearized", reader->isLinearized()}};
+                         {"linearized", reader->isLinearized()},
+                         {"encrypted", reader->isEncrypted()},
+                         {"permissions", QJsonObject{{"print", reader->mayPrint()},
+                                                     {"copy", reader->mayCopy()},
+                                                     {"modify", reader->mayModify()}}}};
         if (page > 0) {
             const auto [width, height] = shownSize(info, reader->pageRotation());
             json.insert("page", page);
@@ -89,6 +93,12 @@ int runPdfInfo(Arguments& args, const std::string& path, std::optional<std::stri
     std::printf("format:    %s\nversion:   %s\npages:     %d\nxref:      %s\nlinearized: %s\n",
                 format, version.c_str(), info.pageCount, reader->xrefForm(),
                 reader->isLinearized() ? "yes" : "no");
+    const auto allowed = [](bool yes) { return yes ? "allowed" : "not allowed"; };
+    std::printf("encrypted: %s\n", reader->isEncrypted() ? "yes" : "no");
+    if (reader->isEncrypted()) {
+        std::printf("print:     %s\ncopy:      %s\nmodify:    %s\n", allowed(reader->mayPrint()),
+                    allowed(reader->mayCopy()), allowed(reader->mayModify()));
+    }
     if (page > 0) {
         const auto [width, height] = shownSize(info, reader->pageRotation());
         std::printf("page %d:    MediaBox %d %d %d %d, CropBox %d %d %d %d, Rotate %d, UserUnit %g, "

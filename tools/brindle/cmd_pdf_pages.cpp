@@ -25,7 +25,7 @@ struct ReaderSession {
 
 // Opens the file and makes `page` current, or throws with the reader's error.
 std::unique_ptr<CReader> openPage(Arguments& args, const std::string& path, int page) {
-    std::unique_ptr<CReader> reader = openPdf(path, args.json());
+    std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
     if (reader->GetPage(page) == 0) {
         throw ReaderFailure(path, reader->GetLastErrorCode(),
                             "page " + std::to_string(page) + ": " + reader->GetLastErrorMsg());
@@ -48,7 +48,7 @@ int renderPdfPages(Arguments& args, const std::string& path, const PageSelection
                    const std::string& output, const PdfRenderOptions& options) {
     ensureGuiApplication();
     ReaderSession session;
-    std::unique_ptr<CReader> reader = openPdf(path, args.json());
+    std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
     const std::vector<int32_t> pages = selectedPages(selection, reader->pageCount(), path);
     PageImages images(output, pages, selection.listed, args.json());
     reader->SetBig5(options.big5 ? 1 : 0);

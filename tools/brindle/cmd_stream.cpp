@@ -18,7 +18,7 @@ int runStream(Arguments& args) {
     if (!isPdfOrZor(path)) {
         throw Failure(path, "not a PDF or ZOR file");
     }
-    std::unique_ptr<CReader> reader = openPdf(path, false);
+    std::unique_ptr<CReader> reader = openPdf(path, false, args.password());
     const std::optional<std::vector<uint8_t>> data = reader->ReadStreamByID(int32_t(object));
     if (!data) {
         throw Failure(path, "object " + objectText + " is not a stream that decodes");

@@ -23,7 +23,7 @@ int runToc(Arguments& args) {
         items = readZorCatalog(path);
         if (items.empty()) {
             // A PDF, or a ZOR file without a catalog: the outline, whose titles are Unicode.
-            printOutline(openPdf(path, args.json())->GetOutline(), args.json());
+            printOutline(openPdf(path, args.json(), args.password())->GetOutline(), args.json());
             return kSuccess;
         }
     } else {

@@ -15,10 +15,18 @@ std::string flagOf(std::string_view name) {
 
 }  // namespace
 
-Arguments::Arguments(std::vector<std::string> args, bool json)
-    : args_(std::move(args)), json_(json) {
+Arguments::Arguments(std::vector<std::string> args, bool json, std::string password)
+    : args_(std::move(args)), json_(json), password_(std::move(password)) {
     while (takeFlag("json")) {
         json_ = true;
+    }
+    // A --password without its value is left for the command to refuse as unexpected.
+    while (!args_.empty() && args_.back() != "--password") {
+        std::optional<std::string> given = takeOption("password");
+        if (!given) {
+            break;
+        }
+        password_ = std::move(*given);
     }
 }
 

@@ -28,9 +28,11 @@ struct Failure : std::runtime_error {
 /// FILE"); the constructor takes them out.
 class Arguments {
   public:
-    Arguments(std::vector<std::string> args, bool json);
+    Arguments(std::vector<std::string> args, bool json, std::string password = {});
 
     bool json() const { return json_; }
+    /// The password of --password, for encrypted PDF and ZOR files; empty when none was given.
+    const std::string& password() const { return password_; }
     /// Takes "--name VALUE" or "--name=VALUE" ("-n VALUE" for one-letter names); nullopt when
     /// absent.
     std::optional<std::string> takeOption(std::string_view name);
@@ -46,6 +48,7 @@ class Arguments {
   private:
     std::vector<std::string> args_;
     bool json_;
+    std::string password_;
 };
 
 struct Command {

@@ -10,8 +10,8 @@ namespace {
 
 void printHelp(std::FILE* out) {
     std::fprintf(out,
-                 "usage: brindle [--json] COMMAND [OPTIONS]\n"
-                 "       brindle COMMAND [OPTIONS] [--json]\n"
+                 "usage: brindle [--json] [--password PW] COMMAND [OPTIONS]\n"
+                 "       brindle COMMAND [OPTIONS] [--json] [--password PW]\n"
                  "       brindle COMMAND --help\n\n"
                  "Commands:\n");
     for (const brindle::Command& c : brindle::commands()) {
@@ -19,16 +19,27 @@ void printHelp(std::FILE* out) {
                      static_cast<int>(c.summary.size()), c.summary.data());
     }
     std::fprintf(out,
-                 "\n--json prints machine-readable results. Exit status: 0 success, 1 failure, "
-                 "2 bad usage.\n");
+                 "\n--json prints machine-readable results; --password PW opens an encrypted PDF\n"
+                 "or ZOR file with PW as its user or owner password.\n"
+                 "Exit status: 0 success, 1 failure, 2 bad usage.\n");
 }
 
 // Runs the command named first in `args`; its exit status.
 int run(std::vector<std::string> args) {
     bool json = false;
+    std::string password;
     while (!args.empty() && args.front().starts_with("--")) {
         if (args.front() == "--json") {
             json = true;
+        } else if (args.front() == "--password") {
+            if (args.size() < 2) {
+                std::fprintf(stderr, "brindle: --password needs a value\n");
+                return brindle::kBadUsage;
+            }
+            password = args[1];
+            args.erase(args.begin());
+        } else if (args.front().starts_with("--password=")) {
+            password = args.front().substr(std::string_view("--password=").size());
         } else if (args.front() == "--help") {
             printHelp(stdout);
             return brindle::kSuccess;
@@ -50,7 +61,7 @@ int run(std::vector<std::string> args) {
         if (command.name != name) {
             continue;
         }
-        brindle::Arguments arguments(std::move(args), json);
+        brindle::Arguments arguments(std::move(args), json, password);
         if (arguments.takeFlag("help")) {
             brindle::printUsage(stdout, command);
             std::printf("\nExample:\n  %.*s\n", static_cast<int>(command.example.size()),

@@ -20,12 +20,14 @@ ReaderFailure::ReaderFailure(std::string fileName, int errorCode, const std::str
     : Failure(std::move(fileName), message + " (error " + std::to_string(errorCode) + ")"),
       code(errorCode) {}
 
-std::unique_ptr<CReader> openPdf(const std::string& path, bool json) {
+std::unique_ptr<CReader> openPdf(const std::string& path, bool json,
+                                 const std::string& password) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         throw Failure(path, "no such file");
     }
     auto reader = std::make_unique<CReader>();
+    reader->SetPassword(password.c_str());
     if (reader->Open(path.c_str()) == 0) {
         const int code = reader->GetLastErrorCode();
         const std::string message = code != 0 ? reader->GetLastErrorMsg()

@@ -21,8 +21,10 @@ struct ReaderFailure : Failure {
     int code;
 };
 
-/// Opens a PDF or ZOR file; throws ReaderFailure when it does not open.
-std::unique_ptr<CReader> openPdf(const std::string& path, bool json);
+/// Opens a PDF or ZOR file, an encrypted one with `password` when it needs one; throws
+/// ReaderFailure when it does not open.
+std::unique_ptr<CReader> openPdf(const std::string& path, bool json,
+                                 const std::string& password);
 
 struct PageSelection;
 
