@@ -48,12 +48,14 @@ OpenError Document::unlock(std::string_view password) {
     if (entry.isNull()) {
         return OpenError::kNone;
     }
-    encryptRef_ = entry.asRef();
     const Object encrypt = resolve(entry);
     const Dict* dict = encrypt.asDict();
     if (dict == nullptr) {
-        return OpenError::kDamaged;
+        // Naming no dictionary, it leaves nothing to decrypt with: the file is read as it
+        // stands.
+        return OpenError::kNone;
     }
+    encryptRef_ = entry.asRef();
     OpenError error = OpenError::kNone;
     const Resolver resolver = [this](const Object& object) { return resolve(object); };
     security_ = SecurityHandler::open(*dict, table_.trailer, resolver, password, error);
