@@ -8,6 +8,8 @@
 
 #include "pdf_builder.h"
 #include "reader/creader.h"
+#include "reader/rdll.h"
+#include "vyn_writer.h"
 
 namespace reader::fixtures {
 namespace {
@@ -99,6 +101,31 @@ TEST(ReaderPasswordTest, EncryptionOfAnotherKindHasItsCode) {
     reader.SetPassword("usr4");
     EXPECT_EQ(reader.OpenMemory(bytesOf(pdf)), 0);
     EXPECT_EQ(reader.GetLastErrorCode(), kEncryptionUnsupported);
+}
+
+// Pages copied out of an encrypted file make a file in the clear: strings and streams are
+// written decrypted, and no /Encrypt goes with them.
+TEST(ReaderPasswordTest, PagesCopiedFromAnEncryptedFileAreClear) {
+    vyn::fixtures::TempDir dir;
+    for (const char* name :
+         {"r4_rc4_128.pdf", "r4_aes_128_clear_metadata.pdf", "r6_aes_256_objstm.pdf"}) {
+        const std::string source = std::string(BRINDLE_FIXTURES_DIR) + "/pdf/encryption/" + name;
+        const std::string output = (dir.path() / "copy.pdf").string();
+        PageExtractRequest request{};
+        std::copy_n(source.c_str(), std::min(source.size(), sizeof request.path - 1), request.path);
+        request.pages[0] = 1;
+        request.count = 1;
+        ASSERT_EQ(RDLL_ComboPDF(&request, 0, output.c_str()), 1) << name;
+        std::ifstream in(output, std::ios::binary);
+        const std::string copy{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        EXPECT_EQ(copy.find("/Encrypt"), std::string::npos) << name;
+        CReader reader;
+        ASSERT_EQ(reader.OpenMemory(bytesOf(copy)), 1) << name;
+        EXPECT_FALSE(reader.isEncrypted()) << name;
+        EXPECT_NE(firstPageContent(reader).find("(Hello, sealed world) Tj"), std::string::npos)
+            << name;
+    }
 }
 
 }  // namespace
