@@ -168,7 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         EncryptedFile{"r5_aes_256.pdf", 5, "AES-256", "", "own5", true, true, true},
         EncryptedFile{"r6_aes_256_user.pdf", 6, "AES-256", "user6", "owner6", false, false, true},
-        EncryptedFile{"r6_aes_256_objstm.pdf", 6, "AES-256", "", "own6o", true, true, true}),
+        EncryptedFile{"r6_aes_256_objstm.pdf", 6, "AES-256", "", "own6o", true, true, true},
+        // Passwords typed in UTF-8 for a file that keeps them in PDFDocEncoding.
+        EncryptedFile{"r3_rc4_128_latin.pdf", 3, "RC4 128", "\xC3\xA9t\xC3\xA9",
+                      "propri\xC3\xA9taire", true, true, true}),
     [](const auto& row) {
         const std::string name = row.param.file;
         return name.substr(0, name.find('.'));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "crypt/ciphers.h"
 #include "crypt/file_key.h"
@@ -12,6 +13,28 @@ namespace {
 
 std::span<const uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+// `utf8` in PDFDocEncoding, as revisions 2 to 4 take passwords, when it is valid UTF-8 of
+// Latin-1 letters beyond ASCII (which PDFDocEncoding shares); nothing otherwise.
+std::optional<std::string> latin1Of(std::string_view utf8) {
+    std::string out;
+    bool beyondAscii = false;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto lead = uint8_t(utf8[i]);
+        if (lead < 0x80) {
+            out += char(lead);
+            continue;
+        }
+        // Two-byte sequences from C2 80 to C3 BF are the code points 0x80 to 0xFF.
+        if ((lead != 0xC2 && lead != 0xC3) || i + 1 >= utf8.size() ||
+            (uint8_t(utf8[i + 1]) & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        out += char(((lead & 0x03) << 6) | (uint8_t(utf8[++i]) & 0x3F));
+        beyondAscii = true;
+    }
+    return beyondAscii ? std::optional<std::string>(std::move(out)) : std::nullopt;
 }
 
 std::optional<Bytes> fileKey(const EncryptParameters& p, std::span<const uint8_t> password,
@@ -33,13 +56,18 @@ std::unique_ptr<SecurityHandler> SecurityHandler::open(const Dict& encrypt, cons
     if (!p) {
         return nullptr;
     }
-    // The password as the user's, then the owner's; a file whose user password is empty opens
-    // whatever was given.
+    // The password as the user's, then the owner's (before revision 5, also in PDFDocEncoding);
+    // a file whose user password is empty opens whatever was given.
     struct Attempt {
         std::string_view password;
         bool owner;
     };
-    const Attempt attempts[] = {{password, false}, {password, true}, {{}, false}};
+    const std::optional<std::string> latin1 = p->revision < 5 ? latin1Of(password) : std::nullopt;
+    std::vector<Attempt> attempts = {{password, false}, {password, true}};
+    if (latin1) {
+        attempts.insert(attempts.end(), {{*latin1, false}, {*latin1, true}});
+    }
+    attempts.push_back({{}, false});
     for (const Attempt& attempt : attempts) {
         if (std::optional<Bytes> key = fileKey(*p, bytesOf(attempt.password), attempt.owner)) {
             return std::unique_ptr<SecurityHandler>(
