@@ -356,6 +356,24 @@ TEST(PdfEncryptionTest, DamagedOrUnknownEncryptionFailsWithItsReason) {
     EXPECT_EQ(error, OpenError::kDamaged);
 }
 
+// The /Encrypt dictionary at an offset the table has wrong is found by repair, which rebuilds
+// the trailer the lookup started from.
+TEST(PdfEncryptionTest, AnEncryptDictionaryFoundByRepair) {
+    const std::string encrypt =
+        "<</Filter/Standard/V 2/R 3/Length 128/P -4/O" + hex32('1') + "/U" + hex32('2') + ">>";
+    std::string file = fileWithEncrypt("/Encrypt 4 0 R", encrypt);
+    const size_t at = file.find("\n4 0 obj") + 1;
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "%010zu", at);
+    const size_t listed = file.find(entry);
+    ASSERT_NE(listed, std::string::npos);
+    std::snprintf(entry, sizeof entry, "%010zu", at + 7);
+    file.replace(listed, 10, entry);
+    OpenError error = OpenError::kNone;
+    EXPECT_EQ(Document::open(bytesOf(file), "", &error), nullptr);
+    EXPECT_EQ(error, OpenError::kPassword);
+}
+
 // A clear file's stream may still name the Identity crypt filter, which changes nothing.
 TEST(PdfEncryptionTest, IdentityCryptFilterInAClearFile) {
     struct Case {

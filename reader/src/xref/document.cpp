@@ -44,7 +44,8 @@ std::unique_ptr<Document> Document::open(std::span<const uint8_t> data, std::str
 }
 
 OpenError Document::unlock(std::string_view password) {
-    const Object& entry = table_.trailer.get("Encrypt");
+    // Copies: looking the dictionary up may repair the table, and the trailer with it.
+    const Object entry = table_.trailer.get("Encrypt");
     if (entry.isNull()) {
         return OpenError::kNone;
     }
@@ -58,7 +59,8 @@ OpenError Document::unlock(std::string_view password) {
     encryptRef_ = entry.asRef();
     OpenError error = OpenError::kNone;
     const Resolver resolver = [this](const Object& object) { return resolve(object); };
-    security_ = SecurityHandler::open(*dict, table_.trailer, resolver, password, error);
+    const Dict trailer = table_.trailer;
+    security_ = SecurityHandler::open(*dict, trailer, resolver, password, error);
     if (security_ == nullptr) {
         return error;
     }
