@@ -1,5 +1,6 @@
 // The PDF/ZOR page view on the offscreen platform: the zoom tools' steps, fitting, paging,
-// centring, the selection mark and the copied text, the area copy and the ZOR contents pane.
+// centring, the selection mark and the copied text, the area copy, the ZOR contents pane and
+// the password of an encrypted file.
 #include "zor_view.h"
 
 #include <vyn/vynfile.h>
@@ -7,11 +8,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cmath>
 
@@ -28,6 +32,10 @@ namespace {
 const QString kPdf = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.pdf");
 const QString kZor = QStringLiteral(BRINDLE_SAMPLES_DIR "/demo.zor");
 const QString kOutlinePdf = QStringLiteral(BRINDLE_FIXTURES_DIR "/pdf/outline.pdf");
+// Encrypted with the user password "user128" and the owner password "owner128".
+const QString kLocked = QStringLiteral(BRINDLE_FIXTURES_DIR "/pdf/encryption/r3_rc4_128_user.pdf");
+// Encrypted with an empty user password.
+const QString kUnlocked = QStringLiteral(BRINDLE_FIXTURES_DIR "/pdf/encryption/r4_rc4_128.pdf");
 
 // A view of `path` standing alone with a viewport of `size`, after its first update.
 struct StandingView {
@@ -272,6 +280,71 @@ class ZorViewTest : public QObject {
         QCOMPARE(view->pageLabel(), QStringLiteral("A-1"));
         QVERIFY(view->scrollPosition().y() <= view->pageOffset().y() + 2);
         QCOMPARE(window.statusTexts().value(1), QStringLiteral("当前页面:5/5 (A-1)"));
+    }
+
+    // An encrypted file asks for its password until it opens or the asking is cancelled.
+    void encryptedFilesAskForTheirPassword() {
+        struct Case {
+            QString path;
+            QStringList answers;  // a null text cancels
+            bool opens;
+            QList<bool> asked;  // again, each time the prompt was asked
+        };
+        const Case cases[] = {
+            {kLocked, {"wrong", "user128"}, true, {false, true}},
+            {kLocked, {"owner128"}, true, {false}},
+            {kLocked, {QString()}, false, {false}},
+            {kLocked, {"wrong", "worse", QString()}, false, {false, true, true}},
+            {kUnlocked, {}, true, {}},
+        };
+        for (const Case& c : cases) {
+            QList<bool> asked;
+            ZorView view(c.path);
+            const bool opened = view.open([&](bool again) -> std::optional<QString> {
+                asked.append(again);
+                const QString answer = c.answers.value(int(asked.size()) - 1);
+                return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
+            });
+            QCOMPARE(opened, c.opens);
+            QCOMPARE(asked, c.asked);
+            QCOMPARE(view.passwordCancelled(), !c.opens);
+            QCOMPARE(view.pageCount(), c.opens ? 1 : 0);
+        }
+    }
+
+    // The main window asks in a password field; Cancel opens nothing and says nothing more.
+    void theMainWindowAsksForAPassword() {
+        MainWindow window;
+        window.show();
+        for (const QString& answer : {QString(), QStringLiteral("user128")}) {
+            QString prompt, message;
+            QLineEdit::EchoMode echo = QLineEdit::Normal;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                prompt = dialog->labelText();
+                echo = dialog->textEchoMode();
+                // A message box after the prompt is answered too, so that the test goes on.
+                QTimer::singleShot(0, [&] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        message = box->text();
+                        box->accept();
+                    }
+                });
+                if (answer.isNull()) {
+                    dialog->reject();
+                } else {
+                    dialog->setTextValue(answer);
+                    dialog->accept();
+                }
+            });
+            QCOMPARE(window.openDocument(kLocked), !answer.isNull());
+            QCoreApplication::processEvents();
+            QVERIFY2(prompt.contains("r3_rc4_128_user.pdf"), qPrintable(prompt));
+            QCOMPARE(echo, QLineEdit::Password);
+            QCOMPARE(message, QString());
+            QCOMPARE(window.activeDocument() != nullptr, !answer.isNull());
+        }
     }
 };
 

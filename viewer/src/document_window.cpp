@@ -41,13 +41,14 @@ std::optional<std::vector<DirItem>> zorCatalog(const QString& path) {
 
 }  // namespace
 
-DocumentWindow::DocumentWindow(const QString& path, QWidget* parent)
+DocumentWindow::DocumentWindow(const QString& path, QWidget* parent,
+                               const ZorView::PasswordPrompt& askPassword)
     : QWidget(parent), path_(path) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     setWindowTitle(QFileInfo(path).fileName().toUpper());
     if (documentKindOf(path.toStdString()) == DocumentKind::PdfZor) {
-        openZor();
+        openZor(askPassword);
     } else {
         openVyn();
     }
@@ -74,9 +75,9 @@ void DocumentWindow::openVyn() {
     valid_ = true;
 }
 
-void DocumentWindow::openZor() {
+void DocumentWindow::openZor(const ZorView::PasswordPrompt& askPassword) {
     zorView_ = new ZorView(path_, this);
-    if (!zorView_->open()) {
+    if (!zorView_->open(askPassword)) {
         return;
     }
     if (std::optional<std::vector<DirItem>> catalog = zorCatalog(path_)) {

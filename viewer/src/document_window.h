@@ -11,21 +11,26 @@
 #include <optional>
 #include <vector>
 
+#include "zor_view.h"
+
 namespace viewer {
 
 class ContentsTree;
 class PageArea;
 class VynView;
-class ZorView;
 
 class DocumentWindow : public QWidget {
     Q_OBJECT
 
   public:
-    /// Opens `path`; `isValid()` tells whether it opened.
-    explicit DocumentWindow(const QString& path, QWidget* parent = nullptr);
+    /// Opens `path`; `isValid()` tells whether it opened. An encrypted PDF/ZOR file asks
+    /// `askPassword` for its password.
+    explicit DocumentWindow(const QString& path, QWidget* parent = nullptr,
+                            const ZorView::PasswordPrompt& askPassword = {});
 
     bool isValid() const { return valid_; }
+    /// Whether it did not open because the password prompt was cancelled.
+    bool passwordCancelled() const { return zorView_ != nullptr && zorView_->passwordCancelled(); }
     /// The VYN/QD page view, or null.
     VynView* view() const { return view_; }
     /// The PDF/ZOR page view, or null.
@@ -37,7 +42,7 @@ class DocumentWindow : public QWidget {
 
   private:
     void openVyn();
-    void openZor();
+    void openZor(const ZorView::PasswordPrompt& askPassword);
     /// Puts `view` in the window, beside a contents pane of `items` when there are some.
     void place(QWidget* view, const std::optional<std::vector<DirItem>>& items);
     /// Puts `view` in the window, beside a contents pane that `fill` builds when there is one.

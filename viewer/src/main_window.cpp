@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -220,10 +221,23 @@ bool MainWindow::openDocument(const QString& path) {
         QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), tr("建立空文档失败。") + "\n" + path);
         return false;
     }
-    auto* document = new DocumentWindow(path);
+    const auto askPassword = [this, &path](bool again) -> std::optional<QString> {
+        const QString name = QFileInfo(path).fileName();
+        const QString text = again ? tr("密码错误。请重新输入“%1”的密码：").arg(name)
+                                   : tr("“%1”受密码保护。请输入密码：").arg(name);
+        bool ok = false;
+        QString password = QInputDialog::getText(this, QString::fromLatin1(kProgramTitle), text,
+                                                 QLineEdit::Password, {}, &ok);
+        return ok ? std::optional<QString>(std::move(password)) : std::nullopt;
+    };
+    auto* document = new DocumentWindow(path, nullptr, askPassword);
     if (!document->isValid()) {
+        // Cancelling the password prompt opens nothing, and says nothing more.
+        const bool cancelled = document->passwordCancelled();
         delete document;
-        QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), tr("无法打开文件：%1").arg(path));
+        if (!cancelled) {
+            QMessageBox::warning(this, QString::fromLatin1(kProgramTitle), tr("无法打开文件：%1").arg(path));
+        }
         return false;
     }
     QMdiSubWindow* sub = area_->addSubWindow(document);

@@ -21,15 +21,32 @@ const QColor kOutsideThePage(100, 100, 100);
 constexpr int kLargestScale = 200;
 constexpr int kSmallestZoomOut = 25;
 constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
+// The reader's code for a file whose password is needed or wrong.
+constexpr int kPasswordNeededOrWrong = 26;
 
 }  // namespace
 
 ZorView::ZorView(QString path, QWidget* parent) : PageArea(parent), path_(std::move(path)) {}
 
-bool ZorView::open() {
+bool ZorView::open(const PasswordPrompt& askPassword) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int start = appState().startPage;
-    bool opened = reader_.Open(path_.toLocal8Bit().constData()) != 0;
+    const QByteArray path = path_.toLocal8Bit();
+    bool opened = reader_.Open(path.constData()) != 0;
+    passwordCancelled_ = false;
+    for (bool again = false;
+         !opened && askPassword && reader_.GetLastErrorCode() == kPasswordNeededOrWrong;
+         again = true) {
+        QApplication::restoreOverrideCursor();
+        const std::optional<QString> password = askPassword(again);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!password) {
+            passwordCancelled_ = true;
+            break;
+        }
+        reader_.SetPassword(password->toUtf8().constData());
+        opened = reader_.Open(path.constData()) != 0;
+    }
     if (opened) {
         reader_.GetPageInfo(&info_);
         if (info_.pageCount < start || start < 1) {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,9 +27,16 @@ class ZorView : public PageArea {
 
     explicit ZorView(QString path, QWidget* parent = nullptr);
 
+    /// Asks for an encrypted file's password, `again` after a wrong one; nothing when the
+    /// asking is cancelled.
+    using PasswordPrompt = std::function<std::optional<QString>(bool again)>;
+
     /// Opens the file at the start page (the first when the document is shorter); false
-    /// when it does not open.
-    bool open();
+    /// when it does not open. An encrypted file that needs a password asks `askPassword` until
+    /// it opens or the asking is cancelled.
+    bool open(const PasswordPrompt& askPassword = {});
+    /// Whether the last open ended with the password prompt cancelled.
+    bool passwordCancelled() const { return passwordCancelled_; }
     /// The first update: scale 100 and the page centred.
     void firstUpdate();
 
@@ -103,6 +111,7 @@ class ZorView : public PageArea {
 
     QString path_;
     CReader reader_;
+    bool passwordCancelled_ = false;
     tagPAGEINFO info_{};
     int currentPage_ = 1;
     QString pageLabel_;

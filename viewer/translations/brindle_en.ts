@@ -639,6 +639,14 @@ About</translation>
         <source>VynFiles(*.vyn *.qd);;Zor 文件 (*.zor);;PDF (*.pdf);;所有文件 (*)</source>
         <translation>VynFiles(*.vyn *.qd);;Zor Files (*.zor);;PDF (*.pdf);;All Files (*)</translation>
     </message>
+    <message>
+        <source>密码错误。请重新输入“%1”的密码：</source>
+        <translation>The password is wrong. Enter the password of “%1” again:</translation>
+    </message>
+    <message>
+        <source>“%1”受密码保护。请输入密码：</source>
+        <translation>“%1” is protected by a password. Enter the password:</translation>
+    </message>
 </context>
 <context>
     <name>viewer::ServerDialog</name>

@@ -639,6 +639,14 @@ Chiese GB</translation>
         <source>VynFiles(*.vyn *.qd);;Zor 文件 (*.zor);;PDF (*.pdf);;所有文件 (*)</source>
         <translation>VynFiles(*.vyn *.qd);;Zor 檔案 (*.zor);;PDF (*.pdf);;所有檔案 (*)</translation>
     </message>
+    <message>
+        <source>密码错误。请重新输入“%1”的密码：</source>
+        <translation>密碼錯誤。請重新輸入「%1」的密碼：</translation>
+    </message>
+    <message>
+        <source>“%1”受密码保护。请输入密码：</source>
+        <translation>「%1」受密碼保護。請輸入密碼：</translation>
+    </message>
 </context>
 <context>
     <name>viewer::ServerDialog</name>
