@@ -90,7 +90,7 @@ class EncryptedFileTest : public ::testing::TestWithParam<EncryptedFile> {
         ASSERT_EQ(clear_.language, "zh-CN");
         ASSERT_EQ(clear_.title, "Sealed pages");
         ASSERT_NE(clear_.pageContent.find("(Hello, sealed world) Tj"), std::string::npos);
-        ASSERT_NE(clear_.metadata.find("<dc>Sealed pages</dc>"), std::string::npos);
+        ASSERT_NE(clear_.metadata.find("<title>Sealed pages</title>"), std::string::npos);
     }
     static inline std::vector<uint8_t> clearFile_;
     static inline Contents clear_;
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The clear-metadata file stores its metadata as written, which the others encrypt.
 TEST(PdfEncryptionTest, MetadataLeftClearIsStoredClear) {
-    const std::string clearMetadata = "<dc>Sealed pages</dc>";
+    const std::string clearMetadata = "<title>Sealed pages</title>";
     const auto holds = [&](const std::vector<uint8_t>& data) {
         return std::search(data.begin(), data.end(), clearMetadata.begin(), clearMetadata.end()) !=
                data.end();
