@@ -164,6 +164,13 @@ check "wrong password" 26 \
 check "encrypted stream" "BT /F1 12 Tf 20 50 Td (Hello, sealed world) Tj ET" \
     "$("$brindle" stream "$sealed/r4_aes_128_user.pdf" --password usr4 6)"
 check "password without a value" 2 "$(status "$brindle" info "$work/paper.pdf" --password)"
+"$brindle" extract "$sealed/r4_aes_128_user.pdf" --password usr4 -p 1 -o "$work/unsealed.pdf"
+check "extract with a password" '"encrypted":false' \
+    "$("$brindle" --json info "$work/unsealed.pdf" | grep -o '"encrypted":false')"
+check "extract with a password gives the page" "BT /F1 12 Tf 20 50 Td (Hello, sealed world) Tj ET" \
+    "$("$brindle" stream "$work/unsealed.pdf" 6)"
+check "extract without the password" "1 brindle: $sealed/r4_aes_128_user.pdf: Password Needed or Wrong. (error 26)" \
+    "$(failure extract "$sealed/r4_aes_128_user.pdf" -p 1 -o "$work/x.pdf")"
 check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
 check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"
 check "pdf render writes a PNG" "89504e47" "$("$brindle" render "$work/paper.zor" -p 2 --dpi 100 --scale 120 -o "$work/pdf.png" >/dev/null 2>&1; head -c 4 "$work/pdf.png" | hex)"

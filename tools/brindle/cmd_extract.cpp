@@ -1,6 +1,5 @@
 // brindle extract: a new PDF file of chosen pages of a PDF or ZOR file.
 #include <QJsonObject>
-#include <cstring>
 #include <filesystem>
 
 #include "command_line.h"
@@ -17,22 +16,17 @@ int runExtract(Arguments& args) {
     const std::string input = args.takePositional("IN");
     args.expectNoMore();
 
-    PageExtractRequest request{};
-    const std::vector<int32_t> pages = parsePageList(pagesText, std::size(request.pages) - 1);
-    std::error_code error;
-    if (!std::filesystem::exists(input, error)) {
-        throw Failure(input, "no such file");
-    }
+    std::vector<int32_t> pages =
+        parsePageList(pagesText, std::size(PageExtractRequest{}.pages) - 1);
     if (!isPdfOrZor(input)) {
-        throw Failure(input, "not a PDF or ZOR file");
+        std::error_code error;
+        throw Failure(input, std::filesystem::exists(input, error) ? "not a PDF or ZOR file"
+                                                                   : "no such file");
     }
-    if (input.size() >= sizeof request.path) {
-        throw Failure(input, "the path is longer than the reader takes");
-    }
-    std::memcpy(request.path, input.c_str(), input.size());
-    std::copy(pages.begin(), pages.end(), request.pages);
-    request.count = int32_t(pages.size());
-    if (RDLL_ComboPDF(&request, 0, output.c_str()) == 0) {
+    // Opened as the other commands open a file, so that --password serves here too.
+    const std::unique_ptr<CReader> reader = openPdf(input, false, args.password());
+    pages.push_back(-1);
+    if (reader->ExtractPages(pages.data(), output.c_str()) == 0) {
         throw ReaderFailure(output, RDLL_GetLastErrorCode(), RDLL_GetLastErrorMsg());
     }
     if (args.json()) {

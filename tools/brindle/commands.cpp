@@ -91,7 +91,8 @@ const std::vector<Command>& commands() {
          "extract IN -p PAGES -o OUT.pdf\n"
          "  PAGES: page numbers and ranges from 1, in the order the new file takes them\n"
          "  (2,1,5-7); pages past the end of IN are skipped. OUT.pdf is replaced only when the\n"
-         "  new file is complete. With --json: {\"file\",\"pages\"}.",
+         "  new file is complete; pages of an encrypted IN are written in the clear.\n"
+         "  With --json: {\"file\",\"pages\"}.",
          runExtract, "brindle extract paper.zor -p 3,1-2 -o chosen.pdf"},
         {"convert", "convert Chinese text between GB2312, Big5 and UTF-8",
          "convert --from gb|big5 --to big5|gb|utf8\n"

@@ -180,6 +180,9 @@ class READER_EXPORT CReader {
     /// catalog, information dictionary, cross-reference section and trailer. 1, or 0 with the
     /// last library error set.
     int ComboPDF(reader::PartialFile& output, const int32_t* pages);
+    /// Writes the file `output` of the pages listed in `pages` (as ComboPDF takes them), under
+    /// a temporary name until it is complete: 1, or 0 with the last library error set.
+    int ExtractPages(const int32_t* pages, const char* output);
 
   private:
     // file access

@@ -218,6 +218,29 @@ int CReader::ComboPDF(reader::PartialFile& output, const int32_t* pages) {
     return 1;
 }
 
+int CReader::ExtractPages(const int32_t* pages, const char* output) {
+    return guarded(0, [&] {
+        PartialFile file(output);
+        if (!file.isOpen()) {
+            setLibraryError(kOpenFileError);
+            WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open dest file error!", output);
+            return 0;
+        }
+        if (!put(file, "%PDF-1.2 \r\n%\xE2\xE3\xCF\xD3\r\n \r\n")) {
+            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
+            return 0;
+        }
+        if (ComboPDF(file, pages) == 0) {
+            return 0;
+        }
+        if (!file.commit()) {
+            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
+            return 0;
+        }
+        return 1;
+    });
+}
+
 extern "C" {
 
 int RDLL_ComboPDF(PageExtractRequest* request, int /*unused*/, const char* output) {
@@ -231,16 +254,6 @@ int RDLL_ComboPDF(PageExtractRequest* request, int /*unused*/, const char* outpu
             fail(kPageRangeError, "RDLL_ComboPDF-- page count error!");
             return 0;
         }
-        PartialFile file(output);
-        if (!file.isOpen()) {
-            setLibraryError(kOpenFileError);
-            WriteLog(kLogError, "%s(%s)\r\n", "RDLL_ComboPDF-- Open dest file error!", output);
-            return 0;
-        }
-        if (!put(file, "%PDF-1.2 \r\n%\xE2\xE3\xCF\xD3\r\n \r\n")) {
-            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
-            return 0;
-        }
         CReader reader;
         if (reader.Open(request->path) == 0) {
             setLibraryError(reader.GetLastErrorCode() != 0 ? reader.GetLastErrorCode()
@@ -250,14 +263,7 @@ int RDLL_ComboPDF(PageExtractRequest* request, int /*unused*/, const char* outpu
             return 0;
         }
         request->pages[request->count] = -1;
-        if (reader.ComboPDF(file, request->pages) == 0) {
-            return 0;
-        }
-        if (!file.commit()) {
-            fail(kWriteFileError, "RDLL_ComboPDF-- write file error!");
-            return 0;
-        }
-        return 1;
+        return reader.ExtractPages(request->pages, output);
     });
 }
 
