@@ -53,8 +53,8 @@ Matrix Matrix::rotation(double degrees) {
 }
 
 Matrix Matrix::operator*(const Matrix& t) const {
-    return {a * t.a + b * t.c,       a * t.b + b * t.d,       c * t.a + d * t.c,
-            c * t.b + d * t.d,       e * t.a + f * t.c + t.e, e * t.b + f * t.d + t.f};
+    return {a * t.a + b * t.c, a * t.b + b * t.d,       c * t.a + d * t.c,
+            c * t.b + d * t.d, e * t.a + f * t.c + t.e, e * t.b + f * t.d + t.f};
 }
 
 bool Matrix::finite() const {
@@ -68,12 +68,8 @@ std::optional<Matrix> Matrix::inverted() const {
         return std::nullopt;
     }
     const double inv = 1 / det;
-    return Matrix{d * inv,
-                  -b * inv,
-                  -c * inv,
-                  a * inv,
-                  (c * f - d * e) * inv,
-                  (b * e - a * f) * inv};
+    return Matrix{
+        d * inv, -b * inv, -c * inv, a * inv, (c * f - d * e) * inv, (b * e - a * f) * inv};
 }
 
 void Path::moveTo(PointF p) {
@@ -173,8 +169,7 @@ bool Path::finite() const {
 
 bool Image::valid() const {
     constexpr int32_t kMaxSide = 1 << 16;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        stride < width * 4) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || stride < width * 4) {
         return false;
     }
     return pixels.size() >= static_cast<size_t>(stride) * static_cast<size_t>(height - 1) +

@@ -43,10 +43,10 @@ TEST(CanvasRecordingTest, SaveAndRestoreNestWithTheTransformAndAntialiasing) {
         EXPECT_EQ(s.currentTransform(), step.transform);
         EXPECT_EQ(s.antialias(), step.antialias);
     }
-    EXPECT_EQ(s.lines(),
-              (Lines{"transform [1 0 0 1 10 20]", "save", "transform [2 0 0 2 0 0]",
-                     "antialias off", "save", "setTransform [6.12323e-17 1 -1 6.12323e-17 0 0]",
-                     "restore", "restore"}));
+    EXPECT_EQ(
+        s.lines(),
+        (Lines{"transform [1 0 0 1 10 20]", "save", "transform [2 0 0 2 0 0]", "antialias off",
+               "save", "setTransform [6.12323e-17 1 -1 6.12323e-17 0 0]", "restore", "restore"}));
 }
 
 // A page description's matrix operator concatenates before what is in force.
@@ -112,8 +112,7 @@ TEST(CanvasRecordingTest, RecordsEachCallWithItsArguments) {
          "rgba(0,0,1,1) M1,1 L9,1"},
         {"image",
          [&pixels](Surface& s) {
-             const canvas::Image image{2, 2, 8, canvas::Image::Format::Argb32Premultiplied,
-                                       pixels};
+             const canvas::Image image{2, 2, 8, canvas::Image::Format::Argb32Premultiplied, pixels};
              s.drawImage(image, Matrix{100, 0, 0, 50, 10, 20}, 0.5, true);
          },
          "drawImage [1 0 0 1 0 0] 2x2 argb32pm matrix=[100 0 0 50 10 20] alpha=0.5 smooth"},
@@ -156,7 +155,9 @@ TEST(CanvasRecordingTest, RecordsEachCallWithItsArguments) {
          },
          "beginSoftMask luminosity backdrop=rgba(0.5,0.5,0.5,1) transfer"},
         {"alpha mask",
-         [](Surface& s) { s.beginSoftMask({canvas::SoftMask::Kind::Alpha, {}, {}}); },
+         [](Surface& s) {
+             s.beginSoftMask({canvas::SoftMask::Kind::Alpha, {}, {}});
+         },
          "beginSoftMask alpha"},
     };
     for (const auto& c : cases) {
@@ -193,9 +194,8 @@ TEST(CanvasRecordingTest, GroupsAndMasksStayBalanced) {
                                 "L0,1 Z",
                                 "endSoftMask", "save", "transform [1 0 0 1 1 1]",
                                 "beginGroup opacity=1 normal masked", "save",
-                                "transform [3 0 0 3 0 0]", "restore", "save", "restore",
-                                "endGroup", "restore", "beginGroup opacity=1 normal",
-                                "endGroup"}));
+                                "transform [3 0 0 3 0 0]", "restore", "save", "restore", "endGroup",
+                                "restore", "beginGroup opacity=1 normal", "endGroup"}));
 }
 
 TEST(CanvasRecordingTest, AMaskIsDroppedWithTheFrameItWasMadeIn) {
@@ -225,9 +225,7 @@ TEST(CanvasRecordingTest, BadInputIsMadeDrawableOrLeftOut) {
              s.fillPath(p, canvas::FillRule::NonZero, {});
          },
          {}},
-        {"an empty path is not stroked",
-         [](Surface& s) { s.strokePath({}, {}, {}); },
-         {}},
+        {"an empty path is not stroked", [](Surface& s) { s.strokePath({}, {}, {}); }, {}},
         {"nothing is drawn through a transform that is not finite",
          [nan](Surface& s) {
              s.setTransform(Matrix{nan, 0, 0, 1, 0, 0});
@@ -283,7 +281,9 @@ TEST(CanvasRecordingTest, BadInputIsMadeDrawableOrLeftOut) {
          {"fillGradient [1 0 0 1 0 0] axial 0,0 1,0 extend=0,0 0:rgba(0,0,0,1) "
           "0.6:rgba(0,0,0,1) 0.6:rgba(0,0,0,1) 1:rgba(0,0,0,1) alpha=1"}},
         {"group opacity is clamped",
-         [](Surface& s) { s.beginGroup({1.5, canvas::BlendMode::Hue, false, false}); },
+         [](Surface& s) {
+             s.beginGroup({1.5, canvas::BlendMode::Hue, false, false});
+         },
          {"beginGroup opacity=1 hue"}},
     };
     for (const auto& c : cases) {

@@ -11,8 +11,7 @@ namespace {
 
 void expectNear(const Matrix& m, const Matrix& expected) {
     const double got[] = {m.a, m.b, m.c, m.d, m.e, m.f};
-    const double want[] = {expected.a, expected.b, expected.c, expected.d, expected.e,
-                           expected.f};
+    const double want[] = {expected.a, expected.b, expected.c, expected.d, expected.e, expected.f};
     for (int i = 0; i < 6; ++i) {
         EXPECT_NEAR(got[i], want[i], 1e-12) << "entry " << i;
     }
@@ -26,11 +25,20 @@ TEST(CanvasMatrixTest, ConcatenatesWithTheLeftOneApplyingFirst) {
         PointF in;
         PointF out;
     } cases[] = {
-        {"translate then scale", Matrix::translation(10, 0), Matrix::scaling(2, 3), {1, 1},
+        {"translate then scale",
+         Matrix::translation(10, 0),
+         Matrix::scaling(2, 3),
+         {1, 1},
          {22, 3}},
-        {"scale then translate", Matrix::scaling(2, 3), Matrix::translation(10, 0), {1, 1},
+        {"scale then translate",
+         Matrix::scaling(2, 3),
+         Matrix::translation(10, 0),
+         {1, 1},
          {12, 3}},
-        {"quarter turn then translate", Matrix::rotation(90), Matrix::translation(5, 5), {1, 0},
+        {"quarter turn then translate",
+         Matrix::rotation(90),
+         Matrix::translation(5, 5),
+         {1, 0},
          {5, 6}},
         {"skew then flip", Matrix{1, 0, 1, 1, 0, 0}, Matrix::scaling(1, -1), {0, 2}, {2, -2}},
     };
@@ -55,8 +63,7 @@ TEST(CanvasMatrixTest, InvertsWhatCanBeInverted) {
     }
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const Matrix singular[] = {Matrix{0, 0, 0, 0, 1, 1}, Matrix{1, 2, 2, 4, 0, 0},
-                               Matrix{1, 0, 0, 1, nan, 0},
-                               Matrix{1e-300, 0, 0, 1e-300, 0, 0}};
+                               Matrix{1, 0, 0, 1, nan, 0}, Matrix{1e-300, 0, 0, 1e-300, 0, 0}};
     for (const Matrix& m : singular) {
         EXPECT_FALSE(m.inverted().has_value()) << m.a << " " << m.b << " " << m.e;
     }
@@ -120,19 +127,19 @@ TEST(CanvasImageTest, IsValidOnlyWhenItsPixelsHoldEveryRow) {
         size_t bytes;
         bool valid;
     } cases[] = {
-        {2, 3, 8, 24, true},     // rows exactly
-        {2, 3, 12, 32, true},    // padded rows, the last one short of its padding
-        {2, 3, 12, 31, false},   // last row cut
-        {2, 3, 7, 24, false},    // stride shorter than a row
-        {0, 3, 8, 24, false},    // no width
-        {2, -1, 8, 24, false},   // negative height
+        {2, 3, 8, 24, true},            // rows exactly
+        {2, 3, 12, 32, true},           // padded rows, the last one short of its padding
+        {2, 3, 12, 31, false},          // last row cut
+        {2, 3, 7, 24, false},           // stride shorter than a row
+        {0, 3, 8, 24, false},           // no width
+        {2, -1, 8, 24, false},          // negative height
         {70000, 1, 280000, 24, false},  // beyond the largest side
     };
     for (const auto& c : cases) {
         std::vector<uint8_t> data(c.bytes);
         const Image image{c.width, c.height, c.stride, Image::Format::Rgba8, data};
-        EXPECT_EQ(image.valid(), c.valid) << c.width << "x" << c.height << " stride " << c.stride
-                                          << " bytes " << c.bytes;
+        EXPECT_EQ(image.valid(), c.valid)
+            << c.width << "x" << c.height << " stride " << c.stride << " bytes " << c.bytes;
     }
 }
 

@@ -122,18 +122,28 @@ TEST(QtCanvasTest, StrokesFollowTheirStyle) {
         canvas::StrokeStyle style;
         std::vector<std::pair<int, bool>> inkAlongY10;  // x, inked
     } cases[] = {
-        {"solid, butt caps end at the ends", Matrix{}, {4, canvas::LineCap::Butt, {}, 10, {}, 0},
+        {"solid, butt caps end at the ends",
+         Matrix{},
+         {4, canvas::LineCap::Butt, {}, 10, {}, 0},
          {{5, true}, {54, true}, {4, false}, {56, false}}},
-        {"square caps reach half a width further", Matrix{}, {4, canvas::LineCap::Square, {}, 10, {}, 0},
+        {"square caps reach half a width further",
+         Matrix{},
+         {4, canvas::LineCap::Square, {}, 10, {}, 0},
          {{3, true}, {56, true}, {1, false}, {58, false}}},
-        {"dashes 10 on 10", Matrix{}, {4, canvas::LineCap::Butt, {}, 10, {10, 10}, 0},
+        {"dashes 10 on 10",
+         Matrix{},
+         {4, canvas::LineCap::Butt, {}, 10, {10, 10}, 0},
          {{6, true}, {14, true}, {16, false}, {24, false}, {26, true}}},
-        {"the phase shifts them", Matrix{}, {4, canvas::LineCap::Butt, {}, 10, {10, 10}, 5},
+        {"the phase shifts them",
+         Matrix{},
+         {4, canvas::LineCap::Butt, {}, 10, {10, 10}, 5},
          {{6, true}, {11, false}, {19, false}, {21, true}}},
-        {"zero dashes with round caps are dots", Matrix{},
+        {"zero dashes with round caps are dots",
+         Matrix{},
          {4, canvas::LineCap::Round, {}, 10, {0, 10}, 0},
          {{5, true}, {10, false}, {15, true}, {20, false}, {25, true}}},
-        {"dash lengths are in user units", Matrix::scaling(2, 2) * Matrix{1, 0, 0, 1, 0, -10},
+        {"dash lengths are in user units",
+         Matrix::scaling(2, 2) * Matrix{1, 0, 0, 1, 0, -10},
          {2, canvas::LineCap::Butt, {}, 10, {5, 5}, 0},
          {{6, true}, {14, true}, {16, false}, {24, false}, {26, true}}},
     };
@@ -147,6 +157,19 @@ TEST(QtCanvasTest, StrokesFollowTheirStyle) {
             EXPECT_TRUE(pixelIs(*s, x, 10, inked ? qRgb(0, 0, 0) : kWhite)) << c.name;
         }
         EXPECT_TRUE(pixelIs(*s, 30, 7, kWhite)) << c.name << ": wider than asked";
+    }
+}
+
+// Millions of dashes along one stroke would keep the stroker busy for minutes: such a stroke
+// is drawn solid.
+TEST(QtCanvasTest, DashesFinerThanAnyoneCanSeeStrokeSolid) {
+    auto s = canvasOf(600, 20);
+    canvas::StrokeStyle style;
+    style.width = 2;
+    style.dashes = {1e-4, 1e-4};
+    s->strokePath(line({0, 10}, {600, 10}), style, Paint{0, 0, 0, 1});
+    for (int x = 0; x < 600; x += 7) {
+        EXPECT_TRUE(pixelIs(*s, x, 10, qRgb(0, 0, 0))) << x;
     }
 }
 
@@ -191,8 +214,8 @@ TEST(QtCanvasTest, AHairlineIsOnePixelAtAnyScale) {
 
 // A 2x2 image: red, green on its top row; blue, yellow below.
 struct Quadrants {
-    std::array<uint8_t, 16> pixels{255, 0, 0, 255, 0, 255, 0, 255,
-                                   0, 0, 255, 255, 255, 255, 0, 255};
+    std::array<uint8_t, 16> pixels{255, 0, 0,   255, 0,   255, 0, 255,
+                                   0,   0, 255, 255, 255, 255, 0, 255};
     canvas::Image image() const { return {2, 2, 8, canvas::Image::Format::Rgba8, pixels}; }
 };
 
@@ -206,9 +229,11 @@ TEST(QtCanvasTest, ImagesAreMappedThroughTheUnitSquare) {
         Matrix m;
         std::array<QRgb, 4> quadrants;  // top left, top right, bottom left, bottom right
     } cases[] = {
-        {"upright: the unit square's top is y = 1", {20, 0, 0, -20, 0, 20},
+        {"upright: the unit square's top is y = 1",
+         {20, 0, 0, -20, 0, 20},
          {red, green, blue, yellow}},
-        {"unflipped device y puts the top row at the bottom", {20, 0, 0, 20, 0, 0},
+        {"unflipped device y puts the top row at the bottom",
+         {20, 0, 0, 20, 0, 0},
          {blue, yellow, red, green}},
         {"mirrored", {-20, 0, 0, -20, 20, 20}, {green, red, yellow, blue}},
         {"a quarter turn", {0, 20, 20, 0, 0, 0}, {blue, red, yellow, green}},
@@ -235,7 +260,10 @@ TEST(QtCanvasTest, ImagesTakeTheTransformAndTheirAlpha) {
 
     // An image's own alpha, premultiplied: half-covering black.
     const std::array<uint32_t, 1> half{0x80000000};
-    const canvas::Image dim{1, 1, 4, canvas::Image::Format::Argb32Premultiplied,
+    const canvas::Image dim{1,
+                            1,
+                            4,
+                            canvas::Image::Format::Argb32Premultiplied,
                             {reinterpret_cast<const uint8_t*>(half.data()), 4}};
     s->setTransform({});
     s->drawImage(dim, {5, 0, 0, 5, 30, 0}, 1, false);
@@ -250,24 +278,57 @@ TEST(QtCanvasTest, GradientsShadeBetweenTheirEnds) {
         std::vector<std::pair<canvas::PointF, QRgb>> samples;
     } cases[] = {
         {"axial, not extended",
-         {canvas::Gradient::Kind::Axial, {20, 0}, {80, 0}, 0, 0, false, false,
+         {canvas::Gradient::Kind::Axial,
+          {20, 0},
+          {80, 0},
+          0,
+          0,
+          false,
+          false,
           {{0, kBlue}, {1, kRed}}},
-         {{{10, 5}, untouched}, {{21, 5}, qRgb(4, 0, 251)}, {{50, 5}, qRgb(128, 0, 127)},
-          {{79, 5}, qRgb(251, 0, 4)}, {{90, 5}, untouched}}},
+         {{{10, 5}, untouched},
+          {{21, 5}, qRgb(4, 0, 251)},
+          {{50, 5}, qRgb(128, 0, 127)},
+          {{79, 5}, qRgb(251, 0, 4)},
+          {{90, 5}, untouched}}},
         {"axial, extended",
-         {canvas::Gradient::Kind::Axial, {20, 0}, {80, 0}, 0, 0, true, true,
+         {canvas::Gradient::Kind::Axial,
+          {20, 0},
+          {80, 0},
+          0,
+          0,
+          true,
+          true,
           {{0, kBlue}, {1, kRed}}},
          {{{10, 5}, qRgb(0, 0, 255)}, {{50, 5}, qRgb(128, 0, 127)}, {{90, 5}, qRgb(255, 0, 0)}}},
         {"axial, three stops",
-         {canvas::Gradient::Kind::Axial, {0, 0}, {100, 0}, 0, 0, true, true,
+         {canvas::Gradient::Kind::Axial,
+          {0, 0},
+          {100, 0},
+          0,
+          0,
+          true,
+          true,
           {{0, kBlue}, {0.5, Paint{0, 1, 0, 1}}, {1, kRed}}},
          {{{25, 5}, qRgb(0, 128, 127)}, {{50, 5}, qRgb(0, 255, 0)}, {{75, 5}, qRgb(128, 127, 0)}}},
         {"radial from a point, not extended",
-         {canvas::Gradient::Kind::Radial, {50, 50}, {50, 50}, 0, 40, false, false,
+         {canvas::Gradient::Kind::Radial,
+          {50, 50},
+          {50, 50},
+          0,
+          40,
+          false,
+          false,
           {{0, kBlue}, {1, kRed}}},
          {{{50, 50}, qRgb(0, 0, 255)}, {{70, 50}, qRgb(128, 0, 127)}, {{95, 50}, untouched}}},
         {"radial, extended past the outer circle",
-         {canvas::Gradient::Kind::Radial, {50, 50}, {50, 50}, 0, 40, false, true,
+         {canvas::Gradient::Kind::Radial,
+          {50, 50},
+          {50, 50},
+          0,
+          40,
+          false,
+          true,
           {{0, kBlue}, {1, kRed}}},
          {{{50, 80}, qRgb(191, 0, 64)}, {{95, 50}, qRgb(255, 0, 0)}}},
     };
@@ -285,9 +346,9 @@ TEST(QtCanvasTest, GradientsFillOnlyTheClipInTheCurrentTransform) {
     auto s = canvasOf(40, 40);
     s->transform(Matrix::scaling(2, 2));
     s->clipPath(rect(0, 0, 10, 10), canvas::FillRule::NonZero);
-    s->fillGradient({canvas::Gradient::Kind::Axial, {0, 0}, {10, 0}, 0, 0, true, true,
-                     {{0, kBlue}, {1, kRed}}},
-                    1);
+    s->fillGradient(
+        {canvas::Gradient::Kind::Axial, {0, 0}, {10, 0}, 0, 0, true, true, {{0, kBlue}, {1, kRed}}},
+        1);
     EXPECT_TRUE(pixelIs(*s, 9, 10, qRgb(121, 0, 134), 4));
     EXPECT_TRUE(pixelIs(*s, 30, 10, kWhite));
 }
@@ -399,8 +460,7 @@ TEST(QtCanvasTest, BlendModesMixMidTones) {
         const double source = c.source / 255.0;
         s->fillPath(rect(0, 0, 10, 10), canvas::FillRule::NonZero, Paint{page, page, page, 1});
         s->beginGroup({1, c.mode, false, false});
-        s->fillPath(rect(0, 0, 5, 10), canvas::FillRule::NonZero,
-                    Paint{source, source, source, 1});
+        s->fillPath(rect(0, 0, 5, 10), canvas::FillRule::NonZero, Paint{source, source, source, 1});
         s->endGroup();
         EXPECT_TRUE(pixelIs(*s, 2, 5, qRgb(c.result, c.result, c.result), 2))
             << static_cast<int>(c.mode) << " " << c.page << " " << c.source;
@@ -443,16 +503,25 @@ TEST(QtCanvasTest, SoftMasksApplyToTheNextGroup) {
         QRgb right;
     } cases[] = {
         {"luminosity: white shows the group, the black backdrop hides it",
-         {canvas::SoftMask::Kind::Luminosity, {0, 0, 0, 1}, {}}, Paint{1, 1, 1, 1},
-         qRgb(255, 0, 0), kWhite},
+         {canvas::SoftMask::Kind::Luminosity, {0, 0, 0, 1}, {}},
+         Paint{1, 1, 1, 1},
+         qRgb(255, 0, 0),
+         kWhite},
         {"luminosity: grey shows it half",
          {canvas::SoftMask::Kind::Luminosity, {0, 0, 0, 1}, {}},
-         Paint{128 / 255.0, 128 / 255.0, 128 / 255.0, 1}, qRgb(255, 127, 127), kWhite},
+         Paint{128 / 255.0, 128 / 255.0, 128 / 255.0, 1},
+         qRgb(255, 127, 127),
+         kWhite},
         {"luminosity over a white backdrop",
-         {canvas::SoftMask::Kind::Luminosity, {1, 1, 1, 1}, {}}, Paint{0, 0, 0, 1}, kWhite,
+         {canvas::SoftMask::Kind::Luminosity, {1, 1, 1, 1}, {}},
+         Paint{0, 0, 0, 1},
+         kWhite,
          qRgb(255, 0, 0)},
-        {"alpha: the mask's coverage", {canvas::SoftMask::Kind::Alpha, {}, {}},
-         Paint{0, 0, 0, 0.5}, qRgb(255, 127, 127), kWhite},
+        {"alpha: the mask's coverage",
+         {canvas::SoftMask::Kind::Alpha, {}, {}},
+         Paint{0, 0, 0, 0.5},
+         qRgb(255, 127, 127),
+         kWhite},
     };
     for (const auto& c : cases) {
         auto s = canvasOf(20, 10);
@@ -537,6 +606,34 @@ TEST(QtCanvasTest, TheTwoVocabulariesKeepTheirOwnCoordinates) {
     s->fillRect({0, 450, 150, 600}, rgb(0, 0, 0));
     s->endGroup();
     EXPECT_TRUE(pixelIs(*s, 5, 35, qRgb(127, 127, 127), 2));
+}
+
+// On a painter the caller has already moved (as the viewer does), surface pixels start where
+// the painter's origin is, for groups and for blends that read the pixels below too.
+TEST(QtCanvasTest, DrawsOnAPainterThatIsAlreadyMoved) {
+    QImage image(30, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.translate(10, 10);
+        QtSurface s(painter, kScreen, {20, 20});
+        s.setAntialias(false);
+        s.fillPath(rect(0, 0, 20, 5), canvas::FillRule::NonZero, kRed);
+        s.beginGroup({0.5, canvas::BlendMode::Normal, true, false});
+        s.fillPath(rect(0, 5, 5, 5), canvas::FillRule::NonZero, kBlue);
+        s.endGroup();
+        s.clipPath(rect(5, 0, 5, 5), canvas::FillRule::NonZero);
+        s.beginGroup({1, canvas::BlendMode::Luminosity, false, false});
+        s.fillPath(rect(0, 0, 20, 20), canvas::FillRule::NonZero, Paint{1, 1, 1, 1});
+        s.endGroup();
+    }
+    EXPECT_EQ(image.pixel(12, 12), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(9, 9), qRgb(255, 255, 255));
+    const QRgb half = image.pixel(12, 17);
+    EXPECT_NEAR(qRed(half), 127, 2);
+    EXPECT_NEAR(qBlue(half), 255, 2);
+    EXPECT_EQ(image.pixel(17, 12), qRgb(255, 255, 255)) << "red made as light as white";
+    EXPECT_EQ(image.pixel(22, 12), qRgb(255, 0, 0)) << "outside the clip";
 }
 
 }  // namespace

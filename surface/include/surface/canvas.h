@@ -170,8 +170,8 @@ struct Gradient {
     PointF end;    ///< axial: the point at offset 1; radial: the centre of the second circle
     double startRadius = 0;
     double endRadius = 0;
-    bool extendStart = false;  ///< paints the first colour before the start
-    bool extendEnd = false;    ///< paints the last colour past the end
+    bool extendStart = false;      ///< paints the first colour before the start
+    bool extendEnd = false;        ///< paints the last colour past the end
     std::vector<ColorStop> stops;  ///< in increasing offset
     friend bool operator==(const Gradient&, const Gradient&) = default;
 };

@@ -139,15 +139,14 @@ class Surface {
                     const canvas::Paint& paint);
     /// Draws `image` mapped onto the unit square, its top row at y = 1 and its left column at
     /// x = 0, then through `m` and the current transform. `smooth` interpolates its pixels.
-    void drawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha,
-                   bool smooth);
+    void drawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha, bool smooth);
     /// Paints the gradient (in the current transform) over all of the current clip.
     void fillGradient(const canvas::Gradient& gradient, double alpha);
 
     // --- canvas: transparency ---
     /// Opens a group: drawing until endGroup() is composited as one picture with the group's
-    /// opacity and blend mode, and through the soft mask endSoftMask() finished just before
-    /// at this level, if any. The group also saves the Canvas state, as save() does.
+    /// opacity and blend mode, and through the soft mask that endSoftMask() left waiting, if
+    /// any. The group also saves the Canvas state, as save() does.
     void beginGroup(const canvas::Group& group);
     /// Closes the innermost group, after restoring saves left open inside it; false when the
     /// innermost open frame is not a group.
@@ -155,8 +154,9 @@ class Surface {
     /// Opens the drawing of a soft mask, in the current transform and clip; nothing drawn
     /// until endSoftMask() reaches the page.
     void beginSoftMask(const canvas::SoftMask& mask);
-    /// Finishes the mask, which then waits for the next beginGroup(). It is dropped when the
-    /// save or group it was made in ends, or when another mask is finished.
+    /// Finishes the mask, which then waits for the next beginGroup(); drawing in between is
+    /// not masked. It is dropped when the save or group it was made in ends, or when another
+    /// mask begins. False when the innermost open frame is not a soft mask.
     bool endSoftMask();
     /// Ends every open group and mask and restores every save, outermost state again.
     void closeCanvas();

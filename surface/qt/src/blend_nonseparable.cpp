@@ -13,9 +13,7 @@ Rgb clipColor(Rgb c) {
     const double l = lum(c);
     const double n = std::min({c.r, c.g, c.b});
     const double x = std::max({c.r, c.g, c.b});
-    auto scale = [&](double k) {
-        c = {l + (c.r - l) * k, l + (c.g - l) * k, l + (c.b - l) * k};
-    };
+    auto scale = [&](double k) { c = {l + (c.r - l) * k, l + (c.g - l) * k, l + (c.b - l) * k}; };
     if (n < 0 && l - n > 0) {
         scale(l / (l - n));
     }

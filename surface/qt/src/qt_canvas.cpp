@@ -219,8 +219,7 @@ void QtSurface::doFillGradient(const canvas::Gradient& g, double alpha) {
     } else {
         // Qt's two-circle gradient runs from its focal circle (offset 0) to its centre circle.
         gradient = std::make_unique<QRadialGradient>(QPointF(g.end.x, g.end.y), g.endRadius,
-                                                     QPointF(g.start.x, g.start.y),
-                                                     g.startRadius);
+                                                     QPointF(g.start.x, g.start.y), g.startRadius);
     }
     gradient->setSpread(QGradient::PadSpread);
     gradient->setStops(qtStops(g));

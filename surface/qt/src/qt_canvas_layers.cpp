@@ -41,8 +41,8 @@ void applySoftMask(QImage& picture, QPoint origin, const SoftMaskPicture& mask) 
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
             const QPoint at = QPoint(x, y) + origin - mask.origin;
-            const int m = inside.contains(at) ? mask.values.constScanLine(at.y())[at.x()]
-                                              : mask.outside;
+            const int m =
+                inside.contains(at) ? mask.values.constScanLine(at.y())[at.x()] : mask.outside;
             if (m != 255) {
                 const QRgb p = row[x];
                 row[x] = qRgba(scaled(qRed(p), m), scaled(qGreen(p), m), scaled(qBlue(p), m),
