@@ -13,8 +13,9 @@ namespace {
 
 constexpr surface::Size kPage{1240, 1754};
 
-// A closed flower of `curves` Béziers round the page's centre, its petals crossing the page.
-surface::canvas::Path flower(int curves) {
+// A closed ring of `curves` Béziers round the page's centre, each a wave of its own, as a
+// map's coast or a plot's long curve is drawn.
+surface::canvas::Path wavyRing(int curves) {
     using surface::canvas::PointF;
     surface::canvas::Path path;
     const double cx = kPage.cx / 2.0;
@@ -23,17 +24,17 @@ surface::canvas::Path flower(int curves) {
         return PointF{cx + radius * std::cos(angle), cy + radius * std::sin(angle)};
     };
     const double step = 2 * std::numbers::pi / curves;
-    path.moveTo(at(0, 200));
+    path.moveTo(at(0, 500));
     for (int i = 0; i < curves; ++i) {
         const double a = i * step;
-        path.cubicTo(at(a + step / 3, 600), at(a + 2 * step / 3, 100), at(a + step, 200));
+        path.cubicTo(at(a + step / 3, 530), at(a + 2 * step / 3, 470), at(a + step, 500));
     }
     path.close();
     return path;
 }
 
 void BM_FillBeziers(benchmark::State& state) {
-    const surface::canvas::Path path = flower(static_cast<int>(state.range(0)));
+    const surface::canvas::Path path = wavyRing(static_cast<int>(state.range(0)));
     auto page = surface::QtSurface::createImage(kPage, {150, 150});
     page->setAntialias(state.range(1) != 0);
     for (auto _ : state) {
@@ -47,7 +48,7 @@ BENCHMARK(BM_FillBeziers)
     ->Unit(benchmark::kMillisecond);
 
 void BM_StrokeBeziers(benchmark::State& state) {
-    const surface::canvas::Path path = flower(static_cast<int>(state.range(0)));
+    const surface::canvas::Path path = wavyRing(static_cast<int>(state.range(0)));
     auto page = surface::QtSurface::createImage(kPage, {150, 150});
     surface::canvas::StrokeStyle style;
     style.width = 1.5;
