@@ -16,6 +16,7 @@
 #include "engine_state.h"
 #include "surface/font_service.h"
 #include "surface/qt_surface.h"
+#include "surface/recording_surface.h"
 #include "surface/text_decode.h"
 #include "vyn_writer.h"
 
@@ -48,7 +49,7 @@ void BM_DrawDensePage(benchmark::State& state) {
 BENCHMARK(BM_DrawDensePage)->Arg(96)->Arg(300)->Unit(benchmark::kMillisecond);
 
 // A surface that keeps the text the engine writes, with the font in force, and draws nothing.
-class TextCapture : public surface::Surface {
+class TextCapture : public surface::RecordingSurface {
   public:
     struct Call {
         surface::LogFont font;
@@ -56,10 +57,7 @@ class TextCapture : public surface::Surface {
         std::string bytes;
     };
 
-    explicit TextCapture(surface::Device device) : device_(device) {}
-    surface::Device device() const override { return device_; }
-    surface::Size pixelSize() const override { return {100000, 100000}; }
-    std::unique_ptr<surface::Surface> createCompatible(surface::Size) override { return nullptr; }
+    explicit TextCapture(surface::Device device) : RecordingSurface(device, {100000, 100000}) {}
     const std::vector<Call>& calls() const { return calls_; }
 
   protected:
@@ -68,7 +66,6 @@ class TextCapture : public surface::Surface {
     }
 
   private:
-    surface::Device device_;
     std::vector<Call> calls_;
 };
 

@@ -44,6 +44,47 @@ const char* rop(RasterOp op) {
     return "?";
 }
 
+// Canvas numbers in their shortest form: 0.5, 10, 1e-07.
+std::string num(double v) { return format("%g", v); }
+std::string str(canvas::PointF p) { return num(p.x) + "," + num(p.y); }
+std::string str(const canvas::Matrix& m) {
+    return "[" + num(m.a) + " " + num(m.b) + " " + num(m.c) + " " + num(m.d) + " " + num(m.e) +
+           " " + num(m.f) + "]";
+}
+std::string str(const canvas::Paint& p) {
+    return "rgba(" + num(p.red) + "," + num(p.green) + "," + num(p.blue) + "," + num(p.alpha) +
+           ")";
+}
+const char* str(canvas::FillRule rule) {
+    return rule == canvas::FillRule::EvenOdd ? "evenodd" : "nonzero";
+}
+
+// Figures as M x,y L x,y C x,y x,y x,y Z.
+std::string str(const canvas::Path& path) {
+    std::string out;
+    auto point = path.points().begin();
+    for (const canvas::Path::Verb verb : path.verbs()) {
+        switch (verb) {
+            case canvas::Path::Verb::MoveTo: out += " M" + str(*point++); break;
+            case canvas::Path::Verb::LineTo: out += " L" + str(*point++); break;
+            case canvas::Path::Verb::CubicTo:
+                out += " C" + str(point[0]) + " " + str(point[1]) + " " + str(point[2]);
+                point += 3;
+                break;
+            case canvas::Path::Verb::Close: out += " Z"; break;
+        }
+    }
+    return out;
+}
+
+const char* blendName(canvas::BlendMode mode) {
+    static const char* names[] = {"normal",     "multiply",  "screen",     "overlay",
+                                  "darken",     "lighten",   "colordodge", "colorburn",
+                                  "hardlight",  "softlight", "difference", "exclusion",
+                                  "hue",        "saturation", "color",     "luminosity"};
+    return names[static_cast<int>(mode)];
+}
+
 }  // namespace
 
 RecordingSurface::RecordingSurface(Device device, Size pixelSize)
@@ -118,6 +159,7 @@ void RecordingSurface::onStateChanged(State which) {
                           mapMode() == MapMode::Anisotropic ? "anisotropic" : "text",
                           windowExt().cx, windowExt().cy, viewportExt().cx, viewportExt().cy));
             break;
+        case State::Antialias: record(antialias() ? "antialias on" : "antialias off"); break;
     }
 }
 
@@ -166,5 +208,77 @@ void RecordingSurface::doInvertRect(const Rect& r) { record("invertRect " + str(
 void RecordingSurface::onPathBegun() { record("beginPath"); }
 void RecordingSurface::onPathEnded() { record("endPath"); }
 void RecordingSurface::onPathAborted() { record("abortPath"); }
+
+void RecordingSurface::onTransformChanged(TransformChange how, const canvas::Matrix& m) {
+    record((how == TransformChange::Set ? "setTransform " : "transform ") + str(m));
+}
+
+void RecordingSurface::doSave() { record("save"); }
+void RecordingSurface::doRestore() { record("restore"); }
+
+void RecordingSurface::doClipPath(const canvas::Path& path, canvas::FillRule rule) {
+    record("clipPath " + str(currentTransform()) + " " + str(rule) + str(path));
+}
+
+void RecordingSurface::doFillPath(const canvas::Path& path, canvas::FillRule rule,
+                                  const canvas::Paint& paint) {
+    record("fillPath " + str(currentTransform()) + " " + str(rule) + " " + str(paint) +
+           str(path));
+}
+
+void RecordingSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                                    const canvas::Paint& paint) {
+    static const char* caps[] = {"butt", "round", "square"};
+    static const char* joins[] = {"miter", "round", "bevel"};
+    std::string dashes;
+    for (double d : style.dashes) {
+        dashes += (dashes.empty() ? "" : ",") + num(d);
+    }
+    record("strokePath " + str(currentTransform()) + " w=" + num(style.width) +
+           " cap=" + caps[static_cast<int>(style.cap)] +
+           " join=" + joins[static_cast<int>(style.join)] + " miter=" + num(style.miterLimit) +
+           (dashes.empty() ? "" : " dash=" + dashes + "@" + num(style.dashPhase)) + " " +
+           str(paint) + str(path));
+}
+
+void RecordingSurface::doDrawImage(const canvas::Image& image, const canvas::Matrix& m,
+                                   double alpha, bool smooth) {
+    const bool premultiplied = image.format == canvas::Image::Format::Argb32Premultiplied;
+    record("drawImage " + str(currentTransform()) + format(" %dx%d ", image.width, image.height) +
+           (premultiplied ? "argb32pm" : "rgba8") + " matrix=" + str(m) + " alpha=" + num(alpha) +
+           (smooth ? " smooth" : ""));
+}
+
+void RecordingSurface::doFillGradient(const canvas::Gradient& g, double alpha) {
+    std::string line = "fillGradient " + str(currentTransform());
+    if (g.kind == canvas::Gradient::Kind::Axial) {
+        line += " axial " + str(g.start) + " " + str(g.end);
+    } else {
+        line += " radial " + str(g.start) + " r=" + num(g.startRadius) + " " + str(g.end) +
+                " r=" + num(g.endRadius);
+    }
+    line += format(" extend=%d,%d", g.extendStart ? 1 : 0, g.extendEnd ? 1 : 0);
+    for (const canvas::ColorStop& stop : g.stops) {
+        line += " " + num(stop.offset) + ":" + str(stop.color);
+    }
+    record(line + " alpha=" + num(alpha));
+}
+
+void RecordingSurface::doBeginGroup(const canvas::Group& group, bool masked) {
+    record("beginGroup opacity=" + num(group.opacity) + " " + blendName(group.blend) +
+           (group.isolated ? " isolated" : "") + (group.knockout ? " knockout" : "") +
+           (masked ? " masked" : ""));
+}
+
+void RecordingSurface::doEndGroup() { record("endGroup"); }
+
+void RecordingSurface::doBeginSoftMask(const canvas::SoftMask& mask) {
+    const bool alpha = mask.kind == canvas::SoftMask::Kind::Alpha;
+    record(std::string("beginSoftMask ") + (alpha ? "alpha" : "luminosity") +
+           (alpha ? "" : " backdrop=" + str(mask.backdrop)) +
+           (mask.transfer.size() == 256 ? " transfer" : ""));
+}
+
+void RecordingSurface::doEndSoftMask() { record("endSoftMask"); }
 
 }  // namespace surface

@@ -42,6 +42,23 @@ class RecordingSurface : public Surface {
     void onPathEnded() override;
     void onPathAborted() override;
 
+    // Canvas calls, one line each; drawing lines carry the transform in force as [a b c d e f].
+    void onTransformChanged(TransformChange how, const canvas::Matrix& m) override;
+    void doSave() override;
+    void doRestore() override;
+    void doClipPath(const canvas::Path& path, canvas::FillRule rule) override;
+    void doFillPath(const canvas::Path& path, canvas::FillRule rule,
+                    const canvas::Paint& paint) override;
+    void doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                      const canvas::Paint& paint) override;
+    void doDrawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha,
+                     bool smooth) override;
+    void doFillGradient(const canvas::Gradient& gradient, double alpha) override;
+    void doBeginGroup(const canvas::Group& group, bool masked) override;
+    void doEndGroup() override;
+    void doBeginSoftMask(const canvas::SoftMask& mask) override;
+    void doEndSoftMask() override;
+
   private:
     RecordingSurface(Device device, Size pixelSize, std::shared_ptr<std::vector<std::string>> lines,
                      std::string prefix);

@@ -4,6 +4,14 @@
 // pen, brush, colours, alignment, mapping) and drawing calls use it. The base class keeps that
 // state and the path bracket; an implementation receives each operation through a protected hook
 // with everything it needs, and implements only the hooks it has a use for.
+//
+// A second vocabulary, the Canvas, draws with double-precision transforms and paths, clips,
+// stroke styles, alpha, gradients, images with alpha and transparency groups (see canvas.h).
+// Its transform starts as the identity, which is the surface's own pixels, and does not follow
+// the GDI-like mapping (window and viewport extents); the GDI-like operations never see it.
+// Its clip, once set, holds for everything drawn until the restore() that ends it, GDI-like
+// drawing included. The base class keeps the transform and the antialiasing switch, and keeps
+// save/restore, groups and soft masks balanced; every surface implements the drawing hooks.
 #pragma once
 
 #include <memory>
@@ -12,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "surface/canvas.h"
 #include "surface/types.h"
 
 namespace surface {
@@ -105,6 +114,53 @@ class Surface {
     void fillRect(const Rect& r, ColorRef color);
     void invertRect(const Rect& r);
 
+    // --- canvas: state ---
+    /// Pushes the transform, the clip and the antialiasing switch.
+    void save();
+    /// Pops what the matching save() pushed; false (and nothing done) when no save() of the
+    /// current group or soft mask is open.
+    bool restore();
+    void setTransform(const canvas::Matrix& m);
+    /// Concatenates `m` before the current transform (it applies first), as a page
+    /// description's matrix operator does.
+    void transform(const canvas::Matrix& m);
+    const canvas::Matrix& currentTransform() const { return canvas_.transform; }
+    /// Antialiasing of Canvas drawing, on by default; the GDI-like operations keep their own.
+    void setAntialias(bool on);
+    bool antialias() const { return canvas_.antialias; }
+    /// Saves, groups and soft masks open, outermost first.
+    size_t canvasDepth() const { return frames_.size(); }
+
+    // --- canvas: drawing, in the current transform ---
+    /// Intersects the clip with the inside of `path`. An empty path leaves nothing drawable.
+    void clipPath(const canvas::Path& path, canvas::FillRule rule);
+    void fillPath(const canvas::Path& path, canvas::FillRule rule, const canvas::Paint& paint);
+    void strokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                    const canvas::Paint& paint);
+    /// Draws `image` mapped onto the unit square, its top row at y = 1 and its left column at
+    /// x = 0, then through `m` and the current transform. `smooth` interpolates its pixels.
+    void drawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha, bool smooth);
+    /// Paints the gradient (in the current transform) over all of the current clip.
+    void fillGradient(const canvas::Gradient& gradient, double alpha);
+
+    // --- canvas: transparency ---
+    /// Opens a group: drawing until endGroup() is composited as one picture with the group's
+    /// opacity and blend mode, and through the soft mask that endSoftMask() left waiting, if
+    /// any. The group also saves the Canvas state, as save() does.
+    void beginGroup(const canvas::Group& group);
+    /// Closes the innermost group, after restoring saves left open inside it; false when the
+    /// innermost open frame is not a group.
+    bool endGroup();
+    /// Opens the drawing of a soft mask, in the current transform and clip; nothing drawn
+    /// until endSoftMask() reaches the page.
+    void beginSoftMask(const canvas::SoftMask& mask);
+    /// Finishes the mask, which then waits for the next beginGroup(); drawing in between is
+    /// not masked. It is dropped when the save or group it was made in ends, or when another
+    /// mask begins. False when the innermost open frame is not a soft mask.
+    bool endSoftMask();
+    /// Ends every open group and mask and restores every save, outermost state again.
+    void closeCanvas();
+
     ColorRef textColor() const { return textColor_; }
     ColorRef bkColor() const { return bkColor_; }
     BackgroundMode bkMode() const { return bkMode_; }
@@ -126,7 +182,8 @@ class Surface {
         BkMode,
         TextAlign,
         PolyFillMode,
-        Mapping
+        Mapping,
+        Antialias,  ///< the Canvas antialiasing switch
     };
     /// Called after the base has stored a new value.
     virtual void onStateChanged(State /*which*/) {}
@@ -150,8 +207,44 @@ class Surface {
     virtual void onPathEnded() {}
     virtual void onPathAborted() {}
 
+    // Canvas hooks. The base keeps the transform (currentTransform()) and antialiasing
+    // (antialias()); a hook reads them. Drawing hooks get only finite input.
+    enum class TransformChange : uint8_t { Set, Concatenate };
+    /// After setTransform() or transform() with its argument, for surfaces that trace them.
+    virtual void onTransformChanged(TransformChange /*how*/, const canvas::Matrix& /*m*/) {}
+    /// save(): the surface pushes its own share of the state (the clip).
+    virtual void doSave() = 0;
+    /// restore(): the base has already brought back its share.
+    virtual void doRestore() = 0;
+    virtual void doClipPath(const canvas::Path& path, canvas::FillRule rule) = 0;
+    virtual void doFillPath(const canvas::Path& path, canvas::FillRule rule,
+                            const canvas::Paint& paint) = 0;
+    virtual void doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                              const canvas::Paint& paint) = 0;
+    virtual void doDrawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha,
+                             bool smooth) = 0;
+    /// The gradient has at least one stop, offsets in [0, 1] and non-decreasing.
+    virtual void doFillGradient(const canvas::Gradient& gradient, double alpha) = 0;
+    /// `masked`: the mask of the last doEndSoftMask() applies to this group.
+    virtual void doBeginGroup(const canvas::Group& group, bool masked) = 0;
+    virtual void doEndGroup() = 0;
+    virtual void doBeginSoftMask(const canvas::SoftMask& mask) = 0;
+    virtual void doEndSoftMask() = 0;
+    /// Whether a finished soft mask still waits for a group; a surface may free it when not.
+    bool softMaskPending() const { return maskFrames_.has_value(); }
+
   private:
     bool paintPath(PathPaint paint);
+    struct CanvasState {
+        canvas::Matrix transform;
+        bool antialias = true;
+    };
+    enum class Frame : uint8_t { Save, Group, SoftMask };
+    bool canDraw() const { return canvas_.transform.finite(); }
+    void popFrame();
+    // Pops the innermost frame if it is of `kind`, after the saves above it; its depth.
+    std::optional<size_t> endFrame(Frame kind);
+    void dropStaleMask();
     void addRectangleFigure(const Rect& r);
     void addEllipseFigure(const Rect& r);
 
@@ -171,6 +264,11 @@ class Surface {
     bool inPath_ = false;
     std::optional<Path> closedPath_;
     Path building_;
+
+    CanvasState canvas_;
+    std::vector<std::pair<Frame, CanvasState>> frames_;
+    // The depth at which the finished soft mask was made, while it waits for a group.
+    std::optional<size_t> maskFrames_;
 };
 
 }  // namespace surface

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas_layer.h"
 #include "glyph_blending.h"
 #include "glyph_cache.h"
 #include "surface/font_service.h"
@@ -156,6 +157,7 @@ QtSurface::QtSurface(QPainter& painter, Device device, Size pixelSize)
 }
 
 QtSurface::~QtSurface() {
+    closeCanvas();
     if (ownedPainter_) {
         ownedPainter_->end();
     }
@@ -236,6 +238,7 @@ void QtSurface::onStateChanged(State which) {
                 mapping.scale(static_cast<double>(viewportExt().cx) / windowExt().cx,
                               static_cast<double>(viewportExt().cy) / windowExt().cy);
             }
+            mapping_ = mapping;
             painter_->setWorldTransform(mapping * baseTransform_);
             break;
         }
