@@ -1,0 +1,301 @@
+#include "content/interpreter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/ext_gstate.h"
+#include "support/debug_log.h"
+#include "xref/document.h"
+
+namespace reader::pdf {
+
+namespace {
+
+using surface::canvas::FillRule;
+using surface::canvas::LineCap;
+using surface::canvas::LineJoin;
+using surface::canvas::Matrix;
+using surface::canvas::PointF;
+
+// The last `count` operands as numbers; nothing when there are fewer or one is no number.
+std::optional<std::vector<double>> numbersOf(const std::vector<Object>& operands, size_t count) {
+    if (operands.size() < count) {
+        return std::nullopt;
+    }
+    std::vector<double> numbers;
+    numbers.reserve(count);
+    for (size_t i = operands.size() - count; i < operands.size(); ++i) {
+        const std::optional<double> n = operands[i].asNumber();
+        if (!n || !std::isfinite(*n)) {
+            return std::nullopt;
+        }
+        numbers.push_back(*n);
+    }
+    return numbers;
+}
+
+// The entry `name` of the resource category `category`, or null.
+Object resource(Document& document, const Dict* resources, std::string_view category,
+                const Object& name) {
+    const std::optional<std::string_view> key = name.asName();
+    if (resources == nullptr || !key) {
+        return {};
+    }
+    const Object entries = document.resolve(resources->get(category));
+    const Dict* dict = entries.asDict();
+    return dict != nullptr ? dict->get(*key) : Object();
+}
+
+}  // namespace
+
+Interpreter::Interpreter(Document& document, Device& device, const Dict* resources,
+                         const Matrix& ctm)
+    : document_(document), device_(device), resources_(resources) {
+    state_.ctm = ctm;
+}
+
+void Interpreter::run(std::span<const uint8_t> content) {
+    ContentParser parser(content);
+    while (const std::optional<ContentInstruction> instruction = parser.next()) {
+        if (!instruction->op) {
+            continue;  // a word that names no operator
+        }
+        if (instruction->op->operands > 0 &&
+            instruction->operands.size() < size_t(instruction->op->operands)) {
+            WriteLog(kLogWarning, "%s(%s)\r\n", "Operator without its operands passed over",
+                     instruction->keyword.c_str());
+            continue;
+        }
+        execute(*instruction);
+    }
+    for (; !saved_.empty(); saved_.pop_back()) {
+        device_.restore();
+    }
+}
+
+void Interpreter::execute(const ContentInstruction& instruction) {
+    const std::vector<Object>& operands = instruction.operands;
+    const auto numbers = [&](size_t count) { return numbersOf(operands, count); };
+    switch (instruction.op->op) {
+        case ContentOp::kSave:
+            if (saved_.size() < kMaxSavedStates) {
+                saved_.push_back(state_);
+                device_.save();
+            } else {
+                ++unsaved_;
+            }
+            break;
+        case ContentOp::kRestore:
+            if (unsaved_ > 0) {
+                --unsaved_;
+            } else if (!saved_.empty()) {
+                state_ = std::move(saved_.back());
+                saved_.pop_back();
+                device_.restore();
+            }
+            break;
+        case ContentOp::kConcat:
+            if (const auto m = numbers(6)) {
+                const Matrix concatenated =
+                    Matrix{(*m)[0], (*m)[1], (*m)[2], (*m)[3], (*m)[4], (*m)[5]} * state_.ctm;
+                if (concatenated.finite()) {
+                    state_.ctm = concatenated;
+                }
+            }
+            break;
+        case ContentOp::kSetLineWidth:
+            if (const auto w = numbers(1)) {
+                state_.stroke.width = std::max((*w)[0], 0.0);
+            }
+            break;
+        case ContentOp::kSetLineCap:
+            if (const auto c = numbers(1); c && (*c)[0] >= 0 && (*c)[0] <= 2) {
+                state_.stroke.cap = LineCap(int((*c)[0]));
+            }
+            break;
+        case ContentOp::kSetLineJoin:
+            if (const auto j = numbers(1); j && (*j)[0] >= 0 && (*j)[0] <= 2) {
+                state_.stroke.join = LineJoin(int((*j)[0]));
+            }
+            break;
+        case ContentOp::kSetMiterLimit:
+            if (const auto m = numbers(1); m && (*m)[0] >= 1) {
+                state_.stroke.miterLimit = (*m)[0];
+            }
+            break;
+        case ContentOp::kSetDash: {
+            const Array* dashes = operands[operands.size() - 2].asArray();
+            const std::optional<double> phase = operands.back().asNumber();
+            if (dashes != nullptr && phase) {
+                std::vector<double> lengths;
+                for (const Object& item : *dashes) {
+                    lengths.push_back(std::max(item.asNumber().value_or(0.0), 0.0));
+                }
+                state_.stroke.dashes = std::move(lengths);
+                state_.stroke.dashPhase = *phase;
+            }
+            break;
+        }
+        case ContentOp::kSetExtGState: applyExtGState(operands.back()); break;
+        case ContentOp::kMoveTo:
+            if (const auto p = numbers(2)) {
+                path_.moveTo({(*p)[0], (*p)[1]});
+            }
+            break;
+        case ContentOp::kLineTo:
+            if (const auto p = numbers(2)) {
+                path_.lineTo({(*p)[0], (*p)[1]});
+            }
+            break;
+        case ContentOp::kCurveTo:
+            if (const auto p = numbers(6)) {
+                path_.cubicTo({(*p)[0], (*p)[1]}, {(*p)[2], (*p)[3]}, {(*p)[4], (*p)[5]});
+            }
+            break;
+        case ContentOp::kCurveToV:  // the first control point at the current point
+            if (const auto p = numbers(4); p && !path_.points().empty()) {
+                path_.cubicTo(path_.points().back(), {(*p)[0], (*p)[1]}, {(*p)[2], (*p)[3]});
+            }
+            break;
+        case ContentOp::kCurveToY:  // the second control point at the end
+            if (const auto p = numbers(4)) {
+                path_.cubicTo({(*p)[0], (*p)[1]}, {(*p)[2], (*p)[3]}, {(*p)[2], (*p)[3]});
+            }
+            break;
+        case ContentOp::kClosePath: path_.close(); break;
+        case ContentOp::kRectangle:
+            if (const auto r = numbers(4)) {
+                path_.addRect((*r)[0], (*r)[1], (*r)[2], (*r)[3]);
+            }
+            break;
+        case ContentOp::kStroke: paint(false, true, FillRule::NonZero, false); break;
+        case ContentOp::kCloseStroke: paint(false, true, FillRule::NonZero, true); break;
+        case ContentOp::kFill:
+        case ContentOp::kFillObsolete: paint(true, false, FillRule::NonZero, false); break;
+        case ContentOp::kFillEvenOdd: paint(true, false, FillRule::EvenOdd, false); break;
+        case ContentOp::kFillStroke: paint(true, true, FillRule::NonZero, false); break;
+        case ContentOp::kFillStrokeEvenOdd: paint(true, true, FillRule::EvenOdd, false); break;
+        case ContentOp::kCloseFillStroke: paint(true, true, FillRule::NonZero, true); break;
+        case ContentOp::kCloseFillStrokeEvenOdd: paint(true, true, FillRule::EvenOdd, true); break;
+        case ContentOp::kEndPath: paint(false, false, FillRule::NonZero, false); break;
+        case ContentOp::kClip: pendingClip_ = FillRule::NonZero; break;
+        case ContentOp::kClipEvenOdd: pendingClip_ = FillRule::EvenOdd; break;
+        case ContentOp::kSetFillGray:
+            setDeviceColour(state_.fill, ColourSpace::deviceGray(), operands);
+            break;
+        case ContentOp::kSetStrokeGray:
+            setDeviceColour(state_.strokeColour, ColourSpace::deviceGray(), operands);
+            break;
+        case ContentOp::kSetFillRgb:
+            setDeviceColour(state_.fill, ColourSpace::deviceRgb(), operands);
+            break;
+        case ContentOp::kSetStrokeRgb:
+            setDeviceColour(state_.strokeColour, ColourSpace::deviceRgb(), operands);
+            break;
+        case ContentOp::kSetFillCmyk:
+            setDeviceColour(state_.fill, ColourSpace::deviceCmyk(), operands);
+            break;
+        case ContentOp::kSetStrokeCmyk:
+            setDeviceColour(state_.strokeColour, ColourSpace::deviceCmyk(), operands);
+            break;
+        case ContentOp::kSetFillSpace: setSpace(state_.fill, operands.back()); break;
+        case ContentOp::kSetStrokeSpace: setSpace(state_.strokeColour, operands.back()); break;
+        case ContentOp::kSetFillColour:
+        case ContentOp::kSetFillColourN: setComponents(state_.fill, operands); break;
+        case ContentOp::kSetStrokeColour:
+        case ContentOp::kSetStrokeColourN: setComponents(state_.strokeColour, operands); break;
+        default: break;  // text, XObjects, shadings, images and marked content come later
+    }
+}
+
+void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
+    if (close) {
+        path_.close();
+    }
+    if (!path_.empty() && path_.finite()) {
+        if (fill && !state_.fill.space->paintsNothing()) {
+            device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill));
+        }
+        if (stroke && !state_.strokeColour.space->paintsNothing()) {
+            device_.strokePath(path_, state_.stroke, state_.ctm, paintOf(state_.strokeColour));
+        }
+        // A clip takes effect after the path is painted.
+        if (pendingClip_) {
+            device_.clipPath(path_, *pendingClip_, state_.ctm);
+        }
+    }
+    pendingClip_.reset();
+    path_ = {};
+}
+
+void Interpreter::setSpace(ColourState& colour, const Object& name) {
+    std::shared_ptr<const ColourSpace> space = ColourSpace::read(document_, name, resources_);
+    if (space == nullptr) {
+        WriteLog(kLogWarning, "%s\r\n", "A colour space that cannot be read is passed over.");
+        return;
+    }
+    colour.space = std::move(space);
+    colour.components.assign(colour.space->components(), 0);
+    colour.space->defaultColour(colour.components);
+}
+
+void Interpreter::setComponents(ColourState& colour, const std::vector<Object>& operands) {
+    // A pattern's name may follow the components; patterns come later.
+    size_t count = operands.size();
+    while (count > 0 && !operands[count - 1].isNumber()) {
+        --count;
+    }
+    const size_t wanted = colour.space->components();
+    if (count < wanted) {
+        return;
+    }
+    std::vector<double> components;
+    for (size_t i = count - wanted; i < count; ++i) {
+        components.push_back(operands[i].asNumber().value_or(0.0));
+    }
+    colour.components = std::move(components);
+}
+
+void Interpreter::setDeviceColour(ColourState& colour, std::shared_ptr<const ColourSpace> space,
+                                  const std::vector<Object>& operands) {
+    const std::optional<std::vector<double>> components = numbersOf(operands, space->components());
+    if (!components) {
+        return;
+    }
+    colour.space = std::move(space);
+    colour.components = *components;
+}
+
+void Interpreter::applyExtGState(const Object& name) {
+    const ExtGState parameters =
+        ExtGState::read(document_, resource(document_, resources_, "ExtGState", name));
+    if (parameters.lineWidth) {
+        state_.stroke.width = *parameters.lineWidth;
+    }
+    if (parameters.lineCap) {
+        state_.stroke.cap = *parameters.lineCap;
+    }
+    if (parameters.lineJoin) {
+        state_.stroke.join = *parameters.lineJoin;
+    }
+    if (parameters.miterLimit) {
+        state_.stroke.miterLimit = *parameters.miterLimit;
+    }
+    if (parameters.dash) {
+        state_.stroke.dashes = parameters.dash->first;
+        state_.stroke.dashPhase = parameters.dash->second;
+    }
+    if (parameters.strokeAlpha) {
+        state_.strokeColour.alpha = *parameters.strokeAlpha;
+    }
+    if (parameters.fillAlpha) {
+        state_.fill.alpha = *parameters.fillAlpha;
+    }
+}
+
+surface::canvas::Paint Interpreter::paintOf(const ColourState& colour) const {
+    const Rgb rgb = colour.space->toRgb(colour.components);
+    return {rgb.r, rgb.g, rgb.b, colour.alpha};
+}
+
+}  // namespace reader::pdf

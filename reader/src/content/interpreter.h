@@ -1,0 +1,69 @@
+// The content interpreter on the object model: it runs a content stream's operators with a
+// graphics state and calls a Device for what they draw. This part covers the graphics state,
+// paths, painting, clipping and colour; the other operators are passed over for now.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "content/content_parser.h"
+#include "devices/device.h"
+#include "graphics/colour_space.h"
+#include "surface/canvas.h"
+
+namespace reader::pdf {
+
+class Document;
+
+/// One colour of the graphics state, for filling or for stroking.
+struct ColourState {
+    std::shared_ptr<const ColourSpace> space = ColourSpace::deviceGray();
+    std::vector<double> components = {0};
+    double alpha = 1;
+};
+
+struct GraphicsState {
+    surface::canvas::Matrix ctm;
+    surface::canvas::StrokeStyle stroke;
+    ColourState fill;
+    ColourState strokeColour;
+};
+
+class Interpreter {
+  public:
+    /// Saved states kept at most; a deeper q is counted and its Q passed over.
+    static constexpr size_t kMaxSavedStates = 256;
+
+    /// Draws on `device` with `resources` (the page's or form's) and `ctm` as the initial
+    /// transform from user space to the device.
+    Interpreter(Document& document, Device& device, const Dict* resources,
+                const surface::canvas::Matrix& ctm);
+
+    /// Runs the operators of `content`. A malformed operator is passed over and drawing goes
+    /// on; states saved and not restored are restored at the end.
+    void run(std::span<const uint8_t> content);
+
+    const GraphicsState& state() const { return state_; }
+
+  private:
+    void execute(const ContentInstruction& instruction);
+    void paint(bool fill, bool stroke, surface::canvas::FillRule rule, bool close);
+    void setSpace(ColourState& colour, const Object& name);
+    void setComponents(ColourState& colour, const std::vector<Object>& operands);
+    void setDeviceColour(ColourState& colour, std::shared_ptr<const ColourSpace> space,
+                         const std::vector<Object>& operands);
+    void applyExtGState(const Object& name);
+    surface::canvas::Paint paintOf(const ColourState& colour) const;
+
+    Document& document_;
+    Device& device_;
+    const Dict* resources_;
+    GraphicsState state_;
+    std::vector<GraphicsState> saved_;
+    size_t unsaved_ = 0;  // q operators past kMaxSavedStates
+    surface::canvas::Path path_;
+    std::optional<surface::canvas::FillRule> pendingClip_;
+};
+
+}  // namespace reader::pdf

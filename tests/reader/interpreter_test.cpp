@@ -1,0 +1,185 @@
+// The content interpreter on the object model, through a recording device: saved states and
+// transforms, paths and their painting, clips, colours in every way they are set, graphics
+// state dictionaries, and operators that are malformed or unbalanced.
+#include "content/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "pdf_builder.h"
+#include "xref/document.h"
+
+namespace reader::pdf {
+namespace {
+
+using namespace surface::canvas;
+
+std::string describe(const Path& path) {
+    std::ostringstream out;
+    size_t point = 0;
+    for (const Path::Verb verb : path.verbs()) {
+        const auto p = [&] {
+            const PointF at = path.points()[point++];
+            out << at.x << "," << at.y;
+        };
+        switch (verb) {
+            case Path::Verb::MoveTo:
+                out << " M";
+                p();
+                break;
+            case Path::Verb::LineTo:
+                out << " L";
+                p();
+                break;
+            case Path::Verb::CubicTo:
+                out << " C";
+                p();
+                out << " ";
+                p();
+                out << " ";
+                p();
+                break;
+            case Path::Verb::Close: out << " Z"; break;
+        }
+    }
+    return out.str();
+}
+
+std::string describe(const Matrix& m) {
+    std::ostringstream out;
+    out << "[" << m.a << " " << m.b << " " << m.c << " " << m.d << " " << m.e << " " << m.f << "]";
+    return out.str();
+}
+
+std::string describe(const Paint& p) {
+    std::ostringstream out;
+    out << "rgba(" << p.red << "," << p.green << "," << p.blue << "," << p.alpha << ")";
+    return out.str();
+}
+
+class RecordingDevice final : public Device {
+  public:
+    std::vector<std::string> lines;
+
+    void save() override { lines.push_back("save"); }
+    void restore() override { lines.push_back("restore"); }
+    void fillPath(const Path& path, FillRule rule, const Matrix& ctm, const Paint& paint) override {
+        lines.push_back("fill " + std::string(rule == FillRule::EvenOdd ? "evenodd " : "") +
+                        describe(ctm) + " " + describe(paint) + describe(path));
+    }
+    void strokePath(const Path& path, const StrokeStyle& style, const Matrix& ctm,
+                    const Paint& paint) override {
+        std::ostringstream out;
+        out << "stroke w" << style.width << " cap" << int(style.cap) << " join" << int(style.join);
+        for (const double dash : style.dashes) {
+            out << " d" << dash;
+        }
+        lines.push_back(out.str() + " " + describe(ctm) + " " + describe(paint) + describe(path));
+    }
+    void clipPath(const Path& path, FillRule rule, const Matrix& ctm) override {
+        lines.push_back("clip " + std::string(rule == FillRule::EvenOdd ? "evenodd " : "") +
+                        describe(ctm) + describe(path));
+    }
+};
+
+class InterpreterTest : public testing::Test {
+  protected:
+    std::vector<std::string> run(const std::string& content) {
+        fixtures::PdfLayout layout = fixtures::pagesPdf({"BT ET"});
+        layout.objects.push_back(
+            {30,
+             "<< /ColorSpace << /CS0 [/Indexed /DeviceRGB 1 <FF000000FF00>] >> "
+             "/ExtGState << /GS0 << /LW 4 /LC 1 /CA 0.5 /ca 0.25 /D [[2 1] 0] >> >> >>"});
+        file_ = fixtures::buildPdf(layout);
+        document_ =
+            Document::open(std::span(reinterpret_cast<const uint8_t*>(file_.data()), file_.size()));
+        EXPECT_NE(document_, nullptr);
+        const Object resources = document_->fetch({30, 0});
+        RecordingDevice device;
+        Interpreter interpreter(*document_, device, resources.asDict(), Matrix{});
+        interpreter.run(
+            std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+        return device.lines;
+    }
+
+    std::string file_;
+    std::unique_ptr<Document> document_;
+};
+
+TEST_F(InterpreterTest, StatesTransformsAndPainting) {
+    EXPECT_EQ(run("q 2 0 0 2 10 20 cm 1 0 0 rg 0 0 10 10 re f Q 0 0 m 5 5 l S"),
+              (std::vector<std::string>{
+                  "save",
+                  "fill [2 0 0 2 10 20] rgba(1,0,0,1) M0,0 L10,0 L10,10 L0,10 Z",
+                  "restore",
+                  "stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L5,5",
+              }));
+    EXPECT_EQ(run("1 0 0 1 5 0 cm 2 0 0 2 0 0 cm 0 0 m 1 0 l 1 1 2 2 v 3 3 4 4 y b*"),
+              (std::vector<std::string>{
+                  "fill evenodd [2 0 0 2 5 0] rgba(0,0,0,1) M0,0 L1,0 C1,0 1,1 2,2 C3,3 4,4 4,4 Z",
+                  "stroke w1 cap0 join0 [2 0 0 2 5 0] rgba(0,0,0,1) M0,0 L1,0 C1,0 1,1 2,2 C3,3 "
+                  "4,4 4,4 Z",
+              }))
+        << "a later cm applies first";
+}
+
+TEST_F(InterpreterTest, ClipsComeAfterThePaintingTheyEnd) {
+    EXPECT_EQ(run("0 0 50 50 re W n 0.5 g 0 0 100 100 re W* f"),
+              (std::vector<std::string>{
+                  "clip [1 0 0 1 0 0] M0,0 L50,0 L50,50 L0,50 Z",
+                  "fill [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1) M0,0 L100,0 L100,100 L0,100 Z",
+                  "clip evenodd [1 0 0 1 0 0] M0,0 L100,0 L100,100 L0,100 Z",
+              }));
+}
+
+TEST_F(InterpreterTest, ColoursAndGraphicsStateDictionaries) {
+    struct Case {
+        const char* content;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"0 0 0 1 k 0 0 1 1 re f", "fill [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L1,0 L1,1 L0,1 Z"},
+        {"/DeviceRGB cs 0 0 1 sc 0 0 1 1 re f",
+         "fill [1 0 0 1 0 0] rgba(0,0,1,1) M0,0 L1,0 L1,1 L0,1 Z"},
+        {"/CS0 cs 1 scn 0 0 1 1 re f", "fill [1 0 0 1 0 0] rgba(0,1,0,1) M0,0 L1,0 L1,1 L0,1 Z"},
+        {"/CS0 cs 0 0 1 1 re f", "fill [1 0 0 1 0 0] rgba(1,0,0,1) M0,0 L1,0 L1,1 L0,1 Z"},
+        {"/GS0 gs 0 0 1 1 re f", "fill [1 0 0 1 0 0] rgba(0,0,0,0.25) M0,0 L1,0 L1,1 L0,1 Z"},
+        {"/GS0 gs 1 0 0 RG 0 0 m 1 1 l S",
+         "stroke w4 cap1 join0 d2 d1 [1 0 0 1 0 0] rgba(1,0,0,0.5) M0,0 L1,1"},
+        {"3 w 2 J 1 j [4] 0 d 0.5 G 0 0 m 1 1 l S",
+         "stroke w3 cap2 join1 d4 [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1) M0,0 L1,1"},
+        {"/NoSuchSpace cs 0 1 0 rg 0 0 1 1 re f",
+         "fill [1 0 0 1 0 0] rgba(0,1,0,1) M0,0 L1,0 L1,1 L0,1 Z"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> lines = run(c.content);
+        ASSERT_EQ(lines.size(), 1u) << c.content;
+        EXPECT_EQ(lines[0], c.line) << c.content;
+    }
+}
+
+TEST_F(InterpreterTest, MalformedAndUnbalancedOperatorsArePassedOver) {
+    EXPECT_EQ(run("Q Q 1 0 0 rg 5 l (x) 0 0 m 1 0 l /N 2 w q q 1 1 l S"),
+              (std::vector<std::string>{
+                  "save",
+                  "save",
+                  "stroke w2 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L1,0 L1,1",
+                  "restore",
+                  "restore",
+              }))
+        << "a Q too many and operators short of operands do nothing, operands before an "
+           "operator's own are passed over, and the end restores";
+    std::string deep;
+    for (size_t i = 0; i < Interpreter::kMaxSavedStates + 5; ++i) {
+        deep += "q ";
+    }
+    const std::vector<std::string> lines = run(deep);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "save"),
+              ptrdiff_t(Interpreter::kMaxSavedStates));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "restore"),
+              ptrdiff_t(Interpreter::kMaxSavedStates));
+}
+
+}  // namespace
+}  // namespace reader::pdf
