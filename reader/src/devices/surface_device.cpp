@@ -1,0 +1,27 @@
+#include "devices/surface_device.h"
+
+namespace reader::pdf {
+
+void SurfaceDevice::fillPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                             const surface::canvas::Matrix& ctm,
+                             const surface::canvas::Paint& paint) {
+    surface_.setTransform(ctm);
+    surface_.fillPath(path, rule, paint);
+}
+
+void SurfaceDevice::strokePath(const surface::canvas::Path& path,
+                               const surface::canvas::StrokeStyle& style,
+                               const surface::canvas::Matrix& ctm,
+                               const surface::canvas::Paint& paint) {
+    // The width and dashes are in user space: the surface strokes under the same transform.
+    surface_.setTransform(ctm);
+    surface_.strokePath(path, style, paint);
+}
+
+void SurfaceDevice::clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                             const surface::canvas::Matrix& ctm) {
+    surface_.setTransform(ctm);
+    surface_.clipPath(path, rule);
+}
+
+}  // namespace reader::pdf

@@ -1,0 +1,28 @@
+// The device that draws: each call becomes the surface's Canvas call under the transform it
+// comes with.
+#pragma once
+
+#include "devices/device.h"
+#include "surface/surface.h"
+
+namespace reader::pdf {
+
+class SurfaceDevice final : public Device {
+  public:
+    explicit SurfaceDevice(surface::Surface& surface) : surface_(surface) {}
+
+    void save() override { surface_.save(); }
+    void restore() override { surface_.restore(); }
+    void fillPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                  const surface::canvas::Matrix& ctm, const surface::canvas::Paint& paint) override;
+    void strokePath(const surface::canvas::Path& path, const surface::canvas::StrokeStyle& style,
+                    const surface::canvas::Matrix& ctm,
+                    const surface::canvas::Paint& paint) override;
+    void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                  const surface::canvas::Matrix& ctm) override;
+
+  private:
+    surface::Surface& surface_;
+};
+
+}  // namespace reader::pdf
