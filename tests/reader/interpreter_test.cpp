@@ -1,6 +1,6 @@
 // The content interpreter on the object model, through a recording device: saved states and
 // transforms, paths and their painting, clips, colours in every way they are set, graphics
-// state dictionaries, and operators that are malformed or unbalanced.
+// state dictionaries, forms, optional content, and operators that are malformed or unbalanced.
 #include "content/interpreter.h"
 
 #include <gtest/gtest.h>
@@ -87,17 +87,40 @@ class InterpreterTest : public testing::Test {
   protected:
     std::vector<std::string> run(const std::string& content) {
         fixtures::PdfLayout layout = fixtures::pagesPdf({"BT ET"});
+        // Group 33 is off; form 31 draws a red square, 32 draws itself, 34 is in group 33.
+        layout.objects[0].body =
+            "<< /Type /Catalog /Pages 2 0 R /OCProperties << /OCGs [33 0 R] /D << /OFF [33 0 R] "
+            ">> >> >>";
         layout.objects.push_back(
             {30,
              "<< /ColorSpace << /CS0 [/Indexed /DeviceRGB 1 <FF000000FF00>] >> "
-             "/ExtGState << /GS0 << /LW 4 /LC 1 /CA 0.5 /ca 0.25 /D [[2 1] 0] >> >> >>"});
+             "/ExtGState << /GS0 << /LW 4 /LC 1 /CA 0.5 /ca 0.25 /D [[2 1] 0] >> >> "
+             "/XObject << /Fm0 31 0 R /Fm1 32 0 R /Fm2 34 0 R /Im0 35 0 R >> "
+             "/Properties << /MC0 << /Type /OCG >> /MC1 33 0 R >> >>"});
+        layout.objects.push_back(
+            {31, fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 10 10] "
+                                      "/Matrix [2 0 0 2 5 5] /Resources << >>",
+                                      "q 1 0 0 rg 0 0 4 4 re f")});
+        layout.objects.push_back(
+            {32, fixtures::streamBody("/Subtype /Form /BBox [0 0 1 1] "
+                                      "/Resources << /XObject << /Again 32 0 R >> >>",
+                                      "0 0 1 1 re f /Again Do")});
+        layout.objects.push_back({33, "<< /Type /OCG /Name (hidden) >>"});
+        layout.objects.push_back(
+            {34,
+             fixtures::streamBody("/Subtype /Form /BBox [0 0 1 1] /OC 33 0 R", "0 0 1 1 re f")});
+        layout.objects.push_back(
+            {35, fixtures::streamBody("/Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
+                                      "/ColorSpace /DeviceGray",
+                                      "x")});
         file_ = fixtures::buildPdf(layout);
         document_ =
             Document::open(std::span(reinterpret_cast<const uint8_t*>(file_.data()), file_.size()));
         EXPECT_NE(document_, nullptr);
         const Object resources = document_->fetch({30, 0});
         RecordingDevice device;
-        Interpreter interpreter(*document_, device, resources.asDict(), Matrix{});
+        Interpreter interpreter(*document_, device, resources.asDict(), Matrix{},
+                                OptionalContent::read(*document_));
         interpreter.run(
             std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
         return device.lines;
@@ -179,6 +202,39 @@ TEST_F(InterpreterTest, MalformedAndUnbalancedOperatorsArePassedOver) {
               ptrdiff_t(Interpreter::kMaxSavedStates));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "restore"),
               ptrdiff_t(Interpreter::kMaxSavedStates));
+}
+
+TEST_F(InterpreterTest, FormsDrawUnderTheirMatrixWithinTheirBox) {
+    EXPECT_EQ(run("0 0 1 rg /Fm0 Do 0 0 1 1 re f"),
+              (std::vector<std::string>{
+                  "save",
+                  "clip [2 0 0 2 5 5] M0,0 L10,0 L10,10 L0,10 Z",
+                  "save",
+                  "fill [2 0 0 2 5 5] rgba(1,0,0,1) M0,0 L4,0 L4,4 L0,4 Z",
+                  "restore",
+                  "restore",
+                  "fill [1 0 0 1 0 0] rgba(0,0,1,1) M0,0 L1,0 L1,1 L0,1 Z",
+              }))
+        << "the form's unbalanced q is restored and its colour does not leak out";
+    const std::vector<std::string> itself = run("/Fm1 Do");
+    EXPECT_EQ(std::count_if(itself.begin(), itself.end(),
+                            [](const std::string& line) { return line.starts_with("fill"); }),
+              1)
+        << "a form inside itself is not drawn again";
+    EXPECT_EQ(run("/Im0 Do /NoSuchForm Do"), std::vector<std::string>{})
+        << "images come later; a missing name draws nothing";
+}
+
+TEST_F(InterpreterTest, OptionalContentThatIsOffIsNotPainted) {
+    EXPECT_EQ(run("/Fm2 Do"), std::vector<std::string>{}) << "a form in a group that is off";
+    EXPECT_EQ(run("/OC /MC1 BDC 0 0 1 1 re f /Span << >> BDC 0 0 2 2 re W n EMC EMC "
+                  "/OC /MC0 BDC 0 0 3 3 re f EMC EMC 0 0 4 4 re f"),
+              (std::vector<std::string>{
+                  "clip [1 0 0 1 0 0] M0,0 L2,0 L2,2 L0,2 Z",
+                  "fill [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L3,0 L3,3 L0,3 Z",
+                  "fill [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L4,0 L4,4 L0,4 Z",
+              }))
+        << "hidden content still clips; an EMC too many is passed over";
 }
 
 }  // namespace

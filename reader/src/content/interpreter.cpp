@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/ext_gstate.h"
+#include "pages/page_list.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
 
@@ -17,7 +18,8 @@ using surface::canvas::LineJoin;
 using surface::canvas::Matrix;
 using surface::canvas::PointF;
 
-// The last `count` operands as numbers; nothing when there are fewer or one is no number.
+// The last `count` operands (or array items) as numbers; nothing when there are fewer or one
+// is no number.
 std::optional<std::vector<double>> numbersOf(const std::vector<Object>& operands, size_t count) {
     if (operands.size() < count) {
         return std::nullopt;
@@ -49,8 +51,11 @@ Object resource(Document& document, const Dict* resources, std::string_view cate
 }  // namespace
 
 Interpreter::Interpreter(Document& document, Device& device, const Dict* resources,
-                         const Matrix& ctm)
-    : document_(document), device_(device), resources_(resources) {
+                         const Matrix& ctm, const OptionalContent& optionalContent)
+    : document_(document),
+      device_(device),
+      resources_(resources),
+      optionalContent_(optionalContent) {
     state_.ctm = ctm;
 }
 
@@ -204,13 +209,21 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kSetFillColourN: setComponents(state_.fill, operands); break;
         case ContentOp::kSetStrokeColour:
         case ContentOp::kSetStrokeColourN: setComponents(state_.strokeColour, operands); break;
-        default: break;  // text, XObjects, shadings, images and marked content come later
+        case ContentOp::kDoXObject: drawXObject(operands.back()); break;
+        case ContentOp::kBeginMarked: beginMarked(operands, false); break;
+        case ContentOp::kBeginMarkedProperties: beginMarked(operands, true); break;
+        case ContentOp::kEndMarked: endMarked(); break;
+        default: break;  // text, shadings and images come later
     }
 }
 
 void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
     if (close) {
         path_.close();
+    }
+    // Content that optional content hides is not painted, but its clips still clip.
+    if (hidden_ > 0) {
+        fill = stroke = false;
     }
     if (!path_.empty() && path_.finite()) {
         if (fill && !state_.fill.space->paintsNothing()) {
@@ -291,6 +304,105 @@ void Interpreter::applyExtGState(const Object& name) {
     if (parameters.fillAlpha) {
         state_.fill.alpha = *parameters.fillAlpha;
     }
+}
+
+void Interpreter::drawXObject(const Object& name) {
+    const Object entry = resource(document_, resources_, "XObject", name);
+    const std::optional<Ref> ref = entry.asRef();
+    const Object xobject = document_.resolve(entry);
+    const Stream* stream = xobject.asStream();
+    if (!ref || stream == nullptr || hidden_ > 0) {
+        return;
+    }
+    if (!optionalContent_.visible(document_, stream->dict.get("OC"))) {
+        return;
+    }
+    if (document_.resolve(stream->dict.get("Subtype")).isName("Form")) {
+        drawForm(*ref, *stream);
+    }
+}
+
+// A form is drawn in a saved state, under its matrix, clipped to its box, with its own
+// resources (or, lacking them, those it is drawn with).
+void Interpreter::drawForm(const Ref& ref, const Stream& form) {
+    if (forms_.size() >= kMaxFormDepth ||
+        std::find(forms_.begin(), forms_.end(), ref) != forms_.end()) {
+        WriteLog(kLogWarning, "%s(%d)\r\n", "A form inside itself or nested too deep is not drawn",
+                 ref.num);
+        return;
+    }
+    const std::optional<std::vector<uint8_t>> content = document_.decodeStream(form);
+    if (!content) {
+        return;
+    }
+    const Object resources = document_.resolve(form.dict.get("Resources"));
+    const Dict* own = resources.asDict();
+    const GraphicsState outer = state_;
+    const Dict* outerResources = resources_;
+    const size_t outerSaved = saved_.size();
+    std::vector<bool> outerMarked = std::move(marked_);
+    const size_t outerHidden = hidden_;
+    path_ = {};
+    device_.save();
+    const Object matrix = document_.resolve(form.dict.get("Matrix"));
+    if (const Array* m = matrix.asArray(); m != nullptr && m->size() == 6) {
+        if (const auto n = numbersOf(*m, 6)) {
+            const Matrix concatenated =
+                Matrix{(*n)[0], (*n)[1], (*n)[2], (*n)[3], (*n)[4], (*n)[5]} * state_.ctm;
+            if (concatenated.finite()) {
+                state_.ctm = concatenated;
+            }
+        }
+    }
+    if (const std::optional<PageBox> box = pageBoxOf(document_, form.dict.get("BBox"))) {
+        surface::canvas::Path clip;
+        clip.addRect(box->x0, box->y0, box->x1 - box->x0, box->y1 - box->y0);
+        device_.clipPath(clip, FillRule::NonZero, state_.ctm);
+    }
+    forms_.push_back(ref);
+    resources_ = own != nullptr ? own : outerResources;
+    marked_.clear();
+    hidden_ = 0;
+    ContentParser parser(*content);
+    while (const std::optional<ContentInstruction> instruction = parser.next()) {
+        if (instruction->op &&
+            (instruction->op->operands <= 0 ||
+             instruction->operands.size() >= size_t(instruction->op->operands))) {
+            execute(*instruction);
+        }
+    }
+    // What the form left saved is restored, and the state is the one it was drawn in.
+    for (; saved_.size() > outerSaved; saved_.pop_back()) {
+        device_.restore();
+    }
+    device_.restore();
+    forms_.pop_back();
+    resources_ = outerResources;
+    marked_ = std::move(outerMarked);
+    hidden_ = outerHidden;
+    state_ = outer;
+    path_ = {};
+}
+
+void Interpreter::beginMarked(const std::vector<Object>& operands, bool properties) {
+    bool hides = false;
+    if (properties && operands[operands.size() - 2].isName("OC")) {
+        // The properties in place, or named in the resources' /Properties.
+        const Object& given = operands.back();
+        const Object list =
+            given.asName() ? resource(document_, resources_, "Properties", given) : given;
+        hides = !optionalContent_.visible(document_, list);
+    }
+    marked_.push_back(hides);
+    hidden_ += hides ? 1 : 0;
+}
+
+void Interpreter::endMarked() {
+    if (marked_.empty()) {
+        return;  // an EMC too many
+    }
+    hidden_ -= marked_.back() ? 1 : 0;
+    marked_.pop_back();
 }
 
 surface::canvas::Paint Interpreter::paintOf(const ColourState& colour) const {

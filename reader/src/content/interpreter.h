@@ -1,6 +1,7 @@
 // The content interpreter on the object model: it runs a content stream's operators with a
 // graphics state and calls a Device for what they draw. This part covers the graphics state,
-// paths, painting, clipping and colour; the other operators are passed over for now.
+// paths, painting, clipping, colour, form XObjects and optional content; the other operators
+// are passed over for now.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "content/content_parser.h"
+#include "content/optional_content.h"
 #include "devices/device.h"
 #include "graphics/colour_space.h"
 #include "surface/canvas.h"
@@ -34,11 +36,14 @@ class Interpreter {
   public:
     /// Saved states kept at most; a deeper q is counted and its Q passed over.
     static constexpr size_t kMaxSavedStates = 256;
+    /// Forms drawn inside forms at most; deeper ones, and a form inside itself, are not drawn.
+    static constexpr size_t kMaxFormDepth = 16;
 
     /// Draws on `device` with `resources` (the page's or form's) and `ctm` as the initial
     /// transform from user space to the device.
     Interpreter(Document& document, Device& device, const Dict* resources,
-                const surface::canvas::Matrix& ctm);
+                const surface::canvas::Matrix& ctm,
+                const OptionalContent& optionalContent = OptionalContent());
 
     /// Runs the operators of `content`. A malformed operator is passed over and drawing goes
     /// on; states saved and not restored are restored at the end.
@@ -54,11 +59,20 @@ class Interpreter {
     void setDeviceColour(ColourState& colour, std::shared_ptr<const ColourSpace> space,
                          const std::vector<Object>& operands);
     void applyExtGState(const Object& name);
+    void drawXObject(const Object& name);
+    void drawForm(const Ref& ref, const Stream& form);
+    void beginMarked(const std::vector<Object>& operands, bool properties);
+    void endMarked();
     surface::canvas::Paint paintOf(const ColourState& colour) const;
 
     Document& document_;
     Device& device_;
     const Dict* resources_;
+    OptionalContent optionalContent_;
+    std::vector<Ref> forms_;  // the forms being drawn, outermost first
+    /// For each marked-content sequence open, whether it hides what it holds.
+    std::vector<bool> marked_;
+    size_t hidden_ = 0;  // open sequences that hide their content
     GraphicsState state_;
     std::vector<GraphicsState> saved_;
     size_t unsaved_ = 0;  // q operators past kMaxSavedStates
