@@ -1,27 +1,19 @@
-// Runs arbitrary bytes as a page's content stream, with a font dictionary and an image taken
-// from the input too: reads its operators, and draws the page on a recording surface,
-// selecting and not.
+// Runs arbitrary bytes as a page's content stream, with a font dictionary, an image and a form
+// drawing the content again taken from the input too: reads its operators, runs the
+// interpreter on the object model onto a recording surface's Canvas, and draws the page through
+// the reader on a recording surface, selecting and not. The file is read from memory.
 // Byte 0 chooses where the input splits: the first part is the font dictionary's body, the rest
 // the content.
-#include <unistd.h>
-
 #include <string>
 
 #include "content/content_parser.h"
+#include "content/interpreter.h"
+#include "devices/surface_device.h"
 #include "library/library_state.h"
 #include "pdf_builder.h"
 #include "reader/creader.h"
 #include "surface/recording_surface.h"
-#include "vyn_writer.h"
-
-namespace {
-
-std::string scratchPath() {
-    const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return folder + "/fuzz_content_" + std::to_string(getpid()) + ".pdf";
-}
-
-}  // namespace
+#include "xref/document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
@@ -46,9 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     reader::fixtures::PdfLayout layout =
         reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
-    layout.objects[2].body =
-        "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> "
-        "/XObject << /Im1 41 0 R >> >> /Contents 4 0 R >>";
+    layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 43 0 R /Contents 4 0 R >>";
+    layout.objects.push_back(
+        {43, "<< /Font << /F1 40 0 R >> /XObject << /Im1 41 0 R /Fm1 42 0 R >> >>"});
+    // A form that draws the content again, with the page's resources: itself among them.
+    layout.objects.push_back(
+        {42, reader::fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 100 100] "
+                                          "/Matrix [0.5 0 0 0.5 10 10] /Resources 43 0 R",
+                                          input.substr(split))});
     layout.objects.push_back({40, "<< /Type /Font " + input.substr(0, split) + " >>"});
     layout.objects.push_back(
         {41, reader::fixtures::streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
@@ -56,12 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                           std::string(12, '\x80'))});
     layout.objects.push_back({90, "(" + std::string(1100, 'x') + ")"});
     const std::string bytes = reader::fixtures::buildPdf(layout);
-    static const std::string path = scratchPath();
-    vyn::fixtures::writeFile(
-        path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    const auto file = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+
+    // The interpreter on the object model, drawing on a recording surface's Canvas.
+    if (const std::unique_ptr<reader::pdf::Document> document = reader::pdf::Document::open(file)) {
+        const reader::pdf::Object resources = document->fetch({43, 0});
+        surface::RecordingSurface canvas({96, 96}, {400, 600});
+        reader::pdf::SurfaceDevice device(canvas);
+        reader::pdf::Interpreter interpreter(*document, device, resources.asDict(),
+                                             surface::canvas::Matrix::scaling(2, -2));
+        interpreter.run(
+            std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    }
 
     CReader reader;
-    if (reader.Open(path.c_str()) == 0 || reader.GetPage(1) == 0) {
+    if (reader.OpenMemory(file) == 0 || reader.GetPage(1) == 0) {
         return 0;
     }
     surface::RecordingSurface surface({96, 96}, {400, 600});
