@@ -77,6 +77,16 @@ class RecordingDevice final : public Device {
         }
         lines.push_back(out.str() + " " + describe(ctm) + " " + describe(paint) + describe(path));
     }
+    void drawImage(const Image& image, const Matrix& ctm, double alpha, bool smooth) override {
+        std::ostringstream out;
+        out << "image " << image.width << "x" << image.height << " " << describe(ctm) << " alpha"
+            << alpha << (smooth ? " smooth" : "");
+        for (size_t i = 0; i < image.pixels.size(); i += 4) {
+            out << " " << int(image.pixels[i]) << "," << int(image.pixels[i + 1]) << ","
+                << int(image.pixels[i + 2]) << "," << int(image.pixels[i + 3]);
+        }
+        lines.push_back(out.str());
+    }
     void clipPath(const Path& path, FillRule rule, const Matrix& ctm) override {
         lines.push_back("clip " + std::string(rule == FillRule::EvenOdd ? "evenodd " : "") +
                         describe(ctm) + describe(path));
@@ -95,7 +105,8 @@ class InterpreterTest : public testing::Test {
             {30,
              "<< /ColorSpace << /CS0 [/Indexed /DeviceRGB 1 <FF000000FF00>] >> "
              "/ExtGState << /GS0 << /LW 4 /LC 1 /CA 0.5 /ca 0.25 /D [[2 1] 0] >> >> "
-             "/XObject << /Fm0 31 0 R /Fm1 32 0 R /Fm2 34 0 R /Im0 35 0 R >> "
+             "/XObject << /Fm0 31 0 R /Fm1 32 0 R /Fm2 34 0 R /Im0 35 0 R /Im1 36 0 R "
+             "/Im2 37 0 R >> "
              "/Properties << /MC0 << /Type /OCG >> /MC1 33 0 R >> >>"});
         layout.objects.push_back(
             {31, fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 10 10] "
@@ -110,9 +121,16 @@ class InterpreterTest : public testing::Test {
             {34,
              fixtures::streamBody("/Subtype /Form /BBox [0 0 1 1] /OC 33 0 R", "0 0 1 1 re f")});
         layout.objects.push_back(
-            {35, fixtures::streamBody("/Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
-                                      "/ColorSpace /DeviceGray",
-                                      "x")});
+            {35, fixtures::streamBody("/Subtype /Image /Width 2 /Height 1 /BitsPerComponent 8 "
+                                      "/ColorSpace /DeviceRGB /Interpolate true",
+                                      std::string("\xFF\x00\x00\x00\x80\xFF", 6))});
+        layout.objects.push_back(
+            {36, fixtures::streamBody("/Subtype /Image /Width 3 /Height 1 /ImageMask true",
+                                      std::string("\x40", 1))});
+        layout.objects.push_back(
+            {37, fixtures::streamBody("/Subtype /Image /Width 2 /Height 2 /BitsPerComponent 4 "
+                                      "/ColorSpace /CS0 /Decode [1 0]",
+                                      std::string("\xF0\x00", 2))});
         file_ = fixtures::buildPdf(layout);
         document_ =
             Document::open(std::span(reinterpret_cast<const uint8_t*>(file_.data()), file_.size()));
@@ -221,8 +239,24 @@ TEST_F(InterpreterTest, FormsDrawUnderTheirMatrixWithinTheirBox) {
                             [](const std::string& line) { return line.starts_with("fill"); }),
               1)
         << "a form inside itself is not drawn again";
-    EXPECT_EQ(run("/Im0 Do /NoSuchForm Do"), std::vector<std::string>{})
-        << "images come later; a missing name draws nothing";
+    EXPECT_EQ(run("/NoSuchForm Do"), std::vector<std::string>{}) << "a missing name draws nothing";
+}
+
+// Images through their colour space and Decode array; a stencil mask in the fill colour.
+TEST_F(InterpreterTest, ImagesDrawTheirPixels) {
+    EXPECT_EQ(run("q 20 0 0 10 5 5 cm /Im0 Do Q"),
+              (std::vector<std::string>{"save",
+                                        "image 2x1 [20 0 0 10 5 5] alpha1 smooth 255,0,0,255 "
+                                        "0,128,255,255",
+                                        "restore"}));
+    EXPECT_EQ(run("/GS0 gs 0 1 0 rg /Im1 Do"),
+              (std::vector<std::string>{"image 3x1 [1 0 0 1 0 0] alpha1 0,255,0,64 0,0,0,0 "
+                                        "0,255,0,64"}))
+        << "0 bits paint, in the fill colour and its alpha";
+    EXPECT_EQ(run("/Im2 Do"),
+              (std::vector<std::string>{"image 2x2 [1 0 0 1 0 0] alpha1 255,0,0,255 0,255,0,255 "
+                                        "0,255,0,255 0,255,0,255"}))
+        << "four-bit indices of an indexed space, turned round by /Decode [1 0]";
 }
 
 TEST_F(InterpreterTest, OptionalContentThatIsOffIsNotPainted) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/ext_gstate.h"
+#include "graphics/image_pixels.h"
 #include "pages/page_list.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
@@ -317,8 +318,20 @@ void Interpreter::drawXObject(const Object& name) {
     if (!optionalContent_.visible(document_, stream->dict.get("OC"))) {
         return;
     }
-    if (document_.resolve(stream->dict.get("Subtype")).isName("Form")) {
+    const Object subtype = document_.resolve(stream->dict.get("Subtype"));
+    if (subtype.isName("Form")) {
         drawForm(*ref, *stream);
+    } else if (subtype.isName("Image")) {
+        const std::optional<ImagePixels> pixels =
+            readImagePixels(document_, *stream, resources_, paintOf(state_.fill));
+        if (pixels) {
+            // A stencil mask carries the fill colour's alpha in its pixels.
+            const bool stencil =
+                document_.resolve(stream->dict.get("ImageMask")).asBool().value_or(false);
+            device_.drawImage(
+                pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
+                document_.resolve(stream->dict.get("Interpolate")).asBool().value_or(false));
+        }
     }
 }
 

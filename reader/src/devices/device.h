@@ -1,4 +1,5 @@
-// What the content interpreter draws on: paths filled, stroked and made into clips, each with
+// What the content interpreter draws on: paths filled, stroked and made into clips and images
+// drawn, each with
 // the transform from its user space to the device, in the drawing surface's terms. Drawing on
 // a surface, recording for repaints and hit testing are devices.
 #pragma once
@@ -21,6 +22,9 @@ class Device {
                             const surface::canvas::StrokeStyle& style,
                             const surface::canvas::Matrix& ctm,
                             const surface::canvas::Paint& paint) = 0;
+    /// Draws `image` mapped onto the unit square of user space (its top row at y = 1).
+    virtual void drawImage(const surface::canvas::Image& image, const surface::canvas::Matrix& ctm,
+                           double alpha, bool smooth) = 0;
     /// Intersects the clip with `path`.
     virtual void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                           const surface::canvas::Matrix& ctm) = 0;

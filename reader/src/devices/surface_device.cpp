@@ -18,6 +18,12 @@ void SurfaceDevice::strokePath(const surface::canvas::Path& path,
     surface_.strokePath(path, style, paint);
 }
 
+void SurfaceDevice::drawImage(const surface::canvas::Image& image,
+                              const surface::canvas::Matrix& ctm, double alpha, bool smooth) {
+    surface_.setTransform(ctm);
+    surface_.drawImage(image, surface::canvas::Matrix{}, alpha, smooth);
+}
+
 void SurfaceDevice::clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                              const surface::canvas::Matrix& ctm) {
     surface_.setTransform(ctm);

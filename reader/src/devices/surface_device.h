@@ -18,6 +18,8 @@ class SurfaceDevice final : public Device {
     void strokePath(const surface::canvas::Path& path, const surface::canvas::StrokeStyle& style,
                     const surface::canvas::Matrix& ctm,
                     const surface::canvas::Paint& paint) override;
+    void drawImage(const surface::canvas::Image& image, const surface::canvas::Matrix& ctm,
+                   double alpha, bool smooth) override;
     void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                   const surface::canvas::Matrix& ctm) override;
 

@@ -1,0 +1,36 @@
+// An image XObject's pixels as the drawing surface takes them: RGBA rows, top row first, its
+// samples through its colour space and Decode array, a stencil mask in the fill colour.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "object/object.h"
+#include "surface/canvas.h"
+
+namespace reader::pdf {
+
+class Document;
+
+struct ImagePixels {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgba;  ///< width x height pixels, 4 bytes each, not premultiplied
+
+    surface::canvas::Image view() const {
+        return {width, height, width * 4, surface::canvas::Image::Format::Rgba8, rgba};
+    }
+};
+
+/// Pixels an image may have at most; a larger one is not drawn.
+inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
+
+/// The pixels of the image stream `image`, its named colour space looked up in `resources`,
+/// a stencil mask (/ImageMask) painted in `fill`; nothing for an image that cannot be read.
+/// Samples the data does not give are 0.
+std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
+                                           const Dict* resources,
+                                           const surface::canvas::Paint& fill);
+
+}  // namespace reader::pdf
