@@ -87,6 +87,17 @@ class RecordingDevice final : public Device {
         }
         lines.push_back(out.str());
     }
+    void fillGradient(const Gradient& gradient, const Matrix& ctm, double alpha) override {
+        std::ostringstream out;
+        out << "gradient " << (gradient.kind == Gradient::Kind::Axial ? "axial " : "radial ")
+            << gradient.start.x << "," << gradient.start.y << " " << gradient.end.x << ","
+            << gradient.end.y << " r" << gradient.startRadius << "," << gradient.endRadius
+            << (gradient.extendStart ? " extend0" : "") << (gradient.extendEnd ? " extend1" : "")
+            << " " << gradient.stops.size() << " stops " << describe(gradient.stops.front().color)
+            << " " << describe(gradient.stops.back().color) << " " << describe(ctm) << " alpha"
+            << alpha;
+        lines.push_back(out.str());
+    }
     void clipPath(const Path& path, FillRule rule, const Matrix& ctm) override {
         lines.push_back("clip " + std::string(rule == FillRule::EvenOdd ? "evenodd " : "") +
                         describe(ctm) + describe(path));
@@ -107,7 +118,12 @@ class InterpreterTest : public testing::Test {
              "/ExtGState << /GS0 << /LW 4 /LC 1 /CA 0.5 /ca 0.25 /D [[2 1] 0] >> >> "
              "/XObject << /Fm0 31 0 R /Fm1 32 0 R /Fm2 34 0 R /Im0 35 0 R /Im1 36 0 R "
              "/Im2 37 0 R >> "
-             "/Properties << /MC0 << /Type /OCG >> /MC1 33 0 R >> >>"});
+             "/Properties << /MC0 << /Type /OCG >> /MC1 33 0 R >> "
+             "/Shading << /Sh0 << /ShadingType 2 /ColorSpace /DeviceRGB /Coords [0 0 100 0] "
+             "/Extend [false true] /Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0] "
+             "/C1 [0 0 1] /N 1 >> >> /Sh1 << /ShadingType 3 /ColorSpace /DeviceGray "
+             "/Coords [5 5 0 5 5 10] /BBox [0 0 8 8] /Function << /FunctionType 2 "
+             "/Domain [0 1] /C0 [0] /C1 [1] /N 1 >> >> >> >>"});
         layout.objects.push_back(
             {31, fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 10 10] "
                                       "/Matrix [2 0 0 2 5 5] /Resources << >>",
@@ -257,6 +273,21 @@ TEST_F(InterpreterTest, ImagesDrawTheirPixels) {
               (std::vector<std::string>{"image 2x2 [1 0 0 1 0 0] alpha1 255,0,0,255 0,255,0,255 "
                                         "0,255,0,255 0,255,0,255"}))
         << "four-bit indices of an indexed space, turned round by /Decode [1 0]";
+}
+
+TEST_F(InterpreterTest, ShadingsPaintGradientsOverTheClip) {
+    EXPECT_EQ(run("2 0 0 2 0 0 cm /Sh0 sh /Sh1 sh /NoSuch sh"),
+              (std::vector<std::string>{
+                  "save",
+                  "gradient axial 0,0 100,0 r0,0 extend1 64 stops rgba(1,0,0,1) rgba(0,0,1,1) "
+                  "[2 0 0 2 0 0] alpha1",
+                  "restore",
+                  "save",
+                  "clip [2 0 0 2 0 0] M0,0 L8,0 L8,8 L0,8 Z",
+                  "gradient radial 5,5 5,5 r0,10 64 stops rgba(0,0,0,1) rgba(1,1,1,1) "
+                  "[2 0 0 2 0 0] alpha1",
+                  "restore",
+              }));
 }
 
 TEST_F(InterpreterTest, OptionalContentThatIsOffIsNotPainted) {

@@ -1,6 +1,6 @@
 // Pages drawn through the interpreter on the object model onto the Qt surface's Canvas, compared
 // with the maintained renderer's drawing of the same file when it is installed: clips, forms,
-// dashes, transparency, images and page rotation.
+// dashes, transparency, images, shadings and page rotation.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -21,19 +21,30 @@ namespace reader::pdf {
 namespace {
 
 // A page of vector features: a full-page fill clipped to a star, a form drawn twice under its
-// matrix and clipped to its box, dashed and joined strokes, a translucent fill and an image.
+// matrix and clipped to its box, dashed and joined strokes, a translucent fill, an image, and
+// an axial and a radial shading within clips.
 fixtures::PdfLayout featurePage(int rotate) {
     const std::string content =
         "q 100 700 m 160 520 l 20 630 l 180 630 l 40 520 l h W* n 0.2 0.4 0.9 rg 0 0 595 842 re f "
         "Q q 1 0 0 1 250 500 cm /Fm0 Do 1.5 0 0 1.5 0 150 cm /Fm0 Do Q "
         "q 6 w 1 J 1 j [18 9] 0 d 0.8 0.1 0.1 RG 60 300 m 300 420 l 540 300 l S Q "
         "q /Half gs 0 0.6 0 rg 200 150 200 120 re f Q "
-        "q 120 0 0 80 60 60 cm /Im0 Do Q";
+        "q 120 0 0 80 60 60 cm /Im0 Do Q "
+        "q 350 650 200 150 re W n /Sh0 sh Q q 430 100 m 560 100 l 560 250 l h W n /Sh1 sh Q";
     fixtures::PdfLayout layout = fixtures::pagesPdf({content}, "0 0 595 842");
     layout.objects[2].body =
         "<< /Type /Page /Parent 2 0 R /Rotate " + std::to_string(rotate) +
         " /Resources << /XObject << /Fm0 40 0 R /Im0 41 0 R >> /ExtGState << /Half << /ca 0.5 "
-        ">> >> >> /Contents 4 0 R >>";
+        ">> >> /Shading << /Sh0 42 0 R /Sh1 43 0 R >> >> /Contents 4 0 R >>";
+    layout.objects.push_back(
+        {42,
+         "<< /ShadingType 2 /ColorSpace /DeviceRGB /Coords [350 650 550 800] "
+         "/Function << /FunctionType 2 /Domain [0 1] /C0 [1 1 0] /C1 [0 0 0.5] /N 1 >> >>"});
+    layout.objects.push_back(
+        {43,
+         "<< /ShadingType 3 /ColorSpace /DeviceGray /Coords [495 175 0 495 175 80] "
+         "/Extend [false true] /Function << /FunctionType 2 /Domain [0 1] /C0 [1] /C1 [0] "
+         "/N 1 >> >>"});
     layout.objects.push_back(
         {40, fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 100 100] "
                                   "/Matrix [1 0 0 1 0 0]",

@@ -5,6 +5,7 @@
 
 #include "graphics/ext_gstate.h"
 #include "graphics/image_pixels.h"
+#include "graphics/shading.h"
 #include "pages/page_list.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
@@ -211,10 +212,11 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kSetStrokeColour:
         case ContentOp::kSetStrokeColourN: setComponents(state_.strokeColour, operands); break;
         case ContentOp::kDoXObject: drawXObject(operands.back()); break;
+        case ContentOp::kShade: shade(operands.back()); break;
         case ContentOp::kBeginMarked: beginMarked(operands, false); break;
         case ContentOp::kBeginMarkedProperties: beginMarked(operands, true); break;
         case ContentOp::kEndMarked: endMarked(); break;
-        default: break;  // text, shadings and images come later
+        default: break;  // text, patterns and inline images come later
     }
 }
 
@@ -395,6 +397,48 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     hidden_ = outerHidden;
     state_ = outer;
     path_ = {};
+}
+
+// Stops sampled from the shading's function: enough for the eye along any gradient.
+constexpr size_t kGradientStops = 64;
+
+// sh paints the shading over the clip (within its box), whatever the current path; an axial or
+// radial shading becomes a gradient of the surface, the function-based kind is not drawn yet.
+void Interpreter::shade(const Object& name) {
+    if (hidden_ > 0) {
+        return;
+    }
+    const std::unique_ptr<Shading> shading =
+        Shading::read(document_, resource(document_, resources_, "Shading", name), resources_);
+    if (shading == nullptr || shading->kind() == Shading::Kind::kFunctionBased) {
+        return;
+    }
+    surface::canvas::Gradient gradient;
+    const std::span<const double> c = shading->coords();
+    if (shading->kind() == Shading::Kind::kAxial) {
+        gradient.kind = surface::canvas::Gradient::Kind::Axial;
+        gradient.start = {c[0], c[1]};
+        gradient.end = {c[2], c[3]};
+    } else {
+        gradient.kind = surface::canvas::Gradient::Kind::Radial;
+        gradient.start = {c[0], c[1]};
+        gradient.startRadius = c[2];
+        gradient.end = {c[3], c[4]};
+        gradient.endRadius = c[5];
+    }
+    gradient.extendStart = shading->extend()[0];
+    gradient.extendEnd = shading->extend()[1];
+    for (const auto& [offset, rgb] : shading->stops(kGradientStops)) {
+        gradient.stops.push_back({offset, {rgb.r, rgb.g, rgb.b, 1}});
+    }
+    device_.save();
+    if (const std::optional<std::array<double, 4>>& box = shading->bbox()) {
+        surface::canvas::Path clip;
+        clip.addRect((*box)[0], (*box)[1], (*box)[2] - (*box)[0], (*box)[3] - (*box)[1]);
+        device_.clipPath(clip, FillRule::NonZero, state_.ctm);
+    }
+    device_.fillGradient(gradient, state_.ctm, state_.fill.alpha);
+    device_.restore();
 }
 
 void Interpreter::beginMarked(const std::vector<Object>& operands, bool properties) {

@@ -60,6 +60,7 @@ class Interpreter {
                          const std::vector<Object>& operands);
     void applyExtGState(const Object& name);
     void drawXObject(const Object& name);
+    void shade(const Object& name);
     void drawForm(const Ref& ref, const Stream& form);
     void beginMarked(const std::vector<Object>& operands, bool properties);
     void endMarked();

@@ -25,6 +25,9 @@ class Device {
     /// Draws `image` mapped onto the unit square of user space (its top row at y = 1).
     virtual void drawImage(const surface::canvas::Image& image, const surface::canvas::Matrix& ctm,
                            double alpha, bool smooth) = 0;
+    /// Paints `gradient` (in user space) over all of the current clip.
+    virtual void fillGradient(const surface::canvas::Gradient& gradient,
+                              const surface::canvas::Matrix& ctm, double alpha) = 0;
     /// Intersects the clip with `path`.
     virtual void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                           const surface::canvas::Matrix& ctm) = 0;

@@ -24,6 +24,12 @@ void SurfaceDevice::drawImage(const surface::canvas::Image& image,
     surface_.drawImage(image, surface::canvas::Matrix{}, alpha, smooth);
 }
 
+void SurfaceDevice::fillGradient(const surface::canvas::Gradient& gradient,
+                                 const surface::canvas::Matrix& ctm, double alpha) {
+    surface_.setTransform(ctm);
+    surface_.fillGradient(gradient, alpha);
+}
+
 void SurfaceDevice::clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                              const surface::canvas::Matrix& ctm) {
     surface_.setTransform(ctm);

@@ -20,6 +20,8 @@ class SurfaceDevice final : public Device {
                     const surface::canvas::Paint& paint) override;
     void drawImage(const surface::canvas::Image& image, const surface::canvas::Matrix& ctm,
                    double alpha, bool smooth) override;
+    void fillGradient(const surface::canvas::Gradient& gradient, const surface::canvas::Matrix& ctm,
+                      double alpha) override;
     void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                   const surface::canvas::Matrix& ctm) override;
 
