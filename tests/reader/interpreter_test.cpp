@@ -273,6 +273,13 @@ TEST_F(InterpreterTest, ImagesDrawTheirPixels) {
               (std::vector<std::string>{"image 2x2 [1 0 0 1 0 0] alpha1 255,0,0,255 0,255,0,255 "
                                         "0,255,0,255 0,255,0,255"}))
         << "four-bit indices of an indexed space, turned round by /Decode [1 0]";
+    EXPECT_EQ(run("BI /W 2 /H 1 /BPC 8 /CS /RGB /F /AHx ID FF0000 0000FF> EI "
+                  "BI /IM true /W 2 /H 1 /D [1 0] /I true ID \x40 EI"),
+              (std::vector<std::string>{
+                  "image 2x1 [1 0 0 1 0 0] alpha1 255,0,0,255 0,0,255,255",
+                  "image 2x1 [1 0 0 1 0 0] alpha1 smooth 0,0,0,0 0,0,0,255",
+              }))
+        << "inline images with abbreviations, filtered and as a turned-round stencil";
 }
 
 TEST_F(InterpreterTest, ShadingsPaintGradientsOverTheClip) {

@@ -213,10 +213,11 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kSetStrokeColourN: setComponents(state_.strokeColour, operands); break;
         case ContentOp::kDoXObject: drawXObject(operands.back()); break;
         case ContentOp::kShade: shade(operands.back()); break;
+        case ContentOp::kInlineImage: drawInlineImage(instruction); break;
         case ContentOp::kBeginMarked: beginMarked(operands, false); break;
         case ContentOp::kBeginMarkedProperties: beginMarked(operands, true); break;
         case ContentOp::kEndMarked: endMarked(); break;
-        default: break;  // text, patterns and inline images come later
+        default: break;  // text and patterns come later
     }
 }
 
@@ -397,6 +398,21 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     hidden_ = outerHidden;
     state_ = outer;
     path_ = {};
+}
+
+void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
+    if (hidden_ > 0) {
+        return;
+    }
+    const std::optional<ImagePixels> pixels = readInlineImagePixels(
+        document_, instruction.imageDict, instruction.imageData, resources_, paintOf(state_.fill));
+    if (!pixels) {
+        return;
+    }
+    const Dict dict = expandInlineImageDict(instruction.imageDict);
+    const bool stencil = dict.get("ImageMask").asBool().value_or(false);
+    device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
+                      dict.get("Interpolate").asBool().value_or(false));
 }
 
 // Stops sampled from the shading's function: enough for the eye along any gradient.

@@ -1,7 +1,7 @@
 // The content interpreter on the object model: it runs a content stream's operators with a
 // graphics state and calls a Device for what they draw. This part covers the graphics state,
-// paths, painting, clipping, colour, form XObjects and optional content; the other operators
-// are passed over for now.
+// paths, painting, clipping, colour, form and image XObjects, inline images, axial and radial
+// shadings and optional content; the other operators are passed over for now.
 #pragma once
 
 #include <memory>
@@ -61,6 +61,7 @@ class Interpreter {
     void applyExtGState(const Object& name);
     void drawXObject(const Object& name);
     void shade(const Object& name);
+    void drawInlineImage(const ContentInstruction& instruction);
     void drawForm(const Ref& ref, const Stream& form);
     void beginMarked(const std::vector<Object>& operands, bool properties);
     void endMarked();

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "graphics/colour_space.h"
 #include "xref/document.h"
+#include "xref/stream_data.h"
 
 namespace reader::pdf {
 
@@ -39,12 +41,12 @@ uint8_t sampleAt(const uint8_t* row, size_t i, int bits) {
     }
 }
 
-}  // namespace
-
-std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
-                                           const Dict* resources,
-                                           const surface::canvas::Paint& fill) {
-    const Dict& dict = image.dict;
+// The pixels of the image `dict` describes, its data through `decodeData` as far as the given
+// number of bytes.
+std::optional<ImagePixels> pixelsOf(
+    Document& document, const Dict& dict,
+    const std::function<std::optional<std::vector<uint8_t>>(size_t)>& decodeData,
+    const Dict* resources, const surface::canvas::Paint& fill) {
     const auto value = [&](std::string_view key) { return document.resolve(dict.get(key)); };
     const std::optional<int64_t> width = value("Width").asInt();
     const std::optional<int64_t> height = value("Height").asInt();
@@ -73,7 +75,7 @@ std::optional<ImagePixels> readImagePixels(Document& document, const Stream& ima
     const size_t guessedComponents = space != nullptr ? space->components() : 1;
     const uint64_t rowBytes = (uint64_t(w) * guessedComponents * uint64_t(bits) + 7) / 8;
     std::optional<std::vector<uint8_t>> data =
-        document.decodeStream(image, jpx ? kMaxDecodedBytes : size_t(rowBytes * h));
+        decodeData(jpx ? kMaxDecodedBytes : size_t(rowBytes * h));
     if (!data) {
         return std::nullopt;
     }
@@ -132,6 +134,89 @@ std::optional<ImagePixels> readImagePixels(Document& document, const Stream& ima
         }
     }
     return pixels;
+}
+
+Object fullName(const Object& value,
+                std::initializer_list<std::pair<const char*, const char*>> names) {
+    if (const std::optional<std::string_view> name = value.asName()) {
+        for (const auto& [abbreviation, full] : names) {
+            if (*name == abbreviation) {
+                return Object::name(full);
+            }
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+Dict expandInlineImageDict(const Dict& dict) {
+    static constexpr std::pair<const char*, const char*> kKeys[] = {
+        {"W", "Width"},       {"H", "Height"},     {"BPC", "BitsPerComponent"},
+        {"CS", "ColorSpace"}, {"F", "Filter"},     {"DP", "DecodeParms"},
+        {"D", "Decode"},      {"IM", "ImageMask"}, {"I", "Interpolate"},
+        {"L", "Length"},
+    };
+    const std::initializer_list<std::pair<const char*, const char*>> spaces = {
+        {"G", "DeviceGray"}, {"RGB", "DeviceRGB"}, {"CMYK", "DeviceCMYK"}, {"I", "Indexed"}};
+    const std::initializer_list<std::pair<const char*, const char*>> filters = {
+        {"AHx", "ASCIIHexDecode"}, {"A85", "ASCII85Decode"},  {"LZW", "LZWDecode"},
+        {"Fl", "FlateDecode"},     {"RL", "RunLengthDecode"}, {"CCF", "CCITTFaxDecode"},
+        {"DCT", "DCTDecode"}};
+    Dict expanded;
+    for (const auto& [key, value] : dict.entries()) {
+        std::string name = key;
+        for (const auto& [abbreviation, full] : kKeys) {
+            if (key == abbreviation) {
+                name = full;
+            }
+        }
+        Object entry = value;
+        if (name == "ColorSpace") {
+            if (const Array* array = value.asArray(); array != nullptr && !array->empty()) {
+                Array items = *array;
+                items.front() = fullName(items.front(), spaces);
+                if (items.size() > 1) {
+                    items[1] = fullName(items[1], spaces);
+                }
+                entry = Object::array(std::move(items));
+            } else {
+                entry = fullName(value, spaces);
+            }
+        } else if (name == "Filter") {
+            if (const Array* array = value.asArray()) {
+                Array items;
+                for (const Object& item : *array) {
+                    items.push_back(fullName(item, filters));
+                }
+                entry = Object::array(std::move(items));
+            } else {
+                entry = fullName(value, filters);
+            }
+        }
+        expanded.set(std::move(name), std::move(entry));
+    }
+    return expanded;
+}
+
+std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
+                                           const Dict* resources,
+                                           const surface::canvas::Paint& fill) {
+    return pixelsOf(
+        document, image.dict, [&](size_t limit) { return document.decodeStream(image, limit); },
+        resources, fill);
+}
+
+std::optional<ImagePixels> readInlineImagePixels(Document& document, const Dict& dict,
+                                                 std::span<const uint8_t> data,
+                                                 const Dict* resources,
+                                                 const surface::canvas::Paint& fill) {
+    const Dict expanded = expandInlineImageDict(dict);
+    const ValueResolver resolve = [&](const Object& value) { return document.resolve(value); };
+    return pixelsOf(
+        document, expanded,
+        [&](size_t limit) { return decodeStreamData(data, expanded, resolve, limit); }, resources,
+        fill);
 }
 
 }  // namespace reader::pdf

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "object/object.h"
@@ -32,5 +33,16 @@ inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
                                            const Dict* resources,
                                            const surface::canvas::Paint& fill);
+
+/// The same for an inline image: its dictionary as written (abbreviated keys and names taken
+/// as their full forms) and its data as the content stream holds it.
+std::optional<ImagePixels> readInlineImagePixels(Document& document, const Dict& dict,
+                                                 std::span<const uint8_t> data,
+                                                 const Dict* resources,
+                                                 const surface::canvas::Paint& fill);
+
+/// An inline image's dictionary with its abbreviations (keys, colour space and filter names)
+/// written out in full.
+Dict expandInlineImageDict(const Dict& dict);
 
 }  // namespace reader::pdf
