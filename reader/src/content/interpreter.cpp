@@ -9,6 +9,7 @@
 #include "pages/page_list.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
+#include "xref/numbers.h"
 
 namespace reader::pdf {
 
@@ -20,8 +21,7 @@ using surface::canvas::LineJoin;
 using surface::canvas::Matrix;
 using surface::canvas::PointF;
 
-// The last `count` operands (or array items) as numbers; nothing when there are fewer or one
-// is no number.
+// The last `count` operands as numbers; nothing when there are fewer or one is no number.
 std::optional<std::vector<double>> numbersOf(const std::vector<Object>& operands, size_t count) {
     if (operands.size() < count) {
         return std::nullopt;
@@ -62,6 +62,13 @@ Interpreter::Interpreter(Document& document, Device& device, const Dict* resourc
 }
 
 void Interpreter::run(std::span<const uint8_t> content) {
+    runOperators(content);
+    for (; !saved_.empty(); saved_.pop_back()) {
+        device_.restore();
+    }
+}
+
+void Interpreter::runOperators(std::span<const uint8_t> content) {
     ContentParser parser(content);
     while (const std::optional<ContentInstruction> instruction = parser.next()) {
         if (!instruction->op) {
@@ -74,9 +81,6 @@ void Interpreter::run(std::span<const uint8_t> content) {
             continue;
         }
         execute(*instruction);
-    }
-    for (; !saved_.empty(); saved_.pop_back()) {
-        device_.restore();
     }
 }
 
@@ -130,19 +134,13 @@ void Interpreter::execute(const ContentInstruction& instruction) {
                 state_.stroke.miterLimit = (*m)[0];
             }
             break;
-        case ContentOp::kSetDash: {
-            const Array* dashes = operands[operands.size() - 2].asArray();
-            const std::optional<double> phase = operands.back().asNumber();
-            if (dashes != nullptr && phase) {
-                std::vector<double> lengths;
-                for (const Object& item : *dashes) {
-                    lengths.push_back(std::max(item.asNumber().value_or(0.0), 0.0));
-                }
-                state_.stroke.dashes = std::move(lengths);
-                state_.stroke.dashPhase = *phase;
+        case ContentOp::kSetDash:
+            if (auto dash =
+                    dashPatternOf(document_, operands[operands.size() - 2], operands.back())) {
+                state_.stroke.dashes = std::move(dash->first);
+                state_.stroke.dashPhase = dash->second;
             }
             break;
-        }
         case ContentOp::kSetExtGState: applyExtGState(operands.back()); break;
         case ContentOp::kMoveTo:
             if (const auto p = numbers(2)) {
@@ -360,14 +358,11 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     const size_t outerHidden = hidden_;
     path_ = {};
     device_.save();
-    const Object matrix = document_.resolve(form.dict.get("Matrix"));
-    if (const Array* m = matrix.asArray(); m != nullptr && m->size() == 6) {
-        if (const auto n = numbersOf(*m, 6)) {
-            const Matrix concatenated =
-                Matrix{(*n)[0], (*n)[1], (*n)[2], (*n)[3], (*n)[4], (*n)[5]} * state_.ctm;
-            if (concatenated.finite()) {
-                state_.ctm = concatenated;
-            }
+    if (const auto m = finiteNumbers<6>(document_, form.dict.get("Matrix"))) {
+        const Matrix concatenated =
+            Matrix{(*m)[0], (*m)[1], (*m)[2], (*m)[3], (*m)[4], (*m)[5]} * state_.ctm;
+        if (concatenated.finite()) {
+            state_.ctm = concatenated;
         }
     }
     if (const std::optional<PageBox> box = pageBoxOf(document_, form.dict.get("BBox"))) {
@@ -379,14 +374,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     resources_ = own != nullptr ? own : outerResources;
     marked_.clear();
     hidden_ = 0;
-    ContentParser parser(*content);
-    while (const std::optional<ContentInstruction> instruction = parser.next()) {
-        if (instruction->op &&
-            (instruction->op->operands <= 0 ||
-             instruction->operands.size() >= size_t(instruction->op->operands))) {
-            execute(*instruction);
-        }
-    }
+    runOperators(*content);
     // What the form left saved is restored, and the state is the one it was drawn in.
     for (; saved_.size() > outerSaved; saved_.pop_back()) {
         device_.restore();
@@ -404,12 +392,12 @@ void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
     if (hidden_ > 0) {
         return;
     }
+    const Dict dict = expandInlineImageDict(instruction.imageDict);
     const std::optional<ImagePixels> pixels = readInlineImagePixels(
-        document_, instruction.imageDict, instruction.imageData, resources_, paintOf(state_.fill));
+        document_, dict, instruction.imageData, resources_, paintOf(state_.fill));
     if (!pixels) {
         return;
     }
-    const Dict dict = expandInlineImageDict(instruction.imageDict);
     const bool stencil = dict.get("ImageMask").asBool().value_or(false);
     device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
                       dict.get("Interpolate").asBool().value_or(false));

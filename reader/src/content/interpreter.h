@@ -52,6 +52,8 @@ class Interpreter {
     const GraphicsState& state() const { return state_; }
 
   private:
+    /// Runs the operators of `content`, passing over those that are malformed.
+    void runOperators(std::span<const uint8_t> content);
     void execute(const ContentInstruction& instruction);
     void paint(bool fill, bool stroke, surface::canvas::FillRule rule, bool close);
     void setSpace(ColourState& colour, const Object& name);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/colour_space_types.h"
+#include "graphics/reference_path.h"
 #include "xref/document.h"
 
 namespace reader::pdf {
@@ -165,22 +166,10 @@ std::shared_ptr<const ColourSpace> ColourSpaceReading::read(const Object& nameOr
     if (depth > ColourSpace::kMaxDepth) {
         return nullptr;
     }
-    const auto ref = nameOrArray.asRef();
-    if (ref) {
-        if (std::find(path.begin(), path.end(), *ref) != path.end()) {
-            return nullptr;  // a space containing itself
-        }
-        path.push_back(*ref);
+    const ReferencePathGuard guard(path, nameOrArray);
+    if (!guard.entered()) {
+        return nullptr;  // a space containing itself
     }
-    struct PathPop {
-        std::vector<Ref>& path;
-        bool pushed;
-        ~PathPop() {
-            if (pushed) {
-                path.pop_back();
-            }
-        }
-    } pop{path, ref.has_value()};
 
     const Object object = document.resolve(nameOrArray);
     if (const auto name = object.asName()) {

@@ -34,10 +34,18 @@ std::optional<std::pair<std::vector<double>, double>> dashOf(Document& document,
     if (pair == nullptr || pair->size() != 2) {
         return std::nullopt;
     }
-    const Object lengths = document.resolve((*pair)[0]);
-    const Array* array = lengths.asArray();
-    const std::optional<double> phase = finite(document.resolve((*pair)[1]));
-    if (array == nullptr || !phase || array->size() > kMaxDashes) {
+    return dashPatternOf(document, (*pair)[0], (*pair)[1]);
+}
+
+}  // namespace
+
+std::optional<std::pair<std::vector<double>, double>> dashPatternOf(Document& document,
+                                                                    const Object& lengths,
+                                                                    const Object& phase) {
+    const Object resolved = document.resolve(lengths);
+    const Array* array = resolved.asArray();
+    const std::optional<double> start = finite(document.resolve(phase));
+    if (array == nullptr || !start || array->size() > kMaxDashes) {
         return std::nullopt;
     }
     std::vector<double> dashes;
@@ -48,10 +56,8 @@ std::optional<std::pair<std::vector<double>, double>> dashOf(Document& document,
         }
         dashes.push_back(*n);
     }
-    return std::pair(std::move(dashes), *phase);
+    return std::pair(std::move(dashes), *start);
 }
-
-}  // namespace
 
 std::optional<BlendMode> blendModeNamed(std::string_view name) {
     static constexpr std::array<std::pair<std::string_view, BlendMode>, 17> kModes = {{

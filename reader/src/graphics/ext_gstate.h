@@ -40,6 +40,12 @@ struct ExtGState {
     static ExtGState read(Document& document, const Object& object);
 };
 
+/// A dash pattern of `lengths` (an array of at most 64 lengths, none negative) and `phase`, as
+/// the d operator and the /D entry give it; nothing when it is not one.
+std::optional<std::pair<std::vector<double>, double>> dashPatternOf(Document& document,
+                                                                    const Object& lengths,
+                                                                    const Object& phase);
+
 /// The blend mode `name` names, or nothing for a name this surface does not know.
 std::optional<surface::canvas::BlendMode> blendModeNamed(std::string_view name);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/function_types.h"
+#include "graphics/reference_path.h"
 #include "xref/document.h"
 
 namespace reader::pdf {
@@ -89,22 +90,10 @@ std::unique_ptr<Function> FunctionReading::read(const Object& object, int depth)
     if (depth > Function::kMaxDepth || ++count > kMaxFunctions) {
         return nullptr;
     }
-    const auto ref = object.asRef();
-    if (ref) {
-        if (std::find(path.begin(), path.end(), *ref) != path.end()) {
-            return nullptr;  // a function containing itself
-        }
-        path.push_back(*ref);
+    const ReferencePathGuard guard(path, object);
+    if (!guard.entered()) {
+        return nullptr;  // a function containing itself
     }
-    struct PathPop {
-        std::vector<Ref>& path;
-        bool pushed;
-        ~PathPop() {
-            if (pushed) {
-                path.pop_back();
-            }
-        }
-    } pop{path, ref.has_value()};
 
     const Object resolved = document.resolve(object);
     if (const Array* items = resolved.asArray()) {

@@ -90,6 +90,9 @@ std::optional<ImagePixels> pixelsOf(
     }
     const size_t components = mask ? 1 : space->components();
     const size_t stride = (w * components * size_t(bits) + 7) / 8;
+    if (uint64_t(stride) * h > kMaxDecodedBytes) {
+        return std::nullopt;  // more samples than any stream may decode to
+    }
     data->resize(stride * h, 0);  // samples the data does not give are 0
 
     ImagePixels pixels{int32_t(w), int32_t(h), std::vector<uint8_t>(w * h * 4)};

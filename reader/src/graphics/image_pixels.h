@@ -34,8 +34,8 @@ std::optional<ImagePixels> readImagePixels(Document& document, const Stream& ima
                                            const Dict* resources,
                                            const surface::canvas::Paint& fill);
 
-/// The same for an inline image: its dictionary as written (abbreviated keys and names taken
-/// as their full forms) and its data as the content stream holds it.
+/// The same for an inline image: its dictionary written out in full (expandInlineImageDict)
+/// and its data as the content stream holds it.
 std::optional<ImagePixels> readInlineImagePixels(Document& document, const Dict& dict,
                                                  std::span<const uint8_t> data,
                                                  const Dict* resources,

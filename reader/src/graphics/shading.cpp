@@ -4,31 +4,9 @@
 #include <cmath>
 
 #include "xref/document.h"
+#include "xref/numbers.h"
 
 namespace reader::pdf {
-
-namespace {
-
-// `count` finite numbers of the array `value`; nothing otherwise.
-template <size_t N>
-std::optional<std::array<double, N>> numbers(Document& document, const Object& value) {
-    const Object resolved = document.resolve(value);
-    const Array* array = resolved.asArray();
-    if (array == nullptr || array->size() != N) {
-        return std::nullopt;
-    }
-    std::array<double, N> out{};
-    for (size_t i = 0; i < N; ++i) {
-        const std::optional<double> n = document.resolve((*array)[i]).asNumber();
-        if (!n || !std::isfinite(*n)) {
-            return std::nullopt;
-        }
-        out[i] = *n;
-    }
-    return out;
-}
-
-}  // namespace
 
 std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
                                        const Dict* resources) {
@@ -58,25 +36,27 @@ std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
     }
     if (shading->kind_ == Kind::kFunctionBased) {
         shading->functionDomain_ =
-            numbers<4>(document, dict->get("Domain")).value_or(shading->functionDomain_);
-        shading->matrix_ = numbers<6>(document, dict->get("Matrix")).value_or(shading->matrix_);
+            finiteNumbers<4>(document, dict->get("Domain")).value_or(shading->functionDomain_);
+        shading->matrix_ =
+            finiteNumbers<6>(document, dict->get("Matrix")).value_or(shading->matrix_);
     } else {
         if (shading->kind_ == Kind::kAxial) {
             const std::optional<std::array<double, 4>> coords =
-                numbers<4>(document, dict->get("Coords"));
+                finiteNumbers<4>(document, dict->get("Coords"));
             if (!coords) {
                 return nullptr;
             }
             std::copy(coords->begin(), coords->end(), shading->coords_.begin());
         } else {
             const std::optional<std::array<double, 6>> coords =
-                numbers<6>(document, dict->get("Coords"));
+                finiteNumbers<6>(document, dict->get("Coords"));
             if (!coords || (*coords)[2] < 0 || (*coords)[5] < 0) {
                 return nullptr;
             }
             shading->coords_ = *coords;
         }
-        shading->domain_ = numbers<2>(document, dict->get("Domain")).value_or(shading->domain_);
+        shading->domain_ =
+            finiteNumbers<2>(document, dict->get("Domain")).value_or(shading->domain_);
         const Object extend = document.resolve(dict->get("Extend"));
         if (const Array* array = extend.asArray(); array != nullptr && array->size() == 2) {
             for (size_t i = 0; i < 2; ++i) {
@@ -93,7 +73,8 @@ std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
         }
         shading->background_ = shading->space_->toRgb(components);
     }
-    if (const std::optional<std::array<double, 4>> box = numbers<4>(document, dict->get("BBox"))) {
+    if (const std::optional<std::array<double, 4>> box =
+            finiteNumbers<4>(document, dict->get("BBox"))) {
         shading->bbox_ =
             std::array<double, 4>{std::min((*box)[0], (*box)[2]), std::min((*box)[1], (*box)[3]),
                                   std::max((*box)[0], (*box)[2]), std::max((*box)[1], (*box)[3])};

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "xref/document.h"
+#include "xref/numbers.h"
 
 namespace reader::pdf {
 
@@ -22,23 +23,6 @@ Matrix multiply(const Matrix& m, const Matrix& n) {  // m, then n
     return {m[0] * n[0] + m[1] * n[2],        m[0] * n[1] + m[1] * n[3],
             m[2] * n[0] + m[3] * n[2],        m[2] * n[1] + m[3] * n[3],
             m[4] * n[0] + m[5] * n[2] + n[4], m[4] * n[1] + m[5] * n[3] + n[5]};
-}
-
-std::optional<Matrix> matrixOf(Document& document, const Object& value) {
-    const Object resolved = document.resolve(value);
-    const Array* array = resolved.asArray();
-    if (array == nullptr || array->size() != 6) {
-        return std::nullopt;
-    }
-    Matrix m;
-    for (size_t i = 0; i < 6; ++i) {
-        const std::optional<double> n = document.resolve((*array)[i]).asNumber();
-        if (!n || !std::isfinite(*n)) {
-            return std::nullopt;
-        }
-        m[i] = *n;
-    }
-    return m;
 }
 
 // The appearance stream the annotation shows now: /AP /N itself, or its state named by /AS.
@@ -64,7 +48,7 @@ Object normalAppearance(Document& document, const Dict& annotation) {
 // The form's matrix, then the one that maps its transformed bounding box onto `rect`.
 std::optional<Matrix> placement(Document& document, const Stream& form, const PageBox& rect) {
     const Matrix own =
-        matrixOf(document, form.dict.get("Matrix")).value_or(Matrix{1, 0, 0, 1, 0, 0});
+        finiteNumbers<6>(document, form.dict.get("Matrix")).value_or(Matrix{1, 0, 0, 1, 0, 0});
     const std::optional<PageBox> box = pageBoxOf(document, form.dict.get("BBox"));
     if (!box) {
         return std::nullopt;

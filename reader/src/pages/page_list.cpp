@@ -6,6 +6,7 @@
 
 #include "support/debug_log.h"
 #include "xref/document.h"
+#include "xref/numbers.h"
 
 namespace reader::pdf {
 
@@ -153,21 +154,12 @@ void collectPages(Document& document, PageList& list) {
 }  // namespace
 
 std::optional<PageBox> pageBoxOf(Document& document, const Object& box) {
-    const Object resolved = document.resolve(box);
-    const Array* array = resolved.asArray();
-    if (array == nullptr || array->size() != 4) {
+    const std::optional<std::array<double, 4>> v = finiteNumbers<4>(document, box);
+    if (!v) {
         return std::nullopt;
     }
-    double v[4];
-    for (size_t i = 0; i < 4; ++i) {
-        const std::optional<double> n = document.resolve((*array)[i]).asNumber();
-        if (!n || !std::isfinite(*n)) {
-            return std::nullopt;
-        }
-        v[i] = *n;
-    }
-    return PageBox{std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
-                   std::max(v[1], v[3])};
+    return PageBox{std::min((*v)[0], (*v)[2]), std::min((*v)[1], (*v)[3]),
+                   std::max((*v)[0], (*v)[2]), std::max((*v)[1], (*v)[3])};
 }
 
 PageList readPageList(Document& document) {

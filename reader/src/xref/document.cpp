@@ -87,6 +87,13 @@ std::optional<std::vector<uint8_t>> Document::decodeStream(const Stream& stream,
     const StreamDecoder other = [&](const Stream& named) {
         return decodeStreamData(storedStream(named), named.dict, resolver);
     };
+    if (security_ == nullptr) {
+        // In the clear the stored bytes are decoded where they lie, without a copy.
+        if (!readableWithoutKey(stream)) {
+            return std::nullopt;
+        }
+        return decodeStreamData(rawStream(stream), stream.dict, resolver, limit, other);
+    }
     const std::optional<std::vector<uint8_t>> clear = clearStream(stream);
     if (!clear) {
         return std::nullopt;
@@ -98,16 +105,23 @@ std::vector<uint8_t> Document::storedStream(const Stream& stream) const {
     return clearStream(stream).value_or(std::vector<uint8_t>{});
 }
 
-std::optional<std::vector<uint8_t>> Document::clearStream(const Stream& stream) const {
+std::span<const uint8_t> Document::rawStream(const Stream& stream) const {
     const size_t start = std::min(stream.offset, data_.size());
-    const std::span<const uint8_t> raw =
-        data_.subspan(start, std::min(stream.length, data_.size() - start));
+    return data_.subspan(start, std::min(stream.length, data_.size() - start));
+}
+
+bool Document::readableWithoutKey(const Stream& stream) const {
+    // Without encryption only the Identity crypt filter leaves data readable.
+    const std::optional<std::string> crypt = cryptFilterOf(stream.dict);
+    return !crypt || *crypt == "Identity";
+}
+
+std::optional<std::vector<uint8_t>> Document::clearStream(const Stream& stream) const {
+    const std::span<const uint8_t> raw = rawStream(stream);
     if (security_ != nullptr) {
         return security_->decryptStream(stream, raw);
     }
-    // Without encryption only the Identity crypt filter leaves data readable.
-    const std::optional<std::string> crypt = cryptFilterOf(stream.dict);
-    if (crypt && *crypt != "Identity") {
+    if (!readableWithoutKey(stream)) {
         return std::nullopt;
     }
     return std::vector<uint8_t>(raw.begin(), raw.end());

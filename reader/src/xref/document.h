@@ -83,6 +83,10 @@ class Document {
     OpenError unlock(std::string_view password);
     /// The stored data of `stream`, decrypted; nothing when it cannot be.
     std::optional<std::vector<uint8_t>> clearStream(const Stream& stream) const;
+    /// The stream's bytes as the file holds them.
+    std::span<const uint8_t> rawStream(const Stream& stream) const;
+    /// Whether a file without encryption can read the stream (no crypt filter but Identity).
+    bool readableWithoutKey(const Stream& stream) const;
 
     std::span<const uint8_t> data_;
     XrefTable table_;
