@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "content/optional_content.h"
+#include "devices/display_list.h"
 #include "images/image_record.h"
 #include "library/type1_rasteriser.h"
 #include "pages/page_list.h"
@@ -84,6 +86,8 @@ void CReader::Close() {
     ClearStack();
     ClearGSStack();
     pageBitmap_.reset();
+    displayList_.reset();
+    optionalContent_.reset();
     image_.reset();
 }
 

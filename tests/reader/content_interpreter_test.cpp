@@ -1,5 +1,5 @@
-// The content interpreter: operators and their operands, paths drawn in twips, the graphics
-// state, strings, and the cached page bitmap.
+// The reader's content: operators and their operands, strings, pages drawn from the page's top
+// at the device's resolution, the graphics state, and the cached page bitmap.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,8 +40,7 @@ class ContentInterpreterTest : public testing::Test {
         Lines out;
         for (const std::string& line : surface_.lines()) {
             if (line.starts_with("fillPath") || line.starts_with("strokePath") ||
-                line.starts_with("strokeAndFillPath") || line.starts_with("pen") ||
-                line.starts_with("brush")) {
+                line.starts_with("drawImage")) {
                 out.push_back(line);
             }
         }
@@ -50,48 +49,49 @@ class ContentInterpreterTest : public testing::Test {
 
     TempDir dir_;
     CReader reader_;
-    surface::RecordingSurface surface_{{600, 600}, {5000, 7000}};
+    // A printer of 144 dpi: two pixels a point.
+    surface::RecordingSurface surface_{{144, 144}, {1200, 1700}};
 };
 
-TEST_F(ContentInterpreterTest, ARectangleIsFilledInTwipsFromTheTop) {
+// A point (x, y) of the page lands x points right of its left edge and 842 - y below its top.
+TEST_F(ContentInterpreterTest, ARectangleIsFilledFromThePageTop) {
     open({"0 0 1 rg 10 10 100 50 re f"});
-    EXPECT_EQ(printed(), (Lines{"pen solid w=20 #000000", "brush solid #0000ff",
-                                "fillPath M200,15640 L2200,15640 L2200,16640 L200,16640 L200,15640",
-                                "brush solid #ffffff", "pen solid w=0 #000000"}));
+    EXPECT_EQ(printed(), (Lines{"fillPath [2 0 0 -2 0 1684] nonzero rgba(0,0,1,1) M10,10 L110,10 "
+                                "L110,60 L10,60 Z"}));
 }
 
-// cm goes before the current matrix, and paths go through all of it, translation included.
+// cm goes before the current matrix, and paths go through all of it, translation included;
+// line widths are in user space, so they scale with it.
 TEST_F(ContentInterpreterTest, PathsGoThroughTheWholeMatrix) {
     struct Case {
         const char* content;
-        const char* pen;
         const char* stroke;
     };
-    for (const Case& c : {Case{"2 0 0 2 50 50 cm 1 w 0 0 m 10 10 l S", "pen solid w=40 #000000",
-                               "strokePath M1000,15840 L1400,15440"},
-                          Case{"2 0 0 2 50 50 cm 0 0 m 10 10 l S", "pen solid w=20 #000000",
-                               "strokePath M1000,15840 L1400,15440"},
-                          // Scales multiply; the second translation is scaled by the first.
-                          Case{"2 0 0 2 0 0 cm 3 0 0 3 5 0 cm 1 w 0 0 m 10 10 l S",
-                               "pen solid w=120 #000000", "strokePath M200,16840 L1400,15640"}}) {
+    for (const Case& c :
+         {Case{"2 0 0 2 50 50 cm 1 w 0 0 m 10 10 l S",
+               "strokePath [4 0 0 -4 100 1584] w=1 cap=butt join=miter miter=10 "
+               "rgba(0,0,0,1) M0,0 L10,10"},
+          // Scales multiply; the second translation is scaled by the first.
+          Case{"2 0 0 2 0 0 cm 3 0 0 3 5 0 cm 0 0 m 10 10 l S",
+               "strokePath [12 0 0 -12 20 1684] w=1 cap=butt join=miter miter=10 "
+               "rgba(0,0,0,1) M0,0 L10,10"}}) {
         open({c.content});
-        const Lines lines = printed();
-        EXPECT_NE(std::find(lines.begin(), lines.end(), c.pen), lines.end()) << c.content;
-        EXPECT_NE(std::find(lines.begin(), lines.end(), c.stroke), lines.end()) << c.content;
+        EXPECT_EQ(printed(), (Lines{c.stroke})) << c.content;
     }
 }
 
 TEST_F(ContentInterpreterTest, QRestoresColoursAndLineWidth) {
     open({"3 w q 1 0 0 RG 0 1 0 rg 9 w Q 0 0 m 10 10 l S 10 10 20 20 re f"});
-    const Lines lines = printed();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "pen solid w=60 #000000"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "brush solid #000000"), lines.end());
+    EXPECT_EQ(printed(), (Lines{"strokePath [2 0 0 -2 0 1684] w=3 cap=butt join=miter miter=10 "
+                                "rgba(0,0,0,1) M0,0 L10,10",
+                                "fillPath [2 0 0 -2 0 1684] nonzero rgba(0,0,0,1) M10,10 L30,10 "
+                                "L30,30 L10,30 Z"}));
 }
 
 TEST_F(ContentInterpreterTest, StreamsOfAPageRunAsOne) {
     open({"0 0 m", "10 10 l", "S"});
-    const Lines lines = printed();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "strokePath M0,16840 L200,16640"), lines.end());
+    EXPECT_EQ(printed(), (Lines{"strokePath [2 0 0 -2 0 1684] w=1 cap=butt join=miter miter=10 "
+                                "rgba(0,0,0,1) M0,0 L10,10"}));
 }
 
 TEST_F(ContentInterpreterTest, WithoutGraphicsNoPathIsDrawnAndOperandsStay) {
@@ -218,12 +218,12 @@ TEST_F(ContentInterpreterTest, TheScreenCopyComesFromTheCachedPageBitmap) {
               lines.end());
 }
 
-// Images named by Do and written inline are drawn where the matrix puts them; a form XObject
-// records code 25 and draws nothing.
-TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
+// Images named by Do and written inline are drawn where the matrix puts them, and forms are
+// drawn with their content.
+TEST_F(ContentInterpreterTest, ImagesAndFormsAreDrawnWhereTheMatrixPutsThem) {
     PdfLayout layout =
         pagesPdf({"q 100 0 0 50 10 700 cm /Im1 Do Q q 20 0 0 20 300 300 cm BI /W 8 /H 2 "
-                  "/BPC 1 /IM true ID \xf0\x0f EI Q /Fm1 Do"},
+                  "/BPC 1 /IM true ID \xf0\x0f EI Q 1 0 0 1 5 5 cm /Fm1 Do"},
                  "0 0 596 842");
     layout.objects[2].body =
         "<< /Type /Page /Parent 2 0 R /Resources << /XObject << /Im1 40 0 R "
@@ -231,24 +231,16 @@ TEST_F(ContentInterpreterTest, ImagesAreDrawnWhereTheMatrixPutsThem) {
     layout.objects.push_back({40, streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
                                              "/ColorSpace /DeviceGray /BitsPerComponent 8",
                                              std::string("\x00\xff\x80\x40", 4))});
-    layout.objects.push_back({41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "")});
+    layout.objects.push_back(
+        {41, streamBody("/Type /XObject /Subtype /Form /BBox [0 0 1 1]", "0 0 1 1 re f")});
     const auto path = writePdf(dir_, layout, "doc.pdf");
     ASSERT_EQ(reader_.Open(path.c_str()), 1);
     ASSERT_EQ(reader_.GetPage(1), 1);
-    surface::Rect none{};
-    surface_.clear();
-    ASSERT_EQ(reader_.Draw(nullptr, &surface_, 0, none, nullptr, 1), 1);
-    Lines images;
-    for (const std::string& line : surface_.lines()) {
-        if (line.starts_with("stretchDib")) {
-            images.push_back(line.substr(0, line.find(" from")));
-        }
-    }
-    ASSERT_FALSE(images.empty());
-    // 100 x 50 points at (10, 700): left 200 twips, top 20 x (842 - 700) - 1000.
-    EXPECT_EQ(images.front(), "stretchDib 200,1840,2200,2840");
-    EXPECT_GE(images.size(), 2u) << "the inline mask is drawn too";
-    EXPECT_EQ(reader_.GetLastErrorCode(), 25);
+    // 100 x 50 points at (10, 700): the unit square at 2 pixels a point, from 1684 - 1400 down.
+    EXPECT_EQ(printed(),
+              (Lines{"drawImage [200 0 0 -100 20 284] 2x2 rgba8 matrix=[1 0 0 1 0 0] alpha=1",
+                     "drawImage [40 0 0 -40 600 1084] 8x2 rgba8 matrix=[1 0 0 1 0 0] alpha=1",
+                     "fillPath [2 0 0 -2 10 1674] nonzero rgba(0,0,0,1) M0,0 L1,0 L1,1 L0,1 Z"}));
 }
 
 }  // namespace

@@ -175,6 +175,19 @@ check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
 check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"
 check "pdf render writes a PNG" "89504e47" "$("$brindle" render "$work/paper.zor" -p 2 --dpi 100 --scale 120 -o "$work/pdf.png" >/dev/null 2>&1; head -c 4 "$work/pdf.png" | hex)"
 check "pdf render page out of range" 1 "$(status "$brindle" render "$work/paper.pdf" -p 9 -o "$work/x.png")"
+# --width and --height fit the page at the largest whole resolution (612 x 792 points: 35 and
+# 27 dpi); --no-antialias gives hard edges to a slanted line.
+check "pdf render --width" '"height":385,"page":1,"width":297' \
+    "$("$brindle" --json render "$work/paper.pdf" -p 1 --width 300 -o "$work/fit.png" 2>/dev/null | grep -o '"height.*width":[0-9]*')"
+check "pdf render --width --height" '"height":99,"page":1,"width":76' \
+    "$("$brindle" --json render "$work/paper.pdf" -p 1 --width 300 --height 100 -o "$work/fit.png" 2>/dev/null | grep -o '"height.*width":[0-9]*')"
+check "render --dpi with --width" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --dpi 100 --width 30 -o "$work/x.png")"
+check "render --width not whole" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --width 3.5 -o "$work/x.png")"
+check "render --no-antialias of a VYN" 2 "$(status "$brindle" render "$work/thesis.qd" -p 1 --no-antialias -o "$work/x.png")"
+printf '%%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 50] /Contents 4 0 R >> endobj\n4 0 obj << /Length 22 >> stream\n5 w 0 0 m 50 30 l S\nendstream endobj\ntrailer << /Root 1 0 R >>\n%%%%EOF\n' >"$work/slant.pdf"
+"$brindle" render "$work/slant.pdf" -p 1 -o "$work/soft.png" >/dev/null 2>&1
+"$brindle" render "$work/slant.pdf" -p 1 --no-antialias -o "$work/hard.png" >/dev/null 2>&1
+check "render --no-antialias draws otherwise" 1 "$(cmp -s "$work/soft.png" "$work/hard.png"; echo $?)"
 check "pdf render VYN options" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --codepage 950 -o "$work/x.png")" 
 check "pdf text" "three" "$("$brindle" text "$work/paper.pdf" -p 3 2>/dev/null)"
 check "pdf text rect mode" '{"length":3,"page":2,"text":"two"}' "$("$brindle" --json text "$work/paper.pdf" -p 2 --rect 0,0,700,900 --rect-mode 2>/dev/null)"

@@ -54,15 +54,23 @@ int renderPdfPages(Arguments& args, const std::string& path, const PageSelection
     reader->SetBig5(options.big5 ? 1 : 0);
     reader->ShowPicture(options.pictures ? 1 : 0);
     reader->ShowGraph(options.graphics ? 1 : 0);
-    const surface::Device device{options.dpi, options.dpi};
     for (const int32_t page : pages) {
         if (reader->GetPage(page) == 0) {
             throw ReaderFailure(path, reader->GetLastErrorCode(),
                                 "page " + std::to_string(page) + ": " + reader->GetLastErrorMsg());
         }
+        int dpi = options.dpi;
+        if (options.fit) {
+            const surface::Device points{72, 72};
+            reader->SetScale(&points, options.scale, 0);
+            const surface::Size size72 = reader->GetPageSize();
+            dpi = fittingDpi(options.fit, size72.cx, size72.cy);
+        }
+        const surface::Device device{dpi, dpi};
         reader->SetScale(&device, options.scale, 1);
         const surface::Size size = reader->GetPageSize();
         auto surface = pageImage(path, size, device);
+        surface->setAntialias(options.antialias);
         surface::Rect none{};
         if (reader->Draw(&device, surface.get(), 0, none, nullptr, 0) == 0) {
             throw Failure(path, "page " + std::to_string(page) + " cannot be drawn");

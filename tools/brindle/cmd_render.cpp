@@ -3,6 +3,8 @@
 #include <vyn/vynfile.h>
 
 #include <QJsonObject>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,12 +34,45 @@ double parseNumber(const std::string& text, const char* what) {
 // More pages than any journal article has; a bound on what a typed range may ask for.
 constexpr size_t kMostPages = 100000;
 
+std::optional<int32_t> takePixels(Arguments& args, const char* name) {
+    const std::optional<std::string> text = args.takeOption(name);
+    if (!text) {
+        return std::nullopt;
+    }
+    const double pixels = parseNumber(*text, (std::string("--") + name).c_str());
+    if (pixels != std::floor(pixels)) {
+        throw UsageError(std::string("--") + name + " must be a whole number of pixels, not '" +
+                         *text + "'");
+    }
+    return int32_t(pixels);
+}
+
+
 }  // namespace
+
+int fittingDpi(const PageFit& fit, double width72, double height72) {
+    double dpi = 1e6;
+    if (fit.width && width72 > 0) {
+        dpi = std::min(dpi, 72.0 * *fit.width / width72);
+    }
+    if (fit.height && height72 > 0) {
+        dpi = std::min(dpi, 72.0 * *fit.height / height72);
+    }
+    return std::max(1, int(std::floor(dpi)));
+}
 
 int runRender(Arguments& args) {
     const PageSelection selection = parsePageSelection(args.requireOption("p"), kMostPages);
     const std::string output = args.requireOption("o");
-    const int dpi = int(parseNumber(args.takeOption("dpi").value_or("72"), "--dpi"));
+    const std::optional<std::string> dpiText = args.takeOption("dpi");
+    const int dpi = int(parseNumber(dpiText.value_or("72"), "--dpi"));
+    PageFit fit;
+    fit.width = takePixels(args, "width");
+    fit.height = takePixels(args, "height");
+    if (dpiText && fit) {
+        throw UsageError("--dpi and --width or --height do not go together");
+    }
+    const bool antialias = !args.takeFlag("no-antialias");
     const double ratio = parseNumber(args.takeOption("ratio").value_or("1"), "--ratio");
     const std::string codePage = args.takeOption("codepage").value_or("936");
     const std::optional<std::string> face = args.takeOption("font");
@@ -58,10 +93,13 @@ int runRender(Arguments& args) {
         options.big5 = big5;
         options.pictures = pictures;
         options.graphics = graphics;
+        options.antialias = antialias;
+        options.fit = fit;
         return renderPdfPages(args, path, selection, output, options);
     }
-    if (scale || big5 || !graphics) {
-        throw UsageError("--scale, --big5 and --no-graphics are for PDF and ZOR files");
+    if (scale || big5 || !graphics || !antialias) {
+        throw UsageError(
+            "--scale, --big5, --no-graphics and --no-antialias are for PDF and ZOR files");
     }
     if (codePage != "936" && codePage != "950") {
         throw UsageError("--codepage must be 936 or 950");
@@ -86,12 +124,19 @@ int runRender(Arguments& args) {
         if (VYNFile_LoadPage(document.handle, page - 1) == 0) {
             throw Failure(path, "page " + std::to_string(page) + " is damaged");
         }
+        int pageDpi = dpi;
+        if (fit) {
+            VYNFile_SetResolution(document.handle, 72, 72);
+            const VynSize size72 = VYNFile_GetPageSize(document.handle);
+            pageDpi = fittingDpi(fit, size72.cx, size72.cy);
+            VYNFile_SetResolution(document.handle, pageDpi, pageDpi);
+        }
         const VynSize size = VYNFile_GetPageSize(document.handle);
         if (size.cx <= 0 || size.cy <= 0 || int64_t{size.cx} * size.cy > (int64_t{1} << 28)) {
             throw Failure(path, "page size " + std::to_string(size.cx) + " x " +
                                     std::to_string(size.cy) + " cannot be drawn");
         }
-        auto surface = surface::QtSurface::createImage({size.cx, size.cy}, {dpi, dpi});
+        auto surface = surface::QtSurface::createImage({size.cx, size.cy}, {pageDpi, pageDpi});
         VYNFile_Show(document.handle, surface.get(), VynRect{0, 0, size.cx, size.cy}, 0, 0);
         images.write(page, *surface->image());
     }

@@ -28,15 +28,18 @@ const std::vector<Command>& commands() {
          "  pictures from 1; empty places and pictures that do not decode are skipped.",
          nullptr, "brindle pictures paper.vyn -p 1 -o pictures/"},
         {"render", "draw pages of a document into PNG images",
-         "render FILE -p PAGES -o OUT.png [--dpi D] [--no-pictures]\n"
+         "render FILE -p PAGES -o OUT.png [--dpi D | --width W] [--height H] [--no-pictures]\n"
          "              VYN, QD: [--ratio R] [--codepage 936|950] [--font FACE]\n"
-         "              PDF, ZOR: [--scale PCT] [--big5] [--no-graphics]\n"
+         "              PDF, ZOR: [--scale PCT] [--big5] [--no-graphics] [--no-antialias]\n"
          "  PAGES: a page counting from 1, a list of pages and ranges (1-3,7) or all. With\n"
          "  more than one page OUT.png must hold %d (or %0Nd, N digits), which stands for the\n"
          "  page number; pages past the end are an error. D defaults to 72, R to 1 and PCT to\n"
-         "  100. --codepage 950 and --big5 show Traditional characters; --font draws every\n"
-         "  text face with FACE. With --json: {\"file\",\"page\",\"width\",\"height\"} for one\n"
-         "  page number, {\"pages\":[{\"file\",\"page\",\"width\",\"height\"}]} for a list.",
+         "  100. --width and --height (either or both, in pixels) draw each page at the largest\n"
+         "  whole resolution that fits it in them, in place of --dpi. --no-antialias draws\n"
+         "  paths and pictures with hard edges. --codepage 950 and --big5 show Traditional\n"
+         "  characters; --font draws every text face with FACE. With --json:\n"
+         "  {\"file\",\"page\",\"width\",\"height\"} for one page number,\n"
+         "  {\"pages\":[{\"file\",\"page\",\"width\",\"height\"}]} for a list.",
          nullptr, "brindle render paper.pdf -p 1-3,7 --dpi 150 -o page-%d.png"},
         {"replace-code", "rewrite one character code throughout a VYN or QD file, in place",
          "replace-code FILE HEX REPL\n"

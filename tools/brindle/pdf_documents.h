@@ -28,12 +28,24 @@ std::unique_ptr<CReader> openPdf(const std::string& path, bool json,
 
 struct PageSelection;
 
+/// A box in pixels a drawn page must fit, by width, height or both.
+struct PageFit {
+    std::optional<int32_t> width;
+    std::optional<int32_t> height;
+    explicit operator bool() const { return width || height; }
+};
+
+/// The largest whole resolution at which a page `width72` x `height72` pixels at 72 dpi fits.
+int fittingDpi(const PageFit& fit, double width72, double height72);
+
 struct PdfRenderOptions {
     int dpi = 72;
+    PageFit fit;  ///< when set, the resolution of each page is the one that fits it
     int scale = 100;  ///< percent
     bool big5 = false;
     bool pictures = true;
     bool graphics = true;
+    bool antialias = true;
 };
 
 /// brindle render of PDF or ZOR pages: each page drawn through the reader onto an image, written

@@ -27,6 +27,8 @@ namespace pdf {
 class Document;
 class Dict;
 class Object;
+class DisplayList;
+class OptionalContent;
 struct PageEntry;
 }  // namespace pdf
 using files::PartialFile;
@@ -232,7 +234,6 @@ class READER_EXPORT CReader {
     bool imageObject(const std::string& name);
     reader::ImageContext imageContext();
     bool pathObject(int op, int popped);
-    void DrawGraphics(surface::Surface& dc, float pageTop);
     // fonts and text
     /// Reads the font dictionary `dict`, its descriptor and descendant font into `font`.
     bool GetFontDetail(reader::TFont& font, const reader::pdf::Dict& dict, int depth);
@@ -284,6 +285,9 @@ class READER_EXPORT CReader {
     void Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code,
                        const reader::GlyphMatrix& matrix);
     float pageTop() const;
+    /// Draws the current page's paths, shadings and images (not its text) on `dc` at the
+    /// reader's resolution, the page's top left at the surface's origin.
+    void drawPageGraphics(surface::Surface& dc, bool printing);
 
     void SetErrorCode(int code) {
         if (lastError_ == 0) {
@@ -346,6 +350,10 @@ class READER_EXPORT CReader {
     size_t curItem_ = 0;
     size_t cursor_ = 0;
     std::unique_ptr<surface::Surface> pageBitmap_;
+    /// What the current page draws, recorded once and replayed at each zoom and repaint.
+    std::unique_ptr<reader::pdf::DisplayList> displayList_;
+    /// The document's default optional-content configuration.
+    std::unique_ptr<reader::pdf::OptionalContent> optionalContent_;
     std::unique_ptr<reader::ImageRecord> image_;  ///< the image handed to the drawer
     surface::Size pageTwips_{0, 0};
     float dpiX_ = 0;

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
-#include "images/image_draw.h"
-#include "images/image_record.h"
+#include "content/optional_content.h"
+#include "devices/display_list.h"
+#include "devices/filtered_device.h"
+#include "devices/page_render.h"
+#include "devices/surface_device.h"
 #include "library/type1_rasteriser.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
@@ -15,9 +19,6 @@
 using namespace reader;
 
 namespace {
-
-// A path is open on the drawing surface; it is closed by the next painting operation.
-bool pathOpen = false;
 
 // Points to twips, held where a corner plus a size still fits 32 bits.
 constexpr int32_t twips(float points) {
@@ -32,86 +33,29 @@ float CReader::pageTop() const {
     return float(info.mediaBox[3]);
 }
 
-void CReader::DrawGraphics(surface::Surface& dc, float top) {
-    auto at = [top](const PathPoint& p) { return surface::Point{twips(p.x), twips(top - p.y)}; };
-    const float width = std::fabs((ctm_[0] + ctm_[1]) * path_.lineWidth);
-    const surface::Pen pen{surface::PenStyle::Solid, twips(width) != 0 ? twips(width) : 20,
-                           strokeColour_};
-    const surface::Brush brush{surface::BrushStyle::Solid, fillColour_};
-    auto openPath = [&dc] {
-        if (!pathOpen) {
-            dc.beginPath();
-            pathOpen = true;
-        }
-    };
-    auto closePath = [&dc] {
-        pathOpen = false;
-        return dc.endPath();
-    };
-    auto paint = [&](bool stroke, bool fill, surface::PolyFillMode mode) {
-        if (!closePath()) {
-            return;
-        }
-        const surface::Pen oldPen = dc.selectPen(pen);
-        const surface::Brush oldBrush = dc.selectBrush(brush);
-        const surface::PolyFillMode oldMode = dc.setPolyFillMode(mode);
-        if (stroke && fill) {
-            dc.strokeAndFillPath();
-        } else if (fill) {
-            dc.fillPath();
-        } else {
-            dc.strokePath();
-        }
-        dc.setPolyFillMode(oldMode);
-        dc.selectBrush(oldBrush);
-        dc.selectPen(oldPen);
-    };
-    switch (path_.op) {
-        case kMove:
-            openPath();
-            dc.moveTo(at(path_.points[0]));
-            break;
-        case kLine: {
-            const surface::Pen oldPen = dc.selectPen(pen);
-            dc.lineTo(at(path_.points[0]));
-            dc.selectPen(oldPen);
-            break;
-        }
-        case kCurve: {
-            const surface::Point curve[3] = {at(path_.points[0]), at(path_.points[1]),
-                                             at(path_.points[2])};
-            dc.polyBezierTo(curve);
-            break;
-        }
-        case kRectangle: {
-            openPath();
-            const surface::Point corner = at(path_.points[0]);
-            const int32_t w = twips(path_.points[1].x);
-            const int32_t h = twips(path_.points[1].y);
-            dc.moveTo({corner.x, corner.y - h});
-            dc.lineTo({corner.x + w, corner.y - h});
-            dc.lineTo({corner.x + w, corner.y});
-            dc.lineTo({corner.x, corner.y});
-            dc.lineTo({corner.x, corner.y - h});
-            break;
-        }
-        case kFill: paint(false, true, surface::PolyFillMode::Winding); break;
-        case kFillEvenOdd: paint(false, true, surface::PolyFillMode::Alternate); break;
-        case kClip:
-        case kClipEvenOdd: closePath(); break;
-        case kCloseFillStroke:
-        case kFillStroke: paint(true, true, surface::PolyFillMode::Winding); break;
-        case kCloseFillStrokeEvenOdd:
-        case kFillStrokeEvenOdd: paint(true, true, surface::PolyFillMode::Alternate); break;
-        case kStroke:
-        case kCloseStroke: paint(true, false, surface::PolyFillMode::Winding); break;
-        case kEndPath:
-            if (closePath()) {
-                dc.abortPath();
-            }
-            break;
-        default: break;
+// The page's user space lands on the surface as the reader's text does: a point (x, y) at
+// (x, top - y) points from the surface's origin, at the reader's resolution. On screen the
+// page is recorded once at one pixel a point and replayed at each resolution; a printer gets
+// the page's content run again with the printed annotations.
+void CReader::drawPageGraphics(surface::Surface& dc, bool printing) {
+    const pdf::PageEntry& page = pages_[size_t(currentPage_ - 1)];
+    const surface::canvas::Matrix points{1, 0, 0, -1, 0, double(pageTop())};
+    const surface::canvas::Matrix resolution =
+        surface::canvas::Matrix::scaling(double(dpiX_) / 72.0, double(dpiY_) / 72.0);
+    pdf::SurfaceDevice surfaceDevice(dc);
+    pdf::FilteredDevice device(surfaceDevice, {showGraph_ != 0, showPicture_ != 0});
+    device.save();  // a clip the page leaves in force ends with it
+    if (!printing && !displayList_) {
+        displayList_ = std::make_unique<pdf::DisplayList>();
+        pdf::renderPage(*document_, page, *displayList_, points, *optionalContent_, false);
     }
+    if (!printing && displayList_->complete()) {
+        displayList_->replay(device, resolution);
+    } else {
+        pdf::renderPage(*document_, page, device, points * resolution, *optionalContent_,
+                        printing);
+    }
+    device.restore();
 }
 
 int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selecting,
@@ -150,6 +94,7 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
                 if (!pageBitmap_) {
                     return 0;
                 }
+                pageBitmap_->setAntialias(dc->antialias());
                 reDraw_ = 1;
             }
             target = pageBitmap_.get();
@@ -181,18 +126,26 @@ int CReader::Draw(const surface::Device* window, surface::Surface* dc, int selec
                 text[0] = '\0';
                 selectedText1_[0] = '\0';
             }
+            drawPageGraphics(*target, printing != 0);
+            // Text is drawn over the graphics by the text renderer, which selects it too; its
+            // pass through the content need not build the paths and pictures drawn already.
+            struct TextOnly {
+                int& graphics;
+                int& pictures;
+                int keptGraphics = std::exchange(graphics, 0);
+                int keptPictures = std::exchange(pictures, 0);
+                ~TextOnly() {
+                    graphics = keptGraphics;
+                    pictures = keptPictures;
+                }
+            } textOnly{showGraph_, showPicture_};
             char* buffer = data_.data();
             int bufferSize = int(data_.size());
             tagOBJECT_TYPE object{};
-            pathOpen = false;
             measuredFont_.reset();  // the surface and its mapping may differ from the last page's
             while (GetObjectA(&buffer, bufferSize, &object) != 0) {
-                if (object.kind == kPathObject) {
-                    DrawGraphics(*target, top);
-                } else if (object.kind == kTextObject) {
+                if (object.kind == kTextObject) {
                     DrawTextA(*target, selecting, top);
-                } else if (object.kind == kImageObject && image_) {
-                    DrawImage(*target, *image_, ctm_, top, printing != 0);
                 }
             }
             if (selecting != 0) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "devices/display_list.h"
 #include "pages/page_list.h"
 #include "reader/creader.h"
 #include "reader_records.h"
@@ -52,6 +53,7 @@ int CReader::GetPage(int page) {
         rewind();
         reDraw_ = 1;
         pageBitmap_.reset();
+        displayList_.reset();
         WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(success).");
         return 1;
     } catch (...) {

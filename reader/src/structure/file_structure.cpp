@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "content/optional_content.h"
 #include "object/object_writer.h"
 #include "pages/page_list.h"
 #include "reader/creader.h"
@@ -103,6 +104,8 @@ bool CReader::openDocument() {
     const pdf::Dict& trailer = document_->trailer();
     rootId_ = trailer.get("Root").asRef().value_or(pdf::Ref{-1, 0}).num;
     infoId_ = trailer.get("Info").asRef().value_or(pdf::Ref{-1, 0}).num;
+    optionalContent_ =
+        std::make_unique<pdf::OptionalContent>(pdf::OptionalContent::read(*document_));
     return Traced("CReader::GetPages", [this] { return GetPages(); });
 }
 

@@ -1,0 +1,114 @@
+#include "devices/page_render.h"
+
+#include <algorithm>
+#include <set>
+
+#include "content/interpreter.h"
+#include "pages/annotations.h"
+#include "xref/document.h"
+
+namespace reader::pdf {
+
+namespace {
+
+using surface::canvas::Matrix;
+
+// Content arrays nested deeper than this are not followed.
+constexpr int kMaxContentDepth = 16;
+
+// The look of a text note without an appearance: a small sheet with its corner turned,
+// 18 points square at the rectangle's top left, as readers draw one.
+void drawDefaultNote(Device& device, const PageBox& rect, const Matrix& base) {
+    constexpr double kSide = 18;
+    constexpr double kFold = 5;
+    const double x = rect.x0;
+    const double top = rect.y1;
+    surface::canvas::Path sheet;
+    sheet.moveTo({x, top});
+    sheet.lineTo({x + kSide - kFold, top});
+    sheet.lineTo({x + kSide, top - kFold});
+    sheet.lineTo({x + kSide, top - kSide});
+    sheet.lineTo({x, top - kSide});
+    sheet.close();
+    device.fillPath(sheet, surface::canvas::FillRule::NonZero, base, {1.0, 0.92, 0.35, 1});
+    surface::canvas::StrokeStyle edge;
+    edge.width = 0.75;
+    device.strokePath(sheet, edge, base, {0.45, 0.38, 0.1, 1});
+}
+
+void drawAppearance(Document& document, Device& device, const AnnotationAppearance& appearance,
+                    const Matrix& base, const OptionalContent& optionalContent) {
+    if (!optionalContent.visible(document, appearance.oc)) {
+        return;
+    }
+    const Stream* form = appearance.form.asStream();
+    if (form == nullptr) {
+        drawDefaultNote(device, appearance.rect, base);
+        return;
+    }
+    const std::optional<std::vector<uint8_t>> content = document.decodeStream(*form);
+    if (!content) {
+        return;
+    }
+    const std::array<double, 6>& m = appearance.matrix;
+    const Matrix placed = Matrix{m[0], m[1], m[2], m[3], m[4], m[5]} * base;
+    if (!placed.finite()) {
+        return;
+    }
+    const Object resources = document.resolve(form->dict.get("Resources"));
+    device.save();
+    if (const std::optional<PageBox> box = pageBoxOf(document, form->dict.get("BBox"))) {
+        surface::canvas::Path clip;
+        clip.addRect(box->x0, box->y0, box->x1 - box->x0, box->y1 - box->y0);
+        device.clipPath(clip, surface::canvas::FillRule::NonZero, placed);
+    }
+    Interpreter interpreter(document, device, resources.asDict(), placed, optionalContent);
+    interpreter.run(*content);
+    device.restore();
+}
+
+}  // namespace
+
+std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
+    std::vector<uint8_t> content;
+    std::set<Ref> followed;  // a stream listed twice, or an array listing itself, is read once
+    const auto add = [&](const auto& self, const Object& value, int depth) -> void {
+        if (const std::optional<Ref> ref = value.asRef(); ref && !followed.insert(*ref).second) {
+            return;
+        }
+        const Object object = document.resolve(value);
+        if (const Stream* stream = object.asStream()) {
+            // The streams together are held to the bound of one decoded stream.
+            const size_t room = kMaxDecodedBytes - std::min(content.size(), kMaxDecodedBytes);
+            if (const std::optional<std::vector<uint8_t>> data =
+                    document.decodeStream(*stream, room)) {
+                content.insert(content.end(), data->begin(), data->end());
+                content.push_back('\n');  // streams break between tokens, never inside one
+            }
+        } else if (const Array* array = object.asArray(); array && depth < kMaxContentDepth) {
+            for (const Object& element : *array) {
+                self(self, element, depth + 1);
+            }
+        }
+    };
+    if (const Dict* dict = page.page.asDict()) {
+        add(add, dict->get("Contents"), 0);
+    }
+    return content;
+}
+
+void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
+                const OptionalContent& optionalContent, bool printing) {
+    {
+        Interpreter interpreter(document, device, page.resources.asDict(), base, optionalContent);
+        interpreter.run(pageContent(document, page));
+    }
+    if (const Dict* dict = page.page.asDict()) {
+        for (const AnnotationAppearance& appearance :
+             annotationAppearances(document, *dict, printing)) {
+            drawAppearance(document, device, appearance, base, optionalContent);
+        }
+    }
+}
+
+}  // namespace reader::pdf
