@@ -1,15 +1,12 @@
 // Reads arbitrary bytes as an image XObject's indirect object and as the text of an inline image,
-// with object 9 a fixed Indexed lookup stream; each bitmap built must hold all its rows and is
-// drawn on a recording surface, on screen and in print bands.
+// with object 9 a fixed Indexed lookup stream; each bitmap built must hold all its rows.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "images/image_draw.h"
 #include "images/image_xobject.h"
 #include "images/inline_image.h"
 #include "object/parser.h"
-#include "surface/recording_surface.h"
 #include "xref/stream_data.h"
 
 namespace {
@@ -23,10 +20,6 @@ void check(const reader::ImageRecord& image) {
     if (dib.bits.size() != size_t(dib.rowBytes()) * size_t(dib.rows())) {
         __builtin_trap();
     }
-    const float ctm[6] = {20, 0, 0, 10, 5, 5};
-    surface::RecordingSurface surface;
-    reader::DrawImage(surface, image, ctm, 100, false);
-    reader::DrawImage(surface, image, ctm, 100, true);
 }
 
 }  // namespace
