@@ -12,7 +12,7 @@ brindle_packages=(
   nettle-dev
   fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
   opencc libopencc-data
-  qpdf poppler-utils python3 time
+  qpdf poppler-utils python3 python3-pil time
   libjbig2dec0-dev libopenjp2-7-dev
   libpng-dev
   liblcms2-dev

@@ -30,11 +30,11 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SCRIPTS = os.path.join(HERE, '..', '..', 'scripts')
+from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
+                          read_expected, write_expected)
+
 EXPECTED = os.path.join(HERE, 'expected_failures.txt')
 SECONDS = 120  # a run longer than this is taken for a hang
-SKIPPED = 77
 
 
 class Run:
@@ -244,46 +244,10 @@ MEASURED = re.compile(r'^([a-z -]+(-?\d+)?: error \d+|page count |pages? \d|\d+ 
                       r'|no answer |output is not JSON|pdfinfo cannot|linearized |encrypted |extract: |toc: )')
 
 
-def read_expected(path):
-    """(leading comment lines, {file: reason})."""
-    header, listed = [], {}
-    if not os.path.exists(path):
-        return header, listed
-    with open(path, encoding='utf-8') as lines:
-        for line in lines:
-            line = line.rstrip('\n')
-            if not line.strip() or line.lstrip().startswith('#'):
-                if not listed:
-                    header.append(line)
-                continue
-            name, _, reason = line.strip().partition(' ')
-            listed[name] = reason.strip()
-    return header, listed
-
-
-def write_expected(path, header, failures):
-    width = max((len(name) for name in failures), default=0)
-    with open(path, 'w', encoding='utf-8') as out:
-        for line in header:
-            out.write(line + '\n')
-        for name in sorted(failures):
-            out.write('%-*s  %s\n' % (width, name, failures[name]))
-
-
-def ensure_corpus(corpus):
-    os.makedirs(corpus, exist_ok=True)
-    fetched = subprocess.run(['bash', os.path.join(SCRIPTS, 'fetch-corpus.sh'), corpus])
-    if fetched.returncode != 0:
-        print('corpus: the Debian documents could not be fetched into %s' % corpus)
-        sys.exit(SKIPPED)
-    subprocess.run([sys.executable, os.path.join(SCRIPTS, 'make-corpus-files.py'), corpus],
-                   check=True)
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--brindle', required=True)
-    parser.add_argument('--corpus', required=True, help='the corpus folder (fetched if needed)')
+    add_corpus_arguments(parser)
     parser.add_argument('--expected', default=EXPECTED)
     parser.add_argument('--update', action='store_true', help='rewrite the expected failures')
     parser.add_argument('--fresh-reasons', action='store_true',
@@ -297,10 +261,8 @@ def main():
     for tool, package in (('pdfinfo', 'poppler-utils'), ('qpdf', 'qpdf')):
         if shutil.which(tool) is None:
             sys.exit('corpus: %s is needed (Debian package %s)' % (tool, package))
-    ensure_corpus(args.corpus)
-    names = sorted(n for n in os.listdir(args.corpus) if n.endswith('.pdf'))
-    if args.only:
-        names = [n for n in names if any(part in n for part in args.only)]
+    prepare_corpus(args)
+    names = corpus_names(args.corpus, args.only)
     os.environ.setdefault('QT_QPA_PLATFORM', 'offscreen')
 
     with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:

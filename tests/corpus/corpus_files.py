@@ -1,0 +1,79 @@
+"""What the corpus tests share: the corpus fetched and made into its folder, and the lists of
+files expected to fail, each a file name and a reason, with a leading comment."""
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SCRIPTS = os.path.join(HERE, '..', '..', 'scripts')
+SKIPPED = 77  # the exit status of a test that could not get its corpus
+
+
+def read_expected(path):
+    """(leading comment lines, {file: reason})."""
+    header, listed = [], {}
+    if not os.path.exists(path):
+        return header, listed
+    with open(path, encoding='utf-8') as lines:
+        for line in lines:
+            line = line.rstrip('\n')
+            if not line.strip() or line.lstrip().startswith('#'):
+                if not listed:
+                    header.append(line)
+                continue
+            name, _, reason = line.strip().partition(' ')
+            listed[name] = reason.strip()
+    return header, listed
+
+
+def write_expected(path, header, failures):
+    width = max((len(name) for name in failures), default=0)
+    with open(path, 'w', encoding='utf-8') as out:
+        for line in header:
+            out.write(line + '\n')
+        for name in sorted(failures):
+            out.write('%-*s  %s\n' % (width, name, failures[name]))
+
+
+def ensure_corpus(corpus):
+    """Fetches the real documents into `corpus` when missing (through the cache) and writes
+    the made files anew; exits with SKIPPED when the documents cannot be had."""
+    os.makedirs(corpus, exist_ok=True)
+    fetched = subprocess.run(['bash', os.path.join(SCRIPTS, 'fetch-corpus.sh'), corpus])
+    if fetched.returncode != 0:
+        print('corpus: the Debian documents could not be fetched into %s' % corpus)
+        sys.exit(SKIPPED)
+    subprocess.run([sys.executable, os.path.join(SCRIPTS, 'make-corpus-files.py'), corpus],
+                   check=True)
+
+
+def corpus_names(corpus, only):
+    """The PDF files of the corpus, sorted; those whose names hold one of `only` when given."""
+    names = sorted(n for n in os.listdir(corpus) if n.endswith('.pdf'))
+    if only:
+        names = [n for n in names if any(part in n for part in only)]
+    return names
+
+
+def add_corpus_arguments(parser):
+    """The options every corpus test takes for where its corpus is."""
+    parser.add_argument('--corpus', required=True, help='the corpus folder (fetched if needed)')
+    parser.add_argument('--as-is', action='store_true',
+                        help='take the corpus folder as it is: neither fetch nor make files '
+                             '(when another step has done so)')
+
+
+def prepare_corpus(args):
+    """Readies the corpus folder the arguments name; exits with SKIPPED when it has no files."""
+    if not args.as_is:
+        ensure_corpus(args.corpus)
+    elif not os.path.isdir(args.corpus) or not corpus_names(args.corpus, []):
+        print('corpus: no files in %s' % args.corpus)
+        sys.exit(SKIPPED)
+
+
+if __name__ == '__main__':
+    # Fetches and makes the corpus once for the tests that then take it as it is.
+    if len(sys.argv) != 2:
+        sys.exit('usage: corpus_files.py CORPUS_DIR')
+    ensure_corpus(sys.argv[1])
