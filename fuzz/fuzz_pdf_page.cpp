@@ -1,0 +1,162 @@
+// Opens arbitrary bytes as a PDF file and runs the content interpreter over the first pages,
+// each with its own resources and the transform of its box and rotation, onto a device that
+// draws nothing and traps on any input that is not finite or not whole: paths, transforms,
+// paints, stroke styles, images and gradients.
+#include <cmath>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "content/interpreter.h"
+#include "devices/device.h"
+#include "devices/page_transform.h"
+#include "library/library_state.h"
+#include "pages/page_list.h"
+#include "xref/document.h"
+
+namespace {
+
+namespace canvas = surface::canvas;
+
+// Pages run per input at most, and the content bytes of one page at most.
+constexpr size_t kMaxPagesRun = 3;
+constexpr size_t kMaxContentBytes = size_t{4} << 20;
+
+void expect(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+bool unit(double value) { return value >= 0 && value <= 1; }
+
+void expectPaint(const canvas::Paint& paint) {
+    expect(unit(paint.red) && unit(paint.green) && unit(paint.blue) && unit(paint.alpha));
+}
+
+class CheckingDevice final : public reader::pdf::Device {
+  public:
+    void save() override { ++depth_; }
+    void restore() override {
+        expect(depth_ > 0);
+        --depth_;
+    }
+    void fillPath(const canvas::Path& path, canvas::FillRule, const canvas::Matrix& ctm,
+                  const canvas::Paint& paint) override {
+        expectPath(path, ctm);
+        expectPaint(paint);
+    }
+    void strokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                    const canvas::Matrix& ctm, const canvas::Paint& paint) override {
+        expectPath(path, ctm);
+        expectPaint(paint);
+        expect(std::isfinite(style.width) && style.width >= 0);
+        expect(std::isfinite(style.miterLimit) && std::isfinite(style.dashPhase));
+        for (const double dash : style.dashes) {
+            expect(std::isfinite(dash) && dash >= 0);
+        }
+    }
+    void drawImage(const canvas::Image& image, const canvas::Matrix& ctm, double alpha,
+                   bool) override {
+        expect(image.valid() && ctm.finite() && unit(alpha));
+        // Every byte of every row is there to be read.
+        const size_t last = size_t(image.height - 1) * size_t(image.stride) +
+                            size_t(image.width) * 4;
+        expect(image.pixels.size() >= last);
+        volatile uint8_t sum = 0;
+        for (size_t i = 0; i < last; i += 61) {
+            sum = uint8_t(sum + image.pixels[i]);
+        }
+        (void)sum;
+    }
+    void fillGradient(const canvas::Gradient& gradient, const canvas::Matrix& ctm,
+                      double alpha) override {
+        expect(ctm.finite() && unit(alpha));
+        expect(std::isfinite(gradient.start.x) && std::isfinite(gradient.start.y) &&
+               std::isfinite(gradient.end.x) && std::isfinite(gradient.end.y) &&
+               std::isfinite(gradient.startRadius) && std::isfinite(gradient.endRadius));
+        double previous = 0;
+        for (const canvas::ColorStop& stop : gradient.stops) {
+            expect(unit(stop.offset) && stop.offset >= previous);
+            expectPaint(stop.color);
+            previous = stop.offset;
+        }
+    }
+    void clipPath(const canvas::Path& path, canvas::FillRule, const canvas::Matrix& ctm) override {
+        expectPath(path, ctm);
+    }
+
+    /// Saves not restored when the interpreter is done.
+    size_t depth() const { return depth_; }
+
+  private:
+    static void expectPath(const canvas::Path& path, const canvas::Matrix& ctm) {
+        expect(path.finite() && ctm.finite());
+        size_t points = 0;
+        for (const canvas::Path::Verb verb : path.verbs()) {
+            points += verb == canvas::Path::Verb::CubicTo ? 3
+                      : verb == canvas::Path::Verb::Close ? 0
+                                                          : 1;
+        }
+        expect(points == path.points().size());
+    }
+
+    size_t depth_ = 0;
+};
+
+// The page's content: its stream, or the streams of its array one after another.
+std::vector<uint8_t> contentOf(reader::pdf::Document& document,
+                               const reader::pdf::PageEntry& page) {
+    std::vector<uint8_t> content;
+    const reader::pdf::Dict* dict = page.page.asDict();
+    if (dict == nullptr) {
+        return content;
+    }
+    const reader::pdf::Object contents = document.resolve(dict->get("Contents"));
+    std::vector<reader::pdf::Object> parts;
+    if (const reader::pdf::Array* array = contents.asArray()) {
+        for (const reader::pdf::Object& part : *array) {
+            parts.push_back(document.resolve(part));
+        }
+    } else {
+        parts.push_back(contents);
+    }
+    for (const reader::pdf::Object& part : parts) {
+        const reader::pdf::Stream* stream = part.asStream();
+        if (stream == nullptr || content.size() >= kMaxContentBytes) {
+            continue;
+        }
+        if (const std::optional<std::vector<uint8_t>> data =
+                document.decodeStream(*stream, kMaxContentBytes - content.size())) {
+            content.insert(content.end(), data->begin(), data->end());
+            content.push_back('\n');
+        }
+    }
+    return content;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // An empty table of installed faces: no lookup reaches the system's font configuration,
+    // whose process-wide caches the leak checker would report.
+    if (!reader::libraryState().installedFonts) {
+        reader::libraryState().installedFonts.emplace();
+    }
+    const std::unique_ptr<reader::pdf::Document> document =
+        reader::pdf::Document::open(std::span(data, size));
+    if (document == nullptr) {
+        return 0;
+    }
+    const reader::pdf::PageList list = reader::pdf::readPageList(*document);
+    for (size_t i = 0; i < list.pages.size() && i < kMaxPagesRun; ++i) {
+        const reader::pdf::PageEntry& page = list.pages[i];
+        const canvas::Matrix ctm = reader::pdf::pageTransform(page, 72, 72);
+        expect(ctm.finite());
+        CheckingDevice device;
+        reader::pdf::Interpreter interpreter(*document, device, page.resources.asDict(), ctm);
+        interpreter.run(contentOf(*document, page));
+        expect(device.depth() == 0);
+    }
+    return 0;
+}
