@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The drawing check of the PDF corpus: page 1 and up to two later pages (the middle one and the
-last) of every corpus file, drawn at 72 dpi by `brindle render` and by `pdftoppm -r 72`, must
-look alike: after a 3x3 box blur of both in grey, few pixels may differ by much, and the sizes
-may differ by a pixel at most (the common part is compared).
+last) of every corpus file, drawn at 72 dpi by `brindle render` and by `pdftoppm -r 72
+-cropbox` (the page's visible box, as a reader shows it), must look alike: after a 3x3 box
+blur of both in grey, few pixels may differ by much, and the sizes may differ by a pixel at most
+(the common part is compared).
 
     tests/corpus/render_test.py --brindle build/bin/brindle --corpus build/corpus
     tests/corpus/render_test.py ... --diff /tmp/diffs     # pictures of the pages that differ
@@ -103,9 +104,9 @@ def draw_ours(brindle, path, page, out):
 
 
 def draw_reference(path, page, prefix):
-    """pdftoppm's drawing of the page in grey, or None when it cannot draw it."""
-    done = run(['pdftoppm', '-r', str(DPI), '-gray', '-png', '-singlefile', '-f', str(page),
-                '-l', str(page), path, prefix])
+    """pdftoppm's drawing of the page's crop box in grey, or None when it cannot draw it."""
+    done = run(['pdftoppm', '-r', str(DPI), '-cropbox', '-gray', '-png', '-singlefile',
+                '-f', str(page), '-l', str(page), path, prefix])
     return prefix + '.png' if done.status == 0 and os.path.exists(prefix + '.png') else None
 
 
@@ -113,7 +114,8 @@ def word_mask(path, page, size, folder):
     """A picture of `size` white where pdftotext finds the page's words, black elsewhere."""
     mask = Image.new('L', size, 0)
     out = os.path.join(folder, 'words.html')
-    if run(['pdftotext', '-bbox', '-f', str(page), '-l', str(page), path, out]).status != 0:
+    if run(['pdftotext', '-cropbox', '-bbox', '-f', str(page), '-l', str(page), path,
+            out]).status != 0:
         return mask
     scale = DPI / 72.0
     draw = ImageDraw.Draw(mask)
