@@ -23,10 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> whole;
     decoder.readAll(whole);
     decoder.reset();
+    // Small pieces of varied sizes at first, then large ones: a small input may code a page
+    // of many megabytes.
     std::vector<uint8_t> pieces;
-    uint8_t piece[97];
-    while (const size_t n = decoder.read(std::span(piece).first(1 + pieces.size() % 97))) {
-        pieces.insert(pieces.end(), piece, piece + n);
+    std::vector<uint8_t> piece(size_t{1} << 20);
+    while (const size_t n = decoder.read(std::span(piece).first(
+               pieces.size() < 65536 ? 1 + pieces.size() % 97 : piece.size()))) {
+        pieces.insert(pieces.end(), piece.begin(), piece.begin() + ptrdiff_t(n));
     }
     if (pieces != whole) {
         __builtin_trap();
