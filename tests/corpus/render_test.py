@@ -18,7 +18,8 @@ render_expected_failures.txt beside this script, which works as corpus_test.py's
 no answer in time fails the test whether its file is listed or not.
 
 A --diff picture shows brindle's page, pdftoppm's, and the reference faded with the differing
-pixels in red (outside words) and blue (within words), side by side.
+pixels in red (outside words) and blue (within words), side by side; the third is left out when
+the sizes differ.
 
 Needs poppler-utils (pdfinfo, pdftoppm, pdftotext) and Python's imaging library
 (python3-pil). Exit status: 0 passed, 1 failed, 2 bad usage, 77 the corpus could not be fetched.
@@ -139,18 +140,19 @@ def count_set(picture):
     return picture.histogram()[255]
 
 
-def write_diff(diff_dir, name, page, ours, theirs, changed, words):
-    """Brindle's drawing, the reference and their differences side by side."""
-    width, height = theirs.size
-    sheet = Image.new('RGB', (3 * width, height), 'white')
+def write_diff(diff_dir, name, page, ours, theirs, changed=None, words=None):
+    """Brindle's drawing, the reference and, when their sizes allow, their differences side by
+    side."""
+    width, height = max(ours.width, theirs.width), max(ours.height, theirs.height)
+    panels = 2 if changed is None else 3
+    sheet = Image.new('RGB', (panels * width, height), 'white')
     sheet.paste(ours.convert('RGB'), (0, 0))
     sheet.paste(theirs.convert('RGB'), (width, 0))
-    faded = theirs.point(lambda v: 192 + v // 4).convert('RGB')
-    in_words = ImageChops.multiply(changed, words)
-    outside = ImageChops.subtract(changed, words)
-    faded.paste((220, 0, 0), mask=outside)
-    faded.paste((0, 60, 220), mask=in_words)
-    sheet.paste(faded, (2 * width, 0))
+    if changed is not None:
+        faded = theirs.point(lambda v: 192 + v // 4).convert('RGB')
+        faded.paste((220, 0, 0), mask=ImageChops.subtract(changed, words))
+        faded.paste((0, 60, 220), mask=ImageChops.multiply(changed, words))
+        sheet.paste(faded, (2 * width, 0))
     sheet.save(os.path.join(diff_dir, '%s-p%d.png' % (name[:-len('.pdf')], page)))
 
 
@@ -169,6 +171,8 @@ def compare_page(brindle, path, page, folder, diff_dir):
     with Image.open(ours_file) as ours_image, Image.open(reference) as theirs_image:
         ours, theirs = ours_image.convert('L'), theirs_image.convert('L')
     if abs(ours.width - theirs.width) > 1 or abs(ours.height - theirs.height) > 1:
+        if diff_dir:
+            write_diff(diff_dir, os.path.basename(path), page, ours, theirs)
         return 'page %d: size %dx%d vs %dx%d' % (page, ours.width, ours.height, theirs.width,
                                                   theirs.height)
     common = (0, 0, min(ours.width, theirs.width), min(ours.height, theirs.height))
