@@ -11,7 +11,9 @@ qpdf finds sound, and its outline must be the one mutool lists (levels and pages
     tests/corpus/corpus_test.py ... ctex.pdf made--     # only the files whose names hold these
 
 The corpus is fetched (scripts/fetch-corpus.sh, through its cache) when files are missing,
-and its made files are written anew each run (scripts/make-corpus-files.py).
+and its made files are written anew each run (scripts/make-corpus-files.py); with --as-is the
+folder is taken as it is, as CTest runs the corpus tests after one step that does both
+(tests/corpus/corpus_files.py CORPUS_DIR).
 
 Files known not to match yet are listed with a reason in expected_failures.txt beside this
 script. The test fails on a mismatch of an unlisted file, and on a listed file that now
