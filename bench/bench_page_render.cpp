@@ -137,8 +137,7 @@ double drawPage(OpenPage& open, double dpi, Drawn drawn) {
     const auto start = std::chrono::steady_clock::now();
     const canvas::PointF size = reader::pdf::pageSizeInPixels(open.page, dpi, dpi);
     auto surface = surface::QtSurface::createImage(
-        {int32_t(std::lround(size.x)), int32_t(std::lround(size.y))},
-        {int32_t(dpi), int32_t(dpi)});
+        {int32_t(std::lround(size.x)), int32_t(std::lround(size.y))}, {int32_t(dpi), int32_t(dpi)});
     canvas::Path whole;
     whole.addRect(0, 0, size.x, size.y);
     surface->fillPath(whole, canvas::FillRule::NonZero, {1, 1, 1, 1});
@@ -156,9 +155,9 @@ double drawPage(OpenPage& open, double dpi, Drawn drawn) {
 double decodeImages(OpenPage& open) {
     const auto start = std::chrono::steady_clock::now();
     const reader::pdf::Dict* resources = open.page.resources.asDict();
-    const reader::pdf::Object xobjects =
-        resources != nullptr ? open.document->resolve(resources->get("XObject"))
-                             : reader::pdf::Object();
+    const reader::pdf::Object xobjects = resources != nullptr
+                                             ? open.document->resolve(resources->get("XObject"))
+                                             : reader::pdf::Object();
     if (const reader::pdf::Dict* dict = xobjects.asDict()) {
         for (const auto& [name, value] : dict->entries()) {
             const reader::pdf::Object object = open.document->resolve(value);
@@ -174,9 +173,9 @@ double decodeImages(OpenPage& open) {
 void BM_DrawCorpusPage(benchmark::State& state, const std::string& name, size_t page) {
     std::optional<OpenPage> open = openPage(name, page);
     if (!open) {
-        state.SkipWithError((name + " is not in " BRINDLE_CORPUS_DIR
-                                    " (run the corpus tests to fetch it)")
-                                .c_str());
+        state.SkipWithError(
+            (name + " is not in " BRINDLE_CORPUS_DIR " (run the corpus tests to fetch it)")
+                .c_str());
         return;
     }
     const double dpi = double(state.range(0));

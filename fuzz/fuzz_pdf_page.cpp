@@ -60,8 +60,8 @@ class CheckingDevice final : public reader::pdf::Device {
                    bool) override {
         expect(image.valid() && ctm.finite() && unit(alpha));
         // Every byte of every row is there to be read.
-        const size_t last = size_t(image.height - 1) * size_t(image.stride) +
-                            size_t(image.width) * 4;
+        const size_t last =
+            size_t(image.height - 1) * size_t(image.stride) + size_t(image.width) * 4;
         expect(image.pixels.size() >= last);
         volatile uint8_t sum = 0;
         for (size_t i = 0; i < last; i += 61) {

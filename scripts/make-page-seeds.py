@@ -69,7 +69,8 @@ PAGES = {
         b'/DeviceGray cs 0.5 sc 190 10 50 50 re f',
         resources=b'<< /ColorSpace << /CS0 [/CalRGB << /WhitePoint [0.95 1 1.09] /Gamma '
                   b'[2.2 2.2 2.2] >>] /CS1 [/Lab << /WhitePoint [0.95 1 1.09] /Range '
-                  b'[-100 100 -100 100] >>] /CS2 [/Indexed /DeviceRGB 3 <ff000000ff000000ff808080>] '
+                  b'[-100 100 -100 100] >>] '
+                  b'/CS2 [/Indexed /DeviceRGB 3 <ff000000ff000000ff808080>] '
                   b'/CS3 [/Separation /Spot /DeviceCMYK << /FunctionType 2 /Domain [0 1] '
                   b'/C0 [0 0 0 0] /C1 [0 1 1 0] /N 1 >>] >> >>'),
     'forms': one_page(
@@ -83,7 +84,8 @@ PAGES = {
                         b'0 0 1 rg 10 10 30 30 re f')}),
     'images': one_page(
         b'q 100 0 0 80 20 20 cm /Im0 Do Q q 0 60 -60 0 250 100 cm /Im1 Do Q '
-        b'q 40 0 0 40 150 150 cm BI /W 4 /H 2 /CS /G /BPC 8 ID \x00\x40\x80\xff\xff\x80\x40\x00 EI Q '
+        b'q 40 0 0 40 150 150 cm '
+        b'BI /W 4 /H 2 /CS /G /BPC 8 ID \x00\x40\x80\xff\xff\x80\x40\x00 EI Q '
         b'q 1 0 0 rg 50 0 0 50 150 20 cm /Im2 Do Q',
         resources=b'<< /XObject << /Im0 5 0 R /Im1 6 0 R /Im2 7 0 R >> >>',
         more={5: stream(b'/Type /XObject /Subtype /Image /Width 3 /Height 2 /BitsPerComponent 8 '

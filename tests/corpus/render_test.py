@@ -249,7 +249,8 @@ def main():
             unexpected.append('%s: %s' % (name, '; '.join(faults + problems)))
         elif not problems:
             if name in listed:
-                unexpected.append('%s: listed as failing (%s) but now matches' % (name, listed[name]))
+                unexpected.append('%s: listed as failing (%s) but now matches'
+                                  % (name, listed[name]))
             else:
                 matched.append(name)
         elif name in listed:
