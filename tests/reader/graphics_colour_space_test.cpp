@@ -380,6 +380,26 @@ TEST(GraphicsColourSpaceTest, IccBasedThroughItsProfileOrItsAlternate) {
     }
 }
 
+// A profile embedded again (in another stream, another document) is not made into a space
+// again: its space is shared; another range makes another space.
+TEST(GraphicsColourSpaceTest, AProfileReadAgainSharesItsSpace) {
+    const std::vector<uint8_t> profile = srgbProfile();
+    GraphicsFile file({{10, binaryStream("/N 3", profile)},
+                       {11, binaryStream("/N 3", profile)},
+                       {12, binaryStream("/N 3/Range[0 1 0 1 0 0.5]", profile)}});
+    GraphicsFile other({{20, binaryStream("/N 3", profile)}});
+    const auto read = [](GraphicsFile& in, int object) {
+        return ColourSpace::read(
+            in.document(), GraphicsFile::parse("[/ICCBased " + std::to_string(object) + " 0 R]"),
+            nullptr);
+    };
+    const auto first = read(file, 10);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(read(file, 11), first);
+    EXPECT_EQ(read(other, 20), first);
+    EXPECT_NE(read(file, 12), first);
+}
+
 // Rows of image samples give the bytes of each sample's colour, with the image's Decode.
 TEST(GraphicsColourSpaceTest, SampleRows) {
     struct Case {

@@ -156,6 +156,50 @@ std::shared_ptr<const ColourSpace> profileSpace(const std::vector<uint8_t>& data
                                       signature == uint32_t(cmsSigLabData));
 }
 
+// Spaces of profiles read lately, by their bytes: pages embed one profile in many images, and
+// making its transforms costs far more than converting an image. The spaces are immutable, so
+// documents and threads share them.
+class ProfileSpaces {
+  public:
+    std::shared_ptr<const ColourSpace> get(const std::vector<uint8_t>& data, size_t n,
+                                           const std::vector<double>& range) {
+        {
+            const std::lock_guard lock(mutex_);
+            for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+                if (it->components == n && it->range == range && it->data == data) {
+                    std::rotate(entries_.begin(), it, it + 1);  // the latest first
+                    return entries_.front().space;
+                }
+            }
+        }
+        std::shared_ptr<const ColourSpace> space = profileSpace(data, n, range);
+        if (space != nullptr) {
+            const std::lock_guard lock(mutex_);
+            entries_.insert(entries_.begin(), {data, n, range, space});
+            if (entries_.size() > kKept) {
+                entries_.pop_back();
+            }
+        }
+        return space;
+    }
+
+  private:
+    static constexpr size_t kKept = 16;
+    struct Entry {
+        std::vector<uint8_t> data;
+        size_t components;
+        std::vector<double> range;
+        std::shared_ptr<const ColourSpace> space;
+    };
+    std::mutex mutex_;
+    std::vector<Entry> entries_;
+};
+
+ProfileSpaces& profileSpaces() {
+    static ProfileSpaces spaces;
+    return spaces;
+}
+
 }  // namespace
 
 std::shared_ptr<const ColourSpace> readIccBased(ColourSpaceReading& reading, const Object& stream,
@@ -187,7 +231,7 @@ std::shared_ptr<const ColourSpace> readIccBased(ColourSpaceReading& reading, con
         }
     }
     if (const auto data = document.decodeStream(*s, kMaxProfileBytes)) {
-        if (auto space = profileSpace(*data, components, range)) {
+        if (auto space = profileSpaces().get(*data, components, range)) {
             return space;
         }
     }
