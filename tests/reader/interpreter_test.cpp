@@ -102,6 +102,25 @@ class RecordingDevice final : public Device {
         lines.push_back("clip " + std::string(rule == FillRule::EvenOdd ? "evenodd " : "") +
                         describe(ctm) + describe(path));
     }
+    void beginGroup(const Group& group, const Matrix& ctm) override {
+        std::ostringstream out;
+        out << "group opacity" << group.opacity << " blend" << int(group.blend)
+            << (group.isolated ? " isolated" : "") << (group.knockout ? " knockout" : "") << " "
+            << describe(ctm);
+        lines.push_back(out.str());
+    }
+    void endGroup() override { lines.push_back("end group"); }
+    void beginSoftMask(const SoftMask& mask, const Matrix& ctm) override {
+        std::ostringstream out;
+        out << "mask " << (mask.kind == SoftMask::Kind::Alpha ? "alpha" : "luminosity") << " "
+            << describe(mask.backdrop) << " " << describe(ctm);
+        if (mask.transfer.size() == 256) {
+            out << " transfer " << int(mask.transfer[0]) << "," << int(mask.transfer[128]) << ","
+                << int(mask.transfer[255]);
+        }
+        lines.push_back(out.str());
+    }
+    void endSoftMask() override { lines.push_back("end mask"); }
 };
 
 class InterpreterTest : public testing::Test {
@@ -147,11 +166,12 @@ class InterpreterTest : public testing::Test {
             {37, fixtures::streamBody("/Subtype /Image /Width 2 /Height 2 /BitsPerComponent 4 "
                                       "/ColorSpace /CS0 /Decode [1 0]",
                                       std::string("\xF0\x00", 2))});
+        layout.objects.insert(layout.objects.end(), extraObjects_.begin(), extraObjects_.end());
         file_ = fixtures::buildPdf(layout);
         document_ =
             Document::open(std::span(reinterpret_cast<const uint8_t*>(file_.data()), file_.size()));
         EXPECT_NE(document_, nullptr);
-        const Object resources = document_->fetch({30, 0});
+        const Object resources = document_->fetch({resourcesNumber_, 0});
         RecordingDevice device;
         Interpreter interpreter(*document_, device, resources.asDict(), Matrix{},
                                 OptionalContent::read(*document_));
@@ -162,6 +182,9 @@ class InterpreterTest : public testing::Test {
 
     std::string file_;
     std::unique_ptr<Document> document_;
+    /// Objects a test adds to the file, and the number of the resources it draws with.
+    std::vector<fixtures::PdfObject> extraObjects_;
+    int32_t resourcesNumber_ = 30;
 };
 
 TEST_F(InterpreterTest, StatesTransformsAndPainting) {
@@ -307,6 +330,134 @@ TEST_F(InterpreterTest, OptionalContentThatIsOffIsNotPainted) {
                   "fill [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L4,0 L4,4 L0,4 Z",
               }))
         << "hidden content still clips; an EMC too many is passed over";
+}
+
+// Blend modes, soft masks and transparency groups, with resources of their own: 51 is a mask
+// form whose group is in DeviceRGB, 52 a form that is an isolated knockout group, 53 a form
+// that is no group, 54 a form that sets a mask of its own.
+class InterpreterTransparencyTest : public InterpreterTest {
+  protected:
+    InterpreterTransparencyTest() {
+        resourcesNumber_ = 50;
+        extraObjects_ = {
+            {50,
+             "<< /ExtGState << /Mul << /BM /Multiply >> /Hue << /BM [/NoSuchMode /Hue] >> "
+             "/Back << /BM /Compatible >> /Half << /ca 0.5 /CA 0.75 >> "
+             "/Lum << /SMask << /S /Luminosity /G 51 0 R /BC [0 0 1] /TR << /FunctionType 2 "
+             "/Domain [0 1] /C0 [1] /C1 [0] /N 1 >> >> >> "
+             "/Alp << /SMask << /S /Alpha /G 51 0 R >> >> /NoMask << /SMask /None >> "
+             "/Bad << /SMask << /S /Luminosity >> >> /Shape << /AIS true /TK false >> >> "
+             "/XObject << /Grp 52 0 R /Plain 53 0 R /Own 54 0 R >> >>"},
+            {51, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] "
+                                      "/Group << /S /Transparency /CS /DeviceRGB >>",
+                                      "1 g 0 0 5 5 re f")},
+            {52, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] "
+                                      "/Group << /S /Transparency /I true /K true >>",
+                                      "1 0 0 rg 0 0 1 1 re f")},
+            {53, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10]", "0 0 2 2 re f")},
+            {54, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] /Resources 50 0 R",
+                                      "/Alp gs 0 0 3 3 re f")},
+        };
+    }
+};
+
+const char* const kBox1 = " M0,0 L1,0 L1,1 L0,1 Z";
+
+TEST_F(InterpreterTransparencyTest, BlendModesGroupEachPainting) {
+    struct Case {
+        const char* content;
+        std::vector<std::string> lines;
+    };
+    const std::string fill = std::string("fill [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
+    const Case cases[] = {
+        {"/Mul gs 0 0 1 1 re f",
+         {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}},
+        {"/Hue gs 0 0 1 1 re f",
+         {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"}},
+        {"/Mul gs /Back gs 0 0 1 1 re f", {fill}},
+        {"q /Mul gs Q 0 0 1 1 re f", {"save", "restore", fill}},
+        {"/Mul gs 0 0 1 1 re B",
+         {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group",
+          "group opacity1 blend1 [1 0 0 1 0 0]",
+          std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1,
+          "end group"}},
+        {"/Shape gs /Mul gs 2 0 0 2 0 0 cm /Plain Do",
+         {"save", "clip [2 0 0 2 0 0] M0,0 L10,0 L10,10 L0,10 Z",
+          "group opacity1 blend1 [2 0 0 2 0 0]",
+          "fill [2 0 0 2 0 0] rgba(0,0,0,1) M0,0 L2,0 L2,2 L0,2 Z", "end group", "restore"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.content), c.lines) << c.content;
+    }
+}
+
+TEST_F(InterpreterTransparencyTest, SoftMasksAreDrawnFromTheirFormsInTheTransformTheyWereSetIn) {
+    const std::vector<std::string> maskForm = {
+        "save",
+        "clip [2 0 0 2 0 0] M0,0 L10,0 L10,10 L0,10 Z",
+        "group opacity1 blend0 [2 0 0 2 0 0]",
+        "fill [2 0 0 2 0 0] rgba(1,1,1,1) M0,0 L5,0 L5,5 L0,5 Z",
+        "end group",
+        "restore",
+    };
+    const auto masked = [&](const std::string& head, const std::string& painted) {
+        std::vector<std::string> lines = {"save", head};  // after the content's own q
+        lines.insert(lines.end(), maskForm.begin(), maskForm.end());
+        lines.push_back("end mask");
+        lines.push_back("group opacity1 blend0 [3 0 0 3 0 0]");
+        lines.push_back(painted);
+        lines.push_back("end group");
+        lines.push_back("restore");
+        return lines;
+    };
+    const std::string fill = "fill [3 0 0 3 0 0] rgba(0,0,0,1)" + std::string(kBox1);
+    EXPECT_EQ(run("q 2 0 0 2 0 0 cm /Lum gs 1.5 0 0 1.5 0 0 cm 0 0 1 1 re f"),
+              masked("mask luminosity rgba(0,0,1,1) [2 0 0 2 0 0] transfer 255,127,0", fill))
+        << "the backdrop in the group's space and the transfer function sampled";
+    EXPECT_EQ(run("q 2 0 0 2 0 0 cm /Alp gs 1.5 0 0 1.5 0 0 cm 0 0 1 1 re f"),
+              masked("mask alpha rgba(0,0,0,1) [2 0 0 2 0 0]", fill));
+    const std::string plain = "fill [1 0 0 1 0 0] rgba(0,0,0,1)" + std::string(kBox1);
+    EXPECT_EQ(run("/Lum gs /NoMask gs 0 0 1 1 re f"), std::vector<std::string>{plain})
+        << "/None clears the mask";
+    EXPECT_EQ(run("q /Lum gs Q 0 0 1 1 re f"), (std::vector<std::string>{"save", "restore", plain}))
+        << "Q restores the state without the mask";
+    EXPECT_EQ(run("/Bad gs 0 0 1 1 re f"), std::vector<std::string>{plain})
+        << "a mask without its form masks nothing";
+}
+
+TEST_F(InterpreterTransparencyTest, FormsWithAGroupAreDrawnAsTransparencyGroups) {
+    EXPECT_EQ(run("/Half gs /Mul gs /Grp Do 0 0 1 1 re f"),
+              (std::vector<std::string>{
+                  "save",
+                  "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z",
+                  "group opacity0.5 blend1 isolated knockout [1 0 0 1 0 0]",
+                  std::string("fill [1 0 0 1 0 0] rgba(1,0,0,1)") + kBox1,
+                  "end group",
+                  "restore",
+                  "group opacity1 blend1 [1 0 0 1 0 0]",
+                  std::string("fill [1 0 0 1 0 0] rgba(0,0,0,0.5)") + kBox1,
+                  "end group",
+              }))
+        << "the group takes the alpha and blend mode, which start afresh inside it";
+    const std::vector<std::string> own = run("/Own Do");
+    EXPECT_EQ(std::count(own.begin(), own.end(), "end mask"), 1)
+        << "a mask set inside a form masks what the form paints";
+    EXPECT_EQ(own.back(), "restore");
+}
+
+TEST_F(InterpreterTransparencyTest, TheStateCarriesShapeAndKnockoutFlags) {
+    RecordingDevice device;
+    run("");
+    const Object resources = document_->fetch({50, 0});
+    Interpreter interpreter(*document_, device, resources.asDict(), Matrix{});
+    EXPECT_FALSE(interpreter.state().alphaIsShape);
+    EXPECT_TRUE(interpreter.state().textKnockout);
+    const std::string content = "/Shape gs /Lum gs";
+    interpreter.run(std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    EXPECT_TRUE(interpreter.state().alphaIsShape);
+    EXPECT_FALSE(interpreter.state().textKnockout);
+    ASSERT_NE(interpreter.state().softMask, nullptr);
+    EXPECT_EQ(interpreter.state().softMask->form, (Ref{51, 0}));
 }
 
 }  // namespace

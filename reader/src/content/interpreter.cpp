@@ -229,10 +229,12 @@ void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
     }
     if (!path_.empty() && path_.finite()) {
         if (fill && !state_.fill.space->paintsNothing()) {
-            device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill));
+            composited([&] { device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill)); });
         }
         if (stroke && !state_.strokeColour.space->paintsNothing()) {
-            device_.strokePath(path_, state_.stroke, state_.ctm, paintOf(state_.strokeColour));
+            composited([&] {
+                device_.strokePath(path_, state_.stroke, state_.ctm, paintOf(state_.strokeColour));
+            });
         }
         // A clip takes effect after the path is painted.
         if (pendingClip_) {
@@ -306,6 +308,18 @@ void Interpreter::applyExtGState(const Object& name) {
     if (parameters.fillAlpha) {
         state_.fill.alpha = *parameters.fillAlpha;
     }
+    if (parameters.blendMode) {
+        state_.blend = *parameters.blendMode;
+    }
+    if (parameters.softMask) {
+        state_.softMask = readSoftMask(*parameters.softMask);  // /None ends the mask
+    }
+    if (parameters.alphaIsShape) {
+        state_.alphaIsShape = *parameters.alphaIsShape;
+    }
+    if (parameters.textKnockout) {
+        state_.textKnockout = *parameters.textKnockout;
+    }
 }
 
 void Interpreter::drawXObject(const Object& name) {
@@ -329,9 +343,12 @@ void Interpreter::drawXObject(const Object& name) {
             // A stencil mask carries the fill colour's alpha in its pixels.
             const bool stencil =
                 document_.resolve(stream->dict.get("ImageMask")).asBool().value_or(false);
-            device_.drawImage(
-                pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
-                document_.resolve(stream->dict.get("Interpolate")).asBool().value_or(false));
+            const bool smooth =
+                document_.resolve(stream->dict.get("Interpolate")).asBool().value_or(false);
+            composited([&] {
+                device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
+                                  smooth);
+            });
         }
     }
 }
@@ -370,6 +387,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
         clip.addRect(box->x0, box->y0, box->x1 - box->x0, box->y1 - box->y0);
         device_.clipPath(clip, FillRule::NonZero, state_.ctm);
     }
+    const bool grouped = beginFormGroup(form);
     forms_.push_back(ref);
     resources_ = own != nullptr ? own : outerResources;
     marked_.clear();
@@ -378,6 +396,9 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     // What the form left saved is restored, and the state is the one it was drawn in.
     for (; saved_.size() > outerSaved; saved_.pop_back()) {
         device_.restore();
+    }
+    if (grouped) {
+        device_.endGroup();
     }
     device_.restore();
     forms_.pop_back();
@@ -399,8 +420,10 @@ void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
         return;
     }
     const bool stencil = dict.get("ImageMask").asBool().value_or(false);
-    device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
-                      dict.get("Interpolate").asBool().value_or(false));
+    const bool smooth = dict.get("Interpolate").asBool().value_or(false);
+    composited([&] {
+        device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha, smooth);
+    });
 }
 
 // Stops sampled from the shading's function: enough for the eye along any gradient.
@@ -441,7 +464,7 @@ void Interpreter::shade(const Object& name) {
         clip.addRect((*box)[0], (*box)[1], (*box)[2] - (*box)[0], (*box)[3] - (*box)[1]);
         device_.clipPath(clip, FillRule::NonZero, state_.ctm);
     }
-    device_.fillGradient(gradient, state_.ctm, state_.fill.alpha);
+    composited([&] { device_.fillGradient(gradient, state_.ctm, state_.fill.alpha); });
     device_.restore();
 }
 

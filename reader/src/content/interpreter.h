@@ -1,9 +1,10 @@
 // The content interpreter on the object model: it runs a content stream's operators with a
 // graphics state and calls a Device for what they draw. This part covers the graphics state,
-// paths, painting, clipping, colour, form and image XObjects, inline images, axial and radial
-// shadings and optional content; the other operators are passed over for now.
+// paths, painting, clipping, colour, transparency, form and image XObjects, inline images,
+// axial and radial shadings and optional content; the other operators are passed over for now.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -25,11 +26,23 @@ struct ColourState {
     double alpha = 1;
 };
 
+/// A soft mask as gs sets it: the form whose drawing makes the mask, how the drawing becomes
+/// mask values, and the transform in force when it was set, which the form is drawn in.
+struct SoftMaskState {
+    Ref form;
+    surface::canvas::SoftMask mask;
+    surface::canvas::Matrix ctm;
+};
+
 struct GraphicsState {
     surface::canvas::Matrix ctm;
     surface::canvas::StrokeStyle stroke;
     ColourState fill;
     ColourState strokeColour;
+    surface::canvas::BlendMode blend = surface::canvas::BlendMode::Normal;
+    std::shared_ptr<const SoftMaskState> softMask;  ///< null: no soft mask
+    bool alphaIsShape = false;
+    bool textKnockout = true;
 };
 
 class Interpreter {
@@ -65,6 +78,18 @@ class Interpreter {
     void shade(const Object& name);
     void drawInlineImage(const ContentInstruction& instruction);
     void drawForm(const Ref& ref, const Stream& form);
+    // Transparency, in interpreter_transparency.cpp.
+    /// Runs `draw`, a painting, in a group of the state's blend mode and soft mask where it has
+    /// either.
+    void composited(const std::function<void()>& draw);
+    /// Opens the group a form is drawn in when it is a transparency group or is drawn under a
+    /// blend mode or soft mask, and starts those afresh inside it; whether it opened one.
+    bool beginFormGroup(const Stream& form);
+    /// The soft mask the dictionary `mask` describes, set in the current transform; null when
+    /// it describes none that can be drawn.
+    std::shared_ptr<const SoftMaskState> readSoftMask(const Object& mask);
+    /// Draws the mask's form between the device's beginSoftMask() and endSoftMask().
+    void drawSoftMask(const SoftMaskState& mask);
     void beginMarked(const std::vector<Object>& operands, bool properties);
     void endMarked();
     surface::canvas::Paint paintOf(const ColourState& colour) const;

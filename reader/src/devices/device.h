@@ -1,7 +1,7 @@
-// What the content interpreter draws on: paths filled, stroked and made into clips and images
-// drawn, each with
-// the transform from its user space to the device, in the drawing surface's terms. Drawing on
-// a surface, recording for repaints and hit testing are devices.
+// What the content interpreter draws on: paths filled, stroked and made into clips, images and
+// gradients drawn, transparency groups and soft masks opened and closed, each with the transform
+// from its user space to the device, in the drawing surface's terms. Drawing on a surface,
+// recording for repaints and hit testing are devices.
 #pragma once
 
 #include "surface/canvas.h"
@@ -31,6 +31,18 @@ class Device {
     /// Intersects the clip with `path`.
     virtual void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                           const surface::canvas::Matrix& ctm) = 0;
+
+    /// Opens a transparency group: what is drawn until endGroup() is composited as one picture
+    /// with the group's opacity and blend mode, through the soft mask that endSoftMask() left
+    /// waiting, if any. The group saves the state as save() does; `ctm` is its user space.
+    virtual void beginGroup(const surface::canvas::Group& group,
+                            const surface::canvas::Matrix& ctm) = 0;
+    virtual void endGroup() = 0;
+    /// Opens the drawing of a soft mask in the current clip, `ctm` being its user space. The
+    /// mask endSoftMask() finishes applies to the next group, begun right after it.
+    virtual void beginSoftMask(const surface::canvas::SoftMask& mask,
+                               const surface::canvas::Matrix& ctm) = 0;
+    virtual void endSoftMask() = 0;
 };
 
 }  // namespace reader::pdf

@@ -36,4 +36,16 @@ void SurfaceDevice::clipPath(const surface::canvas::Path& path, surface::canvas:
     surface_.clipPath(path, rule);
 }
 
+void SurfaceDevice::beginGroup(const surface::canvas::Group& group,
+                               const surface::canvas::Matrix& ctm) {
+    surface_.setTransform(ctm);
+    surface_.beginGroup(group);
+}
+
+void SurfaceDevice::beginSoftMask(const surface::canvas::SoftMask& mask,
+                                  const surface::canvas::Matrix& ctm) {
+    surface_.setTransform(ctm);
+    surface_.beginSoftMask(mask);
+}
+
 }  // namespace reader::pdf

@@ -24,6 +24,12 @@ class SurfaceDevice final : public Device {
                       double alpha) override;
     void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                   const surface::canvas::Matrix& ctm) override;
+    void beginGroup(const surface::canvas::Group& group,
+                    const surface::canvas::Matrix& ctm) override;
+    void endGroup() override { surface_.endGroup(); }
+    void beginSoftMask(const surface::canvas::SoftMask& mask,
+                       const surface::canvas::Matrix& ctm) override;
+    void endSoftMask() override { surface_.endSoftMask(); }
 
   private:
     surface::Surface& surface_;
