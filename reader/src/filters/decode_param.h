@@ -21,6 +21,9 @@ struct DecodeParam {
     int32_t damagedRowsBeforeError = 0;  ///< read, not used
     /// JBIG2Decode: the document's global segments, decoded; they must outlive the decoder.
     const std::vector<uint8_t>* jbig2Globals = nullptr;
+    /// JPXDecode: each pixel's opacity follows its colour components (255 where the data has
+    /// none), as an image with /SMaskInData asks.
+    bool jpxAlpha = false;
 };
 
 /// Sets every field to its default.

@@ -70,15 +70,20 @@ uint8_t sampleAt(const opj_image_comp_t& c, uint32_t x, uint32_t y) {
 
 uint8_t clampByte(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
 
-// The image's colour components in interleaved 8-bit samples, or nothing for an image that
-// the decoded-size bound does not allow.
-void interleave(const opj_image_t& image, std::vector<uint8_t>& out) {
+// The image's colour components in interleaved 8-bit samples, and its opacity after them when
+// `withAlpha` asks (255 without an alpha component); nothing for an image that the
+// decoded-size bound does not allow.
+void interleave(const opj_image_t& image, bool withAlpha, std::vector<uint8_t>& out) {
     std::vector<const opj_image_comp_t*> colours;
+    const opj_image_comp_t* alpha = nullptr;
     for (uint32_t i = 0; i < image.numcomps; ++i) {
         const opj_image_comp_t& c = image.comps[i];
-        if (c.alpha == 0 && c.data != nullptr && c.w > 0 && c.h > 0 && c.prec >= 1 &&
-            c.prec <= 31) {
-            colours.push_back(&c);
+        if (c.data != nullptr && c.w > 0 && c.h > 0 && c.prec >= 1 && c.prec <= 31) {
+            if (c.alpha == 0) {
+                colours.push_back(&c);
+            } else if (alpha == nullptr) {
+                alpha = &c;
+            }
         }
     }
     if (colours.empty() || colours.size() > 4) {
@@ -86,11 +91,12 @@ void interleave(const opj_image_t& image, std::vector<uint8_t>& out) {
     }
     const uint32_t width = colours[0]->w * std::max(colours[0]->dx, 1u);
     const uint32_t height = colours[0]->h * std::max(colours[0]->dy, 1u);
-    if (uint64_t(width) * height * colours.size() > kMaxDecodedBytes) {
+    const size_t perPixel = colours.size() + (withAlpha ? 1 : 0);
+    if (uint64_t(width) * height * perPixel > kMaxDecodedBytes) {
         return;
     }
     const bool ycc = image.color_space == OPJ_CLRSPC_SYCC && colours.size() == 3;
-    out.resize(size_t(width) * height * colours.size());
+    out.resize(size_t(width) * height * perPixel);
     uint8_t* to = out.data();
     for (uint32_t y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < width; ++x) {
@@ -101,10 +107,13 @@ void interleave(const opj_image_t& image, std::vector<uint8_t>& out) {
                 *to++ = clampByte(luma + 1.402 * cr);
                 *to++ = clampByte(luma - 0.344136 * cb - 0.714136 * cr);
                 *to++ = clampByte(luma + 1.772 * cb);
-                continue;
+            } else {
+                for (const opj_image_comp_t* c : colours) {
+                    *to++ = sampleAt(*c, x, y);
+                }
             }
-            for (const opj_image_comp_t* c : colours) {
-                *to++ = sampleAt(*c, x, y);
+            if (withAlpha) {
+                *to++ = alpha != nullptr ? sampleAt(*alpha, x, y) : 255;
             }
         }
     }
@@ -112,8 +121,8 @@ void interleave(const opj_image_t& image, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-JpxDecoder::JpxDecoder(std::unique_ptr<ByteSource> input, const DecodeParam& /*param*/)
-    : input_(std::move(input)) {}
+JpxDecoder::JpxDecoder(std::unique_ptr<ByteSource> input, const DecodeParam& param)
+    : input_(std::move(input)), alpha_(param.jpxAlpha) {}
 
 size_t JpxDecoder::read(std::span<uint8_t> out) {
     if (!decoded_) {
@@ -155,7 +164,7 @@ void JpxDecoder::decode() {
             kMaxDecodedBytes &&
         opj_decode(codec, stream, image)) {
         opj_end_decompress(codec, stream);
-        interleave(*image, samples_);
+        interleave(*image, alpha_, samples_);
     }
     opj_image_destroy(image);
     opj_stream_destroy(stream);

@@ -12,8 +12,8 @@
 namespace reader {
 
 /// Decodes the whole of `input` into rows of interleaved 8-bit samples of the image's colour
-/// components (an alpha component left out; components of lower resolution repeated; YCC
-/// turned into RGB), so that an image dictionary without /ColorSpace takes its space from how
+/// components (an alpha component left out unless the parameters ask for it after them;
+/// components of lower resolution repeated; YCC turned into RGB), so that an image dictionary without /ColorSpace takes its space from how
 /// many samples each pixel has. An image larger than the decoded-size bound, or damaged data,
 /// gives nothing.
 class JpxDecoder final : public ByteSource {
@@ -27,6 +27,7 @@ class JpxDecoder final : public ByteSource {
     void decode();
 
     std::unique_ptr<ByteSource> input_;
+    bool alpha_;
     std::vector<uint8_t> samples_;
     bool decoded_ = false;
     size_t position_ = 0;

@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "graphics/colour_space.h"
+#include "graphics/image_alpha.h"
+#include "graphics/image_samples.h"
 #include "xref/document.h"
 #include "xref/stream_data.h"
 
@@ -27,16 +29,31 @@ std::vector<double> decodeOf(Document& document, const Dict& dict, size_t count)
     return decode;
 }
 
-// The sample of `bits` bits at index `i` of a row, as a byte: narrower samples as they are,
-// sixteen-bit ones by their high byte.
-uint8_t sampleAt(const uint8_t* row, size_t i, int bits) {
-    switch (bits) {
-        case 8: return row[i];
-        case 16: return row[2 * i];
-        default: {
-            const size_t bit = i * size_t(bits);
-            const int shift = 8 - bits - int(bit % 8);
-            return uint8_t((row[bit / 8] >> shift) & ((1 << bits) - 1));
+// The image's own mask, when it has one: its soft mask image (/SMask, with the colour its
+// colours were blended with, /Matte) or its stencil mask image (/Mask).
+void applyMaskImage(Document& document, const Dict& dict, const ColourSpace& space,
+                    ImagePixels& pixels) {
+    const Object softMask = document.resolve(dict.get("SMask"));
+    const Object mask = document.resolve(dict.get("Mask"));
+    if (const Stream* stream = softMask.asStream()) {
+        if (const std::optional<AlphaPlane> plane = readAlphaPlane(document, *stream, false)) {
+            applyAlphaPlane(pixels, *plane);
+            const Object matte = document.resolve(stream->dict.get("Matte"));
+            if (const Array* values = matte.asArray();
+                values != nullptr && values->size() == space.components()) {
+                std::vector<double> components;
+                for (const Object& value : *values) {
+                    components.push_back(document.resolve(value).asNumber().value_or(0.0));
+                }
+                const Rgb rgb = space.toRgb(components);
+                removeMatte(pixels, {uint8_t(std::lround(std::clamp(rgb.r, 0.0, 1.0) * 255)),
+                                     uint8_t(std::lround(std::clamp(rgb.g, 0.0, 1.0) * 255)),
+                                     uint8_t(std::lround(std::clamp(rgb.b, 0.0, 1.0) * 255))});
+            }
+        }
+    } else if (const Stream* stencil = mask.asStream()) {
+        if (const std::optional<AlphaPlane> plane = readAlphaPlane(document, *stencil, true)) {
+            applyAlphaPlane(pixels, *plane);
         }
     }
 }
@@ -55,10 +72,10 @@ std::optional<ImagePixels> pixelsOf(
         return std::nullopt;
     }
     const bool mask = value("ImageMask").asBool().value_or(false);
-    const Object filter = value("Filter");
-    const bool jpx = filter.isName("JPXDecode") ||
-                     (filter.asArray() != nullptr && !filter.asArray()->empty() &&
-                      document.resolve(filter.asArray()->back()).isName("JPXDecode"));
+    const bool jpx = decodesJpx(document, dict);
+    // JPEG 2000 data may carry the image's opacity after its colours, premultiplied or not.
+    const int64_t alphaInData = jpx ? value("SMaskInData").asInt().value_or(0) : 0;
+    const size_t extra = alphaInData == 1 || alphaInData == 2 ? 1 : 0;
     int bits = mask ? 1 : int(value("BitsPerComponent").asInt().value_or(jpx ? 8 : 0));
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) {
         return std::nullopt;
@@ -83,13 +100,14 @@ std::optional<ImagePixels> pixelsOf(
         if (!jpx) {
             return std::nullopt;
         }
-        space = deviceSpaceFor(data->size() / (w * h));
+        space = deviceSpaceFor(data->size() / (w * h) - extra);
         if (space == nullptr) {
             return std::nullopt;
         }
     }
     const size_t components = mask ? 1 : space->components();
-    const size_t stride = (w * components * size_t(bits) + 7) / 8;
+    const size_t perPixel = mask ? 1 : components + extra;
+    const size_t stride = (w * perPixel * size_t(bits) + 7) / 8;
     if (uint64_t(stride) * h > kMaxDecodedBytes) {
         return std::nullopt;  // more samples than any stream may decode to
     }
@@ -107,7 +125,7 @@ std::optional<ImagePixels> pixelsOf(
             const uint8_t* row = data->data() + y * stride;
             uint8_t* out = pixels.rgba.data() + y * w * 4;
             for (size_t x = 0; x < w; ++x, out += 4) {
-                if (sampleAt(row, x, 1) == painted) {
+                if (sampleByte(row, x, 1) == painted) {
                     std::copy(colour, colour + 4, out);
                 }
             }
@@ -120,12 +138,40 @@ std::optional<ImagePixels> pixelsOf(
     if (converter == nullptr) {
         return std::nullopt;
     }
+    // A colour-key mask masks out the pixels whose samples all lie in its ranges; a soft mask
+    // takes the place of any other.
+    const bool softMask = dict.has("SMask");
+    const std::optional<std::vector<std::pair<uint32_t, uint32_t>>> key =
+        softMask ? std::nullopt : colourKeyOf(document, value("Mask"), components);
+    const bool ownAlpha = extra > 0 && !softMask;
     std::vector<uint8_t> samples(w * components);
+    std::vector<uint8_t> alpha(w, 255);
     std::vector<uint8_t> rgb(w * 3);
     for (size_t y = 0; y < h; ++y) {
         const uint8_t* row = data->data() + y * stride;
-        for (size_t i = 0; i < w * components; ++i) {
-            samples[i] = sampleAt(row, i, bits);
+        for (size_t x = 0; x < w; ++x) {
+            bool keyed = key.has_value();
+            for (size_t k = 0; k < components; ++k) {
+                samples[x * components + k] = sampleByte(row, x * perPixel + k, bits);
+                if (keyed) {
+                    const uint32_t v = sampleValue(row, x * perPixel + k, bits);
+                    keyed = v >= (*key)[k].first && v <= (*key)[k].second;
+                }
+            }
+            if (ownAlpha) {
+                alpha[x] = sampleByte(row, x * perPixel + components, bits);
+                if (alphaInData == 2 && alpha[x] > 0) {
+                    for (size_t k = 0; k < components; ++k) {
+                        uint8_t& c = samples[x * components + k];
+                        c = uint8_t(std::min(255, c * 255 / alpha[x]));
+                    }
+                }
+            }
+            if (keyed) {
+                alpha[x] = 0;
+            } else if (!ownAlpha) {
+                alpha[x] = 255;
+            }
         }
         converter->convert(samples.data(), w, rgb.data());
         uint8_t* out = pixels.rgba.data() + y * w * 4;
@@ -133,9 +179,10 @@ std::optional<ImagePixels> pixelsOf(
             out[4 * x] = rgb[3 * x];
             out[4 * x + 1] = rgb[3 * x + 1];
             out[4 * x + 2] = rgb[3 * x + 2];
-            out[4 * x + 3] = 255;
+            out[4 * x + 3] = alpha[x];
         }
     }
+    applyMaskImage(document, dict, *space, pixels);
     return pixels;
 }
 

@@ -1,5 +1,6 @@
 // An image XObject's pixels as the drawing surface takes them: RGBA rows, top row first, its
-// samples through its colour space and Decode array, a stencil mask in the fill colour.
+// samples through its colour space and Decode array, a stencil mask in the fill colour, and its
+// opacity from its soft mask, mask image, colour key or JPEG 2000 data.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,9 @@ inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 
 /// The pixels of the image stream `image`, its named colour space looked up in `resources`,
 /// a stencil mask (/ImageMask) painted in `fill`; nothing for an image that cannot be read.
-/// Samples the data does not give are 0.
+/// Samples the data does not give are 0. The alpha is that of /SMask (its /Matte taken back),
+/// else of /SMaskInData, else of /Mask (a stencil image or colour-key ranges); mask images of
+/// another size are resampled to the image's.
 std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
                                            const Dict* resources,
                                            const surface::canvas::Paint& fill);

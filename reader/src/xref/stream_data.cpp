@@ -97,9 +97,9 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
             const Object own = list == nullptr    ? parms
                                : i < list->size() ? resolve((*list)[i])
                                                   : Object();
-            source = code >= 0 ? MakeDecoder(code, std::move(source),
-                                             paramsOf(own, resolve, decodeOther, held[i]))
-                               : nullptr;
+            DecodeParam param = paramsOf(own, resolve, decodeOther, held[i]);
+            param.jpxAlpha = code == kJpx && resolve(dict.get("SMaskInData")).asInt().value_or(0) > 0;
+            source = code >= 0 ? MakeDecoder(code, std::move(source), param) : nullptr;
             if (source == nullptr) {
                 return std::nullopt;
             }
