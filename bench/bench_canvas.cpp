@@ -1,11 +1,13 @@
 // Filling and stroking a path of many cubic Béziers through the Canvas on an A4 page image at
-// 150 dpi, antialiased and not.
+// 150 dpi, antialiased and not; a 600 dpi scan of the page drawn over all of it (averaged down
+// four times) and as a tenth-size thumbnail.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 #include "surface/qt_surface.h"
 
@@ -65,6 +67,37 @@ BENCHMARK(BM_StrokeBeziers)
     ->ArgNames({"curves", "dashed"})
     ->ArgsProduct({{100, 1000, 10000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+
+// A scan of A4 at 600 dpi: black text-like strokes on white.
+std::vector<uint8_t> scanPixels(int width, int height) {
+    std::vector<uint8_t> pixels(size_t(width) * height * 4, 255);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if ((x % 37 < 3) || (y % 53 < 2)) {
+                uint8_t* p = pixels.data() + (size_t(y) * width + x) * 4;
+                p[0] = p[1] = p[2] = 0;
+            }
+        }
+    }
+    return pixels;
+}
+
+void BM_DrawScan(benchmark::State& state) {
+    constexpr int kWidth = 4960;
+    constexpr int kHeight = 7016;
+    const std::vector<uint8_t> pixels = scanPixels(kWidth, kHeight);
+    const surface::canvas::Image scan{kWidth, kHeight, kWidth * 4,
+                                      surface::canvas::Image::Format::Rgba8, pixels};
+    // The page's share drawn on: all of it, or a thumbnail of it.
+    const double share = state.range(0) / 100.0;
+    auto page = surface::QtSurface::createImage(kPage, {150, 150});
+    for (auto _ : state) {
+        page->drawImage(scan, {kPage.cx * share, 0, 0, -kPage.cy * share, 0, kPage.cy * share}, 1,
+                        false);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t{kWidth} * kHeight);
+}
+BENCHMARK(BM_DrawScan)->ArgNames({"percent"})->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

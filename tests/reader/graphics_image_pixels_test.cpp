@@ -60,8 +60,8 @@ TEST(GraphicsImagePixelsTest, MasksGiveTheImageItsOpacity) {
         {"a stencil mask turned round, of twice the size",
          "/Width 2 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 8 /Mask 11 0 R",
          bytes({10, 20}),
-         {{11, maskStream("/Width 4 /Height 2 /ImageMask true /Decode [1 0]",
-                          bytes({0x30, 0x30}))}},
+         {{11,
+           maskStream("/Width 4 /Height 2 /ImageMask true /Decode [1 0]", bytes({0x30, 0x30}))}},
          bytes({10, 10, 10, 0, 20, 20, 20, 255})},
         {"a colour key on every component",
          "/Width 3 /Height 1 /ColorSpace /DeviceRGB /BitsPerComponent 8 "

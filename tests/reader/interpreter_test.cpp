@@ -370,17 +370,14 @@ TEST_F(InterpreterTransparencyTest, BlendModesGroupEachPainting) {
     };
     const std::string fill = std::string("fill [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
     const Case cases[] = {
-        {"/Mul gs 0 0 1 1 re f",
-         {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}},
-        {"/Hue gs 0 0 1 1 re f",
-         {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"}},
+        {"/Mul gs 0 0 1 1 re f", {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}},
+        {"/Hue gs 0 0 1 1 re f", {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"}},
         {"/Mul gs /Back gs 0 0 1 1 re f", {fill}},
         {"q /Mul gs Q 0 0 1 1 re f", {"save", "restore", fill}},
         {"/Mul gs 0 0 1 1 re B",
          {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group",
           "group opacity1 blend1 [1 0 0 1 0 0]",
-          std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1,
-          "end group"}},
+          std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1, "end group"}},
         {"/Shape gs /Mul gs 2 0 0 2 0 0 cm /Plain Do",
          {"save", "clip [2 0 0 2 0 0] M0,0 L10,0 L10,10 L0,10 Z",
           "group opacity1 blend1 [2 0 0 2 0 0]",

@@ -270,6 +270,63 @@ TEST(QtCanvasTest, ImagesTakeTheTransformAndTheirAlpha) {
     EXPECT_TRUE(pixelIs(*s, 32, 2, qRgb(127, 127, 127), 2));
 }
 
+// A scan of one-pixel black lines, every eighth column, drawn at an eighth of its size and less:
+// averaging keeps every line as an even grey where sampling would keep some and drop others.
+TEST(QtCanvasTest, ImagesDrawnSmallAreAveraged) {
+    constexpr int kSize = 800;
+    std::vector<uint8_t> scan(size_t(kSize) * kSize * 4, 255);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; x += 8) {
+            uint8_t* p = scan.data() + (size_t(y) * kSize + size_t(x)) * 4;
+            p[0] = p[1] = p[2] = 0;
+        }
+    }
+    const canvas::Image image{kSize, kSize, kSize * 4, canvas::Image::Format::Rgba8, scan};
+    const struct {
+        const char* name;
+        Matrix m;
+        int size;  // of the square drawn
+        bool smooth;
+    } cases[] = {
+        {"an eighth, sampled", {100, 0, 0, -100, 0, 100}, 100, false},
+        {"an eighth, interpolated", {100, 0, 0, -100, 0, 100}, 100, true},
+        {"a quarter turn", {0, 100, -100, 0, 100, 0}, 100, false},
+        {"a twentieth", {40, 0, 0, -40, 0, 40}, 40, false},
+    };
+    for (const auto& c : cases) {
+        auto s = canvasOf(100, 100);
+        s->drawImage(image, c.m, 1, c.smooth);
+        int lightest = 0;
+        int darkest = 255;
+        for (int y = 1; y + 1 < c.size; ++y) {
+            for (int x = 1; x + 1 < c.size; ++x) {
+                const int grey = qGray(s->image()->pixel(x, y));
+                lightest = std::max(lightest, grey);
+                darkest = std::min(darkest, grey);
+            }
+        }
+        // Each device pixel covers one line pixel in eight: 7/8 of white.
+        EXPECT_GE(darkest, 200) << c.name;
+        EXPECT_LE(lightest, 240) << c.name;
+    }
+}
+
+TEST(QtCanvasTest, ImagesDrawnAtHalfTheirSizeOrMoreAreNotAveraged) {
+    // Eight columns, black and white by turns, drawn six pixels wide: sampled, not greyed.
+    std::vector<uint8_t> columns;
+    for (int x = 0; x < 8; ++x) {
+        const uint8_t v = x % 2 == 0 ? 0 : 255;
+        columns.insert(columns.end(), {v, v, v, 255});
+    }
+    const canvas::Image image{8, 1, 32, canvas::Image::Format::Rgba8, columns};
+    auto s = canvasOf(6, 4);
+    s->drawImage(image, {6, 0, 0, -4, 0, 4}, 1, false);
+    for (int x = 0; x < 6; ++x) {
+        const int grey = qGray(s->image()->pixel(x, 2));
+        EXPECT_TRUE(grey == 0 || grey == 255) << x << ": " << grey;
+    }
+}
+
 TEST(QtCanvasTest, GradientsShadeBetweenTheirEnds) {
     const QRgb untouched = kWhite;
     const struct {

@@ -110,8 +110,8 @@ void removeMatte(ImagePixels& pixels, const std::array<uint8_t, 3>& matte) {
 }
 
 std::optional<std::vector<std::pair<uint32_t, uint32_t>>> colourKeyOf(Document& document,
-                                                                       const Object& mask,
-                                                                       size_t components) {
+                                                                      const Object& mask,
+                                                                      size_t components) {
     const Array* array = mask.asArray();
     if (array == nullptr || array->size() != 2 * components) {
         return std::nullopt;

@@ -3,9 +3,9 @@
 // (/Mask as an array of ranges) tested on its samples.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
-#include <array>
 #include <utility>
 #include <vector>
 
@@ -42,7 +42,7 @@ void removeMatte(ImagePixels& pixels, const std::array<uint8_t, 3>& matte);
 /// The ranges of sample values a colour-key mask (`mask`, an array of 2 `components` integers)
 /// masks out, a minimum and a maximum per component; nothing when it is not one.
 std::optional<std::vector<std::pair<uint32_t, uint32_t>>> colourKeyOf(Document& document,
-                                                                       const Object& mask,
-                                                                       size_t components);
+                                                                      const Object& mask,
+                                                                      size_t components);
 
 }  // namespace reader::pdf

@@ -98,7 +98,8 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
                                : i < list->size() ? resolve((*list)[i])
                                                   : Object();
             DecodeParam param = paramsOf(own, resolve, decodeOther, held[i]);
-            param.jpxAlpha = code == kJpx && resolve(dict.get("SMaskInData")).asInt().value_or(0) > 0;
+            param.jpxAlpha =
+                code == kJpx && resolve(dict.get("SMaskInData")).asInt().value_or(0) > 0;
             source = code >= 0 ? MakeDecoder(code, std::move(source), param) : nullptr;
             if (source == nullptr) {
                 return std::nullopt;

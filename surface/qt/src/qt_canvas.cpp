@@ -7,6 +7,7 @@
 
 #include "canvas_layer.h"
 #include "canvas_qt.h"
+#include "image_reduction.h"
 #include "surface/qt_surface.h"
 
 namespace surface {
@@ -189,14 +190,26 @@ void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle
 
 void QtSurface::doDrawImage(const canvas::Image& image, const canvas::Matrix& m, double alpha,
                             bool smooth) {
-    const QImage picture(image.pixels.data(), image.width, image.height, image.stride,
-                         image.format == canvas::Image::Format::Rgba8
-                             ? QImage::Format_RGBA8888
-                             : QImage::Format_ARGB32_Premultiplied);
-    // Pixels to the unit square, the top row at y = 1.
-    const QTransform unit(1.0 / image.width, 0, 0, -1.0 / image.height, 0, 1);
+    QImage picture(image.pixels.data(), image.width, image.height, image.stride,
+                   image.format == canvas::Image::Format::Rgba8
+                       ? QImage::Format_RGBA8888
+                       : QImage::Format_ARGB32_Premultiplied);
     enterCanvas();
-    painter_->setWorldTransform(unit * qtTransform(m) * painter_->worldTransform());
+    const QTransform placed = qtTransform(m) * painter_->worldTransform();
+    // Pixels to the unit square, the top row at y = 1.
+    const auto unitOf = [](const QImage& p) {
+        return QTransform(1.0 / p.width(), 0, 0, -1.0 / p.height(), 0, 1);
+    };
+    // An image shown at well under its resolution is averaged down to about the device's, and
+    // the rest of the way is interpolated.
+    const auto [fx, fy] = reductionFactors(unitOf(picture) * placed, image.width, image.height);
+    if (fx > 1 || fy > 1) {
+        if (QImage reduced = boxReduced(picture, fx, fy); !reduced.isNull()) {
+            picture = std::move(reduced);
+            smooth = true;
+        }
+    }
+    painter_->setWorldTransform(unitOf(picture) * placed);
     painter_->setOpacity(alpha);
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter_->drawImage(QPointF(0, 0), picture);
