@@ -127,5 +127,121 @@ TEST(ModelPageImageTest, FeaturePagesMatchTheReferenceRendererAtEachRotation) {
     }
 }
 
+// A page of transparency in two columns: a separable (Multiply) and a non-separable (Hue)
+// blend mode over backdrops, a fill under a luminosity soft mask, a knockout group of two
+// translucent squares, an image with a soft mask and one with a colour key, each over a
+// backdrop. `transparent` false leaves every transparency entry out, so that the same page
+// drawn without them shows where they matter.
+fixtures::PdfLayout transparencyPage(bool transparent) {
+    const std::string content =
+        "q 1 0 1 rg 40 620 160 160 re f /Mul gs 0 1 1 rg 120 600 160 160 re f Q "
+        "q 0.1 0.1 0.5 rg 320 620 160 160 re f /Hue gs 1 1 0.6 rg 400 600 160 160 re f Q "
+        "q /Lum gs 0.1 0.5 0.1 rg 40 380 240 180 re f Q "
+        "q /Frac gs /Ko Do Q "
+        "q 0.2 0.2 0.6 rg 40 60 240 160 re f 240 0 0 160 40 60 cm /ImS Do Q "
+        "q 0.6 0.2 0.6 rg 320 60 240 160 re f 240 0 0 160 320 60 cm /ImK Do Q";
+    fixtures::PdfLayout layout = fixtures::pagesPdf({content}, "0 0 595 842");
+    const std::string states = transparent
+                                   ? "/Mul << /BM /Multiply >> /Hue << /BM /Hue >> "
+                                     "/Lum << /SMask << /S /Luminosity /G 60 0 R /BC [0] >> >> "
+                                   : "/Mul << >> /Hue << >> /Lum << >> ";
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /ExtGState << " + states +
+        "/Frac << /ca 0.8 >> >> /XObject << /Ko 61 0 R /ImS 62 0 R /ImK 63 0 R >> >> "
+        "/Contents 4 0 R >>";
+    // The mask: a quarter on the left half, full on the right's lower half, none elsewhere.
+    layout.objects.push_back(
+        {60, fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 595 842] "
+                                  "/Group << /S /Transparency /CS /DeviceGray >>",
+                                  "0.25 g 40 380 120 180 re f 1 g 160 380 120 90 re f")});
+    layout.objects.push_back(
+        {61, fixtures::streamBody(
+                 std::string("/Type /XObject /Subtype /Form /BBox [0 0 220 180] "
+                             "/Matrix [1 0 0 1 320 380] ") +
+                     (transparent ? "/Group << /S /Transparency /I true /K true >> " : "") +
+                     "/Resources << /ExtGState << /A << /ca 0.6 >> >> >>",
+                 "/A gs 1 0 0 rg 0 0 140 120 re f 0 0 1 rg 80 60 140 120 re f")});
+    std::string orange;
+    std::string ramp;
+    std::string keyed;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            orange += "\xFF\x80";
+            orange += char(0);
+            ramp += char(x * 36);
+            const bool hole = (x + y) % 2 == 0;
+            keyed += hole ? std::string(3, char(0)) : std::string("\xE6\xE6\x64");
+        }
+    }
+    layout.objects.push_back(
+        {62, fixtures::streamBody(std::string("/Type /XObject /Subtype /Image /Width 8 /Height 4 "
+                                              "/BitsPerComponent 8 /ColorSpace /DeviceRGB") +
+                                      (transparent ? " /SMask 64 0 R" : ""),
+                                  orange)});
+    layout.objects.push_back(
+        {63, fixtures::streamBody(std::string("/Type /XObject /Subtype /Image /Width 8 /Height 4 "
+                                              "/BitsPerComponent 8 /ColorSpace /DeviceRGB") +
+                                      (transparent ? " /Mask [0 10 0 10 0 10]" : ""),
+                                  keyed)});
+    layout.objects.push_back(
+        {64, fixtures::streamBody("/Type /XObject /Subtype /Image /Width 8 /Height 4 "
+                                  "/BitsPerComponent 8 /ColorSpace /DeviceGray",
+                                  ramp)});
+    return layout;
+}
+
+TEST(ModelPageImageTest, TransparencyMatchesTheReferenceRenderer) {
+    // Where each feature shows, in page units (left, bottom, right, top).
+    const struct {
+        const char* name;
+        QRectF area;
+    } regions[] = {
+        {"multiply", QRectF(QPointF(120, 620), QPointF(200, 760))},
+        {"hue", QRectF(QPointF(400, 620), QPointF(480, 760))},
+        {"luminosity soft mask", QRectF(QPointF(40, 380), QPointF(280, 560))},
+        {"image with a soft mask", QRectF(QPointF(40, 60), QPointF(280, 220))},
+        {"image with a colour key", QRectF(QPointF(320, 60), QPointF(560, 220))},
+    };
+    // Page units at 72 dpi are pixels, y counted down from the top.
+    const auto pixelsOf = [](const QRectF& area) {
+        return QRect(int(area.left()), 842 - int(area.bottom()), int(area.width()),
+                     int(area.height()));
+    };
+    vyn::fixtures::TempDir dir;
+    const std::string file = fixtures::buildPdf(transparencyPage(true));
+    const std::filesystem::path path = dir.write(
+        "transparency.pdf", std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()));
+    const QImage ours = drawWithTheModel(file);
+    const QImage plain = drawWithTheModel(fixtures::buildPdf(transparencyPage(false)));
+    ASSERT_FALSE(ours.isNull());
+
+    // The reference renderer paints a knockout group's members over one another; in the
+    // squares' overlap the second alone shows, at the square's alpha times the group's.
+    const QRect overlap = pixelsOf(QRectF(QPointF(400, 440), QPointF(460, 500)));
+    const double cover = 0.6 * 0.8;
+    QImage expected(1, 1, QImage::Format_RGB32);
+    expected.fill(QColor::fromRgbF(1 - cover, 1 - cover, 1));
+    const int knockedOut =
+        expected.convertToFormat(QImage::Format_Grayscale8).pixelColor(0, 0).red();
+    const auto meanGrey = [&](const QImage& image) {
+        return ::fixtures::blockInk(image.copy(overlap), overlap.width()).front();
+    };
+    EXPECT_NEAR(255 - meanGrey(ours), knockedOut, 4) << "knockout group";
+    EXPECT_GT(std::abs(255 - meanGrey(plain) - knockedOut), 24) << "the squares overlap";
+
+    const QImage reference = drawWithTheReference(path);
+    if (reference.isNull()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    ASSERT_EQ(ours.size(), reference.size());
+    for (const auto& region : regions) {
+        const QImage wanted = reference.copy(pixelsOf(region.area));
+        EXPECT_LT(::fixtures::differingShare(ours.copy(pixelsOf(region.area)), wanted, 8, 24), 0.05)
+            << region.name;
+        EXPECT_GT(::fixtures::differingShare(plain.copy(pixelsOf(region.area)), wanted, 8, 24), 0.3)
+            << region.name << ": the comparison sees the feature";
+    }
+}
+
 }  // namespace
 }  // namespace reader::pdf
