@@ -1,6 +1,10 @@
 // An image's opacity: its soft mask image with Decode, resampling and Matte, its stencil mask
-// image, and colour-key ranges on its samples before decoding.
+// image, colour-key ranges on its samples before decoding, and the opacity JPEG 2000 data
+// carries.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "graphics/image_pixels.h"
 #include "graphics_test_support.h"
@@ -109,6 +113,51 @@ TEST(GraphicsImagePixelsTest, MasksGiveTheImageItsOpacity) {
             readImagePixels(file.document(), *image.asStream(), nullptr, {0, 0, 0, 1});
         ASSERT_TRUE(pixels) << c.what;
         EXPECT_EQ(pixels->rgba, c.rgba) << c.what;
+    }
+}
+
+// rgba.jp2: 4 x 2 pixels of red, green, blue and an opacity marked as such, coded without loss.
+TEST(GraphicsImagePixelsTest, JpegTwoThousandDataCarriesItsOpacityWhenAskedTo) {
+    std::ifstream in(std::string(BRINDLE_FIXTURES_DIR) + "/jpx/rgba.jp2", std::ios::binary);
+    const std::vector<uint8_t> coded{std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(coded.empty());
+    const std::vector<uint8_t> colours = {255, 0,  0,  0,   255, 0,   0,   0, 255, 255, 255, 255,
+                                          10,  20, 30, 100, 100, 100, 200, 0, 200, 0,   0,   0};
+    const std::vector<uint8_t> alphas = {255, 128, 0, 64, 255, 200, 32, 255};
+    const auto rgba = [&](bool opacity, bool premultiplied) {
+        std::vector<uint8_t> out;
+        for (size_t i = 0; i < alphas.size(); ++i) {
+            const int a = opacity ? alphas[i] : 255;
+            for (size_t k = 0; k < 3; ++k) {
+                const int c = colours[3 * i + k];
+                out.push_back(uint8_t(premultiplied && a > 0 ? std::min(255, c * 255 / a) : c));
+            }
+            out.push_back(uint8_t(a));
+        }
+        return out;
+    };
+    const struct {
+        const char* entries;
+        std::vector<uint8_t> rgba;
+    } cases[] = {
+        {"/ColorSpace /DeviceRGB /SMaskInData 1", rgba(true, false)},
+        {"/SMaskInData 1", rgba(true, false)},
+        {"/ColorSpace /DeviceRGB /SMaskInData 2", rgba(true, true)},
+        {"/ColorSpace /DeviceRGB", rgba(false, false)},
+        {"", rgba(false, false)},
+    };
+    for (const auto& c : cases) {
+        GraphicsFile file({{10, binaryStream(std::string("/Type /XObject /Subtype /Image /Width 4 "
+                                                         "/Height 2 /Filter /JPXDecode ") +
+                                                 c.entries,
+                                             coded)}});
+        const Object image = file.document().fetch({10, 0});
+        ASSERT_NE(image.asStream(), nullptr) << c.entries;
+        const std::optional<ImagePixels> pixels =
+            readImagePixels(file.document(), *image.asStream(), nullptr, {0, 0, 0, 1});
+        ASSERT_TRUE(pixels) << c.entries;
+        EXPECT_EQ(pixels->rgba, c.rgba) << c.entries;
     }
 }
 
