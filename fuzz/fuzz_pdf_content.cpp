@@ -1,5 +1,6 @@
-// Runs arbitrary bytes as a page's content stream, with a font dictionary, an image and a form
-// drawing the content again taken from the input too: reads its operators, runs the
+// Runs arbitrary bytes as a page's content stream, with a font dictionary, images with masks,
+// graphics states with a blend mode and a soft mask, and a form (a knockout group, and the soft
+// mask's form) drawing the content again taken from the input too: reads its operators, runs the
 // interpreter on the object model onto a recording surface's Canvas, and draws the page through
 // the reader on a recording surface, selecting and not. The file is read from memory.
 // Byte 0 chooses where the input splits: the first part is the font dictionary's body, the rest
@@ -40,17 +41,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reader::fixtures::pagesPdf({input.substr(split)}, "0 0 200 300");
     layout.objects[2].body = "<< /Type /Page /Parent 2 0 R /Resources 43 0 R /Contents 4 0 R >>";
     layout.objects.push_back(
-        {43, "<< /Font << /F1 40 0 R >> /XObject << /Im1 41 0 R /Fm1 42 0 R >> >>"});
+        {43,
+         "<< /Font << /F1 40 0 R >> /XObject << /Im1 41 0 R /Fm1 42 0 R /Im2 45 0 R >> "
+         "/ExtGState << /G1 << /BM /Multiply /SMask << /S /Luminosity /G 42 0 R /BC [0.5] "
+         "/TR << /FunctionType 2 /Domain [0 1] /C0 [1] /C1 [0] /N 1 >> >> >> "
+         "/G2 << /SMask /None /BM /Hue /ca 0.5 >> >> >>"});
     // A form that draws the content again, with the page's resources: itself among them.
     layout.objects.push_back(
         {42, reader::fixtures::streamBody("/Type /XObject /Subtype /Form /BBox [0 0 100 100] "
-                                          "/Matrix [0.5 0 0 0.5 10 10] /Resources 43 0 R",
+                                          "/Matrix [0.5 0 0 0.5 10 10] /Resources 43 0 R "
+                                          "/Group << /S /Transparency /I true /K true >>",
                                           input.substr(split))});
     layout.objects.push_back({40, "<< /Type /Font " + input.substr(0, split) + " >>"});
     layout.objects.push_back(
         {41, reader::fixtures::streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 2 "
-                                          "/ColorSpace /DeviceRGB /BitsPerComponent 8",
+                                          "/ColorSpace /DeviceRGB /BitsPerComponent 8 "
+                                          "/SMask 44 0 R",
                                           std::string(12, '\x80'))});
+    layout.objects.push_back(
+        {44, reader::fixtures::streamBody("/Type /XObject /Subtype /Image /Width 3 /Height 1 "
+                                          "/ColorSpace /DeviceGray /BitsPerComponent 8 "
+                                          "/Matte [0 0.5 1]",
+                                          "\x10\x80\xF0")});
+    layout.objects.push_back(
+        {45, reader::fixtures::streamBody("/Type /XObject /Subtype /Image /Width 2 /Height 1 "
+                                          "/ColorSpace /DeviceGray /BitsPerComponent 8 "
+                                          "/Mask [0 127]",
+                                          "\x10\x80")});
     layout.objects.push_back({90, "(" + std::string(1100, 'x') + ")"});
     const std::string bytes = reader::fixtures::buildPdf(layout);
     const auto file = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());

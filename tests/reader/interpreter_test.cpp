@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <sstream>
 
 #include "pdf_builder.h"
@@ -334,7 +336,7 @@ TEST_F(InterpreterTest, OptionalContentThatIsOffIsNotPainted) {
 
 // Blend modes, soft masks and transparency groups, with resources of their own: 51 is a mask
 // form whose group is in DeviceRGB, 52 a form that is an isolated knockout group, 53 a form
-// that is no group, 54 a form that sets a mask of its own.
+// that is no group, 54 a form that sets a mask of its own, 55 a red pixel.
 class InterpreterTransparencyTest : public InterpreterTest {
   protected:
     InterpreterTransparencyTest() {
@@ -347,7 +349,7 @@ class InterpreterTransparencyTest : public InterpreterTest {
              "/Domain [0 1] /C0 [1] /C1 [0] /N 1 >> >> >> "
              "/Alp << /SMask << /S /Alpha /G 51 0 R >> >> /NoMask << /SMask /None >> "
              "/Bad << /SMask << /S /Luminosity >> >> /Shape << /AIS true /TK false >> >> "
-             "/XObject << /Grp 52 0 R /Plain 53 0 R /Own 54 0 R >> >>"},
+             "/XObject << /Grp 52 0 R /Plain 53 0 R /Own 54 0 R /Im0 55 0 R >> >>"},
             {51, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] "
                                       "/Group << /S /Transparency /CS /DeviceRGB >>",
                                       "1 g 0 0 5 5 re f")},
@@ -357,27 +359,66 @@ class InterpreterTransparencyTest : public InterpreterTest {
             {53, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10]", "0 0 2 2 re f")},
             {54, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] /Resources 50 0 R",
                                       "/Alp gs 0 0 3 3 re f")},
+            {55, fixtures::streamBody("/Subtype /Image /Width 1 /Height 1 /BitsPerComponent 8 "
+                                      "/ColorSpace /DeviceRGB",
+                                      std::string("\xFF\x00\x00", 3))},
         };
     }
 };
 
 const char* const kBox1 = " M0,0 L1,0 L1,1 L0,1 Z";
 
+// `lines` within a clip to the device box `box` (left, top, right, bottom).
+std::vector<std::string> clippedTo(std::array<double, 4> box,
+                                   const std::vector<std::string>& lines) {
+    const auto [l, t, r, b] = box;
+    std::ostringstream clip;
+    clip << "clip [1 0 0 1 0 0] M" << l << "," << t << " L" << r << "," << t << " L" << r << ","
+         << b << " L" << l << "," << b << " Z";
+    std::vector<std::string> out = {"save", clip.str()};
+    out.insert(out.end(), lines.begin(), lines.end());
+    out.push_back("restore");
+    return out;
+}
+
+std::vector<std::string> concatenated(std::vector<std::string> a,
+                                      const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 TEST_F(InterpreterTransparencyTest, BlendModesGroupEachPainting) {
     struct Case {
         const char* content;
         std::vector<std::string> lines;
     };
+    // Each group is clipped to what its painting reaches, and a pixel or two more.
     const std::string fill = std::string("fill [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
+    const double kHalfDiagonal = std::sqrt(2.0) / 2;  // a square cap's reach past its end
+    const std::string stroke =
+        std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
     const Case cases[] = {
-        {"/Mul gs 0 0 1 1 re f", {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}},
-        {"/Hue gs 0 0 1 1 re f", {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"}},
+        {"/Mul gs 0 0 1 1 re f",
+         clippedTo({-2, -2, 3, 3}, {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"})},
+        {"/Hue gs 0 0 1 1 re f",
+         clippedTo({-2, -2, 3, 3}, {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"})},
         {"/Mul gs /Back gs 0 0 1 1 re f", {fill}},
         {"q /Mul gs Q 0 0 1 1 re f", {"save", "restore", fill}},
         {"/Mul gs 0 0 1 1 re B",
-         {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group",
-          "group opacity1 blend1 [1 0 0 1 0 0]",
-          std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1, "end group"}},
+         concatenated(
+             clippedTo({-2, -2, 3, 3}, {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}),
+             clippedTo({-7, -7, 8, 8},  // as far as a miter of limit 10 may reach
+                       {"group opacity1 blend1 [1 0 0 1 0 0]", stroke, "end group"}))},
+        {"/Mul gs 2 0 0 1 0 0 cm 0 0 1 1 re 2 j S",
+         clippedTo({-2 - 2 * kHalfDiagonal, -2 - kHalfDiagonal, 4 + 2 * kHalfDiagonal,
+                    3 + kHalfDiagonal},  // a bevel reaches no further than a square cap
+                   {"group opacity1 blend1 [2 0 0 1 0 0]",
+                    std::string("stroke w1 cap0 join2 [2 0 0 1 0 0] rgba(0,0,0,1)") + kBox1,
+                    "end group"})},
+        {"/Mul gs 10 0 0 10 0 0 cm /Im0 Do",
+         clippedTo({-2, -2, 12, 12},
+                   {"group opacity1 blend1 [10 0 0 10 0 0]",
+                    "image 1x1 [10 0 0 10 0 0] alpha1 255,0,0,255", "end group"})},
         {"/Shape gs /Mul gs 2 0 0 2 0 0 cm /Plain Do",
          {"save", "clip [2 0 0 2 0 0] M0,0 L10,0 L10,10 L0,10 Z",
           "group opacity1 blend1 [2 0 0 2 0 0]",
@@ -398,14 +439,14 @@ TEST_F(InterpreterTransparencyTest, SoftMasksAreDrawnFromTheirFormsInTheTransfor
         "restore",
     };
     const auto masked = [&](const std::string& head, const std::string& painted) {
-        std::vector<std::string> lines = {"save", head};  // after the content's own q
+        std::vector<std::string> lines = {head};
         lines.insert(lines.end(), maskForm.begin(), maskForm.end());
         lines.push_back("end mask");
         lines.push_back("group opacity1 blend0 [3 0 0 3 0 0]");
         lines.push_back(painted);
         lines.push_back("end group");
-        lines.push_back("restore");
-        return lines;
+        // Within the content's own q, and the clip to what is painted.
+        return concatenated(concatenated({"save"}, clippedTo({-2, -2, 5, 5}, lines)), {"restore"});
     };
     const std::string fill = "fill [3 0 0 3 0 0] rgba(0,0,0,1)" + std::string(kBox1);
     EXPECT_EQ(run("q 2 0 0 2 0 0 cm /Lum gs 1.5 0 0 1.5 0 0 cm 0 0 1 1 re f"),
@@ -431,9 +472,12 @@ TEST_F(InterpreterTransparencyTest, FormsWithAGroupAreDrawnAsTransparencyGroups)
                   std::string("fill [1 0 0 1 0 0] rgba(1,0,0,1)") + kBox1,
                   "end group",
                   "restore",
+                  "save",
+                  "clip [1 0 0 1 0 0] M-2,-2 L3,-2 L3,3 L-2,3 Z",
                   "group opacity1 blend1 [1 0 0 1 0 0]",
                   std::string("fill [1 0 0 1 0 0] rgba(0,0,0,0.5)") + kBox1,
                   "end group",
+                  "restore",
               }))
         << "the group takes the alpha and blend mode, which start afresh inside it";
     const std::vector<std::string> own = run("/Own Do");

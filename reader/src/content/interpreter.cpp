@@ -21,6 +21,9 @@ using surface::canvas::LineJoin;
 using surface::canvas::Matrix;
 using surface::canvas::PointF;
 
+// Where an image is painted in its user space.
+constexpr surface::canvas::RectF kUnitSquare{0, 0, 1, 1};
+
 // The last `count` operands as numbers; nothing when there are fewer or one is no number.
 std::optional<std::vector<double>> numbersOf(const std::vector<Object>& operands, size_t count) {
     if (operands.size() < count) {
@@ -229,12 +232,16 @@ void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
     }
     if (!path_.empty() && path_.finite()) {
         if (fill && !state_.fill.space->paintsNothing()) {
-            composited([&] { device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill)); });
+            composited([&] { device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill)); },
+                       path_.bounds());
         }
         if (stroke && !state_.strokeColour.space->paintsNothing()) {
-            composited([&] {
-                device_.strokePath(path_, state_.stroke, state_.ctm, paintOf(state_.strokeColour));
-            });
+            composited(
+                [&] {
+                    device_.strokePath(path_, state_.stroke, state_.ctm,
+                                       paintOf(state_.strokeColour));
+                },
+                strokeReach());
         }
         // A clip takes effect after the path is painted.
         if (pendingClip_) {
@@ -345,10 +352,12 @@ void Interpreter::drawXObject(const Object& name) {
                 document_.resolve(stream->dict.get("ImageMask")).asBool().value_or(false);
             const bool smooth =
                 document_.resolve(stream->dict.get("Interpolate")).asBool().value_or(false);
-            composited([&] {
-                device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
-                                  smooth);
-            });
+            composited(
+                [&] {
+                    device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
+                                      smooth);
+                },
+                kUnitSquare);
         }
     }
 }
@@ -421,9 +430,12 @@ void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
     }
     const bool stencil = dict.get("ImageMask").asBool().value_or(false);
     const bool smooth = dict.get("Interpolate").asBool().value_or(false);
-    composited([&] {
-        device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha, smooth);
-    });
+    composited(
+        [&] {
+            device_.drawImage(pixels->view(), state_.ctm, stencil ? 1.0 : state_.fill.alpha,
+                              smooth);
+        },
+        kUnitSquare);
 }
 
 // Stops sampled from the shading's function: enough for the eye along any gradient.

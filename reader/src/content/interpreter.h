@@ -80,8 +80,12 @@ class Interpreter {
     void drawForm(const Ref& ref, const Stream& form);
     // Transparency, in interpreter_transparency.cpp.
     /// Runs `draw`, a painting, in a group of the state's blend mode and soft mask where it has
-    /// either.
-    void composited(const std::function<void()>& draw);
+    /// either. `reach`, when given, holds all that it paints (in user space): the group and the
+    /// mask are made no larger.
+    void composited(const std::function<void()>& draw,
+                    const std::optional<surface::canvas::RectF>& reach = std::nullopt);
+    /// What stroking the current path may paint, in user space.
+    std::optional<surface::canvas::RectF> strokeReach() const;
     /// Opens the group a form is drawn in when it is a transparency group or is drawn under a
     /// blend mode or soft mask, and starts those afresh inside it; whether it opened one.
     bool beginFormGroup(const Stream& form);

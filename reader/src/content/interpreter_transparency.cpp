@@ -39,10 +39,42 @@ std::vector<uint8_t> transferOf(Document& document, const Object& object) {
 
 }  // namespace
 
-void Interpreter::composited(const std::function<void()>& draw) {
+void Interpreter::composited(const std::function<void()>& draw,
+                             const std::optional<surface::canvas::RectF>& reach) {
     if (state_.blend == BlendMode::Normal && state_.softMask == nullptr) {
         draw();
         return;
+    }
+    // A group and its mask are pictures as large as the clip: clipped to what the painting
+    // reaches (on the device, and a pixel or two more for antialiasing) they stay small.
+    std::optional<surface::canvas::Path> box;
+    if (reach) {
+        double left = HUGE_VAL;
+        double top = HUGE_VAL;
+        double right = -HUGE_VAL;
+        double bottom = -HUGE_VAL;
+        for (const surface::canvas::PointF corner :
+             {surface::canvas::PointF{reach->left, reach->top},
+              {reach->right, reach->top},
+              {reach->left, reach->bottom},
+              {reach->right, reach->bottom}}) {
+            const surface::canvas::PointF p = state_.ctm.apply(corner);
+            left = std::min(left, p.x);
+            top = std::min(top, p.y);
+            right = std::max(right, p.x);
+            bottom = std::max(bottom, p.y);
+        }
+        constexpr double kMargin = 2;
+        if (std::isfinite(left) && std::isfinite(top) && std::isfinite(right) &&
+            std::isfinite(bottom)) {
+            box.emplace();
+            box->addRect(left - kMargin, top - kMargin, right - left + 2 * kMargin,
+                         bottom - top + 2 * kMargin);
+        }
+    }
+    if (box) {
+        device_.save();
+        device_.clipPath(*box, surface::canvas::FillRule::NonZero, {});
     }
     if (state_.softMask != nullptr) {
         drawSoftMask(*state_.softMask);
@@ -50,6 +82,25 @@ void Interpreter::composited(const std::function<void()>& draw) {
     device_.beginGroup({1, state_.blend, false, false}, state_.ctm);
     draw();
     device_.endGroup();
+    if (box) {
+        device_.restore();
+    }
+}
+
+// What a stroke of the current path may paint: its figures' bounds, widened by as far as a
+// miter join or a square cap reaches past them.
+std::optional<surface::canvas::RectF> Interpreter::strokeReach() const {
+    std::optional<surface::canvas::RectF> bounds = path_.bounds();
+    if (bounds) {
+        const double reach = state_.stroke.width / 2 *
+                             std::max(state_.stroke.join == surface::canvas::LineJoin::Miter
+                                          ? state_.stroke.miterLimit
+                                          : 1.0,
+                                      std::sqrt(2.0));
+        *bounds = {bounds->left - reach, bounds->top - reach, bounds->right + reach,
+                   bounds->bottom + reach};
+    }
+    return bounds;
 }
 
 bool Interpreter::beginFormGroup(const Stream& form) {
