@@ -368,13 +368,13 @@ class InterpreterTransparencyTest : public InterpreterTest {
 
 const char* const kBox1 = " M0,0 L1,0 L1,1 L0,1 Z";
 
-// `lines` within a clip to the device box `box` (left, top, right, bottom).
-std::vector<std::string> clippedTo(std::array<double, 4> box,
+// `lines` within a clip to the box (left, top, right, bottom) in the user space of `ctm`.
+std::vector<std::string> clippedTo(const Matrix& ctm, std::array<double, 4> box,
                                    const std::vector<std::string>& lines) {
     const auto [l, t, r, b] = box;
     std::ostringstream clip;
-    clip << "clip [1 0 0 1 0 0] M" << l << "," << t << " L" << r << "," << t << " L" << r << ","
-         << b << " L" << l << "," << b << " Z";
+    clip << "clip " << describe(ctm) << " M" << l << "," << t << " L" << r << "," << t << " L" << r
+         << "," << b << " L" << l << "," << b << " Z";
     std::vector<std::string> out = {"save", clip.str()};
     out.insert(out.end(), lines.begin(), lines.end());
     out.push_back("restore");
@@ -392,31 +392,32 @@ TEST_F(InterpreterTransparencyTest, BlendModesGroupEachPainting) {
         const char* content;
         std::vector<std::string> lines;
     };
-    // Each group is clipped to what its painting reaches, and a pixel or two more.
+    // Each group is clipped to what its painting reaches, and two device pixels more.
     const std::string fill = std::string("fill [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
     const double kHalfDiagonal = std::sqrt(2.0) / 2;  // a square cap's reach past its end
     const std::string stroke =
         std::string("stroke w1 cap0 join0 [1 0 0 1 0 0] rgba(0,0,0,1)") + kBox1;
     const Case cases[] = {
         {"/Mul gs 0 0 1 1 re f",
-         clippedTo({-2, -2, 3, 3}, {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"})},
+         clippedTo({}, {-2, -2, 3, 3}, {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"})},
         {"/Hue gs 0 0 1 1 re f",
-         clippedTo({-2, -2, 3, 3}, {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"})},
+         clippedTo({}, {-2, -2, 3, 3},
+                   {"group opacity1 blend12 [1 0 0 1 0 0]", fill, "end group"})},
         {"/Mul gs /Back gs 0 0 1 1 re f", {fill}},
         {"q /Mul gs Q 0 0 1 1 re f", {"save", "restore", fill}},
         {"/Mul gs 0 0 1 1 re B",
-         concatenated(
-             clippedTo({-2, -2, 3, 3}, {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}),
-             clippedTo({-7, -7, 8, 8},  // as far as a miter of limit 10 may reach
-                       {"group opacity1 blend1 [1 0 0 1 0 0]", stroke, "end group"}))},
+         concatenated(clippedTo({}, {-2, -2, 3, 3},
+                                {"group opacity1 blend1 [1 0 0 1 0 0]", fill, "end group"}),
+                      clippedTo({}, {-7, -7, 8, 8},  // as far as a miter of limit 10 may reach
+                                {"group opacity1 blend1 [1 0 0 1 0 0]", stroke, "end group"}))},
         {"/Mul gs 2 0 0 1 0 0 cm 0 0 1 1 re 2 j S",
-         clippedTo({-2 - 2 * kHalfDiagonal, -2 - kHalfDiagonal, 4 + 2 * kHalfDiagonal,
-                    3 + kHalfDiagonal},  // a bevel reaches no further than a square cap
+         clippedTo({2, 0, 0, 1, 0, 0},  // a bevel reaches no further than a square cap
+                   {-2 - kHalfDiagonal, -2 - kHalfDiagonal, 3 + kHalfDiagonal, 3 + kHalfDiagonal},
                    {"group opacity1 blend1 [2 0 0 1 0 0]",
                     std::string("stroke w1 cap0 join2 [2 0 0 1 0 0] rgba(0,0,0,1)") + kBox1,
                     "end group"})},
         {"/Mul gs 10 0 0 10 0 0 cm /Im0 Do",
-         clippedTo({-2, -2, 12, 12},
+         clippedTo({10, 0, 0, 10, 0, 0}, {-0.2, -0.2, 1.2, 1.2},
                    {"group opacity1 blend1 [10 0 0 10 0 0]",
                     "image 1x1 [10 0 0 10 0 0] alpha1 255,0,0,255", "end group"})},
         {"/Shape gs /Mul gs 2 0 0 2 0 0 cm /Plain Do",
@@ -446,7 +447,10 @@ TEST_F(InterpreterTransparencyTest, SoftMasksAreDrawnFromTheirFormsInTheTransfor
         lines.push_back(painted);
         lines.push_back("end group");
         // Within the content's own q, and the clip to what is painted.
-        return concatenated(concatenated({"save"}, clippedTo({-2, -2, 5, 5}, lines)), {"restore"});
+        return concatenated(
+            concatenated({"save"}, clippedTo({3, 0, 0, 3, 0, 0},
+                                             {-2.0 / 3, -2.0 / 3, 5.0 / 3, 5.0 / 3}, lines)),
+            {"restore"});
     };
     const std::string fill = "fill [3 0 0 3 0 0] rgba(0,0,0,1)" + std::string(kBox1);
     EXPECT_EQ(run("q 2 0 0 2 0 0 cm /Lum gs 1.5 0 0 1.5 0 0 cm 0 0 1 1 re f"),

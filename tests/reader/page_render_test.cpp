@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "devices/display_list.h"
+#include "devices/filtered_device.h"
 #include "devices/page_transform.h"
 #include "devices/surface_device.h"
 #include "pdf_builder.h"
@@ -134,6 +135,62 @@ TEST(PageRenderTest, AListPastItsBoundStopsRecordingButStaysBalanced) {
                             [](const std::string& l) { return l.starts_with("drawImage"); }),
               1);
     EXPECT_EQ(lines.back(), "restore");
+}
+
+// A page of transparency: a fill under a blend mode, one under a luminosity soft mask, and a
+// form that is a transparency group.
+fixtures::PdfLayout transparent() {
+    fixtures::PdfLayout layout = fixtures::pagesPdf(
+        {"/Mul gs 1 0 0 rg 10 10 100 50 re f /Lum gs 0 0 1 rg 20 20 50 50 re f /Fm0 Do"},
+        "0 0 400 400");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources << /ExtGState << "
+        "/Mul << /BM /Multiply >> /Lum << /SMask << /S /Luminosity /G 31 0 R >> >> >> "
+        "/XObject << /Fm0 32 0 R >> >> >>";
+    layout.objects.insert(
+        layout.objects.end(),
+        {{31, fixtures::streamBody("/Subtype /Form /BBox [0 0 400 400]", "1 g 0 0 40 40 re f")},
+         {32, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] /Group << /S /Transparency "
+                                   "/K true >>",
+                                   "0 g 0 0 5 5 re f")}});
+    return layout;
+}
+
+Lines filtered(const OpenPage& open, DrawingFilter filter) {
+    surface::RecordingSurface surface({72, 72}, {400, 400});
+    SurfaceDevice device(surface);
+    FilteredDevice only(device, filter);
+    renderPage(*open.document, open.page, only, pageTransform(open.page, 72, 72), OptionalContent(),
+               false);
+    return surface.lines();
+}
+
+TEST(PageRenderTest, TheDisplayListReplaysTransparencyAtAnyScale) {
+    const OpenPage page = open(transparent());
+    DisplayList list;
+    renderPage(*page.document, page.page, list, pageTransform(page.page, 72, 72), OptionalContent(),
+               false);
+    ASSERT_TRUE(list.complete());
+    const Lines once = replayed(list, Matrix{});
+    EXPECT_EQ(once, drawn(page, false, pageTransform(page.page, 72, 72)));
+    EXPECT_EQ(replayed(list, Matrix::scaling(2, 2)),
+              drawn(page, false, pageTransform(page.page, 144, 144)))
+        << "groups and masks are clipped to what they hold as drawing at that scale clips them";
+    const auto count = [](const Lines& lines, const std::string& start) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const std::string& l) { return l.starts_with(start); });
+    };
+    // The form is drawn under the blend mode and the mask too.
+    EXPECT_EQ(count(once, "beginGroup"), 3);
+    EXPECT_EQ(count(once, "endGroup"), 3);
+    EXPECT_EQ(count(once, "beginSoftMask luminosity"), 2);
+    EXPECT_EQ(count(once, "endSoftMask"), 2);
+
+    // With the graphics switched off, the masks are still drawn: only what they mask is left
+    // out.
+    const Lines pictures = filtered(page, {false, true});
+    EXPECT_EQ(count(pictures, "beginSoftMask"), 2);
+    EXPECT_EQ(count(pictures, "fillPath"), 2) << "the masks' own fills";
 }
 
 }  // namespace

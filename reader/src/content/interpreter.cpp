@@ -60,7 +60,8 @@ Interpreter::Interpreter(Document& document, Device& device, const Dict* resourc
     : document_(document),
       device_(device),
       resources_(resources),
-      optionalContent_(optionalContent) {
+      optionalContent_(optionalContent),
+      pointSize_(std::sqrt(std::abs(ctm.a * ctm.d - ctm.b * ctm.c))) {
     state_.ctm = ctm;
 }
 

@@ -106,6 +106,7 @@ class Interpreter {
     /// For each marked-content sequence open, whether it hides what it holds.
     std::vector<bool> marked_;
     size_t hidden_ = 0;  // open sequences that hide their content
+    double pointSize_;   // on the device, of a unit of the initial user space
     GraphicsState state_;
     std::vector<GraphicsState> saved_;
     size_t unsaved_ = 0;  // q operators past kMaxSavedStates

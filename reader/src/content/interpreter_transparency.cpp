@@ -46,35 +46,25 @@ void Interpreter::composited(const std::function<void()>& draw,
         return;
     }
     // A group and its mask are pictures as large as the clip: clipped to what the painting
-    // reaches (on the device, and a pixel or two more for antialiasing) they stay small.
+    // reaches they stay small. The margin, for antialiasing, is a length of the initial user
+    // space, so that a replay at another scale clips as drawing at that scale does.
     std::optional<surface::canvas::Path> box;
-    if (reach) {
-        double left = HUGE_VAL;
-        double top = HUGE_VAL;
-        double right = -HUGE_VAL;
-        double bottom = -HUGE_VAL;
-        for (const surface::canvas::PointF corner :
-             {surface::canvas::PointF{reach->left, reach->top},
-              {reach->right, reach->top},
-              {reach->left, reach->bottom},
-              {reach->right, reach->bottom}}) {
-            const surface::canvas::PointF p = state_.ctm.apply(corner);
-            left = std::min(left, p.x);
-            top = std::min(top, p.y);
-            right = std::max(right, p.x);
-            bottom = std::max(bottom, p.y);
-        }
-        constexpr double kMargin = 2;
-        if (std::isfinite(left) && std::isfinite(top) && std::isfinite(right) &&
-            std::isfinite(bottom)) {
-            box.emplace();
-            box->addRect(left - kMargin, top - kMargin, right - left + 2 * kMargin,
-                         bottom - top + 2 * kMargin);
-        }
+    const surface::canvas::Matrix& m = state_.ctm;
+    // The least a unit length of user space may shrink to on the device.
+    const double sum = m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d;
+    const double det = m.a * m.d - m.b * m.c;
+    const double least =
+        std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
+    if (reach && least > 0 && std::isfinite(least)) {
+        const double margin = 2 * pointSize_ / least;
+        box.emplace();
+        box->addRect(reach->left - margin, reach->top - margin,
+                     reach->right - reach->left + 2 * margin,
+                     reach->bottom - reach->top + 2 * margin);
     }
     if (box) {
         device_.save();
-        device_.clipPath(*box, surface::canvas::FillRule::NonZero, {});
+        device_.clipPath(*box, surface::canvas::FillRule::NonZero, state_.ctm);
     }
     if (state_.softMask != nullptr) {
         drawSoftMask(*state_.softMask);

@@ -76,6 +76,20 @@ void DisplayList::clipPath(const Path& path, surface::canvas::FillRule rule, con
     commands_.emplace_back(Clip{path, rule, ctm});
 }
 
+// Groups and masks, like saves, are recorded even past the bound.
+void DisplayList::beginGroup(const surface::canvas::Group& group, const Matrix& ctm) {
+    commands_.emplace_back(GroupBegin{group, ctm});
+}
+
+void DisplayList::endGroup() { commands_.emplace_back(GroupEnd{}); }
+
+void DisplayList::beginSoftMask(const surface::canvas::SoftMask& mask, const Matrix& ctm) {
+    reserve(mask.transfer.size());
+    commands_.emplace_back(MaskBegin{mask, ctm});
+}
+
+void DisplayList::endSoftMask() { commands_.emplace_back(MaskEnd{}); }
+
 void DisplayList::replay(Device& device, const Matrix& then) const {
     for (const Command& command : commands_) {
         std::visit(Overloaded{
@@ -96,6 +110,10 @@ void DisplayList::replay(Device& device, const Matrix& then) const {
                            device.fillGradient(c.gradient, c.ctm * then, c.alpha);
                        },
                        [&](const Clip& c) { device.clipPath(c.path, c.rule, c.ctm * then); },
+                       [&](const GroupBegin& c) { device.beginGroup(c.group, c.ctm * then); },
+                       [&](const GroupEnd&) { device.endGroup(); },
+                       [&](const MaskBegin& c) { device.beginSoftMask(c.mask, c.ctm * then); },
+                       [&](const MaskEnd&) { device.endSoftMask(); },
                    },
                    command);
     }

@@ -29,6 +29,12 @@ class DisplayList final : public Device {
                       const surface::canvas::Matrix& ctm, double alpha) override;
     void clipPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                   const surface::canvas::Matrix& ctm) override;
+    void beginGroup(const surface::canvas::Group& group,
+                    const surface::canvas::Matrix& ctm) override;
+    void endGroup() override;
+    void beginSoftMask(const surface::canvas::SoftMask& mask,
+                       const surface::canvas::Matrix& ctm) override;
+    void endSoftMask() override;
 
     /// Draws what was recorded on `device`, each transform followed by `then` (a change of
     /// scale, say).
@@ -73,7 +79,18 @@ class DisplayList final : public Device {
         surface::canvas::FillRule rule;
         surface::canvas::Matrix ctm;
     };
-    using Command = std::variant<Save, Restore, Fill, Stroke, Picture, Shade, Clip>;
+    struct GroupBegin {
+        surface::canvas::Group group;
+        surface::canvas::Matrix ctm;
+    };
+    struct GroupEnd {};
+    struct MaskBegin {
+        surface::canvas::SoftMask mask;
+        surface::canvas::Matrix ctm;
+    };
+    struct MaskEnd {};
+    using Command = std::variant<Save, Restore, Fill, Stroke, Picture, Shade, Clip, GroupBegin,
+                                 GroupEnd, MaskBegin, MaskEnd>;
 
     /// Counts `bytes` against the bound; false (and the list incomplete) past it.
     bool reserve(size_t bytes);

@@ -1,6 +1,7 @@
 // A device that passes drawing on to another, leaving out what the reader's switches turn off:
-// the graphics (paths and shadings) or the pictures. Clips always pass, so what is shown stays
-// clipped as the page means it.
+// the graphics (paths and shadings) or the pictures. Clips, groups and soft masks always pass,
+// and so does everything drawn into a soft mask, so that what is shown stays clipped and masked
+// as the page means it.
 #pragma once
 
 #include "devices/device.h"
@@ -21,26 +22,26 @@ class FilteredDevice final : public Device {
     void fillPath(const surface::canvas::Path& path, surface::canvas::FillRule rule,
                   const surface::canvas::Matrix& ctm,
                   const surface::canvas::Paint& paint) override {
-        if (filter_.graphics) {
+        if (filter_.graphics || masks_ > 0) {
             target_.fillPath(path, rule, ctm, paint);
         }
     }
     void strokePath(const surface::canvas::Path& path, const surface::canvas::StrokeStyle& style,
                     const surface::canvas::Matrix& ctm,
                     const surface::canvas::Paint& paint) override {
-        if (filter_.graphics) {
+        if (filter_.graphics || masks_ > 0) {
             target_.strokePath(path, style, ctm, paint);
         }
     }
     void drawImage(const surface::canvas::Image& image, const surface::canvas::Matrix& ctm,
                    double alpha, bool smooth) override {
-        if (filter_.images) {
+        if (filter_.images || masks_ > 0) {
             target_.drawImage(image, ctm, alpha, smooth);
         }
     }
     void fillGradient(const surface::canvas::Gradient& gradient,
                       const surface::canvas::Matrix& ctm, double alpha) override {
-        if (filter_.graphics) {
+        if (filter_.graphics || masks_ > 0) {
             target_.fillGradient(gradient, ctm, alpha);
         }
     }
@@ -48,10 +49,25 @@ class FilteredDevice final : public Device {
                   const surface::canvas::Matrix& ctm) override {
         target_.clipPath(path, rule, ctm);
     }
+    void beginGroup(const surface::canvas::Group& group,
+                    const surface::canvas::Matrix& ctm) override {
+        target_.beginGroup(group, ctm);
+    }
+    void endGroup() override { target_.endGroup(); }
+    void beginSoftMask(const surface::canvas::SoftMask& mask,
+                       const surface::canvas::Matrix& ctm) override {
+        ++masks_;
+        target_.beginSoftMask(mask, ctm);
+    }
+    void endSoftMask() override {
+        masks_ -= masks_ > 0 ? 1 : 0;
+        target_.endSoftMask();
+    }
 
   private:
     Device& target_;
     DrawingFilter filter_;
+    size_t masks_ = 0;  // soft masks being drawn
 };
 
 }  // namespace reader::pdf
