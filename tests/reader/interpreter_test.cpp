@@ -349,7 +349,9 @@ class InterpreterTransparencyTest : public InterpreterTest {
              "/Domain [0 1] /C0 [1] /C1 [0] /N 1 >> >> >> "
              "/Alp << /SMask << /S /Alpha /G 51 0 R >> >> /NoMask << /SMask /None >> "
              "/Bad << /SMask << /S /Luminosity >> >> /Shape << /AIS true /TK false >> >> "
-             "/XObject << /Grp 52 0 R /Plain 53 0 R /Own 54 0 R /Im0 55 0 R >> >>"},
+             "/XObject << /Grp 52 0 R /Plain 53 0 R /Own 54 0 R /Im0 55 0 R >> "
+             "/Shading << /Sh0 << /ShadingType 2 /ColorSpace /DeviceGray /Coords [0 0 1 0] "
+             "/Function << /FunctionType 2 /Domain [0 1] /C0 [0] /C1 [1] /N 1 >> >> >> >>"},
             {51, fixtures::streamBody("/Subtype /Form /BBox [0 0 10 10] "
                                       "/Group << /S /Transparency /CS /DeviceRGB >>",
                                       "1 g 0 0 5 5 re f")},
@@ -420,6 +422,14 @@ TEST_F(InterpreterTransparencyTest, BlendModesGroupEachPainting) {
          clippedTo({10, 0, 0, 10, 0, 0}, {-0.2, -0.2, 1.2, 1.2},
                    {"group opacity1 blend1 [10 0 0 10 0 0]",
                     "image 1x1 [10 0 0 10 0 0] alpha1 255,0,0,255", "end group"})},
+        {"/Mul gs BI /W 1 /H 1 /BPC 8 /CS /G ID \x80 EI",
+         clippedTo({}, {-2, -2, 3, 3},
+                   {"group opacity1 blend1 [1 0 0 1 0 0]",
+                    "image 1x1 [1 0 0 1 0 0] alpha1 128,128,128,255", "end group"})},
+        {"/Mul gs /Sh0 sh",
+         {"save", "group opacity1 blend1 [1 0 0 1 0 0]",
+          "gradient axial 0,0 1,0 r0,0 64 stops rgba(0,0,0,1) rgba(1,1,1,1) [1 0 0 1 0 0] alpha1",
+          "end group", "restore"}},
         {"/Shape gs /Mul gs 2 0 0 2 0 0 cm /Plain Do",
          {"save", "clip [2 0 0 2 0 0] M0,0 L10,0 L10,10 L0,10 Z",
           "group opacity1 blend1 [2 0 0 2 0 0]",
