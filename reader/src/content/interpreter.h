@@ -4,7 +4,6 @@
 // axial and radial shadings and optional content; the other operators are passed over for now.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -82,8 +81,16 @@ class Interpreter {
     /// Runs `draw`, a painting, in a group of the state's blend mode and soft mask where it has
     /// either. `reach`, when given, holds all that it paints (in user space): the group and the
     /// mask are made no larger.
-    void composited(const std::function<void()>& draw,
-                    const std::optional<surface::canvas::RectF>& reach = std::nullopt);
+    template <class Draw>
+    void composited(const Draw& draw,
+                    const std::optional<surface::canvas::RectF>& reach = std::nullopt) {
+        const Composite opened = beginComposite(reach);
+        draw();
+        endComposite(opened);
+    }
+    enum class Composite : uint8_t { kNone, kGroup, kClippedGroup };
+    Composite beginComposite(const std::optional<surface::canvas::RectF>& reach);
+    void endComposite(Composite opened);
     /// What stroking the current path may paint, in user space.
     std::optional<surface::canvas::RectF> strokeReach() const;
     /// Opens the group a form is drawn in when it is a transparency group or is drawn under a

@@ -39,40 +39,42 @@ std::vector<uint8_t> transferOf(Document& document, const Object& object) {
 
 }  // namespace
 
-void Interpreter::composited(const std::function<void()>& draw,
-                             const std::optional<surface::canvas::RectF>& reach) {
+Interpreter::Composite Interpreter::beginComposite(
+    const std::optional<surface::canvas::RectF>& reach) {
     if (state_.blend == BlendMode::Normal && state_.softMask == nullptr) {
-        draw();
-        return;
+        return Composite::kNone;
     }
     // A group and its mask are pictures as large as the clip: clipped to what the painting
     // reaches they stay small. The margin, for antialiasing, is a length of the initial user
     // space, so that a replay at another scale clips as drawing at that scale does.
-    std::optional<surface::canvas::Path> box;
     const surface::canvas::Matrix& m = state_.ctm;
     // The least a unit length of user space may shrink to on the device.
     const double sum = m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d;
     const double det = m.a * m.d - m.b * m.c;
     const double least =
         std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
-    if (reach && least > 0 && std::isfinite(least)) {
+    const bool clipped = reach && least > 0 && std::isfinite(least);
+    if (clipped) {
         const double margin = 2 * pointSize_ / least;
-        box.emplace();
-        box->addRect(reach->left - margin, reach->top - margin,
-                     reach->right - reach->left + 2 * margin,
-                     reach->bottom - reach->top + 2 * margin);
-    }
-    if (box) {
+        surface::canvas::Path box;
+        box.addRect(reach->left - margin, reach->top - margin,
+                    reach->right - reach->left + 2 * margin,
+                    reach->bottom - reach->top + 2 * margin);
         device_.save();
-        device_.clipPath(*box, surface::canvas::FillRule::NonZero, state_.ctm);
+        device_.clipPath(box, surface::canvas::FillRule::NonZero, state_.ctm);
     }
     if (state_.softMask != nullptr) {
         drawSoftMask(*state_.softMask);
     }
     device_.beginGroup({1, state_.blend, false, false}, state_.ctm);
-    draw();
-    device_.endGroup();
-    if (box) {
+    return clipped ? Composite::kClippedGroup : Composite::kGroup;
+}
+
+void Interpreter::endComposite(Composite opened) {
+    if (opened != Composite::kNone) {
+        device_.endGroup();
+    }
+    if (opened == Composite::kClippedGroup) {
         device_.restore();
     }
 }
