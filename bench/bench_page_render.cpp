@@ -73,6 +73,27 @@ class FilteringDevice final : public Device {
             inner_.clipPath(path, rule, ctm);
         }
     }
+    // Groups and masks, like clips, reach the surface unless nothing does.
+    void beginGroup(const canvas::Group& group, const canvas::Matrix& ctm) override {
+        if (drawn_ != Drawn::Nothing) {
+            inner_.beginGroup(group, ctm);
+        }
+    }
+    void endGroup() override {
+        if (drawn_ != Drawn::Nothing) {
+            inner_.endGroup();
+        }
+    }
+    void beginSoftMask(const canvas::SoftMask& mask, const canvas::Matrix& ctm) override {
+        if (drawn_ != Drawn::Nothing) {
+            inner_.beginSoftMask(mask, ctm);
+        }
+    }
+    void endSoftMask() override {
+        if (drawn_ != Drawn::Nothing) {
+            inner_.endSoftMask();
+        }
+    }
 
   private:
     bool paths() const { return drawn_ == Drawn::Everything || drawn_ == Drawn::NoImages; }

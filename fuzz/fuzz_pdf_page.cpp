@@ -1,7 +1,8 @@
 // Opens arbitrary bytes as a PDF file and runs the content interpreter over the first pages,
 // each with its own resources and the transform of its box and rotation, onto a device that
 // draws nothing and traps on any input that is not finite or not whole: paths, transforms,
-// paints, stroke styles, images and gradients.
+// paints, stroke styles, images and gradients; and on saves, groups and soft masks that do not
+// nest.
 #include <cmath>
 #include <cstdint>
 #include <span>
@@ -36,11 +37,8 @@ void expectPaint(const canvas::Paint& paint) {
 
 class CheckingDevice final : public reader::pdf::Device {
   public:
-    void save() override { ++depth_; }
-    void restore() override {
-        expect(depth_ > 0);
-        --depth_;
-    }
+    void save() override { frames_.push_back(Frame::Save); }
+    void restore() override { end(Frame::Save); }
     void fillPath(const canvas::Path& path, canvas::FillRule, const canvas::Matrix& ctm,
                   const canvas::Paint& paint) override {
         expectPath(path, ctm);
@@ -85,11 +83,29 @@ class CheckingDevice final : public reader::pdf::Device {
     void clipPath(const canvas::Path& path, canvas::FillRule, const canvas::Matrix& ctm) override {
         expectPath(path, ctm);
     }
+    void beginGroup(const canvas::Group& group, const canvas::Matrix& ctm) override {
+        expect(ctm.finite() && unit(group.opacity));
+        frames_.push_back(Frame::Group);
+    }
+    void endGroup() override { end(Frame::Group); }
+    void beginSoftMask(const canvas::SoftMask& mask, const canvas::Matrix& ctm) override {
+        expect(ctm.finite() && (mask.transfer.empty() || mask.transfer.size() == 256));
+        expectPaint(mask.backdrop);
+        frames_.push_back(Frame::SoftMask);
+    }
+    void endSoftMask() override { end(Frame::SoftMask); }
 
-    /// Saves not restored when the interpreter is done.
-    size_t depth() const { return depth_; }
+    /// Saves, groups and soft masks not ended when the interpreter is done.
+    size_t depth() const { return frames_.size(); }
 
   private:
+    enum class Frame : uint8_t { Save, Group, SoftMask };
+
+    void end(Frame kind) {
+        expect(!frames_.empty() && frames_.back() == kind);
+        frames_.pop_back();
+    }
+
     static void expectPath(const canvas::Path& path, const canvas::Matrix& ctm) {
         expect(path.finite() && ctm.finite());
         size_t points = 0;
@@ -101,7 +117,7 @@ class CheckingDevice final : public reader::pdf::Device {
         expect(points == path.points().size());
     }
 
-    size_t depth_ = 0;
+    std::vector<Frame> frames_;
 };
 
 // The page's content: its stream, or the streams of its array one after another.

@@ -72,20 +72,51 @@ std::optional<AlphaPlane> readAlphaPlane(Document& document, const Stream& mask,
     return plane;
 }
 
+namespace {
+
+// The pixel under the centre of each of `to` pixels along an axis of `from` pixels.
+std::vector<size_t> nearest(size_t from, size_t to) {
+    std::vector<size_t> index(to);
+    for (size_t i = 0; i < to; ++i) {
+        index[i] = std::min(from - 1, (2 * i + 1) * from / (2 * to));
+    }
+    return index;
+}
+
+// `pixels` enlarged to `width` x `height`, each pixel repeated.
+void enlarge(ImagePixels& pixels, size_t width, size_t height) {
+    const std::vector<size_t> columns = nearest(size_t(pixels.width), width);
+    const std::vector<size_t> rows = nearest(size_t(pixels.height), height);
+    std::vector<uint8_t> rgba(width * height * 4);
+    for (size_t y = 0; y < height; ++y) {
+        const uint8_t* in = pixels.rgba.data() + rows[y] * size_t(pixels.width) * 4;
+        uint8_t* out = rgba.data() + y * width * 4;
+        for (size_t x = 0; x < width; ++x) {
+            std::copy_n(in + columns[x] * 4, 4, out + x * 4);
+        }
+    }
+    pixels = {int32_t(width), int32_t(height), std::move(rgba)};
+}
+
+}  // namespace
+
 void applyAlphaPlane(ImagePixels& pixels, const AlphaPlane& plane) {
-    const size_t w = size_t(pixels.width);
-    const size_t h = size_t(pixels.height);
     if (plane.width == 0 || plane.height == 0) {
         return;
     }
-    // The mask's pixel under the centre of each image pixel.
-    std::vector<size_t> columns(w);
-    for (size_t x = 0; x < w; ++x) {
-        columns[x] = std::min(plane.width - 1, (2 * x + 1) * plane.width / (2 * w));
+    const size_t width = std::max(size_t(pixels.width), plane.width);
+    const size_t height = std::max(size_t(pixels.height), plane.height);
+    if ((width != size_t(pixels.width) || height != size_t(pixels.height)) &&
+        uint64_t(width) * height <= kMaxImagePixels) {
+        enlarge(pixels, width, height);
     }
+    const size_t w = size_t(pixels.width);
+    const size_t h = size_t(pixels.height);
+    // The mask's pixel under the centre of each image pixel.
+    const std::vector<size_t> columns = nearest(plane.width, w);
+    const std::vector<size_t> rows = nearest(plane.height, h);
     for (size_t y = 0; y < h; ++y) {
-        const size_t maskRow = std::min(plane.height - 1, (2 * y + 1) * plane.height / (2 * h));
-        const uint8_t* in = plane.values.data() + maskRow * plane.width;
+        const uint8_t* in = plane.values.data() + rows[y] * plane.width;
         uint8_t* out = pixels.rgba.data() + y * w * 4;
         for (size_t x = 0; x < w; ++x) {
             uint8_t& alpha = out[4 * x + 3];

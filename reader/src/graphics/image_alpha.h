@@ -32,7 +32,10 @@ bool decodesJpx(Document& document, const Dict& image);
 /// [1 0]. Nothing for a mask that cannot be read or is larger than an image may be.
 std::optional<AlphaPlane> readAlphaPlane(Document& document, const Stream& mask, bool stencil);
 
-/// Multiplies the alpha of `pixels` by `plane`, resampled to their size where it differs.
+/// Multiplies the alpha of `pixels` by `plane`. A plane finer than the pixels along either axis
+/// has the pixels enlarged to its size first, as far as an image may be large, so that the
+/// mask's detail stays (a scan's sharp text mask over a coarse picture); otherwise the plane
+/// is resampled to the pixels' size.
 void applyAlphaPlane(ImagePixels& pixels, const AlphaPlane& plane);
 
 /// Takes back the premultiplication of the colours of `pixels` against the matte colour

@@ -31,8 +31,8 @@ inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 /// The pixels of the image stream `image`, its named colour space looked up in `resources`,
 /// a stencil mask (/ImageMask) painted in `fill`; nothing for an image that cannot be read.
 /// Samples the data does not give are 0. The alpha is that of /SMask (its /Matte taken back),
-/// else of /SMaskInData, else of /Mask (a stencil image or colour-key ranges); mask images of
-/// another size are resampled to the image's.
+/// else of /SMaskInData, else of /Mask (a stencil image or colour-key ranges). The pixels are
+/// enlarged to a finer mask image's size; a coarser one is resampled to theirs.
 std::optional<ImagePixels> readImagePixels(Document& document, const Stream& image,
                                            const Dict* resources,
                                            const surface::canvas::Paint& fill);
