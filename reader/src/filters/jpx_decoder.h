@@ -13,9 +13,9 @@ namespace reader {
 
 /// Decodes the whole of `input` into rows of interleaved 8-bit samples of the image's colour
 /// components (an alpha component left out unless the parameters ask for it after them;
-/// components of lower resolution repeated; YCC turned into RGB), so that an image dictionary without /ColorSpace takes its space from how
-/// many samples each pixel has. An image larger than the decoded-size bound, or damaged data,
-/// gives nothing.
+/// components of lower resolution repeated; YCC turned into RGB), so that an image dictionary
+/// without /ColorSpace takes its space from how many samples each pixel has. An image larger than
+/// the decoded-size bound, or damaged data, gives nothing.
 class JpxDecoder final : public ByteSource {
   public:
     JpxDecoder(std::unique_ptr<ByteSource> input, const DecodeParam& param);
