@@ -168,6 +168,19 @@ TEST_F(ContentInterpreterTest, TextOperatorsMoveTheTextPoint) {
     EXPECT_EQ(reader.GetLastErrorCode(), 22);
 }
 
+// A mode or scaling far past an integer's range is held to one, not overflowed.
+TEST_F(ContentInterpreterTest, HugeTextModesAndScalingsAreHeld) {
+    CReader& reader = open({"BT 1e11 Tr -1e11 Tz (x) Tj ET"});
+    std::vector<char> data(64);
+    char* buffer = data.data();
+    int size = int(data.size());
+    tagOBJECT_TYPE type{};
+    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+    const auto* text = static_cast<const TextState*>(type.record);
+    EXPECT_EQ(text->renderingMode, 1000000);
+    EXPECT_EQ(text->horizontalScaling, -1000000);
+}
+
 TEST_F(ContentInterpreterTest, ReGetPageRewindsOnlyTheCurrentPage) {
     CReader& reader = open({"BT (x) Tj ET"});
     std::vector<char> data(64);

@@ -24,6 +24,12 @@ using namespace reader;
 
 namespace {
 
+// An operand that should be a small integer (a style, a mode, a percentage): a number far
+// outside any such range stays a (wrong) integer rather than overflowing one.
+int wholeNumber(float value) {
+    return std::isfinite(value) ? int(std::clamp(value, -1.0e6f, 1.0e6f)) : 0;
+}
+
 constexpr size_t kMaxOperand = 127;
 // Operands no operator takes stay on the stack; past this many the oldest half is dropped, so
 // that a page of bare numbers cannot fill the memory. No operator takes more than a handful.
@@ -381,8 +387,7 @@ bool CReader::runOperator(std::string_view word, int& kind) {
             }
             {
                 // Joins and caps are 0 to 2; a number far outside stays a (wrong) integer.
-                const float style = PopNumber();
-                path_.operand = std::isfinite(style) ? int(std::clamp(style, -1.0e6f, 1.0e6f)) : 0;
+                path_.operand = wholeNumber(PopNumber());
             }
             path_.op = found->second == Op::j ? kLineJoin : kLineCap;
             return true;
@@ -436,8 +441,8 @@ bool CReader::runOperator(std::string_view word, int& kind) {
         case Op::Tc: text_.charSpacing = PopNumber(); return false;
         case Op::Tw: text_.wordSpacing = PopNumber(); return false;
         case Op::Ts: text_.rise = PopNumber(); return false;
-        case Op::Tr: text_.renderingMode = int(PopNumber()); return false;
-        case Op::Tz: text_.horizontalScaling = int(PopNumber()); return false;
+        case Op::Tr: text_.renderingMode = wholeNumber(PopNumber()); return false;
+        case Op::Tz: text_.horizontalScaling = wholeNumber(PopNumber()); return false;
         case Op::TL: text_.leading = PopNumber() * text_.matrix[3]; return false;
         case Op::Td:
         case Op::TD: {
