@@ -141,7 +141,10 @@ void Interpreter::execute(const ContentInstruction& instruction) {
                 state_.stroke.dashPhase = dash->second;
             }
             break;
-        case ContentOp::kSetExtGState: applyExtGState(operands.back()); break;
+        case ContentOp::kSetExtGState:
+            applyExtGState(operands.back());
+            applyTextExtGState(operands.back());
+            break;
         case ContentOp::kMoveTo:
             if (const auto p = numbers(2)) {
                 path_.moveTo({(*p)[0], (*p)[1]});
@@ -215,7 +218,24 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kBeginMarked: beginMarked(operands, false); break;
         case ContentOp::kBeginMarkedProperties: beginMarked(operands, true); break;
         case ContentOp::kEndMarked: endMarked(); break;
-        default: break;  // text and patterns come later
+        case ContentOp::kBeginText:
+        case ContentOp::kEndText:
+        case ContentOp::kSetCharSpacing:
+        case ContentOp::kSetWordSpacing:
+        case ContentOp::kSetHorizontalScale:
+        case ContentOp::kSetLeading:
+        case ContentOp::kSetFont:
+        case ContentOp::kSetRenderMode:
+        case ContentOp::kSetRise:
+        case ContentOp::kMoveText:
+        case ContentOp::kMoveTextSetLeading:
+        case ContentOp::kSetTextMatrix:
+        case ContentOp::kNextLine:
+        case ContentOp::kShowText:
+        case ContentOp::kShowTextArray:
+        case ContentOp::kNextLineShowText:
+        case ContentOp::kNextLineSpacingShowText: executeText(instruction); break;
+        default: break;  // patterns come later
     }
 }
 
