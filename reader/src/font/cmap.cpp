@@ -177,7 +177,8 @@ CharCode CMap::nextCode(std::span<const uint8_t> text) const {
     return code;
 }
 
-std::optional<uint32_t> CMap::find(const std::vector<Mapping>& mappings, CharCode code) {
+std::optional<uint32_t> CMap::find(const std::vector<Mapping>& mappings, CharCode code,
+                                   bool offset) {
     auto after = std::upper_bound(
         mappings.begin(), mappings.end(), code, [](const CharCode& c, const Mapping& m) {
             return c.bytes != m.bytes ? c.bytes < m.bytes : c.code < m.low;
@@ -189,7 +190,7 @@ std::optional<uint32_t> CMap::find(const std::vector<Mapping>& mappings, CharCod
             break;
         }
         if (code.code <= after->high) {
-            return after->cid + (code.code - after->low);
+            return after->cid + (offset ? code.code - after->low : 0);
         }
     }
     return std::nullopt;
@@ -199,14 +200,15 @@ std::optional<uint32_t> CMap::mapped(CharCode code) const {
     if (identity_) {
         return code.code;
     }
-    if (const std::optional<uint32_t> cid = find(mappings_, code)) {
+    if (const std::optional<uint32_t> cid = find(mappings_, code, true)) {
         return cid;
     }
     return base_ != nullptr ? base_->mapped(code) : std::nullopt;
 }
 
 std::optional<uint32_t> CMap::notdef(CharCode code) const {
-    if (const std::optional<uint32_t> cid = find(notdefs_, code)) {
+    // Every code of a notdef range selects the range's one CID.
+    if (const std::optional<uint32_t> cid = find(notdefs_, code, false)) {
         return cid;
     }
     return base_ != nullptr ? base_->notdef(code) : std::nullopt;

@@ -62,8 +62,10 @@ class CMap {
         uint32_t cid = 0;
     };
 
-    /// The CID the ranges in `mappings` give `code`, if any.
-    static std::optional<uint32_t> find(const std::vector<Mapping>& mappings, CharCode code);
+    /// The CID the ranges in `mappings` give `code`, if any: the range's first CID plus the
+    /// code's place in it when `offset` is set, its one CID otherwise.
+    static std::optional<uint32_t> find(const std::vector<Mapping>& mappings, CharCode code,
+                                        bool offset);
     std::optional<uint32_t> mapped(CharCode code) const;
     std::optional<uint32_t> notdef(CharCode code) const;
     void sort();
