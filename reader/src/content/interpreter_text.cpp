@@ -239,8 +239,8 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
         text_.clipping = true;  // a clip mode clips at ET even when it shows nothing
     }
     const Path* outline = font.outline(code);
-    if (outline == nullptr) {
-        return;
+    if (outline == nullptr || outline->empty()) {
+        return;  // no glyph, or one without ink such as a space
     }
     const bool fill = mode == 0 || mode == 2 || mode == 4 || mode == 6;
     const bool stroke = mode == 1 || mode == 2 || mode == 5 || mode == 6;

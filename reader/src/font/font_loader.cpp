@@ -35,6 +35,10 @@ std::string untagged(std::string_view name) {
 
 std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
     Document& document = cache_.document();
+    const Object type = document.resolve(dict.get("Type"));
+    if (!type.isNull() && !type.isName("Font")) {
+        return nullptr;  // a dictionary of another kind, such as a descriptor
+    }
     auto font = std::make_shared<Font>();
     const Object subtype = document.resolve(dict.get("Subtype"));
     const Object baseFont = document.resolve(dict.get("BaseFont"));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <initializer_list>
 #include <mutex>
 
 namespace reader::pdf {
@@ -53,13 +54,18 @@ std::string cjkFamily(const SubstituteRequest& request) {
         region = "KR";
     }
     const std::string name = squeezed(request.name);
-    const bool kai = name.find("kai") != std::string::npos || name.find("楷") != std::string::npos;
+    const auto named = [&](std::initializer_list<std::string_view> words) {
+        return std::any_of(words.begin(), words.end(), [&](std::string_view word) {
+            return name.find(word) != std::string::npos;
+        });
+    };
+    const bool kai = named({"kai", "楷"});
+    // Song, Ming and Mincho faces are serif; Hei and Gothic ones sans; the flags decide the
+    // rest.
+    const bool serif =
+        named({"song", "sun", "ming", "min", "fang", "batang", "myeongjo", "宋", "明", "仿"});
     const bool sans =
-        name.find("hei") != std::string::npos || name.find("gothic") != std::string::npos ||
-        name.find("黑") != std::string::npos ||
-        (!request.serif && !kai && name.find("song") == std::string::npos &&
-         name.find("ming") == std::string::npos && name.find("宋") == std::string::npos &&
-         name.find("fang") == std::string::npos);
+        !serif && (named({"hei", "gothic", "gulim", "dotum", "黑"}) || !request.serif);
     if (region.empty()) {
         // A CJK name without a collection: Ming names are Traditional, the rest Simplified.
         region = name.find("ming") != std::string::npos || name.find("msung") != std::string::npos
