@@ -127,6 +127,11 @@ fixtures::PdfLayout textDocument(const std::string& content, const std::string& 
                               "<</Type/FontDescriptor/FontName/CffFixture/Flags 32"
                               "/FontFile3 26 0 R>>"});
     layout.objects.push_back({26, streamBody("/Subtype/Type1C", fontFixture("latin-subset.cff"))});
+    // The TrueType fixture with only a symbol cmap, and with only a Mac Roman one.
+    layout.objects.push_back({31, "<</Type/FontDescriptor/Flags 4/FontFile2 32 0 R>>"});
+    layout.objects.push_back({32, streamBody("", fontFixture("latin-symbol.ttf"))});
+    layout.objects.push_back({33, "<</Type/FontDescriptor/Flags 32/FontFile2 34 0 R>>"});
+    layout.objects.push_back({34, streamBody("", fontFixture("latin-mac.ttf"))});
     return layout;
 }
 
@@ -228,37 +233,46 @@ TEST(TextShowTest, Type3GlyphsDrawingThemselvesAreBounded) {
 }
 
 TEST(TextShowTest, EncodingsAndDifferencesChooseTheGlyphs) {
-    // Each case shows code 65 in a font with `encoding` and expects the glyph code `same`
-    // shows in the plain font (F1 TrueType, F6 CFF).
+    // Each case shows code 65 in a font with `encoding` (none when empty) and the program of
+    // descriptor `descriptor`, and expects the glyph code `same` shows in the plain font of
+    // the same kind (F1 TrueType, F6 CFF).
     struct Case {
-        std::string font;  // F1 or F6
+        int descriptor;
         std::string encoding;
         char same;
     };
     const Case cases[] = {
-        {"F1", "/WinAnsiEncoding", 'A'},
-        {"F1", "<</Differences[65/B]>>", 'B'},
-        {"F1", "<</BaseEncoding/MacRomanEncoding/Differences[64/C/B]>>", 'B'},
-        {"F1", "<</Differences[65/uni0042]>>", 'B'},
-        {"F1", "<</Differences[65/u0043]>>", 'C'},
-        {"F6", "/WinAnsiEncoding", 'A'},
-        {"F6", "<</Differences[65/B]>>", 'B'},
-        {"F6", "<</Differences[65/uni0043]>>", 'C'},
+        {20, "/WinAnsiEncoding", 'A'},
+        {20, "<</Differences[65/B]>>", 'B'},
+        {20, "<</BaseEncoding/MacRomanEncoding/Differences[64/C/B]>>", 'B'},
+        {20, "<</Differences[65/uni0042]>>", 'B'},
+        {20, "<</Differences[65/u0043]>>", 'C'},
+        {25, "/WinAnsiEncoding", 'A'},
+        {25, "", 'A'},  // the program's own encoding
+        {25, "<</Differences[65/B]>>", 'B'},
+        {25, "<</Differences[65/uni0043]>>", 'C'},
+        // A symbolic TrueType font keeps its codes at 0xF000 in a (3,0) cmap.
+        {31, "", 'A'},
+        {31, "/WinAnsiEncoding", 'A'},
+        // A font with only a Mac Roman cmap: names through their Mac Roman codes.
+        {33, "/WinAnsiEncoding", 'A'},
+        {33, "<</Differences[65/B]>>", 'B'},
     };
     for (const Case& c : cases) {
-        const bool trueType = c.font == "F1";
-        const std::string font =
-            trueType ? "<</Type/Font/Subtype/TrueType/BaseFont/Fixture" + simpleWidths() +
-                           "/Encoding" + c.encoding + "/FontDescriptor 20 0 R>>"
-                     : "<</Type/Font/Subtype/Type1/BaseFont/CffFixture" + simpleWidths() +
-                           "/Encoding" + c.encoding + "/FontDescriptor 25 0 R>>";
+        const bool trueType = c.descriptor != 25;
+        const std::string font = std::string("<</Type/Font/Subtype/") +
+                                 (trueType ? "TrueType" : "Type1") + "/BaseFont/Fixture" +
+                                 simpleWidths() +
+                                 (c.encoding.empty() ? "" : "/Encoding" + c.encoding) +
+                                 "/FontDescriptor " + std::to_string(c.descriptor) + " 0 R>>";
+        const std::string plain = trueType ? "F1" : "F6";
         const GlyphRecorder shown =
-            run("BT /FX 10 Tf (A) Tj /" + c.font + " 10 Tf (" + std::string(1, c.same) + ") Tj (" +
+            run("BT /FX 10 Tf (A) Tj /" + plain + " 10 Tf (" + std::string(1, c.same) + ") Tj (" +
                     std::string(1, c.same == 'A' ? 'B' : 'A') + ") Tj ET",
                 "/FX " + font);
-        ASSERT_EQ(shown.paths.size(), 3u) << c.encoding;
-        EXPECT_EQ(shown.paths[0], shown.paths[1]) << c.font << c.encoding;
-        EXPECT_NE(shown.paths[0], shown.paths[2]) << c.font << c.encoding;
+        ASSERT_EQ(shown.paths.size(), 3u) << c.descriptor << c.encoding;
+        EXPECT_EQ(shown.paths[0], shown.paths[1]) << c.descriptor << c.encoding;
+        EXPECT_NE(shown.paths[0], shown.paths[2]) << c.descriptor << c.encoding;
     }
 }
 
