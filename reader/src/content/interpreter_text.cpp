@@ -261,16 +261,13 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
 // A Type 3 glyph's procedure runs like a form: in a saved state, under the font matrix, with
 // the font's resources; what it leaves saved is restored.
 void Interpreter::showType3Glyph(Font& font, CharCode code, const Matrix& textToUser) {
-    const Stream* procedure = font.glyphProcedure(code);
-    if (procedure == nullptr) {
-        return;
-    }
     if (glyphDepth_ >= kMaxGlyphDepth) {
         WriteLog(kLogWarning, "%s\r\n", "A Type 3 glyph nested too deep is not drawn");
         return;
     }
-    const std::optional<std::vector<uint8_t>> content = document_.decodeStream(*procedure);
-    if (!content) {
+    // Kept by the font, which the saved state below holds while the procedure runs.
+    const std::vector<uint8_t>* content = font.glyphProcedure(code, document_);
+    if (content == nullptr) {
         return;
     }
     const Matrix ctm = font.fontMatrix() * textToUser * state_.ctm;

@@ -88,8 +88,10 @@ std::shared_ptr<CMap> CMap::parse(std::span<const uint8_t> text, const Resolver&
                 }
             }
         } else if (word == "usecmap") {
+            // One base CMap: a second usecmap is passed over, so that crafted programs
+            // cannot make the chain branch.
             if (!stack.empty() && stack.back().kind == Token::Kind::Name && used &&
-                depth < kMaxUseDepth) {
+                depth < kMaxUseDepth && cmap->base_ == nullptr) {
                 if (std::shared_ptr<const CMap> base = used(stack.back().text, depth + 1)) {
                     cmap->use(std::move(base));
                 }

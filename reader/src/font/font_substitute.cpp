@@ -6,7 +6,9 @@
 #include <array>
 #include <cctype>
 #include <initializer_list>
+#include <map>
 #include <mutex>
+#include <tuple>
 
 namespace reader::pdf {
 
@@ -97,6 +99,35 @@ void startFontconfig() {
     std::call_once(once, [] { FcInit(); });
 }
 
+// The face fontconfig matches with `family` in the style asked.
+std::optional<SubstituteFace> matchFace(const std::string& family, bool bold, bool italic) {
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) {
+        return std::nullopt;
+    }
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<SubstituteFace> face;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr) {
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        face = SubstituteFace{reinterpret_cast<const char*>(file), index};
+    }
+    FcPatternDestroy(match);
+    return face;
+}
+
 }  // namespace
 
 std::string substituteFamily(const SubstituteRequest& request) {
@@ -118,34 +149,21 @@ std::string substituteFamily(const SubstituteRequest& request) {
 std::optional<SubstituteFace> findSubstitute(const SubstituteRequest& request) {
     startFontconfig();
     const std::string family = substituteFamily(request);
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) {
-        return std::nullopt;
-    }
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     const bool bold = request.bold || has(request.name, "bold") || has(request.name, "black") ||
                       has(request.name, "heavy") || has(request.name, "demi");
     const bool italic =
         request.italic || has(request.name, "italic") || has(request.name, "oblique");
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) {
-        return std::nullopt;
+    // fontconfig's answers depend on the installed fonts alone: they are kept for the process,
+    // under a lock as documents may be drawn on several threads.
+    static std::mutex lock;
+    static std::map<std::tuple<std::string, bool, bool>, std::optional<SubstituteFace>> answers;
+    const std::tuple<std::string, bool, bool> key{family, bold, italic};
+    std::lock_guard<std::mutex> guard(lock);
+    if (const auto found = answers.find(key); found != answers.end()) {
+        return found->second;
     }
-    std::optional<SubstituteFace> face;
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        face = SubstituteFace{reinterpret_cast<const char*>(file), index};
-    }
-    FcPatternDestroy(match);
+    std::optional<SubstituteFace> face = matchFace(family, bold, italic);
+    answers[key] = face;
     return face;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "xref/document.h"
+
 namespace reader::pdf {
 
 namespace {
@@ -83,8 +85,19 @@ const surface::canvas::Path* Font::outline(CharCode code) {
     return found->second ? &*found->second : nullptr;
 }
 
-const Stream* Font::glyphProcedure(CharCode code) const {
-    return kind_ == Kind::kType3 ? procedures_[code.code & 0xFF].asStream() : nullptr;
+const std::vector<uint8_t>* Font::glyphProcedure(CharCode code, Document& document) {
+    if (kind_ != Kind::kType3) {
+        return nullptr;
+    }
+    const uint32_t key = code.code & 0xFF;
+    auto found = procedureContent_.find(key);
+    if (found == procedureContent_.end()) {
+        const Stream* stream = procedures_[key].asStream();
+        found = procedureContent_
+                    .emplace(key, stream != nullptr ? document.decodeStream(*stream) : std::nullopt)
+                    .first;
+    }
+    return found->second ? &*found->second : nullptr;
 }
 
 }  // namespace reader::pdf

@@ -20,6 +20,8 @@
 
 namespace reader::pdf {
 
+class Document;
+
 class Font {
   public:
     enum class Kind : uint8_t { kSimple, kComposite, kType3 };
@@ -51,8 +53,9 @@ class Font {
     /// the font has none for `code`. Outlines are kept once made.
     const surface::canvas::Path* outline(CharCode code);
 
-    /// A Type 3 font's glyph procedure for `code`, or null.
-    const Stream* glyphProcedure(CharCode code) const;
+    /// The content of a Type 3 font's glyph procedure for `code`, decoded from `document`
+    /// (the font's) the first time and kept; null when there is none or it cannot be decoded.
+    const std::vector<uint8_t>* glyphProcedure(CharCode code, Document& document);
     /// A Type 3 font's glyph space to text space.
     const surface::canvas::Matrix& fontMatrix() const { return fontMatrix_; }
     /// A Type 3 font's resources, or null to use those it is shown with.
@@ -96,6 +99,7 @@ class Font {
 
     // Type 3 fonts.
     std::array<Object, 256> procedures_;
+    std::unordered_map<uint32_t, std::optional<std::vector<uint8_t>>> procedureContent_;
     surface::canvas::Matrix fontMatrix_{0.001, 0, 0, 0.001, 0, 0};
     Object resources_;
 
