@@ -45,12 +45,14 @@ class GlyphRecorder final : public Device {
   public:
     std::vector<std::string> lines;
     std::vector<std::string> paths;
+    std::vector<Paint> paints;
 
     void save() override {}
     void restore() override {}
-    void fillPath(const Path& path, FillRule, const Matrix& ctm, const Paint&) override {
+    void fillPath(const Path& path, FillRule, const Matrix& ctm, const Paint& paint) override {
         lines.push_back("fill " + number(ctm.e) + "," + number(ctm.f));
         paths.push_back(describe(path));
+        paints.push_back(paint);
     }
     void strokePath(const Path&, const StrokeStyle&, const Matrix&, const Paint&) override {
         lines.push_back("stroke");
@@ -230,6 +232,16 @@ TEST(TextShowTest, TheExtGStateSetsTheFont) {
 TEST(TextShowTest, Type3GlyphsDrawingThemselvesAreBounded) {
     const GlyphRecorder device = run("BT /F5 1 Tf (A) Tj ET");
     EXPECT_EQ(device.lines.size(), Interpreter::kMaxGlyphDepth);
+}
+
+TEST(TextShowTest, Type3GlyphsBegunWithD1TakeTheColourTheyAreShownWith) {
+    const GlyphRecorder device =
+        run("BT /F7 10 Tf 0 0 1 rg (AB) Tj ET",
+            "/F7<</Type/Font/Subtype/Type3/FontMatrix[0.001 0 0 0.001 0 0]/CharProcs<</a 35 0 R"
+            "/b 36 0 R>>/Encoding<</Differences[65/a/b]>>/FirstChar 65/Widths[500 500]>>",
+            {{35, streamBody("", "500 0 0 0 100 100 d1 1 0 0 rg 0 0 100 100 re f")},
+             {36, streamBody("", "500 0 d0 1 0 0 rg 0 0 100 100 re f")}});
+    EXPECT_EQ(device.paints, (std::vector<Paint>{{0, 0, 1, 1}, {1, 0, 0, 1}}));
 }
 
 TEST(TextShowTest, EncodingsAndDifferencesChooseTheGlyphs) {

@@ -87,6 +87,9 @@ void Interpreter::runOperators(std::span<const uint8_t> content) {
 void Interpreter::execute(const ContentInstruction& instruction) {
     const std::vector<Object>& operands = instruction.operands;
     const auto numbers = [&](size_t count) { return numbersOf(operands, count); };
+    if (glyphUncoloured_ && setsColour(instruction.op->op)) {
+        return;  // a d1 glyph is a shape painted in the colour it is shown with
+    }
     switch (instruction.op->op) {
         case ContentOp::kSave:
             if (saved_.size() < kMaxSavedStates) {
@@ -234,7 +237,8 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kShowText:
         case ContentOp::kShowTextArray:
         case ContentOp::kNextLineShowText:
-        case ContentOp::kNextLineSpacingShowText: executeText(instruction); break;
+        case ContentOp::kNextLineSpacingShowText:
+        case ContentOp::kSetGlyphWidthBox: executeText(instruction); break;
         default: break;  // patterns come later
     }
 }

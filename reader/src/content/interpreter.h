@@ -90,6 +90,8 @@ class Interpreter {
     void showType3Glyph(Font& font, CharCode code, const surface::canvas::Matrix& textToUser);
     void endText();
     FontCache& fonts();
+    /// Whether `op` sets a colour, which a Type 3 glyph begun with d1 may not.
+    static bool setsColour(ContentOp op);
 
     Document& document_;
     Device& device_;
@@ -107,7 +109,8 @@ class Interpreter {
     FontCache* fonts_ = nullptr;
     std::shared_ptr<FontCache> ownFonts_;  // made when no cache was given
     TextObject text_;
-    size_t glyphDepth_ = 0;  // Type 3 glyphs being drawn
+    size_t glyphDepth_ = 0;         // Type 3 glyphs being drawn
+    bool glyphUncoloured_ = false;  // the Type 3 glyph being drawn began with d1
 };
 
 }  // namespace reader::pdf

@@ -127,7 +127,26 @@ void Interpreter::executeText(const ContentInstruction& instruction) {
             showText(operands.back());
             break;
         }
+        case ContentOp::kSetGlyphWidthBox: glyphUncoloured_ = glyphDepth_ > 0; break;
         default: break;
+    }
+}
+
+bool Interpreter::setsColour(ContentOp op) {
+    switch (op) {
+        case ContentOp::kSetStrokeSpace:
+        case ContentOp::kSetFillSpace:
+        case ContentOp::kSetStrokeColour:
+        case ContentOp::kSetStrokeColourN:
+        case ContentOp::kSetFillColour:
+        case ContentOp::kSetFillColourN:
+        case ContentOp::kSetStrokeGray:
+        case ContentOp::kSetFillGray:
+        case ContentOp::kSetStrokeRgb:
+        case ContentOp::kSetFillRgb:
+        case ContentOp::kSetStrokeCmyk:
+        case ContentOp::kSetFillCmyk: return true;
+        default: return false;
     }
 }
 
@@ -285,9 +304,12 @@ void Interpreter::showType3Glyph(Font& font, CharCode code, const Matrix& textTo
     device_.save();
     state_.ctm = ctm;
     resources_ = font.resources() != nullptr ? font.resources() : outerResources;
+    const bool outerUncoloured = glyphUncoloured_;
+    glyphUncoloured_ = false;
     ++glyphDepth_;
     runOperators(*content);
     --glyphDepth_;
+    glyphUncoloured_ = outerUncoloured;
     for (; saved_.size() > outerSaved; saved_.pop_back()) {
         device_.restore();
     }
