@@ -7,7 +7,9 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
+#include <iterator>
 #include <sstream>
 
 #include "content/interpreter.h"
@@ -341,6 +343,45 @@ SubstituteRequest request(std::string name, std::string ordering = "", bool seri
     r.serif = serif;
     r.fixedPitch = fixedPitch;
     return r;
+}
+
+TEST(TextShowTest, ChineseFontsNotEmbeddedReachTheirGlyphsThroughCidsAndCharacters) {
+    // 中 in three CMaps of the Simplified collection, drawn with the installed face chosen
+    // for STSong-Light, must be that face's glyph of the character.
+    if (!std::filesystem::exists(std::string(kCidUnicodeFolder) + "/Adobe-GB1")) {
+        GTEST_SKIP() << "poppler-data is not installed";
+    }
+    SubstituteRequest song = request("STSong-Light", "GB1");
+    const std::optional<SubstituteFace> face = findSubstitute(song);
+    ASSERT_TRUE(face.has_value());
+    std::ifstream in(face->file, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    const auto program = FontProgram::load(FontLibrary::create(), std::move(bytes), face->index);
+    ASSERT_NE(program, nullptr) << face->file;
+    const uint32_t glyph = program->glyphOfUnicode(U'中');
+    ASSERT_NE(glyph, 0u) << face->file << " lacks the character";
+    const std::string expected = describe(*program->outline(glyph));
+    const std::string fonts =
+        "/C1<</Type/Font/Subtype/Type0/BaseFont/STSong-Light/Encoding/UniGB-UCS2-H"
+        "/DescendantFonts[40 0 R]>>/C2<</Type/Font/Subtype/Type0/BaseFont/STSong-Light"
+        "/Encoding/GBK-EUC-H/DescendantFonts[40 0 R]>>/C3<</Type/Font/Subtype/Type0"
+        "/BaseFont/STSong-Light/Encoding/UniGB-UTF16-V/DescendantFonts[40 0 R]>>";
+    const GlyphRecorder device =
+        run("BT /C1 10 Tf 100 200 Td <4E2D4E2D> Tj ET BT /C2 10 Tf 100 200 Td <D6D0> Tj ET "
+            "BT /C3 10 Tf 100 200 Td <4E2D4E2D> Tj ET",
+            fonts,
+            {{40, "<</Type/Font/Subtype/CIDFontType0/BaseFont/STSong-Light/CIDSystemInfo"
+                  "<</Registry(Adobe)/Ordering(GB1)/Supplement 4>>/DW 1000"
+                  "/FontDescriptor<</Type/FontDescriptor/FontName/STSong-Light/Flags 6>>>>"}});
+    ASSERT_EQ(device.paths.size(), 5u);
+    for (const std::string& path : device.paths) {
+        EXPECT_EQ(path, expected);
+    }
+    // The widths are the document's: the second glyph one em on; written vertically, the
+    // glyphs stand half an em left of the line, 0.88 em below the pen, one em apart.
+    EXPECT_EQ(device.lines, (Lines{"fill 100,200", "fill 110,200", "fill 100,200",
+                                   "fill 95,191.2", "fill 95,181.2"}));
 }
 
 TEST(FontSubstituteTest, FacesAreChosenByNameCollectionAndStyle) {
