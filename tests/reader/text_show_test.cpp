@@ -371,17 +371,40 @@ TEST(TextShowTest, ChineseFontsNotEmbeddedReachTheirGlyphsThroughCidsAndCharacte
         run("BT /C1 10 Tf 100 200 Td <4E2D4E2D> Tj ET BT /C2 10 Tf 100 200 Td <D6D0> Tj ET "
             "BT /C3 10 Tf 100 200 Td <4E2D4E2D> Tj ET",
             fonts,
-            {{40, "<</Type/Font/Subtype/CIDFontType0/BaseFont/STSong-Light/CIDSystemInfo"
-                  "<</Registry(Adobe)/Ordering(GB1)/Supplement 4>>/DW 1000"
-                  "/FontDescriptor<</Type/FontDescriptor/FontName/STSong-Light/Flags 6>>>>"}});
+            {{40,
+              "<</Type/Font/Subtype/CIDFontType0/BaseFont/STSong-Light/CIDSystemInfo"
+              "<</Registry(Adobe)/Ordering(GB1)/Supplement 4>>/DW 1000"
+              "/FontDescriptor<</Type/FontDescriptor/FontName/STSong-Light/Flags 6>>>>"}});
     ASSERT_EQ(device.paths.size(), 5u);
     for (const std::string& path : device.paths) {
         EXPECT_EQ(path, expected);
     }
     // The widths are the document's: the second glyph one em on; written vertically, the
     // glyphs stand half an em left of the line, 0.88 em below the pen, one em apart.
-    EXPECT_EQ(device.lines, (Lines{"fill 100,200", "fill 110,200", "fill 100,200",
-                                   "fill 95,191.2", "fill 95,181.2"}));
+    EXPECT_EQ(device.lines, (Lines{"fill 100,200", "fill 110,200", "fill 100,200", "fill 95,191.2",
+                                   "fill 95,181.2"}));
+}
+
+TEST(TextShowTest, CharactersTheChosenFaceLacksComeFromAFallback) {
+    if (!std::filesystem::exists(std::string(kCidUnicodeFolder) + "/Adobe-Japan1")) {
+        GTEST_SKIP() << "poppler-data is not installed";
+    }
+    // A Latin face stands in for Helvetica, whatever collection the font names; 中 comes
+    // from the first fallback, the Simplified Chinese serif face.
+    const std::optional<SubstituteFace> face = findSubstitute(request("Song", "GB1"));
+    ASSERT_TRUE(face.has_value());
+    const auto program = FontProgram::open(FontLibrary::create(), face->file, face->index);
+    ASSERT_NE(program, nullptr);
+    const uint32_t glyph = program->glyphOfUnicode(U'中');
+    ASSERT_NE(glyph, 0u);
+    const GlyphRecorder device =
+        run("BT /C1 10 Tf <4E2D> Tj ET",
+            "/C1<</Type/Font/Subtype/Type0/BaseFont/Helvetica/Encoding/UniJIS-UCS2-H"
+            "/DescendantFonts[<</Type/Font/Subtype/CIDFontType2/BaseFont/Helvetica"
+            "/CIDSystemInfo<</Registry(Adobe)/Ordering(Japan1)/Supplement 6>>"
+            "/FontDescriptor<</Type/FontDescriptor/FontName/Helvetica/Flags 32>>>>]>>");
+    ASSERT_EQ(device.paths.size(), 1u);
+    EXPECT_EQ(device.paths[0], describe(*program->outline(glyph)));
 }
 
 TEST(FontSubstituteTest, FacesAreChosenByNameCollectionAndStyle) {

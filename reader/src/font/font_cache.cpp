@@ -1,5 +1,6 @@
 #include "font/font_cache.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,7 +13,7 @@ namespace reader::pdf {
 
 namespace {
 
-// An installed face or table file larger than this is not read.
+// A table file larger than this is not read.
 constexpr std::uintmax_t kMaxInstalledFileBytes = 64u << 20;
 
 std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path) {
@@ -70,12 +71,27 @@ std::shared_ptr<FontProgram> FontCache::substitute(const SubstituteRequest& requ
     if (const auto found = substitutes_.find(key); found != substitutes_.end()) {
         return found->second;
     }
-    std::shared_ptr<FontProgram> program;
-    if (std::optional<std::vector<uint8_t>> bytes = readFile(face->file)) {
-        program = FontProgram::load(library_, std::move(*bytes), face->index);
-    }
+    std::shared_ptr<FontProgram> program = FontProgram::open(library_, face->file, face->index);
     substitutes_[key] = program;
     return program;
+}
+
+const std::vector<std::shared_ptr<FontProgram>>& FontCache::fallbacks() {
+    if (!fallbacks_) {
+        fallbacks_.emplace();
+        for (const char* ordering : {"GB1", "CNS1", "Japan1", "Korea1", ""}) {
+            SubstituteRequest request;
+            request.name = *ordering != 0 ? "Song" : "Sans";
+            request.ordering = ordering;
+            if (std::shared_ptr<FontProgram> program = substitute(request)) {
+                if (std::find(fallbacks_->begin(), fallbacks_->end(), program) ==
+                    fallbacks_->end()) {
+                    fallbacks_->push_back(std::move(program));
+                }
+            }
+        }
+    }
+    return *fallbacks_;
 }
 
 std::shared_ptr<const CMap> FontCache::predefinedCMap(const std::string& name) {

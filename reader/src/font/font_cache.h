@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ class FontCache {
     std::shared_ptr<FontLibrary> library() const { return library_; }
     /// The installed face for `request`, loaded once per file and index; null when none is.
     std::shared_ptr<FontProgram> substitute(const SubstituteRequest& request);
+    /// Installed faces to look in, one after the other, for characters the face chosen for
+    /// a font lacks (CJK faces of each region, then a Latin one); opened the first time.
+    const std::vector<std::shared_ptr<FontProgram>>& fallbacks();
     /// The predefined CMap `name`, read once.
     std::shared_ptr<const CMap> predefinedCMap(const std::string& name);
     /// The characters of the CIDs of collection `ordering` (Adobe-GB1 and the like) from
@@ -52,6 +56,7 @@ class FontCache {
     /// Fonts written in place, by their dictionary (kept alive by the object held with it).
     std::map<const Dict*, std::pair<Object, std::shared_ptr<Font>>> directFonts_;
     std::map<std::pair<std::string, int>, std::shared_ptr<FontProgram>> substitutes_;
+    std::optional<std::vector<std::shared_ptr<FontProgram>>> fallbacks_;
     std::map<std::string, std::shared_ptr<const CMap>> cmaps_;
     std::map<std::string, std::shared_ptr<const std::vector<char32_t>>> cidUnicode_;
 };

@@ -343,6 +343,7 @@ bool FontLoader::loadComposite(Font& font, const Dict& dict) {
         font.substituted_ = true;
         font.glyphsBy_ = Font::GlyphsBy::kUnicode;
         font.cidUnicode_ = cache_.cidUnicode("Adobe-" + ordering);
+        font.fallbacks_ = cache_.fallbacks();
     }
     if (font.program_ == nullptr) {
         return false;

@@ -91,6 +91,20 @@ std::unique_ptr<FontProgram> FontProgram::load(std::shared_ptr<FontLibrary> libr
     return program;
 }
 
+std::unique_ptr<FontProgram> FontProgram::open(std::shared_ptr<FontLibrary> library,
+                                               const std::string& path, long index) {
+    if (library == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<FontProgram> program(new FontProgram(std::move(library), {}));
+    FT_Face face = nullptr;
+    if (FT_New_Face(program->library_->handle(), path.c_str(), index, &face) != 0) {
+        return nullptr;
+    }
+    program->face_ = face;
+    return program;
+}
+
 FontProgram::~FontProgram() {
     if (face_ != nullptr) {
         FT_Done_Face(face_);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,10 @@ class FontProgram {
     /// TrueType or a collection); null when FreeType cannot read it.
     static std::unique_ptr<FontProgram> load(std::shared_ptr<FontLibrary> library,
                                              std::vector<uint8_t> bytes, long index = 0);
+    /// The face `index` of the installed font file `path`, which FreeType reads as it needs;
+    /// null when it cannot be read.
+    static std::unique_ptr<FontProgram> open(std::shared_ptr<FontLibrary> library,
+                                             const std::string& path, long index = 0);
     ~FontProgram();
     FontProgram(const FontProgram&) = delete;
     FontProgram& operator=(const FontProgram&) = delete;

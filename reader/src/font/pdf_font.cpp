@@ -53,6 +53,11 @@ Font::VerticalMetrics Font::verticalMetrics(CharCode code) const {
     return metrics;
 }
 
+char32_t Font::characterOf(CharCode code) const {
+    const uint32_t cid = cidOf(code);
+    return cidUnicode_ != nullptr && cid < cidUnicode_->size() ? (*cidUnicode_)[cid] : 0;
+}
+
 uint32_t Font::glyphOf(CharCode code) const {
     if (kind_ != Kind::kComposite) {
         return glyphs_[code.code & 0xFF];
@@ -62,10 +67,10 @@ uint32_t Font::glyphOf(CharCode code) const {
         case GlyphsBy::kCid: return cid;
         case GlyphsBy::kCidMap: return cid < cidToGlyph_.size() ? cidToGlyph_[cid] : 0;
         case GlyphsBy::kCharset: return program_->glyphOfCid(cid);
-        case GlyphsBy::kUnicode:
-            return cidUnicode_ != nullptr && cid < cidUnicode_->size()
-                       ? program_->glyphOfUnicode((*cidUnicode_)[cid])
-                       : 0;
+        case GlyphsBy::kUnicode: {
+            const char32_t c = characterOf(code);
+            return c != 0 ? program_->glyphOfUnicode(c) : 0;
+        }
     }
     return 0;
 }
@@ -74,13 +79,24 @@ const surface::canvas::Path* Font::outline(CharCode code) {
     if (program_ == nullptr || kind_ == Kind::kType3) {
         return nullptr;
     }
-    const uint32_t glyph = glyphOf(code);
-    if (glyph == 0) {
+    FontProgram* program = program_.get();
+    uint64_t key = glyphOf(code);
+    if (key == 0 && glyphsBy_ == GlyphsBy::kUnicode && kind_ == Kind::kComposite) {
+        // A character the chosen face lacks comes from the first fallback that has it.
+        const char32_t c = characterOf(code);
+        for (size_t i = 0; c != 0 && key == 0 && i < fallbacks_.size(); ++i) {
+            if (const uint32_t glyph = fallbacks_[i]->glyphOfUnicode(c); glyph != 0) {
+                program = fallbacks_[i].get();
+                key = uint64_t(i + 1) << 32 | glyph;
+            }
+        }
+    }
+    if (key == 0) {
         return nullptr;  // the missing glyph is not drawn
     }
-    auto found = outlines_.find(glyph);
+    auto found = outlines_.find(key);
     if (found == outlines_.end()) {
-        found = outlines_.emplace(glyph, program_->outline(glyph)).first;
+        found = outlines_.emplace(key, program->outline(uint32_t(key))).first;
     }
     return found->second ? &*found->second : nullptr;
 }

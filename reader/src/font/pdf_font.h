@@ -66,6 +66,8 @@ class Font {
 
     /// The glyph of the program drawn for `code`.
     uint32_t glyphOf(CharCode code) const;
+    /// The character a font shown by character draws for `code`; 0 for none.
+    char32_t characterOf(CharCode code) const;
 
     struct WidthRange {
         uint32_t first = 0;
@@ -103,7 +105,10 @@ class Font {
     surface::canvas::Matrix fontMatrix_{0.001, 0, 0, 0.001, 0, 0};
     Object resources_;
 
-    std::unordered_map<uint32_t, std::optional<surface::canvas::Path>> outlines_;
+    /// Faces looked in for a character the program lacks (fonts shown by character only).
+    std::vector<std::shared_ptr<FontProgram>> fallbacks_;
+    /// By glyph, the fallback's number (from 1) above the glyph's 32 bits.
+    std::unordered_map<uint64_t, std::optional<surface::canvas::Path>> outlines_;
 };
 
 }  // namespace reader::pdf
