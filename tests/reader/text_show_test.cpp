@@ -48,12 +48,14 @@ class GlyphRecorder final : public Device {
     std::vector<std::string> lines;
     std::vector<std::string> paths;
     std::vector<Paint> paints;
+    std::vector<double> scales;
 
     void save() override {}
     void restore() override {}
     void fillPath(const Path& path, FillRule, const Matrix& ctm, const Paint& paint) override {
         lines.push_back("fill " + number(ctm.e) + "," + number(ctm.f));
         paths.push_back(describe(path));
+        scales.push_back(ctm.a);
         paints.push_back(paint);
     }
     void strokePath(const Path&, const StrokeStyle&, const Matrix&, const Paint&) override {
@@ -405,6 +407,24 @@ TEST(TextShowTest, CharactersTheChosenFaceLacksComeFromAFallback) {
             "/FontDescriptor<</Type/FontDescriptor/FontName/Helvetica/Flags 32>>>>]>>");
     ASSERT_EQ(device.paths.size(), 1u);
     EXPECT_EQ(device.paths[0], describe(*program->outline(glyph)));
+}
+
+TEST(TextShowTest, InstalledFacesAreFittedToTheDocumentsWidths) {
+    // Helvetica's A is 667 wide in the free face that stands in for it: a document giving it
+    // twice that has it drawn twice as wide, one giving the same draws it as it is.
+    const std::string fonts =
+        "/H1<</Type/Font/Subtype/Type1/BaseFont/Helvetica/FirstChar 65/Widths[1334 667]>>"
+        "/H2<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>"
+        "/H3<</Type/Font/Subtype/Type1/BaseFont/Helvetica/FirstChar 65/Widths[9000]>>";
+    const GlyphRecorder device =
+        run("BT /H1 10 Tf (AB) Tj /H2 10 Tf (AB) Tj /H3 10 Tf (A) Tj ET", fonts);
+    ASSERT_EQ(device.scales.size(), 5u);
+    EXPECT_NEAR(device.scales[0], 20, 1e-9);
+    EXPECT_NEAR(device.scales[2], 10, 1e-9);
+    EXPECT_NEAR(device.scales[3], 10, 1e-9);
+    EXPECT_NEAR(device.scales[4], 20, 1e-9) << "fitting is bounded";
+    // Without widths of its own the face's advances are the font's: H2's B stands 6.67 on.
+    EXPECT_EQ(device.lines[3], "fill " + number(13.34 + 6.67 + 6.67) + ",0");
 }
 
 TEST(FontSubstituteTest, FacesAreChosenByNameCollectionAndStyle) {

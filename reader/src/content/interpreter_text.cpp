@@ -243,6 +243,8 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
     if (font.vertical()) {
         const Font::VerticalMetrics metrics = font.verticalMetrics(code);
         textToUser = Matrix::translation(-metrics.originX, -metrics.originY) * textToUser;
+    } else if (const double fit = font.fit(code); fit != 1) {
+        textToUser = Matrix::scaling(fit, 1) * textToUser;
     }
     if (!textToUser.finite()) {
         return;

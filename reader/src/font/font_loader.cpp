@@ -21,6 +21,9 @@ constexpr int64_t kForceBold = 1 << 18;
 // Entries of a width array read at most, and CIDs one range may span.
 constexpr size_t kMaxWidthEntries = 1u << 18;
 constexpr uint32_t kMaxCid = 0xFFFF;
+// How far an installed face's glyph is scaled to the document's width at most.
+constexpr double kMinFit = 0.5;
+constexpr double kMaxFit = 2;
 
 // A name without the six capitals and plus sign that tag a subset.
 std::string untagged(std::string_view name) {
@@ -212,6 +215,7 @@ bool FontLoader::loadSimple(Font& font, const Dict& dict) {
 
 void FontLoader::readSimpleWidths(Font& font, const Dict& dict, const Dict* descriptor) {
     Document& document = cache_.document();
+    font.fits_.fill(1);
     const Object widths = document.resolve(dict.get("Widths"));
     const Array* list = widths.asArray();
     const double missing =
@@ -233,6 +237,14 @@ void FontLoader::readSimpleWidths(Font& font, const Dict& dict, const Dict* desc
         const std::optional<double> width = document.resolve((*list)[i]).asNumber();
         if (code >= 0 && code < 256 && width && std::isfinite(*width)) {
             font.widths_[size_t(code)] = *width;
+            // An installed face's glyph is drawn as wide as the document's font would be
+            // (within bounds, for widths that are no glyph's).
+            const double own = font.substituted_ && font.program_ != nullptr
+                                   ? font.program_->advance(font.glyphs_[size_t(code)])
+                                   : 0;
+            if (own > 0 && *width > 0) {
+                font.fits_[size_t(code)] = std::clamp(*width / own, kMinFit, kMaxFit);
+            }
         }
     }
 }

@@ -49,6 +49,9 @@ class Font {
     double width(CharCode code) const;
     /// A vertical font's metrics of `code`.
     VerticalMetrics verticalMetrics(CharCode code) const;
+    /// The horizontal scale that fits an installed face's glyph to the document's width for
+    /// `code`; 1 for a font's own program.
+    double fit(CharCode code) const { return kind_ == Kind::kSimple ? fits_[code.code & 0xFF] : 1; }
     /// The glyph's outline in text space per unit of font size (the em being 1); null when
     /// the font has none for `code`. Outlines are kept once made.
     const surface::canvas::Path* outline(CharCode code);
@@ -88,6 +91,7 @@ class Font {
     // Simple and Type 3 fonts: by code, in thousandths of text space (Type 3: of glyph space).
     std::array<uint32_t, 256> glyphs_{};
     std::array<double, 256> widths_{};
+    std::array<double, 256> fits_{};
 
     // Composite fonts.
     std::shared_ptr<const CMap> cmap_;
