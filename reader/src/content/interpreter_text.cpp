@@ -53,6 +53,9 @@ FontCache& Interpreter::fonts() {
 }
 
 void Interpreter::executeText(const ContentInstruction& instruction) {
+    if (!drawsText_) {
+        return;
+    }
     const std::vector<Object>& operands = instruction.operands;
     TextState& text = state_.text;
     const auto number = [&](size_t fromEnd) {
