@@ -11,6 +11,7 @@ brindle_packages=(
   zlib1g-dev libtiff-dev
   nettle-dev
   fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei fonts-liberation2 fonts-dejavu-core
+  fonts-urw-base35 poppler-data
   opencc libopencc-data
   qpdf poppler-utils python3 python3-pil time
   libjbig2dec0-dev libopenjp2-7-dev

@@ -116,6 +116,34 @@ TEST(PageRenderTest, TheDisplayListReplaysThePageAsDrawingItDoes) {
               twice.end());
 }
 
+TEST(PageRenderTest, PageTextIsDrawnUnlessTheCallerDrawsItAnotherWay) {
+    // The page's text, and text in an annotation's appearance, which is drawn either way.
+    fixtures::PdfLayout layout =
+        fixtures::pagesPdf({"BT /F1 12 Tf 20 300 Td (Page) Tj ET"}, "0 0 400 400");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources << /Font << /F1 10 0 R >> >> "
+        "/Annots [20 0 R] >>";
+    layout.objects.insert(
+        layout.objects.end(),
+        {{10, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"},
+         {20, "<< /Subtype /FreeText /F 4 /Rect [200 200 300 225] /AP << /N 32 0 R >> >>"},
+         {32, fixtures::streamBody("/Subtype /Form /BBox [0 0 100 25] /Resources << /Font << "
+                                   "/F1 10 0 R >> >>",
+                                   "BT /F1 10 Tf 2 5 Td (Note) Tj ET")}});
+    const OpenPage page = open(layout);
+    const auto fills = [&](bool pageText) {
+        surface::RecordingSurface surface({72, 72}, {400, 400});
+        SurfaceDevice device(surface);
+        renderPage(*page.document, page.page, device, pageTransform(page.page, 72, 72),
+                   OptionalContent(), false, pageText);
+        const Lines lines = surface.lines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& l) { return l.starts_with("fillPath"); });
+    };
+    EXPECT_EQ(fills(true), 8) << "four letters of the page, four of the note";
+    EXPECT_EQ(fills(false), 4);
+}
+
 TEST(PageRenderTest, AListPastItsBoundStopsRecordingButStaysBalanced) {
     DisplayList list;
     // Just over half the bound: 4096 pixels of 4 bytes a row.

@@ -25,6 +25,10 @@ constexpr int32_t twips(float points) {
     return std::isfinite(points) ? int32_t(std::clamp(points * 20.0f, -1.0e9f, 1.0e9f)) : 0;
 }
 
+// The page's text is drawn by the text renderer over the graphics, which selects it too; the
+// interpreter's own text drawing stays off here until selection moves onto it.
+constexpr bool kInterpreterText = false;
+
 }  // namespace
 
 float CReader::pageTop() const {
@@ -47,13 +51,14 @@ void CReader::drawPageGraphics(surface::Surface& dc, bool printing) {
     device.save();  // a clip the page leaves in force ends with it
     if (!printing && !displayList_) {
         displayList_ = std::make_unique<pdf::DisplayList>();
-        pdf::renderPage(*document_, page, *displayList_, points, *optionalContent_, false);
+        pdf::renderPage(*document_, page, *displayList_, points, *optionalContent_, false,
+                        kInterpreterText);
     }
     if (!printing && displayList_->complete()) {
         displayList_->replay(device, resolution);
     } else {
-        pdf::renderPage(*document_, page, device, points * resolution, *optionalContent_,
-                        printing);
+        pdf::renderPage(*document_, page, device, points * resolution, *optionalContent_, printing,
+                        kInterpreterText);
     }
     device.restore();
 }

@@ -91,6 +91,9 @@ void Interpreter::runOperators(std::span<const uint8_t> content) {
 void Interpreter::execute(const ContentInstruction& instruction) {
     const std::vector<Object>& operands = instruction.operands;
     const auto numbers = [&](size_t count) { return numbersOf(operands, count); };
+    if (glyphUncoloured_ && setsColour(instruction.op->op)) {
+        return;  // a d1 glyph is a shape painted in the colour it is shown with
+    }
     switch (instruction.op->op) {
         case ContentOp::kSave:
             if (saved_.size() < kMaxSavedStates) {
@@ -145,7 +148,10 @@ void Interpreter::execute(const ContentInstruction& instruction) {
                 state_.stroke.dashPhase = dash->second;
             }
             break;
-        case ContentOp::kSetExtGState: applyExtGState(operands.back()); break;
+        case ContentOp::kSetExtGState:
+            applyExtGState(operands.back());
+            applyTextExtGState(operands.back());
+            break;
         case ContentOp::kMoveTo:
             if (const auto p = numbers(2)) {
                 path_.moveTo({(*p)[0], (*p)[1]});
@@ -219,7 +225,25 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kBeginMarked: beginMarked(operands, false); break;
         case ContentOp::kBeginMarkedProperties: beginMarked(operands, true); break;
         case ContentOp::kEndMarked: endMarked(); break;
-        default: break;  // text and patterns come later
+        case ContentOp::kBeginText:
+        case ContentOp::kEndText:
+        case ContentOp::kSetCharSpacing:
+        case ContentOp::kSetWordSpacing:
+        case ContentOp::kSetHorizontalScale:
+        case ContentOp::kSetLeading:
+        case ContentOp::kSetFont:
+        case ContentOp::kSetRenderMode:
+        case ContentOp::kSetRise:
+        case ContentOp::kMoveText:
+        case ContentOp::kMoveTextSetLeading:
+        case ContentOp::kSetTextMatrix:
+        case ContentOp::kNextLine:
+        case ContentOp::kShowText:
+        case ContentOp::kShowTextArray:
+        case ContentOp::kNextLineShowText:
+        case ContentOp::kNextLineSpacingShowText:
+        case ContentOp::kSetGlyphWidthBox: executeText(instruction); break;
+        default: break;  // patterns come later
     }
 }
 

@@ -1,7 +1,8 @@
 // The content interpreter on the object model: it runs a content stream's operators with a
 // graphics state and calls a Device for what they draw. This part covers the graphics state,
-// paths, painting, clipping, colour, transparency, form and image XObjects, inline images,
-// axial and radial shadings and optional content; the other operators are passed over for now.
+// paths, painting, clipping, colour, transparency (interpreter_transparency.cpp), form and image
+// XObjects, inline images, axial and radial shadings, optional content and text
+// (interpreter_text.cpp); patterns are passed over for now.
 #pragma once
 
 #include <memory>
@@ -10,13 +11,16 @@
 
 #include "content/content_parser.h"
 #include "content/optional_content.h"
+#include "content/text_state.h"
 #include "devices/device.h"
+#include "font/cmap.h"
 #include "graphics/colour_space.h"
 #include "surface/canvas.h"
 
 namespace reader::pdf {
 
 class Document;
+class FontCache;
 
 /// One colour of the graphics state, for filling or for stroking.
 struct ColourState {
@@ -42,6 +46,7 @@ struct GraphicsState {
     std::shared_ptr<const SoftMaskState> softMask;  ///< null: no soft mask
     bool alphaIsShape = false;
     bool textKnockout = true;
+    TextState text;
 };
 
 class Interpreter {
@@ -50,6 +55,8 @@ class Interpreter {
     static constexpr size_t kMaxSavedStates = 256;
     /// Forms drawn inside forms at most; deeper ones, and a form inside itself, are not drawn.
     static constexpr size_t kMaxFormDepth = 16;
+    /// Type 3 glyphs drawn inside Type 3 glyphs at most.
+    static constexpr size_t kMaxGlyphDepth = 4;
 
     /// Draws on `device` with `resources` (the page's or form's) and `ctm` as the initial
     /// transform from user space to the device.
@@ -62,6 +69,12 @@ class Interpreter {
     void run(std::span<const uint8_t> content);
 
     const GraphicsState& state() const { return state_; }
+    /// Fonts come from `fonts` (which outlives the interpreter) rather than a cache of the
+    /// interpreter's own.
+    void useFonts(FontCache& fonts) { fonts_ = &fonts; }
+    /// Whether text operators draw (and load fonts); on unless turned off, for a caller that
+    /// draws text another way.
+    void drawText(bool draw) { drawsText_ = draw; }
 
   private:
     /// Runs the operators of `content`, passing over those that are malformed.
@@ -105,6 +118,21 @@ class Interpreter {
     void endMarked();
     surface::canvas::Paint paintOf(const ColourState& colour) const;
 
+    // Text objects and the showing of text (interpreter_text.cpp).
+    void executeText(const ContentInstruction& instruction);
+    void setTextFont(const Object& font, double size);
+    void applyTextExtGState(const Object& name);
+    void moveText(double tx, double ty);
+    void showText(const Object& string);
+    void showTextArray(const Object& array);
+    /// Draws the glyph of `code` with the text matrix as it stands.
+    void showGlyph(Font& font, CharCode code);
+    void showType3Glyph(Font& font, CharCode code, const surface::canvas::Matrix& textToUser);
+    void endText();
+    FontCache& fonts();
+    /// Whether `op` sets a colour, which a Type 3 glyph begun with d1 may not.
+    static bool setsColour(ContentOp op);
+
     Document& document_;
     Device& device_;
     const Dict* resources_;
@@ -119,6 +147,12 @@ class Interpreter {
     size_t unsaved_ = 0;  // q operators past kMaxSavedStates
     surface::canvas::Path path_;
     std::optional<surface::canvas::FillRule> pendingClip_;
+    FontCache* fonts_ = nullptr;
+    std::shared_ptr<FontCache> ownFonts_;  // made when no cache was given
+    TextObject text_;
+    bool drawsText_ = true;
+    size_t glyphDepth_ = 0;         // Type 3 glyphs being drawn
+    bool glyphUncoloured_ = false;  // the Type 3 glyph being drawn began with d1
 };
 
 }  // namespace reader::pdf

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "content/interpreter.h"
+#include "font/font_cache.h"
 #include "pages/annotations.h"
 #include "xref/document.h"
 
@@ -37,7 +38,7 @@ void drawDefaultNote(Device& device, const PageBox& rect, const Matrix& base) {
 }
 
 void drawAppearance(Document& document, Device& device, const AnnotationAppearance& appearance,
-                    const Matrix& base, const OptionalContent& optionalContent) {
+                    const Matrix& base, const OptionalContent& optionalContent, FontCache& fonts) {
     if (!optionalContent.visible(document, appearance.oc)) {
         return;
     }
@@ -63,6 +64,7 @@ void drawAppearance(Document& document, Device& device, const AnnotationAppearan
         device.clipPath(clip, surface::canvas::FillRule::NonZero, placed);
     }
     Interpreter interpreter(document, device, resources.asDict(), placed, optionalContent);
+    interpreter.useFonts(fonts);
     interpreter.run(*content);
     device.restore();
 }
@@ -98,15 +100,18 @@ std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
 }
 
 void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
-                const OptionalContent& optionalContent, bool printing) {
+                const OptionalContent& optionalContent, bool printing, bool pageText) {
+    FontCache fonts(document);  // shared by the page and its appearances
     {
         Interpreter interpreter(document, device, page.resources.asDict(), base, optionalContent);
+        interpreter.useFonts(fonts);
+        interpreter.drawText(pageText);
         interpreter.run(pageContent(document, page));
     }
     if (const Dict* dict = page.page.asDict()) {
         for (const AnnotationAppearance& appearance :
              annotationAppearances(document, *dict, printing)) {
-            drawAppearance(document, device, appearance, base, optionalContent);
+            drawAppearance(document, device, appearance, base, optionalContent, fonts);
         }
     }
 }

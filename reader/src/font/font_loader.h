@@ -1,0 +1,36 @@
+// Builds a Font from its dictionary: the program (embedded, else an installed substitute),
+// the encoding or CMap, the glyph of each code and the widths.
+#pragma once
+
+#include <memory>
+
+#include "font/font_cache.h"
+#include "font/pdf_font.h"
+
+namespace reader::pdf {
+
+class FontLoader {
+  public:
+    explicit FontLoader(FontCache& cache) : cache_(cache) {}
+
+    /// The font of `dict`; null when it is no font the reader can show.
+    std::shared_ptr<Font> load(const Dict& dict);
+
+  private:
+    bool loadSimple(Font& font, const Dict& dict);
+    bool loadType3(Font& font, const Dict& dict);
+    bool loadComposite(Font& font, const Dict& dict);
+    /// The program a font descriptor embeds, or null.
+    std::shared_ptr<FontProgram> embedded(const Dict* descriptor);
+    /// The glyph names of codes, from /Encoding; `given` is set when the font names an
+    /// encoding of its own.
+    void readEncoding(const Font& font, const Dict& dict, std::array<std::string, 256>& names,
+                      bool& given);
+    void readSimpleWidths(Font& font, const Dict& dict, const Dict* descriptor);
+    void readCidWidths(Font& font, const Dict& cidFont);
+    std::shared_ptr<const CMap> readCMap(const Object& encoding, int depth);
+
+    FontCache& cache_;
+};
+
+}  // namespace reader::pdf

@@ -1,0 +1,119 @@
+#include "font/pdf_font.h"
+
+#include <algorithm>
+
+#include "xref/document.h"
+
+namespace reader::pdf {
+
+namespace {
+
+// The range of `ranges` (sorted by first) holding `cid`, or null.
+template <typename Range>
+const Range* rangeOf(const std::vector<Range>& ranges, uint32_t cid) {
+    auto after = std::upper_bound(ranges.begin(), ranges.end(), cid,
+                                  [](uint32_t c, const Range& r) { return c < r.first; });
+    if (after == ranges.begin()) {
+        return nullptr;
+    }
+    --after;
+    return cid <= after->last ? &*after : nullptr;
+}
+
+}  // namespace
+
+CharCode Font::nextCode(std::span<const uint8_t> text) const {
+    if (cmap_ != nullptr) {
+        return cmap_->nextCode(text);
+    }
+    return {text[0], 1};
+}
+
+uint32_t Font::cidOf(CharCode code) const {
+    return cmap_ != nullptr ? cmap_->cidOf(code) : code.code;
+}
+
+double Font::width(CharCode code) const {
+    if (kind_ != Kind::kComposite) {
+        const double w = widths_[code.code & 0xFF];
+        return kind_ == Kind::kType3 ? w * fontMatrix_.a : w / 1000;
+    }
+    const WidthRange* range = rangeOf(cidWidths_, cidOf(code));
+    return (range != nullptr ? range->width : defaultWidth_) / 1000;
+}
+
+Font::VerticalMetrics Font::verticalMetrics(CharCode code) const {
+    const uint32_t cid = cidOf(code);
+    if (const VerticalRange* range = rangeOf(cidVertical_, cid)) {
+        return range->metrics;
+    }
+    VerticalMetrics metrics = defaultVertical_;
+    // Without its own entry a glyph stands centred on the vertical line.
+    metrics.originX = width(code) / 2;
+    return metrics;
+}
+
+char32_t Font::characterOf(CharCode code) const {
+    const uint32_t cid = cidOf(code);
+    return cidUnicode_ != nullptr && cid < cidUnicode_->size() ? (*cidUnicode_)[cid] : 0;
+}
+
+uint32_t Font::glyphOf(CharCode code) const {
+    if (kind_ != Kind::kComposite) {
+        return glyphs_[code.code & 0xFF];
+    }
+    const uint32_t cid = cidOf(code);
+    switch (glyphsBy_) {
+        case GlyphsBy::kCid: return cid;
+        case GlyphsBy::kCidMap: return cid < cidToGlyph_.size() ? cidToGlyph_[cid] : 0;
+        case GlyphsBy::kCharset: return program_->glyphOfCid(cid);
+        case GlyphsBy::kUnicode: {
+            const char32_t c = characterOf(code);
+            return c != 0 ? program_->glyphOfUnicode(c) : 0;
+        }
+    }
+    return 0;
+}
+
+const surface::canvas::Path* Font::outline(CharCode code) {
+    if (program_ == nullptr || kind_ == Kind::kType3) {
+        return nullptr;
+    }
+    FontProgram* program = program_.get();
+    uint64_t key = glyphOf(code);
+    if (key == 0 && glyphsBy_ == GlyphsBy::kUnicode && kind_ == Kind::kComposite) {
+        // A character the chosen face lacks comes from the first fallback that has it.
+        const char32_t c = characterOf(code);
+        for (size_t i = 0; c != 0 && key == 0 && i < fallbacks_.size(); ++i) {
+            if (const uint32_t glyph = fallbacks_[i]->glyphOfUnicode(c); glyph != 0) {
+                program = fallbacks_[i].get();
+                key = uint64_t(i + 1) << 32 | glyph;
+            }
+        }
+    }
+    if (key == 0) {
+        return nullptr;  // the missing glyph is not drawn
+    }
+    auto found = outlines_.find(key);
+    if (found == outlines_.end()) {
+        found = outlines_.emplace(key, program->outline(uint32_t(key))).first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+const std::vector<uint8_t>* Font::glyphProcedure(CharCode code, Document& document) {
+    if (kind_ != Kind::kType3) {
+        return nullptr;
+    }
+    const uint32_t key = code.code & 0xFF;
+    auto found = procedureContent_.find(key);
+    if (found == procedureContent_.end()) {
+        const Stream* stream = procedures_[key].asStream();
+        found = procedureContent_
+                    .emplace(key, stream != nullptr ? document.decodeStream(*stream) : std::nullopt)
+                    .first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+}  // namespace reader::pdf
