@@ -181,18 +181,16 @@ void CReader::GetPageInfo(tagPAGEINFO* info) const {
 }
 
 void CReader::sizePage(const surface::Device& device) {
-    tagPAGEINFO info{};
-    GetPageInfo(&info);
-    // Upper-right corner of the MediaBox, at the zoom, in pixels of the device.
-    const float scale = float(scale_);
-    const float width =
-        float(device.dpiX) * ((scale * float(info.mediaBox[2]) / 100.0f + 1.0f) / 72.0f);
-    const float height =
-        float(device.dpiY) * ((scale * float(info.mediaBox[3]) / 100.0f + 1.0f) / 72.0f);
-    auto pixels = [](float v) {
-        return std::isfinite(v) ? int32_t(std::clamp(v, -2.0e9f, 2.0e9f)) : 0;
-    };
-    pageSize_ = {pixels(width), pixels(height)};
+    // The page's visible box, turned, at the zoom, in pixels of the device.
+    pageSize_ = pagePixels(double(device.dpiX) * scale_ / 100.0, double(device.dpiY) * scale_ / 100.0);
+}
+
+void CReader::SetBig5(int on) {
+    if ((on != 0) != (big5_ != 0)) {
+        displayList_.reset();
+        reDraw_ = 1;
+    }
+    big5_ = on;
 }
 
 surface::Size CReader::SetScale(const surface::Device* device, int percent, int reRender) {
@@ -201,8 +199,6 @@ surface::Size CReader::SetScale(const surface::Device* device, int percent, int 
         sizePage(*device);
         if (reRender != 0) {
             pageBitmap_.reset();
-            Type1Rasteriser::instance().init();  // glyphs are rasterised anew at the new size
-            forgetType1Fonts();
         }
         reDraw_ = reRender;
     }

@@ -59,12 +59,12 @@ TEST(ReaderInterfaceTest, PageSizeFollowsTheScaleAndTheDevice) {
     ASSERT_EQ(reader.Open(writePdf(dir, pagesPdf({"BT ET"}, "0 0 596 842"), "a.pdf").c_str()), 1);
     ASSERT_EQ(reader.GetPage(1), 1);
     const surface::Device screen{96, 96};
-    // 96 x (596 + 1) / 72 = 796 wide; the scroll range adds 50.
-    EXPECT_EQ(reader.SetScale(&screen, 100, 1), (surface::Size{846, 1174}));
-    EXPECT_EQ(reader.GetPageSize(), (surface::Size{796, 1124}));
-    EXPECT_EQ(reader.SetScale(nullptr, 200, 1), (surface::Size{846, 1174}))
+    // 96 x 596 / 72 = 794.7 wide, a whole pixel taken for the part; the scroll range adds 50.
+    EXPECT_EQ(reader.SetScale(&screen, 100, 1), (surface::Size{845, 1173}));
+    EXPECT_EQ(reader.GetPageSize(), (surface::Size{795, 1123}));
+    EXPECT_EQ(reader.SetScale(nullptr, 200, 1), (surface::Size{845, 1173}))
         << "no window: no change";
-    // 96 x (2 x 596 + 1) / 72 = 1590.7 and 96 x (2 x 842 + 1) / 72 = 2246.7, truncated.
+    // 96 x 2 x 596 / 72 = 1589.3 and 96 x 2 x 842 / 72 = 2245.3.
     EXPECT_EQ(reader.ResetScroll(&screen), (surface::Size{1640, 2296})) << "the stored 200 %";
 }
 

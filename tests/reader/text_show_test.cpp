@@ -472,4 +472,33 @@ TEST(FontSubstituteTest, FacesAreChosenByNameCollectionAndStyle) {
 }
 
 }  // namespace
+// A font named for a Chinese face, with neither program nor encoding, writes GB2312 text: two
+// bytes a character advancing the font size, one byte a half-width Latin letter advancing half.
+// For Traditional display the text goes through Big5 to a Traditional face: 国 becomes 國,
+// another glyph, while 中 keeps its place.
+TEST(TextShowTest, GbTextFontsShowTwoByteCharactersInSimplifiedOrTraditional) {
+    const std::string content = "BT /G1 10 Tf 100 200 Td (\xd6\xd0" "a" "\xb9\xfa) Tj ET";
+    const auto draw = [&](bool traditional) {
+        fixtures::PdfLayout layout = textDocument(content, "/G1 40 0 R");
+        layout.objects.push_back({40, "<</Type/Font/Subtype/TrueType/BaseFont/#CB#CE#CC#E5>>"});
+        const std::string file = fixtures::buildPdf(layout);
+        const auto document = openText(file);
+        GlyphRecorder device;
+        FontCache fonts(*document, traditional);
+        const Object resources = document->fetch({9, 0});
+        Interpreter interpreter(*document, device, resources.asDict(), Matrix{});
+        interpreter.useFonts(fonts);
+        interpreter.run(
+            std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+        return device;
+    };
+    const GlyphRecorder simplified = draw(false);
+    EXPECT_EQ(simplified.lines, (Lines{"fill 100,200", "fill 110,200", "fill 115,200"}));
+    const GlyphRecorder traditional = draw(true);
+    EXPECT_EQ(traditional.lines, simplified.lines);
+    ASSERT_EQ(traditional.paths.size(), 3u);
+    EXPECT_NE(traditional.paths[2], simplified.paths[2]) << "国 is shown as 國";
+    EXPECT_EQ(traditional.paths[1], simplified.paths[1]) << "a stays a";
+}
+
 }  // namespace reader::pdf

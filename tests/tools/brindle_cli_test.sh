@@ -177,9 +177,9 @@ check "pdf render writes a PNG" "89504e47" "$("$brindle" render "$work/paper.zor
 check "pdf render page out of range" 1 "$(status "$brindle" render "$work/paper.pdf" -p 9 -o "$work/x.png")"
 # --width and --height fit the page at the largest whole resolution (612 x 792 points: 35 and
 # 27 dpi); --no-antialias gives hard edges to a slanted line.
-check "pdf render --width" '"height":385,"page":1,"width":297' \
+check "pdf render --width" '"height":385,"page":1,"width":298' \
     "$("$brindle" --json render "$work/paper.pdf" -p 1 --width 300 -o "$work/fit.png" 2>/dev/null | grep -o '"height.*width":[0-9]*')"
-check "pdf render --width --height" '"height":99,"page":1,"width":76' \
+check "pdf render --width --height" '"height":99,"page":1,"width":77' \
     "$("$brindle" --json render "$work/paper.pdf" -p 1 --width 300 --height 100 -o "$work/fit.png" 2>/dev/null | grep -o '"height.*width":[0-9]*')"
 check "render --dpi with --width" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --dpi 100 --width 30 -o "$work/x.png")"
 check "render --width not whole" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --width 3.5 -o "$work/x.png")"
@@ -190,7 +190,7 @@ printf '%%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n2 0 obj << 
 check "render --no-antialias draws otherwise" 1 "$(cmp -s "$work/soft.png" "$work/hard.png"; echo $?)"
 check "pdf render VYN options" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --codepage 950 -o "$work/x.png")" 
 check "pdf text" "three" "$("$brindle" text "$work/paper.pdf" -p 3 2>/dev/null)"
-check "pdf text rect mode" '{"length":3,"page":2,"text":"two"}' "$("$brindle" --json text "$work/paper.pdf" -p 2 --rect 0,0,700,900 --rect-mode 2>/dev/null)"
+check "pdf text rect mode" '{"length":5,"page":3,"text":"three"}' "$("$brindle" --json text "$work/paper.pdf" -p 3 --rect 0,0,700,900 --rect-mode 2>/dev/null)"
 check "stream bad object" 2 "$(status "$brindle" stream "$work/paper.pdf" x1)"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"

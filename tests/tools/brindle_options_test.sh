@@ -79,12 +79,12 @@ for file in three.pdf thesis.qd; do
             "$(cmp -s "out/one.png" "out/all-$page.png" && echo same)"
     done
 done
-check "render --json of one page" '{"file":"one.png","height":793,"page":2,"width":613}' \
+check "render --json of one page" '{"file":"one.png","height":720,"page":2,"width":540}' \
     "$("$brindle" --json render paper.pdf -p 2 -o one.png 2>/dev/null)"
 check "render --json of a list" \
-    '{"pages":[{"file":"l-3.png","height":793,"page":3,"width":613},{"file":"l-1.png","height":793,"page":1,"width":613}]}' \
+    '{"pages":[{"file":"l-3.png","height":792,"page":3,"width":612},{"file":"l-1.png","height":792,"page":1,"width":612}]}' \
     "$("$brindle" --json render paper.pdf -p 3,1 -o l-%d.png 2>/dev/null)"
-check "render --json of a one-page range" '{"pages":[{"file":"r-2.png","height":793,"page":2,"width":613}]}' \
+check "render --json of a one-page range" '{"pages":[{"file":"r-2.png","height":720,"page":2,"width":540}]}' \
     "$("$brindle" --json render paper.pdf -p 2-2 -o r-%d.png 2>/dev/null)"
 
 # Every subcommand's help ends with an example of it.

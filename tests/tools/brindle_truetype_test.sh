@@ -24,8 +24,8 @@ while IFS='|' read -r name command expected; do
 done <<CASES
 text|text $work/embedded.pdf -p 2|two
 text json|--json text $work/embedded.pdf -p 3|{"length":5,"page":3,"text":"three"}
-render|render $work/embedded.pdf -p 1 -o $work/embedded.png|$work/embedded.png  page 1, 301 x 801 pixels
-render json|--json render $work/embedded.pdf -p 2 -o $work/two.png|{"file":"$work/two.png","height":801,"page":2,"width":301}
+render|render $work/embedded.pdf -p 1 -o $work/embedded.png|$work/embedded.png  page 1, 300 x 800 pixels
+render json|--json render $work/embedded.pdf -p 2 -o $work/two.png|{"file":"$work/two.png","height":800,"page":2,"width":300}
 info|--json info $work/embedded.pdf|{"encrypted":false,"format":"PDF","linearized":false,"pages":3,"permissions":{"copy":true,"modify":true,"print":true},"version":"1.4","xref":"table"}
 CASES
 

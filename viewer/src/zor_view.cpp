@@ -138,7 +138,7 @@ void ZorView::showPage(int page) {
 
 void ZorView::showPageFromContents(int page) { showPage(page); }
 
-// The reader draws a point of user space (mediaBox[3] - y) points below the page's top, at
+// The reader draws a point of user space (cropBox[3] - y) points below the page's top, at
 // the zoom and the device's resolution.
 void ZorView::showPlaceFromContents(int page, double top) {
     showPage(page);
@@ -147,7 +147,7 @@ void ZorView::showPlaceFromContents(int page, double top) {
     }
     tagPAGEINFO info{};
     reader_.GetPageInfo(&info);
-    const double below = (info.mediaBox[3] - top) * scale_ / 100.0 * screen().dpiY / 72.0;
+    const double below = (info.cropBox[3] - top) * scale_ / 100.0 * screen().dpiY / 72.0;
     if (std::isfinite(below) && below > 0) {
         verticalScrollBar()->setValue(int(std::lround(std::min(below + pageOffset().y(), 2.0e9))));
         viewport()->update();

@@ -114,7 +114,8 @@ class READER_EXPORT CReader {
     void SetWindowOrg(surface::Point origin) { windowOrg_ = origin; }
     void SetRectSelect(int on) { rectSelect_ = on; }
     void SetColumnSelect(int on) { columnSelect_ = on; }
-    void SetBig5(int on) { big5_ = on; }
+    /// Shows GB2312 page text in Big5 (Traditional characters); the page is drawn anew.
+    void SetBig5(int on);
     void ShowType1Font(int on) { showType1_ = on; }
     void ShowPicture(int on) { showPicture_ = on; }
     void ShowGraph(int on) { showGraph_ = on; }
@@ -256,9 +257,8 @@ class READER_EXPORT CReader {
                                      float charSpacing) const;
     void forEachArrayElement(std::string_view array,
                              const std::function<void(std::string_view, float, bool)>& visit) const;
-    void DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
-                        float wordSpacing, float charSpacing);
-    void DrawTextA(surface::Surface& dc, int selecting, float pageTop);
+    /// Takes what the selection rectangle holds of the current text object.
+    void SelectTextObject(surface::Surface& dc, float pageTop);
     /// What the selection takes of one text object: all of it, or the bytes [first, last).
     struct Selection {
         bool selected = false;
@@ -271,23 +271,20 @@ class READER_EXPORT CReader {
     Selection SelectText(surface::Surface& dc, float x, float y, std::string_view text,
                          float wordSpacing, float charSpacing);
     void appendSelected(std::string_view text);
-    void drawSelectedText(surface::Surface& dc, float x, float y, std::string_view text,
-                          float wordSpacing, float charSpacing, bool drawn);
+    /// Takes what the selection rectangle holds of `text` set at (x, y), and shows it.
+    void selectString(surface::Surface& dc, float x, float y, std::string_view text,
+                      float wordSpacing, float charSpacing);
+    void highlight(surface::Surface& dc, float x, float y, std::string_view text,
+                   float wordSpacing, float charSpacing);
     void selectArray(surface::Surface& dc, float x, float y, std::string_view array,
                      float wordSpacing, float charSpacing);
-    /// Finds or adds and loads the current Type 1 font's program in the glyph rasteriser;
-    /// when that fails the font's text is drawn by the system from then on.
-    bool loadType1Font();
-    /// After the rasteriser restarts, fonts are added and loaded again on first use.
-    void forgetType1Fonts();
-    void Type1TextOut(surface::Surface& dc, float& x, float& y, std::string_view text,
-                      float wordSpacing, float charSpacing);
-    void Type1DrawChar(surface::Surface& dc, float x, float y, uint8_t code,
-                       const reader::GlyphMatrix& matrix);
     float pageTop() const;
-    /// Draws the current page's paths, shadings and images (not its text) on `dc` at the
-    /// reader's resolution, the page's top left at the surface's origin.
-    void drawPageGraphics(surface::Surface& dc, bool printing);
+    /// The current page's size in pixels at `dpiX` x `dpiY`: its visible box, turned.
+    surface::Size pagePixels(double dpiX, double dpiY) const;
+    /// Draws the current page on `dc` at the reader's resolution.
+    void drawPage(surface::Surface& dc, bool printing);
+    /// Collects into `text` the text `selection` (pixels of the page) holds, and shows it.
+    void selectText(surface::Surface& dc, const surface::Rect& selection, char* text);
 
     void SetErrorCode(int code) {
         if (lastError_ == 0) {
@@ -359,6 +356,8 @@ class READER_EXPORT CReader {
     float dpiX_ = 0;
     float dpiY_ = 0;
     surface::Rect selectRect_{};
+    /// From the pixels the text renderer selects in to the page's pixels.
+    surface::canvas::Matrix selectionToPage_;
     surface::LogFont lfText_{};
     /// The last text font measured while the page is drawn, and its average character width:
     /// text objects in one font in a row measure it once.

@@ -72,9 +72,6 @@ class Interpreter {
     /// Fonts come from `fonts` (which outlives the interpreter) rather than a cache of the
     /// interpreter's own.
     void useFonts(FontCache& fonts) { fonts_ = &fonts; }
-    /// Whether text operators draw (and load fonts); on unless turned off, for a caller that
-    /// draws text another way.
-    void drawText(bool draw) { drawsText_ = draw; }
 
   private:
     /// Runs the operators of `content`, passing over those that are malformed.
@@ -150,7 +147,6 @@ class Interpreter {
     FontCache* fonts_ = nullptr;
     std::shared_ptr<FontCache> ownFonts_;  // made when no cache was given
     TextObject text_;
-    bool drawsText_ = true;
     size_t glyphDepth_ = 0;         // Type 3 glyphs being drawn
     bool glyphUncoloured_ = false;  // the Type 3 glyph being drawn began with d1
 };

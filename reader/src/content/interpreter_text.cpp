@@ -1,9 +1,12 @@
 // The text operators of the interpreter: the text state, text objects and their matrices, and
 // the showing of strings glyph by glyph, each glyph's outline drawn under the text rendering
 // matrix (or its Type 3 procedure run) and the pen moved by its advance.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "content/interpreter.h"
+#include "duoma/duoma.h"
 #include "font/font_cache.h"
 #include "font/pdf_font.h"
 #include "graphics/ext_gstate.h"
@@ -53,9 +56,6 @@ FontCache& Interpreter::fonts() {
 }
 
 void Interpreter::executeText(const ContentInstruction& instruction) {
-    if (!drawsText_) {
-        return;
-    }
     const std::vector<Object>& operands = instruction.operands;
     TextState& text = state_.text;
     const auto number = [&](size_t fromEnd) {
@@ -197,8 +197,14 @@ void Interpreter::showText(const Object& string) {
     if (s == nullptr || font == nullptr) {
         return;
     }
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(s->bytes.data()),
-                                         s->bytes.size());
+    std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(s->bytes.data()),
+                                   s->bytes.size());
+    std::vector<uint8_t> big5;
+    if (font->gbText() && fonts().traditional()) {
+        big5.assign(bytes.begin(), bytes.end());
+        Duoma(big5.data(), int32_t(std::min<size_t>(big5.size(), INT32_MAX)));
+        bytes = big5;
+    }
     const TextState& text = state_.text;
     for (size_t at = 0; at < bytes.size();) {
         const CharCode code = font->nextCode(bytes.subspan(at));

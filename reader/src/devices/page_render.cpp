@@ -100,12 +100,11 @@ std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
 }
 
 void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
-                const OptionalContent& optionalContent, bool printing, bool pageText) {
-    FontCache fonts(document);  // shared by the page and its appearances
+                const OptionalContent& optionalContent, bool printing, bool traditional) {
+    FontCache fonts(document, traditional);  // shared by the page and its appearances
     {
         Interpreter interpreter(document, device, page.resources.asDict(), base, optionalContent);
         interpreter.useFonts(fonts);
-        interpreter.drawText(pageText);
         interpreter.run(pageContent(document, page));
     }
     if (const Dict* dict = page.page.asDict()) {

@@ -12,12 +12,11 @@ class Document;
 
 /// Draws `page` on `device`, `base` taking its default user space to the device (see
 /// pageTransform). Content that `optionalContent` hides is left out, and so are annotations
-/// not shown on screen, or, when `printing`, those not printed. Without `pageText` the text of
-/// the page's content is passed over (for a caller that draws it another way); annotations'
-/// appearances keep theirs.
+/// not shown on screen, or, when `printing`, those not printed. `traditional` shows the GB2312
+/// text of fonts that write it in Traditional characters.
 void renderPage(Document& document, const PageEntry& page, Device& device,
                 const surface::canvas::Matrix& base, const OptionalContent& optionalContent,
-                bool printing, bool pageText = true);
+                bool printing, bool traditional = false);
 
 /// The page's content: its content streams decoded and joined, as one stream they make.
 std::vector<uint8_t> pageContent(Document& document, const PageEntry& page);

@@ -32,7 +32,8 @@ std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path) 
 
 }  // namespace
 
-FontCache::FontCache(Document& document) : document_(document), library_(FontLibrary::create()) {}
+FontCache::FontCache(Document& document, bool traditional)
+    : document_(document), traditional_(traditional), library_(FontLibrary::create()) {}
 
 FontCache::~FontCache() = default;
 

@@ -26,7 +26,9 @@ inline constexpr std::string_view kCidUnicodeFolder = "/usr/share/poppler/cidToU
 
 class FontCache {
   public:
-    explicit FontCache(Document& document);
+    /// `traditional`: the GB2312 text of fonts that write it (Font::gbText) is shown in
+    /// Traditional characters.
+    explicit FontCache(Document& document, bool traditional = false);
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
@@ -37,6 +39,7 @@ class FontCache {
     std::shared_ptr<Font> load(const Object& font);
 
     Document& document() { return document_; }
+    bool traditional() const { return traditional_; }
     std::shared_ptr<FontLibrary> library() const { return library_; }
     /// The installed face for `request`, loaded once per file and index; null when none is.
     std::shared_ptr<FontProgram> substitute(const SubstituteRequest& request);
@@ -51,6 +54,7 @@ class FontCache {
 
   private:
     Document& document_;
+    bool traditional_;
     std::shared_ptr<FontLibrary> library_;
     std::map<Ref, std::shared_ptr<Font>> fonts_;
     /// Fonts written in place, by their dictionary (kept alive by the object held with it).

@@ -1,6 +1,8 @@
 #include "font/font_loader.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 
 #include "font/glyph_names.h"
 #include "support/debug_log.h"
@@ -53,6 +55,9 @@ std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
     } else if (subtype.isName("Type3")) {
         font->kind_ = Font::Kind::kType3;
         loaded = loadType3(*font, dict);
+    } else if (isGbText(*font, dict)) {
+        font->kind_ = Font::Kind::kComposite;
+        loaded = loadGbText(*font, dict);
     } else {
         // Type1, MMType1, TrueType, and a font lacking its subtype read as simple.
         loaded = loadSimple(*font, dict);
@@ -63,6 +68,85 @@ std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
         return nullptr;
     }
     return font;
+}
+
+// Latin names of the Chinese faces such fonts are written with, folded to lower case.
+constexpr std::array<std::string_view, 14> kChineseFaces = {
+    "simsun",     "nsimsun",    "simhei", "simkai",  "kaiti",   "kaiti_gb2312", "fangsong",
+    "fangsong_gb2312", "stsong", "stheiti", "stkaiti", "stfangsong", "songti", "heiti"};
+
+bool FontLoader::isGbText(const Font& font, const Dict& dict) {
+    Document& document = cache_.document();
+    if (dict.has("Encoding")) {
+        return false;
+    }
+    const Object descriptor = document.resolve(dict.get("FontDescriptor"));
+    if (const Dict* d = descriptor.asDict();
+        d != nullptr && (d->has("FontFile") || d->has("FontFile2") || d->has("FontFile3"))) {
+        return false;
+    }
+    const std::string_view name = font.name_;
+    if (std::any_of(name.begin(), name.end(), [](char c) { return uint8_t(c) >= 0x80; })) {
+        return true;  // a name written in GB2312, such as the Song face's
+    }
+    std::string folded(name.substr(0, name.find(',')));
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return std::find(kChineseFaces.begin(), kChineseFaces.end(), folded) != kChineseFaces.end();
+}
+
+// GB2312 text reads through the GBK CMap of the Simplified collection; for Traditional
+// display the text is turned into Big5 as it is shown, and reads through Big5's CMap of the
+// Traditional collection. Half-width characters advance half a character.
+bool FontLoader::loadGbText(Font& font, const Dict& dict) {
+    Document& document = cache_.document();
+    const bool traditional = cache_.traditional();
+    font.gbText_ = true;
+    font.cmap_ = cache_.predefinedCMap(traditional ? "ETen-B5-H" : "GBK-EUC-H");
+    if (font.cmap_ == nullptr) {
+        return false;
+    }
+    const std::string ordering = traditional ? "CNS1" : "GB1";
+    const Object descriptorObject = document.resolve(dict.get("FontDescriptor"));
+    const Dict* descriptor = descriptorObject.asDict();
+    const int64_t flags =
+        descriptor != nullptr ? document.resolve(descriptor->get("Flags")).asInt().value_or(0) : 0;
+    // The face goes by the collection and its style: Hei (黑, in GB2312 BA DA) is a sans.
+    std::string folded = font.name_;
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const bool sans = folded.find("\xba\xda") != std::string::npos ||
+                      folded.find("hei") != std::string::npos;
+    SubstituteRequest request;
+    request.ordering = ordering;
+    request.serif = !sans;
+    request.bold = (flags & kForceBold) != 0 || font.name_.find(",Bold") != std::string::npos;
+    request.italic = (flags & kItalic) != 0;
+    font.program_ = cache_.substitute(request);
+    if (font.program_ == nullptr) {
+        return false;
+    }
+    font.substituted_ = true;
+    font.glyphsBy_ = Font::GlyphsBy::kUnicode;
+    font.cidUnicode_ = cache_.cidUnicode("Adobe-" + ordering);
+    font.fallbacks_ = cache_.fallbacks();
+    // The half-width Latin of each collection: GB1 814-907 and 7716, CNS1 13648-13742. The
+    // character table gives GB1's as full-width forms, which would not fit half a character.
+    if (traditional) {
+        font.cidWidths_.push_back({13648, 13742, 500});
+    } else {
+        font.cidWidths_.push_back({814, 907, 500});
+        font.cidWidths_.push_back({7716, 7716, 500});
+        if (font.cidUnicode_ != nullptr && font.cidUnicode_->size() > 7716) {
+            auto table = std::make_shared<std::vector<char32_t>>(*font.cidUnicode_);
+            for (char32_t c = 0x21; c <= 0x7E; ++c) {
+                (*table)[814 + c - 0x21] = c;
+            }
+            (*table)[7716] = 0x20;
+            font.cidUnicode_ = std::move(table);
+        }
+    }
+    return true;
 }
 
 std::shared_ptr<FontProgram> FontLoader::embedded(const Dict* descriptor) {

@@ -20,6 +20,9 @@ class FontLoader {
     bool loadSimple(Font& font, const Dict& dict);
     bool loadType3(Font& font, const Dict& dict);
     bool loadComposite(Font& font, const Dict& dict);
+    /// A simple font that writes GB2312 text (see Font::gbText), read as two-byte text.
+    bool isGbText(const Font& font, const Dict& dict);
+    bool loadGbText(Font& font, const Dict& dict);
     /// The program a font descriptor embeds, or null.
     std::shared_ptr<FontProgram> embedded(const Dict* descriptor);
     /// The glyph names of codes, from /Encoding; `given` is set when the font names an

@@ -38,6 +38,10 @@ class Font {
     const std::string& name() const { return name_; }
     /// Whether glyphs were taken from an installed face rather than the document.
     bool substituted() const { return substituted_; }
+    /// Whether the font's codes are GB2312 text written with a Chinese face's name and
+    /// neither program nor encoding, as older Chinese writers make them; shown for Traditional
+    /// display through Big5.
+    bool gbText() const { return gbText_; }
     bool vertical() const { return cmap_ != nullptr && cmap_->vertical(); }
 
     /// The code `text` (not empty) starts with: one byte for simple fonts, as the CMap says
@@ -86,6 +90,7 @@ class Font {
     Kind kind_ = Kind::kSimple;
     std::string name_;
     bool substituted_ = false;
+    bool gbText_ = false;
     std::shared_ptr<FontProgram> program_;
 
     // Simple and Type 3 fonts: by code, in thousandths of text space (Type 3: of glyph space).

@@ -1,5 +1,5 @@
-// Text selection while a page is drawn: which characters of a text object the selection
-// rectangle takes, collected in drawing order and drawn white on blue.
+// Text selection: which characters of a text object the selection rectangle takes, collected
+// in drawing order and shown on the page under a translucent blue.
 #include <cmath>
 #include <cstring>
 
@@ -123,43 +123,41 @@ CReader::Selection CReader::SelectText(surface::Surface& dc, float x, float y,
     return result;
 }
 
-void CReader::drawSelectedText(surface::Surface& dc, float x, float y, std::string_view text,
-                               float wordSpacing, float charSpacing, bool drawn) {
+void CReader::selectString(surface::Surface& dc, float x, float y, std::string_view text,
+                           float wordSpacing, float charSpacing) {
     const Selection selection = SelectText(dc, x, y, text, wordSpacing, charSpacing);
-    if (!drawn) {
-        return;
+    if (selection.selected) {
+        highlight(dc, x, y, text, wordSpacing, charSpacing);
+    } else if (selection.split) {
+        const float start = x + float(GetStringWidth(text.substr(0, selection.first), wordSpacing,
+                                                     charSpacing)
+                                          .cx);
+        highlight(dc, float(truncated(start)), y,
+                  text.substr(selection.first, selection.last - selection.first), wordSpacing,
+                  charSpacing);
     }
-    auto plain = [&](float px, std::string_view part) {
-        dc.setBkMode(surface::BackgroundMode::Transparent);
-        dc.setTextColor(fillColour_);
-        float py = y;
-        DrawSingleText(dc, px, py, part, wordSpacing, charSpacing);
-    };
-    auto highlighted = [&](float px, std::string_view part) {
-        dc.setBkMode(surface::BackgroundMode::Opaque);
-        dc.setBkColor(surface::rgb(0, 0, 255));
-        dc.setTextColor(surface::rgb(255, 255, 255));
-        float py = y;
-        DrawSingleText(dc, px, py, part, wordSpacing, charSpacing);
-    };
-    if (!selection.split) {
-        selection.selected ? highlighted(x, text) : plain(x, text);
-        return;
-    }
-    // Unselected part, selected part, and (when the selection ends inside the object) the
-    // rest after it, each where the text before it ends.
-    const float start =
-        x + float(GetStringWidth(text.substr(0, selection.first), wordSpacing, charSpacing).cx);
-    const float end =
-        x + float(GetStringWidth(text.substr(0, selection.last), wordSpacing, charSpacing).cx);
-    if (selection.first > 0) {
-        plain(x, text.substr(0, selection.first));
-    }
-    highlighted(float(truncated(start)),
-                text.substr(selection.first, selection.last - selection.first));
-    if (selection.last < text.size()) {
-        plain(float(truncated(end)), text.substr(selection.last));
-    }
+}
+
+// The box of `text` set at (x, y) on its baseline, in the selection's space, is shown through
+// selectionToPage_ where the page drew it.
+void CReader::highlight(surface::Surface& dc, float x, float y, std::string_view text,
+                        float wordSpacing, float charSpacing) {
+    const surface::Size size = GetStringWidth(text, wordSpacing, charSpacing);
+    const surface::TextMetrics metrics = dc.textMetrics();
+    const surface::Rect box =
+        direction_ == 2
+            ? surface::Rect{truncated(x), truncated(y), truncated(x) + std::abs(lfText_.height),
+                            truncated(y) + size.cy}
+            : surface::Rect{truncated(x), truncated(y) - metrics.ascent, truncated(x) + size.cx,
+                            truncated(y) + metrics.descent};
+    const surface::Point from = dc.logicalToDevice({box.left, box.top});
+    const surface::Point to = dc.logicalToDevice({box.right, box.bottom});
+    surface::canvas::Path area;
+    area.addRect(from.x, from.y, to.x - from.x, to.y - from.y);
+    dc.save();
+    dc.setTransform(selectionToPage_);
+    dc.fillPath(area, surface::canvas::FillRule::NonZero, {0.2, 0.45, 1.0, 0.4});
+    dc.restore();
 }
 
 void CReader::selectArray(surface::Surface& dc, float x, float y, std::string_view array,

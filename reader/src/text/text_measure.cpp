@@ -1,5 +1,5 @@
-// Drawing text objects through the system's fonts: the font chosen for the text state, the
-// position, measuring, single strings and TJ arrays, and Big5 text.
+// Text objects measured for selection: the font chosen for the text state, the position, the
+// widths of single strings and TJ arrays, and Big5 text.
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -165,43 +165,7 @@ void CReader::forEachArrayElement(
     }
 }
 
-void CReader::DrawSingleText(surface::Surface& dc, float& x, float& y, std::string_view text,
-                             float wordSpacing, float charSpacing) {
-    // Text of an embedded Type 1 font goes through the glyph rasteriser, and is not drawn
-    // while such fonts are switched off.
-    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File) {
-        if (showType1_ != 0) {
-            Type1TextOut(dc, x, y, text, wordSpacing, charSpacing);
-        }
-        return;
-    }
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto byte = uint8_t(text[i]);
-        size_t length = 1;
-        float advance = 0;
-        float space = 0;
-        if (lfText_.charSet >= 128 && byte > 128 && i + 1 < text.size()) {
-            length = 2;
-            advance = textWidth_;
-        } else {
-            advance = charWidth(byte);
-            space = byte == 32 ? wordSpacing : 0.0f;
-        }
-        dc.textOut({truncated(x), truncated(y)}, text.substr(i, length));
-        if (direction_ == 2) {
-            y += textHeight_ - charSpacing - space;
-        } else {
-            x += advance + charSpacing + space;
-        }
-        i += length - 1;
-    }
-}
-
-void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
-    if (currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File &&
-        showType1_ != 0 && currentFont_->type1Font < 0) {
-        loadType1Font();
-    }
+void CReader::SelectTextObject(surface::Surface& dc, float top) {
     lfText_ = CreateTextFont();
     dc.setTextAlign(surface::text_align::kBaseline);
     const std::array<float, 4> m = textLinear();
@@ -236,9 +200,7 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
 
     char* text = data_.data();
     const size_t length = std::min(size_t(std::max(text_.stringLength, 0)), data_.size());
-    const bool systemText =
-        !(currentFont_ != nullptr && currentFont_->type1 && currentFont_->type1File);
-    if (big5_ && systemText && !text_.array) {
+    if (big5_ && !text_.array) {
         Duoma(reinterpret_cast<unsigned char*>(text), int32_t(length));
     }
     const std::string_view content(text, length);
@@ -249,34 +211,9 @@ void CReader::DrawTextA(surface::Surface& dc, int selecting, float top) {
     } else {
         advanceX_ += float(size.cx);
     }
-    const bool drawn = text_.renderingMode == 0 || text_.renderingMode == 2;
-    if (selecting != 0 && !text_.array) {
-        drawSelectedText(dc, x, y, content, wordSpacing, charSpacing, drawn);
-        return;
-    }
-    if (selecting != 0) {
+    if (text_.array) {
         selectArray(dc, x, y, content, wordSpacing, charSpacing);
+    } else {
+        selectString(dc, x, y, content, wordSpacing, charSpacing);
     }
-    if (!drawn) {
-        return;
-    }
-    dc.setBkMode(surface::BackgroundMode::Transparent);
-    dc.setTextColor(fillColour_);
-    if (!text_.array) {
-        DrawSingleText(dc, x, y, content, wordSpacing, charSpacing);
-        return;
-    }
-    forEachArrayElement(content, [&](std::string_view string, float number, bool isString) {
-        if (isString) {
-            std::string piece(string);
-            if (big5_ && systemText) {
-                Duoma(reinterpret_cast<unsigned char*>(piece.data()), int32_t(piece.size()));
-            }
-            DrawSingleText(dc, x, y, piece, wordSpacing, charSpacing);
-        } else if (direction_ == 2) {
-            y += number * textWidth_ / 1000.0f;
-        } else {
-            x -= number * textWidth_ / 1000.0f;
-        }
-    });
 }
