@@ -212,6 +212,29 @@ TEST(QtCanvasTest, AHairlineIsOnePixelAtAnyScale) {
     EXPECT_EQ(inked, 1);
 }
 
+// A rule thinner than a pixel, across or down, is drawn one dark pixel wide; a thin slanted
+// line keeps its thin, lighter coverage.
+TEST(QtCanvasTest, ThinRulesAreAtLeastOnePixel) {
+    canvas::StrokeStyle thin;
+    thin.width = 0.3;
+    const auto darkest = [](const QtSurface& s, int x) {
+        int gray = 255;
+        for (int y = 0; y < 40; ++y) {
+            gray = std::min(gray, qGray(s.image()->pixel(x, y)));
+        }
+        return gray;
+    };
+    auto across = canvasOf(40, 40);
+    across->strokePath(line({2, 20.3}, {38, 20.3}), thin, Paint{0, 0, 0, 1});
+    EXPECT_LT(darkest(*across, 20), 40);
+    auto down = canvasOf(40, 40);
+    down->strokePath(line({20.3, 2}, {20.3, 38}), thin, Paint{0, 0, 0, 1});
+    EXPECT_LT(qGray(down->image()->pixel(20, 20)), 40);
+    auto slanted = canvasOf(40, 40);
+    slanted->strokePath(line({2, 2}, {38, 30}), thin, Paint{0, 0, 0, 1});
+    EXPECT_GT(darkest(*slanted, 20), 100);
+}
+
 // A 2x2 image: red, green on its top row; blue, yellow below.
 struct Quadrants {
     std::array<uint8_t, 16> pixels{255, 0, 0,   255, 0,   255, 0, 255,

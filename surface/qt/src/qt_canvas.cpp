@@ -56,6 +56,28 @@ double polygonLength(const canvas::Path& path, const canvas::Matrix& m) {
     return length;
 }
 
+// Whether every segment of the path runs straight across or down the device through `m`.
+bool axisAligned(const canvas::Path& path, const canvas::Matrix& m) {
+    auto point = path.points().begin();
+    canvas::PointF previous{};
+    for (const canvas::Path::Verb verb : path.verbs()) {
+        switch (verb) {
+            case canvas::Path::Verb::CubicTo: return false;
+            case canvas::Path::Verb::Close: continue;
+            case canvas::Path::Verb::MoveTo: previous = m.apply(*point++); continue;
+            case canvas::Path::Verb::LineTo: {
+                const canvas::PointF next = m.apply(*point++);
+                if (std::abs(next.x - previous.x) > 1e-3 && std::abs(next.y - previous.y) > 1e-3) {
+                    return false;
+                }
+                previous = next;
+                continue;
+            }
+        }
+    }
+    return true;
+}
+
 QGradientStops qtStops(const canvas::Gradient& g) {
     QGradientStops stops;
     for (const canvas::ColorStop& stop : g.stops) {
@@ -163,7 +185,11 @@ void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle
     pen.setMiterLimit(style.miterLimit);
     const canvas::Matrix& m = currentTransform();
     const double scale = std::sqrt(std::abs(m.a * m.d - m.b * m.c));
-    if (style.width > 0) {
+    // A rule thinner than a device pixel (straight, across or down the device) is drawn one
+    // pixel wide, as renderers of page descriptions adjust their strokes, so that the thin
+    // rules of tables stay dark rather than fading to grey; thin curves keep their width.
+    const bool hairline = !(style.width > 0) || (style.width * scale < 1 && axisAligned(path, m));
+    if (!hairline) {
         pen.setWidthF(style.width);
         pen.setCosmetic(false);
     } else {
@@ -171,7 +197,7 @@ void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle
     }
     if (!style.dashes.empty()) {
         // Qt measures dashes in pen widths; a cosmetic pen's width is one device pixel.
-        const double unit = style.width > 0 ? style.width : 1 / std::max(scale, 1e-9);
+        const double unit = !hairline ? style.width : 1 / std::max(scale, 1e-9);
         double period = 0;
         QList<qreal> pattern;
         for (double d : style.dashes) {
