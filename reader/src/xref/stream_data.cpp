@@ -106,7 +106,10 @@ std::optional<std::vector<uint8_t>> decodeStreamData(std::span<const uint8_t> ra
             }
         }
         std::vector<uint8_t> data;
-        source->readAll(data, limit, std::min<size_t>(limit, std::max<size_t>(raw.size(), 4096)));
+        // A byte past the raw size, so that data the filters leave as long is read to its end
+        // without a step of growth to find it.
+        source->readAll(data, limit,
+                        std::min<size_t>(limit, std::max<size_t>(raw.size() + 1, 4096)));
         // The buffer grows in large steps; a document keeps many decoded streams.
         if (data.capacity() > data.size() + data.size() / 4 + 4096) {
             data.shrink_to_fit();
