@@ -226,19 +226,30 @@ void RecordingSurface::doFillPath(const canvas::Path& path, canvas::FillRule rul
            str(path));
 }
 
-void RecordingSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
-                                    const canvas::Paint& paint) {
+namespace {
+
+std::string str(const canvas::StrokeStyle& style) {
     static const char* caps[] = {"butt", "round", "square"};
     static const char* joins[] = {"miter", "round", "bevel"};
     std::string dashes;
     for (double d : style.dashes) {
         dashes += (dashes.empty() ? "" : ",") + num(d);
     }
-    record("strokePath " + str(currentTransform()) + " w=" + num(style.width) +
-           " cap=" + caps[static_cast<int>(style.cap)] +
+    return "w=" + num(style.width) + " cap=" + caps[static_cast<int>(style.cap)] +
            " join=" + joins[static_cast<int>(style.join)] + " miter=" + num(style.miterLimit) +
-           (dashes.empty() ? "" : " dash=" + dashes + "@" + num(style.dashPhase)) + " " +
-           str(paint) + str(path));
+           (dashes.empty() ? "" : " dash=" + dashes + "@" + num(style.dashPhase));
+}
+
+}  // namespace
+
+void RecordingSurface::doClipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) {
+    record("clipStroke " + str(currentTransform()) + " " + str(style) + str(path));
+}
+
+void RecordingSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                                    const canvas::Paint& paint) {
+    record("strokePath " + str(currentTransform()) + " " + str(style) + " " + str(paint) +
+           str(path));
 }
 
 void RecordingSurface::doDrawImage(const canvas::Image& image, const canvas::Matrix& m,

@@ -111,6 +111,15 @@ void Surface::clipPath(const canvas::Path& path, canvas::FillRule rule) {
     }
 }
 
+void Surface::clipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) {
+    const std::optional<canvas::StrokeStyle> usable = sanitized(style);
+    if (canDraw() && usable && path.finite()) {
+        doClipStroke(path, *usable);
+    } else {
+        doClipPath(canvas::Path{}, canvas::FillRule::NonZero);
+    }
+}
+
 void Surface::fillPath(const canvas::Path& path, canvas::FillRule rule,
                        const canvas::Paint& paint) {
     if (canDraw() && !path.empty() && path.finite()) {

@@ -123,6 +123,11 @@ class RecordingDevice final : public Device {
         lines.push_back(out.str());
     }
     void endSoftMask() override { lines.push_back("end mask"); }
+    void clipStroke(const Path& path, const StrokeStyle& style, const Matrix& ctm) override {
+        std::ostringstream out;
+        out << "clip stroke w" << style.width << " " << describe(ctm) << describe(path);
+        lines.push_back(out.str());
+    }
 };
 
 class InterpreterTest : public testing::Test {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/resource_lookup.h"
 #include "graphics/ext_gstate.h"
 #include "graphics/image_pixels.h"
-#include "graphics/shading.h"
 #include "pages/page_list.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
@@ -41,18 +41,6 @@ std::optional<std::vector<double>> numbersOf(const std::vector<Object>& operands
     return numbers;
 }
 
-// The entry `name` of the resource category `category`, or null.
-Object resource(Document& document, const Dict* resources, std::string_view category,
-                const Object& name) {
-    const std::optional<std::string_view> key = name.asName();
-    if (resources == nullptr || !key) {
-        return {};
-    }
-    const Object entries = document.resolve(resources->get(category));
-    const Dict* dict = entries.asDict();
-    return dict != nullptr ? dict->get(*key) : Object();
-}
-
 }  // namespace
 
 Interpreter::Interpreter(Document& document, Device& device, const Dict* resources,
@@ -61,7 +49,8 @@ Interpreter::Interpreter(Document& document, Device& device, const Dict* resourc
       device_(device),
       resources_(resources),
       optionalContent_(optionalContent),
-      pointSize_(std::sqrt(std::abs(ctm.a * ctm.d - ctm.b * ctm.c))) {
+      pointSize_(std::sqrt(std::abs(ctm.a * ctm.d - ctm.b * ctm.c))),
+      baseCtm_(ctm) {
     state_.ctm = ctm;
 }
 
@@ -91,8 +80,10 @@ void Interpreter::runOperators(std::span<const uint8_t> content) {
 void Interpreter::execute(const ContentInstruction& instruction) {
     const std::vector<Object>& operands = instruction.operands;
     const auto numbers = [&](size_t count) { return numbersOf(operands, count); };
-    if (glyphUncoloured_ && setsColour(instruction.op->op)) {
-        return;  // a d1 glyph is a shape painted in the colour it is shown with
+    if ((glyphUncoloured_ || colourFixed_) && setsColour(instruction.op->op)) {
+        // A d1 glyph is a shape painted in the colour it is shown with, and an uncoloured
+        // pattern's cell in the colour the pattern is used with.
+        return;
     }
     switch (instruction.op->op) {
         case ContentOp::kSave:
@@ -243,7 +234,7 @@ void Interpreter::execute(const ContentInstruction& instruction) {
         case ContentOp::kNextLineShowText:
         case ContentOp::kNextLineSpacingShowText:
         case ContentOp::kSetGlyphWidthBox: executeText(instruction); break;
-        default: break;  // patterns come later
+        default: break;
     }
 }
 
@@ -257,14 +248,22 @@ void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
     }
     if (!path_.empty() && path_.finite()) {
         if (fill && !state_.fill.space->paintsNothing()) {
-            composited([&] { device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill)); },
-                       path_.bounds());
+            composited(
+                [&] {
+                    if (!paintPattern(state_.fill, path_, rule, nullptr)) {
+                        device_.fillPath(path_, rule, state_.ctm, paintOf(state_.fill));
+                    }
+                },
+                path_.bounds());
         }
         if (stroke && !state_.strokeColour.space->paintsNothing()) {
             composited(
                 [&] {
-                    device_.strokePath(path_, state_.stroke, state_.ctm,
-                                       paintOf(state_.strokeColour));
+                    if (!paintPattern(state_.strokeColour, path_, FillRule::NonZero,
+                                      &state_.stroke)) {
+                        device_.strokePath(path_, state_.stroke, state_.ctm,
+                                           paintOf(state_.strokeColour));
+                    }
                 },
                 strokeReach());
         }
@@ -284,12 +283,16 @@ void Interpreter::setSpace(ColourState& colour, const Object& name) {
         return;
     }
     colour.space = std::move(space);
+    colour.pattern = {};
     colour.components.assign(colour.space->components(), 0);
     colour.space->defaultColour(colour.components);
 }
 
 void Interpreter::setComponents(ColourState& colour, const std::vector<Object>& operands) {
-    // A pattern's name may follow the components; patterns come later.
+    if (colour.space->family() == ColourSpace::Family::kPattern) {
+        setPattern(colour, operands);
+        return;
+    }
     size_t count = operands.size();
     while (count > 0 && !operands[count - 1].isNumber()) {
         --count;
@@ -404,6 +407,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     const Dict* own = resources.asDict();
     const GraphicsState outer = state_;
     const Dict* outerResources = resources_;
+    const Matrix outerBase = baseCtm_;
     const size_t outerSaved = saved_.size();
     std::vector<bool> outerMarked = std::move(marked_);
     const size_t outerHidden = hidden_;
@@ -416,6 +420,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
             state_.ctm = concatenated;
         }
     }
+    baseCtm_ = state_.ctm;  // the form's patterns are placed in its space
     if (const std::optional<PageBox> box = pageBoxOf(document_, form.dict.get("BBox"))) {
         surface::canvas::Path clip;
         clip.addRect(box->x0, box->y0, box->x1 - box->x0, box->y1 - box->y0);
@@ -437,6 +442,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
     device_.restore();
     forms_.pop_back();
     resources_ = outerResources;
+    baseCtm_ = outerBase;
     marked_ = std::move(outerMarked);
     hidden_ = outerHidden;
     state_ = outer;
@@ -461,48 +467,6 @@ void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
                               smooth);
         },
         kUnitSquare);
-}
-
-// Stops sampled from the shading's function: enough for the eye along any gradient.
-constexpr size_t kGradientStops = 64;
-
-// sh paints the shading over the clip (within its box), whatever the current path; an axial or
-// radial shading becomes a gradient of the surface, the function-based kind is not drawn yet.
-void Interpreter::shade(const Object& name) {
-    if (hidden_ > 0) {
-        return;
-    }
-    const std::unique_ptr<Shading> shading =
-        Shading::read(document_, resource(document_, resources_, "Shading", name), resources_);
-    if (shading == nullptr || shading->kind() == Shading::Kind::kFunctionBased) {
-        return;
-    }
-    surface::canvas::Gradient gradient;
-    const std::span<const double> c = shading->coords();
-    if (shading->kind() == Shading::Kind::kAxial) {
-        gradient.kind = surface::canvas::Gradient::Kind::Axial;
-        gradient.start = {c[0], c[1]};
-        gradient.end = {c[2], c[3]};
-    } else {
-        gradient.kind = surface::canvas::Gradient::Kind::Radial;
-        gradient.start = {c[0], c[1]};
-        gradient.startRadius = c[2];
-        gradient.end = {c[3], c[4]};
-        gradient.endRadius = c[5];
-    }
-    gradient.extendStart = shading->extend()[0];
-    gradient.extendEnd = shading->extend()[1];
-    for (const auto& [offset, rgb] : shading->stops(kGradientStops)) {
-        gradient.stops.push_back({offset, {rgb.r, rgb.g, rgb.b, 1}});
-    }
-    device_.save();
-    if (const std::optional<std::array<double, 4>>& box = shading->bbox()) {
-        surface::canvas::Path clip;
-        clip.addRect((*box)[0], (*box)[1], (*box)[2] - (*box)[0], (*box)[3] - (*box)[1]);
-        device_.clipPath(clip, FillRule::NonZero, state_.ctm);
-    }
-    composited([&] { device_.fillGradient(gradient, state_.ctm, state_.fill.alpha); });
-    device_.restore();
 }
 
 void Interpreter::beginMarked(const std::vector<Object>& operands, bool properties) {

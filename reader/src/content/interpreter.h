@@ -1,8 +1,8 @@
 // The content interpreter on the object model: it runs a content stream's operators with a
 // graphics state and calls a Device for what they draw. This part covers the graphics state,
 // paths, painting, clipping, colour, transparency (interpreter_transparency.cpp), form and image
-// XObjects, inline images, axial and radial shadings, optional content and text
-// (interpreter_text.cpp); patterns are passed over for now.
+// XObjects, inline images, shadings and shading and tiling patterns (interpreter_patterns.cpp),
+// optional content and text (interpreter_text.cpp).
 #pragma once
 
 #include <memory>
@@ -21,12 +21,17 @@ namespace reader::pdf {
 
 class Document;
 class FontCache;
+class Shading;
 
 /// One colour of the graphics state, for filling or for stroking.
 struct ColourState {
     std::shared_ptr<const ColourSpace> space = ColourSpace::deviceGray();
     std::vector<double> components = {0};
     double alpha = 1;
+    /// In a Pattern space, the pattern painted with as the resources hold it (a reference to
+    /// a tiling pattern's stream or to a shading pattern's dictionary, or the dictionary);
+    /// null paints nothing. The components are an uncoloured pattern's colour.
+    Object pattern;
 };
 
 /// A soft mask as gs sets it: the form whose drawing makes the mask, how the drawing becomes
@@ -57,6 +62,13 @@ class Interpreter {
     static constexpr size_t kMaxFormDepth = 16;
     /// Type 3 glyphs drawn inside Type 3 glyphs at most.
     static constexpr size_t kMaxGlyphDepth = 4;
+    /// Tiles one fill with a tiling pattern draws at most; a fill needing more, or more than
+    /// are left of kMaxTilesPerRun, is painted in one flat colour instead.
+    static constexpr size_t kMaxTilesPerFill = 20000;
+    static constexpr size_t kMaxTilesPerRun = 200000;
+    /// Patterns painted inside patterns' cells at most; deeper ones are painted flat, and a
+    /// pattern inside its own cell not at all.
+    static constexpr size_t kMaxPatternDepth = 4;
 
     /// Draws on `device` with `resources` (the page's or form's) and `ctm` as the initial
     /// transform from user space to the device.
@@ -85,6 +97,30 @@ class Interpreter {
     void applyExtGState(const Object& name);
     void drawXObject(const Object& name);
     void shade(const Object& name);
+    /// Paints `shading` through `toDevice` over the clip, within its box.
+    void paintShading(const Shading& shading, const surface::canvas::Matrix& toDevice,
+                      double alpha);
+    void setPattern(ColourState& colour, const std::vector<Object>& operands);
+    /// Paints `path` filled by `rule` (stroke null) or stroked in `colour`'s pattern; false
+    /// when `colour` is not a pattern colour.
+    bool paintPattern(const ColourState& colour, const surface::canvas::Path& path,
+                      surface::canvas::FillRule rule, const surface::canvas::StrokeStyle* stroke);
+    /// Clips to the inside of `path` (filled by `rule`, or stroked by `stroke`).
+    void clipToPaint(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                     const surface::canvas::StrokeStyle* stroke);
+    void paintFlat(const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                   const surface::canvas::StrokeStyle* stroke, const surface::canvas::Paint& paint);
+    void paintShadingPattern(const Dict& pattern, const ColourState& colour,
+                             const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                             const surface::canvas::StrokeStyle* stroke);
+    void paintTilingPattern(const Ref& ref, const Stream& pattern, const ColourState& colour,
+                            const surface::canvas::Path& path, surface::canvas::FillRule rule,
+                            const surface::canvas::StrokeStyle* stroke);
+    /// Runs a tiling pattern's cell `content` once, under `ctm` and clipped to `box`, from a
+    /// fresh graphics state (in `colour`, fixed, for an uncoloured pattern).
+    void drawPatternCell(std::span<const uint8_t> content, const Dict* resources,
+                         const surface::canvas::Matrix& ctm, const surface::canvas::Path& box,
+                         const ColourState* colour);
     void drawInlineImage(const ContentInstruction& instruction);
     void drawForm(const Ref& ref, const Stream& form);
     // Transparency, in interpreter_transparency.cpp.
@@ -127,7 +163,8 @@ class Interpreter {
     void showType3Glyph(Font& font, CharCode code, const surface::canvas::Matrix& textToUser);
     void endText();
     FontCache& fonts();
-    /// Whether `op` sets a colour, which a Type 3 glyph begun with d1 may not.
+    /// Whether `op` sets a colour, which a Type 3 glyph begun with d1 and an uncoloured
+    /// pattern's cell may not.
     static bool setsColour(ContentOp op);
 
     Document& document_;
@@ -149,6 +186,11 @@ class Interpreter {
     TextObject text_;
     size_t glyphDepth_ = 0;         // Type 3 glyphs being drawn
     bool glyphUncoloured_ = false;  // the Type 3 glyph being drawn began with d1
+    /// The pattern space of the content being run: the transform in force when it began.
+    surface::canvas::Matrix baseCtm_;
+    std::vector<Ref> patterns_;  // the tiling patterns whose cells are being drawn
+    size_t tilesDrawn_ = 0;
+    bool colourFixed_ = false;  // in an uncoloured pattern's cell, colours are not set
 };
 
 }  // namespace reader::pdf

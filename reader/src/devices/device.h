@@ -4,6 +4,8 @@
 // recording for repaints and hit testing are devices.
 #pragma once
 
+#include <optional>
+
 #include "surface/canvas.h"
 
 namespace reader::pdf {
@@ -43,6 +45,13 @@ class Device {
     virtual void beginSoftMask(const surface::canvas::SoftMask& mask,
                                const surface::canvas::Matrix& ctm) = 0;
     virtual void endSoftMask() = 0;
+    /// Intersects the clip with the area the stroke of `path` in `style` would paint.
+    virtual void clipStroke(const surface::canvas::Path& path,
+                            const surface::canvas::StrokeStyle& style,
+                            const surface::canvas::Matrix& ctm) = 0;
+    /// The part of device space drawing can still reach (the clip's bounds within the
+    /// surface), or nothing when the device does not know it.
+    virtual std::optional<surface::canvas::RectF> drawableBounds() const { return std::nullopt; }
 };
 
 }  // namespace reader::pdf

@@ -16,7 +16,7 @@ std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
         return nullptr;
     }
     const std::optional<int64_t> type = document.resolve(dict->get("ShadingType")).asInt();
-    if (!type || *type < 1 || *type > 3) {
+    if (!type || *type < 1 || *type > 7) {
         return nullptr;
     }
     std::unique_ptr<Shading> shading(new Shading);
@@ -30,11 +30,18 @@ std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
     }
     shading->function_ = Function::read(document, dict->get("Function"));
     const size_t inputs = shading->kind_ == Kind::kFunctionBased ? 2 : 1;
-    if (shading->function_ == nullptr || shading->function_->inputs() != inputs ||
-        shading->function_->outputs() < shading->space_->components()) {
+    // Meshes may give their colours without a function; the other kinds need one.
+    const bool functionOptional = shading->isMesh() && dict->get("Function").isNull();
+    if (!functionOptional &&
+        (shading->function_ == nullptr || shading->function_->inputs() != inputs ||
+         shading->function_->outputs() < shading->space_->components())) {
         return nullptr;
     }
-    if (shading->kind_ == Kind::kFunctionBased) {
+    if (shading->isMesh()) {
+        if (!shading->readMesh(document, resolved)) {
+            return nullptr;
+        }
+    } else if (shading->kind_ == Kind::kFunctionBased) {
         shading->functionDomain_ =
             finiteNumbers<4>(document, dict->get("Domain")).value_or(shading->functionDomain_);
         shading->matrix_ =
@@ -80,6 +87,48 @@ std::unique_ptr<Shading> Shading::read(Document& document, const Object& object,
                                   std::max((*box)[0], (*box)[2]), std::max((*box)[1], (*box)[3])};
     }
     return shading;
+}
+
+bool Shading::readMesh(Document& document, const Object& object) {
+    const Stream* stream = object.asStream();
+    if (stream == nullptr) {
+        return false;
+    }
+    const Dict& dict = stream->dict;
+    const auto integer = [&](std::string_view key) {
+        return int(std::clamp<int64_t>(document.resolve(dict.get(key)).asInt().value_or(0), 0,
+                                       1 << 20));
+    };
+    MeshLayout layout;
+    layout.kind = MeshLayout::Kind(kind_);
+    layout.bitsPerCoordinate = integer("BitsPerCoordinate");
+    layout.bitsPerComponent = integer("BitsPerComponent");
+    layout.bitsPerFlag = integer("BitsPerFlag");
+    layout.verticesPerRow = integer("VerticesPerRow");
+    layout.channels = function_ != nullptr ? 1 : space_->components();
+    const Object decode = document.resolve(dict.get("Decode"));
+    if (const Array* array = decode.asArray()) {
+        for (const Object& item : *array) {
+            const std::optional<double> n = document.resolve(item).asNumber();
+            if (!n || !std::isfinite(*n)) {
+                return false;
+            }
+            layout.decode.push_back(*n);
+        }
+    }
+    if (!layout.valid()) {
+        return false;
+    }
+    const std::optional<std::vector<uint8_t>> data = document.decodeStream(*stream);
+    if (!data) {
+        return false;
+    }
+    mesh_ = decodeMesh(layout, *data);
+    return true;
+}
+
+Rgb Shading::meshColour(std::span<const double> values) const {
+    return function_ != nullptr ? colourAt(values) : space_->toRgb(values);
 }
 
 Rgb Shading::colourAt(std::span<const double> in) const {

@@ -47,6 +47,7 @@ class RecordingSurface : public Surface {
     void doSave() override;
     void doRestore() override;
     void doClipPath(const canvas::Path& path, canvas::FillRule rule) override;
+    void doClipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) override;
     void doFillPath(const canvas::Path& path, canvas::FillRule rule,
                     const canvas::Paint& paint) override;
     void doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,

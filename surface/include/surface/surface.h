@@ -134,6 +134,8 @@ class Surface {
     // --- canvas: drawing, in the current transform ---
     /// Intersects the clip with the inside of `path`. An empty path leaves nothing drawable.
     void clipPath(const canvas::Path& path, canvas::FillRule rule);
+    /// Intersects the clip with the area stroking `path` in `style` would paint.
+    void clipStroke(const canvas::Path& path, const canvas::StrokeStyle& style);
     void fillPath(const canvas::Path& path, canvas::FillRule rule, const canvas::Paint& paint);
     void strokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
                     const canvas::Paint& paint);
@@ -217,6 +219,7 @@ class Surface {
     /// restore(): the base has already brought back its share.
     virtual void doRestore() = 0;
     virtual void doClipPath(const canvas::Path& path, canvas::FillRule rule) = 0;
+    virtual void doClipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) = 0;
     virtual void doFillPath(const canvas::Path& path, canvas::FillRule rule,
                             const canvas::Paint& paint) = 0;
     virtual void doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,

@@ -1,6 +1,7 @@
 // The Canvas operations of the Qt surface that draw on the painter in force: state, clip,
 // paths, images and gradients. Groups and soft masks are in qt_canvas_layers.cpp.
 #include <QLinearGradient>
+#include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
@@ -177,8 +178,8 @@ void QtSurface::doFillPath(const canvas::Path& path, canvas::FillRule rule,
     leaveCanvas();
 }
 
-void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
-                             const canvas::Paint& paint) {
+QPen QtSurface::canvasPen(const canvas::Path& path, const canvas::StrokeStyle& style,
+                          const canvas::Paint& paint) const {
     QPen pen(qtColor(paint));
     pen.setCapStyle(qtCap(style.cap));
     pen.setJoinStyle(qtJoin(style.join));
@@ -209,8 +210,30 @@ void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle
             pen.setDashOffset(style.dashPhase / unit);
         }
     }
+    return pen;
+}
+
+void QtSurface::doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
+                             const canvas::Paint& paint) {
+    const QPen pen = canvasPen(path, style, paint);
     enterCanvas();
     painter_->strokePath(qtPath(path, canvas::FillRule::NonZero), pen);
+    leaveCanvas();
+}
+
+void QtSurface::doClipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) {
+    QPen pen = canvasPen(path, style, {0, 0, 0, 1});
+    if (pen.isCosmetic() || pen.widthF() == 0) {
+        // The outline of the thinnest line: one device pixel wide in user units.
+        const canvas::Matrix& m = currentTransform();
+        pen.setCosmetic(false);
+        pen.setWidthF(1 / std::max(std::sqrt(std::abs(m.a * m.d - m.b * m.c)), 1e-9));
+    }
+    QPainterPath outline = QPainterPathStroker(pen).createStroke(
+        qtPath(path, canvas::FillRule::NonZero));
+    outline.setFillRule(Qt::WindingFill);
+    enterCanvas();
+    painter_->setClipPath(outline, Qt::IntersectClip);
     leaveCanvas();
 }
 

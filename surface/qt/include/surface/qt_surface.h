@@ -69,6 +69,10 @@ class QtSurface : public Surface {
     void doSave() override;
     void doRestore() override;
     void doClipPath(const canvas::Path& path, canvas::FillRule rule) override;
+    void doClipStroke(const canvas::Path& path, const canvas::StrokeStyle& style) override;
+    /// The pen that strokes `path` in `style` and `paint` under the current transform.
+    QPen canvasPen(const canvas::Path& path, const canvas::StrokeStyle& style,
+                   const canvas::Paint& paint) const;
     void doFillPath(const canvas::Path& path, canvas::FillRule rule,
                     const canvas::Paint& paint) override;
     void doStrokePath(const canvas::Path& path, const canvas::StrokeStyle& style,
