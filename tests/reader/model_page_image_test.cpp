@@ -1,6 +1,7 @@
 // Pages drawn through the interpreter on the object model onto the Qt surface's Canvas, compared
 // with the maintained renderer's drawing of the same file when it is installed: clips, forms,
-// dashes, transparency, images, shadings and page rotation.
+// dashes, transparency, images, shadings of every type, shading and tiling patterns and page
+// rotation.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -61,6 +62,109 @@ fixtures::PdfLayout featurePage(int rotate) {
         {41, fixtures::streamBody("/Type /XObject /Subtype /Image /Width 6 /Height 4 "
                                   "/BitsPerComponent 8 /ColorSpace /DeviceRGB",
                                   pixels)});
+    return layout;
+}
+
+// Bytes as the ASCIIHex filter reads them.
+std::string hex(std::initializer_list<int> bytes) {
+    std::string out;
+    for (const int b : bytes) {
+        static const char* digits = "0123456789ABCDEF";
+        out += digits[(b >> 4) & 15];
+        out += digits[b & 15];
+    }
+    return out + ">";
+}
+
+// A page of each shading type (1 to 7, through sh), an axial shading pattern filling and
+// stroking, a radial one over its background, and a coloured and an uncoloured tiling pattern.
+fixtures::PdfLayout shadingPage() {
+    const std::string content =
+        "q 1 0 0 1 30 640 cm /Sh1 sh Q q 1 0 0 1 215 640 cm /Sh4 sh Q "
+        "q 1 0 0 1 400 640 cm /Sh5 sh Q q 1 0 0 1 30 450 cm /Sh6 sh Q "
+        "q 1 0 0 1 215 450 cm /Sh7 sh Q "
+        "/Pattern cs /P1 scn 400 450 m 550 450 l 475 600 l h f "
+        "/P3 scn 30 260 150 150 re f "
+        "/Cs0 cs 0 0.6 0 /P4 scn 290 260 m 340 260 365 300 365 335 c 365 370 340 410 290 410 c "
+        "240 410 215 370 215 335 c 215 300 240 260 290 260 c f "
+        "/Pattern cs /P2 scn 400 260 150 150 re f "
+        "/Pattern CS /P5 SCN 14 w 1 J 40 140 m 300 80 l 560 140 l S";
+    fixtures::PdfLayout layout = fixtures::pagesPdf({content}, "0 0 595 842");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /ColorSpace << /Cs0 [/Pattern /DeviceRGB] >> "
+        "/Shading << /Sh1 51 0 R /Sh4 54 0 R /Sh5 55 0 R /Sh6 56 0 R /Sh7 57 0 R >> "
+        "/Pattern << /P1 61 0 R /P2 62 0 R /P3 63 0 R /P4 64 0 R /P5 65 0 R >> >> "
+        "/Contents 4 0 R >>";
+    const std::string rgbDecode = "/Decode [0 150 0 150 0 1 0 1 0 1] ";
+    layout.objects.push_back(
+        {51,
+         "<< /ShadingType 1 /ColorSpace /DeviceRGB /Domain [0 1 0 1] /Matrix [150 0 0 150 0 0] "
+         "/Function 52 0 R >>"});
+    layout.objects.push_back(
+        {52, fixtures::streamBody("/FunctionType 4 /Domain [0 1 0 1] /Range [0 1 0 1 0 1]",
+                                  "{ 2 copy mul }")});
+    layout.objects.push_back(
+        {54, fixtures::streamBody(
+                 "/ShadingType 4 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
+                 "/BitsPerComponent 8 /BitsPerFlag 8 " +
+                     rgbDecode + "/Filter /ASCIIHexDecode",
+                 hex({0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 1, 255,
+                      255, 255, 255, 255}))});
+    layout.objects.push_back(
+        {55, fixtures::streamBody(
+                 "/ShadingType 5 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
+                 "/BitsPerComponent 8 /VerticesPerRow 3 /Decode [0 150 0 150 0 1] "
+                 "/Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0] /C1 [0 0 1] /N 1 >> "
+                 "/Filter /ASCIIHexDecode",
+                 hex({0, 0, 0, 128, 20, 128, 255, 0, 255, 0, 128, 255, 150, 128, 0, 255, 128,
+                      128, 0, 255, 128, 128, 235, 255, 255, 255, 0}))});
+    const std::initializer_list<int> boundary = {20,  20,  0,   100, 40,  180, 20,  235,
+                                                 100, 255, 160, 215, 235, 235, 255, 160,
+                                                 215, 90,  235, 20,  160, 0,   90,  40};
+    std::vector<int> coons = {0};
+    coons.insert(coons.end(), boundary);
+    coons.insert(coons.end(), {255, 0, 0, 0, 200, 0, 0, 0, 255, 255, 220, 0});
+    std::vector<int> tensor = {0};
+    tensor.insert(tensor.end(), boundary);
+    tensor.insert(tensor.end(), {60, 60, 60, 200, 200, 200, 200, 60});
+    tensor.insert(tensor.end(), {0, 0, 0, 255, 255, 255, 0, 128, 255, 255, 128, 0});
+    const auto hexOf = [](const std::vector<int>& bytes) {
+        std::string out;
+        for (const int b : bytes) {
+            out += hex({b}).substr(0, 2);
+        }
+        return out + ">";
+    };
+    const std::string patchEntries =
+        "/ColorSpace /DeviceRGB /BitsPerCoordinate 8 /BitsPerComponent 8 /BitsPerFlag 8 " +
+        rgbDecode + "/Filter /ASCIIHexDecode";
+    layout.objects.push_back(
+        {56, fixtures::streamBody("/ShadingType 6 " + patchEntries, hexOf(coons))});
+    layout.objects.push_back(
+        {57, fixtures::streamBody("/ShadingType 7 " + patchEntries, hexOf(tensor))});
+    layout.objects.push_back(
+        {61,
+         "<< /PatternType 2 /Matrix [1 0 0 1 400 450] /Shading << /ShadingType 2 /ColorSpace "
+         "/DeviceRGB /Coords [0 0 150 150] /Function << /FunctionType 2 /Domain [0 1] "
+         "/C0 [0 0.2 0.6] /C1 [1 0.8 0.2] /N 1 >> >> >>"});
+    layout.objects.push_back(
+        {62,
+         "<< /PatternType 2 /Matrix [1 0 0 1 400 260] /Shading << /ShadingType 3 /ColorSpace "
+         "/DeviceGray /Coords [75 75 0 75 75 60] /Background [0.8] /Function << /FunctionType 2 "
+         "/Domain [0 1] /C0 [0] /C1 [1] /N 1 >> >> >>"});
+    layout.objects.push_back(
+        {63, fixtures::streamBody("/PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 20 20] "
+                                  "/XStep 25 /YStep 25 /Matrix [1 0 0 1 30 260] /Resources << >>",
+                                  "1 0 0 rg 0 0 10 10 re f 0 0 1 rg 10 10 10 10 re f")});
+    layout.objects.push_back(
+        {64, fixtures::streamBody("/PatternType 1 /PaintType 2 /TilingType 1 /BBox [0 0 20 20] "
+                                  "/XStep 20 /YStep 20 /Resources << >>",
+                                  "0 0 m 10 20 l 20 0 l h f")});
+    layout.objects.push_back(
+        {65,
+         "<< /PatternType 2 /Shading << /ShadingType 2 /ColorSpace /DeviceRGB "
+         "/Coords [40 0 560 0] /Extend [true true] /Function << /FunctionType 2 /Domain [0 1] "
+         "/C0 [0.9 0 0] /C1 [0 0 0.9] /N 1 >> >> >>"});
     return layout;
 }
 
@@ -241,6 +345,25 @@ TEST(ModelPageImageTest, TransparencyMatchesTheReferenceRenderer) {
         EXPECT_GT(::fixtures::differingShare(plain.copy(pixelsOf(region.area)), wanted, 8, 24), 0.3)
             << region.name << ": the comparison sees the feature";
     }
+}
+
+TEST(ModelPageImageTest, ShadingsAndPatternsMatchTheReferenceRenderer) {
+    vyn::fixtures::TempDir dir;
+    const std::string file = fixtures::buildPdf(shadingPage());
+    const std::filesystem::path path = dir.write(
+        "shadings.pdf", std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()));
+    const QImage ours = drawWithTheModel(file);
+    ASSERT_FALSE(ours.isNull());
+    const QImage reference = drawWithTheReference(path);
+    if (reference.isNull()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    ASSERT_EQ(ours.size(), reference.size());
+    EXPECT_LT(::fixtures::differingShare(ours, reference, 8, 24), 0.02);
+    QImage blank(ours.size(), QImage::Format_Grayscale8);
+    blank.fill(255);
+    EXPECT_GT(::fixtures::differingShare(blank, reference, 8, 24), 0.1)
+        << "the comparison sees the page";
 }
 
 }  // namespace
