@@ -518,6 +518,155 @@ TEST_F(InterpreterTransparencyTest, TheStateCarriesShapeAndKnockoutFlags) {
     EXPECT_FALSE(interpreter.state().textKnockout);
     ASSERT_NE(interpreter.state().softMask, nullptr);
     EXPECT_EQ(interpreter.state().softMask->form, (Ref{51, 0}));
+// Patterns: where tiles go, what colour an uncoloured cell paints in, the bounds on tiles and
+// nesting, and shading patterns filling and stroking.
+class PatternInterpreterTest : public testing::Test {
+  protected:
+    std::vector<std::string> run(const std::string& content) {
+        fixtures::PdfLayout layout = fixtures::pagesPdf({"BT ET"});
+        const auto tiling = [](const std::string& entries, const std::string& cell) {
+            return fixtures::streamBody("/PatternType 1 /TilingType 1 " + entries, cell);
+        };
+        layout.objects.push_back(
+            {30,
+             "<< /ColorSpace << /CsP [/Pattern /DeviceRGB] >> /XObject << /FmP 50 0 R >> "
+             "/Pattern << /P1 41 0 R /P2 42 0 R /P3 43 0 R /P4 44 0 R /P5 45 0 R /Q 60 0 R "
+             "/Sp 46 0 R /Sq 47 0 R >> >>"});
+        layout.objects.push_back(
+            {41, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
+                        "0 0 5 5 re f")});
+        layout.objects.push_back({42, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 "
+                                             "/Matrix [1 0 0 1 5 0] /Resources << >>",
+                                             "0 0 5 5 re f")});
+        layout.objects.push_back(
+            {43, tiling("/PaintType 2 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
+                        "1 0 0 rg 0 0 5 5 re f")});
+        layout.objects.push_back({44, tiling("/PaintType 1 /BBox [0 0 0.01 0.01] /XStep 0.01 "
+                                             "/YStep 0.01 /Resources << >>",
+                                             "0 0 5 5 re f")});
+        layout.objects.push_back(
+            {45, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 "
+                        "/Resources << /Pattern << /Again 45 0 R >> >>",
+                        "/Pattern cs /Again scn 0 0 1 1 re f 0 g 0 0 2 2 re f")});
+        // A chain of patterns, each cell filling with the next.
+        for (int k = 0; k < 6; ++k) {
+            layout.objects.push_back(
+                {60 + k, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 "
+                                "/Resources << /Pattern << /Q " +
+                                    std::to_string(61 + k) + " 0 R >> >>",
+                                "/Pattern cs /Q scn 0 0 10 10 re f")});
+        }
+        const std::string axial =
+            "/Shading << /ShadingType 2 /ColorSpace /DeviceRGB /Coords [0 0 10 0] /Function "
+            "<< /FunctionType 2 /Domain [0 1] /C0 [1 0 0] /C1 [0 0 1] /N 1 >> ";
+        layout.objects.push_back({46, "<< /PatternType 2 " + axial + ">> >>"});
+        layout.objects.push_back({47, "<< /PatternType 2 /Matrix [2 0 0 2 0 0] " + axial +
+                                          "/Background [0 1 0] >> /ExtGState << /ca 0.5 >> >>"});
+        layout.objects.push_back(
+            {50, fixtures::streamBody("/Subtype /Form /BBox [0 0 100 100] /Matrix [1 0 0 1 100 0] "
+                                      "/Resources 30 0 R",
+                                      "/Pattern cs /P1 scn 0 0 10 10 re f")});
+        file_ = fixtures::buildPdf(layout);
+        document_ =
+            Document::open(std::span(reinterpret_cast<const uint8_t*>(file_.data()), file_.size()));
+        EXPECT_NE(document_, nullptr);
+        const Object resources = document_->fetch({30, 0});
+        RecordingDevice device;
+        Interpreter interpreter(*document_, device, resources.asDict(), Matrix{});
+        interpreter.run(
+            std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+        return device.lines;
+    }
+
+    // The fills a run makes, without their paths.
+    std::vector<std::string> fills(const std::string& content) {
+        std::vector<std::string> out;
+        for (const std::string& line : run(content)) {
+            if (line.starts_with("fill")) {
+                out.push_back(line.substr(0, line.find(')') + 1));
+            }
+        }
+        return out;
+    }
+
+    std::string file_;
+    std::unique_ptr<Document> document_;
+};
+
+TEST_F(PatternInterpreterTest, TilesCoverThePaintedAreaInPatternSpace) {
+    EXPECT_EQ(run("/Pattern cs /P1 scn 0 0 10 10 re f"),
+              (std::vector<std::string>{
+                  "save",
+                  "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z",
+                  "save",
+                  "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z",
+                  "fill [1 0 0 1 0 0] rgba(0,0,0,1) M0,0 L5,0 L5,5 L0,5 Z",
+                  "restore",
+                  "restore",
+              }))
+        << "one tile: the path's clip, then the cell clipped to its box";
+    struct Case {
+        const char* content;
+        std::vector<std::string> fills;
+    };
+    const Case cases[] = {
+        {"/Pattern cs /P1 scn 0 0 20 20 re f",
+         {"fill [1 0 0 1 0 0] rgba(0,0,0,1)", "fill [1 0 0 1 10 0] rgba(0,0,0,1)",
+          "fill [1 0 0 1 0 10] rgba(0,0,0,1)", "fill [1 0 0 1 10 10] rgba(0,0,0,1)"}},
+        // The pattern space is where the page began, not the current transform.
+        {"2 0 0 2 0 0 cm /Pattern cs /P1 scn 0 0 10 5 re f",
+         {"fill [1 0 0 1 0 0] rgba(0,0,0,1)", "fill [1 0 0 1 10 0] rgba(0,0,0,1)"}},
+        {"/Pattern cs /P2 scn 0 0 10 10 re f",
+         {"fill [1 0 0 1 -5 0] rgba(0,0,0,1)", "fill [1 0 0 1 5 0] rgba(0,0,0,1)"}},
+        {"/FmP Do", {"fill [1 0 0 1 100 0] rgba(0,0,0,1)"}},
+        // A stroke reaches the tiles within half its width (times the miter limit) of it.
+        {"/Pattern CS /P1 SCN 1 M 2 3 m 8 3 l S", {"fill [1 0 0 1 0 0] rgba(0,0,0,1)"}},
+        {"/Pattern CS /P1 SCN 2 3 m 8 3 l S",
+         {"fill [1 0 0 1 -10 -10] rgba(0,0,0,1)", "fill [1 0 0 1 0 -10] rgba(0,0,0,1)",
+          "fill [1 0 0 1 10 -10] rgba(0,0,0,1)", "fill [1 0 0 1 -10 0] rgba(0,0,0,1)",
+          "fill [1 0 0 1 0 0] rgba(0,0,0,1)", "fill [1 0 0 1 10 0] rgba(0,0,0,1)",
+          "fill [1 0 0 1 -10 10] rgba(0,0,0,1)", "fill [1 0 0 1 0 10] rgba(0,0,0,1)",
+          "fill [1 0 0 1 10 10] rgba(0,0,0,1)"}},
+        {"/CsP cs 0 0 1 /P3 scn 0 0 10 10 re f", {"fill [1 0 0 1 0 0] rgba(0,0,1,1)"}},
+        {"/Pattern cs /P4 scn 0 0 10 10 re f", {"fill [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1)"}},
+        {"/Pattern cs /P5 scn 0 0 10 10 re f", {"fill [1 0 0 1 0 0] rgba(0,0,0,1)"}},
+        {"/Pattern cs /Q scn 0 0 10 10 re f", {"fill [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1)"}},
+        {"/Pattern cs /NoSuch scn 0 0 10 10 re f", {}},
+        {"/Pattern cs 0 0 10 10 re f", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fills(c.content), c.fills) << c.content;
+    }
+    const std::vector<std::string> stroked = run("/Pattern CS /P1 SCN 1 M 2 3 m 8 3 l S");
+    ASSERT_GT(stroked.size(), 1u);
+    EXPECT_EQ(stroked[1], "clip stroke w1 [1 0 0 1 0 0] M2,3 L8,3")
+        << "a stroke with a tiling pattern clips to the stroke's outline";
+}
+
+TEST_F(PatternInterpreterTest, ShadingPatternsPaintTheirShadingWithinThePath) {
+    EXPECT_EQ(run("/Pattern cs /Sq scn 1 0 0 1 7 0 cm 0 0 10 10 re f"),
+              (std::vector<std::string>{
+                  "save",
+                  "clip [1 0 0 1 7 0] M0,0 L10,0 L10,10 L0,10 Z",
+                  "fill [1 0 0 1 7 0] rgba(0,1,0,0.5) M0,0 L10,0 L10,10 L0,10 Z",
+                  "save",
+                  "gradient axial 0,0 10,0 r0,0 64 stops rgba(1,0,0,1) rgba(0,0,1,1) "
+                  "[2 0 0 2 0 0] alpha0.5",
+                  "restore",
+                  "restore",
+              }))
+        << "under the pattern's matrix from the pattern space, over its background, with the "
+           "pattern's own alpha";
+    EXPECT_EQ(run("/Pattern CS /Sp SCN 3 w 0 0 m 10 0 l S"),
+              (std::vector<std::string>{
+                  "save",
+                  "clip stroke w3 [1 0 0 1 0 0] M0,0 L10,0",
+                  "save",
+                  "gradient axial 0,0 10,0 r0,0 64 stops rgba(1,0,0,1) rgba(0,0,1,1) "
+                  "[1 0 0 1 0 0] alpha1",
+                  "restore",
+                  "restore",
+              }));
 }
 
 }  // namespace

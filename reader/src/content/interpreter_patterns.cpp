@@ -249,13 +249,16 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
         bottom = std::min(bottom, p.y);
         top = std::max(top, p.y);
     }
-    // Tile (i, j) is the cell moved by (i XStep, j YStep); those whose box meets the area.
+    // Tile (i, j) is the cell moved by (i XStep, j YStep); those whose box overlaps the area
+    // (not only touches it).
     const double xs = std::abs(*xStep);
     const double ys = std::abs(*yStep);
     const double cellLeft = std::min(box->x0, box->x1), cellRight = std::max(box->x0, box->x1);
     const double cellBottom = std::min(box->y0, box->y1), cellTop = std::max(box->y0, box->y1);
-    const double i0 = std::ceil((left - cellRight) / xs), i1 = std::floor((right - cellLeft) / xs);
-    const double j0 = std::ceil((bottom - cellTop) / ys), j1 = std::floor((top - cellBottom) / ys);
+    const double i0 = std::floor((left - cellRight) / xs) + 1;
+    const double i1 = std::ceil((right - cellLeft) / xs) - 1;
+    const double j0 = std::floor((bottom - cellTop) / ys) + 1;
+    const double j1 = std::ceil((top - cellBottom) / ys) - 1;
     if (!(i1 >= i0) || !(j1 >= j0)) {
         return;
     }
@@ -279,9 +282,14 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
     patterns_.push_back(ref);
     device_.save();
     clipToPaint(path, rule, stroke);
-    for (double j = j0; j <= j1; ++j) {
-        for (double i = i0; i <= i1; ++i) {
-            drawPatternCell(*content, own, Matrix::translation(i * xs, j * ys) * toDevice, cell,
+    // Counted in integers: far from the origin a double tile index would not step.
+    const auto columns = size_t(i1 - i0 + 1);
+    const auto rows = size_t(j1 - j0 + 1);
+    for (size_t row = 0; row < rows; ++row) {
+        for (size_t column = 0; column < columns; ++column) {
+            const Matrix place =
+                Matrix::translation((i0 + double(column)) * xs, (j0 + double(row)) * ys);
+            drawPatternCell(*content, own, place * toDevice, cell,
                             uncoloured ? &cellColour : nullptr);
         }
     }
