@@ -85,6 +85,17 @@ TEST(CanvasRecordingTest, RecordsEachCallWithItsArguments) {
     } cases[] = {
         {"clip", [](Surface& s) { s.clipPath(square(0, 0, 5), canvas::FillRule::EvenOdd); },
          "clipPath [1 0 0 1 0 0] evenodd M0,0 L5,0 L5,5 L0,5 Z"},
+        {"clip to a stroke",
+         [](Surface& s) {
+             canvas::StrokeStyle style;
+             style.width = 3;
+             style.cap = canvas::LineCap::Round;
+             canvas::Path p;
+             p.moveTo({0, 0});
+             p.lineTo({5, 0});
+             s.clipStroke(p, style);
+         },
+         "clipStroke [1 0 0 1 0 0] w=3 cap=round join=miter miter=10 M0,0 L5,0"},
         {"fill under a transform",
          [](Surface& s) {
              s.transform(Matrix::scaling(2, 2));

@@ -78,6 +78,35 @@ TEST(QtCanvasTest, ClipLimitsFillsUntilRestored) {
     EXPECT_TRUE(pixelIs(*s, 1, 1, qRgb(0, 0, 255)));
 }
 
+TEST(QtCanvasTest, AStrokeClipsToItsOutline) {
+    auto s = canvasOf(20, 20);
+    canvas::StrokeStyle style;
+    style.width = 4;
+    canvas::Path line;
+    line.moveTo({0, 10});
+    line.lineTo({20, 10});
+    s->save();
+    s->clipStroke(line, style);
+    s->fillPath(rect(0, 0, 20, 20), canvas::FillRule::NonZero, kRed);
+    EXPECT_TRUE(pixelIs(*s, 10, 9, qRgb(255, 0, 0)));
+    EXPECT_TRUE(pixelIs(*s, 10, 10, qRgb(255, 0, 0)));
+    EXPECT_TRUE(pixelIs(*s, 10, 6, kWhite)) << "beyond half the width";
+    EXPECT_TRUE(pixelIs(*s, 10, 13, kWhite));
+    ASSERT_TRUE(s->restore());
+    // The thinnest line still clips to one device pixel across, under any scale.
+    s->save();
+    s->transform(canvas::Matrix::scaling(10, 10));
+    style.width = 0;
+    canvas::Path thin;
+    thin.moveTo({0, 0.25});
+    thin.lineTo({2, 0.25});
+    s->clipStroke(thin, style);
+    s->fillPath(rect(0, 0, 2, 2), canvas::FillRule::NonZero, kBlue);
+    EXPECT_FALSE(pixelIs(*s, 10, 2, kWhite));
+    EXPECT_TRUE(pixelIs(*s, 10, 5, kWhite));
+    ASSERT_TRUE(s->restore());
+}
+
 TEST(QtCanvasTest, AnEmptyClipLeavesNothingDrawable) {
     auto s = canvasOf(10, 10);
     s->clipPath({}, canvas::FillRule::NonZero);
