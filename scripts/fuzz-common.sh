@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer, and one target's run from its seed corpus with the same options.
 # Sourced from the root of the tree.
 
-fuzz_targets=(convert vyn_document word_stream bilevel page_picture page_text flate fax jpeg pdf_document pdf_object pdf_xref pdf_navigation pdf_function pdf_crypt type1 image pdf_content pdf_font zor pdf_page jbig2 jpx)
+fuzz_targets=(convert vyn_document word_stream bilevel page_picture page_text flate fax jpeg pdf_document pdf_object pdf_xref pdf_navigation pdf_function pdf_shading pdf_crypt type1 image pdf_content pdf_font zor pdf_page jbig2 jpx)
 
 # Leaks of fontconfig's and Qt's own caches are theirs; a report is then a leak of ours.
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"

@@ -283,6 +283,15 @@ MeshData decodeMesh(const MeshLayout& layout, std::span<const uint8_t> data, siz
     if (!layout.valid()) {
         return mesh;
     }
+    // What one vertex or patch read can add to the mesh.
+    const size_t corner = sizeof(MeshPoint) + layout.channels * sizeof(double);
+    size_t perElement = 3 * corner;
+    if (layout.kind == MeshLayout::Kind::kLattice) {
+        perElement = 6 * corner;
+    } else if (layout.kind != MeshLayout::Kind::kFreeForm) {
+        perElement = 16 * sizeof(MeshPoint) + 4 * layout.channels * sizeof(double);
+    }
+    maxElements = std::min(maxElements, kMaxMeshBytes / perElement);
     MeshReader reader(layout, data);
     switch (layout.kind) {
         case MeshLayout::Kind::kFreeForm: decodeFreeForm(reader, mesh, maxElements); break;

@@ -46,10 +46,14 @@ struct MeshData {
     size_t patches() const { return patchPoints.size() / 16; }
 };
 
-/// Vertices (triangle meshes) or patches read from one stream at most.
+/// Vertices (triangle meshes) or patches read from one stream at most; fewer when what they
+/// make would take more than kMaxMeshBytes (many colour channels, or a lattice's two triangles
+/// a vertex).
 constexpr size_t kMaxMeshElements = size_t(1) << 20;
+constexpr size_t kMaxMeshBytes = size_t(64) << 20;
 
-/// Reads `data` packed as `layout` says, at most `maxElements` vertices or patches. Each vertex
+/// Reads `data` packed as `layout` says, at most `maxElements` vertices or patches (and
+/// within kMaxMeshBytes). Each vertex
 /// of a triangle mesh and each patch starts on a byte boundary. Reading stops at the end of the
 /// data or at an edge flag that names a missing previous triangle or patch; what was read
 /// before is kept. Nothing is read for an invalid layout.

@@ -57,6 +57,8 @@ class Shading {
 
     /// Whether the shading is a mesh (free-form, lattice, Coons or tensor-product).
     bool isMesh() const { return kind_ >= Kind::kFreeForm; }
+    /// Whether a mesh's colours are parameters of its function rather than components.
+    bool parametric() const { return isMesh() && function_ != nullptr; }
     /// A mesh's triangles and patches, their corners' colour values in mesh().channels.
     const MeshData& mesh() const { return mesh_; }
 

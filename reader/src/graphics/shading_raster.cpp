@@ -96,15 +96,16 @@ class ParameterColours {
     std::array<Rgb, kEntries> table_;
 };
 
-// Fills triangles into the picture, interpolating their corners' colour values.
+// Fills triangles into the picture. A parameter is interpolated between the corners and looked
+// up; colours given as components are converted at the corners and interpolated in RGB, so
+// that a pixel costs the same in any space.
 class TriangleFiller {
   public:
     TriangleFiller(const Shading& shading, ShadingRaster& raster)
         : shading_(shading), raster_(raster), channels_(shading.mesh().channels) {
-        if (channels_ == 1) {
+        if (shading.parametric()) {
             parameters_.emplace(shading);
         }
-        values_.resize(channels_);
     }
 
     bool exhausted() const { return work_ >= kMaxRasterWork; }
@@ -128,6 +129,12 @@ class TriangleFiller {
             return;
         }
         work_ += size_t(x1 - x0 + 1) * size_t(y1 - y0 + 1);
+        std::array<Rgb, 3> corners;
+        if (!parameters_) {
+            for (size_t k = 0; k < 3; ++k) {
+                corners[k] = shading_.meshColour(std::span(v[k], channels_));
+            }
+        }
         // A small tolerance so that neighbouring triangles leave no gaps between them.
         constexpr double kSlack = -1e-6;
         for (int y = y0; y <= y1; ++y) {
@@ -142,11 +149,14 @@ class TriangleFiller {
                 if (w0 < kSlack || w1 < kSlack || w2 < kSlack) {
                     continue;
                 }
-                for (size_t k = 0; k < channels_; ++k) {
-                    values_[k] = w0 * v[0][k] + w1 * v[1][k] + w2 * v[2][k];
+                if (parameters_) {
+                    put(x, y, parameters_->at(w0 * v[0][0] + w1 * v[1][0] + w2 * v[2][0]));
+                } else {
+                    put(x, y,
+                        {w0 * corners[0].r + w1 * corners[1].r + w2 * corners[2].r,
+                         w0 * corners[0].g + w1 * corners[1].g + w2 * corners[2].g,
+                         w0 * corners[0].b + w1 * corners[1].b + w2 * corners[2].b});
                 }
-                put(x, y,
-                    parameters_ ? parameters_->at(values_[0]) : shading_.meshColour(values_));
             }
         }
     }
@@ -164,7 +174,6 @@ class TriangleFiller {
     ShadingRaster& raster_;
     size_t channels_;
     std::optional<ParameterColours> parameters_;
-    std::vector<double> values_;
     size_t work_ = 0;
 };
 
