@@ -142,6 +142,20 @@ TEST(PageRenderTest, ThePagesTextAndItsAnnotationsTextAreDrawn) {
         << "four letters of the page, four of the note";
 }
 
+TEST(PageRenderTest, TheDisplayListReplaysStrokeClipsAndAsksForFinePictures) {
+    DisplayList list;
+    surface::canvas::Path line;
+    line.moveTo({0, 0});
+    line.lineTo({10, 0});
+    surface::canvas::StrokeStyle style;
+    style.width = 2;
+    list.clipStroke(line, style, Matrix::translation(5, 0));
+    EXPECT_EQ(replayed(list, Matrix::scaling(2, 2)),
+              (Lines{"setTransform [2 0 0 2 10 0]",
+                     "clipStroke [2 0 0 2 10 0] w=2 cap=butt join=miter miter=10 M0,0 L10,0"}));
+    EXPECT_GT(list.pictureResolution(), 1) << "a list is replayed zoomed in";
+}
+
 TEST(PageRenderTest, AListPastItsBoundStopsRecordingButStaysBalanced) {
     DisplayList list;
     // Just over half the bound: 4096 pixels of 4 bytes a row.

@@ -92,7 +92,8 @@ void Interpreter::paintShading(const Shading& shading, const Matrix& toDevice, d
     if (shading.kind() == Shading::Kind::kAxial || shading.kind() == Shading::Kind::kRadial) {
         device_.fillGradient(gradientOf(shading), toDevice, alpha);
     } else if (const std::optional<ShadingRaster> raster =
-                   rasteriseShading(shading, toDevice, device_.drawableBounds())) {
+                   rasteriseShading(shading, toDevice, device_.drawableBounds(),
+                                    device_.pictureResolution())) {
         const bool stretched = raster->width != int(raster->area.right - raster->area.left) ||
                                raster->height != int(raster->area.bottom - raster->area.top);
         device_.drawImage(raster->image(), raster->placement(), alpha, stretched);

@@ -52,6 +52,9 @@ class Device {
     /// The part of device space drawing can still reach (the clip's bounds within the
     /// surface), or nothing when the device does not know it.
     virtual std::optional<surface::canvas::RectF> drawableBounds() const { return std::nullopt; }
+    /// Pixels per device unit for pictures the reader makes itself (shadings drawn into
+    /// pixels): more than 1 for a device whose drawing is shown enlarged.
+    virtual double pictureResolution() const { return 1; }
 };
 
 }  // namespace reader::pdf

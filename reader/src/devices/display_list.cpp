@@ -90,6 +90,12 @@ void DisplayList::beginSoftMask(const surface::canvas::SoftMask& mask, const Mat
 
 void DisplayList::endSoftMask() { commands_.emplace_back(MaskEnd{}); }
 
+void DisplayList::clipStroke(const Path& path, const surface::canvas::StrokeStyle& style,
+                             const Matrix& ctm) {
+    reserve(sizeOf(path) + style.dashes.size() * sizeof(double));
+    commands_.emplace_back(ClipStroke{path, style, ctm});
+}
+
 void DisplayList::replay(Device& device, const Matrix& then) const {
     for (const Command& command : commands_) {
         std::visit(Overloaded{
@@ -114,6 +120,9 @@ void DisplayList::replay(Device& device, const Matrix& then) const {
                        [&](const GroupEnd&) { device.endGroup(); },
                        [&](const MaskBegin& c) { device.beginSoftMask(c.mask, c.ctm * then); },
                        [&](const MaskEnd&) { device.endSoftMask(); },
+                       [&](const ClipStroke& c) {
+                           device.clipStroke(c.path, c.style, c.ctm * then);
+                       },
                    },
                    command);
     }

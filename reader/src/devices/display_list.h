@@ -35,6 +35,11 @@ class DisplayList final : public Device {
     void beginSoftMask(const surface::canvas::SoftMask& mask,
                        const surface::canvas::Matrix& ctm) override;
     void endSoftMask() override;
+    void clipStroke(const surface::canvas::Path& path, const surface::canvas::StrokeStyle& style,
+                    const surface::canvas::Matrix& ctm) override;
+    /// A list is replayed zoomed: pictures the reader makes are made finer than its space.
+    double pictureResolution() const override { return kPictureResolution; }
+    static constexpr double kPictureResolution = 4;
 
     /// Draws what was recorded on `device`, each transform followed by `then` (a change of
     /// scale, say).
@@ -89,8 +94,13 @@ class DisplayList final : public Device {
         surface::canvas::Matrix ctm;
     };
     struct MaskEnd {};
+    struct ClipStroke {
+        surface::canvas::Path path;
+        surface::canvas::StrokeStyle style;
+        surface::canvas::Matrix ctm;
+    };
     using Command = std::variant<Save, Restore, Fill, Stroke, Picture, Shade, Clip, GroupBegin,
-                                 GroupEnd, MaskBegin, MaskEnd>;
+                                 GroupEnd, MaskBegin, MaskEnd, ClipStroke>;
 
     /// Counts `bytes` against the bound; false (and the list incomplete) past it.
     bool reserve(size_t bytes);

@@ -63,6 +63,14 @@ class FilteredDevice final : public Device {
         masks_ -= masks_ > 0 ? 1 : 0;
         target_.endSoftMask();
     }
+    void clipStroke(const surface::canvas::Path& path, const surface::canvas::StrokeStyle& style,
+                    const surface::canvas::Matrix& ctm) override {
+        target_.clipStroke(path, style, ctm);
+    }
+    std::optional<surface::canvas::RectF> drawableBounds() const override {
+        return target_.drawableBounds();
+    }
+    double pictureResolution() const override { return target_.pictureResolution(); }
 
   private:
     Device& target_;

@@ -281,7 +281,8 @@ void fillFunction(const Shading& shading, const Matrix& toPixels, ShadingRaster&
 }  // namespace
 
 std::optional<ShadingRaster> rasteriseShading(const Shading& shading, const Matrix& toDevice,
-                                              const std::optional<RectF>& drawable) {
+                                              const std::optional<RectF>& drawable,
+                                              double resolution) {
     if (shading.kind() != Shading::Kind::kFunctionBased && !shading.isMesh()) {
         return std::nullopt;
     }
@@ -313,9 +314,9 @@ std::optional<ShadingRaster> rasteriseShading(const Shading& shading, const Matr
     const double width = raster.area.right - raster.area.left;
     const double height = raster.area.bottom - raster.area.top;
     const size_t budget = shading.isMesh() ? kMaxRasterPixels : kMaxFunctionRasterPixels;
-    const double scale =
-        std::min({1.0, kMaxRasterSide / width, kMaxRasterSide / height,
-                  std::sqrt(double(budget) / (width * height))});
+    const double wanted = std::isfinite(resolution) && resolution > 0 ? resolution : 1;
+    const double scale = std::min({wanted, kMaxRasterSide / width, kMaxRasterSide / height,
+                                   std::sqrt(double(budget) / (width * height))});
     raster.width = std::max(1, int(std::ceil(width * scale)));
     raster.height = std::max(1, int(std::ceil(height * scale)));
     raster.pixels.assign(size_t(raster.width) * size_t(raster.height) * 4, 0);

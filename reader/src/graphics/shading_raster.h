@@ -39,9 +39,10 @@ constexpr size_t kMaxPatchCells = size_t(1) << 22;
 
 /// Draws `shading` (function-based or a mesh), placed on the device by `toDevice`, over the
 /// part of its shape (and /BBox) inside `drawable` (device space; the whole shape when
-/// absent). Nothing when that part is empty or the shading is of another kind.
+/// absent), at `resolution` pixels a device unit within the bounds above. Nothing when that
+/// part is empty or the shading is of another kind.
 std::optional<ShadingRaster> rasteriseShading(
     const Shading& shading, const surface::canvas::Matrix& toDevice,
-    const std::optional<surface::canvas::RectF>& drawable);
+    const std::optional<surface::canvas::RectF>& drawable, double resolution = 1);
 
 }  // namespace reader::pdf
