@@ -531,7 +531,7 @@ class PatternInterpreterTest : public testing::Test {
             {30,
              "<< /ColorSpace << /CsP [/Pattern /DeviceRGB] >> /XObject << /FmP 50 0 R >> "
              "/Pattern << /P1 41 0 R /P2 42 0 R /P3 43 0 R /P4 44 0 R /P5 45 0 R /Q 60 0 R "
-             "/Sp 46 0 R /Sq 47 0 R >> >>"});
+             "/Sp 46 0 R /Sq 47 0 R /Big 48 0 R /Busy 49 0 R >> >>"});
         layout.objects.push_back(
             {41, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
                         "0 0 5 5 re f")});
@@ -548,6 +548,17 @@ class PatternInterpreterTest : public testing::Test {
             {45, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 "
                         "/Resources << /Pattern << /Again 45 0 R >> >>",
                         "/Pattern cs /Again scn 0 0 1 1 re f 0 g 0 0 2 2 re f")});
+        // A cell of 14 000 bytes, and one of a thousand operators.
+        layout.objects.push_back(
+            {48, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
+                        "%" + std::string(14000, 'x') + "\n0 0 5 5 re f")});
+        std::string busy;
+        for (int k = 0; k < 1000; ++k) {
+            busy += "n ";
+        }
+        layout.objects.push_back(
+            {49, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
+                        busy)});
         // A chain of patterns, each cell filling with the next.
         for (int k = 0; k < 6; ++k) {
             layout.objects.push_back(
@@ -641,6 +652,28 @@ TEST_F(PatternInterpreterTest, TilesCoverThePaintedAreaInPatternSpace) {
     ASSERT_GT(stroked.size(), 1u);
     EXPECT_EQ(stroked[1], "clip stroke w1 [1 0 0 1 0 0] M2,3 L8,3")
         << "a stroke with a tiling pattern clips to the stroke's outline";
+}
+
+// 140 x 140 tiles of a 14 000-byte cell would read more than the cells' bound; of a thousand
+// operators, would run more than the operators' bound, which ends the drawing.
+TEST_F(PatternInterpreterTest, CellsReadAndOperatorsRunAreBounded) {
+    EXPECT_EQ(fills("/Pattern cs /Big scn 0 0 1400 1400 re f"),
+              (std::vector<std::string>{"fill [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1)"}));
+    const std::vector<std::string> lines = run("/Pattern cs /Busy scn 0 0 1400 1400 re f 0 g 0 0 1 1 re f");
+    const auto cells = std::count(lines.begin(), lines.end(),
+                                  "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z");
+    const auto tiles = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("clip [1 0 0 1 ") && line.ends_with("M0,0 L10,0 L10,10 L0,10 Z");
+    });
+    EXPECT_EQ(cells, 1);
+    EXPECT_GT(tiles, 10000);
+    EXPECT_LT(tiles, 140 * 140);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.starts_with("fill"); }),
+              0)
+        << "nothing is drawn past the bound";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "save"),
+              std::count(lines.begin(), lines.end(), "restore"));
 }
 
 TEST_F(PatternInterpreterTest, ShadingPatternsPaintTheirShadingWithinThePath) {

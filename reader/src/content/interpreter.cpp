@@ -67,6 +67,12 @@ void Interpreter::runOperators(std::span<const uint8_t> content) {
         if (!instruction->op) {
             continue;  // a word that names no operator
         }
+        if (++operatorsRun_ > kMaxOperatorsPerRun) {
+            if (operatorsRun_ == kMaxOperatorsPerRun + 1) {
+                WriteLog(kLogWarning, "%s\r\n", "Too many operators: the rest is not drawn.");
+            }
+            return;
+        }
         if (instruction->op->operands > 0 &&
             instruction->operands.size() < size_t(instruction->op->operands)) {
             WriteLog(kLogWarning, "%s(%s)\r\n", "Operator without its operands passed over",

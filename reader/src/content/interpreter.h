@@ -69,6 +69,12 @@ class Interpreter {
     /// Patterns painted inside patterns' cells at most; deeper ones are painted flat, and a
     /// pattern inside its own cell not at all.
     static constexpr size_t kMaxPatternDepth = 4;
+    /// Bytes of tiling pattern cells read over a run at most, each tile's cell counted again;
+    /// a fill that would read more is painted flat.
+    static constexpr size_t kMaxCellBytesPerRun = size_t(256) << 20;
+    /// Operators run at most, those of each form and pattern tile counted each time they are
+    /// drawn; the rest of the page is not drawn.
+    static constexpr size_t kMaxOperatorsPerRun = size_t(1) << 24;
 
     /// Draws on `device` with `resources` (the page's or form's) and `ctm` as the initial
     /// transform from user space to the device.
@@ -190,6 +196,8 @@ class Interpreter {
     surface::canvas::Matrix baseCtm_;
     std::vector<Ref> patterns_;  // the tiling patterns whose cells are being drawn
     size_t tilesDrawn_ = 0;
+    size_t cellBytesRead_ = 0;
+    size_t operatorsRun_ = 0;
     bool colourFixed_ = false;  // in an uncoloured pattern's cell, colours are not set
 };
 

@@ -275,6 +275,13 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
     if (!content) {
         return;
     }
+    if (tiles * double(content->size()) > double(kMaxCellBytesPerRun - cellBytesRead_)) {
+        WriteLog(kLogWarning, "%s(%d)\r\n", "A tiling pattern of too large a cell is painted flat",
+                 ref.num);
+        paintFlat(path, rule, stroke, flat);
+        return;
+    }
+    cellBytesRead_ += size_t(tiles) * content->size();
     const Object resources = document_.resolve(dict.get("Resources"));
     const Dict* own = resources.asDict() != nullptr ? resources.asDict() : resources_;
     Path cell;
@@ -287,7 +294,8 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
     const auto columns = size_t(i1 - i0 + 1);
     const auto rows = size_t(j1 - j0 + 1);
     for (size_t row = 0; row < rows; ++row) {
-        for (size_t column = 0; column < columns; ++column) {
+        for (size_t column = 0; column < columns && operatorsRun_ <= kMaxOperatorsPerRun;
+             ++column) {
             const Matrix place =
                 Matrix::translation((i0 + double(column)) * xs, (j0 + double(row)) * ys);
             drawPatternCell(*content, own, place * toDevice, cell,
