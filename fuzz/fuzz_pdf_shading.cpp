@@ -18,10 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const size_t split = std::min<size_t>(input.size(), data[0]);
     reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf({"BT ET"}, "0 0 200 300");
-    layout.objects.push_back(
-        {30,
-         "<< /Shading << /S 10 0 R >> /Pattern << /P 10 0 R /Q 11 0 R >> "
-         "/ColorSpace << /CsP [/Pattern /DeviceRGB] >> >>"});
+    layout.objects.push_back({30,
+                              "<< /Shading << /S 10 0 R >> /Pattern << /P 10 0 R /Q 11 0 R >> "
+                              "/ColorSpace << /CsP [/Pattern /DeviceRGB] >> >>"});
     layout.objects.push_back(
         {10, reader::fixtures::streamBody(input.substr(0, split), input.substr(split))});
     layout.objects.push_back(

@@ -91,15 +91,14 @@ TEST(MeshShadingTest, BitWidthsAndDecodeRangesMapTheRawValues) {
         const uint8_t y = v / 2 ? 0xFF : 0x00;
         data.insert(data.end(), {x, x, x, x, y, y, y, y, 0xFF, 0xFF});
     }
-    EXPECT_EQ(triangles(decode(lattice, data)),
-              "100,0 0,0 100,1 : 0 0 0 | 0,0 0,1 100,1 : 0 0 0");
+    EXPECT_EQ(triangles(decode(lattice, data)), "100,0 0,0 100,1 : 0 0 0 | 0,0 0,1 100,1 : 0 0 0");
 }
 
 TEST(MeshShadingTest, LatticesMakeTwoTrianglesOfEachSquare) {
     MeshLayout l = layout(Kind::kLattice, 8, 8, 0, {0, 255, 0, 255, 0, 255});
     l.verticesPerRow = 3;
-    const std::vector<uint8_t> rows = {0, 0, 1, 5, 0, 2, 9, 0, 3, 0, 5, 4, 5, 5, 5, 9, 5, 6,
-                                       0, 9, 7};
+    const std::vector<uint8_t> rows = {0, 0, 1, 5, 0, 2, 9, 0, 3, 0, 5,
+                                       4, 5, 5, 5, 9, 5, 6, 0, 9, 7};
     const MeshData mesh = decode(l, rows);
     EXPECT_EQ(triangles(mesh),
               "0,0 5,0 0,5 : 1 2 4 | 5,0 5,5 0,5 : 2 5 4 | 5,0 9,0 5,5 : 2 3 5 | "
@@ -202,15 +201,15 @@ TEST(MeshShadingTest, UnusableLayoutsReadNothing) {
 // A mesh read from a file through its function, and drawn: a triangle over the left half of a
 // 4 x 2 pixel area, from t = 0 (red) to t = 1 (blue).
 TEST(MeshShadingTest, ShadingsReadTheirMeshAndDrawItIntoPixels) {
-    GraphicsFile file({{20, fixtures::streamBody(
-                                "/ShadingType 4 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
-                                "/BitsPerComponent 8 /BitsPerFlag 8 /Decode [0 4 0 2 0 1] "
-                                "/Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0] "
-                                "/C1 [0 0 1] /N 1 >>",
-                                std::string("\x00\x00\x00\x00"
-                                            "\x00\xFF\x00\x00"
-                                            "\x00\x00\xFF\xFF",
-                                            12))}});
+    GraphicsFile file(
+        {{20, fixtures::streamBody("/ShadingType 4 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
+                                   "/BitsPerComponent 8 /BitsPerFlag 8 /Decode [0 4 0 2 0 1] "
+                                   "/Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0] "
+                                   "/C1 [0 0 1] /N 1 >>",
+                                   std::string("\x00\x00\x00\x00"
+                                               "\x00\xFF\x00\x00"
+                                               "\x00\x00\xFF\xFF",
+                                               12))}});
     const auto shading = Shading::read(file.document(), GraphicsFile::ref(20), nullptr);
     ASSERT_NE(shading, nullptr);
     EXPECT_TRUE(shading->isMesh());

@@ -39,8 +39,7 @@ Matrix matrixOf(Document& document, const Object& value) {
 // How far a stroke of `style` under `ctm` reaches beyond its path, in device pixels: half the
 // width times the miter limit, stretched by at most the transform's Frobenius norm.
 double strokeReach(const StrokeStyle& style, const Matrix& ctm) {
-    const double stretch =
-        std::sqrt(ctm.a * ctm.a + ctm.b * ctm.b + ctm.c * ctm.c + ctm.d * ctm.d);
+    const double stretch = std::sqrt(ctm.a * ctm.a + ctm.b * ctm.b + ctm.c * ctm.c + ctm.d * ctm.d);
     return style.width * stretch * std::max(style.miterLimit, 1.0) / 2 + 1;
 }
 
@@ -91,9 +90,8 @@ void Interpreter::paintShading(const Shading& shading, const Matrix& toDevice, d
     }
     if (shading.kind() == Shading::Kind::kAxial || shading.kind() == Shading::Kind::kRadial) {
         device_.fillGradient(gradientOf(shading), toDevice, alpha);
-    } else if (const std::optional<ShadingRaster> raster =
-                   rasteriseShading(shading, toDevice, device_.drawableBounds(),
-                                    device_.pictureResolution())) {
+    } else if (const std::optional<ShadingRaster> raster = rasteriseShading(
+                   shading, toDevice, device_.drawableBounds(), device_.pictureResolution())) {
         const bool stretched = raster->width != int(raster->area.right - raster->area.left) ||
                                raster->height != int(raster->area.bottom - raster->area.top);
         device_.drawImage(raster->image(), raster->placement(), alpha, stretched);
@@ -105,7 +103,8 @@ void Interpreter::paintShading(const Shading& shading, const Matrix& toDevice, d
 // the underlying space before it.
 void Interpreter::setPattern(ColourState& colour, const std::vector<Object>& operands) {
     if (operands.empty() || !operands.back().asName()) {
-        WriteLog(kLogWarning, "%s\r\n", "A pattern colour without a pattern's name is passed over.");
+        WriteLog(kLogWarning, "%s\r\n",
+                 "A pattern colour without a pattern's name is passed over.");
         return;
     }
     colour.pattern = resource(document_, resources_, "Pattern", operands.back());
@@ -175,8 +174,8 @@ void Interpreter::paintShadingPattern(const Dict& pattern, const ColourState& co
     }
     double alpha = colour.alpha;
     const ExtGState parameters = ExtGState::read(document_, pattern.get("ExtGState"));
-    if (const std::optional<double>& own = stroke != nullptr ? parameters.strokeAlpha
-                                                             : parameters.fillAlpha) {
+    if (const std::optional<double>& own =
+            stroke != nullptr ? parameters.strokeAlpha : parameters.fillAlpha) {
         alpha = *own;
     }
     device_.save();
@@ -241,9 +240,9 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
         return;
     }
     double left = INFINITY, bottom = INFINITY, right = -INFINITY, top = -INFINITY;
-    for (const PointF corner : {PointF{area->left, area->top}, PointF{area->right, area->top},
-                                PointF{area->left, area->bottom},
-                                PointF{area->right, area->bottom}}) {
+    for (const PointF corner :
+         {PointF{area->left, area->top}, PointF{area->right, area->top},
+          PointF{area->left, area->bottom}, PointF{area->right, area->bottom}}) {
         const PointF p = fromDevice->apply(corner);
         left = std::min(left, p.x);
         right = std::max(right, p.x);

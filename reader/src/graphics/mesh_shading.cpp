@@ -102,8 +102,7 @@ std::optional<Vertex> readVertex(MeshReader& reader) {
 void addTriangle(MeshData& mesh, const Vertex& a, const Vertex& b, const Vertex& c) {
     for (const Vertex* v : {&a, &b, &c}) {
         mesh.trianglePoints.push_back(v->point);
-        mesh.triangleColours.insert(mesh.triangleColours.end(), v->colour.begin(),
-                                    v->colour.end());
+        mesh.triangleColours.insert(mesh.triangleColours.end(), v->colour.begin(), v->colour.end());
     }
 }
 
@@ -148,8 +147,7 @@ void decodeFreeForm(MeshReader& reader, MeshData& mesh, size_t maxElements) {
 }
 
 // Rows of vertices; each square of four neighbours makes two triangles.
-void decodeLattice(MeshReader& reader, MeshData& mesh, size_t maxElements,
-                   size_t verticesPerRow) {
+void decodeLattice(MeshReader& reader, MeshData& mesh, size_t maxElements, size_t verticesPerRow) {
     std::vector<Vertex> previous;
     std::vector<Vertex> row;
     for (size_t read = 0; read < maxElements; ++read) {

@@ -36,8 +36,8 @@ std::optional<RectF> intersect(const std::optional<RectF>& a, const RectF& b) {
     if (!a) {
         return b;
     }
-    return RectF{std::max(a->left, b.left), std::max(a->top, b.top),
-                 std::min(a->right, b.right), std::min(a->bottom, b.bottom)};
+    return RectF{std::max(a->left, b.left), std::max(a->top, b.top), std::min(a->right, b.right),
+                 std::min(a->bottom, b.bottom)};
 }
 
 // The device bounds of the shading's shape: the function's domain, or every mesh point (a
@@ -48,8 +48,8 @@ std::optional<RectF> shapeBounds(const Shading& shading, const Matrix& toDevice)
         const std::array<double, 4> d = shading.functionDomain();
         const std::array<double, 6> m = shading.matrix();
         const Matrix toShading{m[0], m[1], m[2], m[3], m[4], m[5]};
-        for (const PointF corner : {PointF{d[0], d[2]}, PointF{d[1], d[2]}, PointF{d[0], d[3]},
-                                    PointF{d[1], d[3]}}) {
+        for (const PointF corner :
+             {PointF{d[0], d[2]}, PointF{d[1], d[2]}, PointF{d[0], d[3]}, PointF{d[1], d[3]}}) {
             include(box, (toShading * toDevice).apply(corner));
         }
         return box;
@@ -112,8 +112,8 @@ class TriangleFiller {
 
     /// `p` in picture pixels; `v` channels values per corner.
     void fill(const std::array<PointF, 3>& p, const std::array<const double*, 3>& v) {
-        const double area = (p[1].x - p[0].x) * (p[2].y - p[0].y) -
-                            (p[2].x - p[0].x) * (p[1].y - p[0].y);
+        const double area =
+            (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
         if (!std::isfinite(area) || std::abs(area) < 1e-12 || exhausted()) {
             return;
         }
@@ -141,10 +141,10 @@ class TriangleFiller {
             const double cy = y + 0.5;
             for (int x = x0; x <= x1; ++x) {
                 const double cx = x + 0.5;
-                const double w0 = ((p[1].x - cx) * (p[2].y - cy) - (p[2].x - cx) * (p[1].y - cy)) /
-                                  area;
-                const double w1 = ((p[2].x - cx) * (p[0].y - cy) - (p[0].x - cx) * (p[2].y - cy)) /
-                                  area;
+                const double w0 =
+                    ((p[1].x - cx) * (p[2].y - cy) - (p[2].x - cx) * (p[1].y - cy)) / area;
+                const double w1 =
+                    ((p[2].x - cx) * (p[0].y - cy) - (p[0].x - cx) * (p[2].y - cy)) / area;
                 const double w2 = 1 - w0 - w1;
                 if (w0 < kSlack || w1 < kSlack || w2 < kSlack) {
                     continue;
@@ -192,8 +192,8 @@ double bernstein(int i, double t) {
 void fillPatches(const MeshData& mesh, const Matrix& toPixels, TriangleFiller& filler) {
     constexpr double kCellPixels = 3;
     const size_t patches = mesh.patches();
-    const int budgetSteps = std::max(
-        1, int(std::sqrt(double(kMaxPatchCells) / double(std::max<size_t>(patches, 1)))));
+    const int budgetSteps =
+        std::max(1, int(std::sqrt(double(kMaxPatchCells) / double(std::max<size_t>(patches, 1)))));
     const size_t channels = mesh.channels;
     std::vector<PointF> grid;
     std::vector<double> colours;
@@ -301,8 +301,8 @@ std::optional<ShadingRaster> rasteriseShading(const Shading& shading, const Matr
     if (drawable) {
         area = intersect(area, *drawable);
     }
-    if (!std::isfinite(area->left) || !std::isfinite(area->top) ||
-        !std::isfinite(area->right) || !std::isfinite(area->bottom)) {
+    if (!std::isfinite(area->left) || !std::isfinite(area->top) || !std::isfinite(area->right) ||
+        !std::isfinite(area->bottom)) {
         return std::nullopt;
     }
     ShadingRaster raster;
@@ -320,9 +320,8 @@ std::optional<ShadingRaster> rasteriseShading(const Shading& shading, const Matr
     raster.width = std::max(1, int(std::ceil(width * scale)));
     raster.height = std::max(1, int(std::ceil(height * scale)));
     raster.pixels.assign(size_t(raster.width) * size_t(raster.height) * 4, 0);
-    const Matrix toPixels =
-        toDevice * Matrix::translation(-raster.area.left, -raster.area.top) *
-        Matrix::scaling(raster.width / width, raster.height / height);
+    const Matrix toPixels = toDevice * Matrix::translation(-raster.area.left, -raster.area.top) *
+                            Matrix::scaling(raster.width / width, raster.height / height);
     if (shading.kind() == Shading::Kind::kFunctionBased) {
         fillFunction(shading, toPixels, raster);
         return raster;

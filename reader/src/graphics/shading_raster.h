@@ -41,8 +41,9 @@ constexpr size_t kMaxPatchCells = size_t(1) << 22;
 /// part of its shape (and /BBox) inside `drawable` (device space; the whole shape when
 /// absent), at `resolution` pixels a device unit within the bounds above. Nothing when that
 /// part is empty or the shading is of another kind.
-std::optional<ShadingRaster> rasteriseShading(
-    const Shading& shading, const surface::canvas::Matrix& toDevice,
-    const std::optional<surface::canvas::RectF>& drawable, double resolution = 1);
+std::optional<ShadingRaster> rasteriseShading(const Shading& shading,
+                                              const surface::canvas::Matrix& toDevice,
+                                              const std::optional<surface::canvas::RectF>& drawable,
+                                              double resolution = 1);
 
 }  // namespace reader::pdf
