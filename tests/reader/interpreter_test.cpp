@@ -557,8 +557,8 @@ class PatternInterpreterTest : public testing::Test {
             busy += "n ";
         }
         layout.objects.push_back(
-            {49, tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>",
-                        busy)});
+            {49,
+             tiling("/PaintType 1 /BBox [0 0 10 10] /XStep 10 /YStep 10 /Resources << >>", busy)});
         // A chain of patterns, each cell filling with the next.
         for (int k = 0; k < 6; ++k) {
             layout.objects.push_back(
@@ -659,9 +659,10 @@ TEST_F(PatternInterpreterTest, TilesCoverThePaintedAreaInPatternSpace) {
 TEST_F(PatternInterpreterTest, CellsReadAndOperatorsRunAreBounded) {
     EXPECT_EQ(fills("/Pattern cs /Big scn 0 0 1400 1400 re f"),
               (std::vector<std::string>{"fill [1 0 0 1 0 0] rgba(0.5,0.5,0.5,1)"}));
-    const std::vector<std::string> lines = run("/Pattern cs /Busy scn 0 0 1400 1400 re f 0 g 0 0 1 1 re f");
-    const auto cells = std::count(lines.begin(), lines.end(),
-                                  "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z");
+    const std::vector<std::string> lines =
+        run("/Pattern cs /Busy scn 0 0 1400 1400 re f 0 g 0 0 1 1 re f");
+    const auto cells =
+        std::count(lines.begin(), lines.end(), "clip [1 0 0 1 0 0] M0,0 L10,0 L10,10 L0,10 Z");
     const auto tiles = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
         return line.starts_with("clip [1 0 0 1 ") && line.ends_with("M0,0 L10,0 L10,10 L0,10 Z");
     });

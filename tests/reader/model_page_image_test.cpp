@@ -104,20 +104,19 @@ fixtures::PdfLayout shadingPage() {
         {52, fixtures::streamBody("/FunctionType 4 /Domain [0 1 0 1] /Range [0 1 0 1 0 1]",
                                   "{ 2 copy mul }")});
     layout.objects.push_back(
-        {54, fixtures::streamBody(
-                 "/ShadingType 4 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
-                 "/BitsPerComponent 8 /BitsPerFlag 8 " +
-                     rgbDecode + "/Filter /ASCIIHexDecode",
-                 hex({0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 255, 1, 255,
-                      255, 255, 255, 255}))});
+        {54, fixtures::streamBody("/ShadingType 4 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
+                                  "/BitsPerComponent 8 /BitsPerFlag 8 " +
+                                      rgbDecode + "/Filter /ASCIIHexDecode",
+                                  hex({0, 0, 0,   255, 0, 0,   0, 255, 0,   0,   255, 0,
+                                       0, 0, 255, 0,   0, 255, 1, 255, 255, 255, 255, 255}))});
     layout.objects.push_back(
         {55, fixtures::streamBody(
                  "/ShadingType 5 /ColorSpace /DeviceRGB /BitsPerCoordinate 8 "
                  "/BitsPerComponent 8 /VerticesPerRow 3 /Decode [0 150 0 150 0 1] "
                  "/Function << /FunctionType 2 /Domain [0 1] /C0 [1 0 0] /C1 [0 0 1] /N 1 >> "
                  "/Filter /ASCIIHexDecode",
-                 hex({0, 0, 0, 128, 20, 128, 255, 0, 255, 0, 128, 255, 150, 128, 0, 255, 128,
-                      128, 0, 255, 128, 128, 235, 255, 255, 255, 0}))});
+                 hex({0, 0,   0,   128, 20, 128, 255, 0,   255, 0,   128, 255, 150, 128,
+                      0, 255, 128, 128, 0,  255, 128, 128, 235, 255, 255, 255, 0}))});
     const std::initializer_list<int> boundary = {20,  20,  0,   100, 40,  180, 20,  235,
                                                  100, 255, 160, 215, 235, 235, 255, 160,
                                                  215, 90,  235, 20,  160, 0,   90,  40};

@@ -96,8 +96,8 @@ bool Shading::readMesh(Document& document, const Object& object) {
     }
     const Dict& dict = stream->dict;
     const auto integer = [&](std::string_view key) {
-        return int(std::clamp<int64_t>(document.resolve(dict.get(key)).asInt().value_or(0), 0,
-                                       1 << 20));
+        return int(
+            std::clamp<int64_t>(document.resolve(dict.get(key)).asInt().value_or(0), 0, 1 << 20));
     };
     MeshLayout layout;
     layout.kind = MeshLayout::Kind(kind_);

@@ -229,8 +229,8 @@ void QtSurface::doClipStroke(const canvas::Path& path, const canvas::StrokeStyle
         pen.setCosmetic(false);
         pen.setWidthF(1 / std::max(std::sqrt(std::abs(m.a * m.d - m.b * m.c)), 1e-9));
     }
-    QPainterPath outline = QPainterPathStroker(pen).createStroke(
-        qtPath(path, canvas::FillRule::NonZero));
+    QPainterPath outline =
+        QPainterPathStroker(pen).createStroke(qtPath(path, canvas::FillRule::NonZero));
     outline.setFillRule(Qt::WindingFill);
     enterCanvas();
     painter_->setClipPath(outline, Qt::IntersectClip);
