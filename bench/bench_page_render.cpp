@@ -94,6 +94,15 @@ class FilteringDevice final : public Device {
             inner_.endSoftMask();
         }
     }
+    void clipStroke(const canvas::Path& path, const canvas::StrokeStyle& style,
+                    const canvas::Matrix& ctm) override {
+        if (drawn_ != Drawn::Nothing) {
+            inner_.clipStroke(path, style, ctm);
+        }
+    }
+    std::optional<canvas::RectF> drawableBounds() const override {
+        return inner_.drawableBounds();
+    }
 
   private:
     bool paths() const { return drawn_ == Drawn::Everything || drawn_ == Drawn::NoImages; }

@@ -94,6 +94,11 @@ class CheckingDevice final : public reader::pdf::Device {
         frames_.push_back(Frame::SoftMask);
     }
     void endSoftMask() override { end(Frame::SoftMask); }
+    void clipStroke(const canvas::Path& path, const canvas::StrokeStyle& style,
+                    const canvas::Matrix& ctm) override {
+        expectPath(path, ctm);
+        expect(std::isfinite(style.width) && style.width >= 0);
+    }
 
     /// Saves, groups and soft masks not ended when the interpreter is done.
     size_t depth() const { return frames_.size(); }
