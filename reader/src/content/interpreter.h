@@ -71,7 +71,7 @@ class Interpreter {
     static constexpr size_t kMaxPatternDepth = 4;
     /// Bytes of tiling pattern cells read over a run at most, each tile's cell counted again;
     /// a fill that would read more is painted flat.
-    static constexpr size_t kMaxCellBytesPerRun = size_t(256) << 20;
+    static constexpr size_t kMaxCellBytesPerRun = size_t(64) << 20;
     /// Operators run at most, those of each form and pattern tile counted each time they are
     /// drawn; the rest of the page is not drawn.
     static constexpr size_t kMaxOperatorsPerRun = size_t(1) << 24;
