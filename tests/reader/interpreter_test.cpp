@@ -518,6 +518,8 @@ TEST_F(InterpreterTransparencyTest, TheStateCarriesShapeAndKnockoutFlags) {
     EXPECT_FALSE(interpreter.state().textKnockout);
     ASSERT_NE(interpreter.state().softMask, nullptr);
     EXPECT_EQ(interpreter.state().softMask->form, (Ref{51, 0}));
+}
+
 // Patterns: where tiles go, what colour an uncoloured cell paints in, the bounds on tiles and
 // nesting, and shading patterns filling and stroking.
 class PatternInterpreterTest : public testing::Test {

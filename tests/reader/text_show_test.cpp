@@ -67,6 +67,9 @@ class GlyphRecorder final : public Device {
         lines.push_back(std::string("clip") + (ctm.identity() ? "" : " moved") +
                         (path.empty() ? " empty" : ""));
     }
+    void clipStroke(const Path&, const StrokeStyle&, const Matrix&) override {
+        lines.push_back("clip stroke");
+    }
     void beginGroup(const Group&, const Matrix&) override { lines.push_back("group"); }
     void endGroup() override { lines.push_back("end group"); }
     void beginSoftMask(const SoftMask&, const Matrix&) override { lines.push_back("mask"); }

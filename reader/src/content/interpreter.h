@@ -103,9 +103,10 @@ class Interpreter {
     void applyExtGState(const Object& name);
     void drawXObject(const Object& name);
     void shade(const Object& name);
-    /// Paints `shading` through `toDevice` over the clip, within its box.
+    /// Paints `shading` through `toDevice` over the clip, within its box; in a group of the
+    /// state's blend mode and soft mask when `composite` (sh) rather than as a pattern's part.
     void paintShading(const Shading& shading, const surface::canvas::Matrix& toDevice,
-                      double alpha);
+                      double alpha, bool composite);
     void setPattern(ColourState& colour, const std::vector<Object>& operands);
     /// Paints `path` filled by `rule` (stroke null) or stroked in `colour`'s pattern; false
     /// when `colour` is not a pattern colour.

@@ -38,7 +38,7 @@ Matrix matrixOf(Document& document, const Object& value) {
 
 // How far a stroke of `style` under `ctm` reaches beyond its path, in device pixels: half the
 // width times the miter limit, stretched by at most the transform's Frobenius norm.
-double strokeReach(const StrokeStyle& style, const Matrix& ctm) {
+double strokePixelReach(const StrokeStyle& style, const Matrix& ctm) {
     const double stretch = std::sqrt(ctm.a * ctm.a + ctm.b * ctm.b + ctm.c * ctm.c + ctm.d * ctm.d);
     return style.width * stretch * std::max(style.miterLimit, 1.0) / 2 + 1;
 }
@@ -75,26 +75,34 @@ void Interpreter::shade(const Object& name) {
     const std::unique_ptr<Shading> shading =
         Shading::read(document_, resource(document_, resources_, "Shading", name), resources_);
     if (shading != nullptr) {
-        composited([&] { paintShading(*shading, state_.ctm, state_.fill.alpha); });
+        paintShading(*shading, state_.ctm, state_.fill.alpha, true);
     }
 }
 
 // Axial and radial shadings become gradients of the surface; the other kinds are drawn into a
 // picture of the device pixels they cover.
-void Interpreter::paintShading(const Shading& shading, const Matrix& toDevice, double alpha) {
+void Interpreter::paintShading(const Shading& shading, const Matrix& toDevice, double alpha,
+                               bool composite) {
     device_.save();
     if (const std::optional<std::array<double, 4>>& box = shading.bbox()) {
         Path clip;
         clip.addRect((*box)[0], (*box)[1], (*box)[2] - (*box)[0], (*box)[3] - (*box)[1]);
         device_.clipPath(clip, FillRule::NonZero, toDevice);
     }
-    if (shading.kind() == Shading::Kind::kAxial || shading.kind() == Shading::Kind::kRadial) {
-        device_.fillGradient(gradientOf(shading), toDevice, alpha);
-    } else if (const std::optional<ShadingRaster> raster = rasteriseShading(
-                   shading, toDevice, device_.drawableBounds(), device_.pictureResolution())) {
-        const bool stretched = raster->width != int(raster->area.right - raster->area.left) ||
-                               raster->height != int(raster->area.bottom - raster->area.top);
-        device_.drawImage(raster->image(), raster->placement(), alpha, stretched);
+    const auto draw = [&] {
+        if (shading.kind() == Shading::Kind::kAxial || shading.kind() == Shading::Kind::kRadial) {
+            device_.fillGradient(gradientOf(shading), toDevice, alpha);
+        } else if (const std::optional<ShadingRaster> raster = rasteriseShading(
+                       shading, toDevice, device_.drawableBounds(), device_.pictureResolution())) {
+            const bool stretched = raster->width != int(raster->area.right - raster->area.left) ||
+                                   raster->height != int(raster->area.bottom - raster->area.top);
+            device_.drawImage(raster->image(), raster->placement(), alpha, stretched);
+        }
+    };
+    if (composite) {
+        composited(draw);
+    } else {
+        draw();
     }
     device_.restore();
 }
@@ -183,7 +191,7 @@ void Interpreter::paintShadingPattern(const Dict& pattern, const ColourState& co
     if (const std::optional<Rgb>& background = shading->background()) {
         paintFlat(path, rule, stroke, {background->r, background->g, background->b, alpha});
     }
-    paintShading(*shading, toDevice, alpha);
+    paintShading(*shading, toDevice, alpha, false);  // the fill or stroke is composited
     device_.restore();
 }
 
@@ -229,7 +237,7 @@ void Interpreter::paintTilingPattern(const Ref& ref, const Stream& pattern,
         return;
     }
     if (stroke != nullptr) {
-        const double reach = strokeReach(*stroke, state_.ctm);
+        const double reach = strokePixelReach(*stroke, state_.ctm);
         *area = {area->left - reach, area->top - reach, area->right + reach, area->bottom + reach};
     }
     if (const std::optional<RectF> drawable = device_.drawableBounds()) {
