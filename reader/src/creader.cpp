@@ -7,6 +7,7 @@
 
 #include "content/optional_content.h"
 #include "devices/display_list.h"
+#include "font/font_cache.h"
 #include "images/image_record.h"
 #include "library/type1_rasteriser.h"
 #include "pages/page_list.h"
@@ -65,6 +66,8 @@ const char* CReader::GetLastErrorMsg() const { return ErrorMessage(lastError_); 
 
 void CReader::Close() {
     password_.clear();
+    displayList_.reset();
+    pageFonts_.reset();  // before the document they were read from
     document_.reset();
     pages_.clear();
     ownBytes_.clear();
@@ -86,7 +89,6 @@ void CReader::Close() {
     ClearStack();
     ClearGSStack();
     pageBitmap_.reset();
-    displayList_.reset();
     optionalContent_.reset();
     image_.reset();
 }
@@ -188,6 +190,7 @@ void CReader::sizePage(const surface::Device& device) {
 void CReader::SetBig5(int on) {
     if ((on != 0) != (big5_ != 0)) {
         displayList_.reset();
+        pageFonts_.reset();  // GB2312 text reads through other CMaps and faces
         reDraw_ = 1;
     }
     big5_ = on;

@@ -184,6 +184,26 @@ TEST_F(ContentInterpreterTest, TextOperatorsMoveTheTextPoint) {
     EXPECT_EQ(reader.GetLastErrorCode(), 22);
 }
 
+// Switching to Traditional display draws GB2312 text anew in Traditional glyphs, and back.
+TEST_F(ContentInterpreterTest, TheDisplaySwitchRedrawsGbTextInItsCharacters) {
+    PdfLayout layout = pagesPdf({"BT /F1 20 Tf 50 700 Td (\xb9\xfa) Tj ET"}, "0 0 596 842");
+    layout.objects[2].body =
+        "<< /Type /Page /Parent 2 0 R /Resources << /Font << /F1 40 0 R >> >> /Contents 4 0 R "
+        ">>";
+    layout.objects.push_back({40, "<< /Type /Font /Subtype /TrueType /BaseFont /SimSun >>"});
+    const auto path = writePdf(dir_, layout, "doc.pdf");
+    ASSERT_EQ(reader_.Open(path.c_str()), 1);
+    ASSERT_EQ(reader_.GetPage(1), 1);
+    const Lines simplified = printed();
+    ASSERT_EQ(simplified.size(), 1u) << "one glyph";
+    reader_.SetBig5(1);
+    const Lines traditional = printed();
+    ASSERT_EQ(traditional.size(), 1u);
+    EXPECT_NE(traditional, simplified) << "国 is drawn as 國";
+    reader_.SetBig5(0);
+    EXPECT_EQ(printed(), simplified);
+}
+
 // A mode or scaling far past an integer's range is held to one, not overflowed.
 TEST_F(ContentInterpreterTest, HugeTextModesAndScalingsAreHeld) {
     CReader& reader = open({"BT 1e11 Tr -1e11 Tz (x) Tj ET"});

@@ -28,6 +28,7 @@ class Document;
 class Dict;
 class Object;
 class DisplayList;
+class FontCache;
 class OptionalContent;
 struct PageEntry;
 }  // namespace pdf
@@ -283,6 +284,8 @@ class READER_EXPORT CReader {
     surface::Size pagePixels(double dpiX, double dpiY) const;
     /// Draws the current page on `dc` at the reader's resolution.
     void drawPage(surface::Surface& dc, bool printing);
+    /// The document's fonts for drawing, made on first use for the display the reader is in.
+    reader::pdf::FontCache& pageFonts();
     /// Collects into `text` the text `selection` (pixels of the page) holds, and shows it.
     void selectText(surface::Surface& dc, const surface::Rect& selection, char* text);
 
@@ -349,6 +352,8 @@ class READER_EXPORT CReader {
     std::unique_ptr<surface::Surface> pageBitmap_;
     /// What the current page draws, recorded once and replayed at each zoom and repaint.
     std::unique_ptr<reader::pdf::DisplayList> displayList_;
+    /// The fonts of the document's pages, loaded once as pages are drawn; they go with it.
+    std::unique_ptr<reader::pdf::FontCache> pageFonts_;
     /// The document's default optional-content configuration.
     std::unique_ptr<reader::pdf::OptionalContent> optionalContent_;
     std::unique_ptr<reader::ImageRecord> image_;  ///< the image handed to the drawer

@@ -7,6 +7,7 @@
 
 #include "content/optional_content.h"
 #include "devices/display_list.h"
+#include "font/font_cache.h"
 #include "devices/filtered_device.h"
 #include "devices/page_render.h"
 #include "devices/surface_device.h"
@@ -64,6 +65,13 @@ surface::Size CReader::pagePixels(double dpiX, double dpiY) const {
     return {pixels(size.x), pixels(size.y)};
 }
 
+pdf::FontCache& CReader::pageFonts() {
+    if (!pageFonts_) {
+        pageFonts_ = std::make_unique<pdf::FontCache>(*document_, big5_ != 0);
+    }
+    return *pageFonts_;
+}
+
 // The page's visible box, turned by its rotation, lands on the surface with its top left at
 // the origin, at the reader's resolution. On screen the page is recorded once at one pixel a
 // point and replayed at each resolution; a printer gets the page's content run again, with
@@ -76,14 +84,14 @@ void CReader::drawPage(surface::Surface& dc, bool printing) {
     if (!printing && !displayList_) {
         displayList_ = std::make_unique<pdf::DisplayList>();
         pdf::renderPage(*document_, page, *displayList_, pdf::pageTransform(page, 72, 72),
-                        *optionalContent_, false, big5_ != 0);
+                        *optionalContent_, false, pageFonts());
     }
     if (!printing && displayList_->complete()) {
         displayList_->replay(device, surface::canvas::Matrix::scaling(double(dpiX_) / 72.0,
                                                                       double(dpiY_) / 72.0));
     } else {
         pdf::renderPage(*document_, page, device, pdf::pageTransform(page, dpiX_, dpiY_),
-                        *optionalContent_, printing, big5_ != 0);
+                        *optionalContent_, printing, pageFonts());
     }
     device.restore();
 }

@@ -101,7 +101,12 @@ std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
 
 void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
                 const OptionalContent& optionalContent, bool printing, bool traditional) {
-    FontCache fonts(document, traditional);  // shared by the page and its appearances
+    FontCache fonts(document, traditional);
+    renderPage(document, page, device, base, optionalContent, printing, fonts);
+}
+
+void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
+                const OptionalContent& optionalContent, bool printing, FontCache& fonts) {
     {
         Interpreter interpreter(document, device, page.resources.asDict(), base, optionalContent);
         interpreter.useFonts(fonts);

@@ -9,6 +9,7 @@
 namespace reader::pdf {
 
 class Document;
+class FontCache;
 
 /// Draws `page` on `device`, `base` taking its default user space to the device (see
 /// pageTransform). Content that `optionalContent` hides is left out, and so are annotations
@@ -17,6 +18,12 @@ class Document;
 void renderPage(Document& document, const PageEntry& page, Device& device,
                 const surface::canvas::Matrix& base, const OptionalContent& optionalContent,
                 bool printing, bool traditional = false);
+
+/// The same with the fonts of `fonts`, which keeps them for the pages drawn after; whether
+/// text shows in Traditional characters is the cache's.
+void renderPage(Document& document, const PageEntry& page, Device& device,
+                const surface::canvas::Matrix& base, const OptionalContent& optionalContent,
+                bool printing, FontCache& fonts);
 
 /// The page's content: its content streams decoded and joined, as one stream they make.
 std::vector<uint8_t> pageContent(Document& document, const PageEntry& page);

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "content/optional_content.h"
+#include "devices/display_list.h"
+#include "font/font_cache.h"
 #include "object/object_writer.h"
 #include "pages/page_list.h"
 #include "reader/creader.h"
@@ -82,6 +84,8 @@ bool CReader::readBytes(std::span<const uint8_t> bytes, const char* name) {
 
 bool CReader::openDocument() {
     pdf::OpenError error = pdf::OpenError::kNone;
+    pageFonts_.reset();  // fonts of a document before are read from it
+    displayList_.reset();
     document_ = pdf::Document::open(pdf_, password_, &error);
     switch (error) {
         case pdf::OpenError::kNone: break;
