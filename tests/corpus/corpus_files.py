@@ -35,6 +35,50 @@ def write_expected(path, header, failures):
             out.write('%-*s  %s\n' % (width, name, failures[name]))
 
 
+def report(label, names, results, listed, only):
+    """Prints each file's verdict, `results` giving (problems, faults) by file name: a file
+    with problems that is listed is an expected failure, and a file that matches while listed, a
+    listed file the corpus lacks (unless only some files were checked) or any fault is
+    unexpected. Returns the unexpected lines."""
+    matched, expected_failures, unexpected = [], [], []
+    for name in names:
+        problems, faults = results[name]
+        if faults:
+            unexpected.append('%s: %s' % (name, '; '.join(faults + problems)))
+        elif not problems:
+            if name in listed:
+                unexpected.append('%s: listed as failing (%s) but now matches'
+                                  % (name, listed[name]))
+            else:
+                matched.append(name)
+        elif name in listed:
+            expected_failures.append(name)
+        else:
+            unexpected.append('%s: %s' % (name, '; '.join(problems)))
+    if not only:
+        unexpected += ['%s: listed as failing but not in the corpus' % name
+                       for name in sorted(set(listed) - set(names))]
+    for name in expected_failures:
+        print('expected failure  %s: %s' % (name, '; '.join(results[name][0])))
+    for line in unexpected:
+        print('UNEXPECTED        %s' % line)
+    print('%s: %d files: %d matched, %d expected failures, %d unexpected'
+          % (label, len(names), len(matched), len(expected_failures), len(unexpected)))
+    return unexpected
+
+
+def updated_failures(names, results, listed, fresh_reasons, measured):
+    """The expected failures of this run: a listed file keeps a reason written by hand (one
+    `measured` does not match) unless `fresh_reasons`."""
+    failures = {}
+    for name in names:
+        problems, faults = results[name]
+        if problems or faults:
+            keep = name in listed and not fresh_reasons and not measured.match(listed[name])
+            failures[name] = listed[name] if keep else '; '.join(faults + problems)
+    return failures
+
+
 def ensure_corpus(corpus):
     """Fetches the real documents into `corpus` when missing (through the cache) and writes
     the made files anew; exits with SKIPPED when the documents cannot be had."""

@@ -33,7 +33,7 @@ import sys
 import tempfile
 
 from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
-                          read_expected, write_expected)
+                          read_expected, report, updated_failures, write_expected)
 
 EXPECTED = os.path.join(HERE, 'expected_failures.txt')
 SECONDS = 120  # a run longer than this is taken for a hang
@@ -272,36 +272,11 @@ def main():
             lambda name: check(args.brindle, os.path.join(args.corpus, name)), names)))
 
     header, listed = read_expected(args.expected)
-    matched, expected_failures, unexpected = [], [], []
-    for name in names:
-        problems = results[name]
-        if not problems:
-            if name in listed:
-                unexpected.append('%s: listed as failing (%s) but now matches' % (name, listed[name]))
-            else:
-                matched.append(name)
-        elif name in listed:
-            expected_failures.append(name)
-        else:
-            unexpected.append('%s: %s' % (name, '; '.join(problems)))
-    if not args.only:
-        unexpected += ['%s: listed as failing but not in the corpus' % name
-                       for name in sorted(set(listed) - set(names))]
-
-    for name in expected_failures:
-        print('expected failure  %s: %s' % (name, '; '.join(results[name])))
-    for line in unexpected:
-        print('UNEXPECTED        %s' % line)
-    print('corpus: %d files: %d matched, %d expected failures, %d unexpected'
-          % (len(names), len(matched), len(expected_failures), len(unexpected)))
+    verdicts = {name: (results[name], []) for name in names}
+    unexpected = report('corpus', names, verdicts, listed, args.only)
 
     if args.update:
-        failures = {}
-        for name in names:
-            if results[name]:
-                keep = (name in listed and not args.fresh_reasons
-                        and not MEASURED.match(listed[name]))
-                failures[name] = listed[name] if keep else '; '.join(results[name])
+        failures = updated_failures(names, verdicts, listed, args.fresh_reasons, MEASURED)
         write_expected(args.expected, header, failures)
         print('corpus: wrote %d expected failures to %s' % (len(failures), args.expected))
         return 0

@@ -34,7 +34,7 @@ import sys
 import tempfile
 
 from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
-                          read_expected, write_expected)
+                          read_expected, report, updated_failures, write_expected)
 
 try:
     from PIL import Image, ImageChops, ImageDraw, ImageFilter
@@ -242,47 +242,16 @@ def main():
             names)))
 
     header, listed = read_expected(args.expected)
-    matched, expected_failures, unexpected = [], [], []
-    for name in names:
-        problems, faults = results[name]
-        if faults:
-            unexpected.append('%s: %s' % (name, '; '.join(faults + problems)))
-        elif not problems:
-            if name in listed:
-                unexpected.append('%s: listed as failing (%s) but now matches'
-                                  % (name, listed[name]))
-            else:
-                matched.append(name)
-        elif name in listed:
-            expected_failures.append(name)
-        else:
-            unexpected.append('%s: %s' % (name, '; '.join(problems)))
-    if not args.only:
-        unexpected += ['%s: listed as failing but not in the corpus' % name
-                       for name in sorted(set(listed) - set(names))]
-
-    for name in expected_failures:
-        print('expected failure  %s: %s' % (name, '; '.join(results[name][0])))
-    for line in unexpected:
-        print('UNEXPECTED        %s' % line)
-    print('corpus drawing: %d files: %d matched, %d expected failures, %d unexpected'
-          % (len(names), len(matched), len(expected_failures), len(unexpected)))
+    unexpected = report('corpus drawing', names, results, listed, args.only)
     if args.diff:
         print('corpus drawing: pictures of the differences in %s' % args.diff)
 
-    faulty = any(results[name][1] for name in names)
     if args.update:
-        failures = {}
-        for name in names:
-            problems, faults = results[name]
-            if problems or faults:
-                keep = (name in listed and not args.fresh_reasons
-                        and not MEASURED.match(listed[name]))
-                failures[name] = listed[name] if keep else '; '.join(faults + problems)
+        failures = updated_failures(names, results, listed, args.fresh_reasons, MEASURED)
         write_expected(args.expected, header, failures)
         print('corpus drawing: wrote %d expected failures to %s' % (len(failures), args.expected))
         # Crashes and hangs are listed to be seen, but still fail.
-        return 1 if faulty else 0
+        return 1 if any(results[name][1] for name in names) else 0
     return 1 if unexpected else 0
 
 

@@ -47,8 +47,20 @@ class ContentInterpreterTest : public testing::Test {
         return out;
     }
 
+    // The text state of the next object the reader's object interface gives, when it is text.
+    const TextState* nextText() {
+        char* buffer = objectData_.data();
+        int size = int(objectData_.size());
+        tagOBJECT_TYPE type{};
+        if (reader_.GetObjectA(&buffer, size, &type) != 1 || type.kind != 1) {
+            return nullptr;
+        }
+        return static_cast<const TextState*>(type.record);
+    }
+
     TempDir dir_;
     CReader reader_;
+    std::vector<char> objectData_ = std::vector<char>(64);
     // A printer of 144 dpi: two pixels a point.
     surface::RecordingSurface surface_{{144, 144}, {1200, 1700}};
 };
@@ -170,16 +182,12 @@ TEST_F(ContentInterpreterTest, StringsAndArraysGoToTheBuffer) {
 
 TEST_F(ContentInterpreterTest, TextOperatorsMoveTheTextPoint) {
     CReader& reader = open({"BT 2 0 0 2 100 700 Tm 5 TL 10 20 Td T* (x) Tj 7 TD (y) ' ET"});
-    std::vector<char> data(64);
-    char* buffer = data.data();
-    int size = int(data.size());
-    tagOBJECT_TYPE type{};
-    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
-    const auto* text = static_cast<const TextState*>(type.record);
+    const TextState* text = nextText();
+    ASSERT_NE(text, nullptr);
     // Td moves by (2 x 10, 2 x 20); TL is 5 x d = 10; T* goes down by it.
     EXPECT_FLOAT_EQ(text->point[0], 120);
     EXPECT_FLOAT_EQ(text->point[1], 730);
-    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
+    ASSERT_NE(nextText(), nullptr);
     // "7 TD" has one operand: the missing one reads as 0 and code 22 is recorded.
     EXPECT_EQ(reader.GetLastErrorCode(), 22);
 }
@@ -206,13 +214,9 @@ TEST_F(ContentInterpreterTest, TheDisplaySwitchRedrawsGbTextInItsCharacters) {
 
 // A mode or scaling far past an integer's range is held to one, not overflowed.
 TEST_F(ContentInterpreterTest, HugeTextModesAndScalingsAreHeld) {
-    CReader& reader = open({"BT 1e11 Tr -1e11 Tz (x) Tj ET"});
-    std::vector<char> data(64);
-    char* buffer = data.data();
-    int size = int(data.size());
-    tagOBJECT_TYPE type{};
-    ASSERT_EQ(reader.GetObjectA(&buffer, size, &type), 1);
-    const auto* text = static_cast<const TextState*>(type.record);
+    open({"BT 1e11 Tr -1e11 Tz (x) Tj ET"});
+    const TextState* text = nextText();
+    ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->renderingMode, 1000000);
     EXPECT_EQ(text->horizontalScaling, -1000000);
 }

@@ -5,18 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstdlib>
 #include <filesystem>
 
-#include "content/interpreter.h"
-#include "devices/page_transform.h"
-#include "devices/surface_device.h"
 #include "image_compare.h"
-#include "pages/page_list.h"
+#include "model_page_drawing.h"
 #include "pdf_builder.h"
-#include "surface/qt_surface.h"
 #include "vyn_writer.h"
-#include "xref/document.h"
 
 namespace reader::pdf {
 namespace {
@@ -165,48 +159,6 @@ fixtures::PdfLayout shadingPage() {
          "/Coords [40 0 560 0] /Extend [true true] /Function << /FunctionType 2 /Domain [0 1] "
          "/C0 [0.9 0 0] /C1 [0 0 0.9] /N 1 >> >> >>"});
     return layout;
-}
-
-QImage drawWithTheModel(const std::string& file) {
-    const auto document =
-        Document::open(std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()));
-    if (document == nullptr) {
-        return {};
-    }
-    const PageList list = readPageList(*document);
-    if (list.pages.empty()) {
-        return {};
-    }
-    const PageEntry& page = list.pages.front();
-    const surface::canvas::PointF size = pageSizeInPixels(page, 72, 72);
-    auto surface = surface::QtSurface::createImage(
-        {int32_t(std::lround(size.x)), int32_t(std::lround(size.y))}, {72, 72});
-    surface::canvas::Path whole;
-    whole.addRect(0, 0, size.x, size.y);
-    surface->fillPath(whole, surface::canvas::FillRule::NonZero, {1, 1, 1, 1});
-    SurfaceDevice device(*surface);
-    Interpreter interpreter(*document, device, page.resources.asDict(),
-                            pageTransform(page, 72, 72));
-    const Object contents = document->resolve(page.page.asDict()->get("Contents"));
-    if (const Stream* stream = contents.asStream()) {
-        if (const std::optional<std::vector<uint8_t>> data = document->decodeStream(*stream)) {
-            interpreter.run(*data);
-        }
-    }
-    surface->closeCanvas();
-    return surface->image()->convertToFormat(QImage::Format_Grayscale8);
-}
-
-// The maintained renderer's drawing at 72 dpi, or a null image when it is not installed.
-QImage drawWithTheReference(const std::filesystem::path& pdf) {
-    const std::filesystem::path out = pdf.parent_path() / "reference";
-    const std::string command =
-        "pdftoppm -r 72 -singlefile -png '" + pdf.string() + "' '" + out.string() + "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        return {};
-    }
-    return QImage(QString::fromStdString(out.string() + ".png"))
-        .convertToFormat(QImage::Format_Grayscale8);
 }
 
 TEST(ModelPageImageTest, FeaturePagesMatchTheReferenceRendererAtEachRotation) {

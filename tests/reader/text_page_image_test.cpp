@@ -6,20 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstdlib>
 #include <filesystem>
 
-#include "content/interpreter.h"
-#include "devices/page_transform.h"
-#include "devices/surface_device.h"
-#include "font/font_cache.h"
 #include "font_fixtures.h"
 #include "image_compare.h"
-#include "pages/page_list.h"
+#include "model_page_drawing.h"
 #include "pdf_builder.h"
-#include "surface/qt_surface.h"
 #include "vyn_writer.h"
-#include "xref/document.h"
 
 namespace reader::pdf {
 namespace {
@@ -112,49 +105,6 @@ fixtures::PdfLayout textPage() {
     layout.objects.push_back({30, streamBody("", "900 0 0 0 750 750 d1 0 0 750 750 re f")});
     layout.objects.push_back({31, streamBody("", "900 0 d0 0.8 0 0 rg 0 0 m 750 0 l 375 750 l f")});
     return layout;
-}
-
-QImage drawWithTheModel(const std::string& file) {
-    const auto document =
-        Document::open(std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()));
-    if (document == nullptr) {
-        return {};
-    }
-    const PageList list = readPageList(*document);
-    if (list.pages.empty()) {
-        return {};
-    }
-    const PageEntry& page = list.pages.front();
-    const surface::canvas::PointF size = pageSizeInPixels(page, 72, 72);
-    auto surface = surface::QtSurface::createImage(
-        {int32_t(std::lround(size.x)), int32_t(std::lround(size.y))}, {72, 72});
-    surface::canvas::Path whole;
-    whole.addRect(0, 0, size.x, size.y);
-    surface->fillPath(whole, surface::canvas::FillRule::NonZero, {1, 1, 1, 1});
-    SurfaceDevice device(*surface);
-    FontCache fonts(*document);
-    Interpreter interpreter(*document, device, page.resources.asDict(),
-                            pageTransform(page, 72, 72));
-    interpreter.useFonts(fonts);
-    const Object contents = document->resolve(page.page.asDict()->get("Contents"));
-    if (const Stream* stream = contents.asStream()) {
-        if (const std::optional<std::vector<uint8_t>> data = document->decodeStream(*stream)) {
-            interpreter.run(*data);
-        }
-    }
-    surface->closeCanvas();
-    return surface->image()->convertToFormat(QImage::Format_Grayscale8);
-}
-
-QImage drawWithTheReference(const std::filesystem::path& pdf) {
-    const std::filesystem::path out = pdf.parent_path() / "reference";
-    const std::string command =
-        "pdftoppm -r 72 -singlefile -png '" + pdf.string() + "' '" + out.string() + "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        return {};
-    }
-    return QImage(QString::fromStdString(out.string() + ".png"))
-        .convertToFormat(QImage::Format_Grayscale8);
 }
 
 TEST(TextPageImageTest, TextInEveryKindOfFontMatchesTheReferenceRenderer) {

@@ -36,6 +36,16 @@ std::string untagged(std::string_view name) {
     return std::string(name);
 }
 
+// The keys of a font descriptor under which a font program is embedded.
+constexpr std::array<const char*, 3> kFontFileKeys = {"FontFile", "FontFile2", "FontFile3"};
+
+std::string folded(std::string_view name) {
+    std::string out(name);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return out;
+}
+
 }  // namespace
 
 std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
@@ -82,17 +92,16 @@ bool FontLoader::isGbText(const Font& font, const Dict& dict) {
     }
     const Object descriptor = document.resolve(dict.get("FontDescriptor"));
     if (const Dict* d = descriptor.asDict();
-        d != nullptr && (d->has("FontFile") || d->has("FontFile2") || d->has("FontFile3"))) {
+        d != nullptr && std::any_of(kFontFileKeys.begin(), kFontFileKeys.end(),
+                                    [d](const char* key) { return d->has(key); })) {
         return false;
     }
     const std::string_view name = font.name_;
     if (std::any_of(name.begin(), name.end(), [](char c) { return uint8_t(c) >= 0x80; })) {
         return true;  // a name written in GB2312, such as the Song face's
     }
-    std::string folded(name.substr(0, name.find(',')));
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return std::find(kChineseFaces.begin(), kChineseFaces.end(), folded) != kChineseFaces.end();
+    const std::string face = folded(name.substr(0, name.find(',')));
+    return std::find(kChineseFaces.begin(), kChineseFaces.end(), face) != kChineseFaces.end();
 }
 
 // GB2312 text reads through the GBK CMap of the Simplified collection; for Traditional
@@ -112,11 +121,9 @@ bool FontLoader::loadGbText(Font& font, const Dict& dict) {
     const int64_t flags =
         descriptor != nullptr ? document.resolve(descriptor->get("Flags")).asInt().value_or(0) : 0;
     // The face goes by the collection and its style: Hei (黑, in GB2312 BA DA) is a sans.
-    std::string folded = font.name_;
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    const bool sans = folded.find("\xba\xda") != std::string::npos ||
-                      folded.find("hei") != std::string::npos;
+    const std::string face = folded(font.name_);
+    const bool sans =
+        face.find("\xba\xda") != std::string::npos || face.find("hei") != std::string::npos;
     SubstituteRequest request;
     request.ordering = ordering;
     request.serif = !sans;
@@ -154,7 +161,7 @@ std::shared_ptr<FontProgram> FontLoader::embedded(const Dict* descriptor) {
         return nullptr;
     }
     Document& document = cache_.document();
-    for (const char* key : {"FontFile", "FontFile2", "FontFile3"}) {
+    for (const char* key : kFontFileKeys) {
         const Object file = document.resolve(descriptor->get(key));
         const Stream* stream = file.asStream();
         if (stream == nullptr) {
