@@ -11,6 +11,7 @@
 #include "devices/filtered_device.h"
 #include "devices/page_render.h"
 #include "devices/surface_device.h"
+#include "filters/byte_source.h"
 #include "devices/page_transform.h"
 #include "reader/creader.h"
 #include "reader/rdll.h"
@@ -78,20 +79,33 @@ pdf::FontCache& CReader::pageFonts() {
 // the printed annotations.
 void CReader::drawPage(surface::Surface& dc, bool printing) {
     const pdf::PageEntry& page = pages_[size_t(currentPage_ - 1)];
+    // The content streams GetPage decoded, joined as the page's one content.
+    const auto content = [this] {
+        std::vector<uint8_t> joined;
+        for (const std::string_view stream : pageContents()) {
+            if (stream.size() > kMaxDecodedBytes - std::min(joined.size(), kMaxDecodedBytes)) {
+                break;  // held to the bound of one decoded stream
+            }
+            joined.insert(joined.end(), stream.begin(), stream.end());
+            joined.push_back('\n');  // streams break between tokens, never inside one
+        }
+        return joined;
+    };
     pdf::SurfaceDevice surfaceDevice(dc);
     pdf::FilteredDevice device(surfaceDevice, {showGraph_ != 0, showPicture_ != 0});
     device.save();  // a clip the page leaves in force ends with it
     if (!printing && !displayList_) {
         displayList_ = std::make_unique<pdf::DisplayList>();
-        pdf::renderPage(*document_, page, *displayList_, pdf::pageTransform(page, 72, 72),
-                        *optionalContent_, false, pageFonts());
+        pdf::renderPage(*document_, page, content(), *displayList_,
+                        pdf::pageTransform(page, 72, 72), *optionalContent_, false, pageFonts());
     }
     if (!printing && displayList_->complete()) {
         displayList_->replay(device, surface::canvas::Matrix::scaling(double(dpiX_) / 72.0,
                                                                       double(dpiY_) / 72.0));
     } else {
-        pdf::renderPage(*document_, page, device, pdf::pageTransform(page, dpiX_, dpiY_),
-                        *optionalContent_, printing, pageFonts());
+        pdf::renderPage(*document_, page, content(), device,
+                        pdf::pageTransform(page, dpiX_, dpiY_), *optionalContent_, printing,
+                        pageFonts());
     }
     device.restore();
 }

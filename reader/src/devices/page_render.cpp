@@ -1,7 +1,6 @@
 #include "devices/page_render.h"
 
 #include <algorithm>
-#include <set>
 
 #include "content/interpreter.h"
 #include "font/font_cache.h"
@@ -13,9 +12,6 @@ namespace reader::pdf {
 namespace {
 
 using surface::canvas::Matrix;
-
-// Content arrays nested deeper than this are not followed.
-constexpr int kMaxContentDepth = 16;
 
 // The look of a text note without an appearance: a small sheet with its corner turned,
 // 18 points square at the rectangle's top left, as readers draw one.
@@ -73,28 +69,17 @@ void drawAppearance(Document& document, Device& device, const AnnotationAppearan
 
 std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
     std::vector<uint8_t> content;
-    std::set<Ref> followed;  // a stream listed twice, or an array listing itself, is read once
-    const auto add = [&](const auto& self, const Object& value, int depth) -> void {
-        if (const std::optional<Ref> ref = value.asRef(); ref && !followed.insert(*ref).second) {
-            return;
+    const Dict* dict = page.page.asDict();
+    if (dict == nullptr) {
+        return content;
+    }
+    for (const Stream& stream : contentStreams(document, dict->get("Contents"))) {
+        // The streams together are held to the bound of one decoded stream.
+        const size_t room = kMaxDecodedBytes - std::min(content.size(), kMaxDecodedBytes);
+        if (const std::optional<std::vector<uint8_t>> data = document.decodeStream(stream, room)) {
+            content.insert(content.end(), data->begin(), data->end());
+            content.push_back('\n');  // streams break between tokens, never inside one
         }
-        const Object object = document.resolve(value);
-        if (const Stream* stream = object.asStream()) {
-            // The streams together are held to the bound of one decoded stream.
-            const size_t room = kMaxDecodedBytes - std::min(content.size(), kMaxDecodedBytes);
-            if (const std::optional<std::vector<uint8_t>> data =
-                    document.decodeStream(*stream, room)) {
-                content.insert(content.end(), data->begin(), data->end());
-                content.push_back('\n');  // streams break between tokens, never inside one
-            }
-        } else if (const Array* array = object.asArray(); array && depth < kMaxContentDepth) {
-            for (const Object& element : *array) {
-                self(self, element, depth + 1);
-            }
-        }
-    };
-    if (const Dict* dict = page.page.asDict()) {
-        add(add, dict->get("Contents"), 0);
     }
     return content;
 }
@@ -102,15 +87,17 @@ std::vector<uint8_t> pageContent(Document& document, const PageEntry& page) {
 void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
                 const OptionalContent& optionalContent, bool printing, bool traditional) {
     FontCache fonts(document, traditional);
-    renderPage(document, page, device, base, optionalContent, printing, fonts);
+    renderPage(document, page, pageContent(document, page), device, base, optionalContent,
+               printing, fonts);
 }
 
-void renderPage(Document& document, const PageEntry& page, Device& device, const Matrix& base,
-                const OptionalContent& optionalContent, bool printing, FontCache& fonts) {
+void renderPage(Document& document, const PageEntry& page, std::span<const uint8_t> content,
+                Device& device, const Matrix& base, const OptionalContent& optionalContent,
+                bool printing, FontCache& fonts) {
     {
         Interpreter interpreter(document, device, page.resources.asDict(), base, optionalContent);
         interpreter.useFonts(fonts);
-        interpreter.run(pageContent(document, page));
+        interpreter.run(content);
     }
     if (const Dict* dict = page.page.asDict()) {
         for (const AnnotationAppearance& appearance :

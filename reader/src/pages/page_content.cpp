@@ -1,7 +1,5 @@
 // The current page: its dictionary, font and XObject resources and content streams.
 #include <algorithm>
-#include <functional>
-#include <set>
 
 #include "devices/display_list.h"
 #include "pages/page_list.h"
@@ -15,10 +13,8 @@ using namespace reader;
 
 namespace {
 
-// More resources or content streams than this on one page are not read.
+// More resources than this on one page are not read.
 constexpr size_t kMaxEntries = 65536;
-// Arrays of content streams nested deeper than this are not followed.
-constexpr int kMaxContentDepth = 16;
 
 }  // namespace
 
@@ -112,35 +108,17 @@ void CReader::GetXObject(const pdf::Dict& xobjects) {
 }
 
 void CReader::GetContents(const pdf::Object& contents) {
-    // Arrays are followed depth first; one listed again (or listing itself) is followed once.
-    std::set<pdf::Ref> followed;
-    const std::function<void(const pdf::Object&, int)> add = [&](const pdf::Object& value,
-                                                                 int depth) {
-        if (items_.size() == kMaxEntries) {
-            return;
+    for (const pdf::Stream& stream : pdf::contentStreams(*document_, contents)) {
+        ContentItem& item = items_.emplace_back();
+        std::optional<std::vector<uint8_t>> data = document_->decodeStream(stream);
+        if (data) {
+            DumpStream(std::span(reinterpret_cast<const char*>(data->data()), data->size()));
+            item.buffer.assign(data->begin(), data->end());
         }
-        const std::optional<pdf::Ref> ref = value.asRef();
-        if (ref && !followed.insert(*ref).second) {
-            return;
-        }
-        const pdf::Object object = document_->resolve(value);
-        if (const pdf::Stream* stream = object.asStream()) {
-            ContentItem& item = items_.emplace_back();
-            std::optional<std::vector<uint8_t>> data = document_->decodeStream(*stream);
-            if (data) {
-                DumpStream(std::span(reinterpret_cast<const char*>(data->data()), data->size()));
-                item.buffer.assign(data->begin(), data->end());
-            }
-            item.size = item.buffer.size();
-            item.length = int32_t(std::min<size_t>(item.buffer.size(), INT32_MAX));
-            item.decoded = data.has_value();
-        } else if (const pdf::Array* array = object.asArray(); array && depth < kMaxContentDepth) {
-            for (const pdf::Object& element : *array) {
-                add(element, depth + 1);
-            }
-        }
-    };
-    add(contents, 0);
+        item.size = item.buffer.size();
+        item.length = int32_t(std::min<size_t>(item.buffer.size(), INT32_MAX));
+        item.decoded = data.has_value();
+    }
 }
 
 std::vector<std::string_view> CReader::pageContents() const {

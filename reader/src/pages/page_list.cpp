@@ -180,4 +180,28 @@ PageList readPageList(Document& document) {
     return list;
 }
 
+std::vector<Stream> contentStreams(Document& document, const Object& contents) {
+    constexpr int kMaxDepth = 16;
+    std::vector<Stream> streams;
+    std::set<Ref> followed;
+    const auto add = [&](const auto& self, const Object& value, int depth) -> void {
+        if (streams.size() == kMaxContentStreams) {
+            return;
+        }
+        if (const std::optional<Ref> ref = value.asRef(); ref && !followed.insert(*ref).second) {
+            return;
+        }
+        const Object object = document.resolve(value);
+        if (const Stream* stream = object.asStream()) {
+            streams.push_back(*stream);
+        } else if (const Array* array = object.asArray(); array && depth < kMaxDepth) {
+            for (const Object& element : *array) {
+                self(self, element, depth + 1);
+            }
+        }
+    };
+    add(add, contents, 0);
+    return streams;
+}
+
 }  // namespace reader::pdf

@@ -49,6 +49,13 @@ inline constexpr size_t kMaxPages = size_t(1) << 20;
 /// gives way to the /Type /Page objects in file order.
 PageList readPageList(Document& document);
 
+/// Content streams a page lists at most; those past them are not read.
+inline constexpr size_t kMaxContentStreams = 65536;
+
+/// The streams a page's /Contents names, in order: arrays (nested at most 16 deep) followed
+/// depth first, a stream listed again, or an array listing itself, followed once.
+std::vector<Stream> contentStreams(Document& document, const Object& contents);
+
 /// `box` as a page box: an array of four numbers; nothing otherwise.
 std::optional<PageBox> pageBoxOf(Document& document, const Object& box);
 
