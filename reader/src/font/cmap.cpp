@@ -6,31 +6,16 @@
 #include <iterator>
 #include <optional>
 
-#include "object/lexer.h"
+#include "font/cmap_syntax.h"
 
 namespace reader::pdf {
 
 namespace {
 
-// Entries of one begin...end block kept at most; real CMaps write at most a hundred.
-constexpr size_t kMaxBlockTokens = 4096;
 // Overlapping ranges looked back over when one range ends before a code.
 constexpr size_t kOverlapLookBack = 16;
 // Predefined CMap files are a few hundred kilobytes at most.
 constexpr std::uintmax_t kMaxCMapFileBytes = 8u << 20;
-
-std::optional<CharCode> codeOfToken(const Token& token) {
-    if ((token.kind != Token::Kind::HexString && token.kind != Token::Kind::String) ||
-        token.text.empty() || token.text.size() > 4) {
-        return std::nullopt;
-    }
-    CharCode code;
-    code.bytes = uint8_t(token.text.size());
-    for (const char c : token.text) {
-        code.code = code.code << 8 | uint8_t(c);
-    }
-    return code;
-}
 
 std::optional<uint32_t> cidOfToken(const Token& token) {
     if (token.kind != Token::Kind::Integer || token.integer < 0 || token.integer > 0xFFFFFF) {
@@ -43,16 +28,7 @@ std::optional<uint32_t> cidOfToken(const Token& token) {
 
 std::shared_ptr<CMap> CMap::parse(std::span<const uint8_t> text, const Resolver& used, int depth) {
     auto cmap = std::make_shared<CMap>();
-    Lexer lexer(text);
-    std::vector<Token> stack;
-    for (Token token = lexer.next(); token.kind != Token::Kind::End; token = lexer.next()) {
-        if (token.kind != Token::Kind::Keyword) {
-            if (stack.size() < kMaxBlockTokens) {
-                stack.push_back(std::move(token));
-            }
-            continue;
-        }
-        const std::string& word = token.text;
+    readCMapOperators(text, [&](std::string_view word, std::vector<Token>& stack) {
         if (word == "endcodespacerange") {
             for (size_t i = 0; i + 1 < stack.size(); i += 2) {
                 const std::optional<CharCode> low = codeOfToken(stack[i]);
@@ -106,8 +82,7 @@ std::shared_ptr<CMap> CMap::parse(std::span<const uint8_t> text, const Resolver&
                 cmap->name_ = value.text;
             }
         }
-        stack.clear();
-    }
+    });
     cmap->sort();
     return cmap;
 }
@@ -223,17 +198,11 @@ uint32_t CMap::cidOf(CharCode code) const {
     return notdef(code).value_or(0);
 }
 
-std::shared_ptr<const CMap> loadPredefinedCMap(std::string_view name, int depth) {
-    if (name == "Identity-H") {
-        return CMap::identity(false);
-    }
-    if (name == "Identity-V") {
-        return CMap::identity(true);
-    }
+std::optional<std::vector<uint8_t>> predefinedCMapText(std::string_view name) {
     // A name is one file name; anything that could reach outside the folder is refused.
-    if (name.empty() || name.size() > 64 || depth > CMap::kMaxUseDepth ||
-        name.find_first_of("/\\") != std::string_view::npos || name.starts_with(".")) {
-        return nullptr;
+    if (name.empty() || name.size() > 64 || name.find_first_of("/\\") != std::string_view::npos ||
+        name.starts_with(".")) {
+        return std::nullopt;
     }
     namespace fs = std::filesystem;
     std::error_code error;
@@ -244,11 +213,24 @@ std::shared_ptr<const CMap> loadPredefinedCMap(std::string_view name, int depth)
             continue;
         }
         std::ifstream in(file, std::ios::binary);
-        const std::vector<uint8_t> text((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-        return CMap::parse(text, loadPredefinedCMap, depth);
+        return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     }
-    return nullptr;
+    return std::nullopt;
+}
+
+std::shared_ptr<const CMap> loadPredefinedCMap(std::string_view name, int depth) {
+    if (name == "Identity-H") {
+        return CMap::identity(false);
+    }
+    if (name == "Identity-V") {
+        return CMap::identity(true);
+    }
+    if (depth > CMap::kMaxUseDepth) {
+        return nullptr;
+    }
+    const std::optional<std::vector<uint8_t>> text = predefinedCMapText(name);
+    return text ? CMap::parse(*text, loadPredefinedCMap, depth) : nullptr;
 }
 
 }  // namespace reader::pdf

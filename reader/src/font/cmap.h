@@ -84,6 +84,10 @@ class CMap {
 /// usecmap chain that led here.
 std::shared_ptr<const CMap> loadPredefinedCMap(std::string_view name, int depth = 0);
 
+/// The text of the predefined CMap file `name` in poppler-data's cMap folder; nothing when
+/// there is none or the name could reach outside the folder.
+std::optional<std::vector<uint8_t>> predefinedCMapText(std::string_view name);
+
 /// Where poppler-data's CMaps lie.
 inline constexpr std::string_view kPredefinedCMapFolder = "/usr/share/poppler/cMap";
 

@@ -77,7 +77,13 @@ std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
                  font->name_.c_str());
         return nullptr;
     }
+    font->toUnicode_ = readToUnicode(dict);
     return font;
+}
+
+// The CID collections whose characters poppler-data tables.
+bool knownCollection(std::string_view ordering) {
+    return ordering == "GB1" || ordering == "CNS1" || ordering == "Japan1" || ordering == "Korea1";
 }
 
 // Latin names of the Chinese faces such fonts are written with, folded to lower case.
@@ -138,20 +144,26 @@ bool FontLoader::loadGbText(Font& font, const Dict& dict) {
     font.cidUnicode_ = cache_.cidUnicode("Adobe-" + ordering);
     font.fallbacks_ = cache_.fallbacks();
     // The half-width Latin of each collection: GB1 814-907 and 7716, CNS1 13648-13742. The
-    // character table gives GB1's as full-width forms, which would not fit half a character.
+    // character table gives GB1's as full-width forms, which would not fit half a character,
+    // nor are they the letters the document wrote.
+    std::shared_ptr<const std::vector<char32_t>> gbUnicode = cache_.cidUnicode("Adobe-GB1");
+    if (gbUnicode != nullptr && gbUnicode->size() > 7716) {
+        auto table = std::make_shared<std::vector<char32_t>>(*gbUnicode);
+        for (char32_t c = 0x21; c <= 0x7E; ++c) {
+            (*table)[814 + c - 0x21] = c;
+        }
+        (*table)[7716] = 0x20;
+        gbUnicode = std::move(table);
+    }
+    // The text is the document's GB2312 whichever characters show it.
+    font.textCidUnicode_ = gbUnicode;
     if (traditional) {
+        font.textCMap_ = cache_.predefinedCMap("GBK-EUC-H");
         font.cidWidths_.push_back({13648, 13742, 500});
     } else {
+        font.cidUnicode_ = gbUnicode;
         font.cidWidths_.push_back({814, 907, 500});
         font.cidWidths_.push_back({7716, 7716, 500});
-        if (font.cidUnicode_ != nullptr && font.cidUnicode_->size() > 7716) {
-            auto table = std::make_shared<std::vector<char32_t>>(*font.cidUnicode_);
-            for (char32_t c = 0x21; c <= 0x7E; ++c) {
-                (*table)[814 + c - 0x21] = c;
-            }
-            (*table)[7716] = 0x20;
-            font.cidUnicode_ = std::move(table);
-        }
     }
     return true;
 }
@@ -300,6 +312,7 @@ bool FontLoader::loadSimple(Font& font, const Dict& dict) {
         }
         font.glyphs_[code] = glyph;
     }
+    readCodeTexts(font, names);
     readSimpleWidths(font, dict, descriptor);
     return true;
 }
@@ -362,8 +375,40 @@ bool FontLoader::loadType3(Font& font, const Dict& dict) {
             font.procedures_[code] = document.resolve(procedureDict->get(names[code]));
         }
     }
+    readCodeTexts(font, names);
     readSimpleWidths(font, dict, nullptr);
     return true;
+}
+
+void FontLoader::readCodeTexts(Font& font, const std::array<std::string, 256>& names) {
+    const bool embeddedProgram = font.program_ != nullptr && !font.substituted_;
+    for (size_t code = 0; code < 256; ++code) {
+        if (!names[code].empty()) {
+            font.codeTexts_[code] = textOfGlyphName(names[code]);
+        } else if (embeddedProgram && font.glyphs_[code] != 0) {
+            font.codeTexts_[code] = textOfGlyphName(font.program_->glyphName(font.glyphs_[code]));
+        }
+    }
+}
+
+std::shared_ptr<const ToUnicode> FontLoader::readToUnicode(const Dict& dict) {
+    Document& document = cache_.document();
+    const Object toUnicode = document.resolve(dict.get("ToUnicode"));
+    std::optional<std::vector<uint8_t>> text;
+    if (const std::optional<std::string_view> name = toUnicode.asName()) {
+        // The identities say nothing of the text; other names are CMaps such as
+        // Adobe-GB1-UCS2, which map codes that are CIDs.
+        if (!name->starts_with("Identity")) {
+            text = predefinedCMapText(*name);
+        }
+    } else if (const Stream* stream = toUnicode.asStream()) {
+        text = document.decodeStream(*stream);
+    }
+    if (!text) {
+        return nullptr;
+    }
+    std::shared_ptr<const ToUnicode> map = ToUnicode::parse(*text);
+    return map->size() != 0 ? map : nullptr;
 }
 
 std::shared_ptr<const CMap> FontLoader::readCMap(const Object& encoding, int depth) {
@@ -416,6 +461,20 @@ bool FontLoader::loadComposite(Font& font, const Dict& dict) {
         const Object value = document.resolve(info->get("Ordering"));
         if (const String* s = value.asString()) {
             ordering = s->bytes;
+        }
+    }
+    if (knownCollection(ordering)) {
+        font.textCidUnicode_ = cache_.cidUnicode("Adobe-" + ordering);
+    }
+    // The codes of a predefined Unicode CMap are their own text.
+    const Object encoding = document.resolve(dict.get("Encoding"));
+    if (const std::string_view name = encoding.asName().value_or(""); name.starts_with("Uni")) {
+        for (const auto& [form, codes] :
+             {std::pair{"-UCS2-", Font::CodesAre::kUcs2}, std::pair{"-UTF16-", Font::CodesAre::kUtf16},
+              std::pair{"-UTF32-", Font::CodesAre::kUtf32}}) {
+            if (name.find(form) != std::string_view::npos) {
+                font.codesAre_ = codes;
+            }
         }
     }
     font.program_ = embedded(descriptor);

@@ -160,6 +160,31 @@ uint32_t FontProgram::glyphOfUnicode(char32_t code) const {
     return FT_Get_Char_Index(face_, code);
 }
 
+std::string FontProgram::glyphName(uint32_t glyph) const {
+    if (!FT_HAS_GLYPH_NAMES(face_)) {
+        return {};
+    }
+    char name[64] = {};
+    if (FT_Get_Glyph_Name(face_, glyph, name, sizeof name) != 0) {
+        return {};
+    }
+    return name;
+}
+
+std::unordered_map<uint32_t, char32_t> FontProgram::charactersOfGlyphs() const {
+    std::unordered_map<uint32_t, char32_t> characters;
+    if (FT_Select_Charmap(face_, FT_ENCODING_UNICODE) != 0) {
+        return characters;
+    }
+    FT_UInt glyph = 0;
+    size_t read = 0;
+    for (FT_ULong c = FT_Get_First_Char(face_, &glyph); glyph != 0 && read < kMaxCmapCharacters;
+         c = FT_Get_Next_Char(face_, c, &glyph), ++read) {
+        characters.emplace(uint32_t(glyph), char32_t(c));
+    }
+    return characters;
+}
+
 uint32_t FontProgram::glyphOfCid(uint32_t cid) {
     if (cidKeyed()) {
         return cid;  // FreeType reaches a bare CID-keyed program's glyphs by CID

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "surface/canvas.h"
@@ -38,6 +39,8 @@ class FontProgram {
   public:
     /// Programs larger than this are refused.
     static constexpr size_t kMaxBytes = 64u << 20;
+    /// Characters of a cmap read at most when it is turned round.
+    static constexpr size_t kMaxCmapCharacters = 1u << 18;
 
     /// The face `index` of the program in `bytes` (Type 1 as PFA or PFB, CFF, OpenType,
     /// TrueType or a collection); null when FreeType cannot read it.
@@ -66,6 +69,13 @@ class FontProgram {
     uint32_t glyphOfBuiltInCode(uint8_t code) const;
     /// The glyph of `code` in a Unicode cmap; 0 for none.
     uint32_t glyphOfUnicode(char32_t code) const;
+    /// The name of `glyph` (a Type 1 or CFF charset name, or a TrueType post name); empty for
+    /// none.
+    std::string glyphName(uint32_t glyph) const;
+    /// By glyph, the character the program's Unicode cmap gives it (the lowest of several);
+    /// FreeType makes that cmap from the glyph names of a Type 1 or CFF program. At most
+    /// kMaxCmapCharacters characters are read.
+    std::unordered_map<uint32_t, char32_t> charactersOfGlyphs() const;
     /// The glyph holding CID `cid` of a CID-keyed CFF program in an OpenType wrapper; 0 for
     /// none.
     uint32_t glyphOfCid(uint32_t cid);

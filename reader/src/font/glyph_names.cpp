@@ -62,6 +62,33 @@ std::optional<char32_t> unicodeOfGlyphName(std::string_view name) {
     return std::nullopt;
 }
 
+std::u32string textOfGlyphName(std::string_view name) {
+    name = name.substr(0, name.find('.'));
+    std::u32string text;
+    while (!name.empty()) {
+        const std::string_view part = name.substr(0, name.find('_'));
+        name.remove_prefix(std::min(name.size(), part.size() + 1));
+        std::optional<char32_t> c;
+        if (part.size() >= 7 && part.size() % 4 == 3 && part.starts_with("uni")) {
+            // Several characters written out; every group must be one.
+            for (size_t at = 3; at < part.size(); at += 4) {
+                c = upperHex(part.substr(at, 4));
+                if (!c || !scalarValue(*c)) {
+                    return {};
+                }
+                text.push_back(*c);
+            }
+            continue;
+        }
+        c = unicodeOfGlyphName(part);
+        if (!c) {
+            return {};
+        }
+        text.push_back(*c);
+    }
+    return text;
+}
+
 const Encoding* baseEncodingNamed(std::string_view name) {
     if (name == "StandardEncoding") {
         return &font_tables::standardEncoding;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace reader::pdf {
@@ -15,7 +16,13 @@ using Encoding = std::array<const char*, 256>;
 /// a name that gives none.
 std::optional<char32_t> unicodeOfGlyphName(std::string_view name);
 
-/// The base encoding `name` names (StandardEncoding, WinAnsiEncoding, MacRomanEncoding), or
+/// The text the glyph name `name` stands for, ligatures included: each part of a name joined
+/// with underscores ("f_f_i") gives its character, and uniXXXX... each group of four digits
+/// one; empty when a part gives none (as generated names such as "g12" or "cid40" do).
+std::u32string textOfGlyphName(std::string_view name);
+
+/// The base encoding `name` names (StandardEncoding, WinAnsiEncoding, MacRomanEncoding,
+/// MacExpertEncoding, PDFDocEncoding), or
 /// null for another name.
 const Encoding* baseEncodingNamed(std::string_view name);
 const Encoding& standardEncoding();

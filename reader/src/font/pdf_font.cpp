@@ -58,6 +58,65 @@ char32_t Font::characterOf(CharCode code) const {
     return cidUnicode_ != nullptr && cid < cidUnicode_->size() ? (*cidUnicode_)[cid] : 0;
 }
 
+std::u32string Font::compositeTextOf(CharCode code) const {
+    switch (codesAre_) {
+        case CodesAre::kUcs2:
+            if (code.bytes == 2 && (code.code < 0xD800 || code.code > 0xDFFF)) {
+                return std::u32string(1, char32_t(code.code));
+            }
+            return {};
+        case CodesAre::kUtf16: {
+            const uint32_t high = code.code >> 16;
+            const uint32_t low = code.code & 0xFFFF;
+            if (code.bytes == 4 && high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 &&
+                low <= 0xDFFF) {
+                return std::u32string(1, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+            }
+            if (code.bytes == 2 && (code.code < 0xD800 || code.code > 0xDFFF)) {
+                return std::u32string(1, char32_t(code.code));
+            }
+            return {};
+        }
+        case CodesAre::kUtf32:
+            if (code.code <= 0x10FFFF && (code.code < 0xD800 || code.code > 0xDFFF)) {
+                return std::u32string(1, char32_t(code.code));
+            }
+            return {};
+        case CodesAre::kCids: break;
+    }
+    const CMap* cmap = textCMap_ != nullptr ? textCMap_.get() : cmap_.get();
+    if (textCidUnicode_ == nullptr || cmap == nullptr) {
+        return {};
+    }
+    const uint32_t cid = cmap->cidOf(code);
+    const char32_t c = cid < textCidUnicode_->size() ? (*textCidUnicode_)[cid] : 0;
+    return c != 0 ? std::u32string(1, c) : std::u32string();
+}
+
+std::u32string Font::unicodeOf(CharCode code) const {
+    if (toUnicode_ != nullptr) {
+        if (std::u32string text = toUnicode_->textOf(code); !text.empty()) {
+            return text;
+        }
+    }
+    if (kind_ != Kind::kComposite) {
+        if (const std::u32string& text = codeTexts_[code.code & 0xFF]; !text.empty()) {
+            return text;
+        }
+    } else if (std::u32string text = compositeTextOf(code); !text.empty()) {
+        return text;
+    }
+    if (program_ == nullptr || substituted_ || kind_ == Kind::kType3) {
+        return {};
+    }
+    if (!glyphCharacters_) {
+        glyphCharacters_ = program_->charactersOfGlyphs();
+    }
+    const uint32_t glyph = glyphOf(code);
+    const auto found = glyph != 0 ? glyphCharacters_->find(glyph) : glyphCharacters_->end();
+    return found != glyphCharacters_->end() ? std::u32string(1, found->second) : std::u32string();
+}
+
 uint32_t Font::glyphOf(CharCode code) const {
     if (kind_ != Kind::kComposite) {
         return glyphs_[code.code & 0xFF];

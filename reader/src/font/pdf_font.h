@@ -15,6 +15,7 @@
 
 #include "font/cmap.h"
 #include "font/font_program.h"
+#include "font/to_unicode.h"
 #include "object/object.h"
 #include "surface/canvas.h"
 
@@ -60,6 +61,14 @@ class Font {
     /// the font has none for `code`. Outlines are kept once made.
     const surface::canvas::Path* outline(CharCode code);
 
+    /// The text `code` stands for: what the font's ToUnicode CMap gives it; else the
+    /// character of its glyph name in the encoding (simple and Type 3 fonts); else the code
+    /// itself under a Unicode CMap, or its CID's character in the font's collection (composite
+    /// fonts); else the character the program's Unicode cmap gives its glyph. Empty when
+    /// nothing is known. A font writing GB2312 text (gbText) takes `code` as the document's
+    /// GB2312 code and gives the document's own characters, also when shown in Traditional.
+    std::u32string unicodeOf(CharCode code) const;
+
     /// The content of a Type 3 font's glyph procedure for `code`, decoded from `document`
     /// (the font's) the first time and kept; null when there is none or it cannot be decoded.
     const std::vector<uint8_t>* glyphProcedure(CharCode code, Document& document);
@@ -75,6 +84,8 @@ class Font {
     uint32_t glyphOf(CharCode code) const;
     /// The character a font shown by character draws for `code`; 0 for none.
     char32_t characterOf(CharCode code) const;
+    /// The text a composite font's CMap or collection gives `code`; empty for none.
+    std::u32string compositeTextOf(CharCode code) const;
 
     struct WidthRange {
         uint32_t first = 0;
@@ -107,6 +118,15 @@ class Font {
     double defaultWidth_ = 1000;
     std::vector<VerticalRange> cidVertical_;  // sorted by first
     VerticalMetrics defaultVertical_;
+
+    // The text of codes (see unicodeOf).
+    std::shared_ptr<const ToUnicode> toUnicode_;
+    std::array<std::u32string, 256> codeTexts_;  // simple and Type 3 fonts: of glyph names
+    enum class CodesAre : uint8_t { kCids, kUcs2, kUtf16, kUtf32 } codesAre_ = CodesAre::kCids;
+    std::shared_ptr<const CMap> textCMap_;  // the CMap codes are read with for text, if not cmap_
+    std::shared_ptr<const std::vector<char32_t>> textCidUnicode_;  // the collection's characters
+    /// The characters of the program's glyphs, made the first time they are asked for.
+    mutable std::optional<std::unordered_map<uint32_t, char32_t>> glyphCharacters_;
 
     // Type 3 fonts.
     std::array<Object, 256> procedures_;
