@@ -19,8 +19,9 @@ inline constexpr size_t kMaxCMapOperands = 4096;
 
 /// Calls `op` with each operator of the CMap program `text` and the operands before it (at
 /// most kMaxCMapOperands of them, the rest passed over).
-void readCMapOperators(std::span<const uint8_t> text,
-                       const std::function<void(std::string_view op, std::vector<Token>& operands)>& op);
+void readCMapOperators(
+    std::span<const uint8_t> text,
+    const std::function<void(std::string_view op, std::vector<Token>& operands)>& op);
 
 /// The code a string operand writes: one to four bytes, big-endian.
 std::optional<CharCode> codeOfToken(const Token& token);

@@ -88,8 +88,8 @@ bool knownCollection(std::string_view ordering) {
 
 // Latin names of the Chinese faces such fonts are written with, folded to lower case.
 constexpr std::array<std::string_view, 14> kChineseFaces = {
-    "simsun",     "nsimsun",    "simhei", "simkai",  "kaiti",   "kaiti_gb2312", "fangsong",
-    "fangsong_gb2312", "stsong", "stheiti", "stkaiti", "stfangsong", "songti", "heiti"};
+    "simsun",          "nsimsun", "simhei",  "simkai",  "kaiti",      "kaiti_gb2312", "fangsong",
+    "fangsong_gb2312", "stsong",  "stheiti", "stkaiti", "stfangsong", "songti",       "heiti"};
 
 bool FontLoader::isGbText(const Font& font, const Dict& dict) {
     Document& document = cache_.document();
@@ -469,9 +469,9 @@ bool FontLoader::loadComposite(Font& font, const Dict& dict) {
     // The codes of a predefined Unicode CMap are their own text.
     const Object encoding = document.resolve(dict.get("Encoding"));
     if (const std::string_view name = encoding.asName().value_or(""); name.starts_with("Uni")) {
-        for (const auto& [form, codes] :
-             {std::pair{"-UCS2-", Font::CodesAre::kUcs2}, std::pair{"-UTF16-", Font::CodesAre::kUtf16},
-              std::pair{"-UTF32-", Font::CodesAre::kUtf32}}) {
+        for (const auto& [form, codes] : {std::pair{"-UCS2-", Font::CodesAre::kUcs2},
+                                          std::pair{"-UTF16-", Font::CodesAre::kUtf16},
+                                          std::pair{"-UTF32-", Font::CodesAre::kUtf32}}) {
             if (name.find(form) != std::string_view::npos) {
                 font.codesAre_ = codes;
             }

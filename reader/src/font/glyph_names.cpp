@@ -69,7 +69,10 @@ std::u32string textOfGlyphName(std::string_view name) {
         const std::string_view part = name.substr(0, name.find('_'));
         name.remove_prefix(std::min(name.size(), part.size() + 1));
         std::optional<char32_t> c;
-        if (part.size() >= 7 && part.size() % 4 == 3 && part.starts_with("uni")) {
+        if (part.size() >= 7 && part.starts_with("uni") && upperHex(part.substr(3))) {
+            if (part.size() % 4 != 3) {
+                return {};  // the characters are written in groups of four digits
+            }
             // Several characters written out; every group must be one.
             for (size_t at = 3; at < part.size(); at += 4) {
                 c = upperHex(part.substr(at, 4));

@@ -104,8 +104,7 @@ std::shared_ptr<const ToUnicode> ToUnicode::parse(std::span<const uint8_t> text)
                 // An array: one destination for each code in turn.
                 size_t at = i + 3;
                 for (uint32_t code = valid ? low->code : 0;
-                     at < operands.size() && operands[at].kind != Token::Kind::ArrayClose;
-                     ++at) {
+                     at < operands.size() && operands[at].kind != Token::Kind::ArrayClose; ++at) {
                     const std::optional<std::u16string> units = unitsOfToken(operands[at]);
                     if (valid && units && code <= high->code) {
                         map->add({code, low->bytes}, code, *units);
@@ -116,9 +115,10 @@ std::shared_ptr<const ToUnicode> ToUnicode::parse(std::span<const uint8_t> text)
             }
         }
     });
-    std::stable_sort(map->entries_.begin(), map->entries_.end(), [](const Entry& a, const Entry& b) {
-        return a.bytes != b.bytes ? a.bytes < b.bytes : a.low < b.low;
-    });
+    std::stable_sort(map->entries_.begin(), map->entries_.end(),
+                     [](const Entry& a, const Entry& b) {
+                         return a.bytes != b.bytes ? a.bytes < b.bytes : a.low < b.low;
+                     });
     return map;
 }
 
@@ -133,11 +133,11 @@ bool ToUnicode::add(CharCode low, uint32_t high, const std::u16string& destinati
 }
 
 std::u32string ToUnicode::find(uint8_t bytes, uint32_t code) const {
-    auto after = std::upper_bound(entries_.begin(), entries_.end(), std::pair(bytes, code),
-                                  [](const std::pair<uint8_t, uint32_t>& c, const Entry& e) {
-                                      return c.first != e.bytes ? c.first < e.bytes
-                                                                : c.second < e.low;
-                                  });
+    auto after =
+        std::upper_bound(entries_.begin(), entries_.end(), std::pair(bytes, code),
+                         [](const std::pair<uint8_t, uint32_t>& c, const Entry& e) {
+                             return c.first != e.bytes ? c.first < e.bytes : c.second < e.low;
+                         });
     // The entry starting last at or before the code holds it, unless entries overlap.
     for (size_t step = 0; step < kOverlapLookBack && after != entries_.begin(); ++step) {
         --after;
