@@ -1,14 +1,19 @@
 // Runs arbitrary bytes as the parts of fonts: byte 0 chooses what the rest is. 0: a CMap
-// program (using itself by name), each code of the rest split and mapped; 1: a font program
+// program (using itself by name), each code of the rest split and mapped, and the same
+// program as a ToUnicode CMap giving the text of those codes; 1: a font program
 // loaded from memory, its glyphs' outlines and advances read; 2: a page whose fonts take
 // the rest as an embedded CMap, a TrueType and a CFF program and a Type 3 glyph procedure
-// that shows itself, shown through the interpreter.
+// that shows itself, shown through the interpreter, the rest also each font's ToUnicode CMap,
+// and the text of every code of the rest in each font.
 #include <string>
 
 #include "content/interpreter.h"
 #include "devices/surface_device.h"
 #include "font/cmap.h"
+#include "font/font_cache.h"
 #include "font/font_program.h"
+#include "font/pdf_font.h"
+#include "font/to_unicode.h"
 #include "pdf_builder.h"
 #include "surface/recording_surface.h"
 #include "xref/document.h"
@@ -24,6 +29,8 @@ void runCMap(std::span<const uint8_t> text) {
         return reader::pdf::CMap::parse(text, resolver, depth);
     };
     const std::shared_ptr<reader::pdf::CMap> cmap = reader::pdf::CMap::parse(text, resolver);
+    const std::shared_ptr<const reader::pdf::ToUnicode> toUnicode =
+        reader::pdf::ToUnicode::parse(text);
     for (size_t at = 0; at < text.size();) {
         const reader::pdf::CharCode code = cmap->nextCode(text.subspan(at));
         if (code.bytes == 0 || code.bytes > 4) {
@@ -31,6 +38,7 @@ void runCMap(std::span<const uint8_t> text) {
         }
         at += code.bytes;
         (void)cmap->cidOf(code);
+        (void)toUnicode->textOf(code);
     }
 }
 
@@ -62,7 +70,7 @@ void runPage(const std::string& input) {
     layout.objects.push_back({43, "<< /Font << /F1 40 0 R /F2 44 0 R /F3 46 0 R /F4 48 0 R >> >>"});
     layout.objects.push_back(
         {40,
-         "<< /Type /Font /Subtype /Type0 /BaseFont /Fuzz /Encoding 41 0 R "
+         "<< /Type /Font /Subtype /Type0 /BaseFont /Fuzz /Encoding 41 0 R /ToUnicode 41 0 R "
          "/DescendantFonts [<< /Type /Font /Subtype /CIDFontType2 /CIDToGIDMap 41 0 R "
          "/W [1 [500 600] 2 9 700] /W2 [1 [-900 400 800]] /FontDescriptor << /Flags 4 "
          "/FontFile2 42 0 R >> >>] >>"});
@@ -76,7 +84,8 @@ void runPage(const std::string& input) {
     layout.objects.push_back({45, streamBody("/Subtype /CIDFontType0C", input)});
     layout.objects.push_back(
         {46,
-         "<< /Type /Font /Subtype /Type3 /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << "
+         "<< /Type /Font /Subtype /Type3 /ToUnicode 41 0 R /FontMatrix [0.001 0 0 0.001 0 0] "
+         "/CharProcs << "
          "/a 47 0 R >> /Encoding << /Differences [65 /a /a /a] >> /FirstChar 65 "
          "/Widths [500 500 500] /Resources 43 0 R >>"});
     layout.objects.push_back({47, streamBody("", input + " BT /F3 1000 Tf (A) Tj ET")});
@@ -94,9 +103,22 @@ void runPage(const std::string& input) {
     const reader::pdf::Object resources = document->fetch({43, 0});
     surface::RecordingSurface canvas({96, 96}, {400, 600});
     reader::pdf::SurfaceDevice device(canvas);
+    reader::pdf::FontCache fonts(*document);
     reader::pdf::Interpreter interpreter(*document, device, resources.asDict(),
                                          surface::canvas::Matrix::scaling(2, -2));
+    interpreter.useFonts(fonts);
     interpreter.run(std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+    const auto text = std::span(reinterpret_cast<const uint8_t*>(input.data()),
+                                std::min<size_t>(input.size(), 256));
+    for (const uint32_t number : {40u, 44u, 46u, 48u}) {
+        const std::shared_ptr<reader::pdf::Font> font =
+            fonts.load(reader::pdf::Object::ref({number, 0}));
+        for (size_t at = 0; font != nullptr && at < text.size();) {
+            const reader::pdf::CharCode code = font->nextCode(text.subspan(at));
+            (void)font->unicodeOf(code);
+            at += code.bytes;
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@ encodings of simple fonts, from public data in Debian packages:
   (fontTools.agl, fontTools.encodings);
 - the Windows ANSI encoding from Python's cp1252 codec, each character named by the glyph list,
   with the unused codes past 127 shown as bullets;
+- PDFDocEncoding: Latin-1 with the accents and the punctuation PDF places at 0x18-0x1F and
+  0x80-0x9E and the euro at 0xA0, each character named by the glyph list;
 - the built-in encodings of the Symbol and Dingbats fonts from the code maps of their
   metric-compatible faces in fonts-urw-base35.
 
@@ -49,6 +51,28 @@ def win_ansi(names):
     return table
 
 
+# PDFDocEncoding's characters that are not Latin-1 ones, by code.
+PDF_DOC_SPECIALS = {
+    0x18: 0x02D8, 0x19: 0x02C7, 0x1A: 0x02C6, 0x1B: 0x02D9, 0x1C: 0x02DD, 0x1D: 0x02DB,
+    0x1E: 0x02DA, 0x1F: 0x02DC, 0x80: 0x2022, 0x81: 0x2020, 0x82: 0x2021, 0x83: 0x2026,
+    0x84: 0x2014, 0x85: 0x2013, 0x86: 0x0192, 0x87: 0x2044, 0x88: 0x2039, 0x89: 0x203A,
+    0x8A: 0x2212, 0x8B: 0x2030, 0x8C: 0x201E, 0x8D: 0x201C, 0x8E: 0x201D, 0x8F: 0x2018,
+    0x90: 0x2019, 0x91: 0x201A, 0x92: 0x2122, 0x93: 0xFB01, 0x94: 0xFB02, 0x95: 0x0141,
+    0x96: 0x0152, 0x97: 0x0160, 0x98: 0x0178, 0x99: 0x017D, 0x9A: 0x0131, 0x9B: 0x0142,
+    0x9C: 0x0153, 0x9D: 0x0161, 0x9E: 0x017E, 0xA0: 0x20AC,
+}
+
+
+def pdf_doc(names):
+    table = [None] * 256
+    for code in range(256):
+        if code in PDF_DOC_SPECIALS:
+            table[code] = names[PDF_DOC_SPECIALS[code]]
+        elif 0x20 <= code <= 0x7E or (0xA1 <= code <= 0xFF and code != 0xAD):
+            table[code] = names[code]
+    return table
+
+
 def clean(table):
     return [None if n in (None, ".notdef") else n for n in table]
 
@@ -89,6 +113,7 @@ def main(out):
     lines += encoding_lines("standardEncoding", clean(StandardEncoding))
     lines += encoding_lines("winAnsiEncoding", win_ansi(names))
     lines += encoding_lines("macRomanEncoding", mac_roman())
+    lines += encoding_lines("pdfDocEncoding", pdf_doc(names))
     lines += encoding_lines("symbolEncoding", built_in("StandardSymbolsPS.otf"))
     lines += encoding_lines("zapfDingbatsEncoding", built_in("D050000L.otf"))
     lines += ["", "}  // namespace reader::pdf::font_tables", ""]

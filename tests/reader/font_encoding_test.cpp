@@ -57,6 +57,8 @@ TEST(GlyphNamesTest, BaseEncodingsNameTheirCodes) {
     const Encoding* win = baseEncodingNamed("WinAnsiEncoding");
     const Encoding* mac = baseEncodingNamed("MacRomanEncoding");
     const Encoding* standard = baseEncodingNamed("StandardEncoding");
+    const Encoding* pdfDoc = baseEncodingNamed("PDFDocEncoding");
+    ASSERT_NE(pdfDoc, nullptr);
     ASSERT_NE(win, nullptr);
     ASSERT_NE(mac, nullptr);
     ASSERT_EQ(standard, &standardEncoding());
@@ -78,6 +80,14 @@ TEST(GlyphNamesTest, BaseEncodingsNameTheirCodes) {
         {mac, "mac", 0x8E, "eacute"},
         {mac, "mac", 0xCA, "space"},
         {mac, "mac", 0xDE, "fi"},
+        {pdfDoc, "pdfdoc", 0x18, "breve"},
+        {pdfDoc, "pdfdoc", 0x27, "quotesingle"},
+        {pdfDoc, "pdfdoc", 0x8A, "minus"},
+        {pdfDoc, "pdfdoc", 0x93, "fi"},
+        {pdfDoc, "pdfdoc", 0xA0, "Euro"},
+        {pdfDoc, "pdfdoc", 0xE9, "eacute"},
+        {pdfDoc, "pdfdoc", 0x9F, nullptr},
+        {pdfDoc, "pdfdoc", 0xAD, nullptr},
         {&symbolEncoding(), "symbol", 'a', "alpha"},
         {&symbolEncoding(), "symbol", 0x22, "universal"},
         {&zapfDingbatsEncoding(), "dingbats", 0x21, "a1"},

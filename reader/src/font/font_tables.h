@@ -20,6 +20,7 @@ extern const std::array<GlyphUnicode, 4281> glyphList;
 extern const std::array<const char*, 256> standardEncoding;
 extern const std::array<const char*, 256> winAnsiEncoding;
 extern const std::array<const char*, 256> macRomanEncoding;
+extern const std::array<const char*, 256> pdfDocEncoding;
 /// The built-in encodings of the Symbol and ZapfDingbats fonts.
 extern const std::array<const char*, 256> symbolEncoding;
 extern const std::array<const char*, 256> zapfDingbatsEncoding;

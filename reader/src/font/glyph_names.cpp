@@ -102,6 +102,9 @@ const Encoding* baseEncodingNamed(std::string_view name) {
     if (name == "MacRomanEncoding") {
         return &font_tables::macRomanEncoding;
     }
+    if (name == "PDFDocEncoding") {
+        return &font_tables::pdfDocEncoding;
+    }
     return nullptr;
 }
 

@@ -22,7 +22,7 @@ std::optional<char32_t> unicodeOfGlyphName(std::string_view name);
 std::u32string textOfGlyphName(std::string_view name);
 
 /// The base encoding `name` names (StandardEncoding, WinAnsiEncoding, MacRomanEncoding,
-/// MacExpertEncoding, PDFDocEncoding), or
+/// PDFDocEncoding), or
 /// null for another name.
 const Encoding* baseEncodingNamed(std::string_view name);
 const Encoding& standardEncoding();
