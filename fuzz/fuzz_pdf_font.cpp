@@ -110,7 +110,7 @@ void runPage(const std::string& input) {
     interpreter.run(std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
     const auto text = std::span(reinterpret_cast<const uint8_t*>(input.data()),
                                 std::min<size_t>(input.size(), 256));
-    for (const uint32_t number : {40u, 44u, 46u, 48u}) {
+    for (const int32_t number : {40, 44, 46, 48}) {
         const std::shared_ptr<reader::pdf::Font> font =
             fonts.load(reader::pdf::Object::ref({number, 0}));
         for (size_t at = 0; font != nullptr && at < text.size();) {

@@ -41,10 +41,11 @@ constexpr std::string_view kToUnicode =
     "<0105> /f_l\n"            // a ligature's glyph name
     "<0106> <0000>\n"          // a control: no entry
     "endbfchar\n"
-    "3 beginbfrange\n"
+    "4 beginbfrange\n"
     "<0200> <0202> <4E2D>\n"  // the last unit counts up
     "<00FF> <0101> <0061>\n"  // across a byte boundary of the codes
     "<0300> <0302> [<0031> <00320033> <D83DDE00>]\n"
+    "<0310> <0312> [/Adieresis 12 /f_i]\n"  // names, and a number that is no destination
     "endbfrange\n"
     "2 beginbfchar <0107> <0041> <42> endbfchar\n"       // a code without its destination
     "1 beginbfrange <0400> <0401> endbfrange\n"          // a range without its destination

@@ -13,8 +13,26 @@ namespace {
 // Overlapping entries looked back over when one ends before a code.
 constexpr size_t kOverlapLookBack = 16;
 
-// The UTF-16 units a hexadecimal destination writes (big-endian); a lone byte is one unit.
+std::u16string utf16Of(const std::u32string& text) {
+    std::u16string units;
+    for (const char32_t c : text) {
+        if (c >= 0x10000) {
+            units.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            units.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(char16_t(c));
+        }
+    }
+    return units;
+}
+
+// The UTF-16 units a destination writes: a string of UTF-16BE (a lone byte is one unit), or a
+// glyph name.
 std::optional<std::u16string> unitsOfToken(const Token& token) {
+    if (token.kind == Token::Kind::Name) {
+        std::u16string units = utf16Of(textOfGlyphName(token.text));
+        return units.empty() ? std::nullopt : std::optional(std::move(units));
+    }
     if (token.kind != Token::Kind::HexString && token.kind != Token::Kind::String) {
         return std::nullopt;
     }
@@ -29,19 +47,6 @@ std::optional<std::u16string> unitsOfToken(const Token& token) {
     }
     if (units.empty()) {
         return std::nullopt;
-    }
-    return units;
-}
-
-std::u16string utf16Of(const std::u32string& text) {
-    std::u16string units;
-    for (const char32_t c : text) {
-        if (c >= 0x10000) {
-            units.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-            units.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(char16_t(c));
-        }
     }
     return units;
 }
@@ -76,12 +81,8 @@ std::shared_ptr<const ToUnicode> ToUnicode::parse(std::span<const uint8_t> text)
         if (op == "endbfchar") {
             for (size_t i = 0; i + 1 < operands.size(); i += 2) {
                 const std::optional<CharCode> code = codeOfToken(operands[i]);
-                const Token& destination = operands[i + 1];
-                std::optional<std::u16string> units =
-                    destination.kind == Token::Kind::Name
-                        ? std::optional(utf16Of(textOfGlyphName(destination.text)))
-                        : unitsOfToken(destination);
-                if (code && units && !units->empty()) {
+                const std::optional<std::u16string> units = unitsOfToken(operands[i + 1]);
+                if (code && units) {
                     map->add(*code, code->code, *units);
                 }
             }
