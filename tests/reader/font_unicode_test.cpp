@@ -123,7 +123,7 @@ TEST(GlyphNamesTest, NamesGiveTheirText) {
 }
 
 // A document whose object 40 is `font`, with `more` objects; the TrueType fixture is object
-// 30, the CFF fixture 31, the CID-keyed CFF fixture 32.
+// 30, the CFF fixture 31, the CID-keyed CFF fixture 32, the symbolic TrueType fixture 33.
 std::string fontDocument(const std::string& font, const std::vector<fixtures::PdfObject>& more) {
     fixtures::PdfLayout layout = fixtures::pagesPdf({"BT ET"}, "0 0 200 200");
     layout.objects.push_back({40, font});
@@ -131,6 +131,7 @@ std::string fontDocument(const std::string& font, const std::vector<fixtures::Pd
     layout.objects.push_back({31, streamBody("/Subtype/Type1C", fontFixture("latin-subset.cff"))});
     layout.objects.push_back(
         {32, streamBody("/Subtype/CIDFontType0C", fontFixture("cjk-subset-cid.cff"))});
+    layout.objects.push_back({33, streamBody("", fontFixture("latin-symbol.ttf"))});
     for (const fixtures::PdfObject& o : more) {
         layout.objects.push_back(o);
     }
@@ -192,6 +193,10 @@ TEST(FontUnicodeTest, SimpleFontsAskToUnicodeThenTheirGlyphNamesThenTheirProgram
         {"a CFF program without an encoding: its built-in one's glyph names",
          "<</Type/Font/Subtype/Type1/BaseFont/CffFixture" + kCffDescriptor + ">>", "Ab",
          Texts{U"A", U"b"}},
+        {"a symbolic TrueType program without an encoding: the names of its glyphs",
+         "<</Type/Font/Subtype/TrueType/BaseFont/Fixture/FontDescriptor<</Type/FontDescriptor"
+         "/FontName/Fixture/Flags 4/FontFile2 33 0 R>>>>",
+         "AB", Texts{U"A", U"B"}},
         {"a font not embedded: the standard encoding",
          "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>", "A'`",
          Texts{U"A", U"\u2019", U"\u2018"}},
@@ -263,6 +268,11 @@ TEST(FontUnicodeTest, CompositeFontsAskToUnicodeThenTheirCMapOrCollectionThenThe
          "<</Type/Font/Subtype/Type0/BaseFont/Fixture/Encoding/Identity-H/ToUnicode 41 0 R" +
              descendant("CIDFontType0", "GB1", "/FontFile3 32 0 R"),
          std::string("\x11\xCF\x07\x53", 4), Texts{U"文", U"国"}},
+        {"a predefined ToUnicode CMap named",
+         "<</Type/Font/Subtype/Type0/BaseFont/Fixture/Encoding/Identity-H/ToUnicode"
+         "/Adobe-GB1-UCS2" +
+             descendant("CIDFontType0", "Identity", "/FontFile3 32 0 R"),
+         std::string("\x11\xCF", 2), Texts{U"中"}},
         {"an Identity ToUnicode name says nothing",
          "<</Type/Font/Subtype/Type0/BaseFont/Fixture/Encoding/Identity-H/ToUnicode/Identity-H" +
              descendant("CIDFontType0", "GB1", "/FontFile3 32 0 R"),
