@@ -46,6 +46,11 @@ std::string folded(std::string_view name) {
     return out;
 }
 
+// The CID collections whose characters poppler-data tables.
+bool knownCollection(std::string_view ordering) {
+    return ordering == "GB1" || ordering == "CNS1" || ordering == "Japan1" || ordering == "Korea1";
+}
+
 }  // namespace
 
 std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
@@ -81,15 +86,10 @@ std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
     return font;
 }
 
-// The CID collections whose characters poppler-data tables.
-bool knownCollection(std::string_view ordering) {
-    return ordering == "GB1" || ordering == "CNS1" || ordering == "Japan1" || ordering == "Korea1";
-}
-
 // Latin names of the Chinese faces such fonts are written with, folded to lower case.
 constexpr std::array<std::string_view, 14> kChineseFaces = {
-    "simsun",          "nsimsun", "simhei",  "simkai",  "kaiti",      "kaiti_gb2312", "fangsong",
-    "fangsong_gb2312", "stsong",  "stheiti", "stkaiti", "stfangsong", "songti",       "heiti"};
+    "simsun",     "nsimsun",    "simhei", "simkai",  "kaiti",   "kaiti_gb2312", "fangsong",
+    "fangsong_gb2312", "stsong", "stheiti", "stkaiti", "stfangsong", "songti", "heiti"};
 
 bool FontLoader::isGbText(const Font& font, const Dict& dict) {
     Document& document = cache_.document();
