@@ -1,7 +1,9 @@
 // brindle render and text for PDF and ZOR pages: the reader draws onto an off-screen image,
 // as the viewer's page view does.
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QStringEncoder>
 #include <cstdio>
 
 #include "documents.h"
@@ -11,7 +13,6 @@
 #include "pdf_documents.h"
 #include "reader/rdll.h"
 #include "surface/qt_surface.h"
-#include "surface/text_decode.h"
 
 namespace brindle {
 
@@ -22,16 +23,6 @@ struct ReaderSession {
     ReaderSession() { RDLL_Init(0); }
     ~ReaderSession() { RDLL_Free(0); }
 };
-
-// Opens the file and makes `page` current, or throws with the reader's error.
-std::unique_ptr<CReader> openPage(Arguments& args, const std::string& path, int page) {
-    std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
-    if (reader->GetPage(page) == 0) {
-        throw ReaderFailure(path, reader->GetLastErrorCode(),
-                            "page " + std::to_string(page) + ": " + reader->GetLastErrorMsg());
-    }
-    return reader;
-}
 
 std::unique_ptr<surface::QtSurface> pageImage(const std::string& path, surface::Size size,
                                               surface::Device device) {
@@ -81,29 +72,80 @@ int renderPdfPages(Arguments& args, const std::string& path, const PageSelection
     return kSuccess;
 }
 
-int pdfPageText(Arguments& args, const std::string& path, int page, int dpi,
-                const std::optional<std::array<int32_t, 4>>& rect, bool rectangleMode) {
-    ensureGuiApplication();
-    ReaderSession session;
-    std::unique_ptr<CReader> reader = openPage(args, path, page);
-    reader->SetRectSelect(rectangleMode ? 1 : 0);
-    const surface::Device device{dpi, dpi};
-    reader->SetScale(&device, 100, 1);
-    const surface::Size size = reader->GetPageSize();
-    auto surface = pageImage(path, size, device);
-    surface::Rect selection = rect ? surface::Rect{(*rect)[0], (*rect)[1], (*rect)[2], (*rect)[3]}
-                                   : surface::Rect{0, 0, size.cx, size.cy};
-    std::vector<char> text(51200, '\0');
-    reader->ReDraw(1);
-    reader->Draw(&device, surface.get(), 1, selection, text.data(), 0);
-    const std::string raw(text.data());
-    const std::string utf8 = surface::decodeTextUtf8(raw, surface::kGb2312CharSet);
+namespace {
+
+// What --json counts as a text's length: its bytes in the Chinese national encoding, which
+// is GB2312's for GB2312 text, as the selection buffer has always counted.
+int nativeLength(const std::string& utf8) {
+    QStringEncoder encoder("GB18030");
+    const QByteArray bytes = encoder.encode(QString::fromStdString(utf8));
+    return int(bytes.size());
+}
+
+std::string pageTextOf(CReader& reader, const PdfTextOptions& options) {
+    const reader::PageText page = reader.pageText();
+    if (options.layout) {
+        return reader::layoutText(page);
+    }
+    if (!options.rect) {
+        return reader::plainText(page);
+    }
+    // The rectangle's pixels at the resolution given, as points of the page.
+    const double scale = 72.0 / options.dpi;
+    const std::array<int32_t, 4>& r = *options.rect;
+    const reader::TextBox area{std::min(r[0], r[2]) * scale, std::min(r[1], r[3]) * scale,
+                               std::max(r[0], r[2]) * scale, std::max(r[1], r[3]) * scale};
+    if (options.rectangleMode) {
+        return reader::textInArea(page, area);
+    }
+    reader::TextPosition from;
+    reader::TextPosition to;
+    return reader::flowBounds(page, area, from, to) ? reader::textBetween(page, from, to) : "";
+}
+
+}  // namespace
+
+int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& options) {
+    std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
+    if (options.page) {
+        if (reader->GetPage(*options.page) == 0) {
+            throw ReaderFailure(path, reader->GetLastErrorCode(),
+                                "page " + std::to_string(*options.page) + ": " +
+                                    reader->GetLastErrorMsg());
+        }
+        std::string text = pageTextOf(*reader, options);
+        if (args.json()) {
+            printJson(QJsonObject{{"page", *options.page},
+                                  {"length", nativeLength(text)},
+                                  {"text", QString::fromStdString(text)}});
+        } else {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            if (text.empty() || text.back() != '\n') {
+                std::fputc('\n', stdout);
+            }
+        }
+        return kSuccess;
+    }
+    QJsonArray pages;
+    for (int page = 1; page <= reader->pageCount(); ++page) {
+        std::string text;
+        if (reader->GetPage(page) != 0) {
+            text = pageTextOf(*reader, options);
+        } else {
+            std::fprintf(stderr, "brindle text: %s: page %d: %s\n", path.c_str(), page,
+                         reader->GetLastErrorMsg());
+        }
+        if (args.json()) {
+            pages.append(QJsonObject{{"page", page},
+                                     {"length", nativeLength(text)},
+                                     {"text", QString::fromStdString(text)}});
+        } else {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            std::fputc('\f', stdout);
+        }
+    }
     if (args.json()) {
-        printJson(QJsonObject{
-            {"page", page}, {"length", int(raw.size())}, {"text", QString::fromStdString(utf8)}});
-    } else {
-        std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-        std::fputc('\n', stdout);
+        printJson(QJsonObject{{"pages", pages}});
     }
     return kSuccess;
 }

@@ -51,7 +51,9 @@ double positiveOption(Arguments& args, std::string_view name, const char* fallba
 }  // namespace
 
 int runText(Arguments& args) {
-    const int page = parsePageNumber(args.requireOption("p"));
+    const std::optional<std::string> pageOption = args.takeOption("p");
+    const std::optional<int> pdfPage =
+        pageOption ? std::optional(parsePageNumber(*pageOption)) : std::nullopt;
     const std::optional<std::string> rect = args.takeOption("rect");
     const std::optional<std::string> between = args.takeOption("between");
     const int dpi = int(positiveOption(args, "dpi", "72"));
@@ -59,19 +61,36 @@ int runText(Arguments& args) {
     const int codePage = codePageOption(args);
     const std::string encoding = args.takeOption("encoding").value_or("utf8");
     const bool rectangleMode = args.takeFlag("rect-mode");
+    const bool layout = args.takeFlag("layout");
     const std::string path = args.takePositional("FILE");
     args.expectNoMore();
     if (isPdfOrZor(path)) {
         if (between || ratio != 1 || codePage != 936 || encoding != "utf8") {
-            throw UsageError("for PDF and ZOR files text takes --rect, --rect-mode and --dpi");
+            throw UsageError(
+                "for PDF and ZOR files text takes -p, --rect, --rect-mode, --layout and --dpi");
         }
-        return pdfPageText(args, path, page, dpi,
-                           rect ? std::optional(parseFour(*rect, "--rect")) : std::nullopt,
-                           rectangleMode);
+        if ((rect || rectangleMode) && !pdfPage) {
+            throw UsageError("--rect and --rect-mode need -p PAGE");
+        }
+        if (layout && rect) {
+            throw UsageError("--layout and --rect do not combine");
+        }
+        PdfTextOptions options;
+        options.page = pdfPage;
+        options.dpi = dpi;
+        options.rect = rect ? std::optional(parseFour(*rect, "--rect")) : std::nullopt;
+        options.rectangleMode = rectangleMode;
+        options.layout = layout;
+        return pdfText(args, path, options);
     }
-    if (rectangleMode) {
-        throw UsageError("--rect-mode is for PDF and ZOR files");
+    if (rectangleMode || layout) {
+        throw UsageError(std::string(rectangleMode ? "--rect-mode" : "--layout") +
+                         " is for PDF and ZOR files");
     }
+    if (!pdfPage) {
+        throw UsageError("-p is required");
+    }
+    const int page = *pdfPage;
     if (rect && between) {
         throw UsageError("--rect and --between do not combine");
     }

@@ -53,9 +53,17 @@ struct PdfRenderOptions {
 int renderPdfPages(Arguments& args, const std::string& path, const PageSelection& selection,
                    const std::string& output, const PdfRenderOptions& options);
 
-/// brindle text of a PDF or ZOR page: the text a selecting drawing collects in `rect` (pixels
-/// of the page at `dpi`), the whole page when none is given.
-int pdfPageText(Arguments& args, const std::string& path, int page, int dpi,
-                const std::optional<std::array<int32_t, 4>>& rect, bool rectangleMode);
+struct PdfTextOptions {
+    std::optional<int> page;  ///< none: every page, each ended by a form feed
+    int dpi = 72;             ///< of the pixels `rect` is given in
+    /// L, T, R, B: the text a selection from the top left to the bottom right takes, or with
+    /// `rectangleMode` the characters whose centres lie inside; none: the whole page.
+    std::optional<std::array<int32_t, 4>> rect;
+    bool rectangleMode = false;
+    bool layout = false;  ///< the text laid out in rows and columns as on the page
+};
+
+/// brindle text of PDF and ZOR pages, in UTF-8, in reading order.
+int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& options);
 
 }  // namespace brindle

@@ -15,6 +15,7 @@
 
 #include "reader/content_state.h"
 #include "reader/navigation.h"
+#include "reader/page_text.h"
 #include "reader/reader_export.h"
 #include "surface/surface.h"
 
@@ -162,6 +163,9 @@ class READER_EXPORT CReader {
     std::optional<std::vector<uint8_t>> ReadStreamByID(int32_t n);
     /// The current page's content streams, decoded, in order.
     std::vector<std::string_view> pageContents() const;
+    /// The current page's text in reading order, each character with its box in points of the
+    /// page as shown; empty before GetPage.
+    reader::PageText pageText();
     /// The current page's font and XObject resource names.
     std::vector<std::string> fontNames() const;
     /// The details of the current page's font resource `name`, or null.

@@ -17,6 +17,7 @@
 #include "reader/rdll.h"
 #include "reader_records.h"
 #include "support/debug_log.h"
+#include "text/text_collector.h"
 
 using namespace reader;
 
@@ -44,6 +45,19 @@ surface::Rect boundsThrough(const surface::canvas::Matrix& m, const surface::Rec
     }
     const auto pixel = [](double v) { return int32_t(std::clamp(std::lround(v), -1L << 30, 1L << 30)); };
     return {pixel(left), pixel(top), pixel(right), pixel(bottom)};
+}
+
+// The content streams GetPage decoded, joined as the page's one content.
+std::vector<uint8_t> joinedContent(const std::vector<std::string_view>& streams) {
+    std::vector<uint8_t> joined;
+    for (const std::string_view stream : streams) {
+        if (stream.size() > kMaxDecodedBytes - std::min(joined.size(), kMaxDecodedBytes)) {
+            break;  // held to the bound of one decoded stream
+        }
+        joined.insert(joined.end(), stream.begin(), stream.end());
+        joined.push_back('\n');  // streams break between tokens, never inside one
+    }
+    return joined;
 }
 
 }  // namespace
@@ -79,18 +93,7 @@ pdf::FontCache& CReader::pageFonts() {
 // the printed annotations.
 void CReader::drawPage(surface::Surface& dc, bool printing) {
     const pdf::PageEntry& page = pages_[size_t(currentPage_ - 1)];
-    // The content streams GetPage decoded, joined as the page's one content.
-    const auto content = [this] {
-        std::vector<uint8_t> joined;
-        for (const std::string_view stream : pageContents()) {
-            if (stream.size() > kMaxDecodedBytes - std::min(joined.size(), kMaxDecodedBytes)) {
-                break;  // held to the bound of one decoded stream
-            }
-            joined.insert(joined.end(), stream.begin(), stream.end());
-            joined.push_back('\n');  // streams break between tokens, never inside one
-        }
-        return joined;
-    };
+    const auto content = [this] { return joinedContent(pageContents()); };
     pdf::SurfaceDevice surfaceDevice(dc);
     pdf::FilteredDevice device(surfaceDevice, {showGraph_ != 0, showPicture_ != 0});
     device.save();  // a clip the page leaves in force ends with it
@@ -108,6 +111,14 @@ void CReader::drawPage(surface::Surface& dc, bool printing) {
                         pageFonts());
     }
     device.restore();
+}
+
+PageText CReader::pageText() {
+    if (currentPage_ < 1 || size_t(currentPage_) > pages_.size() || !document_) {
+        return {};
+    }
+    return pdf::collectPageText(*document_, pages_[size_t(currentPage_ - 1)],
+                                joinedContent(pageContents()), *optionalContent_, pageFonts());
 }
 
 // Selection runs the text renderer over the page's text objects in its own space (see

@@ -47,6 +47,7 @@ Interpreter::Interpreter(Document& document, Device& device, const Dict* resourc
                          const Matrix& ctm, const OptionalContent& optionalContent)
     : document_(document),
       device_(device),
+      textOnly_(device.takesText()),
       resources_(resources),
       optionalContent_(optionalContent),
       pointSize_(std::sqrt(std::abs(ctm.a * ctm.d - ctm.b * ctm.c))),
@@ -249,7 +250,7 @@ void Interpreter::paint(bool fill, bool stroke, FillRule rule, bool close) {
         path_.close();
     }
     // Content that optional content hides is not painted, but its clips still clip.
-    if (hidden_ > 0) {
+    if (hidden_ > 0 || textOnly_) {
         fill = stroke = false;
     }
     if (!path_.empty() && path_.finite()) {
@@ -377,7 +378,7 @@ void Interpreter::drawXObject(const Object& name) {
     const Object subtype = document_.resolve(stream->dict.get("Subtype"));
     if (subtype.isName("Form")) {
         drawForm(*ref, *stream);
-    } else if (subtype.isName("Image")) {
+    } else if (subtype.isName("Image") && !textOnly_) {
         const std::optional<ImagePixels> pixels =
             readImagePixels(document_, *stream, resources_, paintOf(state_.fill));
         if (pixels) {
@@ -456,7 +457,7 @@ void Interpreter::drawForm(const Ref& ref, const Stream& form) {
 }
 
 void Interpreter::drawInlineImage(const ContentInstruction& instruction) {
-    if (hidden_ > 0) {
+    if (hidden_ > 0 || textOnly_) {
         return;
     }
     const Dict dict = expandInlineImageDict(instruction.imageDict);

@@ -168,6 +168,8 @@ class Interpreter {
     /// Draws the glyph of `code` with the text matrix as it stands.
     void showGlyph(Font& font, CharCode code);
     void showType3Glyph(Font& font, CharCode code, const surface::canvas::Matrix& textToUser);
+    /// Hands the glyph of `code`, placed by `textToUser`, to a device that takes text.
+    void passGlyph(const Font& font, CharCode code, const surface::canvas::Matrix& textToUser);
     void endText();
     FontCache& fonts();
     /// Whether `op` sets a colour, which a Type 3 glyph begun with d1 and an uncoloured
@@ -176,6 +178,8 @@ class Interpreter {
 
     Document& document_;
     Device& device_;
+    /// The device takes the page's text: only what shows text is run.
+    const bool textOnly_;
     const Dict* resources_;
     OptionalContent optionalContent_;
     std::vector<Ref> forms_;  // the forms being drawn, outermost first

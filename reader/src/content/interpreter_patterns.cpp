@@ -69,7 +69,7 @@ surface::canvas::Gradient gradientOf(const Shading& shading) {
 
 // sh paints the shading over the clip (within its box), whatever the current path.
 void Interpreter::shade(const Object& name) {
-    if (hidden_ > 0) {
+    if (hidden_ > 0 || textOnly_) {
         return;
     }
     const std::unique_ptr<Shading> shading =

@@ -200,7 +200,8 @@ void Interpreter::showText(const Object& string) {
     std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(s->bytes.data()),
                                    s->bytes.size());
     std::vector<uint8_t> big5;
-    if (font->gbText() && fonts().traditional()) {
+    // Text is taken as the document writes it; only its drawing turns Traditional.
+    if (font->gbText() && fonts().traditional() && !textOnly_) {
         big5.assign(bytes.begin(), bytes.end());
         Duoma(big5.data(), int32_t(std::min<size_t>(big5.size(), INT32_MAX)));
         bytes = big5;
@@ -249,6 +250,12 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
     // matrix; a vertical font's glyph stands off its vertical origin by its position vector.
     Matrix textToUser =
         Matrix{text.size * text.horizontalScale, 0, 0, text.size, 0, text.rise} * text_.textMatrix;
+    if (textOnly_) {
+        if (hidden_ == 0 && textToUser.finite()) {
+            passGlyph(font, code, textToUser);
+        }
+        return;
+    }
     if (font.vertical()) {
         const Font::VerticalMetrics metrics = font.verticalMetrics(code);
         textToUser = Matrix::translation(-metrics.originX, -metrics.originY) * textToUser;
@@ -302,6 +309,23 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
     if (mode >= 4 && text_.open) {
         appendPath(text_.clip, *outline, textToUser * state_.ctm);
     }
+}
+
+// The cell spans the advance along the writing direction and the em box across it: from the
+// descent to the ascent of a horizontal line, and for vertical writing the em's width centred
+// where the glyph stands, its left side facing the next line.
+void Interpreter::passGlyph(const Font& font, CharCode code, const Matrix& textToUser) {
+    constexpr double kAscent = 0.85;
+    constexpr double kDescent = -0.2;
+    Matrix cell;
+    if (font.vertical()) {
+        const Font::VerticalMetrics metrics = font.verticalMetrics(code);
+        cell = Matrix{0, metrics.advance, font.width(code), 0, -metrics.originX, 0};
+    } else {
+        cell = Matrix{font.width(code), 0, 0, kAscent - kDescent, 0, kDescent};
+    }
+    // Invisible text (render mode 3, as scans' recognised text is laid) is text all the same.
+    device_.showGlyph({font.unicodeOf(code), cell * textToUser * state_.ctm});
 }
 
 // A Type 3 glyph's procedure runs like a form: in a saved state, under the font matrix, with

@@ -174,7 +174,8 @@ std::shared_ptr<const SoftMaskState> Interpreter::readSoftMask(const Object& mas
 void Interpreter::drawSoftMask(const SoftMaskState& mask) {
     device_.beginSoftMask(mask.mask, mask.ctm);
     const Object form = document_.fetch(mask.form);
-    if (const Stream* stream = form.asStream()) {
+    // A mask's own text is no text of the page.
+    if (const Stream* stream = form.asStream(); stream != nullptr && !textOnly_) {
         GraphicsState outer = std::move(state_);
         surface::canvas::Path path = std::move(path_);
         const std::optional<surface::canvas::FillRule> clip = pendingClip_;

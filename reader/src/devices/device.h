@@ -5,10 +5,19 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "surface/canvas.h"
 
 namespace reader::pdf {
+
+/// A glyph as the page shows it, for devices that take text: its characters and its cell, the
+/// unit square mapped onto the device so that x runs along the writing direction over the
+/// glyph's advance and y runs up the glyph from its descent to its ascent.
+struct ShownGlyph {
+    std::u32string text;  ///< empty when the font does not say what the glyph stands for
+    surface::canvas::Matrix cell;
+};
 
 class Device {
   public:
@@ -55,6 +64,12 @@ class Device {
     /// Pixels per device unit for pictures the reader makes itself (shadings drawn into
     /// pixels): more than 1 for a device whose drawing is shown enlarged.
     virtual double pictureResolution() const { return 1; }
+
+    /// Whether the device takes the page's text rather than its drawing: the interpreter then
+    /// hands it each glyph through showGlyph and passes over what only draws (pictures,
+    /// shadings, patterns, glyph outlines).
+    virtual bool takesText() const { return false; }
+    virtual void showGlyph(const ShownGlyph& /*glyph*/) {}
 };
 
 }  // namespace reader::pdf

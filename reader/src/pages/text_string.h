@@ -11,4 +11,7 @@ namespace reader::pdf {
 /// character becomes U+FFFD.
 std::string textStringUtf8(std::string_view bytes);
 
+/// Appends `c` as UTF-8; a surrogate or a value past U+10FFFF as U+FFFD.
+void appendUtf8(std::string& out, char32_t c);
+
 }  // namespace reader::pdf

@@ -1,0 +1,88 @@
+// The text of a PDF page as a reader reads it: blocks in reading order, each of lines, each of
+// characters with their boxes, in points of the page as it is shown (its visible box turned by
+// its rotation, the origin at the top left, y down).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reader/reader_export.h"
+
+namespace reader {
+
+struct TextBox {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+    friend bool operator==(const TextBox&, const TextBox&) = default;
+};
+
+/// Which way a line's characters run on the shown page.
+enum class TextDirection : uint8_t {
+    kLeftToRight,  ///< horizontal text, lines going down
+    kTopToBottom,  ///< vertical writing, or text turned clockwise: lines going left
+    kRightToLeft,  ///< text upside down
+    kBottomToTop,  ///< text turned counter-clockwise: lines going right
+};
+
+/// One character. A space the reader puts between words has the gap as its box and is marked
+/// `added`.
+struct TextChar {
+    char32_t c = 0;
+    TextBox box;
+    bool added = false;
+};
+
+struct TextLine {
+    std::vector<TextChar> chars;
+    TextBox box;
+    TextDirection direction = TextDirection::kLeftToRight;
+    double size = 0;  ///< the characters' height across the line, in points
+    /// The line ends with a hyphen that joins its word to the next line's first.
+    bool hyphenated = false;
+};
+
+struct TextBlock {
+    std::vector<TextLine> lines;
+    TextBox box;
+};
+
+struct PageText {
+    double width = 0;  ///< the shown page, in points
+    double height = 0;
+    std::vector<TextBlock> blocks;
+};
+
+/// Where a character stands in the page's text: block, line and character.
+struct TextPosition {
+    size_t block = 0;
+    size_t line = 0;
+    size_t index = 0;
+    friend auto operator<=>(const TextPosition&, const TextPosition&) = default;
+};
+
+/// The page's text as UTF-8 in reading order: a line break after each line (none after a
+/// hyphenated one, whose hyphen is dropped), an empty line after each block.
+READER_EXPORT std::string plainText(const PageText& page);
+
+/// The page's text laid out as it stands on the page, in rows and columns of characters of
+/// the page's common width, as UTF-8.
+READER_EXPORT std::string layoutText(const PageText& page);
+
+/// The characters from `from` to `to` in reading order, both included, as UTF-8 with the line
+/// and block breaks of plainText.
+READER_EXPORT std::string textBetween(const PageText& page, TextPosition from, TextPosition to);
+
+/// The characters whose boxes' centres lie in `area`, in reading order, as UTF-8 with the
+/// line breaks of plainText.
+READER_EXPORT std::string textInArea(const PageText& page, const TextBox& area);
+
+/// The first and last characters in reading order whose centres lie in `area`: what a
+/// selection dragged over the area takes in flowing text; nothing when none does.
+READER_EXPORT bool flowBounds(const PageText& page, const TextBox& area, TextPosition& from,
+                              TextPosition& to);
+
+}  // namespace reader

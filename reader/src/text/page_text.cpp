@@ -1,0 +1,190 @@
+// A page's text written out: in reading order, laid out as on the page, or the part a
+// selection takes.
+#include "reader/page_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "pages/text_string.h"
+#include "text/text_layout.h"
+
+namespace reader {
+
+namespace {
+
+using pdf::appendUtf8;
+
+// The characters `chosen` takes, in reading order: a line break between lines, an empty line
+// between blocks, and a hyphen that breaks a word across lines left out with its break.
+std::string chosenText(const PageText& page,
+                       const std::function<bool(const TextPosition&, const TextChar&)>& chosen) {
+    std::string out;
+    std::optional<TextPosition> last;
+    bool joinWord = false;  // the last chosen character ended a hyphenated line
+    for (size_t b = 0; b < page.blocks.size(); ++b) {
+        const TextBlock& block = page.blocks[b];
+        for (size_t l = 0; l < block.lines.size(); ++l) {
+            const TextLine& line = block.lines[l];
+            for (size_t i = 0; i < line.chars.size(); ++i) {
+                const TextPosition at{b, l, i};
+                if (!chosen(at, line.chars[i])) {
+                    continue;
+                }
+                if (last && (last->block != b || last->line != l)) {
+                    if (joinWord && last->block == b && last->line + 1 == l) {
+                        out.pop_back();  // the hyphen
+                    } else {
+                        out += last->block != b ? "\n\n" : "\n";
+                    }
+                }
+                appendUtf8(out, line.chars[i].c);
+                last = at;
+                joinWord = line.hyphenated && i + 1 == line.chars.size();
+            }
+        }
+    }
+    return out;
+}
+
+bool centreIn(const TextBox& box, const TextBox& area) {
+    const double x = (box.left + box.right) / 2;
+    const double y = (box.top + box.bottom) / 2;
+    return x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
+}
+
+template <class T>
+T median(std::vector<T> values, T fallback) {
+    if (values.empty()) {
+        return fallback;
+    }
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+std::string plainText(const PageText& page) {
+    std::string text = chosenText(page, [](const TextPosition&, const TextChar&) { return true; });
+    if (!text.empty()) {
+        text += '\n';
+    }
+    return text;
+}
+
+std::string textBetween(const PageText& page, TextPosition from, TextPosition to) {
+    if (to < from) {
+        std::swap(from, to);
+    }
+    return chosenText(page, [&](const TextPosition& at, const TextChar&) {
+        return at >= from && at <= to;
+    });
+}
+
+std::string textInArea(const PageText& page, const TextBox& area) {
+    return chosenText(page,
+                      [&](const TextPosition&, const TextChar& c) { return centreIn(c.box, area); });
+}
+
+bool flowBounds(const PageText& page, const TextBox& area, TextPosition& from, TextPosition& to) {
+    bool found = false;
+    for (size_t b = 0; b < page.blocks.size(); ++b) {
+        for (size_t l = 0; l < page.blocks[b].lines.size(); ++l) {
+            const TextLine& line = page.blocks[b].lines[l];
+            for (size_t i = 0; i < line.chars.size(); ++i) {
+                if (!centreIn(line.chars[i].box, area)) {
+                    continue;
+                }
+                if (!found) {
+                    from = {b, l, i};
+                    found = true;
+                }
+                to = {b, l, i};
+            }
+        }
+    }
+    return found;
+}
+
+// Horizontal lines are set in rows by where they stand down the page and in columns of the
+// page's common character width by where they start; lines running other ways follow.
+std::string layoutText(const PageText& page) {
+    std::vector<const TextLine*> lines;
+    std::vector<const TextLine*> others;
+    std::vector<double> widths;
+    std::vector<double> wideWidths;
+    for (const TextBlock& block : page.blocks) {
+        for (const TextLine& line : block.lines) {
+            (line.direction == TextDirection::kLeftToRight ? lines : others).push_back(&line);
+            for (const TextChar& c : line.chars) {
+                if (!c.added && c.c != U' ') {
+                    (pdf::closeSetCharacter(c.c) ? wideWidths : widths)
+                        .push_back(c.box.right - c.box.left);
+                }
+            }
+        }
+    }
+    const double charWidth =
+        std::max(0.5, widths.empty() ? median(wideWidths, 10.0) / 2 : median(widths, 5.0));
+    double pageLeft = HUGE_VAL;
+    for (const TextLine* line : lines) {
+        pageLeft = std::min(pageLeft, line->box.left);
+    }
+    const auto middle = [](const TextLine* line) { return (line->box.top + line->box.bottom) / 2; };
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&](const TextLine* a, const TextLine* b) { return middle(a) < middle(b); });
+
+    std::string out;
+    const TextLine* rowFirst = nullptr;
+    double rowBottom = 0;
+    for (size_t at = 0; at < lines.size();) {
+        // The row: lines whose middles lie within half a line of its first one's.
+        size_t end = at + 1;
+        while (end < lines.size() &&
+               middle(lines[end]) - middle(lines[at]) <
+                   0.5 * std::min(lines[at]->size, lines[end]->size)) {
+            ++end;
+        }
+        std::vector<const TextLine*> row(lines.begin() + long(at), lines.begin() + long(end));
+        std::sort(row.begin(), row.end(), [](const TextLine* a, const TextLine* b) {
+            return a->box.left < b->box.left;
+        });
+        if (rowFirst != nullptr) {
+            // An empty line for each line's height of space between rows, two at most.
+            const double gap = row.front()->box.top - rowBottom;
+            const int empty = std::clamp(int(gap / std::max(rowFirst->size, 1.0)), 0, 2);
+            out.append(size_t(empty), '\n');
+        }
+        std::u32string text;
+        for (const TextLine* line : row) {
+            const auto column = size_t(std::max(0.0, std::round((line->box.left - pageLeft) / charWidth)));
+            if (column > text.size()) {
+                text.append(column - text.size(), U' ');
+            } else if (!text.empty()) {
+                text += U' ';
+            }
+            for (const TextChar& c : line->chars) {
+                text += c.c;
+            }
+        }
+        for (const char32_t c : text) {
+            appendUtf8(out, c);
+        }
+        out += '\n';
+        rowFirst = row.front();
+        rowBottom = 0;
+        for (const TextLine* line : row) {
+            rowBottom = std::max(rowBottom, line->box.bottom);
+        }
+        at = end;
+    }
+    for (const TextLine* line : others) {
+        for (const TextChar& c : line->chars) {
+            appendUtf8(out, c.c);
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace reader
