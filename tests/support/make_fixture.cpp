@@ -112,9 +112,11 @@ DocumentLayout bigPictures() {
 // trailer is read from.
 std::string pdf3(const std::string& trailerExtra = "") {
     reader::fixtures::PdfLayout layout = reader::fixtures::pagesPdf(
-        {"BT /F1 12 Tf 72 720 Td (one) Tj ET", "BT (two) Tj ET", "BT (three) Tj ET"});
+        {"BT /F1 12 Tf 72 720 Td (one) Tj ET", "BT /F1 12 Tf 72 700 Td (two) Tj ET",
+         "BT /F1 12 Tf 72 700 Td (three) Tj ET"});
     layout.objects[4].body =
-        "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Contents 6 0 R >>";
+        "<< /Type /Page /Parent 2 0 R /CropBox [ 36 36 576 756 ] /Resources << /Font << /F1 9 0 R >> "
+        ">> /Contents 6 0 R >>";
     layout.objects.push_back({20, "(" + std::string(1100, '.') + ")"});
     layout.trailerExtra = trailerExtra;
     return reader::fixtures::buildPdf(layout);

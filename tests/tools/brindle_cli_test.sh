@@ -171,7 +171,7 @@ check "extract with a password gives the page" "BT /F1 12 Tf 20 50 Td (Hello, se
     "$("$brindle" stream "$work/unsealed.pdf" 6)"
 check "extract without the password" "1 brindle: $sealed/r4_aes_128_user.pdf: Password Needed or Wrong. (error 26)" \
     "$(failure extract "$sealed/r4_aes_128_user.pdf" -p 1 -o "$work/x.pdf")"
-check "stream" "BT (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
+check "stream" "BT /F1 12 Tf 72 700 Td (two) Tj ET" "$("$brindle" stream "$work/paper.zor" 6)"
 check "stream of no stream" 1 "$(status "$brindle" stream "$work/paper.pdf" 1)"
 check "pdf render writes a PNG" "89504e47" "$("$brindle" render "$work/paper.zor" -p 2 --dpi 100 --scale 120 -o "$work/pdf.png" >/dev/null 2>&1; head -c 4 "$work/pdf.png" | hex)"
 check "pdf render page out of range" 1 "$(status "$brindle" render "$work/paper.pdf" -p 9 -o "$work/x.png")"
@@ -191,6 +191,17 @@ check "render --no-antialias draws otherwise" 1 "$(cmp -s "$work/soft.png" "$wor
 check "pdf render VYN options" 2 "$(status "$brindle" render "$work/paper.pdf" -p 1 --codepage 950 -o "$work/x.png")" 
 check "pdf text" "three" "$("$brindle" text "$work/paper.pdf" -p 3 2>/dev/null)"
 check "pdf text rect mode" '{"length":5,"page":3,"text":"three"}' "$("$brindle" --json text "$work/paper.pdf" -p 3 --rect 0,0,700,900 --rect-mode 2>/dev/null)"
+check "pdf text of a rectangle" '{"length":3,"page":1,"text":"one"}' "$("$brindle" --json text "$work/paper.pdf" -p 1 --rect 60,50,100,90 2>/dev/null)"
+check "pdf text of every page" "$(printf 'one\n\ftwo\n\fthree\n\f' | hex)" "$("$brindle" text "$work/paper.pdf" | hex)"
+check "pdf text --rect needs a page" 2 "$(status "$brindle" text "$work/paper.pdf" --rect 0,0,9,9)"
+check "--layout is for PDF" 2 "$(status "$brindle" text "$work/thesis.qd" -p 1 --layout)"
+check "VYN text needs a page" 2 "$(status "$brindle" text "$work/thesis.qd")"
+# find in a PDF: case and full-width forms do not count; boxes are in points of the shown
+# page (page 2's crop box starts 36 points in).
+check "pdf find" "$(printf 'page 2: 1\ntotal 1')" "$("$brindle" find "$work/paper.pdf" TWO)"
+check "pdf find json" '{"matches":[{"boxes":[[[36,45.8,54.67,58.4]]],"count":1,"page":2}],"total":1}' "$("$brindle" --json find "$work/paper.pdf" ｔｗｏ)"
+check "pdf find nothing" 1 "$(status "$brindle" find "$work/paper.pdf" four)"
+check "pdf find spaces" 2 "$(status "$brindle" find "$work/paper.pdf" "  ")"
 check "stream bad object" 2 "$(status "$brindle" stream "$work/paper.pdf" x1)"
 check "info without file" 2 "$(status "$brindle" info)"
 check "toc bad encoding" 2 "$(status "$brindle" toc --encoding latin1 "$work/thesis.qd")"

@@ -82,6 +82,13 @@ int nativeLength(const std::string& utf8) {
     return int(bytes.size());
 }
 
+// JSON gives a page's text without the line break that ends its last line.
+void dropFinalBreak(std::string& text) {
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+}
+
 std::string pageTextOf(CReader& reader, const PdfTextOptions& options) {
     const reader::PageText page = reader.pageText();
     if (options.layout) {
@@ -115,6 +122,7 @@ int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& opti
         }
         std::string text = pageTextOf(*reader, options);
         if (args.json()) {
+            dropFinalBreak(text);
             printJson(QJsonObject{{"page", *options.page},
                                   {"length", nativeLength(text)},
                                   {"text", QString::fromStdString(text)}});
@@ -136,6 +144,7 @@ int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& opti
                          reader->GetLastErrorMsg());
         }
         if (args.json()) {
+            dropFinalBreak(text);
             pages.append(QJsonObject{{"page", page},
                                      {"length", nativeLength(text)},
                                      {"text", QString::fromStdString(text)}});

@@ -47,19 +47,26 @@ const std::vector<Command>& commands() {
          runReplaceCode, "brindle replace-code paper.vyn b9fa b0a1"},
         {"text", "the text of a page, of a rectangle of it, or between two points",
          "text FILE -p PAGE [--rect L,T,R,B | --between X1,Y1,X2,Y2] [--dpi D] [--ratio R]\n"
-         "            [--codepage 936|950] [--encoding utf8|native] [--rect-mode]\n"
+         "            [--codepage 936|950] [--encoding utf8|native] [--rect-mode] [--layout]\n"
          "  Coordinates are pixels of the page drawn at D dots per inch (72) and ratio R (1).\n"
          "  --rect: the characters whose centres lie inside; --between: from the character\n"
          "  under the first point to the one under the second, with spaces and line breaks.\n"
          "  Neither: the whole page. PDF and ZOR pages take --rect (the text a selection\n"
-         "  from its top-left to its bottom-right corner takes, or with --rect-mode the text\n"
-         "  objects that start inside it) and --dpi. With --json: {\"page\",\"length\",\"text\"}.",
+         "  from its top-left to its bottom-right corner takes, or with --rect-mode the\n"
+         "  characters whose centres lie inside) and --dpi; their text is UTF-8 in reading\n"
+         "  order, or with --layout set out in rows and columns as on the page. Without -p a\n"
+         "  PDF or ZOR file gives every page, each ended by a form feed. With --json:\n"
+         "  {\"page\",\"length\",\"text\"}, length in GB bytes; {\"pages\":[...]} for every page.",
          nullptr, "brindle text paper.pdf -p 2 --rect 0,0,300,200"},
-        {"find", "the pages of a VYN or QD document that hold a word",
+        {"find", "the pages of a document that hold a word, and where",
          "find FILE TEXT\n"
-         "  Tries TEXT as typed, in lower and upper case and in the full-width forms of these,\n"
-         "  the first form found on each page counting. Exit status 1 when nothing is found.\n"
-         "  With --json: {\"matches\":[{\"page\",\"count\",\"variant\"}],\"total\"}.",
+         "  VYN, QD: tries TEXT as typed, in lower and upper case and in the full-width forms\n"
+         "  of these, the first form found on each page counting. With --json:\n"
+         "  {\"matches\":[{\"page\",\"count\",\"variant\"}],\"total\"}.\n"
+         "  PDF, ZOR: finds TEXT whatever its case, full-width forms, Simplified or Traditional\n"
+         "  characters and line breaks. With --json: {\"matches\":[{\"page\",\"count\",\n"
+         "  \"boxes\"}],\"total\"}, a box [left,top,right,bottom] in points of the shown page\n"
+         "  for each line of each place found. Exit status 1 when nothing is found.",
          runFind, "brindle find paper.vyn 国家"},
         {"stream", "the decoded data of one stream object of a PDF or ZOR file",
          "stream FILE OBJ\n"

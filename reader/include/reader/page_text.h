@@ -85,4 +85,18 @@ READER_EXPORT std::string textInArea(const PageText& page, const TextBox& area);
 READER_EXPORT bool flowBounds(const PageText& page, const TextBox& area, TextPosition& from,
                               TextPosition& to);
 
+/// One place a search finds: from its first character to its last, and a box for each line it
+/// covers.
+struct TextMatch {
+    TextPosition from;
+    TextPosition to;
+    std::vector<TextBox> boxes;
+};
+
+/// The places `query` (UTF-8) stands in the page's text, in reading order and apart. Letter
+/// case, full-width forms of Latin letters and digits and the difference between Simplified and
+/// Traditional characters count for nothing, nor do spaces and line breaks, nor the hyphen
+/// that breaks a word across lines. Nothing for a query of only spaces.
+READER_EXPORT std::vector<TextMatch> findText(const PageText& page, std::string_view query);
+
 }  // namespace reader
