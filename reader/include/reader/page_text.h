@@ -41,6 +41,9 @@ struct TextLine {
     TextBox box;
     TextDirection direction = TextDirection::kLeftToRight;
     double size = 0;  ///< the characters' height across the line, in points
+    /// Where its characters stand across the page: the y of a horizontal line's baseline, the x
+    /// of a vertical line's middle.
+    double baseline = 0;
     /// The line ends with a hyphen that joins its word to the next line's first.
     bool hyphenated = false;
 };

@@ -311,21 +311,20 @@ void Interpreter::showGlyph(Font& font, CharCode code) {
     }
 }
 
-// The cell spans the advance along the writing direction and the em box across it: from the
-// descent to the ascent of a horizontal line, and for vertical writing the em's width centred
-// where the glyph stands, its left side facing the next line.
+// The cell spans the advance along the writing direction and the glyph's height across it,
+// or for vertical writing the em's width centred where the glyph stands, its left side facing
+// the next line.
 void Interpreter::passGlyph(const Font& font, CharCode code, const Matrix& textToUser) {
-    constexpr double kAscent = 0.85;
-    constexpr double kDescent = -0.2;
-    Matrix cell;
+    Matrix cell = font.textCell(code);
+    double baseline = 0.5;
     if (font.vertical()) {
         const Font::VerticalMetrics metrics = font.verticalMetrics(code);
         cell = Matrix{0, metrics.advance, font.width(code), 0, -metrics.originX, 0};
-    } else {
-        cell = Matrix{font.width(code), 0, 0, kAscent - kDescent, 0, kDescent};
+    } else if (cell.d != 0) {
+        baseline = std::clamp(-cell.f / cell.d, 0.0, 1.0);  // where text space's y is 0
     }
     // Invisible text (render mode 3, as scans' recognised text is laid) is text all the same.
-    device_.showGlyph({font.unicodeOf(code), cell * textToUser * state_.ctm});
+    device_.showGlyph({font.unicodeOf(code), cell * textToUser * state_.ctm, baseline});
 }
 
 // A Type 3 glyph's procedure runs like a form: in a saved state, under the font matrix, with

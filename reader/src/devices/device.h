@@ -17,6 +17,9 @@ namespace reader::pdf {
 struct ShownGlyph {
     std::u32string text;  ///< empty when the font does not say what the glyph stands for
     surface::canvas::Matrix cell;
+    /// Where the baseline crosses the cell, as a share of its height from its foot; the middle
+    /// for vertical writing.
+    double baseline = 0.5;
 };
 
 class Device {

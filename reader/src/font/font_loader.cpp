@@ -51,6 +51,38 @@ bool knownCollection(std::string_view ordering) {
     return ordering == "GB1" || ordering == "CNS1" || ordering == "Japan1" || ordering == "Korea1";
 }
 
+// The text of a glyph name no list knows that names its own character: one printable ASCII
+// character (/9, /#28 for a parenthesis, or that escape escaped again, /#2328), or a few
+// letters and the decimal number of the code it is given to (/a65 for code 65), as bitmap fonts
+// made from TeX's name their glyphs.
+std::u32string textOfOwnName(std::string_view name, size_t code) {
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    char own = 0;
+    if (name.size() == 1) {
+        own = name[0];
+    } else if (name.size() == 3 && name[0] == '#' && hex(name[1]) >= 0 && hex(name[2]) >= 0) {
+        own = char(hex(name[1]) * 16 + hex(name[2]));
+    }
+    if (own > 0x20 && own < 0x7F) {
+        return std::u32string(1, char32_t(own));
+    }
+    const size_t digits = name.find_first_of("0123456789");
+    if (digits == 0 || digits > 2 || code < 0x20 || code == 0x7F) {
+        return {};
+    }
+    const std::string_view number = name.substr(digits);
+    size_t value = 0;
+    for (const char c : number) {
+        if (c < '0' || c > '9' || value > 255) {
+            return {};
+        }
+        value = value * 10 + size_t(c - '0');
+    }
+    return !number.empty() && value == code ? std::u32string(1, char32_t(code)) : std::u32string();
+}
+
 }  // namespace
 
 std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
@@ -83,7 +115,38 @@ std::shared_ptr<Font> FontLoader::load(const Dict& dict) {
         return nullptr;
     }
     font->toUnicode_ = readToUnicode(dict);
+    readExtent(*font, dict);
     return font;
+}
+
+// How far glyphs reach above and below the baseline: a Type 3 font's box, the descriptor's
+// ascent and descent for others (a composite font's in its descendant), where they are sane.
+void FontLoader::readExtent(Font& font, const Dict& dict) {
+    Document& document = cache_.document();
+    if (font.kind_ == Font::Kind::kType3) {
+        font.fontBox_ = finiteNumbers<4>(document, dict.get("FontBBox"));
+        return;
+    }
+    const Dict* described = &dict;
+    const Object descendants = document.resolve(dict.get("DescendantFonts"));
+    const Array* list = descendants.asArray();
+    const Object descendant =
+        list != nullptr && !list->empty() ? document.resolve(list->front()) : Object();
+    if (descendant.asDict() != nullptr) {
+        described = descendant.asDict();
+    }
+    const Object descriptorObject = document.resolve(described->get("FontDescriptor"));
+    const Dict* descriptor = descriptorObject.asDict();
+    if (descriptor == nullptr) {
+        return;
+    }
+    const std::optional<double> ascent = document.resolve(descriptor->get("Ascent")).asNumber();
+    const std::optional<double> descent = document.resolve(descriptor->get("Descent")).asNumber();
+    if (ascent && descent && *ascent > 300 && *ascent <= 1500 && *descent <= 0 &&
+        *descent >= -800) {
+        font.ascent_ = *ascent / 1000;
+        font.descent_ = *descent / 1000;
+    }
 }
 
 // Latin names of the Chinese faces such fonts are written with, folded to lower case.
@@ -385,6 +448,9 @@ void FontLoader::readCodeTexts(Font& font, const std::array<std::string, 256>& n
     for (size_t code = 0; code < 256; ++code) {
         if (!names[code].empty()) {
             font.codeTexts_[code] = textOfGlyphName(names[code]);
+            if (font.codeTexts_[code].empty()) {
+                font.codeTexts_[code] = textOfOwnName(names[code], code);
+            }
         } else if (embeddedProgram && font.glyphs_[code] != 0) {
             font.codeTexts_[code] = textOfGlyphName(font.program_->glyphName(font.glyphs_[code]));
         }

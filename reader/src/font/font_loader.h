@@ -34,6 +34,7 @@ class FontLoader {
     std::shared_ptr<const CMap> readCMap(const Object& encoding, int depth);
     /// The font's /ToUnicode: an embedded CMap, or a predefined one named (not Identity).
     std::shared_ptr<const ToUnicode> readToUnicode(const Dict& dict);
+    void readExtent(Font& font, const Dict& dict);
     /// The text of each code of a simple or Type 3 font from its glyph names; a code the
     /// encoding leaves unnamed takes the name of its glyph in an embedded program.
     void readCodeTexts(Font& font, const std::array<std::string, 256>& names);

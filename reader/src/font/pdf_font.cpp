@@ -42,6 +42,16 @@ double Font::width(CharCode code) const {
     return (range != nullptr ? range->width : defaultWidth_) / 1000;
 }
 
+surface::canvas::Matrix Font::textCell(CharCode code) const {
+    if (kind_ == Kind::kType3 && fontBox_ && (*fontBox_)[3] > (*fontBox_)[1]) {
+        const std::array<double, 4>& box = *fontBox_;
+        return surface::canvas::Matrix{widths_[code.code & 0xFF], 0, 0, box[3] - box[1], 0,
+                                       box[1]} *
+               fontMatrix_;
+    }
+    return {width(code), 0, 0, ascent_ - descent_, 0, descent_};
+}
+
 Font::VerticalMetrics Font::verticalMetrics(CharCode code) const {
     const uint32_t cid = cidOf(code);
     if (const VerticalRange* range = rangeOf(cidVertical_, cid)) {

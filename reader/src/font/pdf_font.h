@@ -52,6 +52,10 @@ class Font {
     uint32_t cidOf(CharCode code) const;
     /// The horizontal advance (w0) of `code` per unit of font size.
     double width(CharCode code) const;
+    /// The cell of a horizontal glyph in text space per unit of font size: the unit square
+    /// spread over the glyph's advance and from the font's descent to its ascent (a Type 3
+    /// font's glyph box through its font matrix).
+    surface::canvas::Matrix textCell(CharCode code) const;
     /// A vertical font's metrics of `code`.
     VerticalMetrics verticalMetrics(CharCode code) const;
     /// The horizontal scale that fits an installed face's glyph to the document's width for
@@ -128,8 +132,13 @@ class Font {
     /// The characters of the program's glyphs, made the first time they are asked for.
     mutable std::optional<std::unordered_map<uint32_t, char32_t>> glyphCharacters_;
 
+    // Per unit of size, from the descriptor where it gives them sensibly.
+    double ascent_ = 0.85;
+    double descent_ = -0.2;
+
     // Type 3 fonts.
     std::array<Object, 256> procedures_;
+    std::optional<std::array<double, 4>> fontBox_;  // glyph space
     std::unordered_map<uint32_t, std::optional<std::vector<uint8_t>>> procedureContent_;
     surface::canvas::Matrix fontMatrix_{0.001, 0, 0, 0.001, 0, 0};
     Object resources_;

@@ -130,19 +130,21 @@ std::string layoutText(const PageText& page) {
     for (const TextLine* line : lines) {
         pageLeft = std::min(pageLeft, line->box.left);
     }
-    const auto middle = [](const TextLine* line) { return (line->box.top + line->box.bottom) / 2; };
-    std::stable_sort(lines.begin(), lines.end(),
-                     [&](const TextLine* a, const TextLine* b) { return middle(a) < middle(b); });
+    std::stable_sort(lines.begin(), lines.end(), [](const TextLine* a, const TextLine* b) {
+        return a->baseline < b->baseline;
+    });
 
     std::string out;
     const TextLine* rowFirst = nullptr;
     double rowBottom = 0;
     for (size_t at = 0; at < lines.size();) {
-        // The row: lines whose middles lie within half a line of its first one's.
+        // The row: lines whose baselines lie within half a line of its first one's.
         size_t end = at + 1;
-        while (end < lines.size() &&
-               middle(lines[end]) - middle(lines[at]) <
-                   0.5 * std::min(lines[at]->size, lines[end]->size)) {
+        while (end < lines.size()) {
+            const double smaller = std::min(lines[at]->size, lines[end]->size);
+            if (lines[end]->baseline - lines[at]->baseline >= 0.5 * smaller) {
+                break;
+            }
             ++end;
         }
         std::vector<const TextLine*> row(lines.begin() + long(at), lines.begin() + long(end));

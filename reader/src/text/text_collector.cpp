@@ -6,7 +6,30 @@
 
 namespace reader::pdf {
 
-void TextCollector::showGlyph(const ShownGlyph& glyph) {
+namespace {
+
+// The Latin ligatures written out as their letters, as they are read and searched for.
+std::u32string_view lettersOf(char32_t c) {
+    switch (c) {
+        case 0xFB00: return U"ff";
+        case 0xFB01: return U"fi";
+        case 0xFB02: return U"fl";
+        case 0xFB03: return U"ffi";
+        case 0xFB04: return U"ffl";
+        case 0xFB05:
+        case 0xFB06: return U"st";
+        default: return {};
+    }
+}
+
+}  // namespace
+
+void TextCollector::showGlyph(const ShownGlyph& shown) {
+    ShownGlyph glyph{{}, shown.cell, shown.baseline};
+    for (const char32_t c : shown.text) {
+        const std::u32string_view letters = lettersOf(c);
+        glyph.text += letters.empty() ? std::u32string_view(&c, 1) : letters;
+    }
     const size_t parts = glyph.text.size();
     if (parts == 0 || chars_.size() + parts > kMaxChars) {
         return;
@@ -15,7 +38,7 @@ void TextCollector::showGlyph(const ShownGlyph& glyph) {
         const double share = 1.0 / double(parts);
         const surface::canvas::Matrix part =
             surface::canvas::Matrix{share, 0, 0, 1, double(i) * share, 0} * glyph.cell;
-        chars_.push_back({glyph.text[i], part});
+        chars_.push_back({glyph.text[i], part, glyph.baseline});
     }
 }
 

@@ -20,6 +20,7 @@ class FontCache;
 struct PlacedChar {
     char32_t c = 0;
     surface::canvas::Matrix cell;  ///< as ShownGlyph's, in points of the shown page
+    double baseline = 0.5;         ///< as ShownGlyph's
 };
 
 /// Takes the glyphs the interpreter shows and draws nothing.

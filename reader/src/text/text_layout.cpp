@@ -33,9 +33,17 @@ struct Glyph {
     double end = 0;
     double top = 0;  // across it
     double bottom = 0;
+    double baseline = 0;  // across it
     TextBox box;  // on the page
     double height() const { return bottom - top; }
 };
+
+// The page's coordinate across lines of `direction` at `y` across them in reading space.
+double acrossOnPage(TextDirection direction, double y) {
+    return direction == TextDirection::kLeftToRight || direction == TextDirection::kBottomToTop
+               ? y
+               : -y;
+}
 
 PointF toReading(TextDirection direction, PointF p) {
     switch (direction) {
@@ -63,7 +71,8 @@ TextDirection directionOf(const Matrix& cell) {
 
 bool isSpace(char32_t c) { return c == U' ' || c == 0xA0 || c == 0x3000; }
 
-// Where `placed` stands; nothing for a character that cannot be read or lies off the page.
+// Where `placed` stands; nothing for a character that cannot be read or lies wholly off the
+// page.
 std::optional<Glyph> glyphOf(const PlacedChar& placed, double width, double height) {
     if (placed.c < 0x20 || (placed.c >= 0x7F && placed.c < 0xA0) || placed.c == 0xFFFD ||
         !placed.cell.finite()) {
@@ -86,9 +95,11 @@ std::optional<Glyph> glyphOf(const PlacedChar& placed, double width, double heig
         glyph.top = std::min(glyph.top, r.y);
         glyph.bottom = std::max(glyph.bottom, r.y);
     }
-    const double x = (glyph.box.left + glyph.box.right) / 2;
-    const double y = (glyph.box.top + glyph.box.bottom) / 2;
-    if (!(glyph.height() > 0) || x < -1 || y < -1 || x > width + 1 || y > height + 1) {
+    glyph.baseline = toReading(glyph.direction, placed.cell.apply({0.5, placed.baseline})).y;
+    // A character partly on the page (a page number on its edge) is the page's.
+    const TextBox& box = glyph.box;
+    if (!(glyph.height() > 0) || box.right < 0 || box.bottom < 0 || box.left > width ||
+        box.top > height) {
         return std::nullopt;
     }
     return glyph;
@@ -217,6 +228,14 @@ TextLine textLineOf(const Line& line) {
     out.direction = line.direction;
     out.size = line.height();
     out.box = line.glyphs.front().box;
+    // The baseline most of its characters stand on, those raised or lowered aside.
+    std::vector<double> baselines;
+    for (const Glyph& glyph : line.glyphs) {
+        baselines.push_back(glyph.baseline);
+    }
+    std::nth_element(baselines.begin(), baselines.begin() + long(baselines.size() / 2),
+                     baselines.end());
+    out.baseline = acrossOnPage(line.direction, baselines[baselines.size() / 2]);
     const Glyph* previous = nullptr;
     for (const Glyph& glyph : line.glyphs) {
         out.box = unite(out.box, glyph.box);

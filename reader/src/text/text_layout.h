@@ -11,7 +11,7 @@
 namespace reader::pdf {
 
 /// The page text of `chars` (in the order the page shows them) on a shown page `width` x
-/// `height` points; characters whose centres lie off the page are left out.
+/// `height` points; characters wholly off the page are left out.
 PageText layOutText(std::span<const PlacedChar> chars, double width, double height);
 
 /// Whether `c` is written without spaces between words: the ideographs, kana, hangul and the
