@@ -1,7 +1,8 @@
 // Runs arbitrary bytes as the parts of fonts: byte 0 chooses what the rest is. 0: a CMap
 // program (using itself by name), each code of the rest split and mapped, and the same
 // program as a ToUnicode CMap giving the text of those codes; 1: a font program
-// loaded from memory, its glyphs' outlines and advances read; 2: a page whose fonts take
+// loaded from memory, its glyphs' outlines, advances and vertical forms read, and the bytes
+// read as a glyph substitution table too; 2: a page whose fonts take
 // the rest as an embedded CMap, a TrueType and a CFF program and a Type 3 glyph procedure
 // that shows itself, shown through the interpreter, the rest also each font's ToUnicode CMap,
 // and the text of every code of the rest in each font.
@@ -14,6 +15,7 @@
 #include "font/font_program.h"
 #include "font/pdf_font.h"
 #include "font/to_unicode.h"
+#include "font/vertical_forms.h"
 #include "pdf_builder.h"
 #include "surface/recording_surface.h"
 #include "xref/document.h"
@@ -58,6 +60,8 @@ void runProgram(std::span<const uint8_t> bytes) {
     (void)program->glyphOfUnicode(U'中');
     (void)program->glyphInCmap(3, 0, 0xF041);
     (void)program->glyphOfCid(1);
+    (void)program->verticalForm(1);
+    (void)reader::pdf::readVerticalForms(bytes);
 }
 
 void runPage(const std::string& input) {

@@ -5,6 +5,7 @@
 // and the faces chosen for fonts that are not embedded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -392,6 +393,42 @@ TEST(TextShowTest, ChineseFontsNotEmbeddedReachTheirGlyphsThroughCidsAndCharacte
     // glyphs stand half an em left of the line, 0.88 em below the pen, one em apart.
     EXPECT_EQ(device.lines, (Lines{"fill 100,200", "fill 110,200", "fill 100,200", "fill 95,191.2",
                                    "fill 95,181.2"}));
+}
+
+TEST(TextShowTest, VerticalTextInAnInstalledFaceTakesItsVerticalForms) {
+    // The full-width comma written vertically through Identity-V (its CID of the collection,
+    // as the font says) is the face's vertical form of it; 中 has none and stays.
+    if (!std::filesystem::exists(std::string(kCidUnicodeFolder) + "/Adobe-GB1")) {
+        GTEST_SKIP() << "poppler-data is not installed";
+    }
+    const std::optional<SubstituteFace> face = findSubstitute(request("STSong-Light", "GB1"));
+    ASSERT_TRUE(face.has_value());
+    const auto program = FontProgram::open(FontLibrary::create(), face->file, face->index);
+    ASSERT_NE(program, nullptr);
+    const uint32_t comma = program->glyphOfUnicode(U'\uFF0C');
+    const uint32_t middle = program->glyphOfUnicode(U'中');
+    ASSERT_NE(program->verticalForm(comma), comma) << face->file << " has no vertical comma";
+    EXPECT_EQ(program->verticalForm(middle), middle);
+
+    const auto document = openText(fixtures::buildPdf(textDocument("", "")));
+    FontCache fonts(*document);
+    const auto characters = fonts.cidUnicode("Adobe-GB1");
+    ASSERT_NE(characters, nullptr);
+    const auto cidOf = [&](char32_t c) {
+        return size_t(std::find(characters->begin(), characters->end(), c) - characters->begin());
+    };
+    std::ostringstream codes;
+    codes << std::hex << std::setfill('0') << "<" << std::setw(4) << cidOf(U'\uFF0C')
+          << std::setw(4) << cidOf(U'中') << ">";
+    const GlyphRecorder device =
+        run("BT /C1 10 Tf " + codes.str() + " Tj ET",
+            "/C1<</Type/Font/Subtype/Type0/BaseFont/STSong-Light/Encoding/Identity-V"
+            "/DescendantFonts[<</Type/Font/Subtype/CIDFontType0/BaseFont/STSong-Light"
+            "/CIDSystemInfo<</Registry(Adobe)/Ordering(GB1)/Supplement 4>>"
+            "/FontDescriptor<</Type/FontDescriptor/FontName/STSong-Light/Flags 6>>>>]>>");
+    ASSERT_EQ(device.paths.size(), 2u);
+    EXPECT_EQ(device.paths[0], describe(*program->outline(program->verticalForm(comma))));
+    EXPECT_EQ(device.paths[1], describe(*program->outline(middle)));
 }
 
 TEST(TextShowTest, CharactersTheChosenFaceLacksComeFromAFallback) {

@@ -5,8 +5,11 @@
 #include FT_CID_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
 
 #include <string>
+
+#include "font/vertical_forms.h"
 
 namespace reader::pdf {
 
@@ -151,6 +154,22 @@ uint32_t FontProgram::glyphOfBuiltInCode(uint8_t code) const {
         }
     }
     return 0;
+}
+
+uint32_t FontProgram::verticalForm(uint32_t glyph) {
+    if (!verticalForms_) {
+        verticalForms_.emplace();
+        FT_ULong length = 0;
+        if (FT_IS_SFNT(face_) && FT_Load_Sfnt_Table(face_, TTAG_GSUB, 0, nullptr, &length) == 0 &&
+            length > 0 && length <= kMaxBytes) {
+            std::vector<uint8_t> gsub(length);
+            if (FT_Load_Sfnt_Table(face_, TTAG_GSUB, 0, gsub.data(), &length) == 0) {
+                *verticalForms_ = readVerticalForms(gsub);
+            }
+        }
+    }
+    const auto found = verticalForms_->find(glyph);
+    return found != verticalForms_->end() ? found->second : glyph;
 }
 
 uint32_t FontProgram::glyphOfUnicode(char32_t code) const {

@@ -81,6 +81,9 @@ class FontProgram {
     uint32_t glyphOfCid(uint32_t cid);
     /// The outline of `glyph` with the em as the unit (y up); nothing when it cannot be loaded.
     std::optional<surface::canvas::Path> outline(uint32_t glyph) const;
+    /// The form of `glyph` for vertical writing the face's substitutions give; `glyph` itself
+    /// when it has none.
+    uint32_t verticalForm(uint32_t glyph);
     /// The horizontal advance of `glyph` in thousandths of the em.
     double advance(uint32_t glyph) const;
 
@@ -93,6 +96,7 @@ class FontProgram {
     FT_FaceRec_* face_ = nullptr;
     std::vector<uint32_t> cidGlyphs_;  // glyph by CID, built when first asked
     bool cidGlyphsBuilt_ = false;
+    std::optional<std::unordered_map<uint32_t, uint32_t>> verticalForms_;  // read when first asked
 };
 
 }  // namespace reader::pdf

@@ -138,7 +138,9 @@ uint32_t Font::glyphOf(CharCode code) const {
         case GlyphsBy::kCharset: return program_->glyphOfCid(cid);
         case GlyphsBy::kUnicode: {
             const char32_t c = characterOf(code);
-            return c != 0 ? program_->glyphOfUnicode(c) : 0;
+            const uint32_t glyph = c != 0 ? program_->glyphOfUnicode(c) : 0;
+            // An installed face shows vertical text in its vertical forms.
+            return glyph != 0 && vertical() ? program_->verticalForm(glyph) : glyph;
         }
     }
     return 0;
@@ -154,8 +156,9 @@ const surface::canvas::Path* Font::outline(CharCode code) {
         // A character the chosen face lacks comes from the first fallback that has it.
         const char32_t c = characterOf(code);
         for (size_t i = 0; c != 0 && key == 0 && i < fallbacks_.size(); ++i) {
-            if (const uint32_t glyph = fallbacks_[i]->glyphOfUnicode(c); glyph != 0) {
+            if (uint32_t glyph = fallbacks_[i]->glyphOfUnicode(c); glyph != 0) {
                 program = fallbacks_[i].get();
+                glyph = vertical() ? program->verticalForm(glyph) : glyph;
                 key = uint64_t(i + 1) << 32 | glyph;
             }
         }
