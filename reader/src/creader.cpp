@@ -67,6 +67,7 @@ const char* CReader::GetLastErrorMsg() const { return ErrorMessage(lastError_); 
 void CReader::Close() {
     password_.clear();
     displayList_.reset();
+    pageText_.reset();
     pageFonts_.reset();  // before the document they were read from
     document_.reset();
     pages_.clear();

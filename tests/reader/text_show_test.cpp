@@ -500,6 +500,9 @@ TEST(FontSubstituteTest, FacesAreChosenByNameCollectionAndStyle) {
         {request("HYGoThic-Medium", "Korea1", false, false), "Noto Sans CJK KR"},
         {request("SimSun", "", false, false),
          "Noto Serif CJK SC"},  // a Chinese name without a collection
+        // An installed face's name, whatever its case and spaces.
+        {request("LIBERATION serif"), "Liberation Serif"},
+        {request("liberationSERIF"), "Liberation Serif"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(substituteFamily(c.request), c.family) << c.request.name;

@@ -90,7 +90,7 @@ void dropFinalBreak(std::string& text) {
 }
 
 std::string pageTextOf(CReader& reader, const PdfTextOptions& options) {
-    const reader::PageText page = reader.pageText();
+    const reader::PageText& page = reader.pageText();
     if (options.layout) {
         return reader::layoutText(page);
     }

@@ -164,8 +164,8 @@ class READER_EXPORT CReader {
     /// The current page's content streams, decoded, in order.
     std::vector<std::string_view> pageContents() const;
     /// The current page's text in reading order, each character with its box in points of the
-    /// page as shown; empty before GetPage.
-    reader::PageText pageText();
+    /// page as shown; empty before GetPage. Read once per page.
+    const reader::PageText& pageText();
     /// The current page's font and XObject resource names.
     std::vector<std::string> fontNames() const;
     /// The details of the current page's font resource `name`, or null.
@@ -283,7 +283,6 @@ class READER_EXPORT CReader {
                    float wordSpacing, float charSpacing);
     void selectArray(surface::Surface& dc, float x, float y, std::string_view array,
                      float wordSpacing, float charSpacing);
-    float pageTop() const;
     /// The current page's size in pixels at `dpiX` x `dpiY`: its visible box, turned.
     surface::Size pagePixels(double dpiX, double dpiY) const;
     /// Draws the current page on `dc` at the reader's resolution.
@@ -356,6 +355,8 @@ class READER_EXPORT CReader {
     std::unique_ptr<surface::Surface> pageBitmap_;
     /// What the current page draws, recorded once and replayed at each zoom and repaint.
     std::unique_ptr<reader::pdf::DisplayList> displayList_;
+    /// The current page's text, read when first asked.
+    std::optional<reader::PageText> pageText_;
     /// The fonts of the document's pages, loaded once as pages are drawn; they go with it.
     std::unique_ptr<reader::pdf::FontCache> pageFonts_;
     /// The document's default optional-content configuration.

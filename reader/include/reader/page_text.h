@@ -79,14 +79,26 @@ READER_EXPORT std::string layoutText(const PageText& page);
 /// and block breaks of plainText.
 READER_EXPORT std::string textBetween(const PageText& page, TextPosition from, TextPosition to);
 
-/// The characters whose boxes' centres lie in `area`, in reading order, as UTF-8 with the
-/// line breaks of plainText.
+/// The characters in `area` (their middles along their line within it, their boxes reaching
+/// into it across the line), in reading order, as UTF-8 with the line breaks of plainText.
 READER_EXPORT std::string textInArea(const PageText& page, const TextBox& area);
 
 /// The first and last characters in reading order whose centres lie in `area`: what a
 /// selection dragged over the area takes in flowing text; nothing when none does.
 READER_EXPORT bool flowBounds(const PageText& page, const TextBox& area, TextPosition& from,
                               TextPosition& to);
+
+/// What dragging from (`x1`, `y1`) to (`x2`, `y2`) selects in flowing text: from the character
+/// at the first point, or the first after it, to the character at the second point, or the
+/// last before it, in reading order; nothing when the second comes before the first.
+READER_EXPORT bool dragBounds(const PageText& page, double x1, double y1, double x2, double y2,
+                              TextPosition& from, TextPosition& to);
+
+/// The characters a selection of `area` takes, in reading order: by flow, those dragBounds
+/// gives from its top-left corner to its bottom-right one, or with `rectangle` those in it, as
+/// textInArea takes them.
+READER_EXPORT std::vector<const TextChar*> selectedChars(const PageText& page,
+                                                         const TextBox& area, bool rectangle);
 
 /// One place a search finds: from its first character to its last, and a box for each line it
 /// covers.

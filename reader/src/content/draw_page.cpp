@@ -17,35 +17,12 @@
 #include "reader/rdll.h"
 #include "reader_records.h"
 #include "support/debug_log.h"
+#include "text/gb2312_text.h"
 #include "text/text_collector.h"
 
 using namespace reader;
 
 namespace {
-
-// The transform from the page's user space to the pixels the text renderer selects in: a
-// point (x, y) at (x, top - y) points from the origin, at `dpiX` x `dpiY`.
-surface::canvas::Matrix selectionSpace(double top, double dpiX, double dpiY) {
-    return {dpiX / 72.0, 0, 0, -dpiY / 72.0, 0, top * dpiY / 72.0};
-}
-
-// The bounding box of `r` through `m`.
-surface::Rect boundsThrough(const surface::canvas::Matrix& m, const surface::Rect& r) {
-    double left = HUGE_VAL;
-    double top = HUGE_VAL;
-    double right = -HUGE_VAL;
-    double bottom = -HUGE_VAL;
-    for (const surface::Point corner : {surface::Point{r.left, r.top}, {r.right, r.top},
-                                        {r.left, r.bottom}, {r.right, r.bottom}}) {
-        const surface::canvas::PointF p = m.apply({double(corner.x), double(corner.y)});
-        left = std::min(left, p.x);
-        top = std::min(top, p.y);
-        right = std::max(right, p.x);
-        bottom = std::max(bottom, p.y);
-    }
-    const auto pixel = [](double v) { return int32_t(std::clamp(std::lround(v), -1L << 30, 1L << 30)); };
-    return {pixel(left), pixel(top), pixel(right), pixel(bottom)};
-}
 
 // The content streams GetPage decoded, joined as the page's one content.
 std::vector<uint8_t> joinedContent(const std::vector<std::string_view>& streams) {
@@ -61,12 +38,6 @@ std::vector<uint8_t> joinedContent(const std::vector<std::string_view>& streams)
 }
 
 }  // namespace
-
-float CReader::pageTop() const {
-    tagPAGEINFO info{};
-    GetPageInfo(&info);
-    return float(info.mediaBox[3]);
-}
 
 surface::Size CReader::pagePixels(double dpiX, double dpiY) const {
     if (currentPage_ < 1 || size_t(currentPage_) > pages_.size()) {
@@ -113,62 +84,47 @@ void CReader::drawPage(surface::Surface& dc, bool printing) {
     device.restore();
 }
 
-PageText CReader::pageText() {
-    if (currentPage_ < 1 || size_t(currentPage_) > pages_.size() || !document_) {
-        return {};
+const PageText& CReader::pageText() {
+    if (!pageText_) {
+        pageText_ = currentPage_ >= 1 && size_t(currentPage_) <= pages_.size() && document_
+                        ? pdf::collectPageText(*document_, pages_[size_t(currentPage_ - 1)],
+                                               joinedContent(pageContents()), *optionalContent_,
+                                               pageFonts())
+                        : PageText{};
     }
-    return pdf::collectPageText(*document_, pages_[size_t(currentPage_ - 1)],
-                                joinedContent(pageContents()), *optionalContent_, pageFonts());
+    return *pageText_;
 }
 
-// Selection runs the text renderer over the page's text objects in its own space (see
-// selectionSpace): the rectangle is taken there from the page's pixels, and what it selects
-// is shown back on the page.
+// Selection takes the page's text: the rectangle (device pixels, the page at the offset) in
+// points of the page, by flow from its top-left corner to its bottom-right one or, in
+// rectangle mode, the characters in it. What it takes is shown under a translucent blue and
+// written to `text` in GB2312, the lines run together, as the selection buffer always was.
 void CReader::selectText(surface::Surface& dc, const surface::Rect& selection, char* text) {
-    const surface::canvas::Matrix page =
-        pdf::pageTransform(pages_[size_t(currentPage_ - 1)], dpiX_, dpiY_);
-    const surface::canvas::Matrix selecting = selectionSpace(pageTop(), dpiX_, dpiY_);
-    const std::optional<surface::canvas::Matrix> unpaged = page.inverted();
-    if (!unpaged) {
-        text[0] = '\0';
-        return;
+    const PageText& page = pageText();
+    const double toPointsX = 72.0 / dpiX_;
+    const double toPointsY = 72.0 / dpiY_;
+    const double left = double(std::min(selection.left, selection.right) - offset_.x) * toPointsX;
+    const double right = double(std::max(selection.left, selection.right) - offset_.x) * toPointsX;
+    const double top = double(std::min(selection.top, selection.bottom) - offset_.y) * toPointsY;
+    const double bottom =
+        double(std::max(selection.top, selection.bottom) - offset_.y) * toPointsY;
+    const std::vector<const TextChar*> chosen =
+        selectedChars(page, {left, top, right, bottom}, rectSelect_ != 0);
+    std::string gb;
+    surface::canvas::Path shown;
+    for (const TextChar* c : chosen) {
+        pdf::appendGb2312(gb, c->c);
+        shown.addRect(c->box.left, c->box.top, c->box.right - c->box.left,
+                      c->box.bottom - c->box.top);
     }
-    const surface::canvas::Matrix toSelection = *unpaged * selecting;
-    const std::optional<surface::canvas::Matrix> back = toSelection.inverted();
-    selectionToPage_ = back.value_or(surface::canvas::Matrix{});
-    const surface::Rect there = boundsThrough(
-        toSelection, {selection.left - offset_.x, selection.top - offset_.y,
-                      selection.right - offset_.x, selection.bottom - offset_.y});
-    const surface::Point from = dc.deviceToLogical({there.left, there.top});
-    const surface::Point to = dc.deviceToLogical({there.right, there.bottom});
-    selectRect_ = {from.x, from.y, to.x - windowOrg_.x, to.y - windowOrg_.y};
-    text[0] = '\0';
-    selectedText1_[0] = '\0';
-    ReGetPage(currentPage_);
-    // The pass needs only the text: no paths or pictures are built.
-    struct TextOnly {
-        int& graphics;
-        int& pictures;
-        int keptGraphics = std::exchange(graphics, 0);
-        int keptPictures = std::exchange(pictures, 0);
-        ~TextOnly() {
-            graphics = keptGraphics;
-            pictures = keptPictures;
-        }
-    } textOnly{showGraph_, showPicture_};
-    char* buffer = data_.data();
-    int bufferSize = int(data_.size());
-    tagOBJECT_TYPE object{};
-    measuredFont_.reset();  // the surface and its mapping may differ from the last page's
-    const float top = pageTop();
-    while (GetObjectA(&buffer, bufferSize, &object) != 0) {
-        if (object.kind == kTextObject) {
-            SelectTextObject(dc, top);
-        }
+    if (!shown.empty()) {
+        dc.save();
+        dc.setTransform(surface::canvas::Matrix::scaling(dpiX_ / 72.0, dpiY_ / 72.0));
+        dc.fillPath(shown, surface::canvas::FillRule::NonZero, {0.2, 0.45, 1.0, 0.4});
+        dc.restore();
     }
-    // The selected text, bounded as the selection buffer is.
-    const size_t length = strnlen(selectedText1_.data(), selectedText1_.size() - 1);
-    std::memcpy(text, selectedText1_.data(), length);
+    const size_t length = std::min(gb.size(), selectedText1_.size() - 1);
+    std::memcpy(text, gb.data(), length);
     text[length] = '\0';
 }
 

@@ -128,6 +128,40 @@ std::optional<SubstituteFace> matchFace(const std::string& family, bool bold, bo
     return face;
 }
 
+// The installed family `name` names, its style after a hyphen or comma and its case and
+// spaces aside ("LiberationSerif-Bold" names Liberation Serif); nothing when none is installed.
+std::optional<std::string> installedFamily(std::string_view name) {
+    static std::once_flag once;
+    static std::map<std::string, std::string> families;  // by squeezed family name
+    std::call_once(once, [] {
+        startFontconfig();
+        FcPattern* pattern = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+        FcFontSet* fonts = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+        for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+            FcChar8* family = nullptr;
+            for (int n = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &family) ==
+                            FcResultMatch;
+                 ++n) {
+                const std::string text(reinterpret_cast<const char*>(family));
+                families.emplace(squeezed(text), text);
+            }
+        }
+        if (fonts != nullptr) {
+            FcFontSetDestroy(fonts);
+        }
+        if (objects != nullptr) {
+            FcObjectSetDestroy(objects);
+        }
+        if (pattern != nullptr) {
+            FcPatternDestroy(pattern);
+        }
+    });
+    const std::string key = squeezed(name.substr(0, name.find_first_of("-,")));
+    const auto found = key.empty() ? families.end() : families.find(key);
+    return found != families.end() ? std::optional(found->second) : std::nullopt;
+}
+
 }  // namespace
 
 std::string substituteFamily(const SubstituteRequest& request) {
@@ -136,6 +170,10 @@ std::string substituteFamily(const SubstituteRequest& request) {
         if (name.starts_with(alias.prefix)) {
             return std::string(alias.family);
         }
+    }
+    // A face of the font's own name, when one is installed.
+    if (std::optional<std::string> family = installedFamily(request.name)) {
+        return *family;
     }
     if (!request.ordering.empty() || cjkName(request.name)) {
         return cjkFamily(request);

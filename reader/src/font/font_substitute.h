@@ -29,8 +29,9 @@ struct SubstituteFace {
 /// The face fontconfig chooses for `request`; nothing when it finds none.
 std::optional<SubstituteFace> findSubstitute(const SubstituteRequest& request);
 
-/// The family asked of fontconfig for `request`: a free face for each base-14 family, a CJK
-/// face by collection and style, a Latin face by the descriptor's flags otherwise.
+/// The family asked of fontconfig for `request`: a free face for each base-14 family, an
+/// installed face of the font's own name, a CJK face by collection and style, a Latin face by
+/// the descriptor's flags otherwise.
 std::string substituteFamily(const SubstituteRequest& request);
 
 }  // namespace reader::pdf

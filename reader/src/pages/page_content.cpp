@@ -50,6 +50,7 @@ int CReader::GetPage(int page) {
         reDraw_ = 1;
         pageBitmap_.reset();
         displayList_.reset();
+        pageText_.reset();
         WriteLog(kLogTrace, "%s\r\n", "CReader::GetPage--function out(success).");
         return 1;
     } catch (...) {

@@ -86,6 +86,7 @@ bool CReader::openDocument() {
     pdf::OpenError error = pdf::OpenError::kNone;
     pageFonts_.reset();  // fonts of a document before are read from it
     displayList_.reset();
+    pageText_.reset();
     document_ = pdf::Document::open(pdf_, password_, &error);
     switch (error) {
         case pdf::OpenError::kNone: break;
