@@ -107,7 +107,9 @@ std::string pageTextOf(CReader& reader, const PdfTextOptions& options) {
     }
     reader::TextPosition from;
     reader::TextPosition to;
-    return reader::flowBounds(page, area, from, to) ? reader::textBetween(page, from, to) : "";
+    return reader::dragBounds(page, area.left, area.top, area.right, area.bottom, from, to)
+               ? reader::textBetween(page, from, to)
+               : "";
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ const std::vector<Command>& commands() {
          "  under the first point to the one under the second, with spaces and line breaks.\n"
          "  Neither: the whole page. PDF and ZOR pages take --rect (the text a selection\n"
          "  from its top-left to its bottom-right corner takes, or with --rect-mode the\n"
-         "  characters whose centres lie inside) and --dpi; their text is UTF-8 in reading\n"
+         "  characters inside) and --dpi; their text is UTF-8 in reading\n"
          "  order, or with --layout set out in rows and columns as on the page. Without -p a\n"
          "  PDF or ZOR file gives every page, each ended by a form feed. With --json:\n"
          "  {\"page\",\"length\",\"text\"}, length in GB bytes; {\"pages\":[...]} for every page.",

@@ -57,7 +57,7 @@ struct PdfTextOptions {
     std::optional<int> page;  ///< none: every page, each ended by a form feed
     int dpi = 72;             ///< of the pixels `rect` is given in
     /// L, T, R, B: the text a selection from the top left to the bottom right takes, or with
-    /// `rectangleMode` the characters whose centres lie inside; none: the whole page.
+    /// `rectangleMode` the characters inside; none: the whole page.
     std::optional<std::array<int32_t, 4>> rect;
     bool rectangleMode = false;
     bool layout = false;  ///< the text laid out in rows and columns as on the page
