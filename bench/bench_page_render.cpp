@@ -226,7 +226,8 @@ void BM_DrawCorpusPage(benchmark::State& state, const std::string& name, size_t 
 }
 
 // A page of each kind: a LaTeX figure of curves in a form, a map of many small paths, a
-// poster of many JPEG photographs, a page with a large Flate image and one with a large JPEG.
+// poster of many JPEG photographs, a page with a large Flate image and one with a large JPEG,
+// and a page of dense Chinese text (about 1,100 characters in embedded CID fonts).
 const struct {
     const char* label;
     const char* file;
@@ -237,6 +238,7 @@ const struct {
     {"photographs", "texlive-lang-chinese--CQUThesis-poster.pdf", 1},
     {"flate_image", "texlive-lang-chinese--cnbook.pdf", 1},
     {"jpeg_image", "therion-doc--thbook.pdf", 1},
+    {"chinese_text", "texlive-lang-chinese--lshort-zh-cn.pdf", 70},
 };
 
 }  // namespace

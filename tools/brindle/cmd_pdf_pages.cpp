@@ -11,18 +11,11 @@
 #include "page_images.h"
 #include "page_list.h"
 #include "pdf_documents.h"
-#include "reader/rdll.h"
 #include "surface/qt_surface.h"
 
 namespace brindle {
 
 namespace {
-
-// The library-wide part of the reader: installed faces and the glyph rasteriser.
-struct ReaderSession {
-    ReaderSession() { RDLL_Init(0); }
-    ~ReaderSession() { RDLL_Free(0); }
-};
 
 std::unique_ptr<surface::QtSurface> pageImage(const std::string& path, surface::Size size,
                                               surface::Device device) {
@@ -38,7 +31,6 @@ std::unique_ptr<surface::QtSurface> pageImage(const std::string& path, surface::
 int renderPdfPages(Arguments& args, const std::string& path, const PageSelection& selection,
                    const std::string& output, const PdfRenderOptions& options) {
     ensureGuiApplication();
-    ReaderSession session;
     std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
     const std::vector<int32_t> pages = selectedPages(selection, reader->pageCount(), path);
     PageImages images(output, pages, selection.listed, args.json());

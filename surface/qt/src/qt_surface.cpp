@@ -213,14 +213,19 @@ QString QtSurface::decode(std::string_view bytes) const {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void QtSurface::applyFont() {
-    const FontService& fonts = FontService::instance();
-    const VirtualFace* face = fonts.virtualFace(font().faceName);
-    symbols_ = face != nullptr ? face->map : nullptr;
-    qfont_ = qtFont(font());
-    const std::filesystem::path file = fonts.fileFor(qfont_.family().toStdString());
-    glyphs_ = GlyphCache::forThisThread().find(qfont_, painter_->device(),
-                                               QString::fromStdString(file.string()));
+void QtSurface::applyFont() { glyphs_.reset(); }
+
+FontGlyphs& QtSurface::fontGlyphs() {
+    if (glyphs_ == nullptr) {
+        const FontService& fonts = FontService::instance();
+        const VirtualFace* face = fonts.virtualFace(font().faceName);
+        symbols_ = face != nullptr ? face->map : nullptr;
+        qfont_ = qtFont(font());
+        const std::filesystem::path file = fonts.fileFor(qfont_.family().toStdString());
+        glyphs_ = GlyphCache::forThisThread().find(qfont_, painter_->device(),
+                                                   QString::fromStdString(file.string()));
+    }
+    return *glyphs_;
 }
 
 void QtSurface::onStateChanged(State which) {
@@ -274,7 +279,7 @@ void QtSurface::applyShapeTools() {
 }
 
 TextMetrics QtSurface::textMetrics() {
-    const QFontMetrics& fm = glyphs_->metrics();
+    const QFontMetrics& fm = fontGlyphs().metrics();
     TextMetrics m;
     m.ascent = fm.ascent();
     m.descent = fm.descent();
@@ -288,15 +293,16 @@ TextMetrics QtSurface::textMetrics() {
 }
 
 Size QtSurface::textExtent(std::string_view bytes) {
-    const QFontMetrics& fm = glyphs_->metrics();
+    const QFontMetrics& fm = fontGlyphs().metrics();
     return {fm.horizontalAdvance(decode(bytes)), fm.ascent() + fm.descent()};
 }
 
 // Each string is shaped once per font (see glyph_cache.h); drawing places its glyph runs with
 // the start of the baseline where the alignment puts it.
 void QtSurface::doTextOut(Point at, std::string_view bytes) {
-    const ShapedText& text = glyphs_->shape(decode(bytes));
-    const TextCell cell = textCell(*glyphs_, symbols_ != nullptr);
+    FontGlyphs& glyphs = fontGlyphs();
+    const ShapedText& text = glyphs.shape(decode(bytes));
+    const TextCell cell = textCell(glyphs, symbols_ != nullptr);
 
     // Offsets from the reference point to the start of the baseline.
     int dx = cell.shift;

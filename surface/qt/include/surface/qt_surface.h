@@ -88,8 +88,13 @@ class QtSurface : public Surface {
   private:
     explicit QtSurface(std::unique_ptr<QImage> image, Device device);
     void applyShapeTools();
+    /// Marks the selected font to be found again before text is next measured or drawn.
     void applyFont();
+    /// The selected font's glyphs, found the first time text needs them: drawing that uses no
+    /// text never asks the font database.
+    FontGlyphs& fontGlyphs();
     void useShapePen();
+    /// `bytes` in the selected font's character set, fontGlyphs() having been asked first.
     QString decode(std::string_view bytes) const;
     // Canvas drawing happens between these: the Canvas transform and antialiasing in force,
     // then the GDI-like mapping and hints back.
@@ -110,7 +115,8 @@ class QtSurface : public Surface {
     QTransform baseTransform_;  // surface pixels to the painter's device
     QTransform mapping_;        // logical units to surface pixels
     QFont qfont_;
-    // The selected font's shaped strings and, for a symbol face, its byte map.
+    // The selected font's shaped strings and, for a symbol face, its byte map; null until
+    // fontGlyphs() finds them.
     std::shared_ptr<FontGlyphs> glyphs_;
     const SymbolMap* symbols_ = nullptr;
     QPen shapePen_;
