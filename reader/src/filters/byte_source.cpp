@@ -12,7 +12,10 @@ size_t ByteSource::readAll(std::vector<uint8_t>& out, size_t limit, size_t initi
     out.resize(std::min(start + initialSize, start + limit));
     while (used - start < limit) {
         if (used == out.size()) {
-            out.resize(std::min(out.size() + growStep, start + limit));
+            // Doubling what was read, up to a step of `growStep`: room made is zeroed, so a
+            // small stream past its first guess must not be given megabytes.
+            const size_t step = std::clamp<size_t>(used - start, 4096, growStep);
+            out.resize(std::min(out.size() + step, start + limit));
         }
         const size_t n = read(std::span(out).subspan(used));
         if (n == 0) {

@@ -23,8 +23,9 @@ class ByteSource {
     /// Starts over from the first byte.
     virtual void reset() = 0;
 
-    /// Appends every byte left to `out`, which grows first to `initialSize` bytes and then in
-    /// steps of `growStep`, up to `limit` bytes in all. Returns the number of bytes appended.
+    /// Appends every byte left to `out`, which grows first to `initialSize` bytes and then by
+    /// as much as it holds, in steps of `growStep` at most, up to `limit` bytes in all.
+    /// Returns the number of bytes appended.
     size_t readAll(std::vector<uint8_t>& out, size_t limit = kMaxDecodedBytes,
                    size_t initialSize = 40960, size_t growStep = 3145728);
 };
