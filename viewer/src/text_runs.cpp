@@ -47,9 +47,8 @@ std::vector<TextBox> runsBetween(const PageText& page, TextPosition from, TextPo
     if (to < from) {
         std::swap(from, to);
     }
-    return runsOf(page, [&](const TextPosition& at, const TextChar&) {
-        return at >= from && at <= to;
-    });
+    return runsOf(page,
+                  [&](const TextPosition& at, const TextChar&) { return at >= from && at <= to; });
 }
 
 std::vector<TextBox> runsInArea(const PageText& page, const TextBox& area) {

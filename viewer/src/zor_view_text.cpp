@@ -16,12 +16,11 @@ const QColor kHitColour(255, 170, 0, 80);
 const QColor kCurrentHitColour(255, 110, 0, 170);
 constexpr qsizetype kLongestTerm = 259;  // characters
 
-// The line under a point of the page, if any.
+// The first line in reading order at the height of a point of the page, if any.
 const reader::TextLine* lineAt(const reader::PageText& page, QPointF at) {
     for (const reader::TextBlock& block : page.blocks) {
         for (const reader::TextLine& line : block.lines) {
-            if (at.x() >= line.box.left && at.x() <= line.box.right && at.y() >= line.box.top &&
-                at.y() <= line.box.bottom) {
+            if (at.y() >= line.box.top && at.y() <= line.box.bottom) {
                 return &line;
             }
         }
@@ -55,7 +54,7 @@ QRectF ZorView::toViewport(const reader::TextBox& box) const {
 
 // The two points span an area of the page. In rectangle mode it takes the characters whose
 // centres lie in it; otherwise the text flows from the first of them to the last, and a point
-// on a line stretches the area to the line's height, so that a drag along one line takes it.
+// at a line's height stretches the area to the line's, so that a drag along one line takes it.
 void ZorView::selectText(QPoint first, QPoint second) {
     const QPoint offset = pageOffset();
     const auto toPoints = [&](QPoint p) {
@@ -81,6 +80,18 @@ void ZorView::selectText(QPoint first, QPoint second) {
     reader::TextPosition from;
     reader::TextPosition to;
     if (reader::flowBounds(page, area, from, to)) {
+        // Nor does it begin or end on a space between words.
+        const auto space = [&](const reader::TextPosition& at) {
+            const reader::TextChar& c = page.blocks[at.block].lines[at.line].chars[at.index];
+            return c.added || c.c == U' ';
+        };
+        while (from < to && space(from) &&
+               from.index + 1 < page.blocks[from.block].lines[from.line].chars.size()) {
+            ++from.index;
+        }
+        while (from < to && space(to) && to.index > 0) {
+            --to.index;
+        }
         selectedText_ = QString::fromStdString(reader::textBetween(page, from, to));
         selectionRuns_ = runsBetween(page, from, to);
     } else {
@@ -143,8 +154,8 @@ void ZorView::scrollIntoView(const reader::TextBox& box) {
     const QRectF place = toViewport(box);
     const QSize client = clientSize();
     if (place.left() < 0 || place.right() > client.width()) {
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() +
-                                        int(place.center().x()) - client.width() / 2);
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + int(place.center().x()) -
+                                        client.width() / 2);
     }
     if (place.top() < 0 || place.bottom() > client.height()) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() + int(place.center().y()) -
