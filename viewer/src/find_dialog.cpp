@@ -10,21 +10,20 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStringEncoder>
 
 #include "app_state.h"
-#include "search_forms.h"
+#include "find_target.h"
 #include "vyn_view.h"
+#include "zor_view.h"
 
 namespace viewer {
 
-namespace {
+FindDialog::FindDialog(VynView* view) : FindDialog(view, view) {}
 
-constexpr qsizetype kLongestTerm = 259;
+FindDialog::FindDialog(ZorView* view) : FindDialog(view, view) {}
 
-}  // namespace
-
-FindDialog::FindDialog(VynView* view) : QDialog(view), view_(view), text_(new QLineEdit(this)) {
+FindDialog::FindDialog(FindTarget* target, QWidget* owner)
+    : QDialog(owner), target_(target), text_(new QLineEdit(this)) {
     setWindowTitle(tr("查找"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* find = new QPushButton(tr("查找"), this);
@@ -62,26 +61,23 @@ void FindDialog::tell(const QString& message) {
 }
 
 bool FindDialog::takeSearchText() {
-    QStringEncoder encoder(appState().simplifiedDisplay ? "GB2312" : "Big5",
-                           QStringEncoder::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(text_->text());
-    if (encoder.hasError()) {
-        tell(tr("要查找的文字中有页面文字无法表示的字符。"));
-        return false;
+    switch (target_->takeSearchTerm(text_->text())) {
+        case FindTarget::Refusal::kNone: return true;
+        case FindTarget::Refusal::kUnrepresentable:
+            tell(tr("要查找的文字中有页面文字无法表示的字符。"));
+            return false;
+        case FindTarget::Refusal::kTooLong:
+            tell(tr("要查找的文字太长，请缩短后再查找。"));
+            return false;
     }
-    if (bytes.size() > kLongestTerm || !fitsSearchForms(bytes)) {
-        tell(tr("要查找的文字太长，请缩短后再查找。"));
-        return false;
-    }
-    appState().searchText = bytes.toStdString();
-    return true;
+    return false;
 }
 
 bool FindDialog::findOnPage() {
     if (!takeSearchText()) {
         return false;
     }
-    if (view_->markVariants(QByteArray::fromStdString(appState().searchText)) < 1) {
+    if (target_->markOnPage() < 1) {
         tell(QStringLiteral("Not Find in this page!"));
         return false;
     }
@@ -95,23 +91,22 @@ bool FindDialog::findTowardsLast() { return takeSearchText() && findPageByPage(t
 // Starts on the neighbouring page and goes on until the term is found or the first or last
 // page has been searched; the window stays responsive and Cancel stops the search.
 bool FindDialog::findPageByPage(bool towardsLast) {
-    const QByteArray term = QByteArray::fromStdString(appState().searchText);
-    const CommandId step = towardsLast ? CommandId::NextPage : CommandId::PreviousPage;
     searching_ = true;
     stopRequested_ = false;
-    view_->runCommand(step);
-    int found = view_->markVariants(term);
+    target_->beginPageSearch();
+    int found = target_->searchNextPage(towardsLast);
     const QPointer<FindDialog> alive(this);
-    while (found < 1 && !stopRequested_ &&
-           !(towardsLast ? view_->onLastPage() : view_->onFirstPage())) {
-        showProgress(tr("正在查找第 %1/%2 页").arg(view_->page()).arg(view_->pageCount()));
+    while (found < 1 && !stopRequested_ && !target_->searchedEnd(towardsLast)) {
+        showProgress(tr("正在查找第 %1/%2 页")
+                         .arg(target_->searchedPage())
+                         .arg(target_->searchedPageCount()));
         QApplication::processEvents();
         if (!alive) {
             return false;  // the view closed, and this dialog with it
         }
-        view_->runCommand(step);
-        found = view_->markVariants(term);
+        found = target_->searchNextPage(towardsLast);
     }
+    target_->endPageSearch(found > 0);
     searching_ = false;
     showProgress(QString());
     if (found < 1 && !stopRequested_) {
@@ -121,7 +116,7 @@ bool FindDialog::findPageByPage(bool towardsLast) {
 }
 
 void FindDialog::showProgress(const QString& text) {
-    if (auto* window = qobject_cast<QMainWindow*>(view_->window())) {
+    if (auto* window = qobject_cast<QMainWindow*>(target_->findOwner()->window())) {
         if (text.isEmpty()) {
             window->statusBar()->clearMessage();
         } else {

@@ -10,13 +10,16 @@ class QPushButton;
 
 namespace viewer {
 
+class FindTarget;
 class VynView;
+class ZorView;
 
 class FindDialog : public QDialog {
     Q_OBJECT
 
   public:
     explicit FindDialog(VynView* view);
+    explicit FindDialog(ZorView* view);
 
     /// The three searches, as the dialog's buttons run them; false when nothing was found
     /// (the dialog has said so) or the term was refused.
@@ -29,14 +32,15 @@ class FindDialog : public QDialog {
     void reject() override;
 
   private:
-    /// Takes the dialog's text as the shared search text; false (after saying why) when it
-    /// cannot be searched for.
+    FindDialog(FindTarget* target, QWidget* owner);
+    /// Gives the dialog's text to the view; false (after saying why) when it cannot be
+    /// searched for.
     bool takeSearchText();
     bool findPageByPage(bool towardsLast);
     void showProgress(const QString& text);
     void tell(const QString& message);
 
-    VynView* view_;
+    FindTarget* target_;
     QLineEdit* text_;
     QPushButton* cancel_;
     bool searching_ = false;

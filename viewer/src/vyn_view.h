@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "find_target.h"
 #include "page_area.h"
 
 class QPainter;
@@ -18,7 +19,7 @@ class QPrinter;
 
 namespace viewer {
 
-class VynView : public PageArea {
+class VynView : public PageArea, public FindTarget {
     Q_OBJECT
 
   public:
@@ -89,6 +90,18 @@ class VynView : public PageArea {
     /// Whether the loaded page is the first or the last.
     bool onFirstPage() const { return VYNFile_CurPage(document_) == 0; }
     bool onLastPage() const { return VYNFile_CurPage(document_) + 1 == pageCount(); }
+
+    /// The find dialog's search: the term in the engine's code page becomes the shared search
+    /// text, and a search page by page shows each page it searches.
+    QWidget* findOwner() override { return this; }
+    Refusal takeSearchTerm(const QString& text) override;
+    int markOnPage() override;
+    int searchNextPage(bool towardsLast) override;
+    bool searchedEnd(bool towardsLast) const override {
+        return towardsLast ? onLastPage() : onFirstPage();
+    }
+    int searchedPage() const override { return page(); }
+    int searchedPageCount() const override { return pageCount(); }
 
     /// The visible part of the page drawn for a screen of `pixelRatio` device pixels per
     /// pixel: an image of the viewport's size in device pixels.

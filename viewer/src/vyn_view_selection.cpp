@@ -1,10 +1,11 @@
 // Selection in the VYN/QD view: the text tool's two clicks, Select All, Copy of text or a picture,
-// and marking a search term in its six forms.
+// and taking and marking a search term in its six forms.
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStringEncoder>
 
 #include "app_state.h"
 #include "search_forms.h"
@@ -15,6 +16,8 @@
 namespace viewer {
 
 namespace {
+
+constexpr qsizetype kLongestTerm = 259;  // bytes of the shared search text
 
 constexpr uint32_t kMarkColour = 0x0000FF;      // red
 constexpr uint32_t kMarkBackground = 0xDEDE00;  // cyan-blue behind the marked text
@@ -130,6 +133,27 @@ int VynView::markVariants(const QByteArray& text) {
         }
     }
     return found;
+}
+
+FindTarget::Refusal VynView::takeSearchTerm(const QString& text) {
+    QStringEncoder encoder(appState().simplifiedDisplay ? "GB2312" : "Big5",
+                           QStringEncoder::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError()) {
+        return Refusal::kUnrepresentable;
+    }
+    if (bytes.size() > kLongestTerm || !fitsSearchForms(bytes)) {
+        return Refusal::kTooLong;
+    }
+    appState().searchText = bytes.toStdString();
+    return Refusal::kNone;
+}
+
+int VynView::markOnPage() { return markVariants(QByteArray::fromStdString(appState().searchText)); }
+
+int VynView::searchNextPage(bool towardsLast) {
+    runCommand(towardsLast ? CommandId::NextPage : CommandId::PreviousPage);
+    return markOnPage();
 }
 
 }  // namespace viewer

@@ -11,7 +11,6 @@
 #include "app_state.h"
 #include "drag_scroll.h"
 #include "surface/qt_surface.h"
-#include "surface/text_decode.h"
 
 namespace viewer {
 
@@ -20,7 +19,6 @@ namespace {
 const QColor kOutsideThePage(100, 100, 100);
 constexpr int kLargestScale = 200;
 constexpr int kSmallestZoomOut = 25;
-constexpr uint8_t kGb2312CharSet = 134, kBig5CharSet = 136;
 // The reader's code for a file whose password is needed or wrong.
 constexpr int kPasswordNeededOrWrong = 26;
 
@@ -44,6 +42,7 @@ bool ZorView::open(const PasswordPrompt& askPassword) {
             passwordCancelled_ = true;
             break;
         }
+        password_ = *password;
         reader_.SetPassword(password->toUtf8().constData());
         opened = reader_.Open(path.constData()) != 0;
     }
@@ -234,15 +233,8 @@ QString ZorView::ratioStatus() const {
     return tr("页面缩放比例为:") + QString::asprintf("%04.2f%%", double(scale_));
 }
 
-QString ZorView::selectedText() const {
-    const std::string_view bytes(textBuffer_.data(),
-                                 strnlen(textBuffer_.data(), textBuffer_.size()));
-    return QString::fromStdU16String(
-        surface::decodeText(bytes, big5_ ? kBig5CharSet : kGb2312CharSet));
-}
-
-// The reader draws the page at its offset in the scroll area, with the selection's mark
-// when it is shown, and collects the selection's text as it draws.
+// The reader draws the page at its offset in the scroll area; the marks of the selection and
+// of the search go over it.
 void ZorView::drawPage(QPainter& painter, QSize size) {
     painter.save();
     painter.translate(-scrollPosition());
@@ -251,8 +243,8 @@ void ZorView::drawPage(QPainter& painter, QSize size) {
         painter, device,
         {std::max(size.width(), scrollSize_.width()) + scrollPosition().x(),
          std::max(size.height(), scrollSize_.height()) + scrollPosition().y()});
-    surface::Rect selection = selectionPoints_;
-    reader_.Draw(&device, &surface, selectionShown_ ? 1 : 0, selection, textBuffer_.data(), 0);
+    surface::Rect unused{};
+    reader_.Draw(&device, &surface, 0, unused, nullptr, 0);
     painter.restore();
 }
 
@@ -262,6 +254,7 @@ QImage ZorView::renderViewport() {
     {
         QPainter painter(&image);
         drawPage(painter, image.size());
+        paintMarks(painter);
     }
     image.setDevicePixelRatio(pixelRatio());
     return image;
@@ -290,9 +283,8 @@ void ZorView::textSelectionClick(QPoint point) {
         textSelected_ = false;
     } else {
         awaitingPoint_ = false;
-        selectionPoints_ = {firstPoint_.x(), firstPoint_.y(), inArea.x(), inArea.y()};
+        selectText(firstPoint_, inArea);
         selectionShown_ = true;
-        reader_.ReDraw(1);
         textSelected_ = true;
         viewport()->update();
         emit viewChanged();
@@ -332,15 +324,12 @@ void ZorView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (!endBandOrDrag(event->position().toPoint()) && tool_ == Tool::TextSelect &&
         !awaitingPoint_ && textSelected_) {
-        // The reader writes the selection's text while it draws: draw it now, so that the
-        // clipboard gets this selection's text whatever the order of repaints.
-        renderViewport();
         putTextOnClipboard();
     }
     setToolCursor();
 }
 
-void ZorView::putTextOnClipboard() { QApplication::clipboard()->setText(selectedText()); }
+void ZorView::putTextOnClipboard() { QApplication::clipboard()->setText(selectedText_); }
 
 // The selected area, two pixels smaller, as the reader draws it there: also the part of a band
 // that reaches below the window.

@@ -1,6 +1,6 @@
 // The PDF/ZOR page view: the reader draws the loaded page into a scroll area 50 pixels larger
 // than the page, centred in the window; the view keeps the page and the zoom percentage,
-// the mouse tools, selection and copy.
+// the mouse tools, selection, copy and find on the page's text.
 #pragma once
 
 #include <QImage>
@@ -10,21 +10,20 @@
 #include <optional>
 #include <vector>
 
+#include "find_target.h"
 #include "page_area.h"
 #include "reader/creader.h"
+#include "reader/page_text.h"
 
 class QPainter;
 class QPrinter;
 
 namespace viewer {
 
-class ZorView : public PageArea {
+class ZorView : public PageArea, public FindTarget {
     Q_OBJECT
 
   public:
-    /// Bytes the reader may write for a selection's text.
-    static constexpr int kTextBufferSize = 51200;
-
     explicit ZorView(QString path, QWidget* parent = nullptr);
 
     /// Asks for an encrypted file's password, `again` after a wrong one; nothing when the
@@ -71,10 +70,30 @@ class ZorView : public PageArea {
     QString ratioStatus() const override;
 
     /// The selection's text, in Unicode; the selection mark shown.
-    QString selectedText() const;
+    QString selectedText() const { return selectedText_; }
     bool hasSelectedText() const { return textSelected_; }
     bool isSelectionShown() const { return selectionShown_; }
+    /// The selection's runs on the page, in points, one for each line it covers.
+    const std::vector<reader::TextBox>& selectionRuns() const { return selectionRuns_; }
     void copy();
+
+    /// The find dialog's search: a Unicode term, found by the reader in the page's text in
+    /// any case, width or script; a search page by page reads the pages' text without
+    /// showing them and shows the page where it finds the term.
+    QWidget* findOwner() override { return this; }
+    Refusal takeSearchTerm(const QString& text) override;
+    int markOnPage() override;
+    void beginPageSearch() override;
+    int searchNextPage(bool towardsLast) override;
+    bool searchedEnd(bool towardsLast) const override;
+    int searchedPage() const override { return searchedPage_; }
+    int searchedPageCount() const override { return pageCount(); }
+    void endPageSearch(bool found) override;
+    /// The places found on the page shown, and which of them is the current one.
+    const std::vector<reader::TextMatch>& shownHits() const;
+    size_t currentHit() const { return currentHit_; }
+    /// A page's points as device pixels of the viewport.
+    QRectF toViewport(const reader::TextBox& box) const;
     /// Prints pages `from` to `to` (from 1); false when nothing printed.
     bool print(QPrinter& printer, int from, int to);
 
@@ -101,7 +120,19 @@ class ZorView : public PageArea {
     QSize clientSize() const;
     QPoint toDevice(QPoint point) const;
     void drawPage(QPainter& painter, QSize size);
+    /// The selection's runs and the places found, over the page.
+    void paintMarks(QPainter& painter);
+    /// The current page's text, read once for each page shown.
+    const reader::PageText& shownText();
+    /// The device pixels per point of the page at the scale.
+    double pixelsPerPointX() const;
+    double pixelsPerPointY() const;
     void textSelectionClick(QPoint point);
+    /// Takes the text between two points of the scroll area.
+    void selectText(QPoint first, QPoint second);
+    void showHits(std::vector<reader::TextMatch> hits, size_t current);
+    void scrollIntoView(const reader::TextBox& box);
+    void openFindDialog();
     void putTextOnClipboard();
     QImage selectionPicture();
     void printWithDialog(bool direct);
@@ -111,6 +142,7 @@ class ZorView : public PageArea {
 
     QString path_;
     CReader reader_;
+    QString password_;
     bool passwordCancelled_ = false;
     tagPAGEINFO info_{};
     int currentPage_ = 1;
@@ -119,10 +151,22 @@ class ZorView : public PageArea {
     bool big5_ = false;
     QSize scrollSize_;
     bool selectionShown_ = false;
-    surface::Rect selectionPoints_{};
     QPoint firstPoint_;
-    std::vector<char> textBuffer_ = std::vector<char>(kTextBufferSize, '\0');
+    QString selectedText_;
+    std::vector<reader::TextBox> selectionRuns_;
     bool textSelected_ = false;
+    std::optional<reader::PageText> shownText_;
+    int shownTextPage_ = 0;
+    std::string searchTerm_;  // UTF-8
+    std::vector<reader::TextMatch> hits_;
+    int hitsPage_ = 0;
+    size_t currentHit_ = 0;
+    // A search page by page reads pages through a reader of its own, so that the page shown
+    // stays loaded in the view's reader.
+    std::unique_ptr<CReader> searcher_;
+    int searchedPage_ = 0;
+    bool searchedTowardsLast_ = true;
+    std::vector<reader::TextMatch> searchedHits_;
     bool rectangleSelection_ = false;
 };
 

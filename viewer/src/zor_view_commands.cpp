@@ -1,13 +1,15 @@
 // The commands of the PDF/ZOR view: pages, scale, mouse tools, copy, background colour,
-// printing and Save As.
+// find, printing and Save As.
 #include <QColorDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
+#include <QStringEncoder>
 
 #include "app_state.h"
 #include "display_options.h"
 #include "document_files.h"
+#include "find_dialog.h"
 #include "knowledge_query.h"
 #include "page_dialogs.h"
 #include "print_command.h"
@@ -29,6 +31,7 @@ std::optional<CommandState> ZorView::commandState(CommandId id) const {
         case CommandId::CopyBitmap: return CommandState{true, tool_ == Tool::AreaSelect};
         case CommandId::RectangleSelection: return CommandState{true, rectangleSelection_};
         case CommandId::EditCopy: return CommandState{textSelected_ || !selection_.isEmpty()};
+        case CommandId::EditFind:
         case CommandId::GoToPage:
         case CommandId::OriginalSize:
         case CommandId::FitWidth:
@@ -90,13 +93,14 @@ void ZorView::runCommand(CommandId id) {
             break;
         case CommandId::EditCopy: copy(); break;
         case CommandId::BackgroundColour: chooseBackground(); break;
-        case CommandId::KnowledgeQuery:
-            runKnowledgeQuery(
-                window(), textSelected_,
-                QByteArray(textBuffer_.data(),
-                           qsizetype(strnlen(textBuffer_.data(), textBuffer_.size()))),
-                selectedText());
+        case CommandId::KnowledgeQuery: {
+            // The term in the page text's code page, for services that do not take UTF-8.
+            QStringEncoder encoder(big5_ ? "Big5" : "GB2312", QStringEncoder::Flag::Stateless);
+            const QByteArray term = encoder.encode(selectedText_);
+            runKnowledgeQuery(window(), textSelected_, term, selectedText_);
             break;
+        }
+        case CommandId::EditFind: openFindDialog(); break;
         case CommandId::FileSaveAs:
             saveCopyOf(path_, tr("Zor File (*.zor)"), QStringLiteral(".zor"), window());
             break;
@@ -149,6 +153,11 @@ bool ZorView::print(QPrinter& printer, int from, int to) {
         applyScale(scale_);
     }
     return true;
+}
+
+void ZorView::openFindDialog() {
+    auto* dialog = new FindDialog(this);
+    dialog->show();
 }
 
 void ZorView::printWithDialog(bool direct) {
