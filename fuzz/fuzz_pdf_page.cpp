@@ -2,17 +2,22 @@
 // each with its own resources and the transform of its box and rotation, onto a device that
 // draws nothing and traps on any input that is not finite or not whole: paths, transforms,
 // paints, stroke styles, images and gradients; and on saves, groups and soft masks that do not
-// nest.
+// nest. Then collects each page's text and writes it out, selects from it and searches it for
+// a piece of itself, trapping on positions and boxes that lie outside the text.
 #include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "content/interpreter.h"
+#include "content/optional_content.h"
 #include "devices/device.h"
 #include "devices/page_transform.h"
 #include "library/library_state.h"
+#include "font/font_cache.h"
 #include "pages/page_list.h"
+#include "reader/page_text.h"
+#include "text/text_collector.h"
 #include "xref/document.h"
 
 namespace {
@@ -156,6 +161,44 @@ std::vector<uint8_t> contentOf(reader::pdf::Document& document,
     return content;
 }
 
+bool within(const reader::PageText& text, const reader::TextPosition& at) {
+    return at.block < text.blocks.size() && at.line < text.blocks[at.block].lines.size() &&
+           at.index < text.blocks[at.block].lines[at.line].chars.size();
+}
+
+// The page's text through every way out of it: plain, laid out, by area, by flow and by search
+// for up to four characters standing `offset` bytes into its plain text.
+void readText(const reader::PageText& text, size_t offset) {
+    const std::string plain = reader::plainText(text);
+    (void)reader::layoutText(text);
+    const reader::TextBox half{0, 0, text.width / 2, text.height};
+    (void)reader::textInArea(text, half);
+    reader::TextPosition from;
+    reader::TextPosition to;
+    if (reader::flowBounds(text, half, from, to)) {
+        expect(within(text, from) && within(text, to) && from <= to);
+        (void)reader::textBetween(text, to, from);
+    }
+    if (plain.empty()) {
+        return;
+    }
+    size_t start = offset % plain.size();
+    while (start > 0 && (uint8_t(plain[start]) & 0xC0) == 0x80) {
+        --start;  // the start of a character
+    }
+    size_t end = start;
+    for (int characters = 0; end < plain.size() && characters < 4; ++characters) {
+        ++end;
+        while (end < plain.size() && (uint8_t(plain[end]) & 0xC0) == 0x80) {
+            ++end;
+        }
+    }
+    for (const reader::TextMatch& match : reader::findText(text, plain.substr(start, end - start))) {
+        expect(within(text, match.from) && within(text, match.to) && match.from <= match.to &&
+               !match.boxes.empty());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -178,6 +221,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reader::pdf::Interpreter interpreter(*document, device, page.resources.asDict(), ctm);
         interpreter.run(contentOf(*document, page));
         expect(device.depth() == 0);
+    }
+    const reader::pdf::OptionalContent optionalContent =
+        reader::pdf::OptionalContent::read(*document);
+    reader::pdf::FontCache fonts(*document);
+    for (size_t i = 0; i < list.pages.size() && i < kMaxPagesRun; ++i) {
+        const reader::pdf::PageEntry& page = list.pages[i];
+        const std::vector<uint8_t> content = contentOf(*document, page);
+        readText(reader::pdf::collectPageText(*document, page, content, optionalContent, fonts),
+                 size + i);
     }
     return 0;
 }

@@ -145,7 +145,7 @@ bool continues(const Line& line, const Glyph& glyph) {
 // The same character drawn again almost where it was, as a bold effect is often made.
 bool redrawn(const Line& line, const Glyph& glyph) {
     const Glyph& last = line.glyphs.back();
-    return last.c == glyph.c && std::abs(last.start - glyph.start) < 0.15 * glyph.height() &&
+    return line.direction == glyph.direction && last.c == glyph.c && std::abs(last.start - glyph.start) < 0.15 * glyph.height() &&
            std::abs(last.top - glyph.top) < 0.15 * glyph.height();
 }
 
@@ -156,10 +156,12 @@ std::vector<Line> linesOf(std::span<const PlacedChar> chars, double width, doubl
         if (!glyph) {
             continue;
         }
+        // Asked first: a wide glyph drawn again steps back further than a line goes on.
+        if (!lines.empty() && redrawn(lines.back(), *glyph)) {
+            continue;
+        }
         if (!lines.empty() && continues(lines.back(), *glyph)) {
-            if (!redrawn(lines.back(), *glyph)) {
-                lines.back().add(*glyph);
-            }
+            lines.back().add(*glyph);
             continue;
         }
         Line line;
@@ -279,27 +281,39 @@ struct Block {
     std::vector<TextLine> lines;
     TextBox box;
     size_t chars = 0;
-};
-
-std::vector<Block> blocksOf(const std::vector<Line>& lines) {
-    std::vector<Block> blocks;
+    // Its last line, and the span of its lines along them.
     const Line* last = nullptr;
     double start = 0;
     double end = 0;
+};
+
+// A line goes on in the latest of the last few blocks it stacks under, not only the last one:
+// a page that shows its columns row by row goes back and forth between their blocks.
+constexpr size_t kStackLookBack = 4;
+
+std::vector<Block> blocksOf(const std::vector<Line>& lines) {
+    std::vector<Block> blocks;
     for (const Line& line : lines) {
-        if (last == nullptr || !stacks(*last, start, end, line)) {
-            blocks.emplace_back();
-            start = line.start;
-            end = line.end;
+        Block* block = nullptr;
+        for (size_t back = 1; back <= std::min(blocks.size(), kStackLookBack); ++back) {
+            Block& earlier = blocks[blocks.size() - back];
+            if (stacks(*earlier.last, earlier.start, earlier.end, line)) {
+                block = &earlier;
+                break;
+            }
         }
-        Block& block = blocks.back();
+        if (block == nullptr) {
+            block = &blocks.emplace_back();
+            block->start = line.start;
+            block->end = line.end;
+        }
         TextLine text = textLineOf(line);
-        block.box = block.lines.empty() ? text.box : unite(block.box, text.box);
-        block.chars += text.chars.size();
-        block.lines.push_back(std::move(text));
-        start = std::min(start, line.start);
-        end = std::max(end, line.end);
-        last = &line;
+        block->box = block->lines.empty() ? text.box : unite(block->box, text.box);
+        block->chars += text.chars.size();
+        block->lines.push_back(std::move(text));
+        block->start = std::min(block->start, line.start);
+        block->end = std::max(block->end, line.end);
+        block->last = &line;
     }
     return blocks;
 }
