@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 namespace viewer {
@@ -52,11 +53,10 @@ std::vector<TextBox> runsBetween(const PageText& page, TextPosition from, TextPo
 }
 
 std::vector<TextBox> runsInArea(const PageText& page, const TextBox& area) {
-    return runsOf(page, [&](const TextPosition&, const TextChar& c) {
-        const double x = (c.box.left + c.box.right) / 2;
-        const double y = (c.box.top + c.box.bottom) / 2;
-        return x >= area.left && x <= area.right && y >= area.top && y <= area.bottom;
-    });
+    const std::vector<const TextChar*> inside = reader::selectedChars(page, area, true);
+    const std::unordered_set<const TextChar*> chosen(inside.begin(), inside.end());
+    return runsOf(page,
+                  [&](const TextPosition&, const TextChar& c) { return chosen.contains(&c); });
 }
 
 }  // namespace viewer

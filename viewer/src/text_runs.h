@@ -12,7 +12,7 @@ namespace viewer {
 std::vector<reader::TextBox> runsBetween(const reader::PageText& page, reader::TextPosition from,
                                          reader::TextPosition to);
 
-/// The runs of the characters whose boxes' centres lie in `area`.
+/// The runs of the characters in `area`, as textInArea takes them.
 std::vector<reader::TextBox> runsInArea(const reader::PageText& page, const reader::TextBox& area);
 
 }  // namespace viewer

@@ -16,18 +16,6 @@ const QColor kHitColour(255, 170, 0, 80);
 const QColor kCurrentHitColour(255, 110, 0, 170);
 constexpr qsizetype kLongestTerm = 259;  // characters
 
-// The first line in reading order at the height of a point of the page, if any.
-const reader::TextLine* lineAt(const reader::PageText& page, QPointF at) {
-    for (const reader::TextBlock& block : page.blocks) {
-        for (const reader::TextLine& line : block.lines) {
-            if (at.y() >= line.box.top && at.y() <= line.box.bottom) {
-                return &line;
-            }
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 // The text is read for the page the reader has loaded, which is the page shown but after a
@@ -52,9 +40,9 @@ QRectF ZorView::toViewport(const reader::TextBox& box) const {
                           origin.y() + box.bottom * pixelsPerPointY()));
 }
 
-// The two points span an area of the page. In rectangle mode it takes the characters whose
-// centres lie in it; otherwise the text flows from the first of them to the last, and a point
-// at a line's height stretches the area to the line's, so that a drag along one line takes it.
+// The two points span an area of the page. In rectangle mode it takes the characters in it;
+// otherwise the text flows from the character at one point to the character at the other, in
+// reading order, whichever was clicked first.
 void ZorView::selectText(QPoint first, QPoint second) {
     const QPoint offset = pageOffset();
     const auto toPoints = [&](QPoint p) {
@@ -71,15 +59,10 @@ void ZorView::selectText(QPoint first, QPoint second) {
         selectionRuns_ = runsInArea(page, area);
         return;
     }
-    for (const QPointF& end : {a, b}) {
-        if (const reader::TextLine* line = lineAt(page, end)) {
-            area.top = std::min(area.top, line->box.top);
-            area.bottom = std::max(area.bottom, line->box.bottom);
-        }
-    }
     reader::TextPosition from;
     reader::TextPosition to;
-    if (reader::flowBounds(page, area, from, to)) {
+    if (reader::dragBounds(page, a.x(), a.y(), b.x(), b.y(), from, to) ||
+        reader::dragBounds(page, b.x(), b.y(), a.x(), a.y(), from, to)) {
         // Nor does it begin or end on a space between words.
         const auto space = [&](const reader::TextPosition& at) {
             const reader::TextChar& c = page.blocks[at.block].lines[at.line].chars[at.index];
