@@ -1,5 +1,6 @@
 // brindle render and text for PDF and ZOR pages: the reader draws onto an off-screen image,
-// as the viewer's page view does.
+// as the viewer's page view does, with no application of the window system: its pages are
+// drawn as outlines and pictures, which need no font database.
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -7,7 +8,6 @@
 #include <cstdio>
 
 #include "documents.h"
-#include "gui_application.h"
 #include "page_images.h"
 #include "page_list.h"
 #include "pdf_documents.h"
@@ -30,7 +30,6 @@ std::unique_ptr<surface::QtSurface> pageImage(const std::string& path, surface::
 
 int renderPdfPages(Arguments& args, const std::string& path, const PageSelection& selection,
                    const std::string& output, const PdfRenderOptions& options) {
-    ensureGuiApplication();
     std::unique_ptr<CReader> reader = openPdf(path, args.json(), args.password());
     const std::vector<int32_t> pages = selectedPages(selection, reader->pageCount(), path);
     PageImages images(output, pages, selection.listed, args.json());
