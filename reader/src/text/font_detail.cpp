@@ -301,9 +301,9 @@ bool CReader::GetFontDetail(TFont& font, const pdf::Dict& dict, int depth) {
     number("AvgWidth", font.averageWidth);
     number("CharSet", font.charSet);
     const std::string& programName = font.fontName.empty() ? font.baseFont : font.fontName;
-    if (dict.has("FontFile2") && !GetFontFile2(dict.get("FontFile2"), programName)) {
-        return false;
-    }
+    // An embedded TrueType program is not written out and registered with the installed faces
+    // here: pages draw it from the document, and a face registered by its family's name would
+    // give its glyphs to every other subset of that family.
     if (dict.has("FontFile") && !GetFontFile(font, dict.get("FontFile"), programName)) {
         return false;
     }
