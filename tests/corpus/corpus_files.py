@@ -1,5 +1,7 @@
 """What the corpus tests share: the corpus fetched and made into its folder, and the lists of
 files expected to fail, each a file name and a reason, with a leading comment."""
+import argparse
+import concurrent.futures
 import os
 import subprocess
 import sys
@@ -105,6 +107,48 @@ def add_corpus_arguments(parser):
     parser.add_argument('--as-is', action='store_true',
                         help='take the corpus folder as it is: neither fetch nor make files '
                              '(when another step has done so)')
+
+
+def check_parser(description, expected):
+    """The options every corpus check takes: brindle, the corpus, the list of expected failures
+    (`expected` by default), --update, --fresh-reasons, --jobs and the files to check."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument('--brindle', required=True)
+    add_corpus_arguments(parser)
+    parser.add_argument('--expected', default=expected)
+    parser.add_argument('--update', action='store_true', help='rewrite the expected failures')
+    parser.add_argument('--fresh-reasons', action='store_true',
+                        help='with --update, the reasons of this run for every listed file')
+    parser.add_argument('--jobs', type=int, default=os.cpu_count() or 2)
+    parser.add_argument('only', nargs='*', help='check only files whose names hold one of these')
+    return parser
+
+
+def parse_check_arguments(parser):
+    args = parser.parse_args()
+    if args.update and args.only:
+        parser.error('--update rewrites the whole list: give no file names with it')
+    return args
+
+
+def check_each(names, jobs, check):
+    """{name: check(name)} over the files, `jobs` at a time."""
+    with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, jobs)) as pool:
+        return dict(zip(names, pool.map(check, names)))
+
+
+def finish(label, names, results, args, measured):
+    """Reports the verdicts (see report) and with --update rewrites the expected failures;
+    returns the exit status: with --update 1 only for crashes and hangs, which are listed to be
+    seen but still fail."""
+    header, listed = read_expected(args.expected)
+    unexpected = report(label, names, results, listed, args.only)
+    if args.update:
+        failures = updated_failures(names, results, listed, args.fresh_reasons, measured)
+        write_expected(args.expected, header, failures)
+        print('%s: wrote %d expected failures to %s' % (label, len(failures), args.expected))
+        return 1 if any(results[name][1] for name in names) else 0
+    return 1 if unexpected else 0
 
 
 def prepare_corpus(args):

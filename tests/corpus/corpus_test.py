@@ -22,8 +22,6 @@ this run: files that now match leave it, failures enter or stay with the mismatc
 a listed file that still fails keeps a reason written for it by hand (--fresh-reasons replaces
 those too). Exit status: 0 passed, 1 failed, 2 bad usage, 77 the corpus could not be fetched.
 """
-import argparse
-import concurrent.futures
 import json
 import os
 import re
@@ -32,8 +30,8 @@ import subprocess
 import sys
 import tempfile
 
-from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
-                          read_expected, report, updated_failures, write_expected)
+from corpus_files import (HERE, check_each, check_parser, corpus_names, finish,
+                          parse_check_arguments, prepare_corpus)
 
 EXPECTED = os.path.join(HERE, 'expected_failures.txt')
 SECONDS = 120  # a run longer than this is taken for a hang
@@ -247,40 +245,16 @@ MEASURED = re.compile(r'^([a-z -]+(-?\d+)?: error \d+|page count |pages? \d|\d+ 
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--brindle', required=True)
-    add_corpus_arguments(parser)
-    parser.add_argument('--expected', default=EXPECTED)
-    parser.add_argument('--update', action='store_true', help='rewrite the expected failures')
-    parser.add_argument('--fresh-reasons', action='store_true',
-                        help='with --update, the reasons of this run for every listed file')
-    parser.add_argument('--jobs', type=int, default=os.cpu_count() or 2)
-    parser.add_argument('only', nargs='*', help='check only files whose names hold one of these')
-    args = parser.parse_args()
-    if args.update and args.only:
-        parser.error('--update rewrites the whole list: give no file names with it')
-
+    args = parse_check_arguments(check_parser(__doc__.split('\n')[0], EXPECTED))
     for tool, package in (('pdfinfo', 'poppler-utils'), ('qpdf', 'qpdf')):
         if shutil.which(tool) is None:
             sys.exit('corpus: %s is needed (Debian package %s)' % (tool, package))
     prepare_corpus(args)
     names = corpus_names(args.corpus, args.only)
     os.environ.setdefault('QT_QPA_PLATFORM', 'offscreen')
-
-    with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        results = dict(zip(names, pool.map(
-            lambda name: check(args.brindle, os.path.join(args.corpus, name)), names)))
-
-    header, listed = read_expected(args.expected)
-    verdicts = {name: (results[name], []) for name in names}
-    unexpected = report('corpus', names, verdicts, listed, args.only)
-
-    if args.update:
-        failures = updated_failures(names, verdicts, listed, args.fresh_reasons, MEASURED)
-        write_expected(args.expected, header, failures)
-        print('corpus: wrote %d expected failures to %s' % (len(failures), args.expected))
-        return 0
-    return 1 if unexpected else 0
+    results = check_each(names, args.jobs,
+                         lambda name: (check(args.brindle, os.path.join(args.corpus, name)), []))
+    return finish('corpus', names, results, args, MEASURED)
 
 
 if __name__ == '__main__':

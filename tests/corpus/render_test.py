@@ -24,8 +24,6 @@ the sizes differ.
 Needs poppler-utils (pdfinfo, pdftoppm, pdftotext) and Python's imaging library
 (python3-pil). Exit status: 0 passed, 1 failed, 2 bad usage, 77 the corpus could not be fetched.
 """
-import argparse
-import concurrent.futures
 import os
 import re
 import shutil
@@ -33,8 +31,8 @@ import subprocess
 import sys
 import tempfile
 
-from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
-                          read_expected, report, updated_failures, write_expected)
+from corpus_files import (HERE, check_each, check_parser, corpus_names, finish,
+                          parse_check_arguments, prepare_corpus)
 
 try:
     from PIL import Image, ImageChops, ImageDraw, ImageFilter
@@ -213,20 +211,9 @@ MEASURED = re.compile(r'^page \d+: ')
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--brindle', required=True)
-    add_corpus_arguments(parser)
-    parser.add_argument('--expected', default=EXPECTED)
-    parser.add_argument('--update', action='store_true', help='rewrite the expected failures')
-    parser.add_argument('--fresh-reasons', action='store_true',
-                        help='with --update, the reasons of this run for every listed file')
+    parser = check_parser(__doc__.split('\n')[0], EXPECTED)
     parser.add_argument('--diff', metavar='DIR', help='write pictures of the pages that differ')
-    parser.add_argument('--jobs', type=int, default=os.cpu_count() or 2)
-    parser.add_argument('only', nargs='*', help='check only files whose names hold one of these')
-    args = parser.parse_args()
-    if args.update and args.only:
-        parser.error('--update rewrites the whole list: give no file names with it')
-
+    args = parse_check_arguments(parser)
     for tool in ('pdfinfo', 'pdftoppm', 'pdftotext'):
         if shutil.which(tool) is None:
             sys.exit('corpus: %s is needed (Debian package poppler-utils)' % tool)
@@ -235,24 +222,12 @@ def main():
     if args.diff:
         os.makedirs(args.diff, exist_ok=True)
     os.environ.setdefault('QT_QPA_PLATFORM', 'offscreen')
-
-    with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        results = dict(zip(names, pool.map(
-            lambda name: check(args.brindle, os.path.join(args.corpus, name), args.diff),
-            names)))
-
-    header, listed = read_expected(args.expected)
-    unexpected = report('corpus drawing', names, results, listed, args.only)
+    results = check_each(names, args.jobs, lambda name: check(
+        args.brindle, os.path.join(args.corpus, name), args.diff))
+    status = finish('corpus drawing', names, results, args, MEASURED)
     if args.diff:
         print('corpus drawing: pictures of the differences in %s' % args.diff)
-
-    if args.update:
-        failures = updated_failures(names, results, listed, args.fresh_reasons, MEASURED)
-        write_expected(args.expected, header, failures)
-        print('corpus drawing: wrote %d expected failures to %s' % (len(failures), args.expected))
-        # Crashes and hangs are listed to be seen, but still fail.
-        return 1 if any(results[name][1] for name in names) else 0
-    return 1 if unexpected else 0
+    return status
 
 
 if __name__ == '__main__':

@@ -17,9 +17,7 @@ whether its file is listed or not.
 Needs poppler-utils (pdftotext). Exit status: 0 passed, 1 failed, 2 bad usage, 77 the corpus
 could not be fetched.
 """
-import argparse
 import collections
-import concurrent.futures
 import difflib
 import os
 import re
@@ -27,8 +25,8 @@ import shutil
 import subprocess
 import sys
 
-from corpus_files import (HERE, add_corpus_arguments, corpus_names, prepare_corpus,
-                          read_expected, report, updated_failures, write_expected)
+from corpus_files import (HERE, check_each, check_parser, corpus_names, finish,
+                          parse_check_arguments, prepare_corpus)
 
 EXPECTED = os.path.join(HERE, 'text_expected_failures.txt')
 SECONDS = 60  # a page read for longer than this is taken for a hang
@@ -95,19 +93,9 @@ MEASURED = re.compile(r'^page \d+: ')
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    parser.add_argument('--brindle', required=True)
-    add_corpus_arguments(parser)
-    parser.add_argument('--expected', default=EXPECTED)
-    parser.add_argument('--update', action='store_true', help='rewrite the expected failures')
-    parser.add_argument('--fresh-reasons', action='store_true',
-                        help='with --update, the reasons of this run for every listed file')
+    parser = check_parser(__doc__.split('\n')[0], EXPECTED)
     parser.add_argument('--show', metavar='DIR', help='write both texts of the pages that differ')
-    parser.add_argument('--jobs', type=int, default=os.cpu_count() or 2)
-    parser.add_argument('only', nargs='*', help='check only files whose names hold one of these')
-    args = parser.parse_args()
-    if args.update and args.only:
-        parser.error('--update rewrites the whole list: give no file names with it')
+    args = parse_check_arguments(parser)
     if shutil.which('pdftotext') is None:
         sys.exit('corpus: pdftotext is needed (Debian package poppler-utils)')
     prepare_corpus(args)
@@ -115,20 +103,9 @@ def main():
     if args.show:
         os.makedirs(args.show, exist_ok=True)
     os.environ.setdefault('QT_QPA_PLATFORM', 'offscreen')
-
-    with concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
-        results = dict(zip(names, pool.map(
-            lambda name: check(args.brindle, os.path.join(args.corpus, name), args.show),
-            names)))
-
-    header, listed = read_expected(args.expected)
-    unexpected = report('corpus text', names, results, listed, args.only)
-    if args.update:
-        failures = updated_failures(names, results, listed, args.fresh_reasons, MEASURED)
-        write_expected(args.expected, header, failures)
-        print('corpus text: wrote %d expected failures to %s' % (len(failures), args.expected))
-        return 1 if any(results[name][1] for name in names) else 0
-    return 1 if unexpected else 0
+    results = check_each(names, args.jobs, lambda name: check(
+        args.brindle, os.path.join(args.corpus, name), args.show))
+    return finish('corpus text', names, results, args, MEASURED)
 
 
 if __name__ == '__main__':

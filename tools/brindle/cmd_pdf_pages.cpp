@@ -73,11 +73,12 @@ int nativeLength(const std::string& utf8) {
     return int(bytes.size());
 }
 
-// JSON gives a page's text without the line break that ends its last line.
-void dropFinalBreak(std::string& text) {
+// A page's text in JSON, without the line break that ends its last line.
+QJsonObject pageJson(int page, std::string text) {
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
     }
+    return {{"page", page}, {"length", nativeLength(text)}, {"text", QString::fromStdString(text)}};
 }
 
 std::string pageTextOf(CReader& reader, const PdfTextOptions& options) {
@@ -115,10 +116,7 @@ int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& opti
         }
         std::string text = pageTextOf(*reader, options);
         if (args.json()) {
-            dropFinalBreak(text);
-            printJson(QJsonObject{{"page", *options.page},
-                                  {"length", nativeLength(text)},
-                                  {"text", QString::fromStdString(text)}});
+            printJson(pageJson(*options.page, std::move(text)));
         } else {
             std::fwrite(text.data(), 1, text.size(), stdout);
             if (text.empty() || text.back() != '\n') {
@@ -137,10 +135,7 @@ int pdfText(Arguments& args, const std::string& path, const PdfTextOptions& opti
                          reader->GetLastErrorMsg());
         }
         if (args.json()) {
-            dropFinalBreak(text);
-            pages.append(QJsonObject{{"page", page},
-                                     {"length", nativeLength(text)},
-                                     {"text", QString::fromStdString(text)}});
+            pages.append(pageJson(page, std::move(text)));
         } else {
             std::fwrite(text.data(), 1, text.size(), stdout);
             std::fputc('\f', stdout);

@@ -155,8 +155,6 @@ class ZorView : public PageArea, public FindTarget {
     QString selectedText_;
     std::vector<reader::TextBox> selectionRuns_;
     bool textSelected_ = false;
-    std::optional<reader::PageText> shownText_;
-    int shownTextPage_ = 0;
     std::string searchTerm_;  // UTF-8
     std::vector<reader::TextMatch> hits_;
     int hitsPage_ = 0;

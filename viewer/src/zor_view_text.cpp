@@ -18,15 +18,9 @@ constexpr qsizetype kLongestTerm = 259;  // characters
 
 }  // namespace
 
-// The text is read for the page the reader has loaded, which is the page shown but after a
-// page that failed to load.
-const reader::PageText& ZorView::shownText() {
-    if (!shownText_ || shownTextPage_ != reader_.currentPage()) {
-        shownText_ = reader_.pageText();
-        shownTextPage_ = reader_.currentPage();
-    }
-    return *shownText_;
-}
+// The text of the page the reader has loaded (the page shown, but after a page that failed to
+// load), which the reader reads once for each page.
+const reader::PageText& ZorView::shownText() { return reader_.pageText(); }
 
 double ZorView::pixelsPerPointX() const { return screen().dpiX * scale_ / 100.0 / 72.0; }
 

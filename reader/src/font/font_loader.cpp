@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "font/glyph_names.h"
+#include "object/lexer.h"
 #include "support/debug_log.h"
 #include "xref/document.h"
 #include "xref/numbers.h"
@@ -56,9 +57,7 @@ bool knownCollection(std::string_view ordering) {
 // letters and the decimal number of the code it is given to (/a65 for code 65), as bitmap fonts
 // made from TeX's name their glyphs.
 std::u32string textOfOwnName(std::string_view name, size_t code) {
-    const auto hex = [](char c) {
-        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-    };
+    const auto hex = [](char c) { return hexDigitValue(uint8_t(c)); };
     char own = 0;
     if (name.size() == 1) {
         own = name[0];

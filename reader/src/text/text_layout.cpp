@@ -69,8 +69,6 @@ TextDirection directionOf(const Matrix& cell) {
     return dy > 0 ? TextDirection::kTopToBottom : TextDirection::kBottomToTop;
 }
 
-bool isSpace(char32_t c) { return c == U' ' || c == 0xA0 || c == 0x3000; }
-
 // Where `placed` stands; nothing for a character that cannot be read or lies wholly off the
 // page.
 std::optional<Glyph> glyphOf(const PlacedChar& placed, double width, double height) {
@@ -392,6 +390,8 @@ void readRegion(std::vector<Placed> items, double columnGap, std::vector<size_t>
 }
 
 }  // namespace
+
+bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0xA0 || c == 0x3000; }
 
 bool closeSetCharacter(char32_t c) {
     return (c >= 0x2E80 && c <= 0x9FFF) ||   // CJK radicals to unified ideographs

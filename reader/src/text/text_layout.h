@@ -14,6 +14,9 @@ namespace reader::pdf {
 /// `height` points; characters wholly off the page are left out.
 PageText layOutText(std::span<const PlacedChar> chars, double width, double height);
 
+/// Whether `c` parts words: the space, the no-break space, the ideographic space, the tab.
+bool isSpace(char32_t c);
+
 /// Whether `c` is written without spaces between words: the ideographs, kana, hangul and the
 /// punctuation of those scripts, and full-width forms.
 bool closeSetCharacter(char32_t c);

@@ -5,6 +5,7 @@
 
 #include "duoma/tables.h"
 #include "reader/page_text.h"
+#include "text/text_layout.h"
 
 namespace reader {
 
@@ -46,8 +47,6 @@ char32_t folded(char32_t c) {
     return found != forms.end() ? found->second : c;
 }
 
-bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == 0xA0 || c == 0x3000; }
-
 // The characters of UTF-8 `text`; a byte that starts no character stands for itself.
 std::u32string decodeUtf8(std::string_view text) {
     std::u32string out;
@@ -76,7 +75,7 @@ struct Searched {
 std::vector<TextMatch> findText(const PageText& page, std::string_view query) {
     std::u32string wanted;
     for (const char32_t c : decodeUtf8(query)) {
-        if (!isSpace(c) && c != U'\n' && c != U'\r') {
+        if (!pdf::isSpace(c) && c != U'\n' && c != U'\r') {
             wanted += folded(c);
         }
     }
@@ -90,7 +89,7 @@ std::vector<TextMatch> findText(const PageText& page, std::string_view query) {
             const TextLine& line = page.blocks[b].lines[l];
             const size_t end = line.chars.size() - (line.hyphenated ? 1 : 0);
             for (size_t i = 0; i < end; ++i) {
-                if (!isSpace(line.chars[i].c)) {
+                if (!pdf::isSpace(line.chars[i].c)) {
                     text.push_back({folded(line.chars[i].c), {b, l, i}});
                 }
             }
